@@ -1,0 +1,80 @@
+# Shared helpers for declaring the suite's libraries, tests, benchmarks and
+# fuzz targets, so every folder gets the same warnings and sanitizer flags.
+
+set(VELDRA_WARNINGS -Wall -Wextra)
+
+if(VELDRA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# veldra_library(name SOURCES ... DEPENDS ...)
+# A static library whose public headers live in <folder>/include.
+function(veldra_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;PRIVATE_DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                     PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${VELDRA_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE ${ARG_PRIVATE_DEPENDS})
+endfunction()
+
+# veldra_simd_sources(target SSE2 files... AVX2 files...)
+# Compiles instruction-set specific kernels with their own target flags; the
+# choice between them is made at run time, never by the compiler.
+function(veldra_simd_sources target)
+  cmake_parse_arguments(ARG "" "" "SSE2;AVX2" ${ARGN})
+  if(ARG_SSE2)
+    target_sources(${target} PRIVATE ${ARG_SSE2})
+    set_source_files_properties(${ARG_SSE2} PROPERTIES COMPILE_OPTIONS "-msse2")
+  endif()
+  if(ARG_AVX2)
+    target_sources(${target} PRIVATE ${ARG_AVX2})
+    set_source_files_properties(${ARG_AVX2} PROPERTIES COMPILE_OPTIONS "-mavx2")
+  endif()
+endfunction()
+
+# veldra_test(name SOURCES ... DEPENDS ...)
+# One GoogleTest binary, its cases registered with CTest.
+function(veldra_test name)
+  if(NOT VELDRA_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${VELDRA_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                       PROPERTIES ENVIRONMENT "VELDRA_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}")
+endfunction()
+
+# veldra_bench(name SOURCES ... DEPENDS ...)
+function(veldra_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${VELDRA_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
+endfunction()
+
+# veldra_fuzz(name SOURCES ... DEPENDS ... CORPUS dir)
+# A libFuzzer target plus a short CTest run over its seed corpus, so the
+# sanitizer preset exercises every parser of outside bytes.
+function(veldra_fuzz name)
+  cmake_parse_arguments(ARG "" "CORPUS;RUNS" "SOURCES;DEPENDS" ${ARGN})
+  if(NOT ARG_RUNS)
+    set(ARG_RUNS 20000)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${VELDRA_WARNINGS} -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
+  set(work "${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus")
+  add_test(NAME ${name}_smoke
+           COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+                   $<TARGET_FILE:${name}> -runs=${ARG_RUNS} -max_len=65536 -rss_limit_mb=1024
+                   -timeout=10 ${work} ${ARG_CORPUS})
+  set_tests_properties(${name}_smoke PROPERTIES FIXTURES_REQUIRED ${name}_dir)
+  add_test(NAME ${name}_mkdir COMMAND ${CMAKE_COMMAND} -E make_directory ${work})
+  set_tests_properties(${name}_mkdir PROPERTIES FIXTURES_SETUP ${name}_dir)
+endfunction()

@@ -1,0 +1,137 @@
+#pragma once
+// CDib: the abstract image shared by the game and the editor. Every picture
+// (a sprite strip, an off-screen frame, a window, a display surface) is one of
+// its kinds, and every kind keeps the virtual operations below in this order,
+// appending its own after them.
+//
+// Images are heap objects: while a CDibContext exists it owns every live image
+// and deletes the survivors when it is destroyed. Shared images are counted
+// with AddRef/Release.
+
+#include "common/CLinkedList.h"
+#include "imaging/BlitFlags.h"
+#include "imaging/DibResult.h"
+#include "imaging/PixelFormat.h"
+
+#include <cstdint>
+
+class CDibPalette;
+class CDibRegion;
+
+// Image kinds, as reported by GetKind.
+enum : int {
+    DIB_KIND_ABSTRACT = 0,
+    DIB_KIND_PACKED = 1,
+    DIB_KIND_SECTION = 2,
+    DIB_KIND_TRLE = 4,
+    DIB_KIND_WINDOW = 5,
+    DIB_KIND_DISPLAY = 6,
+};
+
+class CDib {
+public:
+    CDib();
+    CDib(const CDib&) = delete;
+    CDib& operator=(const CDib&) = delete;
+
+    // 0: clears every field (without releasing references); frameCount 1.
+    virtual void Reset();
+    // 1: draws this image into `target` (clipping, keys, mirroring, scaling,
+    // translucency); see BlitFlags.h.
+    virtual DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH,
+                           int srcX, int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra);
+    // 2
+    virtual ~CDib();
+    // 3: default 1 (unsupported).
+    virtual DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0);
+    // 4: loads a picture. `source` is a file name, a resource name or a memory
+    // block by the source kind in the low bits of `flags`; `module` is the
+    // resource table, `reference` the image whose format a matching load takes.
+    virtual DibResult Load(const void* source, uint32_t flags, const void* module = nullptr,
+                           const char* resourceType = nullptr, CDib* reference = nullptr);
+    // 5: copies size, format, pixels (upright), palette and frame count.
+    virtual DibResult CopyFrom(CDib* source);
+    // 6: converts the pixels to another format (and palette) in place.
+    virtual DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0);
+    // 7: releases palette, clip region and storage; the image becomes empty.
+    virtual DibResult Destroy();
+    // 8
+    virtual int GetKind() const;
+    // 9, 10
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    // 11-14
+    virtual CDibPalette* GetPalette() const;
+    virtual DibResult SyncPalette();
+    virtual DibResult SetPalette(CDibPalette* palette);
+    virtual CDibPalette* NewPalette();
+    // 15-17
+    virtual CDibRegion* GetClipRegion() const;
+    virtual DibResult SetClipRegion(CDibRegion* region);
+    virtual CDibRegion* NewClipRegion();
+    // 18: a new empty image of the same kind (used by ConvertFormat).
+    virtual CDib* NewImage();
+    // 19, 20
+    virtual DibResult Draw(int dstX, int dstY, int dstW, int dstH, CDib* source,
+                           int srcX, int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra);
+    virtual DibResult DrawFrame(int x, int y, CDib* source, int frame, uint32_t flags, BlitExtra extra);
+    // 21, 23, 24 (22 is a reserved slot that no kind implements).
+    virtual DibResult FillRect(int x, int y, int w, int h, uint32_t colour);
+    virtual DibResult DrawLine(int x1, int y1, int x2, int y2, uint32_t colour);
+    virtual DibResult BlendRect(int x, int y, int w, int h, int mode, uint32_t colour, int level);
+    // 25, 26: whole pixels of 8 bits and more, little-endian, row y from the top.
+    virtual uint32_t GetPixel(int x, int y);
+    virtual void SetPixel(int x, int y, uint32_t value);
+    // 27-30
+    virtual DibResult GetSourceKey(uint32_t* value) const;
+    virtual DibResult SetSourceKey(uint32_t value);
+    virtual DibResult GetDestKey(uint32_t* value) const;
+    virtual DibResult SetDestKey(uint32_t value);
+    // 31, 32: frames stacked vertically; always at least 1.
+    virtual int GetFrameCount() const;
+    virtual int SetFrameCount(int count);
+    // 33, 34: pixel access. Rows are `pitch` bytes apart; row 0 is the top row
+    // unless IsBottomUp().
+    virtual DibResult Lock(uint8_t** bits, int* pitch);
+    virtual DibResult Unlock();
+    // 35: faults the pixel pages in ahead of time.
+    virtual void Touch();
+    // 38 (the device-context slots 36 and 37 have no counterpart here: drawing
+    // that went through a device context uses the blitters instead).
+    virtual int IsBottomUp() const;
+
+    // Not virtual.
+    PixelFormat GetFormat() const { return m_format; }
+    bool IsCreated() const { return m_format != PF_NONE; }
+    int GetUseCount() const { return m_useCount; }
+    void AddRef() { ++m_refCount; }
+    // Drops one reference and deletes the image at zero.
+    void Release();
+    int GetRefCount() const { return m_refCount; }
+    uint32_t SourceKey() const { return m_sourceKey; }
+    uint32_t DestKey() const { return m_destKey; }
+
+protected:
+    // Fields shared by every kind.
+    uint16_t m_width = 0;
+    uint16_t m_height = 0;
+    PixelFormat m_format = PF_NONE;
+    uint8_t* m_lockedBits = nullptr;
+    uint16_t m_lockedPitch = 0;
+    uint16_t m_useCount = 0;
+    uint32_t m_sourceKey = 0;
+    uint32_t m_destKey = 0;
+    int m_refCount = 1;
+    CLinkedList<CDib*>::Node* m_registryHandle = nullptr;
+    CDibPalette* m_palette = nullptr;
+    CDibRegion* m_clipRegion = nullptr;
+    int m_frameCount = 1;
+
+    friend class CDibContext;
+};
+
+// Validates a size for a new picture: 1..65535 on both axes.
+inline bool IsValidImageSize(int width, int height)
+{
+    return width >= 1 && width <= 65535 && height >= 1 && height <= 65535;
+}

@@ -1,0 +1,54 @@
+#include "imaging/CDibRegion.h"
+
+#include "imaging/CDibContext.h"
+
+CDibRegion::CDibRegion()
+{
+    m_registryHandle = CDibContext::RegisterRegion(this);
+}
+
+CDibRegion::~CDibRegion()
+{
+    CDibContext::UnregisterRegion(m_registryHandle);
+}
+
+void CDibRegion::Release()
+{
+    if (--m_refCount < 1)
+        delete this;
+}
+
+DibResult CDibRegion::GetBounds(DibRect* bounds) const
+{
+    if (!m_hasRect)
+        return 1;
+    if (bounds)
+        *bounds = {m_data.left, m_data.top, m_data.right - m_data.left, m_data.bottom - m_data.top};
+    return DIB_OK;
+}
+
+DibResult CDibRegion::SetRect(const DibRect& rect)
+{
+    m_data.left = m_data.boundsLeft = rect.x;
+    m_data.top = m_data.boundsTop = rect.y;
+    m_data.right = m_data.boundsRight = rect.x + rect.w;
+    m_data.bottom = m_data.boundsBottom = rect.y + rect.h;
+    m_hasRect = true;
+    return DIB_OK;
+}
+
+DibResult CDibRegion::CopyFrom(const CDibRegion* other)
+{
+    DibRect rect;
+    if (!other || other->GetBounds(&rect) != DIB_OK)
+        return DIB_FAILED;
+    return SetRect(rect);
+}
+
+CDibRegion* CDibRegion::Clone() const
+{
+    CDibRegion* copy = new CDibRegion;
+    copy->CopyFrom(this);
+    copy->m_userValue = m_userValue;
+    return copy;
+}

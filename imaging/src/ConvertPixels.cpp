@@ -1,0 +1,310 @@
+#include "imaging/ConvertPixels.h"
+
+#include "imaging/CDibPalette.h"
+#include "kernels/PixelAccess.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Shifts and masks of one direct-colour side, computed once per call.
+struct DirectSide {
+    int bytes;
+    ChannelLayout red, green, blue;
+
+    explicit DirectSide(PixelFormat f) : bytes(int(PixelFormatBytes(f)))
+    {
+        ChannelSet set = DescribeChannels(f);
+        red = set.red;
+        green = set.green;
+        blue = set.blue;
+    }
+
+    // A channel widened to 8 bits, the new low bits 0.
+    static uint32_t Widen(uint32_t pixel, const ChannelLayout& c)
+    {
+        return ((pixel & c.mask) >> c.offset) << c.shift & 0xFF;
+    }
+    // An 8-bit value narrowed (truncated) and put in place.
+    static uint32_t Narrow(uint32_t value8, const ChannelLayout& c) { return (value8 >> c.shift) << c.offset; }
+    // The narrowed value as it reads back in 8 bits.
+    static int Represented(int value8, const ChannelLayout& c) { return (value8 >> c.shift) << c.shift; }
+};
+
+inline const uint8_t* RowAt(const uint8_t* bits, int pitch, int y) { return bits + ptrdiff_t(y) * pitch; }
+inline uint8_t* RowAt(uint8_t* bits, int pitch, int y) { return bits + ptrdiff_t(y) * pitch; }
+
+// Channel rescale, specialised by pixel sizes so the inner loop only masks,
+// shifts and ORs.
+template <int SrcBytes, int DstBytes>
+void RescaleRows(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+                 const DirectSide& s, const DirectSide& t)
+{
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = RowAt(src, srcPitch, y);
+        uint8_t* out = RowAt(dst, dstPitch, y);
+        for (int x = 0; x < width; ++x) {
+            uint32_t p = ReadPixel(in + x * SrcBytes, SrcBytes);
+            uint32_t v = DirectSide::Narrow(DirectSide::Widen(p, s.red), t.red) |
+                         DirectSide::Narrow(DirectSide::Widen(p, s.green), t.green) |
+                         DirectSide::Narrow(DirectSide::Widen(p, s.blue), t.blue);
+            WritePixel(out + x * DstBytes, DstBytes, v);
+        }
+    }
+}
+
+template <int SrcBytes>
+void RescaleTo(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+               const DirectSide& s, const DirectSide& t)
+{
+    switch (t.bytes) {
+    case 1: RescaleRows<SrcBytes, 1>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    case 2: RescaleRows<SrcBytes, 2>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    case 3: RescaleRows<SrcBytes, 3>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    case 4: RescaleRows<SrcBytes, 4>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    }
+}
+
+// Sources whose channels are whole bytes (24 and 32 bits): each byte indexes a
+// table holding its channel already narrowed and placed, so a pixel costs
+// three lookups and two ORs. Same results as the shift-and-mask rescale.
+template <int SrcBytes, int DstBytes>
+void RescaleByteChannels(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+                         const DirectSide& s, const DirectSide& t)
+{
+    uint32_t lut[3][256];
+    const ChannelLayout* sourceChannels[3] = {&s.red, &s.green, &s.blue};
+    const ChannelLayout* targetChannels[3] = {&t.red, &t.green, &t.blue};
+    for (int byte = 0; byte < 3; ++byte) {
+        int channel = 0;
+        while (sourceChannels[channel]->offset != uint32_t(8 * byte))
+            ++channel;
+        for (uint32_t v = 0; v < 256; ++v)
+            lut[byte][v] = DirectSide::Narrow(v, *targetChannels[channel]);
+    }
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = RowAt(src, srcPitch, y);
+        uint8_t* out = RowAt(dst, dstPitch, y);
+        for (int x = 0; x < width; ++x, in += SrcBytes) {
+            uint32_t v = lut[0][in[0]] | lut[1][in[1]] | lut[2][in[2]];
+            if constexpr (DstBytes == 2) {
+                uint16_t v16 = uint16_t(v);
+                std::memcpy(out + 2 * x, &v16, 2);
+            } else {
+                WritePixel(out + x * DstBytes, DstBytes, v);
+            }
+        }
+    }
+}
+
+bool HasByteChannels(const DirectSide& s)
+{
+    return s.bytes >= 3 && s.red.width == 8 && s.green.width == 8 && s.blue.width == 8;
+}
+
+void Rescale(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+             const DirectSide& s, const DirectSide& t)
+{
+    if (HasByteChannels(s) && (t.bytes == 2 || t.bytes == 4)) {
+        if (s.bytes == 3 && t.bytes == 2)
+            RescaleByteChannels<3, 2>(dst, dstPitch, src, srcPitch, width, height, s, t);
+        else if (s.bytes == 3)
+            RescaleByteChannels<3, 4>(dst, dstPitch, src, srcPitch, width, height, s, t);
+        else if (t.bytes == 2)
+            RescaleByteChannels<4, 2>(dst, dstPitch, src, srcPitch, width, height, s, t);
+        else
+            RescaleByteChannels<4, 4>(dst, dstPitch, src, srcPitch, width, height, s, t);
+        return;
+    }
+    switch (s.bytes) {
+    case 1: RescaleTo<1>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    case 2: RescaleTo<2>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    case 3: RescaleTo<3>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    case 4: RescaleTo<4>(dst, dstPitch, src, srcPitch, width, height, s, t); break;
+    }
+}
+
+void PaletteLookup(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+                   const PaletteEntry* entries, const DirectSide& t)
+{
+    uint32_t table[256];
+    for (int i = 0; i < 256; ++i)
+        table[i] = DirectSide::Narrow(entries[i].red, t.red) | DirectSide::Narrow(entries[i].green, t.green) |
+                   DirectSide::Narrow(entries[i].blue, t.blue);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = RowAt(src, srcPitch, y);
+        uint8_t* out = RowAt(dst, dstPitch, y);
+        for (int x = 0; x < width; ++x)
+            WritePixel(out + x * t.bytes, t.bytes, table[in[x]]);
+    }
+}
+
+void NearestColour(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+                   const DirectSide& s, const CColourOctree& tree)
+{
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = RowAt(src, srcPitch, y);
+        uint8_t* out = RowAt(dst, dstPitch, y);
+        for (int x = 0; x < width; ++x) {
+            uint32_t p = ReadPixel(in + x * s.bytes, s.bytes);
+            uint8_t r = uint8_t(DirectSide::Widen(p, s.red)), g = uint8_t(DirectSide::Widen(p, s.green)),
+                    b = uint8_t(DirectSide::Widen(p, s.blue));
+            int index = tree.FindNearest(r, g, b);
+            out[x] = uint8_t(index < 0 ? 0 : index);
+        }
+    }
+}
+
+void Remap(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+           const PaletteEntry* sourceEntries, const CColourOctree& tree)
+{
+    uint8_t table[256];
+    for (int i = 0; i < 256; ++i) {
+        uint8_t r = sourceEntries[i].red, g = sourceEntries[i].green, b = sourceEntries[i].blue;
+        int index = tree.FindNearest(r, g, b);
+        table[i] = uint8_t(index < 0 ? 0 : index);
+    }
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = RowAt(src, srcPitch, y);
+        uint8_t* out = RowAt(dst, dstPitch, y);
+        for (int x = 0; x < width; ++x)
+            out[x] = table[in[x]];
+    }
+}
+
+// Floyd-Steinberg error diffusion, rows top to bottom, pixels left to right.
+// `readSource` gives a pixel's three 8-bit channels; `quantise` writes the
+// pixel for the wanted channels and returns the channels it represents.
+template <typename ReadSource, typename Quantise>
+void Diffuse(int width, int height, ReadSource readSource, Quantise quantise)
+{
+    std::vector<int32_t> current(size_t(width) * 3, 0), next(size_t(width) * 3, 0);
+    for (int y = 0; y < height; ++y) {
+        int32_t carry[3] = {0, 0, 0};
+        for (int x = 0; x < width; ++x) {
+            int source[3];
+            readSource(x, y, source);
+            int wanted[3];
+            for (int c = 0; c < 3; ++c) {
+                int v = source[c] + carry[c] + current[size_t(x) * 3 + c];
+                wanted[c] = v < 0 ? 0 : (v > 255 ? 255 : v);
+            }
+            int represented[3];
+            quantise(x, y, wanted, represented);
+            for (int c = 0; c < 3; ++c) {
+                const int32_t e = wanted[c] - represented[c];
+                // Arithmetic shifts round towards minus infinity.
+                if (x > 0)
+                    next[size_t(x - 1) * 3 + c] += (3 * e) >> 4;
+                next[size_t(x) * 3 + c] += (5 * e) >> 4;
+                if (x < width - 1) {
+                    next[size_t(x + 1) * 3 + c] += e >> 4;
+                    carry[c] = e - ((9 * e) >> 4);
+                } else {
+                    carry[c] = 0;
+                }
+            }
+        }
+        current.swap(next);
+        std::fill(next.begin(), next.end(), 0);
+    }
+}
+
+} // namespace
+
+int ExhaustiveNearestIndex(const PaletteEntry* entries, int count, int red, int green, int blue)
+{
+    int best = -1, bestDistance = 1 << 30;
+    for (int i = 0; i < count; ++i) {
+        if (entries[i].flags == PALETTE_FLAG_RESERVED)
+            continue;
+        int d = std::abs(entries[i].red - red) + std::abs(entries[i].green - green) + std::abs(entries[i].blue - blue);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, int width, int height,
+                  int dstPitch, int srcPitch, PixelFormat sourceFormat, const PaletteEntry* targetEntries,
+                  const PaletteEntry* sourceEntries, uint32_t flags)
+{
+    if (!dst || !src || width <= 0 || height <= 0)
+        return 0;
+    if (PixelFormatBits(targetFormat) < 8 || PixelFormatBits(sourceFormat) < 8 ||
+        !PixelFormatIsKnown(targetFormat) || !PixelFormatIsKnown(sourceFormat))
+        return 0;
+    const bool srcIndexed = PixelFormatIsIndexed(sourceFormat);
+    const bool dstIndexed = PixelFormatIsIndexed(targetFormat);
+    if ((srcIndexed && !sourceEntries) || (dstIndexed && !targetEntries))
+        return 0;
+    const bool dither = flags & CONVERT_DITHER;
+    const DirectSide s(sourceFormat), t(targetFormat);
+
+    if (!dither) {
+        if (!srcIndexed && !dstIndexed)
+            Rescale(dst, dstPitch, src, srcPitch, width, height, s, t);
+        else if (srcIndexed && !dstIndexed)
+            PaletteLookup(dst, dstPitch, src, srcPitch, width, height, sourceEntries, t);
+        else if (!srcIndexed)
+            NearestColour(dst, dstPitch, src, srcPitch, width, height, s,
+                          *BuildOctreeSkippingReserved(targetEntries, 256));
+        else
+            Remap(dst, dstPitch, src, srcPitch, width, height, sourceEntries,
+                  *BuildOctreeSkippingReserved(targetEntries, 256));
+        return 0;
+    }
+
+    auto readSource = [&](int x, int y, int out[3]) {
+        const uint8_t* row = RowAt(src, srcPitch, y);
+        if (srcIndexed) {
+            const PaletteEntry& e = sourceEntries[row[x]];
+            out[0] = e.red;
+            out[1] = e.green;
+            out[2] = e.blue;
+        } else {
+            uint32_t p = ReadPixel(row + x * s.bytes, s.bytes);
+            out[0] = int(DirectSide::Widen(p, s.red));
+            out[1] = int(DirectSide::Widen(p, s.green));
+            out[2] = int(DirectSide::Widen(p, s.blue));
+        }
+    };
+
+    if (!dstIndexed) {
+        Diffuse(width, height, readSource, [&](int x, int y, const int wanted[3], int represented[3]) {
+            uint32_t v = DirectSide::Narrow(uint32_t(wanted[0]), t.red) |
+                         DirectSide::Narrow(uint32_t(wanted[1]), t.green) |
+                         DirectSide::Narrow(uint32_t(wanted[2]), t.blue);
+            WritePixel(RowAt(dst, dstPitch, y) + x * t.bytes, t.bytes, v);
+            represented[0] = DirectSide::Represented(wanted[0], t.red);
+            represented[1] = DirectSide::Represented(wanted[1], t.green);
+            represented[2] = DirectSide::Represented(wanted[2], t.blue);
+        });
+        return 0;
+    }
+
+    std::unique_ptr<CColourOctree> tree;
+    if (flags & CONVERT_OCTREE)
+        tree = BuildOctreeSkippingReserved(targetEntries, 256);
+    Diffuse(width, height, readSource, [&](int x, int y, const int wanted[3], int represented[3]) {
+        int index;
+        if (tree) {
+            uint8_t r = uint8_t(wanted[0]), g = uint8_t(wanted[1]), b = uint8_t(wanted[2]);
+            index = tree->FindNearest(r, g, b);
+        } else {
+            index = ExhaustiveNearestIndex(targetEntries, 256, wanted[0], wanted[1], wanted[2]);
+        }
+        if (index < 0)
+            index = 0; // every entry reserved: nothing can be chosen well
+        RowAt(dst, dstPitch, y)[x] = uint8_t(index);
+        represented[0] = targetEntries[index].red;
+        represented[1] = targetEntries[index].green;
+        represented[2] = targetEntries[index].blue;
+    });
+    return 0;
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Draws a clipped request: locks both images, picks the kernel, unlocks.
+
+#include "imaging/BlitClip.h"
+#include "imaging/BlitFlags.h"
+
+class CDib;
+
+DibResult BlitDispatch(CDib* source, CDib* target, const BlitRects& rects, uint32_t flags, BlitExtra extra);

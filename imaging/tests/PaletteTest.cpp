@@ -1,0 +1,123 @@
+#include "imaging/CDibPalette.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+CDibPalette* MakePalette(int count, uint8_t step = 1)
+{
+    CDibPalette* palette = new CDibPalette;
+    palette->Create(count);
+    for (int i = 0; i < count; ++i) {
+        PaletteEntry e{uint8_t(i * step), uint8_t(255 - i * step), uint8_t(i * step / 2), 0};
+        palette->SetEntries(&e, i, 1);
+    }
+    return palette;
+}
+} // namespace
+
+TEST(Palette, ResultCodesForNullEmptyAndExisting)
+{
+    CDibPalette palette;
+    PaletteEntry e{};
+    EXPECT_EQ(palette.GetEntries(nullptr, 0, 1), DIB_UNSUPPORTED);
+    EXPECT_EQ(palette.GetEntries(&e, 0, 1), DIB_FAILED);
+    EXPECT_EQ(palette.SetEntries(&e, 0, 1), DIB_FAILED);
+    EXPECT_EQ(palette.CopyFrom(nullptr), DIB_UNSUPPORTED);
+    CDibPalette empty;
+    EXPECT_EQ(palette.CopyFrom(&empty), DIB_FAILED);
+    EXPECT_EQ(palette.Create(0), DIB_FAILED);
+    EXPECT_EQ(palette.Create(257), DIB_FAILED);
+    EXPECT_EQ(palette.Create(4), DIB_OK);
+    EXPECT_EQ(palette.Create(4), DIB_NOT_CREATED);
+    EXPECT_EQ(palette.SetEntries(&e, 4, 1), DIB_FAILED); // past the end
+    EXPECT_EQ(palette.NearestIndex(1, 2, 3), 0);
+    EXPECT_EQ(empty.NearestIndex(1, 2, 3), -1);
+    EXPECT_EQ(empty.GetConversionTable(PF_RGB555), nullptr);
+}
+
+TEST(Palette, VersionCountsEverySetEntriesAndDropsTables)
+{
+    CDibPalette* palette = MakePalette(256);
+    const uint32_t version = palette->GetVersion();
+    const void* table = palette->GetConversionTable(PF_RGB555);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(palette->GetConversionTable(PF_RGB555), table); // cached
+    PaletteEntry white{255, 255, 255, 0};
+    palette->SetEntries(&white, 7, 1);
+    EXPECT_EQ(palette->GetVersion(), version + 1);
+    const uint16_t* rebuilt = static_cast<const uint16_t*>(palette->GetConversionTable(PF_RGB555));
+    EXPECT_EQ(rebuilt[7], 0x7FFF);
+    palette->Release();
+}
+
+TEST(Palette, ConversionTablesPerFormat)
+{
+    CDibPalette palette;
+    palette.Create(2);
+    PaletteEntry entries[2] = {{0x12, 0x34, 0x56, 0}, {255, 128, 7, 0}};
+    palette.SetEntries(entries, 0, 2);
+    auto t555 = static_cast<const uint16_t*>(palette.GetConversionTable(PF_RGB555));
+    EXPECT_EQ(t555[1], (31 << 10) | (16 << 5) | 0);
+    auto t565 = static_cast<const uint16_t*>(palette.GetConversionTable(PF_RGB565));
+    EXPECT_EQ(t565[0], 0x11AA);
+    auto tb565 = static_cast<const uint16_t*>(palette.GetConversionTable(PF_BGR565));
+    EXPECT_EQ(tb565[1], (0 << 11) | (32 << 5) | 31);
+    auto t32 = static_cast<const uint32_t*>(palette.GetConversionTable(PF_RGB32));
+    EXPECT_EQ(t32[0], 0x123456u);
+    auto tb24 = static_cast<const uint32_t*>(palette.GetConversionTable(PF_BGR24));
+    EXPECT_EQ(tb24[0], 0x563412u);
+    EXPECT_EQ(t32[200], 0u); // padded to 256 entries
+    EXPECT_EQ(palette.GetConversionTable(PF_INDEX4), nullptr);
+}
+
+TEST(Palette, IndexTableNeedsTwoFullPalettesAndSkipsReservedEntries)
+{
+    CDibPalette* source = MakePalette(256);
+    CDibPalette* small = MakePalette(16);
+    EXPECT_EQ(source->GetConversionTable(PF_INDEX8, small), nullptr);
+    EXPECT_EQ(source->GetConversionTable(PF_INDEX8, nullptr), nullptr);
+
+    CDibPalette* target = MakePalette(256);
+    auto identity = static_cast<const uint8_t*>(source->GetConversionTable(PF_INDEX8, target));
+    ASSERT_NE(identity, nullptr);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(identity[i], i);
+    EXPECT_EQ(target->GetRefCount(), 2); // the cache holds the target
+
+    // Reserving entry 3 of the target sends index 3 elsewhere.
+    PaletteEntry reserved = target->Entries()[3];
+    reserved.flags = PALETTE_FLAG_RESERVED;
+    target->SetEntries(&reserved, 3, 1);
+    auto remapped = static_cast<const uint8_t*>(source->GetConversionTable(PF_INDEX8, target));
+    EXPECT_NE(remapped[3], 3);
+    EXPECT_EQ(target->GetRefCount(), 2);
+    source->Release();
+    EXPECT_EQ(target->GetRefCount(), 1);
+    small->Release();
+    target->Release();
+}
+
+TEST(Palette, InverseMapFindsEveryExactColour)
+{
+    CDibPalette palette;
+    palette.Create(4);
+    PaletteEntry entries[4] = {{0, 0, 0, 0}, {248, 0, 0, 0}, {0, 248, 0, 0}, {0, 0, 248, 0}};
+    palette.SetEntries(entries, 0, 4);
+    const uint8_t* map = palette.GetInverseMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map[0], 0);
+    EXPECT_EQ(map[31 << 10], 1);
+    EXPECT_EQ(map[31 << 5], 2);
+    EXPECT_EQ(map[31], 3);
+}
+
+TEST(Palette, CloneCopiesEntries)
+{
+    CDibPalette* palette = MakePalette(16, 9);
+    CDibPalette* clone = palette->Clone();
+    ASSERT_EQ(clone->GetCount(), 16);
+    EXPECT_EQ(std::memcmp(clone->Entries(), palette->Entries(), 16 * sizeof(PaletteEntry)), 0);
+    clone->Release();
+    palette->Release();
+}
