@@ -1,0 +1,51 @@
+#pragma once
+// CDibTrle: a packed image that holds only "TRLE" sprites and keeps them
+// encoded. Its compressed flag stays clear, because the picture is meant to be
+// drawn as it is: Blit draws straight from the row table, ConvertFormat
+// converts the stored pixels without decoding. The row table is checked once,
+// when the picture is attached; the blitters then trust it.
+
+#include "imaging/TrleSprite.h"
+#include "sprites/CDibPacked.h"
+
+class CDibTrle : public CDibPacked {
+public:
+    CDibTrle() = default;
+    ~CDibTrle() override = default;
+
+    void Reset() override;
+    DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
+                   uint32_t flags, BlitExtra extra) override;
+    // 3 not created; 0 at once when the format is already `newFormat` (unless
+    // that is PF_INDEX8: then the pixels are mapped to `newPalette`). An 8-bit
+    // target takes `newPalette` (or the image's own; 256 entries), through
+    // its inverse colour map when flags bit 0 is set, by nearest colour
+    // otherwise. 13 when no picture results (PF_BGR24/PF_BGR32 targets, a
+    // missing palette); the image is then unchanged.
+    DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags,
+                            uint32_t arg = 0) override;
+    int GetKind() const override { return DIB_KIND_TRLE; }
+    DibResult SetPalette(CDibPalette* palette) override;
+    CDib* NewImage() override;
+    // Pixel access is refused (12): the pixels stay encoded.
+    DibResult Lock(uint8_t** bits, int* pitch) override;
+
+    // Accepts only "TRLE" pictures of 8, 16, 24 or 32 bits whose row table
+    // fits the block; anything else gives DIB_NOT_A_PICTURE (the block is
+    // deleted, the image unchanged).
+    DibResult Attach(CMemoryBlock* block) override;
+    // 3 not created, otherwise 7: the picture is encoded already.
+    DibResult Compress(uint32_t tag) override;
+
+    // The sprite as the blitters see it, with the image's palette; an empty
+    // view (null data) while nothing is attached. Valid until the picture
+    // changes. It is also what BLIT_ALPHA takes as its opacity sprite.
+    const TrleSpriteView& View() const { return m_view; }
+
+protected:
+    DibResult ExaminePicture(const uint8_t* info, size_t available, PictureFacts& facts) const override;
+    void OnPictureChanged() override;
+
+private:
+    TrleSpriteView m_view;
+};

@@ -1,0 +1,106 @@
+#include "sprites/CDibTrle.h"
+
+#include "imaging/CDibPalette.h"
+#include "sprites/TrleCodec.h"
+
+void CDibTrle::Reset()
+{
+    CDibPacked::Reset();
+    m_view = TrleSpriteView{};
+}
+
+DibResult CDibTrle::Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW,
+                         int srcH, uint32_t flags, BlitExtra extra)
+{
+    if (!target)
+        return DIB_FAILED;
+    if (!IsCreated() || !m_view.dataArea)
+        return DIB_NOT_CREATED;
+    return TrleBlit(m_view, target, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, flags, extra);
+}
+
+DibResult CDibTrle::ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t)
+{
+    if (!IsCreated())
+        return DIB_NOT_CREATED;
+    if (newFormat == m_format && newFormat != PF_INDEX8)
+        return DIB_OK;
+
+    CDibPalette* palette = newPalette ? newPalette : m_palette;
+    PaletteEntry entries[256] = {};
+    const PaletteEntry* table = nullptr;
+    if (palette && palette->GetCount() == 256) {
+        palette->GetEntries(entries, 0, 256);
+        table = entries;
+    }
+    uint8_t* converted;
+    if (newFormat == PF_INDEX8 && (flags & 1))
+        converted = table ? TrleConvertFast8(InfoHeader(), AvailableBytes(), table, palette->GetInverseMap())
+                          : nullptr;
+    else
+        converted = TrleConvertFormat(InfoHeader(), AvailableBytes(), newFormat, table);
+    if (!converted)
+        return DIB_TRLE_CONVERT_FAILED;
+
+    // The old palette (possibly the one used here) goes with the old picture;
+    // an 8-bit result takes the palette it was mapped to.
+    if (palette)
+        palette->AddRef();
+    DibResult code = AdoptCodecResult(converted);
+    if (code == DIB_OK && newFormat == PF_INDEX8)
+        SetPalette(palette);
+    if (palette)
+        palette->Release();
+    return code == DIB_OK ? DIB_OK : DIB_TRLE_CONVERT_FAILED;
+}
+
+DibResult CDibTrle::SetPalette(CDibPalette* palette)
+{
+    DibResult code = CDibPacked::SetPalette(palette);
+    m_view.palette = m_palette;
+    return code;
+}
+
+CDib* CDibTrle::NewImage()
+{
+    return new CDibTrle;
+}
+
+DibResult CDibTrle::Lock(uint8_t**, int*)
+{
+    return IsCreated() ? DIB_COMPRESSED : DIB_NOT_CREATED;
+}
+
+DibResult CDibTrle::Attach(CMemoryBlock* block)
+{
+    return CDibPacked::Attach(block);
+}
+
+DibResult CDibTrle::Compress(uint32_t)
+{
+    return IsCreated() ? DIB_ALREADY_COMPRESSED : DIB_NOT_CREATED;
+}
+
+DibResult CDibTrle::ExaminePicture(const uint8_t* info, size_t available, PictureFacts& facts) const
+{
+    TrleLayout layout;
+    if (!ReadTrleLayout(info, available, layout))
+        return DIB_NOT_A_PICTURE;
+    facts.format = layout.format;
+    facts.compressed = 0; // drawn encoded
+    facts.pictureSize = PictureSize(info);
+    facts.dataOffset = layout.dataOffset;
+    return DIB_OK;
+}
+
+void CDibTrle::OnPictureChanged()
+{
+    // The row table was validated by ExaminePicture just before.
+    const uint8_t* info = InfoHeader();
+    m_view.dataArea = info + DataOffset();
+    m_view.dataSize = InfoImageSize(info);
+    m_view.width = GetWidth();
+    m_view.height = GetHeight();
+    m_view.format = m_format;
+    m_view.palette = m_palette;
+}
