@@ -26,6 +26,12 @@ CDib::~CDib()
     CDibContext::UnregisterImage(m_registryHandle);
 }
 
+void CDib::LeaveRegistry()
+{
+    CDibContext::UnregisterImage(m_registryHandle);
+    m_registryHandle = nullptr;
+}
+
 void CDib::Release()
 {
     if (--m_refCount <= 0)

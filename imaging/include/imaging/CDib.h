@@ -110,6 +110,9 @@ public:
     int GetRefCount() const { return m_refCount; }
     uint32_t SourceKey() const { return m_sourceKey; }
     uint32_t DestKey() const { return m_destKey; }
+    // An image owned by another image (a backing copy, say) leaves the
+    // context's registry, so that the context never deletes it a second time.
+    void LeaveRegistry();
 
 protected:
     // Fields shared by every kind.

@@ -48,6 +48,10 @@ public:
     static CLinkedList<CDibPalette*>::Node* RegisterPalette(CDibPalette* palette);
     static void UnregisterPalette(CLinkedList<CDibPalette*>::Node* handle);
 
+    // Visits every live image (the display marks its surfaces lost this way).
+    template <typename F>
+    void ForEachImage(F&& visit) const { m_images.ForEach(visit); }
+
     size_t ImageCount() const { return m_images.Count(); }
     size_t RegionCount() const { return m_regions.Count(); }
     size_t PaletteCount() const { return m_palettes.Count(); }

@@ -1,0 +1,24 @@
+#pragma once
+// CDibDDPalette: a palette that surfaces can show. It keeps the display
+// layer's palette object in step with its entries.
+
+#include "imaging/CDibPalette.h"
+
+struct SDL_Palette;
+
+class CDibDDPalette : public CDibPalette {
+public:
+    CDibDDPalette() = default;
+    ~CDibDDPalette() override;
+
+    DibResult Destroy() override;
+    // 2, 4, 16 or 256 entries (1 otherwise); 4 without a display context;
+    // 5 when the display palette cannot be made.
+    DibResult Create(int count) override;
+    DibResult SetEntries(const PaletteEntry* source, int start, int count) override;
+
+    SDL_Palette* DisplayPalette() const { return m_displayPalette; }
+
+private:
+    SDL_Palette* m_displayPalette = nullptr;
+};

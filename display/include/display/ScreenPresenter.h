@@ -1,0 +1,78 @@
+#pragma once
+// CScreenPresenter: puts a back buffer on the window. One streaming texture
+// in the renderer's native 32-bit format receives each frame, expanded on the
+// way: 8-bit frames through a 256-entry table rebuilt when the palette
+// changes, RGB555 frames through a 32768-entry table. Full screen is desktop
+// full screen with the aspect ratio kept (black bars; whole-number scaling
+// when it fits); windowed mode works at 1x, 2x and 3x. Mouse positions are
+// mapped back to back-buffer coordinates whatever the scaling.
+
+#include "imaging/CDib.h"
+
+#include <cstdint>
+#include <vector>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+struct PresenterOptions {
+    bool vsync = true;
+    bool allowAccelerated = true;
+};
+
+class CScreenPresenter {
+public:
+    CScreenPresenter() = default;
+    ~CScreenPresenter();
+    CScreenPresenter(const CScreenPresenter&) = delete;
+    CScreenPresenter& operator=(const CScreenPresenter&) = delete;
+
+    // Makes the renderer (accelerated when possible, software otherwise) and
+    // the texture. False, with a trace line, when neither can be made.
+    bool Open(SDL_Window* window, int width, int height, const PresenterOptions& options = {});
+    void Close();
+    bool IsOpen() const { return m_renderer != nullptr; }
+    bool IsSoftware() const { return m_software; }
+
+    // Expands and shows the frame; false when it could not be shown.
+    bool Present(CDib* frame);
+    // The last frame as 0x00RRGGBB rows (what Present put on the screen).
+    const std::vector<uint32_t>& LastFrame() const { return m_lastFrame; }
+
+    // Device or render-target loss: the texture is made again at the next Present.
+    void OnDeviceReset();
+
+    void SetFullScreen(bool fullScreen);
+    bool IsFullScreen() const { return m_fullScreen; }
+    void ToggleFullScreen() { SetFullScreen(!m_fullScreen); }
+    // Window size as a multiple of the back buffer (1..3), in windowed mode.
+    void SetWindowScale(int scale);
+    // Confine the mouse in full screen while the window has the focus.
+    void OnFocusChanged(bool focused);
+    // Window coordinates (as events report them) to back-buffer coordinates.
+    void WindowToBackBuffer(int windowX, int windowY, int* x, int* y) const;
+
+    // Expansion of one frame into 0x00RRGGBB pixels (exposed for tests and
+    // the benchmark): `pitchPixels` is the destination row length.
+    void Expand(CDib* frame, uint32_t* destination, int pitchPixels);
+
+private:
+    void BuildTables(CDib* frame);
+    void UpdateViewport();
+
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    int m_width = 0, m_height = 0;
+    bool m_software = false;
+    bool m_fullScreen = false;
+    bool m_focused = true;
+    // Expansion tables.
+    uint32_t m_indexTable[256] = {};
+    const void* m_indexPalette = nullptr;
+    uint32_t m_indexVersion = ~0u;
+    std::vector<uint32_t> m_rgb555Table;
+    std::vector<uint32_t> m_rgb565Table;
+    std::vector<uint32_t> m_lastFrame;
+};

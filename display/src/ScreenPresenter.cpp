@@ -1,0 +1,216 @@
+#include "display/ScreenPresenter.h"
+
+#include "common/DebugTrace.h"
+#include "imaging/CDibPalette.h"
+
+#include <SDL.h>
+#include <cstring>
+
+CScreenPresenter::~CScreenPresenter()
+{
+    Close();
+}
+
+bool CScreenPresenter::Open(SDL_Window* window, int width, int height, const PresenterOptions& options)
+{
+    Close();
+    if (!window)
+        return false;
+    m_window = window;
+    m_width = width;
+    m_height = height;
+    if (options.allowAccelerated) {
+        uint32_t flags = SDL_RENDERER_ACCELERATED | (options.vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+        m_renderer = SDL_CreateRenderer(window, -1, flags);
+    }
+    if (!m_renderer) {
+        // No accelerated renderer: the software one always works where a
+        // window does.
+        m_renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        m_software = true;
+    }
+    if (!m_renderer) {
+        DebugTrace("CScreenPresenter::Open() : no renderer: %s", SDL_GetError());
+        m_window = nullptr;
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_RenderSetLogicalSize(m_renderer, width, height);
+    m_fullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    UpdateViewport();
+    m_lastFrame.assign(size_t(width) * height, 0);
+    return true;
+}
+
+void CScreenPresenter::Close()
+{
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    if (m_renderer)
+        SDL_DestroyRenderer(m_renderer);
+    m_texture = nullptr;
+    m_renderer = nullptr;
+    m_window = nullptr;
+}
+
+void CScreenPresenter::OnDeviceReset()
+{
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    m_texture = nullptr;
+}
+
+void CScreenPresenter::UpdateViewport()
+{
+    if (!m_renderer)
+        return;
+    // Whole-number scaling when the output holds the frame at least once;
+    // otherwise a fractional fit (the letterboxing keeps the aspect ratio).
+    int outputW = 0, outputH = 0;
+    SDL_GetRendererOutputSize(m_renderer, &outputW, &outputH);
+    const bool fits = outputW >= m_width && outputH >= m_height;
+    SDL_RenderSetIntegerScale(m_renderer, fits ? SDL_TRUE : SDL_FALSE);
+}
+
+void CScreenPresenter::BuildTables(CDib* frame)
+{
+    const PixelFormat format = frame->GetFormat();
+    if (format == PF_INDEX8) {
+        CDibPalette* palette = frame->GetPalette();
+        const uint32_t version = palette ? palette->GetVersion() : 0;
+        if (palette == m_indexPalette && version == m_indexVersion)
+            return;
+        std::memset(m_indexTable, 0, sizeof m_indexTable);
+        if (palette)
+            for (int i = 0; i < palette->GetCount() && i < 256; ++i) {
+                const PaletteEntry& e = palette->Entries()[i];
+                m_indexTable[i] = 0xFF000000u | uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue;
+            }
+        m_indexPalette = palette;
+        m_indexVersion = version;
+    } else if (format == PF_RGB555 && m_rgb555Table.empty()) {
+        // 5-bit channels widened with their top bits repeated, so full white
+        // shows as 255 and not 248.
+        m_rgb555Table.resize(65536);
+        for (uint32_t v = 0; v < 65536; ++v) {
+            uint32_t r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+            m_rgb555Table[v] = 0xFF000000u | (r << 3 | r >> 2) << 16 | (g << 3 | g >> 2) << 8 | (b << 3 | b >> 2);
+        }
+    } else if (format == PF_RGB565 && m_rgb565Table.empty()) {
+        m_rgb565Table.resize(65536);
+        for (uint32_t v = 0; v < 65536; ++v) {
+            uint32_t r = v >> 11, g = (v >> 5) & 63, b = v & 31;
+            m_rgb565Table[v] = 0xFF000000u | (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2);
+        }
+    }
+}
+
+void CScreenPresenter::Expand(CDib* frame, uint32_t* destination, int pitchPixels)
+{
+    BuildTables(frame);
+    uint8_t* bits;
+    int pitch;
+    if (frame->Lock(&bits, &pitch) != DIB_OK)
+        return;
+    const int w = frame->GetWidth() < m_width ? frame->GetWidth() : m_width;
+    const int h = frame->GetHeight() < m_height ? frame->GetHeight() : m_height;
+    const PixelFormat format = frame->GetFormat();
+    for (int y = 0; y < h; ++y) {
+        const int row = frame->IsBottomUp() ? frame->GetHeight() - 1 - y : y;
+        const uint8_t* in = bits + size_t(row) * pitch;
+        uint32_t* out = destination + size_t(y) * pitchPixels;
+        switch (format) {
+        case PF_INDEX8:
+            for (int x = 0; x < w; ++x)
+                out[x] = m_indexTable[in[x]];
+            break;
+        case PF_RGB555:
+        case PF_RGB565: {
+            const uint32_t* table = format == PF_RGB555 ? m_rgb555Table.data() : m_rgb565Table.data();
+            for (int x = 0; x < w; ++x) {
+                uint16_t v;
+                std::memcpy(&v, in + 2 * x, 2);
+                out[x] = table[format == PF_RGB555 ? (v & 0x7FFF) : v];
+            }
+            break;
+        }
+        case PF_RGB24:
+            for (int x = 0; x < w; ++x)
+                out[x] = 0xFF000000u | uint32_t(in[3 * x + 2]) << 16 | uint32_t(in[3 * x + 1]) << 8 | in[3 * x];
+            break;
+        case PF_RGB32:
+            for (int x = 0; x < w; ++x) {
+                uint32_t v;
+                std::memcpy(&v, in + 4 * x, 4);
+                out[x] = 0xFF000000u | (v & 0xFFFFFF);
+            }
+            break;
+        default:
+            std::memset(out, 0, size_t(w) * 4);
+            break;
+        }
+    }
+    frame->Unlock();
+}
+
+bool CScreenPresenter::Present(CDib* frame)
+{
+    if (!m_renderer || !frame || !frame->IsCreated())
+        return false;
+    if (!m_texture) {
+        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_width,
+                                      m_height);
+        if (!m_texture) {
+            DebugTrace("CScreenPresenter::Present() : no texture: %s", SDL_GetError());
+            return false;
+        }
+    }
+    Expand(frame, m_lastFrame.data(), m_width);
+    if (SDL_UpdateTexture(m_texture, nullptr, m_lastFrame.data(), m_width * 4) != 0)
+        return false;
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderPresent(m_renderer);
+    return true;
+}
+
+void CScreenPresenter::SetFullScreen(bool fullScreen)
+{
+    if (!m_window)
+        return;
+    if (SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        DebugTrace("CScreenPresenter::SetFullScreen() : %s", SDL_GetError());
+        return;
+    }
+    m_fullScreen = fullScreen;
+    SDL_SetWindowGrab(m_window, (m_fullScreen && m_focused) ? SDL_TRUE : SDL_FALSE);
+    UpdateViewport();
+}
+
+void CScreenPresenter::SetWindowScale(int scale)
+{
+    if (!m_window || m_fullScreen)
+        return;
+    scale = scale < 1 ? 1 : (scale > 3 ? 3 : scale);
+    SDL_SetWindowSize(m_window, m_width * scale, m_height * scale);
+    UpdateViewport();
+}
+
+void CScreenPresenter::OnFocusChanged(bool focused)
+{
+    m_focused = focused;
+    if (m_window)
+        SDL_SetWindowGrab(m_window, (m_fullScreen && focused) ? SDL_TRUE : SDL_FALSE);
+    UpdateViewport();
+}
+
+void CScreenPresenter::WindowToBackBuffer(int windowX, int windowY, int* x, int* y) const
+{
+    float logicalX = float(windowX), logicalY = float(windowY);
+    if (m_renderer)
+        SDL_RenderWindowToLogical(m_renderer, windowX, windowY, &logicalX, &logicalY);
+    int bx = int(logicalX), by = int(logicalY);
+    *x = bx < 0 ? 0 : (bx >= m_width ? m_width - 1 : bx);
+    *y = by < 0 ? 0 : (by >= m_height ? m_height - 1 : by);
+}

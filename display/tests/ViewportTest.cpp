@@ -1,0 +1,116 @@
+#include "DisplayTestSupport.h"
+#include "display/CDibDD.h"
+#include "display/CDibDDViewport.h"
+#include "display/CDibViewport.h"
+#include "display/CDibWindow.h"
+#include "display/DisplayResult.h"
+#include "imaging/CDibPalette.h"
+#include "imaging/CDibSection.h"
+
+TEST_F(DisplayTest, ViewportsInBothDepthsPresentTheBackBuffer)
+{
+    for (PixelFormat format : {PF_RGB555, PF_INDEX8}) {
+        CDibDDViewport viewport;
+        ASSERT_EQ(viewport.Create(640, 480, format, window, VIEWPORT_PALETTE | VIEWPORT_FLIP_CHAIN), DIB_OK);
+        EXPECT_FALSE(viewport.IsFullScreen());
+        EXPECT_FALSE(viewport.HasFlipChain()); // flipping chains need full screen
+        ASSERT_NE(viewport.Back(), nullptr);
+        EXPECT_EQ(viewport.Back()->GetFormat(), format);
+        EXPECT_EQ(viewport.Back()->GetWidth(), 640);
+        if (format == PF_INDEX8) {
+            CDibPalette* palette = viewport.Back()->NewPalette();
+            ASSERT_EQ(palette->Create(256), DIB_OK);
+            PaletteEntry green{0, 255, 0, 0};
+            palette->SetEntries(&green, 3, 1);
+            EXPECT_EQ(viewport.Back()->SetPalette(palette), DIB_OK);
+            EXPECT_EQ(viewport.Front()->SetPalette(palette), DIB_OK);
+            palette->Release();
+            viewport.Back()->FillRect(0, 0, 10, 10, 3);
+        } else {
+            viewport.Back()->FillRect(0, 0, 10, 10, 0x7FFF);
+        }
+        EXPECT_EQ(viewport.Present(0, 0, 0), DIB_OK);
+        ASSERT_TRUE(viewport.Presenter().IsOpen());
+        const uint32_t shown = viewport.Presenter().LastFrame()[5 * 640 + 5] & 0xFFFFFF;
+        EXPECT_EQ(shown, format == PF_INDEX8 ? 0x00FF00u : 0xFFFFFFu);
+        EXPECT_EQ(viewport.Presenter().LastFrame()[100 * 640 + 100] & 0xFFFFFF, 0u);
+    }
+}
+
+TEST_F(DisplayTest, PresentModeOneHalvesASixteenBitFrame)
+{
+    CDibDDViewport viewport;
+    ASSERT_EQ(viewport.Create(640, 480, PF_RGB555, window, VIEWPORT_PALETTE), DIB_OK);
+    viewport.Back()->FillRect(0, 0, 640, 480, 0x7FFF);
+    viewport.Present(1, 0, 128);
+    EXPECT_EQ(viewport.Back()->GetPixel(320, 240), (15u << 10) | (15u << 5) | 15u);
+}
+
+TEST_F(DisplayTest, FlipAfterALostScreenSkipsOneFrame)
+{
+    CDibDDViewport viewport;
+    ASSERT_EQ(viewport.Create(640, 480, PF_RGB555, window, VIEWPORT_PALETTE), DIB_OK);
+    static_cast<CDibDD*>(viewport.Front())->MarkLost();
+    EXPECT_EQ(viewport.Flip(), DDVIEW_NOT_SHOWN);
+    EXPECT_EQ(viewport.Flip(), DIB_OK);
+}
+
+TEST_F(DisplayTest, ViewportRefusesWithoutWindowOrContext)
+{
+    CDibDDViewport viewport;
+    EXPECT_EQ(viewport.Create(640, 480, PF_RGB555, nullptr, 0), 1u);
+    delete context;
+    context = nullptr;
+    EXPECT_EQ(viewport.Create(640, 480, PF_RGB555, window, 0), 6u);
+    context = new CDibDDContext;
+    CDibViewport plain;
+    EXPECT_EQ(plain.Create(640, 480, PF_RGB555, nullptr, 0), 2u);
+}
+
+TEST_F(DisplayTest, ResizeFollowsTheWindowOnlyWhenResizable)
+{
+    CDibDDViewport fixed;
+    ASSERT_EQ(fixed.Create(64, 48, PF_RGB565, window, 0), DIB_OK);
+    fixed.Resize(32, 32);
+    EXPECT_EQ(fixed.Back()->GetWidth(), 64);
+    CDibDDViewport resizable;
+    ASSERT_EQ(resizable.Create(64, 48, PF_RGB565, window, VIEWPORT_RESIZABLE), DIB_OK);
+    resizable.Resize(32, 30);
+    EXPECT_EQ(resizable.Back()->GetWidth(), 32);
+    EXPECT_EQ(resizable.Back()->GetHeight(), 30);
+}
+
+TEST_F(DisplayTest, PlainViewportConvertsIntoTheWindowSurface)
+{
+    CDibViewport viewport;
+    ASSERT_EQ(viewport.Create(640, 480, PF_RGB555, window, VIEWPORT_PALETTE), DIB_OK);
+    ASSERT_NE(viewport.Front(), nullptr);
+    EXPECT_EQ(viewport.Front()->GetKind(), DIB_KIND_WINDOW);
+    EXPECT_EQ(viewport.Front()->GetWidth(), 640);
+    viewport.Back()->FillRect(0, 0, 640, 480, 0x7C00);
+    viewport.Present(0, 0, 0);
+    // The window surface now holds red, in its own format.
+    CDibSection copy;
+    ASSERT_EQ(copy.Create(2, 2, PF_RGB32), DIB_OK);
+    ASSERT_EQ(viewport.Front()->Blit(&copy, 0, 0, 2, 2, 10, 10, 2, 2, 0, 0), DIB_OK);
+    EXPECT_EQ(copy.GetPixel(1, 1) & 0xF8F8F8, 0xF80000u);
+}
+
+TEST(StretchConvert, IndexedSourceIntoDirectTargetStretched)
+{
+    CDibSection source, target;
+    ASSERT_EQ(source.Create(2, 1, PF_INDEX8), DIB_OK);
+    CDibPalette* palette = new CDibPalette;
+    palette->Create(256);
+    PaletteEntry blue{0, 0, 255, 0};
+    palette->SetEntries(&blue, 1, 1);
+    source.SetPalette(palette);
+    palette->Release();
+    source.SetPixel(1, 0, 1);
+    ASSERT_EQ(target.Create(4, 2, PF_RGB565), DIB_OK);
+    ASSERT_EQ(StretchConvert(&source, 0, 0, 2, 1, &target, 0, 0, 4, 2), DIB_OK);
+    EXPECT_EQ(target.GetPixel(1, 1), 0u);
+    EXPECT_EQ(target.GetPixel(2, 1), 0x1Fu);
+    EXPECT_EQ(target.GetPixel(3, 0), 0x1Fu);
+    EXPECT_EQ(StretchConvert(nullptr, 0, 0, 1, 1, &target, 0, 0, 1, 1), DIB_FAILED);
+}
