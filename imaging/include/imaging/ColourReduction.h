@@ -1,0 +1,54 @@
+#pragma once
+// Colour reduction of a set of frames, the way the editor changes a
+// sequence's colour depth: to 8 bits through one palette shared by every
+// frame (quantized from all their pixels together), or to 15, 16, 24 or 32
+// bits by plain conversion.
+
+#include "imaging/CColourQuantizer.h"
+#include "imaging/DibResult.h"
+
+#include <memory>
+
+class CDib;
+class CDibPalette;
+
+enum class ColourTarget { Index8, Rgb555, Rgb565, Rgb24, Rgb32 };
+
+enum class ColourMethod {
+    Octree, // CColourOctreeQuantizer
+    Box5,   // CColourBoxQuantizer, 5 bits per channel
+    Box6,   // CColourBoxQuantizer, 6 bits per channel
+    // CColourKMeansQuantizer; without error diffusion its frames are
+    // remapped with the exact nearest colour (CNearestColourMap) rather than
+    // the octree search, which would give back much of what it gains.
+    KMeans,
+};
+
+struct ColourReductionOptions {
+    ColourTarget target = ColourTarget::Index8;
+    ColourMethod method = ColourMethod::Octree;
+    int colours = 256; // 1..256; the palette always has 256 entries
+    bool includeSystemColours = false;
+    // Error diffusion for the 8-, 15- and 16-bit targets.
+    bool errorDiffusion = false;
+    // Octree only: quantize from one pixel of every 4 × 4 block.
+    bool sample = false;
+    // Called per row of each frame while the quantizer reads it.
+    QuantizeProgress progress = nullptr;
+    void* progressArgument = nullptr;
+};
+
+// A new quantizer for the method (never null).
+std::unique_ptr<CColourQuantizer> MakeColourQuantizer(ColourMethod method, int colours);
+
+// Quantizes every frame's pixels (through 24-bit copies) into one new
+// 256-entry palette, completed with the static system colours when asked.
+// The frames are not changed. On success *palette holds one reference that
+// the caller releases. DIB_UNSUPPORTED for null arguments or a frame of
+// fewer than 8 bits per pixel, DIB_NOT_CREATED for an empty frame.
+DibResult BuildReductionPalette(CDib* const* frames, int count, const ColourReductionOptions& options,
+                                CDibPalette** palette);
+
+// Converts every frame to the target depth; for 8 bits, with the palette of
+// BuildReductionPalette. All frames are checked before any is changed.
+DibResult ReduceColours(CDib* const* frames, int count, const ColourReductionOptions& options);
