@@ -97,7 +97,14 @@ inline std::vector<uint8_t> AsFile(const std::vector<uint8_t>& picture)
     file[0] = 'B';
     file[1] = 'M';
     WriteLE32(file.data() + 2, uint32_t(file.size()));
-    WriteLE32(file.data() + 10, 14 + 40);
+    // Bits offset: where the pixels of the uncompressed picture start.
+    const uint32_t bits = ReadLE16(picture.data() + 14), used = ReadLE32(picture.data() + 32);
+    uint32_t header = 40;
+    if (bits <= 8)
+        header += 4 * (used ? used : 1u << bits);
+    else if (ReadLE32(picture.data() + 16) == 3)
+        header += 12;
+    WriteLE32(file.data() + 10, 14 + header);
     std::memcpy(file.data() + 14, picture.data(), picture.size());
     return file;
 }
