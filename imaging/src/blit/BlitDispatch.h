@@ -1,5 +1,6 @@
 #pragma once
-// Draws a clipped request: locks both images, picks the kernel, unlocks.
+// Draws a clipped request: locks both images (and the alpha image when the
+// kernel needs one), picks the kernel once, runs it, unlocks.
 
 #include "imaging/BlitClip.h"
 #include "imaging/BlitFlags.h"

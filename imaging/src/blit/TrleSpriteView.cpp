@@ -2,7 +2,8 @@
 
 #include "common/ByteOrder.h"
 
-// Validation of a sprite view; the drawing itself lives with the blitters.
+// Validation of a sprite view: every row must lie inside the data area, so
+// that the blitters can trust the view and check nothing per row.
 bool ValidateTrleView(const TrleSpriteView& view)
 {
     const uint32_t bytes = PixelFormatBytes(view.format);
@@ -22,9 +23,4 @@ bool ValidateTrleView(const TrleSpriteView& view)
             return false;
     }
     return true;
-}
-
-DibResult TrleBlit(const TrleSpriteView&, CDib*, int, int, int, int, int, int, int, int, uint32_t, BlitExtra)
-{
-    return DIB_OK; // drawn by the blitter family once it lands
 }

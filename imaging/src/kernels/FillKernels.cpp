@@ -1,7 +1,10 @@
 #include "kernels/FillKernels.h"
 
-#include "kernels/BlendTable.h"
+#include "imaging/CDibContext.h"
+#include "kernels/BlitKernels.h"
 #include "kernels/PixelAccess.h"
+#include "kernels/PixelOps.h"
+#include "kernels/PortableKernels.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -105,25 +108,59 @@ void DrawLineKernel(uint8_t* bits, int pitch, int bytes, int x1, int y1, int x2,
     }
 }
 
+namespace {
+
+// Blend fill: colour k (weight 256 - level) over each target pixel (weight
+// level), through the blend table or with exact weights.
+template <bool Is565, bool Exact>
+void BlendFill(uint8_t* bits, ptrdiff_t pitch, int x, int y, int w, int h, uint32_t colour, uint32_t level)
+{
+    for (int k = 0; k < h; ++k) {
+        uint8_t* row = bits + (y + k) * pitch + ptrdiff_t(x) * 2;
+        for (int j = 0; j < w; ++j) {
+            const uint32_t t = LoadPixel<2>(row + 2 * j);
+            StorePixel<2>(row + 2 * j, Exact ? Mix16Exact<Is565>(colour, t, 256 - level)
+                                             : Mix16Table<Is565>(colour, t, 256 - level, level));
+        }
+    }
+}
+
+} // namespace
+
+void BlendFill555Portable(uint8_t* bits, ptrdiff_t pitch, int x, int y, int w, int h, uint32_t colour,
+                          uint32_t level)
+{
+    BlendFill<false, false>(bits, pitch, x, y, w, h, colour, level);
+}
+
+void BlendFill565Portable(uint8_t* bits, ptrdiff_t pitch, int x, int y, int w, int h, uint32_t colour,
+                          uint32_t level)
+{
+    BlendFill<true, false>(bits, pitch, x, y, w, h, colour, level);
+}
+
+void BlendFill555ExactPortable(uint8_t* bits, ptrdiff_t pitch, int x, int y, int w, int h, uint32_t colour,
+                               uint32_t level)
+{
+    BlendFill<false, true>(bits, pitch, x, y, w, h, colour, level);
+}
+
+void BlendFill565ExactPortable(uint8_t* bits, ptrdiff_t pitch, int x, int y, int w, int h, uint32_t colour,
+                               uint32_t level)
+{
+    BlendFill<true, true>(bits, pitch, x, y, w, h, colour, level);
+}
+
 void BlendFillKernel16(uint8_t* bits, int pitch, PixelFormat format, int x, int y, int w, int h,
                        uint32_t colour, int level)
 {
+    // The vector tiers mix with exact weights, the portable path through the
+    // table; the choice is made once, here.
     const bool is565 = (format & 0xF0) == 0x60;
-    const auto& table = BlendTable();
-    const int keep = level >> 3, add = (256 - level) >> 3;
-    const uint32_t kr = (colour >> (is565 ? 11 : 10)) & 31;
-    const uint32_t kg = (colour >> (is565 ? 6 : 5)) & 31;
-    const uint32_t kb = colour & 31;
-    for (int k = 0; k < h; ++k) {
-        uint8_t* row = bits + size_t(y + k) * pitch + size_t(x) * 2;
-        for (int j = 0; j < w; ++j) {
-            uint32_t t = ReadPixel(row + 2 * j, 2);
-            uint32_t tr = (t >> (is565 ? 11 : 10)) & 31, tg = (t >> (is565 ? 6 : 5)) & 31, tb = t & 31;
-            uint32_t r = (table[add][kr] + table[keep][tr]) >> 8;
-            uint32_t g = (table[add][kg] + table[keep][tg]) >> 8;
-            uint32_t b = (table[add][kb] + table[keep][tb]) >> 8;
-            uint32_t v = is565 ? (r << 11 | g << 6 | b) : (r << 10 | g << 5 | b);
-            WritePixel(row + 2 * j, 2, v);
-        }
-    }
+    const bool simd = DibUseSimd();
+    BlendFillId id = simd ? (is565 ? BlendFillId::Exact565 : BlendFillId::Exact555)
+                          : (is565 ? BlendFillId::Table565 : BlendFillId::Table555);
+    const uint32_t clamped = level < 0 ? 0u : level > 256 ? 256u : uint32_t(level);
+    BlendFillKernelFor(simd ? BestSimdTier() : BlitTier::Portable, id)(bits, pitch, x, y, w, h,
+                                                                         colour & 0xFFFF, clamped);
 }

@@ -1,0 +1,176 @@
+// Drawing "TRLE" sprites straight from their row tables: clipping as for
+// every blit, then one kernel per call chosen by the target's pixels (keyed
+// blits through a 256-entry table) or by the sprite's (alpha blits).
+
+#include "imaging/TrleSprite.h"
+
+#include "blit/TopDownRows.h"
+#include "common/ByteOrder.h"
+#include "imaging/BlitClip.h"
+#include "imaging/CDib.h"
+#include "imaging/CDibContext.h"
+#include "imaging/CDibPalette.h"
+#include "kernels/BlitKernels.h"
+#include "kernels/TrleKernels.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+BlitTier ActiveTier()
+{
+    return DibUseSimd() ? BestSimdTier() : BlitTier::Portable;
+}
+
+bool IsIdentityTable(const void* table)
+{
+    static const std::array<uint8_t, 256> identity = [] {
+        std::array<uint8_t, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[i] = uint8_t(i);
+        return t;
+    }();
+    return std::memcmp(table, identity.data(), 256) == 0;
+}
+
+bool TrleKernelForTarget(PixelFormat format, TrleKernelId* id)
+{
+    switch (format) {
+    case PF_INDEX8: *id = TrleKernelId::Index8; return true;
+    case PF_RGB555: case PF_BGR555: case PF_RGB565: case PF_BGR565: *id = TrleKernelId::Rgb16; return true;
+    case PF_RGB24: case PF_BGR24: *id = TrleKernelId::Rgb24; return true;
+    case PF_RGB32: case PF_BGR32: *id = TrleKernelId::Rgb32; return true;
+    default: return false;
+    }
+}
+
+// The opacity sprite of an alpha blit must be an 8-bit "TRLE" picture with
+// the sprite's size and, row for row, the sprite's skip and count; anything
+// else would have its opacities read from the wrong place (or past its end).
+bool OpacityMatches(const TrleSpriteView& sprite, const TrleSpriteView* alpha)
+{
+    if (!alpha || alpha->format != PF_INDEX8 || alpha->width != sprite.width || alpha->height != sprite.height ||
+        !ValidateTrleView(*alpha))
+        return false;
+    for (int row = 0; row < sprite.height; ++row)
+        if (std::memcmp(sprite.RowEntry(row) + 4, alpha->RowEntry(row) + 4, 4) != 0)
+            return false;
+    return true;
+}
+
+bool AlphaKernelForSprite(PixelFormat format, bool simd, BlitKernelId* id)
+{
+    switch (format) {
+    case PF_INDEX8: *id = BlitKernelId::AlphaStipple8; return true;
+    case PF_RGB555: case PF_BGR555: *id = BlitKernelId::Alpha555; return true;
+    case PF_RGB565: case PF_BGR565: *id = BlitKernelId::Alpha565; return true;
+    case PF_RGB24: case PF_BGR24: *id = BlitKernelId::Alpha24; return true;
+    case PF_RGB32: case PF_BGR32: *id = simd ? BlitKernelId::Alpha32Exact : BlitKernelId::Alpha32; return true;
+    default: return false;
+    }
+}
+
+// Unscaled alpha blit: the target is taken to be in the sprite's format
+// (the sprite was converted to it beforehand); each stored pixel mixes by
+// its opacity, row by row through the ordinary alpha kernels.
+DibResult DrawAlpha(const TrleSpriteView& sprite, CDib* target, const BlitRects& r, uint32_t flags,
+                    const TrleSpriteView* alpha)
+{
+    const bool simd = DibUseSimd();
+    BlitKernelId id;
+    const int bytes = int(PixelFormatBytes(sprite.format));
+    if (!AlphaKernelForSprite(sprite.format, simd, &id) || !OpacityMatches(sprite, alpha) ||
+        PixelFormatBytes(target->GetFormat()) != uint32_t(bytes))
+        return DIB_OK;
+    uint8_t* bits;
+    int pitch;
+    DibResult code = target->Lock(&bits, &pitch);
+    if (code != DIB_OK)
+        return code;
+    const TopDownRows dst = ViewTopDown(*target, bits, pitch);
+    const BlitKernel kernel = BlitKernelFor(simd ? BestSimdTier() : BlitTier::Portable, id);
+    const bool mirrorX = flags & BLIT_MIRROR_X, mirrorY = flags & BLIT_MIRROR_Y;
+    for (int k = 0; k < r.dh; ++k) {
+        const int row = mirrorY ? r.sy + r.dh - 1 - k : r.sy + k;
+        const uint8_t* entry = sprite.RowEntry(row);
+        const int skip = ReadLE16(entry + 4), count = ReadLE16(entry + 6);
+        const int lo = skip > r.sx ? skip : r.sx;
+        const int hi = skip + count < r.sx + r.dw ? skip + count : r.sx + r.dw;
+        if (lo >= hi)
+            continue;
+        // Window column c lands on rectangle column c - sx, or w - 1 - (c - sx)
+        // mirrored; the run [lo, hi) starts at its left or its right end.
+        const int first = mirrorX ? r.dw - (hi - r.sx) : lo - r.sx;
+        BlitParams p;
+        p.dst = dst.top + ptrdiff_t(r.dy + k) * dst.pitch + ptrdiff_t(r.dx + first) * bytes;
+        p.dstX = r.dx + first;
+        p.dstY = r.dy + k;
+        p.width = p.srcWidth = hi - lo;
+        p.height = p.srcHeight = 1;
+        p.src = sprite.dataArea + ReadLE32(entry) + size_t(lo - skip) * bytes;
+        p.alpha = alpha->dataArea + ReadLE32(alpha->RowEntry(row)) + (lo - skip);
+        p.flags = flags & BLIT_MIRROR_X;
+        kernel(p);
+    }
+    target->Unlock();
+    return DIB_OK;
+}
+
+} // namespace
+
+DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX,
+                   int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra)
+{
+    BlitRects r{dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH};
+    DibResult code;
+    const bool created = sprite.dataArea && sprite.format != PF_NONE;
+    if (ClipBlit(sprite.width, sprite.height, target, created, r, flags, &code) != BlitClipOutcome::Draw)
+        return code;
+    const bool scaled = r.dw != r.sw || r.dh != r.sh;
+    if (flags & BLIT_ALPHA)
+        return scaled ? DIB_OK : DrawAlpha(sprite, target, r, flags, reinterpret_cast<const TrleSpriteView*>(extra));
+
+    // Keyed blits read the stored pixels as indices; index 0 is the key, so
+    // a call that does not ask for the source key, or asks for the target's,
+    // draws nothing.
+    if (!(flags & BLIT_SRCKEY) || (flags & BLIT_DESTKEY))
+        return DIB_OK;
+    const PixelFormat format = target->GetFormat();
+    TrleKernelId id;
+    if (!TrleKernelForTarget(format, &id))
+        return DIB_OK;
+    const void* table = nullptr;
+    if (flags & BLIT_TABLE)
+        table = reinterpret_cast<const void*>(extra);
+    else if (sprite.palette)
+        table = sprite.palette->GetConversionTable(format, format == PF_INDEX8 ? target->GetPalette() : nullptr);
+    if (!table)
+        return DIB_OK;
+    if (id == TrleKernelId::Index8 && IsIdentityTable(table))
+        id = TrleKernelId::Index8Identity;
+
+    uint8_t* bits;
+    int pitch;
+    code = target->Lock(&bits, &pitch);
+    if (code != DIB_OK)
+        return code;
+    const TopDownRows dst = ViewTopDown(*target, bits, pitch);
+    TrleParams p;
+    p.dst = dst.top + ptrdiff_t(r.dy) * dst.pitch + ptrdiff_t(r.dx) * PixelFormatBytes(format);
+    p.dstPitch = dst.pitch;
+    p.dstX = r.dx;
+    p.dstY = r.dy;
+    p.width = r.dw;
+    p.height = r.dh;
+    p.data = sprite.dataArea;
+    p.srcX = r.sx;
+    p.srcY = r.sy;
+    p.srcWidth = r.sw;
+    p.srcHeight = r.sh;
+    p.flags = flags;
+    p.table = table;
+    TrleKernelFor(ActiveTier(), id)(p);
+    target->Unlock();
+    return DIB_OK;
+}
