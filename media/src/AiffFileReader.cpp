@@ -7,12 +7,14 @@
 #include "media/CWindowStream.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr size_t kCommBytes = 18;
 
 struct AiffChunks {
-    const uint8_t* comm = nullptr;
+    bool commFound = false;
+    uint8_t comm[18] = {};
     bool ssndFound = false;
     uint64_t ssndStart = 0;
     uint64_t ssndLength = 0;
@@ -31,7 +33,8 @@ int FindChunks(const uint8_t* data, uint64_t size, AiffChunks& chunks)
         if (id == FourCC("COMM")) {
             if (length < kCommBytes || available < kCommBytes)
                 return AUDIO_ERR_STRUCTURE;
-            chunks.comm = data + body;
+            chunks.commFound = true;
+            std::memcpy(chunks.comm, data + body, kCommBytes);
         } else if (id == FourCC("SSND")) {
             if (length < 8 || available < 8)
                 return AUDIO_ERR_STRUCTURE;
@@ -67,7 +70,7 @@ int ReadAiff(CMemoryBlock* source, bool headerOnly, AudioContent& content)
     source->Unlock();
     if (result != AUDIO_OK)
         return result;
-    if (!chunks.comm || (!headerOnly && !chunks.ssndFound))
+    if (!chunks.commFound || (!headerOnly && !chunks.ssndFound))
         return AUDIO_ERR_STRUCTURE;
 
     const uint16_t channels = ReadBE16(chunks.comm);
