@@ -1,6 +1,9 @@
 #include "sprites/SpriteCodecs.h"
 
+#include "sprites/ArleCodec.h"
 #include "sprites/PictureFormat.h"
+#include "sprites/PkcCodec.h"
+#include "sprites/PrleCodec.h"
 #include "sprites/TrleCodec.h"
 
 namespace {
@@ -8,6 +11,11 @@ namespace {
 // One row per tag. New codecs add their row here and nothing else.
 const SpriteCodec kCodecs[] = {
     {TAG_TRLE, TrleEncode8, TrleDecode},
+    {TAG_ARLE, ArleEncode, ArleDecode},
+    {TAG_PRLE, PrleEncode, PrleDecode},
+    {TAG_PKCC, PkcEncode, nullptr},
+    {TAG_PKC1, nullptr, PkcDecode},
+    {TAG_PKC2, nullptr, PkcDecode},
 };
 
 const SpriteCodec* Find(uint32_t tag, bool encoding)
