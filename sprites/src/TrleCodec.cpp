@@ -210,6 +210,8 @@ uint8_t* TrleDecode(const uint8_t* picture, size_t available)
     const size_t headerSize =
         layout.bitCount == 8 ? layout.dataOffset : INFO_HEADER_SIZE + (masked ? 12 : 0);
     const size_t stride = DibRowStride(layout.width, layout.bitCount);
+    if (stride * size_t(layout.height) > TRLE_MAX_DECODED_SIZE)
+        return nullptr;
     uint8_t* result = AllocPicture(headerSize + stride * size_t(layout.height));
     if (!result)
         return nullptr;

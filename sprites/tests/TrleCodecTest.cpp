@@ -344,3 +344,27 @@ TEST(TrleCodec, UncompressedInputsAreCheckedToo)
     EXPECT_EQ(TrleEncode8(pic.bytes.data(), pic.bytes.size()), nullptr);
     EXPECT_EQ(TrleEncode8(nullptr, 0), nullptr);
 }
+
+TEST(TrleCodec, DecodingRefusesGiganticPictures)
+{
+    // 65535 × 4000 pixels of 32 bits, every row empty: 32 KB encoded, a
+    // gigabyte decoded.
+    const int w = 65535, h = 4000;
+    std::vector<uint8_t> picture(40 + 16 + 8 * size_t(h), 0);
+    WriteLE32(picture.data(), 40);
+    WriteLE32(picture.data() + BIH_WIDTH, w);
+    WriteLE32(picture.data() + BIH_HEIGHT, h);
+    WriteLE16(picture.data() + BIH_PLANES, 1);
+    WriteLE16(picture.data() + BIH_BIT_COUNT, 32);
+    WriteLE32(picture.data() + BIH_COMPRESSION, TAG_TRLE);
+    WriteLE32(picture.data() + BIH_IMAGE_SIZE, uint32_t(picture.size() - 40));
+    for (int r = 0; r < h; ++r)
+        WriteLE16(picture.data() + 40 + 16 + 8 * size_t(r) + 4, uint16_t(w));
+    TrleLayout layout;
+    EXPECT_TRUE(ReadTrleLayout(picture.data(), picture.size(), layout));
+    EXPECT_EQ(TrleDecode(picture.data(), picture.size()), nullptr);
+    // Conversions stay as small as the stored pixels.
+    Result converted(TrleConvertFormat(picture.data(), picture.size(), PF_RGB565, nullptr));
+    ASSERT_TRUE(converted);
+    EXPECT_EQ(PictureSize(converted.get()), picture.size());
+}

@@ -67,7 +67,10 @@ uint8_t* TrleEncodeWithReference(const uint8_t* source, size_t sourceAvailable, 
 
 // Decodes to an uncompressed bottom-up picture: transparent pixels become 0,
 // the colour table (8 bits) or the masks (pixel compression 3) come back.
+// Empty rows cost 8 bytes each encoded, so a small file may claim a picture
+// of gigabytes: results larger than TRLE_MAX_DECODED_SIZE are refused.
 uint8_t* TrleDecode(const uint8_t* picture, size_t available);
+constexpr size_t TRLE_MAX_DECODED_SIZE = size_t(256) << 20;
 
 // Converts the stored pixels to `target` (8 bits or more, a format with a
 // picture header: not PF_BGR24 or PF_BGR32) keeping the row trims. An 8-bit
