@@ -1,0 +1,34 @@
+#pragma once
+// CGameApp: the program around the frame: options, the window, the event
+// loop with its idle passes and timers, scripted input and frame dumps.
+
+#include "game/InputScript.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+struct GameOptions {
+    std::string dataFolder;     // --data: the game folder ("" = current)
+    int fullScreen = -1;        // --fullscreen 1, --windowed 0, -1 as the game decides
+    int scale = 1;              // --scale: windowed size multiple
+    bool seedGiven = false;     // --seed
+    uint32_t seed = 0;
+    double fixedFrameTime = 0;  // --fixed-dt: seconds per pass; 0 = measured
+    std::string scriptPath;     // --script
+    long maxPasses = 0;         // --frames: quit after this many passes
+    std::string dumpPattern;    // --dump-frames: PNG name, %d = pass number
+    std::set<long> dumpAt;      // --dump-at
+    bool playVideo = true;      // --no-video
+    bool vsync = true;          // --no-vsync
+};
+
+// Parses the command line. Returns 0 to run, 1 after --help (printed to
+// `out`), 2 on a usage error (message in `error`).
+int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& error, std::string& out);
+
+class CGameApp {
+public:
+    // Runs the game; the process exit status.
+    int Run(const GameOptions& options);
+};

@@ -1,0 +1,127 @@
+#pragma once
+// CMainFrame: the game's one window and everything it owns: the display
+// context and viewport, the keyboard, the screens, the hunt world, the video
+// player and the sound device. The application calls its pass over and over;
+// its three timers bring the slow events (wind and moods every 10 s, the end
+// of a hunt 1 s after a kill, the return to the menu 10 s after an end
+// picture).
+
+#include "common/Clock.h"
+#include "game/CMouse.h"
+#include "game/CTimerQueue.h"
+#include "game/GameConfig.h"
+#include "game/GameSeams.h"
+#include "game/GameTypes.h"
+#include "media/CInputManager.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+class CDib;
+class CDibDD;
+class CDibDDContext;
+class CDibDDViewport;
+class CScreen;
+
+// Timer ids.
+constexpr int TIMER_WIND = 1;
+constexpr int TIMER_HUNT_END = 3;
+constexpr int TIMER_BACK_TO_MENU = 4;
+
+struct FrameSettings {
+    bool fullScreen = true; // the viewport's full-screen flag (flags 0x13)
+    bool playVideo = true;
+    bool vsync = true;
+    int windowScale = 1;
+};
+
+class CMainFrame {
+public:
+    explicit CMainFrame(const IClock& clock);
+    ~CMainFrame();
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // Frame creation: seeds the random generator, creates the display
+    // context and the viewport object. False when the display cannot start.
+    bool Create(SDL_Window* window, uint32_t seed, const FrameSettings& settings);
+    // The first move: reads "config.dat" and builds the game, in order.
+    void OnFirstMove();
+    bool IsInitialised() const { return m_initialised; }
+    // One pass; true asks to be called again at once.
+    bool RunFrame();
+    void OnTimer(int id);
+    void OnActivateApp(bool active);
+    void OnPaint();
+    // Shutdown, in order.
+    void Destroy();
+
+    // Builds (quarry 0..6, weapon 0..5, scenario 1..3) or releases (-1, -1, 0) a hunt.
+    void LoadHunt(int quarry, int weapon, int scenario);
+    // Step 5 of the pass: acts on an activated item and follows its target.
+    void ActOnItem(int item);
+
+    // Input from the event loop.
+    void OnKey(uint8_t key, bool down);
+    void OnMouseMove(int x, int y) { m_mouse.MoveTo(x, y); }
+    void OnMouseButton(bool down) { m_mouse.OnLeftButton(down); }
+    void OnDisplayReset();
+
+    void PostClose() { m_closeRequested = true; }
+    bool CloseRequested() const { return m_closeRequested; }
+    // Frame time in seconds used by the hunt step. The loop sets it; before
+    // the first measurement it holds ten times a right angle in radians.
+    void SetFrameTime(double seconds) { m_frameTime = seconds; }
+    double FrameTime() const { return m_frameTime; }
+
+    // Seams for later parts and for tests.
+    void SetHuntWorld(std::unique_ptr<IHuntWorld> world) { m_hunt = std::move(world); }
+    void SetVideoPlayer(std::unique_ptr<IVideoPlayer> video) { m_video = std::move(video); }
+    void SetSoundOutput(std::unique_ptr<ISoundOutput> sound) { m_sound = std::move(sound); }
+    void SetHelpOpener(std::function<void(const std::string&)> opener) { m_openHelp = std::move(opener); }
+
+    int CurrentScreenId() const;
+    CScreen* Screen(int id) const { return id >= 0 && id < SCREEN_COUNT ? m_screens[size_t(id)] : nullptr; }
+    CDib* BackBuffer() const;
+    CDibDDViewport* Viewport() const { return m_viewport; }
+    CTimerQueue& Timers() { return m_timers; }
+    CInputManager* Input() const { return m_input.get(); }
+    CMouse& Mouse() { return m_mouse; }
+    const GameConfig& Config() const { return m_config; }
+    int QuarryKind() const { return m_quarryKind; }
+    bool IsActive() const { return m_active; }
+
+private:
+    void ChangeScreen(int target, bool keepStates, bool drawHuntFirst);
+    void OpenHelp();
+
+    const IClock& m_clock;
+    CTimerQueue m_timers;
+    SDL_Window* m_window = nullptr;
+    FrameSettings m_settings;
+    CDibDDContext* m_context = nullptr;
+    CDibDDViewport* m_viewport = nullptr;
+    std::unique_ptr<ISoundOutput> m_sound;
+    std::unique_ptr<IVideoPlayer> m_video;
+    std::unique_ptr<IHuntWorld> m_hunt;
+    std::unique_ptr<CInputManager> m_input;
+    std::array<InputControlHandle, 8> m_controls{};
+    GameConfig m_config;
+    CMouse m_mouse;
+    CDibDD* m_cursor = nullptr;
+    CDibDD* m_palettePicture = nullptr;
+    std::array<CScreen*, SCREEN_COUNT> m_screens{};
+    CScreen* m_current = nullptr;
+    std::function<void(const std::string&)> m_openHelp;
+
+    bool m_active = true;
+    bool m_wasDeactivated = false;
+    bool m_initialised = false;
+    bool m_closeRequested = false;
+    bool m_escapeDown = false;
+    int m_quarryKind = 0;
+    double m_frameTime = 15.707963;
+};

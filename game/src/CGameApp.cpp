@@ -1,0 +1,190 @@
+#include "game/CGameApp.h"
+
+#include "common/Clock.h"
+#include "common/DebugTrace.h"
+#include "common/KeyCodes.h"
+#include "display/CDibDDViewport.h"
+#include "game/CMainFrame.h"
+#include "imaging/PngWriter.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+std::string DumpName(const std::string& pattern, long pass)
+{
+    std::string name = pattern;
+    const size_t at = name.find("%d");
+    const std::string number = std::to_string(pass);
+    if (at == std::string::npos)
+        return name + "." + number + ".png";
+    return name.replace(at, 2, number);
+}
+
+void HandleEvent(const SDL_Event& event, CMainFrame& frame, bool& quit)
+{
+    switch (event.type) {
+    case SDL_QUIT:
+        quit = true;
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const bool down = event.type == SDL_KEYDOWN;
+        if (down && event.key.keysym.scancode == SDL_SCANCODE_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
+            if (frame.Viewport())
+                frame.Viewport()->Presenter().ToggleFullScreen();
+            break;
+        }
+        if (uint8_t key = DikFromSdlScancode(event.key.keysym.scancode))
+            frame.OnKey(key, down);
+        break;
+    }
+    case SDL_MOUSEMOTION:
+        // With a logical render size SDL reports positions in back-buffer
+        // coordinates already; keep them on the frame.
+        frame.OnMouseMove(std::clamp(event.motion.x, 0, 639), std::clamp(event.motion.y, 0, 479));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT) {
+            frame.OnMouseMove(std::clamp(event.button.x, 0, 639), std::clamp(event.button.y, 0, 479));
+            frame.OnMouseButton(event.type == SDL_MOUSEBUTTONDOWN);
+        }
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            const bool focused = event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+            frame.OnActivateApp(focused);
+            if (frame.Viewport())
+                frame.Viewport()->Presenter().OnFocusChanged(focused);
+        } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            frame.OnPaint();
+        }
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        frame.OnDisplayReset();
+        break;
+    default:
+        break;
+    }
+}
+
+void ApplyScriptEvent(const ScriptEvent& event, CMainFrame& frame, bool& quit)
+{
+    switch (event.kind) {
+    case ScriptEvent::Key: frame.OnKey(uint8_t(event.a), event.b != 0); break;
+    case ScriptEvent::Mouse: frame.OnMouseMove(std::clamp(event.a, 0, 639), std::clamp(event.b, 0, 479)); break;
+    case ScriptEvent::Button: frame.OnMouseButton(event.a != 0); break;
+    case ScriptEvent::Focus: frame.OnActivateApp(event.a != 0); break;
+    case ScriptEvent::Quit: quit = true; break;
+    }
+}
+
+} // namespace
+
+int CGameApp::Run(const GameOptions& options)
+{
+    std::vector<ScriptEvent> script;
+    if (!options.scriptPath.empty()) {
+        std::string error;
+        if (!LoadInputScript(options.scriptPath, script, error)) {
+            std::fprintf(stderr, "Veldra: %s: %s\n", options.scriptPath.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    if (!options.dataFolder.empty() && ::chdir(options.dataFolder.c_str()) != 0) {
+        std::fprintf(stderr, "Veldra: cannot enter the data folder %s\n", options.dataFolder.c_str());
+        return 2;
+    }
+
+    SDL_SetHint(SDL_HINT_VIDEO_HIGHDPI_DISABLED, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "Veldra: no display: %s\n", SDL_GetError());
+        return 1;
+    }
+    FrameSettings settings;
+    settings.fullScreen = options.fullScreen != 0;
+    settings.playVideo = options.playVideo;
+    settings.vsync = options.vsync && options.fixedFrameTime == 0;
+    settings.windowScale = options.scale;
+    SDL_Window* window = SDL_CreateWindow("Veldra", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                                          SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!window) {
+        std::fprintf(stderr, "Veldra: cannot open a window: %s\n", SDL_GetError());
+        SDL_Quit();
+        return 1;
+    }
+    SDL_ShowCursor(SDL_DISABLE); // the game draws its own pointer
+
+    // Deterministic runs advance a fixed clock by the fixed frame time.
+    const bool fixed = options.fixedFrameTime > 0;
+    SteadyClock steady;
+    FixedClock fixedClock;
+    const IClock& clock = fixed ? static_cast<const IClock&>(fixedClock) : steady;
+
+    int status = 0;
+    {
+        CMainFrame frame(clock);
+        const uint32_t seed = options.seedGiven ? options.seed : uint32_t(std::time(nullptr));
+        if (!frame.Create(window, seed, settings)) {
+            std::fprintf(stderr, "Veldra: the display cannot start\n");
+            status = 1;
+        } else {
+            frame.OnFirstMove();
+            size_t nextScript = 0;
+            bool quit = false;
+            auto lastPass = std::chrono::steady_clock::now();
+            for (long pass = 1; !quit; ++pass) {
+                SDL_Event event;
+                while (SDL_PollEvent(&event))
+                    HandleEvent(event, frame, quit);
+                while (nextScript < script.size() && script[nextScript].pass <= pass)
+                    ApplyScriptEvent(script[nextScript++], frame, quit);
+                for (int id : frame.Timers().TakeDue())
+                    frame.OnTimer(id);
+                if (quit || frame.CloseRequested())
+                    break;
+
+                // Motion is scaled by the time of the whole pass (not only
+                // the world drawing), capped so a stall cannot fling the
+                // hunter across the map.
+                if (fixed) {
+                    frame.SetFrameTime(options.fixedFrameTime);
+                } else {
+                    auto now = std::chrono::steady_clock::now();
+                    double seconds = std::chrono::duration<double>(now - lastPass).count();
+                    lastPass = now;
+                    frame.SetFrameTime(pass == 1 ? 0.0 : std::min(seconds, 0.1));
+                }
+                const bool more = frame.RunFrame();
+
+                if (!options.dumpPattern.empty() && (options.dumpAt.empty() || options.dumpAt.count(pass)))
+                    if (!WriteImagePng(frame.BackBuffer(), DumpName(options.dumpPattern, pass)))
+                        DebugTrace("Veldra: cannot write the dump of pass %ld", pass);
+                if (options.maxPasses > 0 && pass >= options.maxPasses)
+                    break;
+                if (fixed) {
+                    fixedClock.Advance(uint32_t(options.fixedFrameTime * 1000.0 + 0.5));
+                } else if (!more) {
+                    // Idle: wait for the next message or timer, like a
+                    // message loop with nothing to do.
+                    const int64_t toTimer = frame.Timers().MillisecondsToNext();
+                    SDL_WaitEventTimeout(nullptr, int(toTimer < 0 || toTimer > 50 ? 50 : toTimer));
+                }
+            }
+            if (frame.CloseRequested() || quit)
+                status = 0;
+        }
+        frame.Destroy();
+    }
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return status;
+}

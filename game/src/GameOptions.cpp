@@ -1,0 +1,118 @@
+#include "game/CGameApp.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+const char* kUsage =
+    "Usage: Veldra [options]\n"
+    "A first-person hunt on the savannah. With no options the game runs full screen\n"
+    "from the data in the current folder, as configured in \"config.dat\".\n"
+    "\n"
+    "  --data DIR          the game folder (data, config.dat, trophy.bin)\n"
+    "  --windowed          run in a window (Alt+Enter toggles full screen)\n"
+    "  --fullscreen        run full screen (desktop resolution, aspect kept)\n"
+    "  --scale N           window size as a multiple of 640 x 480 (1..3)\n"
+    "  --seed N            seed of the game's random generator (default: the time)\n"
+    "  --fixed-dt SECONDS  advance time by this much every pass (deterministic runs)\n"
+    "  --script FILE       timed key and mouse events by pass number\n"
+    "  --frames N          quit after N passes\n"
+    "  --dump-frames PAT   write the back buffer as PNG; %d in PAT becomes the pass number\n"
+    "  --dump-at LIST      passes to dump, comma separated (default: every pass)\n"
+    "  --no-video          skip the intro video\n"
+    "  --no-vsync          present without waiting for vertical sync\n"
+    "  --help              this text\n"
+    "\n"
+    "Script lines: '<pass> key down|up <KEY>', '<pass> mouse <x> <y>', '<pass> button down|up',\n"
+    "'<pass> click', '<pass> focus lost|gained', '<pass> quit'; '#' starts a comment.\n";
+
+bool ParseLong(const char* text, long low, long high, long& value)
+{
+    if (!text || !*text)
+        return false;
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return *end == '\0' && value >= low && value <= high;
+}
+
+} // namespace
+
+int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& error, std::string& out)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto needs = [&](const char* what) {
+            error = arg + " needs " + what;
+            return 2;
+        };
+        long number = 0;
+        if (arg == "--help" || arg == "-h") {
+            out = kUsage;
+            return 1;
+        } else if (arg == "--data") {
+            if (!value)
+                return needs("a folder");
+            options.dataFolder = value;
+            ++i;
+        } else if (arg == "--windowed") {
+            options.fullScreen = 0;
+        } else if (arg == "--fullscreen") {
+            options.fullScreen = 1;
+        } else if (arg == "--scale") {
+            if (!ParseLong(value, 1, 3, number))
+                return needs("1, 2 or 3");
+            options.scale = int(number);
+            ++i;
+        } else if (arg == "--seed") {
+            if (!ParseLong(value, 0, 4294967295L, number))
+                return needs("a number");
+            options.seed = uint32_t(number);
+            options.seedGiven = true;
+            ++i;
+        } else if (arg == "--fixed-dt") {
+            char* end = nullptr;
+            options.fixedFrameTime = value ? std::strtod(value, &end) : 0;
+            if (!value || *end || options.fixedFrameTime <= 0 || options.fixedFrameTime > 1)
+                return needs("seconds between 0 and 1");
+            ++i;
+        } else if (arg == "--script") {
+            if (!value)
+                return needs("a file");
+            options.scriptPath = value;
+            ++i;
+        } else if (arg == "--frames") {
+            if (!ParseLong(value, 1, 1000000000L, number))
+                return needs("a positive number");
+            options.maxPasses = number;
+            ++i;
+        } else if (arg == "--dump-frames") {
+            if (!value)
+                return needs("a file pattern");
+            options.dumpPattern = value;
+            ++i;
+        } else if (arg == "--dump-at") {
+            if (!value)
+                return needs("a list of passes");
+            std::stringstream list(value);
+            std::string item;
+            while (std::getline(list, item, ',')) {
+                if (!ParseLong(item.c_str(), 1, 1000000000L, number)) {
+                    error = "--dump-at: not a pass number: " + item;
+                    return 2;
+                }
+                options.dumpAt.insert(number);
+            }
+            ++i;
+        } else if (arg == "--no-video") {
+            options.playVideo = false;
+        } else if (arg == "--no-vsync") {
+            options.vsync = false;
+        } else {
+            error = "unknown option " + arg + " (see --help)";
+            return 2;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,230 @@
+#include "MiniGameData.h"
+#include "display/CDibDDViewport.h"
+#include "game/CMainFrame.h"
+#include "game/CScreen.h"
+#include "game/TrophyFile.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+// A hunt world that ends the hunt as told.
+class ScriptedHunt final : public IHuntWorld {
+public:
+    uint32_t killReport = 0;
+    int endPicture = SCREEN_NONE;
+    int steps = 0, renders = 0, windTimers = 0;
+    void LoadHunt(int, int, int) override {}
+    void Step(CHudScreen&, double) override { ++steps; }
+    uint32_t Render() override
+    {
+        ++renders;
+        return killReport;
+    }
+    int EndStatus() const override { return 0; }
+    int DecideEnd() override { return endPicture; }
+    void OnWindTimer() override { ++windTimers; }
+    void ClearDrawList() override {}
+};
+
+} // namespace
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        folder = MakeMiniGameData("frame");
+        char* cwd = ::getcwd(nullptr, 0);
+        previous = cwd;
+        std::free(cwd);
+        ASSERT_EQ(::chdir(folder.c_str()), 0);
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+        window = SDL_CreateWindow("test", 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
+        frame = std::make_unique<CMainFrame>(clock);
+        auto hunt = std::make_unique<ScriptedHunt>();
+        huntWorld = hunt.get();
+        frame->SetHuntWorld(std::move(hunt));
+        frame->SetHelpOpener([this](const std::string& path) { helpOpened = path; });
+        FrameSettings settings;
+        settings.fullScreen = false;
+        settings.playVideo = false;
+        ASSERT_TRUE(frame->Create(window, 1, settings));
+        frame->OnFirstMove();
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        SDL_DestroyWindow(window);
+        SDL_Quit();
+        ASSERT_EQ(::chdir(previous.c_str()), 0);
+        RemoveMiniGameData(folder);
+    }
+    // Moves the mouse onto an item of the current screen, clicks, runs a pass.
+    void ClickItem(int item)
+    {
+        const CScreenItem& it = frame->Screen(frame->CurrentScreenId())->Item(item);
+        frame->OnMouseMove(it.left + 3, it.top + 3);
+        frame->OnMouseButton(true);
+        frame->OnMouseButton(false);
+        EXPECT_TRUE(frame->RunFrame());
+    }
+    FixedClock clock;
+    std::string folder, previous, helpOpened;
+    SDL_Window* window = nullptr;
+    std::unique_ptr<CMainFrame> frame;
+    ScriptedHunt* huntWorld = nullptr;
+};
+
+TEST_F(FrameTest, StartsOnTheMainMenuInEightBitsWithoutConfig)
+{
+    EXPECT_FALSE(frame->CloseRequested());
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->BackBuffer()->GetFormat(), PF_INDEX8);
+    EXPECT_NE(frame->BackBuffer()->GetPalette(), nullptr);
+    EXPECT_TRUE(frame->Timers().IsRunning(TIMER_WIND));
+    EXPECT_TRUE(frame->RunFrame());
+}
+
+TEST_F(FrameTest, HoverLightsAButtonAndLeavingDimsIt)
+{
+    CScreen* menu = frame->Screen(SCREEN_MAIN_MENU);
+    frame->OnMouseMove(menu->Item(1).left + 1, menu->Item(1).top + 1);
+    frame->RunFrame();
+    EXPECT_EQ(menu->Item(1).frame, 1);
+    frame->OnMouseMove(600, 10);
+    frame->RunFrame();
+    EXPECT_EQ(menu->Item(1).frame, 0);
+}
+
+TEST_F(FrameTest, WalksFromTheMenuIntoAHuntAndBack)
+{
+    ClickItem(1);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_QUARRY);
+    CScreen* quarry = frame->Screen(SCREEN_QUARRY);
+    EXPECT_EQ(quarry->LastSelected(1, 7), 2); // the giraffe is selected afresh
+    ClickItem(3);
+    EXPECT_EQ(quarry->LastSelected(1, 7), 3);
+    ClickItem(3); // clicking the selected choice keeps it
+    EXPECT_EQ(quarry->LastSelected(1, 7), 3);
+    ClickItem(9);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_WEAPON);
+    ClickItem(5);
+    ClickItem(8);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_SCENARIO);
+    ClickItem(2);
+    ClickItem(5); // start the hunt
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_HUNT);
+    EXPECT_EQ(frame->QuarryKind(), 3);
+    const int steps = huntWorld->steps;
+    frame->RunFrame();
+    EXPECT_EQ(huntWorld->steps, steps + 1);
+
+    // Options freeze the hunt; resume keeps the toggles.
+    CScreen* hud = frame->Screen(SCREEN_HUNT);
+    ClickItem(2); // binoculars on
+    EXPECT_EQ(hud->Item(2).frame, 1);
+    ClickItem(5);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_OPTIONS);
+    const int frozen = huntWorld->steps;
+    frame->RunFrame();
+    EXPECT_EQ(huntWorld->steps, frozen);
+    ClickItem(1);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_HUNT);
+    EXPECT_EQ(hud->Item(2).frame, 1);
+
+    ClickItem(5);
+    ClickItem(2); // options: main menu
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->QuarryKind(), 0);
+
+    // Back to the quarry screen: the giraffe again.
+    ClickItem(1);
+    EXPECT_EQ(frame->Screen(SCREEN_QUARRY)->LastSelected(1, 7), 2);
+}
+
+TEST_F(FrameTest, EndOfHuntTimersShowThePictureThenReturnToTheMenu)
+{
+    // Through the screens by their items' actions: start, next, next, start the hunt.
+    frame->ActOnItem(1);
+    frame->ActOnItem(9);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_WEAPON);
+    frame->ActOnItem(8);
+    frame->ActOnItem(5);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_HUNT);
+    EXPECT_EQ(frame->QuarryKind(), 2); // the giraffe, selected afresh
+
+    huntWorld->killReport = 1;
+    huntWorld->endPicture = SCREEN_END_ZEBRA;
+    frame->RunFrame();
+    ASSERT_TRUE(frame->Timers().IsRunning(TIMER_HUNT_END));
+    clock.Advance(1000);
+    for (int id : frame->Timers().TakeDue())
+        frame->OnTimer(id);
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_END_ZEBRA);
+    EXPECT_FALSE(frame->Timers().IsRunning(TIMER_HUNT_END));
+    EXPECT_TRUE(frame->Timers().IsRunning(TIMER_BACK_TO_MENU));
+    // The end picture cannot be left by clicking.
+    frame->OnMouseMove(300, 200);
+    frame->OnMouseButton(true);
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_END_ZEBRA);
+    clock.Advance(10000);
+    for (int id : frame->Timers().TakeDue())
+        frame->OnTimer(id);
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_FALSE(frame->Timers().IsRunning(TIMER_BACK_TO_MENU));
+    EXPECT_EQ(huntWorld->windTimers, 0); // the wind timer only acts during a hunt
+}
+
+TEST_F(FrameTest, HelpExitAndDeactivation)
+{
+    ClickItem(3);
+    EXPECT_NE(helpOpened.find("Veldra.html"), std::string::npos);
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    frame->OnActivateApp(false);
+    EXPECT_FALSE(frame->RunFrame());
+    frame->OnActivateApp(true);
+    EXPECT_TRUE(frame->RunFrame());
+    const CScreenItem& exit = frame->Screen(SCREEN_MAIN_MENU)->Item(4);
+    frame->OnMouseMove(exit.left + 2, exit.top + 2);
+    frame->OnMouseButton(true);
+    EXPECT_FALSE(frame->RunFrame());
+    EXPECT_TRUE(frame->CloseRequested());
+}
+
+TEST_F(FrameTest, TrophyRoomPagesThroughFourTrophies)
+{
+    for (int kind : {1, 2, 3, 7})
+        ASSERT_TRUE(AppendTrophy(kind));
+    ClickItem(2);
+    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_TROPHIES);
+    auto* room = static_cast<CTrophyScreen*>(frame->Screen(SCREEN_TROPHIES));
+    EXPECT_EQ(room->TrophyCount(), 4);
+    EXPECT_EQ(room->PageStart(), 0);
+    ClickItem(9);
+    EXPECT_EQ(room->PageStart(), 3);
+    ClickItem(9); // past the end: the last page
+    EXPECT_EQ(room->PageStart(), 3);
+    ClickItem(8);
+    ClickItem(8);
+    EXPECT_EQ(room->PageStart(), 0);
+    ClickItem(10);
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+}
+
+TEST_F(FrameTest, MissingPicturesLeaveEmptyUnclickableItems)
+{
+    std::remove("menu/mstart.bmp");
+    frame->Screen(SCREEN_MAIN_MENU)->Leave();
+    frame->Screen(SCREEN_MAIN_MENU)->Enter(false);
+    const CScreenItem& start = frame->Screen(SCREEN_MAIN_MENU)->Item(1);
+    EXPECT_EQ(start.right - start.left, 0);
+    frame->OnMouseMove(45, 148);
+    frame->OnMouseButton(true);
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+}
