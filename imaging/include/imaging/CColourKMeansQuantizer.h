@@ -1,7 +1,7 @@
 #pragma once
 // CColourKMeansQuantizer: the 6-bit minimum-variance palette, refined by a
-// few k-means passes over a histogram that remembers the mean colour of each
-// occupied bin. Every pass gives each bin to its nearest palette colour and
+// few k-means passes over a 6-bit histogram that also remembers the mean
+// colour of each occupied bin (colours sharing a bin stay together). Every pass gives each bin to its nearest palette colour and
 // moves each colour to the mean of the pixels it was given, which fixes the
 // box quantizer's main weakness (a box's centre is not its pixels' mean)
 // and lets colours settle where the pixels are dense.

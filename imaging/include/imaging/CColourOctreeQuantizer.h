@@ -31,6 +31,8 @@ public:
 
     void SetSampleSeed(uint32_t seed);
     int LeafCount() const { return m_tree.LeafCount(); }
+    // The tree itself: its leaves carry the colour sums and pixel counts.
+    const CColourOctree& Tree() const { return m_tree; }
 
     // Adds one colour (exposed for callers that walk pixels themselves).
     void AddColour(uint8_t red, uint8_t green, uint8_t blue);

@@ -8,6 +8,10 @@
 
 namespace {
 
+// The refinement works on the seed's 6-bit bins. 5-bit bins would make the
+// passes several times cheaper on noisy pictures, but would fuse distinct
+// colours that lie within 8 steps of each other, which sprites with few,
+// close colours (anti-aliased edges) notice.
 constexpr int kBits = 6;
 constexpr int kShift = 8 - kBits;
 
@@ -64,6 +68,72 @@ float Project(const Colour& c, const Colour& axis)
 }
 
 uint8_t ToByte(double v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : std::lround(v))); }
+
+// The nearest of a pass's colours. The colours are sorted along the
+// principal axis, where the gap between projections is a lower bound on the
+// distance, so the search walks outwards from the point's projection and
+// stops as soon as the gap alone is worse than the best found. A point that
+// stays within half the distance from its colour to that colour's nearest
+// neighbour cannot have a nearer colour (triangle inequality) and skips the
+// walk altogether.
+class NearestSearch {
+public:
+    NearestSearch(const std::vector<Colour>& colours, const Colour& axis)
+        : m_colours(colours), m_order(colours.size()), m_projection(colours.size()), m_safe(colours.size())
+    {
+        for (size_t j = 0; j < colours.size(); ++j)
+            m_order[j] = int(j);
+        std::sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+            return Project(colours[size_t(a)], axis) < Project(colours[size_t(b)], axis);
+        });
+        for (size_t j = 0; j < colours.size(); ++j)
+            m_projection[j] = Project(colours[size_t(m_order[j])], axis);
+        for (size_t j = 0; j < colours.size(); ++j) {
+            float nearest = std::numeric_limits<float>::max();
+            for (size_t other = 0; other < colours.size(); ++other)
+                if (other != j)
+                    nearest = std::min(nearest, SquaredDistance(colours[j], colours[other]));
+            m_safe[j] = nearest / 4; // (half the distance) squared
+        }
+    }
+
+    // `best` comes in as the point's colour of the last pass (or -1) and
+    // leaves as its nearest colour; returns the squared distance to it.
+    float Find(const Colour& point, float projection, int& best) const
+    {
+        float bestDistance = std::numeric_limits<float>::max();
+        if (best >= 0) {
+            bestDistance = SquaredDistance(point, m_colours[size_t(best)]);
+            if (bestDistance <= m_safe[size_t(best)])
+                return bestDistance;
+        }
+        const int count = int(m_order.size());
+        const int start = int(std::lower_bound(m_projection.begin(), m_projection.end(), projection) -
+                              m_projection.begin());
+        auto consider = [&](int j) {
+            const float gap = m_projection[size_t(j)] - projection;
+            if (gap * gap >= bestDistance)
+                return false;
+            const float d = SquaredDistance(point, m_colours[size_t(m_order[size_t(j)])]);
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = m_order[size_t(j)];
+            }
+            return true;
+        };
+        for (int j = start; j < count && consider(j); ++j) {
+        }
+        for (int j = start - 1; j >= 0 && consider(j); --j) {
+        }
+        return bestDistance;
+    }
+
+private:
+    const std::vector<Colour>& m_colours;
+    std::vector<int> m_order;
+    std::vector<float> m_projection; // sorted
+    std::vector<float> m_safe;
+};
 
 } // namespace
 
@@ -126,8 +196,7 @@ int CColourKMeansQuantizer::BuildPalette(PaletteEntry* entries)
         pointProjection[i] = Project(points[i], axis);
 
     std::vector<int> assigned(points.size(), -1);
-    std::vector<int> order(static_cast<size_t>(k));
-    std::vector<float> sortedProjection(static_cast<size_t>(k));
+    std::vector<double> cellError(points.size(), 0);
     struct Sum {
         double weight, red, green, blue;
     };
@@ -135,65 +204,41 @@ int CColourKMeansQuantizer::BuildPalette(PaletteEntry* entries)
     double previousError = std::numeric_limits<double>::max();
 
     for (int pass = 0; pass < m_passes; ++pass) {
-        for (int j = 0; j < k; ++j)
-            order[size_t(j)] = j;
-        std::sort(order.begin(), order.end(), [&](int a, int b) {
-            return Project(centroids[size_t(a)], axis) < Project(centroids[size_t(b)], axis);
-        });
-        for (int j = 0; j < k; ++j)
-            sortedProjection[size_t(j)] = Project(centroids[size_t(order[size_t(j)])], axis);
+        const NearestSearch search(centroids, axis);
         std::fill(sums.begin(), sums.end(), Sum{0, 0, 0, 0});
-
         double error = 0;
         for (size_t i = 0; i < points.size(); ++i) {
-            const Colour& point = points[i];
-            const float projection = pointProjection[i];
-            // Start from last pass's colour: it is usually still the nearest,
-            // which makes the pruning bound tight from the first step.
-            int best = assigned[i];
-            float bestDistance = best >= 0 ? SquaredDistance(point, centroids[size_t(best)])
-                                           : std::numeric_limits<float>::max();
-            const int start = int(std::lower_bound(sortedProjection.begin(), sortedProjection.end(), projection) -
-                                  sortedProjection.begin());
-            for (int j = start; j < k; ++j) {
-                const float gap = sortedProjection[size_t(j)] - projection;
-                if (gap * gap >= bestDistance)
-                    break;
-                const float d = SquaredDistance(point, centroids[size_t(order[size_t(j)])]);
-                if (d < bestDistance) {
-                    bestDistance = d;
-                    best = order[size_t(j)];
-                }
-            }
-            for (int j = start - 1; j >= 0; --j) {
-                const float gap = projection - sortedProjection[size_t(j)];
-                if (gap * gap >= bestDistance)
-                    break;
-                const float d = SquaredDistance(point, centroids[size_t(order[size_t(j)])]);
-                if (d < bestDistance) {
-                    bestDistance = d;
-                    best = order[size_t(j)];
-                }
-            }
-            assigned[i] = best;
-            error += weights[i] * bestDistance;
-            Sum& sum = sums[size_t(best)];
+            const float distance = search.Find(points[i], pointProjection[i], assigned[i]);
+            cellError[i] = weights[i] * distance;
+            error += cellError[i];
+            Sum& sum = sums[size_t(assigned[i])];
             sum.weight += weights[i];
             sum.red += double(m_cells[i].red);
             sum.green += double(m_cells[i].green);
             sum.blue += double(m_cells[i].blue);
         }
-        // A colour that lost all its pixels stays where it was.
-        for (int j = 0; j < k; ++j)
-            if (sums[size_t(j)].weight > 0) {
-                const Sum& sum = sums[size_t(j)];
+        bool moved = false;
+        for (int j = 0; j < k; ++j) {
+            const Sum& sum = sums[size_t(j)];
+            if (sum.weight > 0) {
                 centroids[size_t(j)] = {float(sum.red / sum.weight), float(sum.green / sum.weight),
                                         float(sum.blue / sum.weight)};
+                continue;
             }
+            // A colour that lost all its pixels is wasted where it is: it
+            // moves to the bin that is worst served, which then counts as
+            // served so that no two colours take the same bin.
+            const size_t worst = size_t(std::max_element(cellError.begin(), cellError.end()) - cellError.begin());
+            if (cellError[worst] <= 0)
+                continue; // every bin already has its own colour
+            centroids[size_t(j)] = points[worst];
+            cellError[worst] = 0;
+            moved = true;
+        }
         ++m_passesRun;
         // Later passes polish what the eye cannot see; stop when one gains
         // less than a thousandth of the error.
-        if (previousError - error < error * 1e-3)
+        if (!moved && previousError - error < error * 1e-3)
             break;
         previousError = error;
     }

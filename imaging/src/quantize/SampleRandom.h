@@ -8,8 +8,18 @@ class SampleRandom {
 public:
     explicit SampleRandom(uint32_t seed) { Seed(seed); }
 
-    // xorshift has one fixed point, 0; a zero seed is moved off it.
-    void Seed(uint32_t seed) { m_state = seed ? seed : 0x9E3779B9u; }
+    // The seed is scrambled first (a murmur-style finalizer), so that small
+    // or similar seeds do not start with near-empty top bits; xorshift's one
+    // fixed point, 0, is avoided.
+    void Seed(uint32_t seed)
+    {
+        seed ^= seed >> 16;
+        seed *= 0x85EBCA6Bu;
+        seed ^= seed >> 13;
+        seed *= 0xC2B2AE35u;
+        seed ^= seed >> 16;
+        m_state = seed ? seed : 0x9E3779B9u;
+    }
 
     uint32_t Next()
     {
