@@ -1,0 +1,57 @@
+// assetgen: writes the game's whole data folder (pictures, sounds, the intro
+// video and the help page), byte-identical on every run.
+//
+//   assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png]
+
+#include "CAssetSink.h"
+#include "ContactSheet.h"
+#include "Generators.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    std::string out = "data", only, sheet;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--out" && hasValue)
+            out = argv[++i];
+        else if (arg == "--only" && hasValue)
+            only = argv[++i];
+        else if (arg == "--contact-sheet" && hasValue)
+            sheet = argv[++i];
+        else {
+            const bool help = arg == "--help" || arg == "-h";
+            std::fprintf(help ? stdout : stderr,
+                         "Usage: assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png]\n"
+                         "Writes the game's data folder (default: ./data). --only limits the files written to\n"
+                         "the names matching GLOB (Windows-style names, e.g. 'menu\\\\m*.bmp' or 'menu/m*.bmp');\n"
+                         "--contact-sheet puts every picture on one PNG sheet.\n");
+            return help ? 0 : 2;
+        }
+    }
+    CAssetSink sink(out, only);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kGeneratorCount; ++i) {
+        const auto begin = std::chrono::steady_clock::now();
+        kGenerators[i].run(sink);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        char line[160];
+        std::snprintf(line, sizeof line, "[%d/%d] %s (%.1f s)", i + 1, kGeneratorCount, kGenerators[i].name, seconds);
+        sink.Progress(line);
+    }
+    if (!sheet.empty() && !WriteContactSheet(sink.Pictures(), sheet)) {
+        std::fprintf(stderr, "assetgen: cannot write the contact sheet %s\n", sheet.c_str());
+        return 1;
+    }
+    const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char line[160];
+    std::snprintf(line, sizeof line, "done: %zu pictures in %.1f s, %d failures", sink.Pictures().size(), total,
+                  sink.Failures());
+    sink.Progress(line);
+    return sink.Failures() == 0 ? 0 : 1;
+}
