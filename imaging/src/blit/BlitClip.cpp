@@ -82,25 +82,19 @@ BlitClipOutcome ClipBlit(int sourceWidth, int sourceHeight, CDib* target, bool s
 
     // Proportional source rectangle (truncating divisions). The clipped
     // target fits in the target, so every product stays far inside 64 bits.
-    int64_t sx = (cx - dx) * rsw / dw + rsx;
-    int64_t sy = (cy - dy) * rsh / dh + rsy;
+    // Mirrored, the source is read from its far end, so what the clip cuts
+    // off the target's left comes off the source's right and the other way
+    // round: the source start moves by the part cut off the target's right
+    // (bottom, mirrored vertically).
+    const int64_t cutLeft = cx - dx, cutRight = (dx + dw) - (cx + cw);
+    const int64_t cutTop = cy - dy, cutBottom = (dy + dh) - (cy + ch);
+    const int64_t sx = ((flags & BLIT_MIRROR_X) ? cutRight : cutLeft) * rsw / dw + rsx;
+    const int64_t sy = ((flags & BLIT_MIRROR_Y) ? cutBottom : cutTop) * rsh / dh + rsy;
     const int64_t sw = rsw * cw / dw;
     const int64_t sh = rsh * ch / dh;
     if (sx < 0 || sy < 0 || sx + sw > sourceWidth || sy + sh > sourceHeight) {
         *code = DIB_FAILED;
         return BlitClipOutcome::Refused;
-    }
-    if (flags & BLIT_MIRROR_X) {
-        // Mirrored sprites are drawn whole from column 0: what the screen edge
-        // cuts off must come off the other side of the source.
-        if (cx < rsw)
-            sx = 0;
-        if (cx > kr - rsw)
-            sx = rsw - cw;
-        if (sx < 0 || sx + sw > sourceWidth) {
-            *code = DIB_FAILED;
-            return BlitClipOutcome::Refused;
-        }
     }
     r.dx = int(cx);
     r.dy = int(cy);

@@ -163,10 +163,12 @@ inline uint32_t Alpha16Table(uint32_t s, uint32_t t, uint32_t a)
     return a == 0 ? t : a == 255 ? s : Mix16Table<Is565>(s, t, a, 255 - a);
 }
 
+// (The mix at a = 0 would give the target's channels back but drop the spare
+// top bit of 555, so 0 is taken literally here too.)
 template <bool Is565>
 inline uint32_t Alpha16Exact(uint32_t s, uint32_t t, uint32_t a)
 {
-    return a == 255 ? s : Mix16Exact<Is565>(s, t, a);
+    return a == 0 ? t : a == 255 ? s : Mix16Exact<Is565>(s, t, a);
 }
 
 inline uint32_t AlphaBytesTable(uint32_t s, uint32_t t, uint32_t a)

@@ -280,7 +280,7 @@ inline typename V::R LoadAlpha(const uint8_t* row, int j, int w)
 }
 
 // Per-pixel alpha with exact weights a and 256 - a; a = 255 takes the source
-// whole (a = 0 keeps the target by the arithmetic itself).
+// whole and a = 0 keeps the target whole.
 template <class V, bool Is565>
 struct Alpha16ExactVector {
     template <bool MirrorX>
@@ -289,7 +289,7 @@ struct Alpha16ExactVector {
         {
             using R = typename V::R;
             constexpr int kLanes = V::kBytes / 2;
-            const R full = V::Set16(255), whole = V::Set16(256);
+            const R full = V::Set16(255), whole = V::Set16(256), zero = V::Zero();
             const int w = p.width;
             for (int k = 0; k < p.height; ++k) {
                 uint8_t* d = p.dst + k * p.dstPitch;
@@ -300,7 +300,8 @@ struct Alpha16ExactVector {
                     const R sv = LoadSource<V, 2, MirrorX>(s, j, w), tv = V::Load(d + j * 2);
                     const R av = LoadAlpha<V, 2, MirrorX>(a, j, w);
                     const R mixed = Mix16ExactVector<V, Is565>(sv, tv, av, V::Sub16(whole, av));
-                    V::Store(d + j * 2, V::Select(V::Eq16(av, full), sv, mixed));
+                    const R kept = V::Select(V::Eq16(av, zero), tv, mixed);
+                    V::Store(d + j * 2, V::Select(V::Eq16(av, full), sv, kept));
                 }
                 for (; j < w; ++j) {
                     const int c = MirrorX ? w - 1 - j : j;

@@ -5,7 +5,7 @@
 // of target pixel, in the portable, SSE2 and AVX2 tiers (see BlitKernels.h
 // for how tiers fall back).
 
-#include "kernels/BlitKernels.h"
+#include "BlitKernels.h" // sibling: the tests include this header by path
 
 #include <cstddef>
 #include <cstdint>
