@@ -91,8 +91,8 @@ void CScreenPresenter::BuildTables(CDib* frame)
     } else if (format == PF_RGB555 && m_rgb555Table.empty()) {
         // 5-bit channels widened with their top bits repeated, so full white
         // shows as 255 and not 248.
-        m_rgb555Table.resize(65536);
-        for (uint32_t v = 0; v < 65536; ++v) {
+        m_rgb555Table.resize(32768);
+        for (uint32_t v = 0; v < 32768; ++v) {
             uint32_t r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
             m_rgb555Table[v] = 0xFF000000u | (r << 3 | r >> 2) << 16 | (g << 3 | g >> 2) << 8 | (b << 3 | b >> 2);
         }

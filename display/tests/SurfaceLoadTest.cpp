@@ -1,0 +1,48 @@
+#include "DisplayTestSupport.h"
+#include "display/CDibDD.h"
+#include "imaging/CDibPalette.h"
+#include "sprites/CDibPacked.h"
+#include "sprites/SpriteFiles.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+std::string WriteIndexedPicture()
+{
+    CDibPacked picture;
+    picture.Create(4, 2, PF_INDEX8);
+    CDibPalette* palette = new CDibPalette;
+    palette->Create(256);
+    PaletteEntry red{255, 0, 0, 0};
+    palette->SetEntries(&red, 7, 1);
+    picture.SetPalette(palette);
+    palette->Release();
+    picture.SetPixel(3, 1, 7);
+    picture.SetFrameCount(2);
+    std::string path = (std::filesystem::temp_directory_path() / ("surface-" + std::to_string(::getpid()) + ".bmp"));
+    WriteSpriteFile(path, picture.GetInfoHeader(), picture.GetPictureSize());
+    return path;
+}
+} // namespace
+
+TEST_F(DisplayTest, LoadsAPictureIntoTheReferenceFormat)
+{
+    const std::string path = WriteIndexedPicture();
+    auto* back = new CDibDD;
+    ASSERT_EQ(back->Create(640, 480, PF_RGB555), DIB_OK);
+    auto* surface = new CDibDD;
+    ASSERT_EQ(surface->Load(path.c_str(), SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back), DIB_OK);
+    EXPECT_EQ(surface->GetFormat(), PF_RGB555);
+    EXPECT_EQ(surface->GetPixel(3, 1), 0x7C00u);
+    EXPECT_EQ(surface->GetPixel(0, 0), 0u);
+
+    auto* plain = new CDibDD;
+    ASSERT_EQ(plain->Load(path.c_str(), SRC_FILE), DIB_OK);
+    EXPECT_EQ(plain->GetFormat(), PF_INDEX8);
+    EXPECT_EQ(plain->GetPixel(3, 1), 7u);
+    ASSERT_NE(plain->GetPalette(), nullptr);
+    EXPECT_EQ(plain->GetPalette()->Entries()[7].red, 255);
+    EXPECT_NE(plain->Load("no/such/file.bmp", SRC_FILE), DIB_OK);
+    std::filesystem::remove(path);
+}
