@@ -43,3 +43,18 @@ bool MemoUnpackInto(const uint8_t* envelope, size_t available, uint8_t* out, siz
 // Inflates the envelope into a new block of the unpacked size (AllocPicture;
 // free with FreePicture), or null as for MemoUnpackInto.
 uint8_t* MemoUnpack(const uint8_t* envelope, size_t available);
+
+// The pictures whose data area is one envelope ("PKC1", "PKC2", "PRLE") and
+// their unpacked forms differ only in that area and two header fields.
+
+// A new picture: the first `headerSize` bytes of `picture`, then the envelope
+// of the `size` bytes at `data`; compression `tag`, image size the envelope's
+// packed size. Null when packing fails.
+uint8_t* PackPictureArea(const uint8_t* picture, size_t headerSize, const uint8_t* data, size_t size, uint32_t tag);
+
+// A new picture: the first `headerSize` bytes of `picture`, then the contents
+// of the envelope lying in `available` bytes at `envelope`; compression
+// `compression`, image size `imageSize`. Null unless the envelope is
+// believable and unpacks to exactly `unpackedSize` bytes.
+uint8_t* UnpackPictureArea(const uint8_t* picture, size_t headerSize, const uint8_t* envelope, size_t available,
+                           size_t unpackedSize, uint32_t compression, uint32_t imageSize);

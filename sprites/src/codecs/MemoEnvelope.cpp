@@ -132,3 +132,39 @@ uint8_t* MemoUnpack(const uint8_t* envelope, size_t available)
     }
     return out;
 }
+
+uint8_t* PackPictureArea(const uint8_t* picture, size_t headerSize, const uint8_t* data, size_t size, uint32_t tag)
+{
+    uint8_t* envelope = MemoPack(data, size);
+    if (!envelope)
+        return nullptr;
+    const uint32_t packed = MemoPackedSize(envelope, MEMO_HEADER_SIZE);
+    uint8_t* out = AllocPicture(headerSize + packed);
+    if (out) {
+        std::memcpy(out, picture, headerSize);
+        WriteLE32(out + BIH_COMPRESSION, tag);
+        WriteLE32(out + BIH_IMAGE_SIZE, packed);
+        std::memcpy(out + headerSize, envelope, packed);
+    }
+    FreePicture(envelope);
+    return out;
+}
+
+uint8_t* UnpackPictureArea(const uint8_t* picture, size_t headerSize, const uint8_t* envelope, size_t available,
+                           size_t unpackedSize, uint32_t compression, uint32_t imageSize)
+{
+    // Checked before allocating, so a lying header costs nothing.
+    if (!IsMemoEnvelopeWithin(envelope, available) || MemoUnpackedSize(envelope, available) != unpackedSize)
+        return nullptr;
+    uint8_t* out = AllocPicture(headerSize + unpackedSize);
+    if (!out)
+        return nullptr;
+    if (!MemoUnpackInto(envelope, available, out + headerSize, unpackedSize)) {
+        FreePicture(out);
+        return nullptr;
+    }
+    std::memcpy(out, picture, headerSize);
+    WriteLE32(out + BIH_COMPRESSION, compression);
+    WriteLE32(out + BIH_IMAGE_SIZE, imageSize);
+    return out;
+}
