@@ -133,6 +133,23 @@ TEST(BlitRules, LevelBlendArithmeticPerPath)
     EXPECT_EQ(target.GetPixel(0, 0), 0xAAF8F8F8u); // the fourth byte is not written
 }
 
+TEST(BlitRules, BlendRectMixesPerPath)
+{
+    for (bool simd : {false, true}) {
+        CDibContext context;
+        context.useMmx = simd ? 1 : 0;
+        CDibSection image;
+        image.Create(19, 2, PF_RGB555);
+        // Colour weight 256 - 156 = 100: 11 through the table, 12 exactly.
+        ASSERT_EQ(image.BlendRect(1, 0, 17, 1, 1, 0x7FFF, 156), DIB_OK);
+        const uint32_t grey = simd ? 12u : 11u;
+        for (int x = 0; x < 19; ++x) {
+            EXPECT_EQ(image.GetPixel(x, 0), x >= 1 && x < 18 ? (grey << 10 | grey << 5 | grey) : 0u);
+            EXPECT_EQ(image.GetPixel(x, 1), 0u);
+        }
+    }
+}
+
 TEST(BlitRules, AlphaEndsCopyAndSkip)
 {
     for (bool simd : {false, true}) {
