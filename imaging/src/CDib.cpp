@@ -388,33 +388,40 @@ DibResult CDib::BlendRect(int x, int y, int w, int h, int mode, uint32_t colour,
     return DIB_OK;
 }
 
-uint32_t CDib::GetPixel(int x, int y)
+// Locks the image and finds pixel (x, y) counted from the top row; null when
+// the pixel cannot be reached (not created, below 8 bits, outside, lock
+// refused). The caller unlocks after a non-null answer.
+uint8_t* CDib::LockPixel(int x, int y, int* bytes)
 {
-    const int bytes = int(PixelFormatBytes(m_format));
-    if (!IsCreated() || bytes == 0 || x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
-        return 0;
+    *bytes = int(PixelFormatBytes(m_format));
+    if (!IsCreated() || *bytes == 0 || x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
+        return nullptr;
     uint8_t* bits;
     int pitch;
     if (Lock(&bits, &pitch) != DIB_OK)
+        return nullptr;
+    const int row = IsBottomUp() ? GetHeight() - 1 - y : y;
+    return bits + size_t(row) * pitch + size_t(x) * *bytes;
+}
+
+uint32_t CDib::GetPixel(int x, int y)
+{
+    int bytes;
+    uint8_t* pixel = LockPixel(x, y, &bytes);
+    if (!pixel)
         return 0;
-    int row = IsBottomUp() ? GetHeight() - 1 - y : y;
-    uint32_t value = ReadPixel(bits + size_t(row) * pitch + size_t(x) * bytes, bytes);
+    const uint32_t value = ReadPixel(pixel, bytes);
     Unlock();
     return value;
 }
 
 void CDib::SetPixel(int x, int y, uint32_t value)
 {
-    const int bytes = int(PixelFormatBytes(m_format));
-    if (!IsCreated() || bytes == 0 || x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
-        return;
-    uint8_t* bits;
-    int pitch;
-    if (Lock(&bits, &pitch) != DIB_OK)
-        return;
-    int row = IsBottomUp() ? GetHeight() - 1 - y : y;
-    WritePixel(bits + size_t(row) * pitch + size_t(x) * bytes, bytes, value);
-    Unlock();
+    int bytes;
+    if (uint8_t* pixel = LockPixel(x, y, &bytes)) {
+        WritePixel(pixel, bytes, value);
+        Unlock();
+    }
 }
 
 DibResult CDib::GetSourceKey(uint32_t* value) const

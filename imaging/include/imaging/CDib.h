@@ -115,6 +115,8 @@ public:
     void LeaveRegistry();
 
 protected:
+    uint8_t* LockPixel(int x, int y, int* bytes);
+
     // Fields shared by every kind.
     uint16_t m_width = 0;
     uint16_t m_height = 0;
