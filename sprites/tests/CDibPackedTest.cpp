@@ -13,17 +13,9 @@ namespace {
 constexpr uint32_t kMasks565[3] = {0xF800, 0x7E0, 0x1F};
 constexpr uint32_t kMasks555[3] = {0x7C00, 0x3E0, 0x1F};
 
-CMemoryBlock* BlockOf(const std::vector<uint8_t>& bytes)
-{
-    CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
-    std::memcpy(block->Lock(), bytes.data(), bytes.size());
-    block->Unlock();
-    return block;
-}
-
 DibResult AttachBytes(CDibPacked& image, const std::vector<uint8_t>& bytes)
 {
-    return image.Attach(BlockOf(bytes));
+    return image.Attach(testpic::BlockOf(bytes));
 }
 
 // An 8-bit sprite with some transparent edges and a recognisable palette.
@@ -133,7 +125,7 @@ TEST(DibPacked, BarePicturesResourcesAndBlocks)
     EXPECT_EQ(resource.GetPixel(5, 3), pic.Get(5, 3)); // unchanged by the failed load
 
     CDibPacked fromBlock;
-    EXPECT_EQ(fromBlock.Load(BlockOf(testpic::AsFile(pic.bytes)), SRC_BLOCK | LOAD_PRIVATE_COPY), DIB_OK);
+    EXPECT_EQ(fromBlock.Load(testpic::BlockOf(testpic::AsFile(pic.bytes)), SRC_BLOCK | LOAD_PRIVATE_COPY), DIB_OK);
     EXPECT_FALSE(fromBlock.GetBlock()->IsReadOnly());
     EXPECT_EQ(fromBlock.GetPixel(1, 1), pic.Get(1, 1));
     EXPECT_EQ(fromBlock.Load("x", 7), DIB_FAILED);

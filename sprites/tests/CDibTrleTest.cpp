@@ -10,14 +10,6 @@
 
 namespace {
 
-CMemoryBlock* BlockOf(const std::vector<uint8_t>& bytes)
-{
-    CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
-    std::memcpy(block->Lock(), bytes.data(), bytes.size());
-    block->Unlock();
-    return block;
-}
-
 // An encoded 8-bit sprite: a diamond of index 1 (red) and 2 (green).
 std::vector<uint8_t> EncodedSprite(testpic::Picture* original = nullptr)
 {
@@ -48,9 +40,9 @@ TEST(DibTrle, AttachesOnlyTrlePicturesAndKeepsThemEncoded)
     testpic::Picture original;
     const std::vector<uint8_t> encoded = EncodedSprite(&original);
     CDibTrle sprite;
-    EXPECT_EQ(sprite.Attach(BlockOf(original.bytes)), DIB_NOT_A_PICTURE);
+    EXPECT_EQ(sprite.Attach(testpic::BlockOf(original.bytes)), DIB_NOT_A_PICTURE);
     EXPECT_FALSE(sprite.IsCreated());
-    ASSERT_EQ(sprite.Attach(BlockOf(testpic::AsFile(encoded))), DIB_OK);
+    ASSERT_EQ(sprite.Attach(testpic::BlockOf(testpic::AsFile(encoded))), DIB_OK);
     EXPECT_EQ(sprite.GetKind(), DIB_KIND_TRLE);
     EXPECT_EQ(sprite.IsCompressed(), 0);
     EXPECT_EQ(sprite.GetFormat(), PF_INDEX8);
@@ -86,17 +78,17 @@ TEST(DibTrle, BadRowTablesAreRefusedAtAttach)
         WriteLE32(bad.data() + 1064 + 16 + 3 * 8 + field, field == 0 ? 0xFFFFu : 9u);
         if (field != 0)
             WriteLE16(bad.data() + 1064 + 16 + 3 * 8 + field, 9);
-        EXPECT_EQ(sprite.Attach(BlockOf(bad)), DIB_NOT_A_PICTURE) << field;
+        EXPECT_EQ(sprite.Attach(testpic::BlockOf(bad)), DIB_NOT_A_PICTURE) << field;
     }
     for (size_t cut = 0; cut < good.size(); ++cut)
-        EXPECT_NE(sprite.Attach(BlockOf(std::vector<uint8_t>(good.begin(), good.begin() + long(cut)))), DIB_OK);
+        EXPECT_NE(sprite.Attach(testpic::BlockOf(std::vector<uint8_t>(good.begin(), good.begin() + long(cut)))), DIB_OK);
     EXPECT_FALSE(sprite.IsCreated());
 }
 
 TEST(DibTrle, ConvertFormatKeepsTheSpriteEncoded)
 {
     CDibTrle sprite;
-    ASSERT_EQ(sprite.Attach(BlockOf(EncodedSprite())), DIB_OK);
+    ASSERT_EQ(sprite.Attach(testpic::BlockOf(EncodedSprite())), DIB_OK);
     sprite.SetFrameCount(2);
     sprite.SetSourceKey(5);
     EXPECT_EQ(sprite.ConvertFormat(PF_INDEX8 == sprite.GetFormat() ? PF_RGB565 : PF_INDEX8, nullptr, 0), DIB_OK);
@@ -126,7 +118,7 @@ TEST(DibTrle, ConvertFormatKeepsTheSpriteEncoded)
         greys->SetEntries(&e, i, 1);
     }
     CDibTrle fast;
-    ASSERT_EQ(fast.Attach(BlockOf(EncodedSprite())), DIB_OK);
+    ASSERT_EQ(fast.Attach(testpic::BlockOf(EncodedSprite())), DIB_OK);
     ASSERT_EQ(sprite.ConvertFormat(PF_INDEX8, greys, 0), DIB_OK);
     ASSERT_EQ(fast.ConvertFormat(PF_INDEX8, greys, 1), DIB_OK);
     for (CDibTrle* image : {&sprite, &fast}) {
@@ -148,7 +140,7 @@ TEST(DibTrle, BlitChecksItsArgumentsAndDrawsWithinTheTarget)
     CDibSection target;
     ASSERT_EQ(target.Create(6, 5, PF_RGB555), DIB_OK);
     EXPECT_EQ(sprite.Blit(&target, 0, 0, 8, 8, 0, 0, 8, 8, BLIT_SRCKEY, 0), DIB_NOT_CREATED);
-    ASSERT_EQ(sprite.Attach(BlockOf(EncodedSprite())), DIB_OK);
+    ASSERT_EQ(sprite.Attach(testpic::BlockOf(EncodedSprite())), DIB_OK);
     EXPECT_EQ(sprite.Blit(nullptr, 0, 0, 8, 8, 0, 0, 8, 8, BLIT_SRCKEY, 0), DIB_FAILED);
     // Partly outside, mirrored, scaled: whatever is drawn stays in the target
     // (the sanitizers watch the memory).

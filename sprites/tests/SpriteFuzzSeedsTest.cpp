@@ -93,14 +93,8 @@ TEST(SpriteFuzzSeeds, SeedsAreWhatTheyClaim)
     for (const Seed& seed : seeds) {
         CDibPacked packed;
         CDibTrle trle;
-        CMemoryBlock* a = CMemoryBlock::Allocate(seed.bytes.size());
-        std::memcpy(a->Lock(), seed.bytes.data(), seed.bytes.size());
-        CMemoryBlock* b = CMemoryBlock::Allocate(seed.bytes.size());
-        std::memcpy(b->Lock(), seed.bytes.data(), seed.bytes.size());
-        a->Unlock();
-        b->Unlock();
-        EXPECT_EQ(packed.Attach(a) == DIB_OK, seed.packed) << seed.name;
-        EXPECT_EQ(trle.Attach(b) == DIB_OK, seed.trle) << seed.name;
+        EXPECT_EQ(packed.Attach(testpic::BlockOf(seed.bytes)) == DIB_OK, seed.packed) << seed.name;
+        EXPECT_EQ(trle.Attach(testpic::BlockOf(seed.bytes)) == DIB_OK, seed.trle) << seed.name;
         EXPECT_LT(seed.bytes.size(), 400u) << seed.name;
     }
     if (const char* folder = std::getenv("VELDRA_WRITE_FUZZ_SEEDS")) {

@@ -3,6 +3,7 @@
 // the code under test: info header, colour table or masks, bottom-up rows.
 
 #include "common/ByteOrder.h"
+#include "sprites/CMemoryBlock.h"
 
 #include <cstdint>
 #include <cstring>
@@ -107,6 +108,17 @@ inline std::vector<uint8_t> AsFile(const std::vector<uint8_t>& picture)
     WriteLE32(file.data() + 10, 14 + header);
     std::memcpy(file.data() + 14, picture.data(), picture.size());
     return file;
+}
+
+// A global block holding exactly `bytes`, so reads past them trip the sanitizers.
+inline CMemoryBlock* BlockOf(const std::vector<uint8_t>& bytes)
+{
+    CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
+    if (!bytes.empty()) {
+        std::memcpy(block->Lock(), bytes.data(), bytes.size());
+        block->Unlock();
+    }
+    return block;
 }
 
 inline std::vector<uint8_t> Copy(const uint8_t* bytes, size_t size)

@@ -368,3 +368,24 @@ TEST(TrleCodec, DecodingRefusesGiganticPictures)
     ASSERT_TRUE(converted);
     EXPECT_EQ(PictureSize(converted.get()), picture.size());
 }
+
+TEST(TrleCodec, UnmaskedSixteenBitSpritesAreFiveFiveFive)
+{
+    // No masks in the data area means the bitmap default, 5-5-5, even though
+    // the zero "green mask" there is not 0x3E0.
+    testpic::Picture source = testpic::Make(3, 2, 16);
+    testpic::Picture alpha = testpic::Make(3, 2, 8);
+    source.Set(0, 0, 0x7FFF);
+    alpha.Set(0, 0, 1);
+    Result reference = Encode8(alpha);
+    Result encoded(TrleEncodeWithReference(source.bytes.data(), source.bytes.size(), reference.get(),
+                                           PictureSize(reference.get())));
+    TrleLayout layout;
+    ASSERT_TRUE(ReadTrleLayout(encoded.get(), PictureSize(encoded.get()), layout));
+    EXPECT_EQ(layout.format, PF_RGB555);
+    Result white(TrleConvertFormat(encoded.get(), PictureSize(encoded.get()), PF_RGB24, nullptr));
+    ASSERT_TRUE(white);
+    const uint8_t* data = white.get() + 40;
+    EXPECT_EQ(std::vector<uint8_t>(data + Entry(data, 0, 0), data + Entry(data, 0, 0) + 3),
+              (std::vector<uint8_t>{0xF8, 0xF8, 0xF8}));
+}
