@@ -251,6 +251,9 @@ int RunConvertCommand(const KvfArgs& args)
     }
     if (image.IsCompressed() && image.Decompress() != DIB_OK)
         return KvfFail(in + ": cannot decode " + CompressionName(InfoCompression(image.GetInfoHeader())));
+    if (PixelFormatBits(image.GetFormat()) < 8)
+        return KvfFail(in + " has " + std::to_string(PixelFormatBits(image.GetFormat())) +
+                       "-bit pixels; convert reads pictures of 8 bits and more");
     const uint32_t flags = parsed.flags.count("--dither") ? CONVERT_DITHER : 0;
     if (image.ConvertFormat(format, palette, flags) != DIB_OK)
         return KvfFail("cannot convert " + in + " to " + formatName);

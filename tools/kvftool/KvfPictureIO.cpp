@@ -92,8 +92,10 @@ CDibPalette* LoadPaletteFromPicture(const std::string& path, std::string& error)
         error = path + " has no palette (it is not a 1- to 8-bit picture)";
         return nullptr;
     }
+    // Only the colours the file really lists may be chosen.
+    const int listed = int((PictureHeaderSize(picture.GetInfoHeader()) - INFO_HEADER_SIZE) / 4);
     std::vector<PaletteEntry> entries(256, PaletteEntry{0, 0, 0, PALETTE_FLAG_RESERVED});
-    own->GetEntries(entries.data(), 0, own->GetCount());
+    own->GetEntries(entries.data(), 0, listed < own->GetCount() ? listed : own->GetCount());
     auto* palette = new CDibPalette;
     palette->Create(256);
     palette->SetEntries(entries.data(), 0, 256);

@@ -130,6 +130,24 @@ TEST_F(KvfTool, ConvertGivesTheExpectedPixels)
     EXPECT_EQ(Kvftool("convert --format BGR24 " + strip + " " + back).status, 2);
 }
 
+TEST_F(KvfTool, PalettesComeFromTheListedColoursOnly)
+{
+    // A 4-bit file lists two colours: black and red. Its pixels cannot be
+    // converted, but its palette maps the strip's dark blue to black.
+    testpic::Picture nibbles = testpic::Make(2, 1, 4, nullptr, 2);
+    nibbles.SetColour(1, 255, 0, 0);
+    const std::string paletteFile = folder.File("two.bmp"), out = folder.File("two8.bmp");
+    testpic::WriteFile(paletteFile, testpic::AsFile(nibbles.bytes));
+    EXPECT_EQ(Kvftool("convert --format RGB24 " + paletteFile + " " + out).status, 1);
+    ASSERT_EQ(Kvftool("convert --format INDEX8 --palette " + paletteFile + " " + strip + " " + out).status, 0);
+    CDibPacked image;
+    std::string error;
+    ASSERT_TRUE(LoadDecodedSpriteFile(out, image, error));
+    EXPECT_EQ(image.GetPixel(5, 0), 0u);  // (0x12, 0x34, 0x56) is nearer black
+    EXPECT_EQ(image.GetPixel(5, 4), 1u);  // (200, 0, 0) is nearer red
+    EXPECT_EQ(image.GetPixel(5, 8), 0u);
+}
+
 TEST_F(KvfTool, SplitAndJoinAreInverse)
 {
     const std::string pattern = folder.File("walk.bmp");
