@@ -207,11 +207,11 @@ DibResult CDibPacked::Lock(uint8_t** bits, int* pitch)
     if (m_compressed)
         return DIB_COMPRESSED;
     if (m_useCount == 0) {
-        if (m_block->IsReadOnly()) {
-            if (!MakeWritable())
-                return DIB_FAILED;
-            SyncPalette();
-        }
+        if (m_block->IsReadOnly() && !MakeWritable())
+            return DIB_FAILED;
+        // The colour table follows palette changes made since, as a
+        // section's does when its pixels are reached.
+        SyncPalette();
         m_lockedBits = m_info + m_dataOffset;
     }
     const uint32_t rowPitch = DibRowStride(m_width, PixelFormatBits(m_format));

@@ -72,8 +72,9 @@ bool LoadDecodedSpriteFile(const std::string& path, CDibPacked& image, std::stri
     }
 }
 
-bool SaveSpriteFile(const std::string& path, const CDibPacked& image, std::string& error)
+bool SaveSpriteFile(const std::string& path, CDibPacked& image, std::string& error)
 {
+    image.SyncPalette(); // colours set since loading go into the colour table
     const uint8_t* info = image.GetInfoHeader();
     if (!info || !WriteSpriteFile(path, info, image.GetPictureSize())) {
         error = "cannot write " + path;

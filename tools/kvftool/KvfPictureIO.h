@@ -30,8 +30,9 @@ bool LoadSpriteFile(const std::string& path, CDibPacked& image, std::string& err
 // Loads a sprite file and decodes it: the image then holds an uncompressed
 // picture whose pixels may be locked.
 bool LoadDecodedSpriteFile(const std::string& path, CDibPacked& image, std::string& error);
-// Writes the image's picture as a sprite file, whole or not at all.
-bool SaveSpriteFile(const std::string& path, const CDibPacked& image, std::string& error);
+// Writes the image's picture (with its palette's current colours) as a
+// sprite file, whole or not at all.
+bool SaveSpriteFile(const std::string& path, CDibPacked& image, std::string& error);
 
 // The palette of a 1- to 8-bit picture file, widened to 256 entries: the
 // entries past the picture's own are marked reserved so that nothing maps to
