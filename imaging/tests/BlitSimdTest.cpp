@@ -196,6 +196,7 @@ TEST(BlitSimd, TrleKernelsMatchTheirPortableTwins)
 
                 TrleParams p;
                 p.data = sprite.data();
+                p.dataSize = sprite.size();
                 p.table = table.data();
                 p.srcX = int(random() % uint32_t(width));
                 p.srcY = int(random() % uint32_t(height));

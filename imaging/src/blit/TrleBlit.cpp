@@ -164,6 +164,7 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     p.width = r.dw;
     p.height = r.dh;
     p.data = sprite.dataArea;
+    p.dataSize = sprite.dataSize;
     p.srcX = r.sx;
     p.srcY = r.sy;
     p.srcWidth = r.sw;

@@ -1,11 +1,10 @@
 #pragma once
 // The vector "TRLE" spans, written once against a vector type V (see
 // SimdBlitBodies.h). A span writes table[p] for every stored index p != 0 of
-// a run. Writing a pixel twice gives the same result as writing it once (the
-// source is the index, never the target), so a run's last partial vector is
-// done as a whole vector ending at the run's end, overlapping the one
-// before; runs shorter than a vector go pixel by pixel with the rule every
-// tier shares.
+// a run. A pixel's result depends only on its index and the target's pixel
+// before the span, so a run's last partial vector is done as a whole vector
+// ending at the run's end, overlapping the one before; runs shorter than a
+// vector go pixel by pixel with the rule every tier shares.
 //
 // V must also offer Lookup8/16/32(table, indices) -> the table entries of
 // kBytes, kBytes / 2 or kBytes / 4 indices; tables handed to Lookup8 and
@@ -29,25 +28,27 @@ struct PaddedTable {
     }
 };
 
-// Runs `block(i)` over whole vectors of `lanes` pixels covering [0, n), the
-// last one overlapping; false (nothing done) for runs shorter than a vector.
-template <class Block>
-inline bool OverlappingBlocks(int n, int lanes, const Block& block)
+// Runs over whole vectors of `lanes` pixels covering [0, n): store(i,
+// compute(i)) for each. The last vector may overlap the one before it; it is
+// computed first, from the target as it was, and stored last, because
+// loading bytes that a store has just written in part stalls the processor
+// for many cycles. False (nothing done) for runs shorter than a vector.
+template <class Compute, class Store>
+inline bool VectorBlocks(int n, int lanes, const Compute& compute, const Store& store)
 {
     if (n < lanes)
         return false;
-    int i = 0;
-    for (; i + lanes <= n; i += lanes)
-        block(i);
-    if (i < n)
-        block(n - lanes);
+    const auto last = compute(n - lanes);
+    for (int i = 0; i < n - lanes; i += lanes)
+        store(i, compute(i));
+    store(n - lanes, last);
     return true;
 }
 
-// Eight indices at once in a general register: keep the target byte where
+// Eight indices at once in a general register: the target byte stays where
 // the index is 0. Bit 7 of ((x & 0x7F..) + 0x7F..) | x is set exactly for the
 // non-zero bytes of x.
-inline void SwarIdentity8(uint8_t* dst, const uint8_t* idx)
+inline uint64_t SwarIdentity8(const uint8_t* dst, const uint8_t* idx)
 {
     uint64_t x, t;
     std::memcpy(&x, idx, 8);
@@ -55,40 +56,56 @@ inline void SwarIdentity8(uint8_t* dst, const uint8_t* idx)
     const uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
     const uint64_t nonZero = (((x & low7) + low7) | x) & ~low7;
     const uint64_t mask = (nonZero >> 7) * 0xFF;
-    t = (x & mask) | (t & ~mask);
-    std::memcpy(dst, &t, 8);
+    return (x & mask) | (t & ~mask);
 }
 
 template <class V>
 struct VectorIdentitySpan {
     static constexpr int kBytes = 1;
-    void operator()(uint8_t* dst, const uint8_t* idx, int n) const
+    [[gnu::always_inline]] void operator()(uint8_t* dst, const uint8_t* idx, int n) const
     {
-        const typename V::R zero = V::Zero();
-        const bool done = OverlappingBlocks(n, V::kBytes, [&](int i) {
-            const typename V::R s = V::Load(idx + i), t = V::Load(dst + i);
-            V::Store(dst + i, V::Select(V::Eq8(s, zero), t, s));
-        });
-        if (done)
+        using R = typename V::R;
+        const R zero = V::Zero();
+        // Sprite interiors are mostly opaque: a vector without a zero index
+        // is stored as it is, without reading the target.
+        const auto compute = [&](int i) {
+            const R s = V::Load(idx + i), transparent = V::Eq8(s, zero);
+            return V::MoveMask8(transparent) == 0 ? s : V::Select(transparent, V::Load(dst + i), s);
+        };
+        if (VectorBlocks(n, V::kBytes, compute, [&](int i, R v) { V::Store(dst + i, v); }))
             return;
-        if (!OverlappingBlocks(n, 8, [&](int i) { SwarIdentity8(dst + i, idx + i); }))
+        const auto compute8 = [&](int i) { return SwarIdentity8(dst + i, idx + i); };
+        if (!VectorBlocks(n, 8, compute8, [&](int i, uint64_t v) { std::memcpy(dst + i, &v, 8); }))
             ScalarSpanIdentity(dst, idx, n);
     }
+    // The indices are the pixels: drawing them again is as cheap as copying.
+    void Repeat(uint8_t* dst, const uint8_t*, const uint8_t* idx, int n) const { (*this)(dst, idx, n); }
 };
 
 template <class V>
 struct VectorSpan8 {
     static constexpr int kBytes = 1;
     const uint8_t* table; // padded
-    void operator()(uint8_t* dst, const uint8_t* idx, int n) const
+    [[gnu::always_inline]] void operator()(uint8_t* dst, const uint8_t* idx, int n) const
     {
-        const typename V::R zero = V::Zero();
-        const bool done = OverlappingBlocks(n, V::kBytes, [&](int i) {
-            const typename V::R s = V::Load(idx + i), t = V::Load(dst + i);
-            V::Store(dst + i, V::Select(V::Eq8(s, zero), t, V::Lookup8(table, idx + i)));
-        });
-        if (!done)
+        using R = typename V::R;
+        const R zero = V::Zero();
+        const auto compute = [&](int i) {
+            return V::Select(V::Eq8(V::Load(idx + i), zero), V::Load(dst + i), V::Lookup8(table, idx + i));
+        };
+        if (!VectorBlocks(n, V::kBytes, compute, [&](int i, R v) { V::Store(dst + i, v); }))
             ScalarSpan<1>(dst, idx, n, table);
+    }
+    // A row shown again: copy the previous target row where the index is not 0.
+    void Repeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n) const
+    {
+        using R = typename V::R;
+        const R zero = V::Zero();
+        const auto compute = [&](int i) {
+            return V::Select(V::Eq8(V::Load(idx + i), zero), V::Load(dst + i), V::Load(previous + i));
+        };
+        if (!VectorBlocks(n, V::kBytes, compute, [&](int i, R v) { V::Store(dst + i, v); }))
+            ScalarRepeat<1>(dst, previous, idx, n);
     }
 };
 
@@ -96,16 +113,27 @@ template <class V>
 struct VectorSpan16 {
     static constexpr int kBytes = 2;
     const uint16_t* table; // padded
-    void operator()(uint8_t* dst, const uint8_t* idx, int n) const
+    [[gnu::always_inline]] void operator()(uint8_t* dst, const uint8_t* idx, int n) const
     {
-        const typename V::R zero = V::Zero();
-        const bool done = OverlappingBlocks(n, V::kBytes / 2, [&](int i) {
-            const typename V::R t = V::Load(dst + 2 * i);
-            const typename V::R transparent = V::Eq16(V::LoadBytesAs16(idx + i), zero);
-            V::Store(dst + 2 * i, V::Select(transparent, t, V::Lookup16(table, idx + i)));
-        });
-        if (!done)
+        using R = typename V::R;
+        const R zero = V::Zero();
+        const auto compute = [&](int i) {
+            const R transparent = V::Eq16(V::LoadBytesAs16(idx + i), zero);
+            return V::Select(transparent, V::Load(dst + 2 * i), V::Lookup16(table, idx + i));
+        };
+        if (!VectorBlocks(n, V::kBytes / 2, compute, [&](int i, R v) { V::Store(dst + 2 * i, v); }))
             ScalarSpan<2>(dst, idx, n, table);
+    }
+    // A row shown again: copy the previous target row where the index is not 0.
+    void Repeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n) const
+    {
+        using R = typename V::R;
+        const R zero = V::Zero();
+        const auto compute = [&](int i) {
+            return V::Select(V::Eq16(V::LoadBytesAs16(idx + i), zero), V::Load(dst + 2 * i), V::Load(previous + 2 * i));
+        };
+        if (!VectorBlocks(n, V::kBytes / 2, compute, [&](int i, R v) { V::Store(dst + 2 * i, v); }))
+            ScalarRepeat<2>(dst, previous, idx, n);
     }
 };
 
@@ -113,16 +141,27 @@ template <class V>
 struct VectorSpan32 {
     static constexpr int kBytes = 4;
     const uint32_t* table;
-    void operator()(uint8_t* dst, const uint8_t* idx, int n) const
+    [[gnu::always_inline]] void operator()(uint8_t* dst, const uint8_t* idx, int n) const
     {
-        const typename V::R zero = V::Zero();
-        const bool done = OverlappingBlocks(n, V::kBytes / 4, [&](int i) {
-            const typename V::R t = V::Load(dst + 4 * i);
-            const typename V::R transparent = V::Eq32(V::LoadBytesAs32(idx + i), zero);
-            V::Store(dst + 4 * i, V::Select(transparent, t, V::Lookup32(table, idx + i)));
-        });
-        if (!done)
+        using R = typename V::R;
+        const R zero = V::Zero();
+        const auto compute = [&](int i) {
+            const R transparent = V::Eq32(V::LoadBytesAs32(idx + i), zero);
+            return V::Select(transparent, V::Load(dst + 4 * i), V::Lookup32(table, idx + i));
+        };
+        if (!VectorBlocks(n, V::kBytes / 4, compute, [&](int i, R v) { V::Store(dst + 4 * i, v); }))
             ScalarSpan<4>(dst, idx, n, table);
+    }
+    // A row shown again: copy the previous target row where the index is not 0.
+    void Repeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n) const
+    {
+        using R = typename V::R;
+        const R zero = V::Zero();
+        const auto compute = [&](int i) {
+            return V::Select(V::Eq32(V::LoadBytesAs32(idx + i), zero), V::Load(dst + 4 * i), V::Load(previous + 4 * i));
+        };
+        if (!VectorBlocks(n, V::kBytes / 4, compute, [&](int i, R v) { V::Store(dst + 4 * i, v); }))
+            ScalarRepeat<4>(dst, previous, idx, n);
     }
 };
 

@@ -13,11 +13,16 @@ struct PortableSpan {
     static constexpr int kBytes = Bytes;
     const void* table;
     void operator()(uint8_t* dst, const uint8_t* idx, int n) const { ScalarSpan<Bytes>(dst, idx, n, table); }
+    void Repeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n) const
+    {
+        ScalarRepeat<Bytes>(dst, previous, idx, n);
+    }
 };
 
 struct PortableIdentitySpan {
     static constexpr int kBytes = 1;
     void operator()(uint8_t* dst, const uint8_t* idx, int n) const { ScalarSpanIdentity(dst, idx, n); }
+    void Repeat(uint8_t* dst, const uint8_t*, const uint8_t* idx, int n) const { ScalarSpanIdentity(dst, idx, n); }
 };
 
 void Index8IdentityPortable(const TrleParams& p) { TrleDraw<PortableIdentitySpan, ScalarGather>(p, {}); }

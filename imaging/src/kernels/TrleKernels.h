@@ -22,6 +22,7 @@ struct TrleParams {
     // The sprite's data area (row table at offset 16) and the source window;
     // a validated sprite, a window inside it.
     const uint8_t* data = nullptr;
+    size_t dataSize = 0;
     int srcX = 0;
     int srcY = 0;
     int srcWidth = 0;

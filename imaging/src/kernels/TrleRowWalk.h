@@ -1,8 +1,8 @@
 #pragma once
 // How a "TRLE" kernel walks the sprite, written once for every tier. A Span
 // policy writes one run of stored indices into the target
-// (span(dst, indices, n)); a Gather policy fetches the indices a scaled or
-// mirrored row shows. Internal linkage throughout (see PixelOps.h).
+// (span(dst, indices, n)); a Gather fetches the indices a scaled or mirrored
+// row shows. Internal linkage throughout (see PixelOps.h).
 
 #include "common/ByteOrder.h"
 #include "imaging/BlitFlags.h"
@@ -10,6 +10,7 @@
 #include "kernels/TrleKernels.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -44,6 +45,16 @@ inline void ScalarSpan(uint8_t* dst, const uint8_t* idx, int n, const void* tabl
     }
 }
 
+// A row shown again (vertical scaling): the previous target row already holds
+// table[p] wherever p != 0, so those pixels are copied from it.
+template <int Bytes>
+inline void ScalarRepeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (idx[i] != 0)
+            std::memcpy(dst + Bytes * i, previous + Bytes * i, Bytes);
+}
+
 // The identity table reduces the 8-bit span to a copy keyed on 0.
 inline void ScalarSpanIdentity(uint8_t* dst, const uint8_t* idx, int n)
 {
@@ -52,16 +63,31 @@ inline void ScalarSpanIdentity(uint8_t* dst, const uint8_t* idx, int n)
             dst[i] = idx[i];
 }
 
-// Gathers the indices target columns j0 .. j0 + n - 1 show:
-// out[i] = stored[columns[i] - bias], every such index inside the count
-// stored pixels. `narrow`: neighbouring columns differ by at most one (the
-// sprite is not shrunk), which a vector gather may exploit.
+// What a gather knows for a whole call: the source column (in the window)
+// that each target column shows, padded with 64 copies of the last one.
+struct GatherSetup {
+    const uint16_t* columns;
+    bool columnsChanged; // since the call before (see TrleScratch)
+    int width;
+    int srcWidth;
+    const uint8_t* dataBegin; // the sprite's data area: reads past a run
+    const uint8_t* dataEnd;   // must stay inside it
+};
+
+// Fetches the indices that target columns [j0, j1) of a row show into a
+// scratch slot of width + 64 bytes, and returns where column j0's index is.
+// `bias` = skip - srcX turns a window column into a stored-pixel position.
 struct ScalarGather {
-    static void Run(uint8_t* out, const uint8_t* stored, int, const uint16_t* columns, int n, int bias, bool)
+    explicit ScalarGather(const GatherSetup& setup) : m_columns(setup.columns) {}
+    const uint8_t* Run(uint8_t* slot, const TrleRow& row, int bias, int j0, int j1) const
     {
-        for (int i = 0; i < n; ++i)
-            out[i] = stored[columns[i] - bias];
+        for (int j = j0; j < j1; ++j)
+            slot[j - j0] = row.stored[m_columns[j] - bias];
+        return slot;
     }
+
+private:
+    const uint16_t* m_columns;
 };
 
 // Unscaled and not mirrored horizontally: every row's stored run, cut to the
@@ -69,14 +95,19 @@ struct ScalarGather {
 template <class Span>
 void TrleDrawDirect(const TrleParams& p, const Span& span)
 {
+    // Rows are stepped through by pointer; the window test is the whole of
+    // the per-row work besides the span itself.
     const bool mirrorY = p.flags & BLIT_MIRROR_Y;
     const int sx = p.srcX, end = p.srcX + p.width;
-    for (int k = 0; k < p.height; ++k) {
-        const TrleRow row = ReadTrleRow(p.data, mirrorY ? p.srcY + p.height - 1 - k : p.srcY + k);
-        const int lo = row.skip > sx ? row.skip : sx;
-        const int hi = row.skip + row.count < end ? row.skip + row.count : end;
+    const uint8_t* entry = p.data + 16 + size_t(mirrorY ? p.srcY + p.height - 1 : p.srcY) * 8;
+    const ptrdiff_t entryStep = mirrorY ? -8 : 8;
+    uint8_t* dst = p.dst;
+    for (int k = 0; k < p.height; ++k, entry += entryStep, dst += p.dstPitch) {
+        const int skip = ReadLE16(entry + 4), stop = skip + ReadLE16(entry + 6);
+        const int lo = skip > sx ? skip : sx;
+        const int hi = stop < end ? stop : end;
         if (lo < hi)
-            span(p.dst + k * p.dstPitch + ptrdiff_t(lo - sx) * Span::kBytes, row.stored + (lo - row.skip), hi - lo);
+            span(dst + ptrdiff_t(lo - sx) * Span::kBytes, p.data + ReadLE32(entry) + (lo - skip), hi - lo);
     }
 }
 
@@ -84,7 +115,13 @@ void TrleDrawDirect(const TrleParams& p, const Span& span)
 // allocate once they have grown.
 struct TrleScratch {
     std::vector<uint16_t> columns;
+    std::vector<uint16_t> firstTarget;
     std::vector<uint8_t> indices;
+    // What `columns` and `firstTarget` were worked out for: sprites are often
+    // drawn again at the scale of the call before, which then costs nothing.
+    int width = 0;
+    int srcWidth = 0;
+    bool mirrored = false;
 };
 
 inline TrleScratch& ThreadTrleScratch()
@@ -93,81 +130,115 @@ inline TrleScratch& ThreadTrleScratch()
     return scratch;
 }
 
-inline int64_t CeilDiv(int64_t a, int64_t b)
-{
-    return (a + b - 1) / b;
-}
-
 // Scaled or mirrored horizontally: target column j shows source column
-// floor(j × srcWidth / width) of the window (counted from its right end when
-// mirrored), and row k source row floor(k × srcHeight / height) likewise;
-// this is what the error accumulators of the scaled blit produce. The
-// columns are worked out once per call; a row repeated by vertical scaling
-// reuses the indices gathered for the row before it.
+// f(j) = floor(j × srcWidth / width) of the window (counted from its right
+// end when mirrored), and row k source row floor(k × srcHeight / height)
+// likewise; this is what the error accumulators of the scaled blit produce.
+// The columns, and for each source column c the first target column whose
+// f(j) reaches c, are worked out once per call, so a row finds the target
+// columns its stored run covers without dividing. A row repeated by vertical
+// scaling reuses its indices, and the span may copy the row drawn just
+// before it instead of converting them again.
 template <class Span, class Gather>
 void TrleDrawGeneral(const TrleParams& p, const Span& span)
 {
     const bool mirrorX = p.flags & BLIT_MIRROR_X, mirrorY = p.flags & BLIT_MIRROR_Y;
     const int w = p.width, h = p.height, sw = p.srcWidth, sh = p.srcHeight;
     TrleScratch& scratch = ThreadTrleScratch();
-    // Vector gathers may read one vector past the last column.
-    scratch.columns.resize(size_t(w) + 64);
-    scratch.indices.resize(size_t(w) + 64);
-    uint16_t* columns = scratch.columns.data();
-    uint8_t* indices = scratch.indices.data();
-    {
+    const bool columnsChanged = scratch.width != w || scratch.srcWidth != sw || scratch.mirrored != mirrorX;
+    if (columnsChanged) {
+        // Vector gathers may read one vector past the last column.
+        scratch.columns.resize(size_t(w) + 64);
+        scratch.firstTarget.resize(size_t(sw) + 1);
+        uint16_t* columns = scratch.columns.data();
+        uint16_t* firstTarget = scratch.firstTarget.data();
         const int q = sw / w, r = sw % w;
-        int c = 0, err = 0;
+        int f = 0, err = 0, c = 0;
         for (int j = 0; j < w; ++j) {
-            columns[j] = uint16_t(mirrorX ? sw - 1 - c : c);
-            c += q;
+            while (c <= f)
+                firstTarget[c++] = uint16_t(j);
+            columns[j] = uint16_t(mirrorX ? sw - 1 - f : f);
+            f += q;
             err += r;
             if (err >= w) {
                 err -= w;
-                ++c;
+                ++f;
             }
         }
+        while (c <= sw)
+            firstTarget[c++] = uint16_t(w);
         for (int j = w; j < w + 64; ++j)
             columns[j] = columns[w - 1];
+        scratch.width = w;
+        scratch.srcWidth = sw;
+        scratch.mirrored = mirrorX;
     }
+    const uint16_t* columns = scratch.columns.data();
+    const uint16_t* firstTarget = scratch.firstTarget.data();
 
-    int lastRow = -1, lastJ0 = 0, lastJ1 = 0;
+    // Rows go in batches: first the indices of every distinct source row of
+    // the batch are gathered, then the batch's target rows are drawn. A span
+    // thus never reads indices stored a moment before (which would stall on
+    // the store forwarding, as its loads straddle the gather's stores). The
+    // slots form a ring one longer than a batch, so the last row gathered by
+    // one batch is still there for the next.
+    constexpr int kBatch = 16, kSlots = kBatch + 1;
+    const size_t slotBytes = size_t(w) + 64;
+    scratch.indices.resize(slotBytes * kSlots);
+    uint8_t* const indices = scratch.indices.data();
+    const Gather gather(GatherSetup{columns, columnsChanged, w, sw, p.data, p.data + p.dataSize});
+    struct Planned {
+        uint8_t* dst;
+        const uint8_t* indices;
+        int n;
+        bool repeat; // target row k - 1 was drawn from the same indices
+    };
+    Planned plan[kBatch];
+    int lastRow = -1, lastJ0 = 0, lastJ1 = 0, slot = 0;
+    const uint8_t* lastIndices = nullptr;
+    bool lastDrawn = false;
     const int qy = sh / h, ry = sh % h;
     int srcRow = 0, rowErr = 0;
-    for (int k = 0; k < h; ++k) {
-        const int rowIndex = mirrorY ? p.srcY + sh - 1 - srcRow : p.srcY + srcRow;
-        srcRow += qy;
-        rowErr += ry;
-        if (rowErr >= h) {
-            rowErr -= h;
-            ++srcRow;
-        }
-        const TrleRow row = ReadTrleRow(p.data, rowIndex);
-        // The stored run in window columns [a, b).
-        const int a = (row.skip > p.srcX ? row.skip : p.srcX) - p.srcX;
-        const int b = (row.skip + row.count < p.srcX + sw ? row.skip + row.count : p.srcX + sw) - p.srcX;
-        if (a >= b)
-            continue;
-        int64_t j0, j1;
-        if (!mirrorX) {
-            j0 = CeilDiv(int64_t(a) * w, sw);
-            j1 = CeilDiv(int64_t(b) * w, sw);
-        } else {
-            j0 = CeilDiv(int64_t(sw - b) * w, sw);
-            j1 = CeilDiv(int64_t(sw - a) * w, sw);
-        }
-        if (j1 > w)
-            j1 = w;
-        if (j0 >= j1)
-            continue;
-        const int n = int(j1 - j0);
-        if (rowIndex != lastRow || j0 != lastJ0 || j1 != lastJ1) {
-            Gather::Run(indices, row.stored, row.count, columns + j0, n, row.skip - p.srcX, sw <= w);
+    for (int k0 = 0; k0 < h; k0 += kBatch) {
+        const int k1 = k0 + kBatch < h ? k0 + kBatch : h;
+        int planned = 0;
+        for (int k = k0; k < k1; ++k) {
+            const int rowIndex = mirrorY ? p.srcY + sh - 1 - srcRow : p.srcY + srcRow;
+            srcRow += qy;
+            rowErr += ry;
+            if (rowErr >= h) {
+                rowErr -= h;
+                ++srcRow;
+            }
+            const TrleRow row = ReadTrleRow(p.data, rowIndex);
+            // The stored run in window columns [a, b), and the target columns
+            // [j0, j1) that show it.
+            const int a = (row.skip > p.srcX ? row.skip : p.srcX) - p.srcX;
+            const int b = (row.skip + row.count < p.srcX + sw ? row.skip + row.count : p.srcX + sw) - p.srcX;
+            const int j0 = a >= b ? 0 : mirrorX ? firstTarget[sw - b] : firstTarget[a];
+            const int j1 = a >= b ? 0 : mirrorX ? firstTarget[sw - a] : firstTarget[b];
+            if (j0 >= j1) {
+                lastDrawn = false;
+                continue;
+            }
+            const bool repeat = lastDrawn && rowIndex == lastRow && j0 == lastJ0 && j1 == lastJ1;
+            if (!repeat) {
+                slot = slot + 1 == kSlots ? 0 : slot + 1;
+                lastIndices = gather.Run(indices + slot * slotBytes, row, row.skip - p.srcX, j0, j1);
+            }
+            plan[planned++] = {p.dst + k * p.dstPitch + ptrdiff_t(j0) * Span::kBytes, lastIndices, j1 - j0, repeat};
             lastRow = rowIndex;
-            lastJ0 = int(j0);
-            lastJ1 = int(j1);
+            lastJ0 = j0;
+            lastJ1 = j1;
+            lastDrawn = true;
         }
-        span(p.dst + k * p.dstPitch + j0 * Span::kBytes, indices, n);
+        for (int i = 0; i < planned; ++i) {
+            const Planned& row = plan[i];
+            if (row.repeat)
+                span.Repeat(row.dst, row.dst - p.dstPitch, row.indices, row.n);
+            else
+                span(row.dst, row.indices, row.n);
+        }
     }
 }
 
