@@ -1,5 +1,6 @@
 #include "game/CGameApp.h"
 
+#include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DebugTrace.h"
 #include "common/KeyCodes.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <unistd.h>
@@ -89,8 +91,17 @@ void ApplyScriptEvent(const ScriptEvent& event, CMainFrame& frame, bool& quit)
 
 } // namespace
 
-int CGameApp::Run(const GameOptions& options)
+int CGameApp::Run(const GameOptions& givenOptions)
 {
+    // Output names are relative to where the game was started, not to the
+    // data folder it moves into.
+    GameOptions options = givenOptions;
+    for (std::string* path : {&options.dumpPattern, &options.screenLog})
+        if (!path->empty() && path->front() != '/') {
+            char* cwd = ::getcwd(nullptr, 0);
+            *path = std::string(cwd ? cwd : ".") + "/" + *path;
+            std::free(cwd);
+        }
     std::vector<ScriptEvent> script;
     if (!options.scriptPath.empty()) {
         std::string error;
@@ -139,6 +150,8 @@ int CGameApp::Run(const GameOptions& options)
         } else {
             frame.OnFirstMove();
             size_t nextScript = 0;
+            std::string screenLog;
+            int loggedScreen = SCREEN_NONE - 1;
             bool quit = false;
             auto lastPass = std::chrono::steady_clock::now();
             for (long pass = 1; !quit; ++pass) {
@@ -164,6 +177,10 @@ int CGameApp::Run(const GameOptions& options)
                     frame.SetFrameTime(pass == 1 ? 0.0 : std::min(seconds, 0.1));
                 }
                 const bool more = frame.RunFrame();
+                if (frame.CurrentScreenId() != loggedScreen) {
+                    loggedScreen = frame.CurrentScreenId();
+                    screenLog += std::to_string(pass) + " " + std::to_string(loggedScreen) + "\n";
+                }
 
                 if (!options.dumpPattern.empty() && (options.dumpAt.empty() || options.dumpAt.count(pass)))
                     if (!WriteImagePng(frame.BackBuffer(), DumpName(options.dumpPattern, pass)))
@@ -179,8 +196,9 @@ int CGameApp::Run(const GameOptions& options)
                     SDL_WaitEventTimeout(nullptr, int(toTimer < 0 || toTimer > 50 ? 50 : toTimer));
                 }
             }
-            if (frame.CloseRequested() || quit)
-                status = 0;
+            if (!options.screenLog.empty() &&
+                !WriteFileAtomically(options.screenLog, screenLog.data(), screenLog.size()))
+                std::fprintf(stderr, "Veldra: cannot write %s\n", options.screenLog.c_str());
         }
         frame.Destroy();
     }

@@ -22,6 +22,7 @@ const char* kUsage =
     "  --dump-at LIST      passes to dump, comma separated (default: every pass)\n"
     "  --no-video          skip the intro video\n"
     "  --no-vsync          present without waiting for vertical sync\n"
+    "  --screen-log FILE   write '<pass> <screen id>' whenever the screen changes\n"
     "  --help              this text\n"
     "\n"
     "Script lines: '<pass> key down|up <KEY>', '<pass> mouse <x> <y>', '<pass> button down|up',\n"
@@ -104,6 +105,11 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
                 }
                 options.dumpAt.insert(number);
             }
+            ++i;
+        } else if (arg == "--screen-log") {
+            if (!value)
+                return needs("a file");
+            options.screenLog = value;
             ++i;
         } else if (arg == "--no-video") {
             options.playVideo = false;

@@ -21,6 +21,7 @@ struct GameOptions {
     std::set<long> dumpAt;      // --dump-at
     bool playVideo = true;      // --no-video
     bool vsync = true;          // --no-vsync
+    std::string screenLog;      // --screen-log: "<pass> <screen id>" at every screen change
 };
 
 // Parses the command line. Returns 0 to run, 1 after --help (printed to
