@@ -3,6 +3,12 @@
 
 set(VELDRA_WARNINGS -Wall -Wextra)
 
+# With fuzz targets, every library is built with the fuzzer's coverage
+# instrumentation, so fuzzing reaches into the parsers and not only the harness.
+if(VELDRA_BUILD_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(VELDRA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
