@@ -1,0 +1,40 @@
+#pragma once
+// Plain helpers over a sound being built: a mono signal of floats at the
+// game's rate, nominally within [-1, 1] but free to exceed it until it is
+// normalised into 16-bit samples at the end.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+using Signal = std::vector<float>;
+
+// The game plays every effect at this rate, 16-bit mono.
+constexpr int kSampleRate = 22050;
+
+size_t SampleCount(double seconds);
+inline double TimeOf(size_t index)
+{
+    return double(index) / kSampleRate;
+}
+
+// Adds `source` x `gain` into `target` from `atSeconds` on, growing the
+// target when the source runs past its end.
+void MixInto(Signal& target, const Signal& source, double atSeconds, float gain = 1.0f);
+// Rises from 0 to 1 over the first `seconds` (a fade-in) or falls over the
+// last (a fade-out), on a raised-cosine curve so the edges do not click.
+void FadeIn(Signal& signal, double seconds);
+void FadeOut(Signal& signal, double seconds);
+// A gentle high pass at 20 Hz that removes any offset the synthesis left.
+void RemoveOffset(Signal& signal);
+// exp(-t / tau), and a short linear attack before it.
+float Decay(double t, double tau);
+float AttackDecay(double t, double attack, double tau);
+
+// Scales the signal to a peak of 1, then rounds its peaks off on a tanh
+// curve (`drive` 1: barely, 3: hard): louder for the same peak level.
+void Saturate(Signal& signal, double drive);
+
+// Scales the signal so its largest sample reaches `peak` (0..1 of full
+// scale) and rounds it to 16 bits; a silent signal stays silent.
+std::vector<int16_t> ToPcm16(const Signal& signal, double peak);

@@ -1,0 +1,392 @@
+// The generated sounds, intro video and help page: each file is there, is
+// what the game's players expect (22050 Hz 16-bit mono PCM, a decodable AVI
+// of about ten seconds), and a second run gives the same bytes.
+
+#include "CAssetSink.h"
+#include "Generators.h"
+#include "SynthSignal.h"
+#include "VideoEncoder.h"
+#include "media/CAudioFile.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every sound the game loads, by the names it asks for.
+const char* const kSoundFiles[] = {
+    "sounds/ak47.wav",   "sounds/crbow.wav",   "sounds/handgun.wav", "sounds/muz.wav",     "sounds/rifle.wav",
+    "sounds/shotgun.wav", "sounds/goodsht.wav", "sounds/warn01.wav",  "sounds/warn02.wav",  "sounds/warn03.wav",
+    "sounds/warn04.wav", "sounds/warn05.wav",  "sounds/warn06.wav",  "sounds/starting.wav", "sounds/engine.wav",
+    "sounds/snEl2.wav",  "sounds/snEl3.wav",   "sounds/snlion1.wav", "sounds/snlion2.wav", "sounds/snlion3.wav",
+};
+
+std::vector<uint8_t> ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+uint32_t Le32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t Le16(const uint8_t* p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
+
+struct Wave {
+    bool valid = false;
+    uint16_t tag = 0, channels = 0, bits = 0;
+    uint32_t rate = 0;
+    std::vector<int16_t> samples;
+};
+
+// A plain reading of the RIFF chunks, checking every size against the file.
+Wave ParseWave(const std::vector<uint8_t>& bytes)
+{
+    Wave wave;
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) || std::memcmp(&bytes[8], "WAVE", 4) ||
+        Le32(&bytes[4]) != bytes.size() - 8)
+        return wave;
+    bool haveFormat = false, haveData = false;
+    for (size_t at = 12; at + 8 <= bytes.size();) {
+        const uint32_t size = Le32(&bytes[at + 4]);
+        if (size > bytes.size() - at - 8)
+            return wave;
+        const uint8_t* body = &bytes[at + 8];
+        if (!std::memcmp(&bytes[at], "fmt ", 4) && size >= 16) {
+            wave.tag = Le16(body);
+            wave.channels = Le16(body + 2);
+            wave.rate = Le32(body + 4);
+            wave.bits = Le16(body + 14);
+            haveFormat = Le32(body + 8) == wave.rate * wave.channels * wave.bits / 8 &&
+                         Le16(body + 12) == wave.channels * wave.bits / 8;
+        } else if (!std::memcmp(&bytes[at], "data", 4)) {
+            for (uint32_t i = 0; i + 1 < size; i += 2)
+                wave.samples.push_back(int16_t(Le16(body + i)));
+            haveData = true;
+        }
+        at += 8 + size + (size & 1);
+    }
+    wave.valid = haveFormat && haveData;
+    return wave;
+}
+
+int Peak(const std::vector<int16_t>& samples)
+{
+    int peak = 0;
+    for (int16_t s : samples)
+        peak = std::max(peak, std::abs(int(s)));
+    return peak;
+}
+
+fs::path MakeTempFolder(const char* what)
+{
+    static int counter = 0;
+    const fs::path path = fs::temp_directory_path() /
+                          ("artmedia-" + std::string(what) + "-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(counter++));
+    fs::remove_all(path);
+    fs::create_directories(path);
+    return path;
+}
+
+void GenerateMedia(const fs::path& folder, const std::string& only = "")
+{
+    CAssetSink sink(folder.string(), only);
+    GenerateSounds(sink);
+    GenerateVideo(sink);
+    GenerateHelpPage(sink);
+    EXPECT_EQ(sink.Failures(), 0);
+}
+
+// Every regular file under `folder`, by its path relative to it.
+std::map<std::string, std::vector<uint8_t>> FilesUnder(const fs::path& folder)
+{
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), folder).generic_string()] = ReadFile(entry.path());
+    return files;
+}
+
+struct DecodedVideo {
+    bool opened = false;
+    int width = 0, height = 0, frames = 0;
+    double framesPerSecond = 0;
+    // The mean luma of rows [top, bottom) of two chosen frames.
+    double earlyBand = 0, lastBand = 0;
+};
+
+DecodedVideo DecodeVideo(const fs::path& path, int bandTop, int bandBottom, int earlyFrame)
+{
+    DecodedVideo video;
+    AVFormatContext* format = nullptr;
+    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
+        return video;
+    AVCodecContext* codec = nullptr;
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    const int stream = avformat_find_stream_info(format, nullptr) >= 0
+                           ? av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0)
+                           : -1;
+    const AVCodec* decoder = stream >= 0 ? avcodec_find_decoder(format->streams[stream]->codecpar->codec_id) : nullptr;
+    if (decoder && (codec = avcodec_alloc_context3(decoder)) &&
+        avcodec_parameters_to_context(codec, format->streams[stream]->codecpar) >= 0 &&
+        avcodec_open2(codec, decoder, nullptr) >= 0 && packet && frame) {
+        video.opened = true;
+        const AVRational rate = format->streams[stream]->avg_frame_rate;
+        video.framesPerSecond = rate.den ? av_q2d(rate) : 0.0;
+        auto bandLuma = [&]() {
+            double sum = 0;
+            for (int y = bandTop; y < bandBottom; ++y)
+                for (int x = 0; x < frame->width; ++x)
+                    sum += frame->data[0][ptrdiff_t(y) * frame->linesize[0] + x];
+            return sum / (double(bandBottom - bandTop) * frame->width);
+        };
+        auto receive = [&]() {
+            while (avcodec_receive_frame(codec, frame) == 0) {
+                video.width = frame->width;
+                video.height = frame->height;
+                if (frame->height >= bandBottom) {
+                    if (video.frames == earlyFrame)
+                        video.earlyBand = bandLuma();
+                    video.lastBand = bandLuma();
+                }
+                ++video.frames;
+            }
+        };
+        while (av_read_frame(format, packet) >= 0) {
+            if (packet->stream_index == stream && avcodec_send_packet(codec, packet) >= 0)
+                receive();
+            av_packet_unref(packet);
+        }
+        avcodec_send_packet(codec, nullptr);
+        receive();
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&codec);
+    avformat_close_input(&format);
+    return video;
+}
+
+class ArtMediaTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_folder = MakeTempFolder("run1");
+        GenerateMedia(s_folder);
+    }
+    static void TearDownTestSuite() { fs::remove_all(s_folder); }
+
+    static Wave Sound(const char* name) { return ParseWave(ReadFile(s_folder / name)); }
+
+    static fs::path s_folder;
+};
+
+fs::path ArtMediaTest::s_folder;
+
+TEST_F(ArtMediaTest, EverySoundIsANormalisedWaveTheGameCanOpen)
+{
+    for (const char* name : kSoundFiles) {
+        SCOPED_TRACE(name);
+        const Wave wave = Sound(name);
+        ASSERT_TRUE(wave.valid);
+        EXPECT_EQ(wave.tag, 1);
+        EXPECT_EQ(wave.channels, 1);
+        EXPECT_EQ(wave.rate, 22050u);
+        EXPECT_EQ(wave.bits, 16);
+        // Short effects: a fifth of a second to two seconds.
+        EXPECT_GE(wave.samples.size(), 22050u / 5);
+        EXPECT_LE(wave.samples.size(), 2u * 22050u);
+        // Normalised to a clear level, with headroom left: nothing clips.
+        const int peak = Peak(wave.samples);
+        EXPECT_GE(peak, 32767 / 2);
+        EXPECT_LT(peak, 32767);
+
+        // The game's own reader agrees on the format and the length.
+        CAudioFile file;
+        ASSERT_EQ(file.Open((s_folder / name).string(), AUDIO_OPEN_MEMORY | AUDIO_OPEN_READ_ONLY), AUDIO_OK);
+        ASSERT_NE(file.GetFormat(), nullptr);
+        EXPECT_EQ(file.GetFormat()->samplesPerSec, 22050u);
+        EXPECT_EQ(file.GetFormat()->bitsPerSample, 16);
+        EXPECT_EQ(file.GetFormat()->channels, 1);
+        EXPECT_EQ(file.GetFrameCount(), wave.samples.size());
+    }
+}
+
+TEST_F(ArtMediaTest, SoundsStartAndEndQuietlyAndDifferFromEachOther)
+{
+    std::map<std::vector<int16_t>, std::string> seen;
+    for (const char* name : kSoundFiles) {
+        SCOPED_TRACE(name);
+        const Wave wave = Sound(name);
+        ASSERT_TRUE(wave.valid);
+        ASSERT_FALSE(wave.samples.empty());
+        // A sound that stops on a loud sample clicks; the loop is the exception.
+        if (std::string(name) != "sounds/engine.wav") {
+            EXPECT_LT(std::abs(int(wave.samples.back())), 330);
+            EXPECT_LT(std::abs(int(wave.samples.front())), 3300);
+        }
+        EXPECT_TRUE(seen.emplace(wave.samples, name).second) << "same samples as " << seen[wave.samples];
+    }
+}
+
+TEST_F(ArtMediaTest, EngineLoopJoinsItsStartWithoutAJump)
+{
+    const Wave engine = Sound("sounds/engine.wav");
+    ASSERT_TRUE(engine.valid);
+    ASSERT_GT(engine.samples.size(), 2u);
+    const int peak = Peak(engine.samples);
+    int largestStep = 0;
+    for (size_t i = 1; i < engine.samples.size(); ++i)
+        largestStep = std::max(largestStep, std::abs(engine.samples[i] - engine.samples[i - 1]));
+    const int seam = std::abs(engine.samples.front() - engine.samples.back());
+    EXPECT_LE(seam, peak / 10);
+    EXPECT_LE(seam, largestStep);
+    // It idles all the way through: no silent stretch inside the loop.
+    const size_t quarter = engine.samples.size() / 4;
+    for (int part = 0; part < 4; ++part) {
+        const std::vector<int16_t> piece(engine.samples.begin() + part * quarter,
+                                         engine.samples.begin() + (part + 1) * quarter);
+        EXPECT_GT(Peak(piece), peak / 2) << "quarter " << part;
+    }
+}
+
+TEST_F(ArtMediaTest, IntroVideoDecodesToTenSecondsWithTheTitleAtTheEnd)
+{
+    const fs::path path = s_folder / "video" / "al_intro.avi";
+    ASSERT_TRUE(fs::exists(path));
+    EXPECT_LT(fs::file_size(path), 5u * 1024 * 1024);
+    EXPECT_GT(fs::file_size(path), 50u * 1024);
+    const std::vector<uint8_t> bytes = ReadFile(path);
+    ASSERT_GE(bytes.size(), 12u);
+    EXPECT_EQ(std::memcmp(bytes.data(), "RIFF", 4), 0);
+    EXPECT_EQ(std::memcmp(&bytes[8], "AVI ", 4), 0);
+
+    // The title stands in the sky at the top; early on that band is only sky.
+    const DecodedVideo video = DecodeVideo(path, 60, 156, 40);
+    ASSERT_TRUE(video.opened);
+    EXPECT_EQ(video.width, 640);
+    EXPECT_EQ(video.height, 480);
+    ASSERT_GT(video.framesPerSecond, 0.0);
+    const double seconds = video.frames / video.framesPerSecond;
+    EXPECT_GE(seconds, 9.5);
+    EXPECT_LE(seconds, 10.5);
+    EXPECT_GT(video.lastBand, video.earlyBand + 10.0);
+}
+
+TEST_F(ArtMediaTest, HelpPageExplainsControlsWeaponsAndRules)
+{
+    const std::vector<uint8_t> bytes = ReadFile(s_folder / "Veldra.html");
+    const std::string html(bytes.begin(), bytes.end());
+    ASSERT_FALSE(html.empty());
+    EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(html.find("</html>"), std::string::npos);
+    EXPECT_NE(html.find("charset=\"utf-8\""), std::string::npos);
+    // The eight controls and the setup tool's default keys.
+    for (const char* text : {"Up", "Down", "Left", "Right", "Fire", "Weapon", "Binoculars", "Jeep", "&uarr;", "&darr;",
+                             "&larr;", "&rarr;", "Space", "Enter", "Right Shift", "Right Ctrl"})
+        EXPECT_NE(html.find(text), std::string::npos) << text;
+    for (const char* text : {"Assault rifle", "Crossbow", "Handgun", "Muzzle-loader", "Rifle", "Shotgun", "jail",
+                             "protected", "killed", "lost", "trophy", "quarry", "wind", "Esc"})
+        EXPECT_NE(html.find(text), std::string::npos) << text;
+    // Self-contained: nothing is fetched from elsewhere.
+    for (const char* text : {"http:", "https:", "src=", "<script", "@import", "url("})
+        EXPECT_EQ(html.find(text), std::string::npos) << text;
+}
+
+TEST_F(ArtMediaTest, SecondRunGivesIdenticalBytes)
+{
+    const fs::path again = MakeTempFolder("run2");
+    GenerateMedia(again);
+    const auto first = FilesUnder(s_folder), second = FilesUnder(again);
+    fs::remove_all(again);
+    EXPECT_EQ(first.size(), 22u); // 20 sounds, the video and the page
+    ASSERT_EQ(first.size(), second.size());
+    for (const auto& [name, bytes] : first) {
+        const auto other = second.find(name);
+        ASSERT_NE(other, second.end()) << name;
+        EXPECT_TRUE(bytes == other->second) << name << " differs between runs";
+    }
+}
+
+TEST(ArtMediaOnly, OnlyTheNamedFileIsMade)
+{
+    const fs::path folder = MakeTempFolder("only");
+    GenerateMedia(folder, "sounds\\engine.wav");
+    const auto files = FilesUnder(folder);
+    fs::remove_all(folder);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files.begin()->first, "sounds/engine.wav");
+}
+
+TEST(ArtMediaEncoder, RefusesBadSizesAndFramesWithAReason)
+{
+    std::vector<uint8_t> file;
+    VideoEncoder odd;
+    EXPECT_FALSE(odd.Open(15, 10, 20, 3));
+    EXPECT_FALSE(odd.Error().empty());
+    EXPECT_FALSE(odd.AddFrame(RgbaImage(15, 10)));
+    EXPECT_FALSE(odd.Finish(file));
+
+    VideoEncoder encoder;
+    ASSERT_TRUE(encoder.Open(32, 16, 20, 3)) << encoder.Error();
+    EXPECT_FALSE(encoder.AddFrame(RgbaImage(16, 16)));
+    EXPECT_FALSE(encoder.Error().empty());
+    // After a failure the encoder is closed and says so instead of crashing.
+    EXPECT_FALSE(encoder.AddFrame(RgbaImage(32, 16)));
+    EXPECT_FALSE(encoder.Finish(file));
+    EXPECT_TRUE(file.empty());
+}
+
+TEST(ArtMediaEncoder, SmallClipRoundTrips)
+{
+    VideoEncoder encoder;
+    ASSERT_TRUE(encoder.Open(32, 16, 10, 3)) << encoder.Error();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(encoder.AddFrame(RgbaImage(32, 16, Rgb(40 * i, 128, 255 - 40 * i)))) << encoder.Error();
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(encoder.Finish(file)) << encoder.Error();
+    const fs::path folder = MakeTempFolder("clip");
+    const fs::path path = folder / "clip.avi";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    const DecodedVideo video = DecodeVideo(path, 0, 16, 0);
+    fs::remove_all(folder);
+    ASSERT_TRUE(video.opened);
+    EXPECT_EQ(video.frames, 5);
+    EXPECT_EQ(video.width, 32);
+    EXPECT_DOUBLE_EQ(video.framesPerSecond, 10.0);
+}
+
+TEST(ArtMediaSignal, NormalisingReachesThePeakAndKeepsSilenceSilent)
+{
+    const std::vector<int16_t> pcm = ToPcm16({0.0f, 0.25f, -0.5f, 0.1f}, 0.5);
+    ASSERT_EQ(pcm.size(), 4u);
+    EXPECT_EQ(pcm[2], -16384); // the largest sample lands on the requested level
+    EXPECT_EQ(pcm[1], 8192);
+    EXPECT_EQ(pcm[0], 0);
+    const std::vector<int16_t> silent = ToPcm16(Signal(10, 0.0f), 0.9);
+    EXPECT_EQ(Peak(silent), 0);
+    // A level above full scale is held at full scale, never wrapped.
+    EXPECT_EQ(ToPcm16({-2.0f, 1.0f}, 3.0)[0], -32767);
+}
+
+} // namespace
