@@ -1,5 +1,16 @@
 #include "CAssetSink.h"
 #include "Generators.h"
+#include "HudParts.h"
+#include "TextPainter.h"
 
-// Placeholder until this part of the data is generated.
-void GenerateHud(CAssetSink&) {}
+// Everything the hunter sees over the hunt: the display on the right edge,
+// the radar marks, the binoculars, the six guns and their smoke.
+void GenerateHud(CAssetSink& sink)
+{
+    CTextPainter text;
+    GenerateHudItems(sink, text);
+    GenerateRadarMarks(sink);
+    GenerateBinoculars(sink);
+    GenerateGunStrips(sink);
+    GenerateSmokePuffs(sink);
+}
