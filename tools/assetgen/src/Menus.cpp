@@ -1,5 +1,19 @@
 #include "CAssetSink.h"
 #include "Generators.h"
+#include "MenuParts.h"
+#include "TextPainter.h"
 
-// Placeholder until this part of the data is generated.
-void GenerateMenus(CAssetSink&) {}
+// Every picture of the menu screens, the end pictures and the mouse pointer.
+void GenerateMenus(CAssetSink& sink)
+{
+    CTextPainter text;
+    GenerateCursor(sink);
+    GenerateMainMenu(sink, text);
+    GenerateQuarryMenu(sink, text);
+    GenerateWeaponMenu(sink, text);
+    GenerateScenarioMenu(sink, text);
+    GenerateOptionsBox(sink, text);
+    GenerateTrophyRoom(sink, text);
+    GenerateCredits(sink, text);
+    GenerateEndPictures(sink, text);
+}
