@@ -156,7 +156,11 @@ int main()
 
     CDibSection frame8, frame16;
     frame8.Create(kFrameW, kFrameH, PF_INDEX8);
-    frame8.SetPalette(palette);
+    // The frame's own copy of the colours: the sprite's table towards it is
+    // the identity.
+    CDibPalette* framePalette = palette->Clone();
+    frame8.SetPalette(framePalette);
+    framePalette->Release();
     frame16.Create(kFrameW, kFrameH, PF_RGB555);
     SDL_Surface* sdlFrame[2] = {SDL_CreateRGBSurfaceWithFormat(0, kFrameW, kFrameH, 8, SDL_PIXELFORMAT_INDEX8),
                                 SDL_CreateRGBSurfaceWithFormat(0, kFrameW, kFrameH, 16, SDL_PIXELFORMAT_RGB555)};

@@ -102,10 +102,10 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable)
         const std::vector<uint32_t> pixels = RandomIndices(w, h, random);
         EncodedSprite sprite = Encode8(pixels, w, h);
         CDibPalette* spritePalette = RandomPalette(random);
-        // Half the 8-bit targets share the sprite's colours (the identity table).
-        CDibPalette* targetPalette = random() % 2 ? spritePalette : RandomPalette(random);
-        if (targetPalette == spritePalette)
-            spritePalette->AddRef();
+        // Half the 8-bit targets have the sprite's colours (the identity
+        // table). A copy, not the same palette: a palette's table towards
+        // itself would hold a reference to itself.
+        CDibPalette* targetPalette = random() % 2 ? spritePalette->Clone() : RandomPalette(random);
         sprite.view.palette = spritePalette;
         std::vector<uint32_t> custom(256);
         for (uint32_t& v : custom)
@@ -181,7 +181,9 @@ struct SimpleScene {
             entries[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
         palette->SetEntries(entries, 0, 256);
         sprite.view.palette = palette;
-        target.SetPalette(palette);
+        CDibPalette* same = palette->Clone();
+        target.SetPalette(same);
+        same->Release();
     }
     ~SimpleScene()
     {

@@ -40,5 +40,11 @@ bool ValidateTrleView(const TrleSpriteView& view);
 // scaling, table and alpha rules of the ordinary blit. With BLIT_ALPHA,
 // `extra` is a `const TrleSpriteView*` holding the opacity of each stored
 // pixel in the sprite's row layout; with BLIT_TABLE, `extra` is the table.
+// Keyed blits read the stored pixels as 8-bit indices through a table of
+// 256 entries laid out as CDibPalette::GetConversionTable's for the target's
+// format (bytes for PF_INDEX8, 16-bit pixels, or 32-bit words at 24 and 32
+// bits). An alpha blit draws nothing unless its opacity sprite is a valid
+// PF_INDEX8 view of the sprite's size with the sprite's skip and count on
+// every row, and the target's pixels are the size of the sprite's.
 DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX,
                    int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra);
