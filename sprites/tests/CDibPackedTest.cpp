@@ -402,3 +402,42 @@ TEST(DibPacked, TheCodecTableKnowsTrle)
     ASSERT_NE(SpriteCodecTable(&count), nullptr);
     EXPECT_GE(count, 1u);
 }
+
+TEST(DibPacked, EveryCodecInTheTableRoundTripsThroughCompress)
+{
+    // Whatever codecs the table holds, Compress and Decompress carry the
+    // picture through them unchanged, and PKCC picks its stored tag by depth.
+    testpic::Picture eight = Sprite8();
+    testpic::Picture deep = testpic::Make(7, 3, 24);
+    testpic::Picture masked = testpic::Make(7, 3, 16, kMasks565);
+    uint32_t state = 9;
+    for (testpic::Picture* pic : {&deep, &masked})
+        for (size_t i = pic->headerSize; i < pic->bytes.size(); ++i)
+            pic->bytes[i] = uint8_t(testpic::Noise(state));
+    size_t count = 0;
+    const SpriteCodec* table = SpriteCodecTable(&count);
+    for (size_t c = 0; c < count; ++c) {
+        if (!table[c].encoder)
+            continue;
+        for (testpic::Picture* pic : {&eight, &deep, &masked}) {
+            CDibPacked image;
+            ASSERT_EQ(AttachBytes(image, pic->bytes), DIB_OK);
+            const std::vector<uint8_t> before = PixelsOf(image);
+            const DibResult code = image.Compress(table[c].tag);
+            if (code == DIB_CODEC_REFUSED)
+                continue; // an 8-bit codec and deeper pixels
+            ASSERT_EQ(code, DIB_OK);
+            const uint32_t stored = InfoCompression(image.GetInfoHeader());
+            if (table[c].tag == TAG_PKCC && pic == &deep) {
+                EXPECT_EQ(stored, TAG_PKC1);
+                EXPECT_EQ(PictureHeaderSize(image.GetInfoHeader()), 40u);
+            } else if (table[c].tag == TAG_PKCC && pic == &masked) {
+                EXPECT_EQ(stored, TAG_PKC2);
+                EXPECT_EQ(PictureHeaderSize(image.GetInfoHeader()), 52u);
+            }
+            ASSERT_EQ(image.Decompress(), DIB_OK);
+            EXPECT_EQ(image.GetFormat(), pic == &masked ? PF_RGB565 : pic == &deep ? PF_RGB24 : PF_INDEX8);
+            EXPECT_EQ(PixelsOf(image), before);
+        }
+    }
+}
