@@ -30,7 +30,7 @@ constexpr QuarryCard kQuarry[] = {
     {"menu\\hHippo.bmp", "menu\\hnHippo.bmp", ART_HIPPO, 158, 206, 140, 110, false, "Heavy, fast and bad-tempered."},
     {"menu\\hLionm.bmp", "menu\\hnLionm.bmp", ART_LION, 67, 375, 74, 100, true, "The king of the plains. Beware its charge."},
     {"menu\\hLionf.bmp", "menu\\hnLionf.bmp", ART_LIONESS, 142, 320, 150, 110, false, "Quick and alert, she hunts in the grass."},
-    {"menu\\hRhino.bmp", "menu\\hnRhino.bmp", ART_RHINO, 1, 175, 152, 90, false, "Poor eyes, keen nose, a blind charge."},
+    {"menu\\hRhino.bmp", "menu\\hnRhino.bmp", ART_RHINO, 1, 175, 122, 90, false, "Poor eyes, keen nose, a blind charge."},
     {"menu\\hZebra.bmp", "menu\\hnZebra.bmp", ART_ZEBRA, 15, 269, 124, 100, false, "Shy herd animal: it bolts at a sound."},
 };
 

@@ -39,7 +39,16 @@ RgbaImage PaintMount(CTextPainter& text, int kind)
         return MixColour(Rgb(84, 44, 22), Rgb(126, 70, 34), grain);
     });
     FillPolygon(image, inner, LinearGradient({0, 0}, Rgb(255, 230, 190), {w, shieldH}, Rgb(0, 0, 0)), {PaintMode::Atop, 50});
-    PaintAnimal(image, kind, 8, 14, kMountW - 16, 176, AnimalHead(kind));
+    // The head comes out of the board: whatever lies beyond the shield's
+    // inner edge is cut away.
+    RgbaImage head(kMountW, kMountH);
+    PaintAnimal(head, kind, 8, 14, kMountW - 16, 176, AnimalHead(kind));
+    RgbaImage mask(kMountW, kMountH);
+    FillPolygon(mask, inner, Rgb(255, 255, 255));
+    for (size_t i = 0; i < head.pixels.size(); ++i)
+        if (!(mask.pixels[i] >> 24))
+            head.pixels[i] = 0;
+    image.Paste(head, 0, 0);
     // The brass name plate.
     FillPolygon(image, RoundedRectContour(20, 210, w - 40, 32, 5), Rgb(110, 80, 30));
     FillPolygon(image, RoundedRectContour(22, 212, w - 44, 28, 4),
