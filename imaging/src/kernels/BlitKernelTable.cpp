@@ -88,15 +88,16 @@ const std::array<FillRow, size_t(BlitTier::Count)> kFills = {{
     {nullptr, nullptr, BlendFill555Exact_avx2, BlendFill565Exact_avx2},
 }};
 
-// The tier to run instead of `tier` on this processor: never one it lacks.
-BlitTier Runnable(BlitTier tier)
+} // namespace
+
+BlitTier RunnableTier(BlitTier tier)
 {
+    if (tier >= BlitTier::Count)
+        tier = BlitTier::Avx2;
     while (tier != BlitTier::Portable && !TierSupported(tier))
         tier = BlitTier(uint8_t(tier) - 1);
     return tier;
 }
-
-} // namespace
 
 bool TierSupported(BlitTier tier)
 {
@@ -113,8 +114,8 @@ BlitTier BestSimdTier()
     static const BlitTier best = [] {
         const char* cap = std::getenv("VELDRA_SIMD");
         if (cap && std::strcmp(cap, "sse2") == 0)
-            return Runnable(BlitTier::Sse2);
-        return Runnable(BlitTier::Avx2);
+            return RunnableTier(BlitTier::Sse2);
+        return RunnableTier(BlitTier::Avx2);
     }();
     return best;
 }
@@ -128,12 +129,7 @@ BlitKernel BlitKernelAt(BlitTier tier, BlitKernelId id)
 
 BlitKernel BlitKernelFor(BlitTier tier, BlitKernelId id)
 {
-    for (BlitTier t = Runnable(tier);; t = BlitTier(uint8_t(t) - 1)) {
-        if (BlitKernel kernel = BlitKernelAt(t, id))
-            return kernel;
-        if (t == BlitTier::Portable)
-            return nullptr;
-    }
+    return KernelFallingBack<BlitKernel>(tier, [id](BlitTier t) { return BlitKernelAt(t, id); });
 }
 
 BlendFillKernel BlendFillKernelAt(BlitTier tier, BlendFillId id)
@@ -145,10 +141,5 @@ BlendFillKernel BlendFillKernelAt(BlitTier tier, BlendFillId id)
 
 BlendFillKernel BlendFillKernelFor(BlitTier tier, BlendFillId id)
 {
-    for (BlitTier t = Runnable(tier);; t = BlitTier(uint8_t(t) - 1)) {
-        if (BlendFillKernel kernel = BlendFillKernelAt(t, id))
-            return kernel;
-        if (t == BlitTier::Portable)
-            return nullptr;
-    }
+    return KernelFallingBack<BlendFillKernel>(tier, [id](BlitTier t) { return BlendFillKernelAt(t, id); });
 }

@@ -107,6 +107,21 @@ BlitKernel BlitKernelFor(BlitTier tier, BlitKernelId id);
 BlitTier BestSimdTier();
 // True when the processor can run the tier.
 bool TierSupported(BlitTier tier);
+// The tier itself, or the nearest tier below it that the processor runs.
+BlitTier RunnableTier(BlitTier tier);
+
+// The kernel `at(tier)` offers at the tier, or, where that is null, at the
+// nearest tier below; never one of a tier the processor cannot run.
+template <class Kernel, class At>
+Kernel KernelFallingBack(BlitTier tier, const At& at)
+{
+    for (BlitTier t = RunnableTier(tier);; t = BlitTier(uint8_t(t) - 1)) {
+        if (const Kernel kernel = at(t))
+            return kernel;
+        if (t == BlitTier::Portable)
+            return nullptr;
+    }
+}
 
 // The blend-fill kernels behind BlendRect on 16-bit pixels: each pixel becomes
 // the mix of `colour` (weight 256 - level) and itself (weight level). The

@@ -2,8 +2,8 @@
 // every depth, the rule every other family refines.
 
 #include "kernels/BlitKernels.h"
-#include "kernels/PortableKernels.h"
 #include "kernels/PixelOps.h"
+#include "kernels/PortableKernels.h"
 
 #include <cstring>
 
@@ -24,21 +24,10 @@ struct KeyedCopy {
     struct Impl {
         static void Run(const BlitParams& p)
         {
-            if constexpr (Keys == KEYS_NONE && !MirrorX) {
+            if constexpr (Keys == KEYS_NONE && !MirrorX)
                 CopyRows(p, Bytes);
-            } else {
-                const int w = p.width;
-                for (int k = 0; k < p.height; ++k) {
-                    uint8_t* d = p.dst + k * p.dstPitch;
-                    const uint8_t* s = p.src + k * p.srcPitch;
-                    for (int j = 0; j < w; ++j) {
-                        const uint32_t sv = LoadPixel<Bytes>(s + (MirrorX ? w - 1 - j : j) * Bytes);
-                        const uint32_t tv = (Keys & KEYS_DEST) ? LoadPixel<Bytes>(d + j * Bytes) : 0;
-                        if (KeyAllows<Keys>(sv, tv, p.srcKey, p.dstKey))
-                            StorePixel<Bytes>(d + j * Bytes, sv);
-                    }
-                }
-            }
+            else
+                ForEachPixel<Bytes, MirrorX>(p, KeyedRule<Bytes, Keys>());
         }
     };
 };

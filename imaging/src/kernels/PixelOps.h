@@ -10,6 +10,7 @@
 
 #include "imaging/BlitFlags.h"
 #include "kernels/BlendTable.h"
+#include "kernels/BlitKernels.h"
 
 #include <cstdint>
 #include <cstring>
@@ -181,13 +182,143 @@ inline uint32_t AlphaBytesExact(uint32_t s, uint32_t t, uint32_t a)
     return a == 255 ? s : MixBytesExact(s, t, a);
 }
 
+// Calls row(target row, source row, opacity row or null, k) for every row
+// of a rectangle kernel's parameters.
+template <class Params, class Row>
+inline void ForEachRow(const Params& p, const Row& row)
+{
+    for (int k = 0; k < p.height; ++k)
+        row(p.dst + k * p.dstPitch, p.src + k * p.srcPitch, p.alpha ? p.alpha + k * p.alphaPitch : nullptr, k);
+}
+
+// The pixel rules as every kernel applies them, portable loops and the
+// leftovers of vector loops alike: rule(p, target pixel, source pixel,
+// opacity row, c, j, k) for column j of row k of the target, which shows
+// column c of the source row (and of the opacity row).
+template <int Bytes, int Keys>
+struct KeyedRule {
+    template <class Params>
+    void operator()(const Params& p, uint8_t* t, const uint8_t* s, const uint8_t*, int, int, int) const
+    {
+        const uint32_t sv = LoadPixel<Bytes>(s);
+        const uint32_t tv = (Keys & KEYS_DEST) ? LoadPixel<Bytes>(t) : 0;
+        if (KeyAllows<Keys>(sv, tv, p.srcKey, p.dstKey))
+            StorePixel<Bytes>(t, sv);
+    }
+};
+
+template <int Bytes, int Keys>
+struct StippleRule {
+    template <class Params>
+    void operator()(const Params& p, uint8_t* t, const uint8_t* s, const uint8_t* a, int c, int j, int k) const
+    {
+        if (StippleAllows(p.dstX + j, p.dstY + k, p.level >> 2))
+            KeyedRule<Bytes, Keys>()(p, t, s, a, c, j, k);
+    }
+};
+
+template <int Bytes>
+struct AlphaStippleRule {
+    template <class Params>
+    void operator()(const Params& p, uint8_t* t, const uint8_t* s, const uint8_t* a, int c, int j, int k) const
+    {
+        if (AlphaStippleAllows(p.dstX + j, p.dstY + k, a[c]))
+            StorePixel<Bytes>(t, LoadPixel<Bytes>(s));
+    }
+};
+
+// A level blend is the keyed copy with Mix(s, t, level) written instead of s.
+template <class Mix>
+struct LevelBlend {
+    template <int Bytes, int Keys>
+    struct Rule {
+        template <class Params>
+        void operator()(const Params& p, uint8_t* t, const uint8_t* s, const uint8_t*, int, int, int) const
+        {
+            const uint32_t sv = LoadPixel<Bytes>(s), tv = LoadPixel<Bytes>(t);
+            if (KeyAllows<Keys>(sv, tv, p.srcKey, p.dstKey))
+                StorePixel<Bytes>(t, Mix::Apply(sv, tv, p.level));
+        }
+    };
+};
+
+// Per-pixel alpha: Mix(s, t, a); the keys are not consulted.
+template <int Bytes, class Mix>
+struct AlphaBlendRule {
+    template <class Params>
+    void operator()(const Params&, uint8_t* t, const uint8_t* s, const uint8_t* a, int c, int, int) const
+    {
+        StorePixel<Bytes>(t, Mix::Apply(LoadPixel<Bytes>(s), LoadPixel<Bytes>(t), a[c]));
+    }
+};
+
+// The mixes of the blending rules.
+template <bool Is565>
+struct LevelTable16 {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t level) { return Mix16Table<Is565>(s, t, level, 256 - level); }
+};
+template <bool Is565>
+struct LevelExact16 {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t level) { return Mix16Exact<Is565>(s, t, level); }
+};
+struct LevelTableBytes {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t level) { return MixBytesTable(s, t, level, 256 - level); }
+};
+struct LevelExactBytes {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t level) { return MixBytesExact(s, t, level); }
+};
+template <bool Is565>
+struct AlphaTable16 {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t a) { return Alpha16Table<Is565>(s, t, a); }
+};
+template <bool Is565>
+struct AlphaExact16 {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t a) { return Alpha16Exact<Is565>(s, t, a); }
+};
+struct AlphaTableBytes {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t a) { return AlphaBytesTable(s, t, a); }
+};
+struct AlphaExactBytes {
+    static uint32_t Apply(uint32_t s, uint32_t t, uint32_t a) { return AlphaBytesExact(s, t, a); }
+};
+
+// Applies a rule to every pixel of the rectangle.
+template <int Bytes, bool MirrorX, class Params, class Rule>
+inline void ForEachPixel(const Params& p, const Rule& rule)
+{
+    const int w = p.width;
+    ForEachRow(p, [&](uint8_t* d, const uint8_t* s, const uint8_t* a, int k) {
+        for (int j = 0; j < w; ++j) {
+            const int c = MirrorX ? w - 1 - j : j;
+            rule(p, d + j * Bytes, s + c * Bytes, a, c, j, k);
+        }
+    });
+}
+
+// Portable kernels made of a rule: the loop specialised for the call's keys
+// and mirroring (Rule<Bytes, Keys>), or for its mirroring alone.
+template <int Bytes, template <int, int> class Rule>
+struct KeyedLoop {
+    template <int Keys, bool MirrorX>
+    struct Impl {
+        static void Run(const BlitParams& p) { ForEachPixel<Bytes, MirrorX>(p, Rule<Bytes, Keys>()); }
+    };
+};
+
+template <int Bytes, class Rule>
+struct MirrorLoop {
+    template <bool MirrorX>
+    struct Impl {
+        static void Run(const BlitParams& p) { ForEachPixel<Bytes, MirrorX>(p, Rule()); }
+    };
+};
+
 // Runs Impl<Keys, MirrorX>::Run specialised for the call's key and mirror
 // flags: the one decision a kernel makes, before its loops.
-template <template <int Keys, bool MirrorX> class Impl, class Params>
-inline void RunSpecialised(const Params& p)
+template <template <int Keys, bool MirrorX> class Impl>
+inline void RunSpecialised(const BlitParams& p)
 {
-    using Fn = void (*)(const Params&);
-    static constexpr Fn kVariants[8] = {
+    static constexpr BlitKernel kVariants[8] = {
         &Impl<0, false>::Run, &Impl<1, false>::Run, &Impl<2, false>::Run, &Impl<3, false>::Run,
         &Impl<0, true>::Run,  &Impl<1, true>::Run,  &Impl<2, true>::Run,  &Impl<3, true>::Run,
     };
@@ -195,8 +326,8 @@ inline void RunSpecialised(const Params& p)
 }
 
 // The same for kernels that ignore the colour keys.
-template <template <bool MirrorX> class Impl, class Params>
-inline void RunMirrorSpecialised(const Params& p)
+template <template <bool MirrorX> class Impl>
+inline void RunMirrorSpecialised(const BlitParams& p)
 {
     if (p.flags & BLIT_MIRROR_X)
         Impl<true>::Run(p);

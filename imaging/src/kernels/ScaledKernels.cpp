@@ -10,10 +10,10 @@
 
 namespace {
 
-// Walks the target rectangle and calls draw(target pixel, source pixel offset
-// in the row, source row, j, k) for every target pixel.
-template <int Bytes, bool MirrorX, class Draw>
-inline void WalkScaled(const BlitParams& p, Draw draw)
+// Applies a pixel rule to every target pixel with the source pixel (and
+// opacity) the accumulators pick for it.
+template <int Bytes, bool MirrorX, class Rule>
+void WalkScaled(const BlitParams& p, const Rule& rule)
 {
     const int dw = p.width, dh = p.height, sw = p.srcWidth, sh = p.srcHeight;
     const int qx = sw / dw, rx = sw % dw, qy = sh / dh, ry = sh % dh;
@@ -21,9 +21,11 @@ inline void WalkScaled(const BlitParams& p, Draw draw)
     int row = 0, rowErr = 0;
     for (int k = 0; k < dh; ++k) {
         uint8_t* d = p.dst + k * p.dstPitch;
+        const uint8_t* s = p.src + row * p.srcPitch;
+        const uint8_t* a = p.alpha ? p.alpha + row * p.alphaPitch : nullptr;
         int col = MirrorX ? sw - 1 : 0, err = 0;
         for (int j = 0; j < dw; ++j) {
-            draw(d + j * Bytes, col, row, j, k);
+            rule(p, d + j * Bytes, s + col * Bytes, a, col, j, k);
             col += dir * qx;
             err += rx;
             if (err >= dw) {
@@ -40,22 +42,11 @@ inline void WalkScaled(const BlitParams& p, Draw draw)
     }
 }
 
-template <int Bytes, bool Stippled>
-struct ScaledCopy {
+template <int Bytes, template <int, int> class Rule>
+struct ScaledKeyedLoop {
     template <int Keys, bool MirrorX>
     struct Impl {
-        static void Run(const BlitParams& p)
-        {
-            const uint32_t level = p.level >> 2;
-            WalkScaled<Bytes, MirrorX>(p, [&](uint8_t* d, int col, int row, int j, int k) {
-                if (Stippled && !StippleAllows(p.dstX + j, p.dstY + k, level))
-                    return;
-                const uint32_t sv = LoadPixel<Bytes>(p.src + row * p.srcPitch + col * Bytes);
-                const uint32_t tv = (Keys & KEYS_DEST) ? LoadPixel<Bytes>(d) : 0;
-                if (KeyAllows<Keys>(sv, tv, p.srcKey, p.dstKey))
-                    StorePixel<Bytes>(d, sv);
-            });
-        }
+        static void Run(const BlitParams& p) { WalkScaled<Bytes, MirrorX>(p, Rule<Bytes, Keys>()); }
     };
 };
 
@@ -63,26 +54,19 @@ template <bool Is565>
 struct ScaledAlpha16 {
     template <bool MirrorX>
     struct Impl {
-        static void Run(const BlitParams& p)
-        {
-            WalkScaled<2, MirrorX>(p, [&](uint8_t* d, int col, int row, int, int) {
-                const uint32_t sv = LoadPixel<2>(p.src + row * p.srcPitch + col * 2);
-                const uint32_t a = p.alpha[row * p.alphaPitch + col];
-                StorePixel<2>(d, Alpha16Table<Is565>(sv, LoadPixel<2>(d), a));
-            });
-        }
+        static void Run(const BlitParams& p) { WalkScaled<2, MirrorX>(p, AlphaBlendRule<2, AlphaTable16<Is565>>()); }
     };
 };
 
 } // namespace
 
-void ScaledKeyed8Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<1, false>::Impl>(p); }
-void ScaledKeyed16Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<2, false>::Impl>(p); }
-void ScaledKeyed24Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<3, false>::Impl>(p); }
-void ScaledKeyed32Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<4, false>::Impl>(p); }
-void ScaledStipple8Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<1, true>::Impl>(p); }
-void ScaledStipple16Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<2, true>::Impl>(p); }
-void ScaledStipple24Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<3, true>::Impl>(p); }
-void ScaledStipple32Portable(const BlitParams& p) { RunSpecialised<ScaledCopy<4, true>::Impl>(p); }
+void ScaledKeyed8Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<1, KeyedRule>::Impl>(p); }
+void ScaledKeyed16Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<2, KeyedRule>::Impl>(p); }
+void ScaledKeyed24Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<3, KeyedRule>::Impl>(p); }
+void ScaledKeyed32Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<4, KeyedRule>::Impl>(p); }
+void ScaledStipple8Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<1, StippleRule>::Impl>(p); }
+void ScaledStipple16Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<2, StippleRule>::Impl>(p); }
+void ScaledStipple24Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<3, StippleRule>::Impl>(p); }
+void ScaledStipple32Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<4, StippleRule>::Impl>(p); }
 void ScaledAlpha555Portable(const BlitParams& p) { RunMirrorSpecialised<ScaledAlpha16<false>::Impl>(p); }
 void ScaledAlpha565Portable(const BlitParams& p) { RunMirrorSpecialised<ScaledAlpha16<true>::Impl>(p); }

@@ -67,53 +67,48 @@ inline typename V::R LoadSource(const uint8_t* row, int j, int w)
     }
 }
 
-// Keyed copy of 8 or 16-bit pixels (never mirrored: the dispatcher sends
-// mirrored copies to the portable kernel). Compare and select per vector.
+// Runs block(d, s, a, j, k) over the whole vectors of every row and the pixel
+// rule over the pixels left at its end; d, s and a are the row starts of the
+// target, the source and the opacity (null without one).
+template <class V, int Bytes, bool MirrorX, class Block, class Rule>
+inline void ForEachVector(const BlitParams& p, const Block& block, const Rule& rule)
+{
+    constexpr int kLanes = V::kBytes / Bytes;
+    const int w = p.width;
+    ForEachRow(p, [&](uint8_t* d, const uint8_t* s, const uint8_t* a, int k) {
+        int j = 0;
+        for (; j + kLanes <= w; j += kLanes)
+            block(d, s, a, j, k);
+        for (; j < w; ++j) {
+            const int c = MirrorX ? w - 1 - j : j;
+            rule(p, d + j * Bytes, s + c * Bytes, a, c, j, k);
+        }
+    });
+}
+
+// Keyed copy of 8 or 16-bit pixels: compare and select per vector. Mirrored
+// calls (which the dispatcher sends to the portable kernel anyway) run the
+// rule pixel by pixel.
 template <class V, int Bytes>
 struct KeyedVector {
     template <int Keys, bool MirrorX>
     struct Impl {
         static void Run(const BlitParams& p)
         {
+            using R = typename V::R;
             if constexpr (MirrorX) {
-                RunPortable(p);
+                ForEachPixel<Bytes, true>(p, KeyedRule<Bytes, Keys>());
+            } else if constexpr (Keys == KEYS_NONE) {
+                ForEachRow(p, [&](uint8_t* d, const uint8_t* s, const uint8_t*, int) {
+                    std::memmove(d, s, size_t(p.width) * Bytes);
+                });
             } else {
-                using R = typename V::R;
-                constexpr int kLanes = V::kBytes / Bytes;
                 const R sk = SplatPixel<V, Bytes>(p.srcKey), dk = SplatPixel<V, Bytes>(p.dstKey);
-                const int w = p.width;
-                for (int k = 0; k < p.height; ++k) {
-                    uint8_t* d = p.dst + k * p.dstPitch;
-                    const uint8_t* s = p.src + k * p.srcPitch;
-                    if constexpr (Keys == KEYS_NONE) {
-                        std::memmove(d, s, size_t(w) * Bytes);
-                        continue;
-                    }
-                    int j = 0;
-                    for (; j + kLanes <= w; j += kLanes) {
-                        const R sv = V::Load(s + j * Bytes), tv = V::Load(d + j * Bytes);
-                        V::Store(d + j * Bytes, V::Select(WriteMask<V, Bytes, Keys>(sv, tv, sk, dk), sv, tv));
-                    }
-                    for (; j < w; ++j) {
-                        const uint32_t sv = LoadPixel<Bytes>(s + j * Bytes), tv = LoadPixel<Bytes>(d + j * Bytes);
-                        if (KeyAllows<Keys>(sv, tv, p.srcKey, p.dstKey))
-                            StorePixel<Bytes>(d + j * Bytes, sv);
-                    }
-                }
-            }
-        }
-        // The per-pixel rule over the whole rectangle, mirrored.
-        static void RunPortable(const BlitParams& p)
-        {
-            const int w = p.width;
-            for (int k = 0; k < p.height; ++k) {
-                uint8_t* d = p.dst + k * p.dstPitch;
-                const uint8_t* s = p.src + k * p.srcPitch;
-                for (int j = 0; j < w; ++j) {
-                    const uint32_t sv = LoadPixel<Bytes>(s + (w - 1 - j) * Bytes);
-                    if (KeyAllows<Keys>(sv, LoadPixel<Bytes>(d + j * Bytes), p.srcKey, p.dstKey))
-                        StorePixel<Bytes>(d + j * Bytes, sv);
-                }
+                const auto block = [&](uint8_t* d, const uint8_t* s, const uint8_t*, int j, int) {
+                    const R sv = V::Load(s + j * Bytes), tv = V::Load(d + j * Bytes);
+                    V::Store(d + j * Bytes, V::Select(WriteMask<V, Bytes, Keys>(sv, tv, sk, dk), sv, tv));
+                };
+                ForEachVector<V, Bytes, false>(p, block, KeyedRule<Bytes, Keys>());
             }
         }
     };
@@ -129,32 +124,20 @@ struct StippleVector8 {
         static void Run(const BlitParams& p)
         {
             using R = typename V::R;
-            const uint32_t level = p.level >> 2;
-            alignas(32) uint8_t masks[8][V::kBytes];
-            for (int r = 0; r < 8; ++r)
-                for (int i = 0; i < V::kBytes; ++i)
-                    masks[r][i] = StippleAllows(p.dstX + i, r, level) ? 0xFF : 0;
-            const R sk = V::Set8(p.srcKey), dk = V::Set8(p.dstKey);
-            const int w = p.width;
-            for (int k = 0; k < p.height; ++k) {
-                uint8_t* d = p.dst + k * p.dstPitch;
-                const uint8_t* s = p.src + k * p.srcPitch;
-                const R candidates = V::Load(masks[(p.dstY + k) & 7]);
-                int j = 0;
-                if constexpr (!MirrorX) {
-                    for (; j + V::kBytes <= w; j += V::kBytes) {
-                        const R sv = V::Load(s + j), tv = V::Load(d + j);
-                        const R write = V::And(candidates, WriteMask<V, 1, Keys>(sv, tv, sk, dk));
-                        V::Store(d + j, V::Select(write, sv, tv));
-                    }
-                }
-                for (; j < w; ++j) {
-                    if (!StippleAllows(p.dstX + j, p.dstY + k, level))
-                        continue;
-                    const uint32_t sv = s[MirrorX ? w - 1 - j : j];
-                    if (KeyAllows<Keys>(sv, d[j], p.srcKey, p.dstKey))
-                        d[j] = uint8_t(sv);
-                }
+            if constexpr (MirrorX) {
+                ForEachPixel<1, true>(p, StippleRule<1, Keys>());
+            } else {
+                alignas(32) uint8_t masks[8][V::kBytes];
+                for (int r = 0; r < 8; ++r)
+                    for (int i = 0; i < V::kBytes; ++i)
+                        masks[r][i] = StippleAllows(p.dstX + i, r, p.level >> 2) ? 0xFF : 0;
+                const R sk = V::Set8(p.srcKey), dk = V::Set8(p.dstKey);
+                const auto block = [&](uint8_t* d, const uint8_t* s, const uint8_t*, int j, int k) {
+                    const R sv = V::Load(s + j), tv = V::Load(d + j);
+                    const R write = V::And(V::Load(masks[(p.dstY + k) & 7]), WriteMask<V, 1, Keys>(sv, tv, sk, dk));
+                    V::Store(d + j, V::Select(write, sv, tv));
+                };
+                ForEachVector<V, 1, false>(p, block, StippleRule<1, Keys>());
             }
         }
     };
@@ -201,28 +184,17 @@ struct Blend16ExactVector {
         static void Run(const BlitParams& p)
         {
             using R = typename V::R;
-            constexpr int kLanes = V::kBytes / 2;
             const R ws = V::Set16(p.level), wt = V::Set16(256 - p.level);
             const R sk = V::Set16(p.srcKey), dk = V::Set16(p.dstKey);
-            const int w = p.width;
-            for (int k = 0; k < p.height; ++k) {
-                uint8_t* d = p.dst + k * p.dstPitch;
-                const uint8_t* s = p.src + k * p.srcPitch;
-                int j = 0;
-                for (; j + kLanes <= w; j += kLanes) {
-                    const R sv = LoadSource<V, 2, MirrorX>(s, j, w), tv = V::Load(d + j * 2);
-                    R out = Mix16ExactVector<V, Is565>(sv, tv, ws, wt);
-                    if constexpr (Keys != KEYS_NONE)
-                        out = V::Select(WriteMask<V, 2, Keys>(sv, tv, sk, dk), out, tv);
-                    V::Store(d + j * 2, out);
-                }
-                for (; j < w; ++j) {
-                    const uint32_t sv = LoadPixel<2>(s + (MirrorX ? w - 1 - j : j) * 2);
-                    const uint32_t tv = LoadPixel<2>(d + j * 2);
-                    if (KeyAllows<Keys>(sv, tv, p.srcKey, p.dstKey))
-                        StorePixel<2>(d + j * 2, Mix16Exact<Is565>(sv, tv, p.level));
-                }
-            }
+            const auto block = [&](uint8_t* d, const uint8_t* s, const uint8_t*, int j, int) {
+                const R sv = LoadSource<V, 2, MirrorX>(s, j, p.width), tv = V::Load(d + j * 2);
+                R out = Mix16ExactVector<V, Is565>(sv, tv, ws, wt);
+                if constexpr (Keys != KEYS_NONE)
+                    out = V::Select(WriteMask<V, 2, Keys>(sv, tv, sk, dk), out, tv);
+                V::Store(d + j * 2, out);
+            };
+            using Rule = typename LevelBlend<LevelExact16<Is565>>::template Rule<2, Keys>;
+            ForEachVector<V, 2, MirrorX>(p, block, Rule());
         }
     };
 };
@@ -234,28 +206,17 @@ struct Blend32ExactVector {
         static void Run(const BlitParams& p)
         {
             using R = typename V::R;
-            constexpr int kLanes = V::kBytes / 4;
             const R ws = V::Set16(p.level), wt = V::Set16(256 - p.level);
             const R sk = V::Set32(p.srcKey), dk = V::Set32(p.dstKey);
-            const int w = p.width;
-            for (int k = 0; k < p.height; ++k) {
-                uint8_t* d = p.dst + k * p.dstPitch;
-                const uint8_t* s = p.src + k * p.srcPitch;
-                int j = 0;
-                for (; j + kLanes <= w; j += kLanes) {
-                    const R sv = LoadSource<V, 4, MirrorX>(s, j, w), tv = V::Load(d + j * 4);
-                    R out = MixBytesExactVector<V>(sv, tv, ws, ws, wt, wt);
-                    if constexpr (Keys != KEYS_NONE)
-                        out = V::Select(WriteMask<V, 4, Keys>(sv, tv, sk, dk), out, tv);
-                    V::Store(d + j * 4, out);
-                }
-                for (; j < w; ++j) {
-                    const uint32_t sv = LoadPixel<4>(s + (MirrorX ? w - 1 - j : j) * 4);
-                    const uint32_t tv = LoadPixel<4>(d + j * 4);
-                    if (KeyAllows<Keys>(sv, tv, p.srcKey, p.dstKey))
-                        StorePixel<4>(d + j * 4, MixBytesExact(sv, tv, p.level));
-                }
-            }
+            const auto block = [&](uint8_t* d, const uint8_t* s, const uint8_t*, int j, int) {
+                const R sv = LoadSource<V, 4, MirrorX>(s, j, p.width), tv = V::Load(d + j * 4);
+                R out = MixBytesExactVector<V>(sv, tv, ws, ws, wt, wt);
+                if constexpr (Keys != KEYS_NONE)
+                    out = V::Select(WriteMask<V, 4, Keys>(sv, tv, sk, dk), out, tv);
+                V::Store(d + j * 4, out);
+            };
+            using Rule = typename LevelBlend<LevelExactBytes>::template Rule<4, Keys>;
+            ForEachVector<V, 4, MirrorX>(p, block, Rule());
         }
     };
 };
@@ -288,33 +249,22 @@ struct Alpha16ExactVector {
         static void Run(const BlitParams& p)
         {
             using R = typename V::R;
-            constexpr int kLanes = V::kBytes / 2;
             const R full = V::Set16(255), whole = V::Set16(256), zero = V::Zero();
-            const int w = p.width;
-            for (int k = 0; k < p.height; ++k) {
-                uint8_t* d = p.dst + k * p.dstPitch;
-                const uint8_t* s = p.src + k * p.srcPitch;
-                const uint8_t* a = p.alpha + k * p.alphaPitch;
-                int j = 0;
-                for (; j + kLanes <= w; j += kLanes) {
-                    const R sv = LoadSource<V, 2, MirrorX>(s, j, w), tv = V::Load(d + j * 2);
-                    const R av = LoadAlpha<V, 2, MirrorX>(a, j, w);
-                    const R mixed = Mix16ExactVector<V, Is565>(sv, tv, av, V::Sub16(whole, av));
-                    const R kept = V::Select(V::Eq16(av, zero), tv, mixed);
-                    V::Store(d + j * 2, V::Select(V::Eq16(av, full), sv, kept));
-                }
-                for (; j < w; ++j) {
-                    const int c = MirrorX ? w - 1 - j : j;
-                    const uint32_t tv = LoadPixel<2>(d + j * 2);
-                    StorePixel<2>(d + j * 2, Alpha16Exact<Is565>(LoadPixel<2>(s + c * 2), tv, a[c]));
-                }
-            }
+            const auto block = [&](uint8_t* d, const uint8_t* s, const uint8_t* a, int j, int) {
+                const R sv = LoadSource<V, 2, MirrorX>(s, j, p.width), tv = V::Load(d + j * 2);
+                const R av = LoadAlpha<V, 2, MirrorX>(a, j, p.width);
+                const R mixed = Mix16ExactVector<V, Is565>(sv, tv, av, V::Sub16(whole, av));
+                const R kept = V::Select(V::Eq16(av, zero), tv, mixed);
+                V::Store(d + j * 2, V::Select(V::Eq16(av, full), sv, kept));
+            };
+            ForEachVector<V, 2, MirrorX>(p, block, AlphaBlendRule<2, AlphaExact16<Is565>>());
         }
     };
 };
 
 // The 32-bit form: each pixel's opacity is spread over its four bytes
-// (a × 0x01010101) so that it widens exactly like the pixel does.
+// (a × 0x01010101) so that it widens exactly like the pixel does. At a = 0
+// the mix gives the target back whole, its fourth byte included.
 template <class V>
 struct Alpha32ExactVector {
     template <bool MirrorX>
@@ -322,29 +272,17 @@ struct Alpha32ExactVector {
         static void Run(const BlitParams& p)
         {
             using R = typename V::R;
-            constexpr int kLanes = V::kBytes / 4;
             const R full = V::Set32(255), whole = V::Set16(256), zero = V::Zero();
-            const int w = p.width;
-            for (int k = 0; k < p.height; ++k) {
-                uint8_t* d = p.dst + k * p.dstPitch;
-                const uint8_t* s = p.src + k * p.srcPitch;
-                const uint8_t* a = p.alpha + k * p.alphaPitch;
-                int j = 0;
-                for (; j + kLanes <= w; j += kLanes) {
-                    const R sv = LoadSource<V, 4, MirrorX>(s, j, w), tv = V::Load(d + j * 4);
-                    const R av = LoadAlpha<V, 4, MirrorX>(a, j, w);
-                    R spread = V::Or(av, V::template Sll32<8>(av));
-                    spread = V::Or(spread, V::template Sll32<16>(spread));
-                    const R lo = V::UnpackLo8(spread, zero), hi = V::UnpackHi8(spread, zero);
-                    const R mixed = MixBytesExactVector<V>(sv, tv, lo, hi, V::Sub16(whole, lo), V::Sub16(whole, hi));
-                    V::Store(d + j * 4, V::Select(V::Eq32(av, full), sv, mixed));
-                }
-                for (; j < w; ++j) {
-                    const int c = MirrorX ? w - 1 - j : j;
-                    const uint32_t tv = LoadPixel<4>(d + j * 4);
-                    StorePixel<4>(d + j * 4, AlphaBytesExact(LoadPixel<4>(s + c * 4), tv, a[c]));
-                }
-            }
+            const auto block = [&](uint8_t* d, const uint8_t* s, const uint8_t* a, int j, int) {
+                const R sv = LoadSource<V, 4, MirrorX>(s, j, p.width), tv = V::Load(d + j * 4);
+                const R av = LoadAlpha<V, 4, MirrorX>(a, j, p.width);
+                R spread = V::Or(av, V::template Sll32<8>(av));
+                spread = V::Or(spread, V::template Sll32<16>(spread));
+                const R lo = V::UnpackLo8(spread, zero), hi = V::UnpackHi8(spread, zero);
+                const R mixed = MixBytesExactVector<V>(sv, tv, lo, hi, V::Sub16(whole, lo), V::Sub16(whole, hi));
+                V::Store(d + j * 4, V::Select(V::Eq32(av, full), sv, mixed));
+            };
+            ForEachVector<V, 4, MirrorX>(p, block, AlphaBlendRule<4, AlphaExactBytes>());
         }
     };
 };

@@ -82,86 +82,51 @@ struct VectorIdentitySpan {
     void Repeat(uint8_t* dst, const uint8_t*, const uint8_t* idx, int n) const { (*this)(dst, idx, n); }
 };
 
-template <class V>
-struct VectorSpan8 {
-    static constexpr int kBytes = 1;
-    const uint8_t* table; // padded
-    [[gnu::always_inline]] void operator()(uint8_t* dst, const uint8_t* idx, int n) const
-    {
-        using R = typename V::R;
-        const R zero = V::Zero();
-        const auto compute = [&](int i) {
-            return V::Select(V::Eq8(V::Load(idx + i), zero), V::Load(dst + i), V::Lookup8(table, idx + i));
-        };
-        if (!VectorBlocks(n, V::kBytes, compute, [&](int i, R v) { V::Store(dst + i, v); }))
-            ScalarSpan<1>(dst, idx, n, table);
-    }
-    // A row shown again: copy the previous target row where the index is not 0.
-    void Repeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n) const
-    {
-        using R = typename V::R;
-        const R zero = V::Zero();
-        const auto compute = [&](int i) {
-            return V::Select(V::Eq8(V::Load(idx + i), zero), V::Load(dst + i), V::Load(previous + i));
-        };
-        if (!VectorBlocks(n, V::kBytes, compute, [&](int i, R v) { V::Store(dst + i, v); }))
-            ScalarRepeat<1>(dst, previous, idx, n);
-    }
-};
+// A span through a table of 8, 16 or 32-bit entries (`table` padded, see
+// PaddedTable, for the 8 and 16-bit ones).
+template <class V, int Bytes>
+struct VectorSpan {
+    using R = typename V::R;
+    static constexpr int kBytes = Bytes;
+    static constexpr int kLanes = V::kBytes / Bytes;
+    const void* table;
 
-template <class V>
-struct VectorSpan16 {
-    static constexpr int kBytes = 2;
-    const uint16_t* table; // padded
-    [[gnu::always_inline]] void operator()(uint8_t* dst, const uint8_t* idx, int n) const
+    // All ones in the pixels whose index is 0.
+    static R Transparent(const uint8_t* idx)
     {
-        using R = typename V::R;
-        const R zero = V::Zero();
-        const auto compute = [&](int i) {
-            const R transparent = V::Eq16(V::LoadBytesAs16(idx + i), zero);
-            return V::Select(transparent, V::Load(dst + 2 * i), V::Lookup16(table, idx + i));
-        };
-        if (!VectorBlocks(n, V::kBytes / 2, compute, [&](int i, R v) { V::Store(dst + 2 * i, v); }))
-            ScalarSpan<2>(dst, idx, n, table);
+        if constexpr (Bytes == 1)
+            return V::Eq8(V::Load(idx), V::Zero());
+        else if constexpr (Bytes == 2)
+            return V::Eq16(V::LoadBytesAs16(idx), V::Zero());
+        else
+            return V::Eq32(V::LoadBytesAs32(idx), V::Zero());
     }
-    // A row shown again: copy the previous target row where the index is not 0.
-    void Repeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n) const
+    R Lookup(const uint8_t* idx) const
     {
-        using R = typename V::R;
-        const R zero = V::Zero();
-        const auto compute = [&](int i) {
-            return V::Select(V::Eq16(V::LoadBytesAs16(idx + i), zero), V::Load(dst + 2 * i), V::Load(previous + 2 * i));
-        };
-        if (!VectorBlocks(n, V::kBytes / 2, compute, [&](int i, R v) { V::Store(dst + 2 * i, v); }))
-            ScalarRepeat<2>(dst, previous, idx, n);
+        if constexpr (Bytes == 1)
+            return V::Lookup8(static_cast<const uint8_t*>(table), idx);
+        else if constexpr (Bytes == 2)
+            return V::Lookup16(static_cast<const uint16_t*>(table), idx);
+        else
+            return V::Lookup32(static_cast<const uint32_t*>(table), idx);
     }
-};
 
-template <class V>
-struct VectorSpan32 {
-    static constexpr int kBytes = 4;
-    const uint32_t* table;
     [[gnu::always_inline]] void operator()(uint8_t* dst, const uint8_t* idx, int n) const
     {
-        using R = typename V::R;
-        const R zero = V::Zero();
         const auto compute = [&](int i) {
-            const R transparent = V::Eq32(V::LoadBytesAs32(idx + i), zero);
-            return V::Select(transparent, V::Load(dst + 4 * i), V::Lookup32(table, idx + i));
+            return V::Select(Transparent(idx + i), V::Load(dst + Bytes * i), Lookup(idx + i));
         };
-        if (!VectorBlocks(n, V::kBytes / 4, compute, [&](int i, R v) { V::Store(dst + 4 * i, v); }))
-            ScalarSpan<4>(dst, idx, n, table);
+        if (!VectorBlocks(n, kLanes, compute, [&](int i, R v) { V::Store(dst + Bytes * i, v); }))
+            ScalarSpan<Bytes>(dst, idx, n, table);
     }
     // A row shown again: copy the previous target row where the index is not 0.
     void Repeat(uint8_t* dst, const uint8_t* previous, const uint8_t* idx, int n) const
     {
-        using R = typename V::R;
-        const R zero = V::Zero();
         const auto compute = [&](int i) {
-            return V::Select(V::Eq32(V::LoadBytesAs32(idx + i), zero), V::Load(dst + 4 * i), V::Load(previous + 4 * i));
+            return V::Select(Transparent(idx + i), V::Load(dst + Bytes * i), V::Load(previous + Bytes * i));
         };
-        if (!VectorBlocks(n, V::kBytes / 4, compute, [&](int i, R v) { V::Store(dst + 4 * i, v); }))
-            ScalarRepeat<4>(dst, previous, idx, n);
+        if (!VectorBlocks(n, kLanes, compute, [&](int i, R v) { V::Store(dst + Bytes * i, v); }))
+            ScalarRepeat<Bytes>(dst, previous, idx, n);
     }
 };
 
@@ -173,14 +138,14 @@ struct VectorSpan32 {
     void TrleIndex8_##tier(const TrleParams& p)                                                              \
     {                                                                                                        \
         const PaddedTable<uint8_t> table(p.table);                                                           \
-        TrleDraw<VectorSpan8<Vec>, Gather>(p, {table.entries});                                              \
+        TrleDraw<VectorSpan<Vec, 1>, Gather>(p, {table.entries});                                              \
     }                                                                                                        \
     void TrleRgb16_##tier(const TrleParams& p)                                                               \
     {                                                                                                        \
         const PaddedTable<uint16_t> table(p.table);                                                          \
-        TrleDraw<VectorSpan16<Vec>, Gather>(p, {table.entries});                                             \
+        TrleDraw<VectorSpan<Vec, 2>, Gather>(p, {table.entries});                                             \
     }                                                                                                        \
     void TrleRgb32_##tier(const TrleParams& p)                                                               \
     {                                                                                                        \
-        TrleDraw<VectorSpan32<Vec>, Gather>(p, {static_cast<const uint32_t*>(p.table)});                     \
+        TrleDraw<VectorSpan<Vec, 4>, Gather>(p, {p.table});                     \
     }

@@ -49,12 +49,5 @@ TrleKernel TrleKernelAt(BlitTier tier, TrleKernelId id)
 
 TrleKernel TrleKernelFor(BlitTier tier, TrleKernelId id)
 {
-    while (!TierSupported(tier))
-        tier = BlitTier(uint8_t(tier) - 1);
-    for (;; tier = BlitTier(uint8_t(tier) - 1)) {
-        if (TrleKernel kernel = TrleKernelAt(tier, id))
-            return kernel;
-        if (tier == BlitTier::Portable)
-            return nullptr;
-    }
+    return KernelFallingBack<TrleKernel>(tier, [id](BlitTier t) { return TrleKernelAt(t, id); });
 }
