@@ -1,5 +1,78 @@
+#include "AnimalKinds.h"
+#include "AnimalModel.h"
 #include "CAssetSink.h"
 #include "Generators.h"
+#include "Render3dStrip.h"
 
-// Placeholder until this part of the data is generated.
-void GenerateAnimals(CAssetSink&) {}
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The game looks at animals from an eye height of 48 units over distances of
+// a few hundred: a shallow view from above.
+constexpr double kElevation = 0.14;
+
+AnimalAction ActionOfFrame(const AnimalKind& kind, int frame, int& first, int& count)
+{
+    for (int a = 0; a < kAnimalActionCount; ++a) {
+        const FrameRange& r = kind.ranges[size_t(a)];
+        if (frame >= r.first && frame <= r.last) {
+            first = r.first;
+            count = r.Count();
+            return AnimalAction(a);
+        }
+    }
+    first = frame;
+    count = 1;
+    return AnimalAction::Alert;
+}
+
+void GenerateKind(CAssetSink& sink, const AnimalKind& kind)
+{
+    std::vector<int> directions;
+    for (int d = 0; d < 8; ++d)
+        if (sink.Wants(kind.strips[size_t(d)]))
+            directions.push_back(d);
+    if (directions.empty())
+        return;
+    // Frames are independent: two workers take turns, each writing only its
+    // own slots, so the result does not depend on the scheduling.
+    const int count = kind.FrameCount();
+    std::vector<std::vector<RenderedSprite>> frames(8, std::vector<RenderedSprite>(size_t(count)));
+    auto work = [&](int worker, int workers) {
+        for (int f = worker; f < count; f += workers) {
+            int first = 0, length = 1;
+            const AnimalAction action = ActionOfFrame(kind, f, first, length);
+            const Render3dScene scene = BuildAnimal(kind.id, PoseFor(kind.id, action, f - first, length));
+            for (int d : directions) {
+                Render3dView view;
+                view.azimuth = d * kPi / 4;
+                view.elevation = kElevation;
+                view.pixelsPerUnit = kind.PixelsPerUnit();
+                frames[size_t(d)][size_t(f)] = RenderScene(scene, view);
+            }
+        }
+    };
+    std::thread helper(work, 1, 2);
+    work(0, 2);
+    helper.join();
+    for (int d : directions) {
+        const AssembledStrip strip = AssembleStrip(frames[size_t(d)], kind.frameHeight);
+        if (strip.clippedRows > 0)
+            sink.Progress(std::string(kind.strips[size_t(d)]) + ": the frames are too short for the " + kind.label);
+        sink.WritePicture(kind.strips[size_t(d)], strip.image, GROUP_HUNT);
+    }
+}
+
+} // namespace
+
+// Seven kinds, each seen from eight directions, every frame of every action
+// rendered from the kind's posed solids.
+void GenerateAnimals(CAssetSink& sink)
+{
+    for (const AnimalKind& kind : kAnimalKinds)
+        GenerateKind(sink, kind);
+}
