@@ -165,6 +165,36 @@ TEST(BlitTrle, RandomSpritesDrawLikeTheirDecodedPictures)
                 RunTrleModel(format, simd, ownTable);
 }
 
+TEST(BlitTrle, ClippedSpritesShowTheirVisiblePart)
+{
+    // A sprite cut by the edges of a small target shows exactly what the same
+    // sprite drawn whole on a large one shows there, mirrored or not.
+    CDibContext context;
+    std::mt19937 random(17);
+    const int w = 45, h = 9;
+    const std::vector<uint32_t> pixels = RandomIndices(w, h, random);
+    EncodedSprite sprite = Encode8(pixels, w, h);
+    std::vector<uint32_t> table(256);
+    for (uint32_t i = 0; i < 256; ++i)
+        table[i] = 0x010101u * i + 0x10000u;
+    const BlitExtra extra = reinterpret_cast<BlitExtra>(table.data());
+    for (uint32_t mirror : {0u, uint32_t(BLIT_MIRROR_X), uint32_t(BLIT_MIRROR_X | BLIT_MIRROR_Y)}) {
+        for (int x : {-30, -7, 0, 3, 12}) {
+            for (int y : {-5, 0, 2}) {
+                CGuardedImage whole(w + 80, h + 20, PF_RGB32), small(20, 6, PF_RGB32);
+                const uint32_t flags = BLIT_SRCKEY | BLIT_TABLE | mirror;
+                ASSERT_EQ(TrleBlit(sprite.view, &whole, 40 + x, 10 + y, w, h, 0, 0, w, h, flags, extra), DIB_OK);
+                ASSERT_EQ(TrleBlit(sprite.view, &small, x, y, w, h, 0, 0, w, h, flags, extra), DIB_OK);
+                for (int sy = 0; sy < 6; ++sy)
+                    for (int sx = 0; sx < 20; ++sx)
+                        ASSERT_EQ(small.At(sx, sy), whole.At(40 + sx, 10 + sy))
+                            << "mirror " << mirror << " at " << x << ", " << y;
+                ASSERT_TRUE(small.Intact());
+            }
+        }
+    }
+}
+
 struct SimpleScene {
     CDibContext context;
     std::vector<uint32_t> pixels{0, 0, 5, 0, 7, 0, 3, 3, 3, 9};
