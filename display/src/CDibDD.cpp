@@ -155,7 +155,7 @@ DibResult CDibDD::Lock(uint8_t** bits, int* pitch)
     if (SDL_MUSTLOCK(m_surface) && SDL_LockSurface(m_surface) != 0)
         return DD_CANNOT_LOCK;
     m_lockedBits = static_cast<uint8_t*>(m_surface->pixels);
-    m_lockedPitch = uint16_t(m_surface->pitch);
+    m_lockedPitch = m_surface->pitch;
     *bits = m_lockedBits;
     *pitch = m_surface->pitch;
     m_useCount = 1;

@@ -215,7 +215,7 @@ DibResult CDibPacked::Lock(uint8_t** bits, int* pitch)
         m_lockedBits = m_info + m_dataOffset;
     }
     const uint32_t rowPitch = DibRowStride(m_width, PixelFormatBits(m_format));
-    m_lockedPitch = uint16_t(rowPitch); // the cached copy is 16 bits wide; callers get the full value
+    m_lockedPitch = int(rowPitch);
     if (bits)
         *bits = m_lockedBits;
     if (pitch)

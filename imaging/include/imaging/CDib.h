@@ -122,7 +122,7 @@ protected:
     uint16_t m_height = 0;
     PixelFormat m_format = PF_NONE;
     uint8_t* m_lockedBits = nullptr;
-    uint16_t m_lockedPitch = 0;
+    int m_lockedPitch = 0; // wide enough for any row of a 65535-pixel picture
     uint16_t m_useCount = 0;
     uint32_t m_sourceKey = 0;
     uint32_t m_destKey = 0;
