@@ -68,7 +68,7 @@ void DrawSprite(CDib* sprite, bool indexed)
                 continue;
             }
             const int shade = int(31 * (1.0 - 0.6 * r));
-            sprite->SetPixel(x, y, indexed ? uint32_t(224 + shade / 4 * 1) : uint32_t(shade << 10 | (shade / 2) << 5 | 2));
+            sprite->SetPixel(x, y, indexed ? uint32_t(224 + shade) : uint32_t(shade << 10 | (shade / 2) << 5 | 2));
         }
 }
 
