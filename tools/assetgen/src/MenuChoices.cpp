@@ -44,9 +44,7 @@ RgbaImage PaintNamePlate(CTextPainter& text, int w, int h, const std::string& na
     if (name.empty())
         return image;
     PaintLabel(text, image, name, 10, 8, w - 20, 42, 30, true, true);
-    TextStyle style;
-    style.size = 13;
-    style.colour = Rgb(236, 224, 196);
+    const TextStyle style = NoteTextStyle(13);
     text.DrawCentred(image, line1, 10, 52, w - 20, 22, style);
     if (!line2.empty())
         text.DrawCentred(image, line2, 10, 76, w - 20, 22, style);
@@ -154,9 +152,7 @@ void GenerateWeaponMenu(CAssetSink& sink, CTextPainter& text)
     PaintLeatherPanel(back, 28, 26, 276, 222, 12, false);
     PaintLabel(text, back, "CHOOSE YOUR", 40, 40, 252, 40, 28, true, true);
     PaintLabel(text, back, "WEAPON", 40, 80, 252, 46, 36, true, true);
-    TextStyle hint;
-    hint.size = 13;
-    hint.colour = Rgb(236, 224, 196);
+    const TextStyle hint = NoteTextStyle(13);
     text.DrawCentred(back, "Bigger calibres bring game", 40, 140, 252, 22, hint);
     text.DrawCentred(back, "down with fewer hits.", 40, 160, 252, 22, hint);
     text.DrawCentred(back, "Magazines hold few rounds:", 40, 190, 252, 22, hint);
@@ -177,9 +173,7 @@ void GenerateWeaponMenu(CAssetSink& sink, CTextPainter& text)
         RgbaImage plate(kWeaponPlateW, kWeaponPlateH);
         PaintLeatherPanel(plate, 0, 0, kWeaponPlateW, kWeaponPlateH, 10, false);
         PaintLabel(text, plate, card.name, 10, 6, kWeaponPlateW - 20, 40, 26, true, true);
-        TextStyle line;
-        line.size = 14;
-        line.colour = Rgb(236, 224, 196);
+        const TextStyle line = NoteTextStyle(14);
         const std::string rounds = card.magazine == 1 ? "1 round" : std::to_string(card.magazine) + " rounds";
         text.Draw(plate, "Magazine", 18, 68, line);
         text.Draw(plate, rounds, kWeaponPlateW - 18 - text.Measure(rounds, FontFace::Sans, 14), 68, line);
@@ -202,9 +196,7 @@ void GenerateScenarioMenu(CAssetSink& sink, CTextPainter& text)
     PaintLeatherPanel(back, 110, 40, 420, 150, 14, false);
     PaintLabel(text, back, "CHOOSE THE", 120, 52, 400, 44, 30, true, true);
     PaintLabel(text, back, "HUNTING GROUND", 120, 94, 400, 50, 38, true, true);
-    TextStyle hint;
-    hint.size = 14;
-    hint.colour = Rgb(236, 224, 196);
+    const TextStyle hint = NoteTextStyle(14);
     text.DrawCentred(back, "Then press HUNT to set out.", 120, 148, 400, 24, hint);
     sink.WritePicture("menu\\scback.bmp", back, GROUP_MENU);
     const struct {

@@ -24,15 +24,7 @@ RgbaImage PaintMenuBackdrop(CTextPainter& text, const std::string& title, int va
             image.pixels[size_t(y) * 640 + x] = ShadeColour(image.pixels[size_t(y) * 640 + x], v);
         }
     if (!title.empty()) {
-        TextStyle style;
-        style.face = FontFace::Serif;
-        style.size = 34;
-        style.colour = Rgb(255, 222, 120);
-        style.outline = 2;
-        style.outlineColour = Rgb(60, 30, 6);
-        style.shadow = 3;
-        style.shadowColour = Rgb(20, 12, 4);
-        text.DrawCentred(image, title, 300, 14, 330, 50, style);
+        text.DrawCentred(image, title, 300, 14, 330, 50, TitleTextStyle(34, Rgb(255, 222, 120)));
     }
     return image;
 }

@@ -81,15 +81,7 @@ void GenerateMainMenu(CAssetSink& sink, CTextPainter& text)
     FillPolygon(back, {{146, 126}, {153, 112}, {160, 126}, {160, 480}, {146, 480}}, Rgb(92, 60, 34));
     FillPolygon(back, {{146, 126}, {153, 112}, {160, 126}, {160, 480}, {146, 480}},
                 LinearGradient({146, 0}, Rgb(140, 96, 56), {160, 0}, Rgb(70, 44, 24)), {PaintMode::Atop, 255});
-    TextStyle title;
-    title.face = FontFace::Serif;
-    title.size = 76;
-    title.colour = Rgb(255, 214, 96);
-    title.outline = 3;
-    title.outlineColour = Rgb(70, 24, 6);
-    title.shadow = 4;
-    title.shadowColour = Rgb(20, 10, 20);
-    text.DrawCentred(back, "VELDRA", 290, 34, 330, 90, title);
+    text.DrawCentred(back, "VELDRA", 290, 34, 330, 90, TitleTextStyle(76));
     TextStyle subtitle;
     subtitle.size = 20;
     subtitle.colour = Rgb(255, 236, 200);
@@ -111,9 +103,7 @@ void GenerateOptionsBox(CAssetSink& sink, CTextPainter& text)
     RgbaImage box(326, 236);
     PaintLeatherPanel(box, 0, 0, 326, 236, 14, false);
     PaintLabel(text, box, "HUNT PAUSED", 10, 4, 306, 22, 15, true);
-    TextStyle hint;
-    hint.size = 12;
-    hint.colour = Rgb(226, 214, 186);
+    const TextStyle hint = NoteTextStyle(12);
     text.DrawCentred(box, "The main menu ends this hunt.", 10, 130, 306, 20, hint);
     text.DrawCentred(box, "Exit closes the game.", 10, 150, 306, 20, hint);
     sink.WritePicture("menu\\opback.bmp", box, GROUP_HUNT);
@@ -127,13 +117,7 @@ void GenerateCredits(CAssetSink& sink, CTextPainter& text)
     RgbaImage back = PaintSunset();
     // Darken the sky for the text.
     FillPolygon(back, RoundedRectContour(90, 24, 460, 372, 16), Rgb(16, 10, 14), {PaintMode::Over, 190});
-    TextStyle title;
-    title.face = FontFace::Serif;
-    title.size = 52;
-    title.colour = Rgb(255, 214, 96);
-    title.outline = 2;
-    title.outlineColour = Rgb(70, 24, 6);
-    text.DrawCentred(back, "VELDRA", 90, 36, 460, 64, title);
+    text.DrawCentred(back, "VELDRA", 90, 36, 460, 64, TitleTextStyle(52));
     TextStyle role, name;
     role.size = 13;
     role.colour = Rgb(230, 170, 110);

@@ -66,15 +66,7 @@ void PaintBanner(CTextPainter& text, RgbaImage& image, int y, const std::string&
                  const std::string& line)
 {
     PaintLeatherPanel(image, 90, y, 460, 120, 14, false);
-    TextStyle big;
-    big.face = FontFace::Serif;
-    big.size = 44;
-    big.colour = headlineColour;
-    big.outline = 2;
-    big.outlineColour = Rgb(30, 10, 4);
-    big.shadow = 3;
-    big.shadowColour = Rgb(10, 6, 4);
-    text.DrawCentred(image, headline, 100, y + 8, 440, 64, big);
+    text.DrawCentred(image, headline, 100, y + 8, 440, 64, TitleTextStyle(44, headlineColour));
     TextStyle small;
     small.size = 18;
     small.colour = Rgb(246, 234, 206);
@@ -148,13 +140,7 @@ RgbaImage PaintBagged(CTextPainter& text, int kind)
     const RgbaImage view = PaintLandscapeView(scenery, w - 28, 220, 120, 90 * kind);
     image.Paste(view, 14, 14);
     PaintAnimal(image, kind, 40, 40, w - 80, 186, WholeAnimal(kind));
-    TextStyle big;
-    big.face = FontFace::Serif;
-    big.size = 34;
-    big.colour = Rgb(255, 220, 100);
-    big.outline = 2;
-    big.outlineColour = Rgb(40, 20, 4);
-    text.DrawCentred(image, "TROPHY!", 14, 16, w - 28, 44, big);
+    text.DrawCentred(image, "TROPHY!", 14, 16, w - 28, 44, TitleTextStyle(34, Rgb(255, 220, 100)));
     TextStyle line;
     line.size = 20;
     line.colour = Rgb(250, 238, 210);

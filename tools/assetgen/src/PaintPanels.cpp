@@ -29,6 +29,27 @@ void PaintNail(RgbaImage& image, double x, double y)
 
 } // namespace
 
+TextStyle TitleTextStyle(int size, uint32_t colour)
+{
+    TextStyle style;
+    style.face = FontFace::Serif;
+    style.size = size;
+    style.colour = colour;
+    style.outline = size >= 40 ? 3 : 2;
+    style.outlineColour = Rgb(60, 24, 6);
+    style.shadow = size >= 40 ? 4 : 3;
+    style.shadowColour = Rgb(20, 10, 8);
+    return style;
+}
+
+TextStyle NoteTextStyle(int size)
+{
+    TextStyle style;
+    style.size = size;
+    style.colour = Rgb(236, 224, 196);
+    return style;
+}
+
 void PaintWoodBoard(RgbaImage& image, int x, int y, int w, int h, bool lit, uint32_t seed)
 {
     const Contour outer = RoundedRectContour(x, y, w, h, 6);

@@ -4,10 +4,14 @@
 // frame; two-frame items stack the plain and the lit frame.
 
 #include "RgbaImage.h"
+#include "TextPainter.h"
 
 #include <string>
 
-class CTextPainter;
+// Gold serif headlines with a dark outline and shadow.
+TextStyle TitleTextStyle(int size, uint32_t colour = Rgb(255, 214, 96));
+// Plain cream lines for hints and descriptions.
+TextStyle NoteTextStyle(int size);
 
 // A rounded wooden board with grain, a dark edge and two nails.
 void PaintWoodBoard(RgbaImage& image, int x, int y, int w, int h, bool lit, uint32_t seed);

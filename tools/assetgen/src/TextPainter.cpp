@@ -83,6 +83,28 @@ void Composite(RgbaImage& image, const Mask& mask, int dx, int dy, uint32_t colo
         }
 }
 
+// Loads each glyph of `text` with `flags` and calls visit(glyph slot, pen x)
+// for it, kerning between pairs; returns the pen position after the text.
+template <typename Visit>
+int WalkGlyphs(FT_Face face, const std::string& text, int pen, FT_Int32 flags, Visit&& visit)
+{
+    FT_UInt previous = 0;
+    for (uint32_t code : DecodeUtf8(text)) {
+        const FT_UInt glyph = FT_Get_Char_Index(face, code);
+        if (previous && glyph && FT_HAS_KERNING(face)) {
+            FT_Vector kern;
+            FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &kern);
+            pen += int(kern.x >> 6);
+        }
+        previous = glyph;
+        if (FT_Load_Glyph(face, glyph, flags) != 0)
+            continue;
+        visit(face->glyph, pen);
+        pen += int(face->glyph->advance.x >> 6);
+    }
+    return pen;
+}
+
 } // namespace
 
 CTextPainter::CTextPainter()
@@ -129,19 +151,7 @@ int CTextPainter::Measure(const std::string& text, FontFace face, int size)
     FT_Face f = FT_Face(FaceFor(face, size));
     if (!f)
         return 0;
-    int width = 0;
-    FT_UInt previous = 0;
-    for (uint32_t code : DecodeUtf8(text)) {
-        const FT_UInt glyph = FT_Get_Char_Index(f, code);
-        if (previous && glyph && FT_HAS_KERNING(f)) {
-            FT_Vector kern;
-            FT_Get_Kerning(f, previous, glyph, FT_KERNING_DEFAULT, &kern);
-            width += int(kern.x >> 6);
-        }
-        if (FT_Load_Glyph(f, glyph, FT_LOAD_DEFAULT) == 0)
-            width += int(f->glyph->advance.x >> 6);
-        previous = glyph;
-    }
+    const int width = WalkGlyphs(f, text, 0, FT_LOAD_DEFAULT, [](FT_GlyphSlot, int) {});
     return width;
 }
 
@@ -171,28 +181,15 @@ void CTextPainter::Draw(RgbaImage& image, const std::string& text, int x, int ba
         std::vector<uint8_t> bits;
     };
     std::vector<Placed> glyphs;
-    int pen = x;
-    FT_UInt previous = 0;
-    for (uint32_t code : DecodeUtf8(text)) {
-        const FT_UInt glyph = FT_Get_Char_Index(f, code);
-        if (previous && glyph && FT_HAS_KERNING(f)) {
-            FT_Vector kern;
-            FT_Get_Kerning(f, previous, glyph, FT_KERNING_DEFAULT, &kern);
-            pen += int(kern.x >> 6);
-        }
-        previous = glyph;
-        if (FT_Load_Glyph(f, glyph, FT_LOAD_RENDER) != 0)
-            continue;
-        const FT_Bitmap& bitmap = f->glyph->bitmap;
-        Placed placed{pen + f->glyph->bitmap_left, baseline - f->glyph->bitmap_top, int(bitmap.width),
-                      int(bitmap.rows), {}};
+    WalkGlyphs(f, text, x, FT_LOAD_RENDER, [&](FT_GlyphSlot slot, int pen) {
+        const FT_Bitmap& bitmap = slot->bitmap;
+        Placed placed{pen + slot->bitmap_left, baseline - slot->bitmap_top, int(bitmap.width), int(bitmap.rows), {}};
         placed.bits.resize(size_t(placed.width) * placed.rows);
         for (int r = 0; r < placed.rows; ++r)
             for (int c = 0; c < placed.width; ++c)
                 placed.bits[size_t(r) * placed.width + c] = bitmap.buffer[r * bitmap.pitch + c];
         glyphs.push_back(std::move(placed));
-        pen += int(f->glyph->advance.x >> 6);
-    }
+    });
     if (glyphs.empty())
         return;
     Mask mask;
