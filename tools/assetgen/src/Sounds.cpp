@@ -16,13 +16,14 @@ const SoundRecipe kSoundRecipes[] = {
     // The jeep: the engine runs under everything else, so it stays lower.
     {"sounds\\starting.wav", MakeJeepStarting, 0.7, false},
     {"sounds\\engine.wav", MakeEngineLoop, 0.6, true},
-    // Cues and warnings.
+    // Cues and warnings. The square-wave alarms are dense, so they stand a
+    // little lower to sound about as loud as the others.
     {"sounds\\goodsht.wav", MakeGoodShotCue, 0.75, false},
-    {"sounds\\warn01.wav", MakeSirenWarning, 0.7, false},
+    {"sounds\\warn01.wav", MakeSirenWarning, 0.55, false},
     {"sounds\\warn02.wav", MakeWhoopWarning, 0.7, false},
     {"sounds\\warn03.wav", MakeBeepWarning, 0.7, false},
     {"sounds\\warn04.wav", MakeHornWarning, 0.75, false},
-    {"sounds\\warn05.wav", MakeWarbleWarning, 0.7, false},
+    {"sounds\\warn05.wav", MakeWarbleWarning, 0.55, false},
     {"sounds\\warn06.wav", MakeWrongShotBuzzer, 0.75, false},
     // Animals: every attack sounds the trumpet, every run-over the bellow.
     {"sounds\\snEl2.wav", MakeElephantTrumpet, 0.89, false},

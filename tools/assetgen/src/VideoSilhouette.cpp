@@ -37,6 +37,13 @@ void VideoSilhouette::AddLeg(double x, double top, double width, double angle)
     AddQuad(x - half, top, x + half, top, footX + half * 0.7, 0.0, footX - half * 0.7, 0.0);
 }
 
+void VideoSilhouette::AddLegs(const std::array<double, 4>& xs, double top, double width, double swing)
+{
+    // A walk: the first and the last leg swing together, against the middle two.
+    for (size_t i = 0; i < xs.size(); ++i)
+        AddLeg(xs[i], top, width, i == 0 || i == 3 ? swing : -swing);
+}
+
 bool VideoSilhouette::Inside(double x, double y) const
 {
     for (const Piece& p : m_pieces) {
@@ -118,10 +125,7 @@ VideoSilhouette VideoSilhouette::Giraffe(double stride)
     s.AddQuad(0.6, 2.6, 1.0, 2.9, 1.75, 4.7, 1.5, 4.8);
     s.AddEllipse(1.75, 4.8, 0.35, 0.16);
     s.AddQuad(-1.0, 2.7, -0.95, 2.55, -1.2, 1.7, -1.25, 1.75); // tail
-    s.AddLeg(0.6, 2.4, 0.16, swing);
-    s.AddLeg(0.45, 2.4, 0.16, -swing);
-    s.AddLeg(-0.6, 2.4, 0.16, -swing);
-    s.AddLeg(-0.75, 2.4, 0.16, swing);
+    s.AddLegs({0.6, 0.45, -0.6, -0.75}, 2.4, 0.16, swing);
     return s;
 }
 
@@ -133,10 +137,7 @@ VideoSilhouette VideoSilhouette::Elephant(double stride)
     s.AddEllipse(1.45, 2.2, 0.65, 0.7);
     s.AddEllipse(1.1, 2.25, 0.5, 0.7); // ear
     s.AddQuad(1.8, 2.0, 2.05, 1.85, 2.1, 0.45, 1.9, 0.4); // trunk
-    s.AddLeg(0.9, 1.5, 0.5, swing);
-    s.AddLeg(0.55, 1.5, 0.5, -swing);
-    s.AddLeg(-0.75, 1.5, 0.5, -swing);
-    s.AddLeg(-1.05, 1.5, 0.5, swing);
+    s.AddLegs({0.9, 0.55, -0.75, -1.05}, 1.5, 0.5, swing);
     return s;
 }
 
@@ -148,9 +149,6 @@ VideoSilhouette VideoSilhouette::Zebra(double stride)
     s.AddQuad(0.5, 1.2, 0.75, 1.35, 1.0, 1.85, 0.8, 1.9);
     s.AddEllipse(1.05, 1.8, 0.3, 0.13);
     s.AddQuad(-0.7, 1.25, -0.72, 1.15, -0.85, 0.7, -0.8, 0.7); // tail
-    s.AddLeg(0.5, 1.0, 0.1, swing);
-    s.AddLeg(0.35, 1.0, 0.1, -swing);
-    s.AddLeg(-0.45, 1.0, 0.1, -swing);
-    s.AddLeg(-0.6, 1.0, 0.1, swing);
+    s.AddLegs({0.5, 0.35, -0.45, -0.6}, 1.0, 0.1, swing);
     return s;
 }

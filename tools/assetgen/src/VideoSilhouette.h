@@ -6,6 +6,7 @@
 
 #include "RgbaImage.h"
 
+#include <array>
 #include <vector>
 
 class VideoSilhouette {
@@ -23,6 +24,8 @@ public:
     void AddQuad(double x0, double y0, double x1, double y1, double x2, double y2, double x3, double y3);
     // A leg from (x, top) to the ground, `width` wide, swung by `angle` radians.
     void AddLeg(double x, double top, double width, double angle);
+    // Four legs at `xs` (front to back), walking with a swing of `swing` radians.
+    void AddLegs(const std::array<double, 4>& xs, double top, double width, double swing);
 
     // Draws the shape with its origin at screen (x, y), `scale` pixels per
     // metre, mirrored to face -x when asked, blending `rgb` by coverage.
