@@ -69,26 +69,27 @@ struct WeaponCard {
     int magazine;
     int hits;
     double pitch; // degrees the view looks down on the gun
+    double yaw;   // degrees the barrel turns towards the right of the picture
 };
 
 constexpr WeaponCard kWeapons[] = {
-    {"menu\\weAk47.bmp", "menu\\wenAk47.bmp", WEAPON_ASSAULT_RIFLE, 327, 180, 290, 88, "ASSAULT RIFLE", 20, 8, 12},
-    {"menu\\weCross.bmp", "menu\\wenCross.bmp", WEAPON_CROSSBOW, 330, 0, 300, 112, "CROSSBOW", 1, 2, 55},
-    {"menu\\weHand.bmp", "menu\\wenHand.bmp", WEAPON_HANDGUN, 437, 400, 140, 76, "HANDGUN", 6, 4, 12},
-    {"menu\\weMuz.bmp", "menu\\wenMuz.bmp", WEAPON_MUZZLE_LOADER, 335, 273, 296, 52, "MUZZLE-LOADER", 1, 2, 12},
-    {"menu\\weRifle.bmp", "menu\\wenRifle.bmp", WEAPON_RIFLE, 325, 328, 300, 68, "RIFLE", 1, 2, 12},
-    {"menu\\weShot.bmp", "menu\\wenShot.bmp", WEAPON_SHOTGUN, 324, 117, 300, 60, "SHOTGUN", 2, 4, 12},
+    {"menu\\weAk47.bmp", "menu\\wenAk47.bmp", WEAPON_ASSAULT_RIFLE, 327, 180, 290, 88, "ASSAULT RIFLE", 20, 8, 12, 90},
+    {"menu\\weCross.bmp", "menu\\wenCross.bmp", WEAPON_CROSSBOW, 330, 0, 300, 112, "CROSSBOW", 1, 2, 60, 70},
+    {"menu\\weHand.bmp", "menu\\wenHand.bmp", WEAPON_HANDGUN, 437, 400, 140, 76, "HANDGUN", 6, 4, 12, 90},
+    {"menu\\weMuz.bmp", "menu\\wenMuz.bmp", WEAPON_MUZZLE_LOADER, 335, 273, 296, 52, "MUZZLE-LOADER", 1, 2, 12, 90},
+    {"menu\\weRifle.bmp", "menu\\wenRifle.bmp", WEAPON_RIFLE, 325, 328, 300, 68, "RIFLE", 1, 2, 12, 90},
+    {"menu\\weShot.bmp", "menu\\wenShot.bmp", WEAPON_SHOTGUN, 324, 117, 300, 60, "SHOTGUN", 2, 4, 12, 90},
 };
 
 constexpr int kWeaponPlateW = 240, kWeaponPlateH = 124; // at (54, 264)
 
-void PaintGunSide(RgbaImage& image, int weapon, double pitchDegrees, int x, int y, int w, int h)
+void PaintGunSide(RgbaImage& image, int weapon, double pitchDegrees, double yawDegrees, int x, int y, int w, int h)
 {
     GunPose pose;
     pose.stock = true;
     Mesh mesh = BuildGunMesh(weapon, pose);
     // Turn the barrel to point right, then tip the gun towards the viewer.
-    mesh.Transform({0, 0, 0}, 0, M_PI / 2, {0, 0, 0});
+    mesh.Transform({0, 0, 0}, 0, yawDegrees * M_PI / 180, {0, 0, 0});
     // Looking down: rotate about the screen's x axis (y towards z).
     const double p = pitchDegrees * M_PI / 180, cp = std::cos(p), sp = std::sin(p);
     for (MeshFace& face : mesh.faces)
@@ -167,7 +168,7 @@ void GenerateWeaponMenu(CAssetSink& sink, CTextPainter& text)
             FillPolygon(strip, RoundedRectContour(0, top, card.w, card.h, 8), lit ? Rgb(255, 196, 60) : Rgb(28, 36, 24));
             FillPolygon(strip, RoundedRectContour(2, top + 2, card.w - 4, card.h - 4, 6),
                         lit ? Rgb(120, 140, 96) : Rgb(52, 70, 46));
-            PaintGunSide(strip, card.weapon, card.pitch, 2, top + 2, card.w - 4, card.h - 4);
+            PaintGunSide(strip, card.weapon, card.pitch, card.yaw, 2, top + 2, card.w - 4, card.h - 4);
         }
         sink.WritePicture(card.file, strip, GROUP_MENU);
         RgbaImage plate(kWeaponPlateW, kWeaponPlateH);

@@ -7,6 +7,7 @@
 #include "SceneryPainter.h"
 #include "TextPainter.h"
 
+#include <cctype>
 #include <cmath>
 #include <string>
 
