@@ -4,8 +4,13 @@
 
 #include "CAssetSink.h"
 #include "Generators.h"
+#include "SynthCurve.h"
+#include "SynthFilter.h"
+#include "SynthOscillator.h"
 #include "SynthSignal.h"
 #include "VideoEncoder.h"
+#include "VideoSilhouette.h"
+#include "VideoTitle.h"
 #include "media/CAudioFile.h"
 
 extern "C" {
@@ -16,6 +21,7 @@ extern "C" {
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -387,6 +393,143 @@ TEST(ArtMediaSignal, NormalisingReachesThePeakAndKeepsSilenceSilent)
     EXPECT_EQ(Peak(silent), 0);
     // A level above full scale is held at full scale, never wrapped.
     EXPECT_EQ(ToPcm16({-2.0f, 1.0f}, 3.0)[0], -32767);
+}
+
+// The level a filter settles to for a sine of `frequency` (peak of the last
+// half second of one second).
+double FilterGain(SynthFilter::Kind kind, double corner, double frequency)
+{
+    SynthFilter filter(kind, corner, 0.707);
+    SynthOscillator tone;
+    float peak = 0.0f;
+    for (int i = 0; i < kSampleRate; ++i) {
+        const float out = filter.Process(tone.Sine(frequency));
+        if (i >= kSampleRate / 2)
+            peak = std::max(peak, std::fabs(out));
+    }
+    return peak;
+}
+
+TEST(ArtMediaSynth, FiltersPassAndStopWhereTheySay)
+{
+    EXPECT_NEAR(FilterGain(SynthFilter::Kind::LowPass, 1000, 100), 1.0, 0.02);
+    EXPECT_LT(FilterGain(SynthFilter::Kind::LowPass, 1000, 8000), 0.03);
+    EXPECT_NEAR(FilterGain(SynthFilter::Kind::HighPass, 1000, 8000), 1.0, 0.05);
+    EXPECT_LT(FilterGain(SynthFilter::Kind::HighPass, 1000, 100), 0.02);
+    // A band pass has unit gain at its centre, little far from it.
+    EXPECT_NEAR(FilterGain(SynthFilter::Kind::BandPass, 1000, 1000), 1.0, 0.02);
+    EXPECT_LT(FilterGain(SynthFilter::Kind::BandPass, 1000, 60), 0.1);
+    // Corners beyond the usable range are clamped, never unstable.
+    EXPECT_LE(FilterGain(SynthFilter::Kind::LowPass, 1e9, 5000), 1.05);
+}
+
+TEST(ArtMediaSynth, OscillatorsKeepPitchAndRangeWhileSweeping)
+{
+    // 441 Hz for one second crosses zero upwards 441 times.
+    SynthOscillator sine;
+    int crossings = 0;
+    float previous = sine.Sine(441.0);
+    for (int i = 1; i < kSampleRate; ++i) {
+        const float v = sine.Sine(441.0);
+        crossings += previous < 0.0f && v >= 0.0f;
+        previous = v;
+    }
+    EXPECT_NEAR(crossings, 441, 1);
+    // A fast sweep stays within range and never jumps by more than an edge.
+    SynthOscillator saw, square;
+    for (int i = 0; i < kSampleRate; ++i) {
+        const double f = 50.0 + 5000.0 * i / kSampleRate;
+        const float a = saw.Saw(f), b = square.Square(f);
+        ASSERT_LE(std::fabs(a), 1.3f) << i;
+        ASSERT_LE(std::fabs(b), 1.3f) << i;
+        ASSERT_GE(saw.Phase(), 0.0);
+        ASSERT_LT(saw.Phase(), 1.0);
+    }
+}
+
+TEST(ArtMediaSynth, CurvesHoldTheirEndsAndInterpolateBetween)
+{
+    const SynthCurve curve({{1.0, 10.0}, {2.0, 20.0}, {2.0, 50.0}, {4.0, 0.0}});
+    EXPECT_DOUBLE_EQ(curve.At(0.0), 10.0);
+    EXPECT_DOUBLE_EQ(curve.At(1.5), 15.0);
+    EXPECT_DOUBLE_EQ(curve.At(2.0), 50.0); // a step: the later point wins at its time
+    EXPECT_DOUBLE_EQ(curve.At(3.0), 25.0);
+    EXPECT_DOUBLE_EQ(curve.At(9.0), 0.0);
+    EXPECT_DOUBLE_EQ(curve.End(), 4.0);
+    EXPECT_DOUBLE_EQ(SynthCurve({}).At(1.0), 0.0);
+}
+
+TEST(ArtMediaSynth, SaturatingKeepsSignAndPeakAndFadesReachSilence)
+{
+    Signal signal{0.0f, 0.1f, -0.4f, 0.2f, 0.4f};
+    Saturate(signal, 2.5);
+    EXPECT_FLOAT_EQ(signal[2], -1.0f);
+    EXPECT_FLOAT_EQ(signal[4], 1.0f);
+    // Quiet samples come up relative to the peak.
+    EXPECT_GT(signal[1], 0.25f * signal[4]);
+    EXPECT_EQ(signal[0], 0.0f);
+
+    Signal tone(1000, 1.0f);
+    FadeIn(tone, 0.01);
+    FadeOut(tone, 0.01);
+    EXPECT_EQ(tone.front(), 0.0f);
+    EXPECT_EQ(tone.back(), 0.0f);
+    EXPECT_FLOAT_EQ(tone[500], 1.0f);
+    // A fade longer than the signal is cut to it.
+    Signal shortOne(3, 1.0f);
+    FadeOut(shortOne, 5.0);
+    EXPECT_EQ(shortOne.back(), 0.0f);
+}
+
+TEST(ArtMediaVideo, TitleRendersAndAMissingFontIsReported)
+{
+    VideoTitle title;
+    ASSERT_TRUE(title.Render(std::string(VELDRA_FONT_DIR) + "/DejaVuSerif-Bold.ttf", "VELDRA", 40, 4));
+    EXPECT_GT(title.Width(), 3 * title.Height());
+    int inked = 0;
+    for (int y = 0; y < title.Height(); ++y)
+        for (int x = 0; x < title.Width(); ++x)
+            inked += title.At(x, y) > 128;
+    EXPECT_GT(inked, title.Width() * title.Height() / 10);
+    EXPECT_EQ(title.At(-1, 0), 0);
+    EXPECT_EQ(title.At(title.Width(), 0), 0);
+
+    VideoTitle missing;
+    EXPECT_FALSE(missing.Render("/no/such/font.ttf", "VELDRA", 40, 4));
+    EXPECT_EQ(missing.Width(), 0);
+    EXPECT_EQ(missing.At(0, 0), 0);
+}
+
+TEST(ArtMediaVideo, SilhouettesStandOnTheirOriginAndMirror)
+{
+    auto draw = [](bool mirrored) {
+        RgbaImage frame(200, 200, Rgb(255, 255, 255));
+        VideoSilhouette::Giraffe(0.0).Draw(frame, 100, 180, 20, mirrored, Rgb(0, 0, 0));
+        return frame;
+    };
+    const RgbaImage facingRight = draw(false), facingLeft = draw(true);
+    auto inked = [](const RgbaImage& frame, int x0, int x1) {
+        int count = 0;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = x0; x < x1; ++x)
+                count += (frame.Get(x, y) & 0xFF) < 128;
+        return count;
+    };
+    // Nothing below the ground line; the head (ahead and high) is on the facing side.
+    for (int y = 182; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(facingRight.Get(x, y) & 0xFFFFFF, 0xFFFFFFu) << x << "," << y;
+    EXPECT_GT(inked(facingRight, 100, 200), inked(facingRight, 0, 100));
+    EXPECT_GT(inked(facingLeft, 0, 100), inked(facingLeft, 100, 200));
+    EXPECT_NEAR(inked(facingLeft, 0, 200), inked(facingRight, 0, 200), inked(facingRight, 0, 200) / 20);
+    // Drawing partly off the frame is clipped, not a fault.
+    RgbaImage small(10, 10, Rgb(255, 255, 255));
+    VideoSilhouette::Elephant(1.0).Draw(small, -5, 30, 40, false, Rgb(0, 0, 0));
+    EXPECT_EQ(small.Get(9, 9) & 0xFFFFFF, 0u); // the elephant fills this corner
+    RgbaImage blank(10, 10, Rgb(255, 255, 255));
+    VideoSilhouette::Acacia(1.0).Draw(blank, 5, 5, 0.0, false, Rgb(0, 0, 0)); // no size: nothing drawn
+    for (uint32_t p : blank.pixels)
+        ASSERT_EQ(p & 0xFFFFFF, 0xFFFFFFu);
 }
 
 } // namespace
