@@ -8,6 +8,8 @@
 #include <cstring>
 
 namespace {
+constexpr size_t kMaxChunkBytes = 256 * 1024;
+
 bool IsLaw(const WaveFormat& format)
 {
     return (format.formatTag == WAVE_FORMAT_MULAW || format.formatTag == WAVE_FORMAT_ALAW) &&
@@ -60,8 +62,9 @@ CAcmStream::CAcmStream(const WaveFormat& source, const WaveFormat& target, CStre
         if (!m_resampler->Open(source, target))
             return;
     }
-    // A quarter of a second of source, in whole blocks, at least one block.
-    size_t chunk = source.avgBytesPerSec / 4;
+    // A quarter of a second of source, in whole blocks, at least one block;
+    // a header claiming an absurd byte rate does not size the buffer.
+    size_t chunk = std::min<size_t>(source.avgBytesPerSec / 4, kMaxChunkBytes);
     chunk -= chunk % source.blockAlign;
     m_chunkBytes = std::max<size_t>(chunk, source.blockAlign);
     m_sourceBuffer.resize(m_chunkBytes);

@@ -190,9 +190,7 @@ int CAudioFile::OpenSource(const std::string* name, CMemoryBlock* block, uint32_
     m_dataStream->Seek(0, STREAM_SEEK_SET);
     m_state = AUDIO_STATE_STREAM;
 
-    const uint32_t memoryBits = type == AUDIO_TYPE_WAV ? AUDIO_OPEN_MEMORY | AUDIO_OPEN_CONVERT
-                                                       : AUDIO_OPEN_MEMORY | 0x08 | AUDIO_OPEN_CONVERT;
-    if (mode & memoryBits) {
+    if (mode & (type == AUDIO_TYPE_WAV ? AUDIO_OPEN_WAV_MEMORY_STEP : AUDIO_OPEN_MEMORY_STEP)) {
         result = LoadIntoMemory(progress);
         if (result != AUDIO_OK)
             Close();

@@ -10,6 +10,9 @@ extern "C" {
 
 namespace {
 constexpr int kMaxChannels = 8;
+// The filter's tables grow with the ratio of the rates; beyond this no real
+// sound goes, and a hostile header must not size them.
+constexpr uint32_t kMaxRate = 768000;
 
 AVSampleFormat SampleFormatOf(const WaveFormat& format)
 {
@@ -38,7 +41,7 @@ CResampler::~CResampler()
 bool CResampler::Supports(const WaveFormat& format)
 {
     return SampleFormatOf(format) != AV_SAMPLE_FMT_NONE && format.channels >= 1 &&
-           format.channels <= kMaxChannels && format.samplesPerSec >= 1 && format.samplesPerSec <= INT_MAX &&
+           format.channels <= kMaxChannels && format.samplesPerSec >= 1 && format.samplesPerSec <= kMaxRate &&
            format.blockAlign == format.channels * format.bitsPerSample / 8;
 }
 

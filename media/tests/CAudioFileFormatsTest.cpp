@@ -288,7 +288,7 @@ TEST(CAudioFileFormats, MemoryStepForOtherTypes)
     WriteFile(dir.File("m.au"), Au(1, 8000, 1, codes));
     CAudioFile file;
     file.SetTempFolder(dir.Path());
-    ASSERT_EQ(file.Open(dir.File("m.au"), kStreamed | 0x08), AUDIO_OK);
+    ASSERT_EQ(file.Open(dir.File("m.au"), kStreamed | 0x08), AUDIO_OK) << "any memory-step bit will do";
     EXPECT_EQ(file.GetState(), AUDIO_STATE_MEMORY);
     EXPECT_EQ(file.GetFileType(), AUDIO_FILE_WAV);
     EXPECT_EQ(file.GetMemoryData()->Size(), 10000u);

@@ -33,6 +33,10 @@ constexpr uint32_t AUDIO_OPEN_MEMORY = 0x0004;          // WAV: whole file in me
 constexpr uint32_t AUDIO_OPEN_STREAM = 0x0010;          // WAV: data read through a stream
 constexpr uint32_t AUDIO_OPEN_CONVERT = 0x0020;         // WAV: non-PCM to 16-bit PCM; others: memory step
 constexpr uint32_t AUDIO_OPEN_READ_ONLY = 0x0040;
+// Bits that bring streamed data into memory right after opening (the memory
+// step): for WAV files, and for the other types.
+constexpr uint32_t AUDIO_OPEN_WAV_MEMORY_STEP = 0x0024;
+constexpr uint32_t AUDIO_OPEN_MEMORY_STEP = 0x002C;
 constexpr uint32_t AUDIO_OPEN_BLOCK = 0x0080;           // the source is a CMemoryBlock
 
 // File types of an open mode (its high 16 bits).

@@ -89,6 +89,8 @@ public:
     // Sample frames of the data (see the implementation for the rules).
     uint32_t GetFrameCount() const;
 
+    // The flag given at construction (the sound device passes 1).
+    int GetFlag() const { return m_flag; }
     // Folder for temporary files (empty: the current folder).
     void SetTempFolder(const std::string& folder) { m_tempFolder = folder; }
 
