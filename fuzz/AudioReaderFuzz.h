@@ -39,7 +39,11 @@ inline void Exercise(CAudioFile& file)
     file.GetFrameCount();
     if (CStream* data = file.GetDataStream()) {
         ReadAndCheck(data);
-        CFormatConverter converter(*file.GetFormat(), MakePcmFormat(22050, 16, 2), data, StreamOwnership::Borrowed);
+        // The game's playback rate, unless the ratio would make building
+        // the resampling filter dominate every run.
+        const uint32_t rate = file.GetFormat()->samplesPerSec;
+        const uint32_t target = rate >= 4000 && rate <= 48000 ? 22050 : rate;
+        CFormatConverter converter(*file.GetFormat(), MakePcmFormat(target, 16, 2), data, StreamOwnership::Borrowed);
         if (converter.GetHealth())
             ReadAndCheck(&converter);
     }

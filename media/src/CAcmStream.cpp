@@ -134,6 +134,7 @@ void CAcmStream::ConvertChunk(const uint8_t* bytes, size_t frames)
 
 bool CAcmStream::Refill()
 {
+    m_fresh = false;
     m_converted.clear();
     m_readPosition = 0;
     while (m_converted.empty() && !m_sourceEnded) {
@@ -196,8 +197,11 @@ int64_t CAcmStream::Seek(int64_t offset, int origin)
     m_readPosition = 0;
     m_carry = 0;
     m_sourceEnded = false;
-    if (m_resampler)
+    // A filter that has seen no input yet needs no reset (rebuilding it is
+    // the costly part of a seek, and every conversion starts with one).
+    if (m_resampler && !m_fresh)
         m_resampler->Reset();
+    m_fresh = true;
     m_position = std::min(ToTarget(sourcePosition), m_total);
     return m_position;
 }

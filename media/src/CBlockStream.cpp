@@ -43,7 +43,7 @@ CBlockStream::~CBlockStream()
 
 size_t CBlockStream::Read(void* buffer, size_t length)
 {
-    if (!m_usable || m_position >= m_length)
+    if (!m_usable || m_position >= m_length || length == 0)
         return 0;
     size_t count = std::min(length, m_length - m_position);
     std::memcpy(buffer, m_data + m_position, count);

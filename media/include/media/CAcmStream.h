@@ -64,6 +64,7 @@ private:
     std::vector<uint8_t> m_converted;
     size_t m_readPosition = 0;
     bool m_sourceEnded = false;
+    bool m_fresh = true;  // nothing converted since the filter was built
     int64_t m_position = 0;
     int64_t m_total = 0;
 };
