@@ -119,36 +119,48 @@ VideoSilhouette VideoSilhouette::Bush(double size)
 
 VideoSilhouette VideoSilhouette::Giraffe(double stride)
 {
-    VideoSilhouette s;
-    const double swing = 0.3 * std::sin(stride);
-    s.AddEllipse(0, 2.5, 1.05, 0.5);
-    s.AddQuad(0.6, 2.6, 1.0, 2.9, 1.75, 4.7, 1.5, 4.8);
-    s.AddEllipse(1.75, 4.8, 0.35, 0.16);
-    s.AddQuad(-1.0, 2.7, -0.95, 2.55, -1.2, 1.7, -1.25, 1.75); // tail
-    s.AddLegs({0.6, 0.45, -0.6, -0.75}, 2.4, 0.16, swing);
-    return s;
+    return Quadruped({{0, 2.5, 1.05, 0.5},
+                      {0.6, 2.6, 1.0, 2.9, 1.75, 4.7, 1.5, 4.8},
+                      {1.75, 4.8, 0.35, 0.16},
+                      {-1.0, 2.7, -0.95, 2.55, -1.2, 1.7, -1.25, 1.75},
+                      {0.6, 0.45, -0.6, -0.75},
+                      2.4, 0.16, 0.3},
+                     stride);
 }
 
 VideoSilhouette VideoSilhouette::Elephant(double stride)
 {
-    VideoSilhouette s;
-    const double swing = 0.18 * std::sin(stride);
-    s.AddEllipse(0, 1.9, 1.5, 1.0);
-    s.AddEllipse(1.45, 2.2, 0.65, 0.7);
+    // Its "neck" is the trunk hanging from the head.
+    VideoSilhouette s = Quadruped({{0, 1.9, 1.5, 1.0},
+                                   {1.8, 2.0, 2.05, 1.85, 2.1, 0.45, 1.9, 0.4},
+                                   {1.45, 2.2, 0.65, 0.7},
+                                   {-1.45, 2.2, -1.4, 2.1, -1.6, 1.3, -1.65, 1.35},
+                                   {0.9, 0.55, -0.75, -1.05},
+                                   1.5, 0.5, 0.18},
+                                  stride);
     s.AddEllipse(1.1, 2.25, 0.5, 0.7); // ear
-    s.AddQuad(1.8, 2.0, 2.05, 1.85, 2.1, 0.45, 1.9, 0.4); // trunk
-    s.AddLegs({0.9, 0.55, -0.75, -1.05}, 1.5, 0.5, swing);
     return s;
 }
 
 VideoSilhouette VideoSilhouette::Zebra(double stride)
 {
+    return Quadruped({{0, 1.15, 0.75, 0.33},
+                      {0.5, 1.2, 0.75, 1.35, 1.0, 1.85, 0.8, 1.9},
+                      {1.05, 1.8, 0.3, 0.13},
+                      {-0.7, 1.25, -0.72, 1.15, -0.85, 0.7, -0.8, 0.7},
+                      {0.5, 0.35, -0.45, -0.6},
+                      1.0, 0.1, 0.35},
+                     stride);
+}
+
+VideoSilhouette VideoSilhouette::Quadruped(const QuadrupedShape& shape, double stride)
+{
     VideoSilhouette s;
-    const double swing = 0.35 * std::sin(stride);
-    s.AddEllipse(0, 1.15, 0.75, 0.33);
-    s.AddQuad(0.5, 1.2, 0.75, 1.35, 1.0, 1.85, 0.8, 1.9);
-    s.AddEllipse(1.05, 1.8, 0.3, 0.13);
-    s.AddQuad(-0.7, 1.25, -0.72, 1.15, -0.85, 0.7, -0.8, 0.7); // tail
-    s.AddLegs({0.5, 0.35, -0.45, -0.6}, 1.0, 0.1, swing);
+    const auto& [body, neck, head, tail, legs, legTop, legWidth, swing] = shape;
+    s.AddEllipse(body[0], body[1], body[2], body[3]);
+    s.AddQuad(neck[0], neck[1], neck[2], neck[3], neck[4], neck[5], neck[6], neck[7]);
+    s.AddEllipse(head[0], head[1], head[2], head[3]);
+    s.AddQuad(tail[0], tail[1], tail[2], tail[3], tail[4], tail[5], tail[6], tail[7]);
+    s.AddLegs(legs, legTop, legWidth, swing * std::sin(stride));
     return s;
 }

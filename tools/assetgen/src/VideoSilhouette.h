@@ -32,6 +32,19 @@ public:
     void Draw(RgbaImage& frame, double x, double y, double scale, bool mirrored, uint32_t rgb) const;
 
 private:
+    // A four-legged animal: body and head ellipses (cx, cy, rx, ry), neck and
+    // tail pieces (four corners), the legs' places, height and width, and how
+    // far they swing.
+    struct QuadrupedShape {
+        std::array<double, 4> body;
+        std::array<double, 8> neck;
+        std::array<double, 4> head;
+        std::array<double, 8> tail;
+        std::array<double, 4> legs;
+        double legTop, legWidth, swing;
+    };
+    static VideoSilhouette Quadruped(const QuadrupedShape& shape, double stride);
+
     struct Piece {
         bool ellipse;
         double v[8]; // ellipse: cx, cy, rx, ry; quad: four corners
