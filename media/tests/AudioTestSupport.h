@@ -2,6 +2,7 @@
 // Small helpers for the audio tests: generated samples, hand-built file
 // bytes (made independently of the writers under test), a temporary folder.
 
+#include "media/CAudioFile.h"
 #include "media/CStream.h"
 
 #include <cmath>
@@ -119,6 +120,21 @@ inline Bytes ReadAll(CStream* stream, size_t step = 4096)
     while (size_t got = stream->Read(block.data(), block.size()))
         out.insert(out.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(got));
     return out;
+}
+
+// The sample data of an open file, from memory or from its stream.
+inline Bytes SampleData(CAudioFile& file)
+{
+    if (file.GetState() == AUDIO_STATE_MEMORY) {
+        CMemoryBlock* block = file.GetMemoryData();
+        const uint8_t* bytes = block->Size() ? block->Lock() : nullptr;
+        Bytes out(bytes, bytes + block->Size());
+        if (bytes)
+            block->Unlock();
+        return out;
+    }
+    file.GetDataStream()->Seek(0, STREAM_SEEK_SET);
+    return ReadAll(file.GetDataStream());
 }
 
 inline Bytes ReadFile(const std::string& path)

@@ -10,12 +10,6 @@ using namespace audiotest;
 namespace {
 constexpr uint32_t kStreamed = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY;
 
-Bytes DataOf(CAudioFile& file)
-{
-    file.GetDataStream()->Seek(0, STREAM_SEEK_SET);
-    return ReadAll(file.GetDataStream());
-}
-
 Bytes Aiff(uint16_t channels, uint32_t frames, uint16_t bits, uint16_t exponent, uint16_t mantissaTop,
            const Bytes& samples, uint32_t offset = 0)
 {
@@ -79,11 +73,11 @@ TEST(CAudioFileFormats, RoundTripsThroughEveryWriter)
             ASSERT_EQ(file.Save(dir.File("b.aiff"), 0), AUDIO_OK);
             ASSERT_EQ(file.Open(dir.File("b.aiff"), kStreamed), AUDIO_OK);
             EXPECT_EQ(file.GetFileType(), AUDIO_FILE_AIFF);
-            EXPECT_EQ(DataOf(file), data);
+            EXPECT_EQ(SampleData(file), data);
             ASSERT_EQ(file.Save(dir.File("c.au"), 0), AUDIO_OK);
             ASSERT_EQ(file.Open(dir.File("c.au"), kStreamed), AUDIO_OK);
             EXPECT_EQ(file.GetFileType(), AUDIO_FILE_AU);
-            EXPECT_EQ(DataOf(file), data);
+            EXPECT_EQ(SampleData(file), data);
             AudioSaveOption option;
             option.sampleCode = code;
             ASSERT_EQ(file.Save(dir.File("d.pcm"), AudioModeType(AUDIO_SAVE_RAW), option), AUDIO_OK);
@@ -96,7 +90,7 @@ TEST(CAudioFileFormats, RoundTripsThroughEveryWriter)
             EXPECT_EQ(file.GetFormat()->channels, channels);
             EXPECT_EQ(file.GetFormat()->samplesPerSec, 11025u);
             EXPECT_EQ(file.GetFrameCount(), 1001u);
-            EXPECT_EQ(DataOf(file), data);
+            EXPECT_EQ(SampleData(file), data);
         }
 }
 
@@ -108,7 +102,7 @@ TEST(CAudioFileFormats, AiffRatesFromTheirExponents)
     CAudioFile file;
     ASSERT_EQ(file.Open(dir.File("r.aif"), kStreamed), AUDIO_OK);
     EXPECT_EQ(file.GetFormat()->samplesPerSec, 22050u);
-    EXPECT_EQ(DataOf(file), (Bytes{0x10, 0x00, 0xF0, 0xFF})) << "big-endian samples become little-endian";
+    EXPECT_EQ(SampleData(file), (Bytes{0x10, 0x00, 0xF0, 0xFF})) << "big-endian samples become little-endian";
 
     WriteFile(dir.File("low.aif"), Aiff(1, 2, 16, 0x4008, 0x8000, samples));
     EXPECT_EQ(file.Open(dir.File("low.aif"), kStreamed), AUDIO_ERR_STRUCTURE);
@@ -162,7 +156,7 @@ TEST(CAudioFileFormats, AiffEdgeCases)
     // An offset before the samples, and a frame count shorter than the chunk.
     WriteFile(dir.File("off.aif"), Aiff(1, 4, 8, 0x400B, 0xFA00, samples, 3));
     ASSERT_EQ(file.Open(dir.File("off.aif"), kStreamed), AUDIO_OK);
-    EXPECT_EQ(DataOf(file), (Bytes{0x81, 0x82, 0x83, 0x84}));
+    EXPECT_EQ(SampleData(file), (Bytes{0x81, 0x82, 0x83, 0x84}));
     // An offset past the chunk.
     Bytes bad = Aiff(1, 4, 8, 0x400B, 0xFA00, samples, 3);
     bad[46] = 0x7F; // the offset field of SSND
@@ -193,14 +187,14 @@ TEST(CAudioFileFormats, AuEncodings)
     ASSERT_EQ(file.Open(dir.File("mu.au"), kStreamed), AUDIO_OK);
     EXPECT_EQ(file.GetFormat()->bitsPerSample, 16);
     EXPECT_EQ(file.GetFrameCode(), 3);
-    Bytes pcm = DataOf(file);
+    Bytes pcm = SampleData(file);
     ASSERT_EQ(pcm.size(), 12u);
     for (size_t i = 0; i < codes.size(); ++i)
         EXPECT_EQ(static_cast<int16_t>(pcm[2 * i] | pcm[2 * i + 1] << 8), MuLawToLinear(codes[i]));
 
     WriteFile(dir.File("a.snd"), Au(27, 8000, 2, codes));
     ASSERT_EQ(file.Open(dir.File("a.snd"), kStreamed), AUDIO_OK);
-    pcm = DataOf(file);
+    pcm = SampleData(file);
     ASSERT_EQ(pcm.size(), 12u);
     EXPECT_EQ(static_cast<int16_t>(pcm[10] | pcm[11] << 8), ALawToLinear(0xD5));
 
@@ -262,7 +256,7 @@ TEST(CAudioFileFormats, RawPcmDescriptionsAndCodes)
     EXPECT_EQ(file.Open(dir.File("x.raw"), mode, &desc), AUDIO_ERR_SAVE_TYPE) << "no rate";
     desc = {16, 8000, SAMPLE_CODE_U16LE, 1};
     ASSERT_EQ(file.Open(dir.File("x.raw"), mode, &desc), AUDIO_OK);
-    EXPECT_EQ(DataOf(file), (Bytes{0x00, 0x00, 0x34, 0x92}));
+    EXPECT_EQ(SampleData(file), (Bytes{0x00, 0x00, 0x34, 0x92}));
     // Every code written and read back restores the samples.
     for (int code = SAMPLE_CODE_S16LE; code <= SAMPLE_CODE_U16BE; ++code) {
         AudioSaveOption option;
@@ -271,7 +265,7 @@ TEST(CAudioFileFormats, RawPcmDescriptionsAndCodes)
         CAudioFile back;
         RawPcmDesc again{16, 8000, uint32_t(code), 1};
         ASSERT_EQ(back.Open(dir.File("y.raw"), mode, &again), AUDIO_OK);
-        EXPECT_EQ(DataOf(back), DataOf(file)) << code;
+        EXPECT_EQ(SampleData(back), SampleData(file)) << code;
     }
     AudioSaveOption eight;
     eight.sampleCode = SAMPLE_CODE_U8;

@@ -10,20 +10,6 @@ using namespace audiotest;
 namespace {
 constexpr uint32_t kStreamed = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY;
 
-Bytes DataOf(CAudioFile& file)
-{
-    if (file.GetState() == AUDIO_STATE_MEMORY) {
-        CMemoryBlock* block = file.GetMemoryData();
-        const uint8_t* bytes = block->Size() ? block->Lock() : nullptr;
-        Bytes out(bytes, bytes + block->Size());
-        if (bytes)
-            block->Unlock();
-        return out;
-    }
-    file.GetDataStream()->Seek(0, STREAM_SEEK_SET);
-    return ReadAll(file.GetDataStream());
-}
-
 struct ProgressLog {
     std::vector<int> percents;
     static void Record(void* context, int, int percent) { static_cast<ProgressLog*>(context)->percents.push_back(percent); }
@@ -49,7 +35,7 @@ TEST(CAudioFileWav, OpensStreamedWithFormatFramesAndData)
     EXPECT_EQ(file.GetFrameCode(), 4);
     EXPECT_EQ(file.GetFrameCount(), 300u);
     EXPECT_EQ(file.GetFormat()->samplesPerSec, 22050u);
-    EXPECT_EQ(DataOf(file), data);
+    EXPECT_EQ(SampleData(file), data);
     EXPECT_TRUE(file.GetInfoText("INAM").empty()) << "no INFO list: no texts";
     file.Close();
     EXPECT_EQ(file.GetState(), AUDIO_STATE_EMPTY);
@@ -69,7 +55,7 @@ TEST(CAudioFileWav, ReadsAroundOddChunksAndShortFormatChunks)
     ASSERT_EQ(file.Open(dir.File("odd.wav"), kStreamed), AUDIO_OK);
     EXPECT_EQ(file.GetFormat()->extraSize, 0) << "a 16-byte fmt chunk gives an 18-byte record";
     EXPECT_EQ(file.GetFormat()->blockAlign, 1);
-    EXPECT_EQ(DataOf(file), data);
+    EXPECT_EQ(SampleData(file), data);
 }
 
 TEST(CAudioFileWav, RefusesBrokenFiles)
@@ -139,7 +125,7 @@ TEST(CAudioFileWav, InfoTextsRoundTripAndNameDefaultsToTheFileName)
     EXPECT_EQ(copy.GetInfoText("INAM"), "Roar Of Lion");
     EXPECT_EQ(copy.GetInfoText("IART"), "Me");
     EXPECT_EQ(copy.GetInfoText("ICOP"), "(c) us");
-    EXPECT_EQ(DataOf(copy), data) << "odd data length survives with its pad byte";
+    EXPECT_EQ(SampleData(copy), data) << "odd data length survives with its pad byte";
     EXPECT_EQ(dir.Count(), 2u) << "no temporary file is left behind";
 }
 
@@ -169,7 +155,7 @@ TEST(CAudioFileWav, LoadsWholeFilesIntoMemoryWithProgress)
               AUDIO_OK);
     EXPECT_EQ(file.GetState(), AUDIO_STATE_MEMORY);
     EXPECT_EQ(file.GetFrameCount(), 40000u);
-    EXPECT_EQ(DataOf(file), data);
+    EXPECT_EQ(SampleData(file), data);
     ASSERT_GE(log.percents.size(), 3u) << "reported per 32768-byte piece";
     EXPECT_TRUE(log.Rises());
     EXPECT_EQ(log.percents.back(), 100);
@@ -188,7 +174,7 @@ TEST(CAudioFileWav, MemoryStepBringsStreamedDataIntoMemory)
               AUDIO_OK);
     EXPECT_EQ(file.GetState(), AUDIO_STATE_MEMORY);
     EXPECT_EQ(file.GetDataStream(), nullptr);
-    EXPECT_EQ(DataOf(file), data);
+    EXPECT_EQ(SampleData(file), data);
     EXPECT_EQ(file.GetFrameCount(), 20000u);
     EXPECT_EQ(log.percents.back(), 100);
     EXPECT_EQ(dir.Count(), 1u) << "the temporary file is gone from the folder already";
@@ -221,7 +207,7 @@ TEST(CAudioFileWav, CompressedFilesConvertToPcmWhenLoadedIntoMemory)
     EXPECT_EQ(file.GetState(), AUDIO_STATE_MEMORY);
     EXPECT_EQ(file.GetFormat()->formatTag, WAVE_FORMAT_PCM);
     EXPECT_EQ(file.GetFormat()->bitsPerSample, 16);
-    Bytes pcm = DataOf(file);
+    Bytes pcm = SampleData(file);
     ASSERT_EQ(pcm.size(), codes.size() * 2);
     for (size_t i = 0; i < codes.size(); i += 101)
         EXPECT_EQ(static_cast<int16_t>(pcm[2 * i] | pcm[2 * i + 1] << 8), MuLawToLinear(codes[i]));
@@ -275,7 +261,7 @@ TEST(CAudioFileWav, OpensBlocksBorrowedOrOwned)
     {
         CAudioFile file;
         ASSERT_EQ(file.Open(borrowed, AUDIO_OPEN_STREAM), AUDIO_OK);
-        EXPECT_EQ(DataOf(file), data);
+        EXPECT_EQ(SampleData(file), data);
     }
     EXPECT_EQ(borrowed->LockCount(), 0) << "the caller's block is left as it was";
     delete borrowed;
