@@ -33,9 +33,9 @@ AnimalBody Elephant()
     b.skin2 = b.skin;
     b.torso = {{{0, 0, 0}, {40, 23, 27}}, {{20, 0, 3}, {25, 23, 28}}, {{-22, 0, 0}, {24, 22, 26}},
                {{10, 0, 10}, {20, 16, 18}}};
-    b.front = {{22, 13, -14}, 31, 29, 0, 0, -1, {12, 11, 16}, 8, 10.5, 10, 9.5, FootShape::Pad, 10.5};
-    b.hind = {{-24, 13, -12}, 30, 28, -0.05, 0.08, 1, {13, 12, 18}, 8, 10.5, 9.5, 9.2, FootShape::Pad, 10};
-    b.neck = {{38, 0, 10}, -0.1, 12, 19, 18, 1, 0};
+    b.front = {{22, 13, -14}, 30, 28, 0, 0, -1, {12, 11, 16}, 8, 10.5, 10, 9.5, FootShape::Pad, 10.5};
+    b.hind = {{-24, 13, -12}, 29, 27, -0.05, 0.08, 1, {13, 12, 18}, 8, 10.5, 9.5, 9.2, FootShape::Pad, 10};
+    b.neck = {{38, 0, 5}, -0.1, 12, 19, 18, 1, 0};
     b.headPitch = -0.25;
     b.tail = {{-45, 0, 8}, 1.3, 30, 1.6, 3};
     b.upperLeg = b.skin;
@@ -66,7 +66,7 @@ AnimalBody Giraffe()
     b.upperLeg = Patterned(SurfacePattern::Spots, patch, cream, 5, 22);
     b.lowerLeg = PlainSurface(Colour(226, 208, 170), 0.15);
     b.foot = PlainSurface(Colour(52, 40, 32));
-    b.neck = {{24, 0, 9}, 1.0, 54, 8, 4.2, 5, 0.12};
+    b.neck = {{24, 0, 9}, 1.0, 51, 8, 4.2, 5, 0.12};
     b.neckSkin = Patterned(SurfacePattern::Spots, patch, cream, 6, 23);
     b.headPitch = -0.55;
     b.head = Patterned(SurfacePattern::Spots, Colour(190, 124, 64), cream, 3.5, 24);
@@ -85,7 +85,7 @@ AnimalBody Hippo()
 {
     AnimalBody b;
     b.id = AnimalId::Hippo;
-    const Vec3 hide = Colour(116, 98, 104), pink = Colour(196, 142, 132);
+    const Vec3 hide = Colour(140, 122, 124), pink = Colour(206, 152, 140);
     b.skin = WithBelly(Patterned(SurfacePattern::Plain, hide, hide, 9, 31, 0.14), pink, -0.35);
     b.skin2 = b.skin;
     b.torso = {{{0, 0, 0}, {44, 23, 20}}, {{20, 0, 1}, {25, 22, 20}}, {{-25, 0, 0}, {22, 21, 20}}};
@@ -97,8 +97,9 @@ AnimalBody Hippo()
     b.neck = {{40, 0, 3}, 0.05, 8, 17, 16, 1, 0};
     b.neckSkin = b.skin;
     b.headPitch = -0.12;
+    b.headScale = 1.15;
     b.head = b.skin;
-    b.muzzle = WithBelly(Patterned(SurfacePattern::Plain, Colour(132, 110, 112), hide, 5, 32, 0.12), pink, -0.6);
+    b.muzzle = WithBelly(Patterned(SurfacePattern::Plain, Colour(156, 132, 132), hide, 5, 32, 0.12), pink, -0.6);
     b.tail = {{-46, 0, 4}, 1.2, 10, 1.8, 0};
     b.tailSkin = b.skin;
     b.tuft = b.skin;

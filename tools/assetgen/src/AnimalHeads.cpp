@@ -127,7 +127,7 @@ void ElephantHead(const AnimalBody& b, const HeadBuilder& h, const AnimalPose& p
 {
     Render3dSurface earSkin = b.head; // thin: kept apart from the body's smooth shading
     earSkin.blendGroup = 0;
-    h.Blob({6, 0, 4}, {14, 13, 17}, b.head);
+    h.Blob({6, 0, 3}, {14, 13, 15.5}, b.head);
     h.Blob({15, 0, -2}, {9, 11, 14}, b.head);
     h.Blob({14, 0, -13}, {6, 6, 3.5}, b.mouth);
     // The trunk hangs, or rises and curls when `trunkLift` and `trunkCurl` say.

@@ -180,11 +180,11 @@ AnimalPose Attack(AnimalId id, double phase)
     switch (id) {
     case AnimalId::Elephant:
         // Ears spread, trunk up, stamping.
-        p.pitch = 0.1 + 0.06 * w;
+        p.pitch = 0.05 + 0.04 * w;
         p.swing[HL] = p.swing[HR] = p.pitch;
         p.swing[FL] = 0.3 * std::max(0.0, w);
         p.bend[FL] = 0.6 * std::max(0.0, w);
-        p.trunkLift = 0.85 + 0.15 * w2;
+        p.trunkLift = 0.45 + 0.1 * w2;
         p.trunkCurl = 0.4;
         p.headPitch = 0.2;
         p.ears = 1.0;
@@ -204,8 +204,8 @@ AnimalPose Attack(AnimalId id, double phase)
         // Gapes and lunges.
         p.pitch = 0.04 + 0.04 * w;
         p.jaw = 0.95 + 0.12 * w2;
-        p.headPitch = 0.5 + 0.1 * w;
-        p.neckPitch = 0.1;
+        p.headPitch = 0.25 + 0.08 * w;
+        p.neckPitch = -0.05;
         p.swing[FL] = 0.2 * w;
         p.swing[FR] = -0.2 * w;
         break;
@@ -237,15 +237,15 @@ AnimalPose Attack(AnimalId id, double phase)
         break;
     case AnimalId::Zebra:
         // Rears and strikes out with the forelegs.
-        p.pitch = 0.5 + 0.15 * w;
+        p.pitch = 0.42 + 0.12 * w;
         p.swing[HL] = p.swing[HR] = p.pitch - 0.2;
         p.bend[HL] = p.bend[HR] = 0.35;
         p.swing[FL] = 0.5 + 0.5 * w2;
         p.swing[FR] = 0.5 - 0.5 * w2;
         p.bend[FL] = 1.0 - 0.5 * w2;
         p.bend[FR] = 1.0 + 0.3 * w2;
-        p.neckPitch = 0.1;
-        p.headPitch = 0.2;
+        p.neckPitch = -0.15;
+        p.headPitch = 0.25;
         p.jaw = 0.45;
         p.tailLift = 0.6;
         p.ears = 1;
@@ -274,6 +274,16 @@ AnimalPose Dying(AnimalId id, double t)
     p.ears = 0.3 * settle;
     if (id == AnimalId::Giraffe)
         p.neckPitch = -0.9 * SmoothStep(0.3, 1.0, t);
+    if (id == AnimalId::Hippo) {
+        // Too round to topple: it sinks onto its belly, legs splayed, and
+        // slumps a little to one side.
+        p.roll = 0.8 * fall;
+        p.bend = {1.4 * kneel, 1.4 * kneel, 1.2 * kneel, 1.2 * kneel};
+        p.swing = {-0.5 * kneel, -0.5 * kneel, 0.5 * kneel, 0.5 * kneel};
+        p.splay = 0.9 * fall;
+        p.neckPitch = -0.3 * fall;
+        p.headPitch = -0.3 * fall;
+    }
     if (id == AnimalId::Elephant) {
         p.trunkCurl = 0.3 * (1 - settle);
         p.trunkLift = 0.4 * settle; // stretched out along the ground

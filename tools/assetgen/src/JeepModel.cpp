@@ -90,12 +90,12 @@ Render3dScene BuildJeep(double wheelTurn, double bounce)
     // Roll bar over the rear seats, and the spare wheel on the tail.
     const Render3dSurface bar = PlainSurface(Colour(34, 34, 32), 0, 0.4);
     for (double side : {-1.0, 1.0}) {
-        scene.Add(Capsule(Vec3(-18, side * 22, 38) + up, Vec3(-20, side * 22, 64) + up, 1.5, bar));
-        scene.Add(Capsule(Vec3(-55, side * 22, 38) + up, Vec3(-53, side * 22, 64) + up, 1.5, bar));
-        scene.Add(Capsule(Vec3(-20, side * 22, 64) + up, Vec3(-53, side * 22, 64) + up, 1.5, bar));
+        scene.Add(Capsule(Vec3(-18, side * 22, 38) + up, Vec3(-20, side * 22, 57) + up, 1.5, bar));
+        scene.Add(Capsule(Vec3(-55, side * 22, 38) + up, Vec3(-53, side * 22, 57) + up, 1.5, bar));
+        scene.Add(Capsule(Vec3(-20, side * 22, 64) + up, Vec3(-53, side * 22, 57) + up, 1.5, bar));
     }
-    scene.Add(Capsule(Vec3(-20, -22, 64) + up, Vec3(-20, 22, 64) + up, 1.5, bar));
-    scene.Add(Capsule(Vec3(-53, -22, 64) + up, Vec3(-53, 22, 64) + up, 1.5, bar));
+    scene.Add(Capsule(Vec3(-20, -22, 64) + up, Vec3(-20, 22, 57) + up, 1.5, bar));
+    scene.Add(Capsule(Vec3(-53, -22, 64) + up, Vec3(-53, 22, 57) + up, 1.5, bar));
     Render3dSurface spare;
     spare.pattern = SurfacePattern::Tyre;
     spare.colour = Colour(44, 42, 40);

@@ -1,0 +1,275 @@
+// The rendered art: the sprite renderer's conventions, and the animals, jeep
+// and trees as the game loads them.
+
+#include "AnimalKinds.h"
+#include "AnimalPose.h"
+#include "CAssetSink.h"
+#include "Generators.h"
+#include "Render3dRenderer.h"
+#include "Render3dStrip.h"
+
+#include "imaging/PixelFormat.h"
+#include "sprites/CDibPacked.h"
+#include "sprites/CDibTrle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Reading the written files back.
+
+// An 8-bit picture's indices, top row first (0 is transparent).
+struct Indices {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+
+    uint8_t At(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    bool Opaque(int x, int y) const { return At(x, y) != 0; }
+};
+
+// Loads `path` the way the game does (a "TRLE" sprite) and decodes it for
+// inspection. Failures are reported through gtest and leave `out` empty.
+void LoadSprite(const std::string& path, Indices& out)
+{
+    CDibTrle sprite;
+    ASSERT_EQ(sprite.Load(path.c_str(), SRC_FILE), DIB_OK) << path;
+    ASSERT_EQ(sprite.GetFormat(), PF_INDEX8) << path;
+    CDibPacked packed;
+    ASSERT_EQ(packed.Load(path.c_str(), SRC_FILE | LOAD_DECOMPRESS), DIB_OK) << path;
+    ASSERT_EQ(packed.GetWidth(), sprite.GetWidth());
+    ASSERT_EQ(packed.GetHeight(), sprite.GetHeight());
+    uint8_t* bits = nullptr;
+    int pitch = 0;
+    ASSERT_EQ(packed.Lock(&bits, &pitch), DIB_OK);
+    out.width = packed.GetWidth();
+    out.height = packed.GetHeight();
+    out.pixels.resize(size_t(out.width) * out.height);
+    for (int y = 0; y < out.height; ++y) // stored bottom-up
+        std::copy_n(bits + size_t(out.height - 1 - y) * pitch, out.width, out.pixels.begin() + long(y) * out.width);
+    packed.Unlock();
+}
+
+// Rows `top`..`top + rows - 1` of a strip with at least one opaque pixel.
+int OpaqueRows(const Indices& strip, int top, int rows)
+{
+    int count = 0;
+    for (int y = top; y < top + rows; ++y)
+        for (int x = 0; x < strip.width; ++x)
+            if (strip.Opaque(x, y)) {
+                ++count;
+                break;
+            }
+    return count;
+}
+
+std::vector<uint8_t> FrameBytes(const Indices& strip, int frame, int frameHeight)
+{
+    const auto first = strip.pixels.begin() + long(frame) * frameHeight * strip.width;
+    return {first, first + long(frameHeight) * strip.width};
+}
+
+// Every frame of a strip stands on its bottom row, keeps its top row and its
+// corners clear, and shows something.
+void ExpectFramesStandOnTheirBottomRow(const Indices& strip, int frameHeight, const std::string& name)
+{
+    ASSERT_GT(frameHeight, 0);
+    ASSERT_EQ(strip.height % frameHeight, 0) << name;
+    for (int f = 0; f < strip.height / frameHeight; ++f) {
+        const int top = f * frameHeight, bottom = top + frameHeight - 1;
+        bool feet = false, clearTop = true;
+        for (int x = 0; x < strip.width; ++x) {
+            feet = feet || strip.Opaque(x, bottom);
+            clearTop = clearTop && !strip.Opaque(x, top);
+        }
+        EXPECT_TRUE(feet) << name << " frame " << f << ": nothing on the bottom row";
+        EXPECT_TRUE(clearTop) << name << " frame " << f << ": the picture touches the frame's top";
+        EXPECT_FALSE(strip.Opaque(0, bottom) || strip.Opaque(strip.width - 1, bottom)) << name << " frame " << f;
+        EXPECT_GT(OpaqueRows(strip, top, frameHeight), frameHeight / 8) << name << " frame " << f;
+    }
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+constexpr const char* kJeepStrips[] = {"menu\\jeep_f.bmp",  "menu\\jeep_fl.bmp", "menu\\jeep_l.bmp",
+                                       "menu\\jeep_bl.bmp", "menu\\jeep_b.bmp",  "menu\\jeep_br.bmp",
+                                       "menu\\jeep_r.bmp",  "menu\\jeep_fr.bmp"};
+constexpr const char* kTreeFiles[] = {"env\\tree20.bmp", "env\\tree21.bmp", "env\\tree10.bmp", "env\\tree11.bmp",
+                                      "env\\tree12.bmp", "env\\tree13.bmp", "env\\tree14.bmp", "env\\tree15.bmp",
+                                      "env\\tree30.bmp", "env\\tree31.bmp", "env\\tree32.bmp", "env\\tree33.bmp",
+                                      "env\\tree34.bmp", "env\\tree35.bmp"};
+
+// The animals, the jeep and the trees, generated once for every check below.
+class Art3dData : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_folder = (fs::temp_directory_path() / ("art3d-data-" + std::to_string(::getpid()))).string();
+        CAssetSink sink(s_folder, "");
+        GenerateAnimals(sink);
+        GenerateJeep(sink);
+        GenerateTrees(sink);
+        s_failures = sink.Failures();
+        s_pictures = sink.Pictures().size();
+    }
+    static void TearDownTestSuite()
+    {
+        std::error_code ignored;
+        fs::remove_all(s_folder, ignored);
+    }
+    static std::string PathOf(const std::string& name) { return CAssetSink(s_folder, "").PathOf(name); }
+
+    static std::string s_folder;
+    static int s_failures;
+    static size_t s_pictures;
+};
+
+std::string Art3dData::s_folder;
+int Art3dData::s_failures = 0;
+size_t Art3dData::s_pictures = 0;
+
+// The opaque height of a kind's first idle frame seen from the side, in world units.
+double StandingHeight(const std::string& path, const AnimalKind& kind)
+{
+    Indices strip;
+    LoadSprite(path, strip);
+    if (strip.pixels.empty())
+        return 0;
+    const int frame = kind.ranges[size_t(AnimalAction::Graze)].first;
+    return OpaqueRows(strip, frame * kind.frameHeight, kind.frameHeight) / kind.PixelsPerUnit();
+}
+
+} // namespace
+
+TEST_F(Art3dData, EveryPictureIsWritten)
+{
+    EXPECT_EQ(s_failures, 0);
+    EXPECT_EQ(s_pictures, size_t(7 * 8 + 8 + 14));
+}
+
+TEST_F(Art3dData, AnimalStripsHoldEveryFrameOfTheAnimationTable)
+{
+    for (const AnimalKind& kind : kAnimalKinds)
+        for (const char* name : kind.strips) {
+            Indices strip;
+            LoadSprite(PathOf(name), strip);
+            ASSERT_FALSE(strip.pixels.empty()) << name;
+            EXPECT_EQ(strip.height, kind.FrameCount() * kind.frameHeight) << name;
+            EXPECT_GE(kind.FrameCount(), kind.ranges.back().last + 1);
+            ExpectFramesStandOnTheirBottomRow(strip, kind.frameHeight, name);
+        }
+}
+
+TEST_F(Art3dData, AnimalsMoveWithinTheirActions)
+{
+    for (const AnimalKind& kind : kAnimalKinds) {
+        const std::string name = kind.strips[2]; // seen from the side
+        Indices strip;
+        LoadSprite(PathOf(name), strip);
+        ASSERT_FALSE(strip.pixels.empty()) << name;
+        for (AnimalAction action : {AnimalAction::Attack, AnimalAction::Run, AnimalAction::Walk}) {
+            const FrameRange& r = kind.ranges[size_t(action)];
+            EXPECT_NE(FrameBytes(strip, r.first, kind.frameHeight),
+                      FrameBytes(strip, r.first + r.Count() / 2, kind.frameHeight))
+                << name << " action " << int(action) << " stands still";
+        }
+        // The dying animal ends lying on the ground, lower than it stood;
+        // much lower, unless it is a hippo, about as broad as it is tall.
+        const FrameRange& dying = kind.ranges[size_t(AnimalAction::Dying)];
+        const int standing = OpaqueRows(strip, dying.first * kind.frameHeight, kind.frameHeight);
+        const int lying = OpaqueRows(strip, dying.last * kind.frameHeight, kind.frameHeight);
+        EXPECT_LT(lying * 10, standing * (kind.id == AnimalId::Hippo ? 10 : 8)) << name;
+    }
+}
+
+TEST_F(Art3dData, AnimalSizesKeepTheirProportions)
+{
+    auto height = [&](AnimalId id) {
+        const AnimalKind& kind = kAnimalKinds[size_t(id)];
+        return StandingHeight(PathOf(kind.strips[2]), kind);
+    };
+    const double elephant = height(AnimalId::Elephant), giraffe = height(AnimalId::Giraffe);
+    const double zebra = height(AnimalId::Zebra), hippo = height(AnimalId::Hippo);
+    const double lion = height(AnimalId::Lion), lioness = height(AnimalId::Lioness);
+    EXPECT_GT(elephant, 1.5 * zebra);
+    EXPECT_GT(giraffe, elephant);
+    EXPECT_GT(elephant, 1.5 * hippo);
+    EXPECT_GT(lion, lioness);
+    EXPECT_GT(zebra, lioness);
+}
+
+TEST_F(Art3dData, JeepStripsHaveTenFramesWithTurningWheels)
+{
+    int frontWidth = 0, sideWidth = 0;
+    for (const char* name : kJeepStrips) {
+        Indices strip;
+        LoadSprite(PathOf(name), strip);
+        ASSERT_FALSE(strip.pixels.empty()) << name;
+        EXPECT_EQ(strip.height, 10 * 78) << name;
+        ExpectFramesStandOnTheirBottomRow(strip, 78, name);
+        if (std::string(name) == "menu\\jeep_f.bmp")
+            frontWidth = strip.width;
+        if (std::string(name) == "menu\\jeep_l.bmp") {
+            sideWidth = strip.width;
+            for (int f = 1; f < 10; ++f)
+                EXPECT_NE(FrameBytes(strip, 0, 78), FrameBytes(strip, f, 78)) << "frame " << f;
+        }
+    }
+    EXPECT_GT(sideWidth * 10, frontWidth * 16); // much longer than wide
+}
+
+TEST_F(Art3dData, TreesAreOneFrameStandingOnTheirTrunk)
+{
+    for (const char* name : kTreeFiles) {
+        Indices tree;
+        LoadSprite(PathOf(name), tree);
+        ASSERT_FALSE(tree.pixels.empty()) << name;
+        EXPECT_EQ(tree.height, 256) << name;
+        ExpectFramesStandOnTheirBottomRow(tree, tree.height, name);
+        // The game centres a tree on its position: the trunk meets the ground there.
+        bool trunk = false;
+        for (int x = tree.width / 2 - 4; x <= tree.width / 2 + 4; ++x)
+            trunk = trunk || tree.Opaque(x, tree.height - 1);
+        EXPECT_TRUE(trunk) << name;
+    }
+}
+
+TEST_F(Art3dData, TwoRunsWriteTheSameBytes)
+{
+    const std::string again = s_folder + "-again";
+    for (const char* only : {"animals/z_*", "menu/jeep_*", "env/tree*"}) {
+        CAssetSink sink(again, only);
+        GenerateAnimals(sink);
+        GenerateJeep(sink);
+        GenerateTrees(sink);
+    }
+    CAssetSink paths(again, "");
+    std::vector<std::string> names(std::begin(kJeepStrips), std::end(kJeepStrips));
+    names.insert(names.end(), std::begin(kTreeFiles), std::end(kTreeFiles));
+    for (const char* name : kAnimalKinds[size_t(AnimalId::Zebra)].strips)
+        names.push_back(name);
+    for (const std::string& name : names) {
+        const std::vector<uint8_t> first = FileBytes(PathOf(name));
+        EXPECT_FALSE(first.empty()) << name;
+        EXPECT_EQ(first, FileBytes(paths.PathOf(name))) << name;
+    }
+    // Names the glob leaves out are not rendered at all.
+    EXPECT_FALSE(fs::exists(paths.PathOf(kAnimalKinds[0].strips[0])));
+    std::error_code ignored;
+    fs::remove_all(again, ignored);
+}
