@@ -205,6 +205,25 @@ DibResult CDib::SetPalette(CDibPalette* palette)
     return DIB_OK;
 }
 
+DibResult CDib::AttachTablePalette(CDibPalette* palette, uint32_t& paletteVersion)
+{
+    if (!IsCreated())
+        return DIB_NOT_CREATED;
+    if (palette) {
+        if (palette->GetCount() == 0)
+            return DIB_PALETTE_EMPTY;
+        const uint32_t bits = PixelFormatBits(m_format);
+        if (!PixelFormatIsIndexed(m_format) || bits > 8 || palette->GetCount() != (1 << bits))
+            return DIB_PALETTE_MISMATCH;
+    }
+    CDib::SetPalette(palette);
+    if (palette) {
+        paletteVersion = palette->GetVersion() - 1;
+        SyncPalette();
+    }
+    return DIB_OK;
+}
+
 CDibPalette* CDib::NewPalette() { return new CDibPalette; }
 CDibRegion* CDib::GetClipRegion() const { return m_clipRegion; }
 

@@ -97,21 +97,7 @@ DibResult CDibSection::SyncPalette()
 
 DibResult CDibSection::SetPalette(CDibPalette* palette)
 {
-    if (!IsCreated())
-        return DIB_NOT_CREATED;
-    if (palette) {
-        if (palette->GetCount() == 0)
-            return DIB_PALETTE_EMPTY;
-        const uint32_t bits = PixelFormatBits(m_format);
-        if (!PixelFormatIsIndexed(m_format) || bits > 8 || palette->GetCount() != (1 << bits))
-            return DIB_PALETTE_MISMATCH;
-    }
-    CDib::SetPalette(palette);
-    if (palette) {
-        m_paletteVersion = palette->GetVersion() - 1;
-        SyncPalette();
-    }
-    return DIB_OK;
+    return AttachTablePalette(palette, m_paletteVersion);
 }
 
 CDib* CDibSection::NewImage()

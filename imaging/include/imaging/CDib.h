@@ -116,6 +116,12 @@ public:
 
 protected:
     uint8_t* LockPixel(int x, int y, int* bytes);
+    // SetPalette of the kinds that keep a colour table of their own: 3 while
+    // not created; null is always accepted; 11 for an empty palette, 10 when
+    // the image is not 1- to 8-bit or the entry count is not 2^bits. The
+    // attached palette is copied into the table at once (`paletteVersion` is
+    // the kind's record of the version last copied).
+    DibResult AttachTablePalette(CDibPalette* palette, uint32_t& paletteVersion);
 
     // Fields shared by every kind.
     uint16_t m_width = 0;

@@ -66,6 +66,12 @@ void CAssetSink::Progress(const std::string& what)
     std::fprintf(stderr, "assetgen: %s\n", what.c_str());
 }
 
+void CAssetSink::Fail(const std::string& what)
+{
+    std::fprintf(stderr, "assetgen: %s\n", what.c_str());
+    ++m_failures;
+}
+
 bool CAssetSink::WriteBytes(const std::string& name, const void* data, size_t size)
 {
     if (!Wants(name))

@@ -59,6 +59,9 @@ public:
     std::string PathOf(const std::string& name) const;
     // Progress lines on standard error.
     void Progress(const std::string& what);
+    // A part that could not be made: said on standard error and counted, so
+    // the generator ends with a failure status.
+    void Fail(const std::string& what);
     const std::vector<RecordedPicture>& Pictures() const { return m_pictures; }
     int Failures() const { return m_failures; }
 

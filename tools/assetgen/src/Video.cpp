@@ -33,7 +33,7 @@ void GenerateVideo(CAssetSink& sink)
     if (ok)
         ok = encoder.Finish(file);
     if (!ok) {
-        sink.Progress("cannot encode the intro video: " + encoder.Error());
+        sink.Fail("cannot encode the intro video: " + encoder.Error());
         return;
     }
     sink.WriteBytes(kIntroName, file.data(), file.size());
