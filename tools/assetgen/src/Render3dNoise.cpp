@@ -1,41 +1,63 @@
 #include "Render3dNoise.h"
 
+#include "Render3dRandom.h"
+
 #include <cmath>
+#include <utility>
+
+namespace {
+
+// A shuffled table of 0..255, twice over so that sums of two entries index
+// it without wrapping; built once from a fixed seed.
+struct Permutation {
+    uint8_t p[512];
+    Permutation()
+    {
+        for (int i = 0; i < 256; ++i)
+            p[i] = uint8_t(i);
+        Render3dRandom rng(0x5EED);
+        for (int i = 255; i > 0; --i)
+            std::swap(p[i], p[rng.Below(i + 1)]);
+        for (int i = 0; i < 256; ++i)
+            p[256 + i] = p[i];
+    }
+};
+
+const Permutation& Table()
+{
+    static const Permutation table;
+    return table;
+}
+
+inline int Hash(const uint8_t* p, int x, int y, int z)
+{
+    return p[p[p[x & 255] + (y & 255)] + (z & 255)];
+}
+
+} // namespace
 
 double LatticeHash(int x, int y, int z, uint32_t seed)
 {
-    uint32_t h = seed * 0x27D4EB2Du;
-    h ^= uint32_t(x) * 0x8DA6B343u;
-    h = (h << 13 | h >> 19) * 5u + 0xE6546B64u;
-    h ^= uint32_t(y) * 0xD8163841u;
-    h = (h << 13 | h >> 19) * 5u + 0xE6546B64u;
-    h ^= uint32_t(z) * 0xCB1AB31Fu;
-    h ^= h >> 16;
-    h *= 0x85EBCA6Bu;
-    h ^= h >> 13;
-    h *= 0xC2B2AE35u;
-    h ^= h >> 16;
-    return h * (1.0 / 4294967296.0);
+    // The seed picks a far-off region of the lattice.
+    const int sx = int(seed * 0x9E37u >> 3), sy = int(seed * 0x85EBu >> 5), sz = int(seed * 0xC2B2u >> 7);
+    const uint8_t* p = Table().p;
+    const int h = Hash(p, x + sx, y + sy, z + sz);
+    const int g = Hash(p, x + sx + 97, y + sy + 31, z + sz + 57);
+    return (h * 256 + g) * (1.0 / 65536.0);
 }
 
 double ValueNoise(const Vec3& p, uint32_t seed)
 {
     const double fx = std::floor(p.x), fy = std::floor(p.y), fz = std::floor(p.z);
-    const int ix = int(fx), iy = int(fy), iz = int(fz);
     auto fade = [](double t) { return t * t * (3 - 2 * t); };
     const double tx = fade(p.x - fx), ty = fade(p.y - fy), tz = fade(p.z - fz);
-    double corners[2][2][2];
-    for (int k = 0; k < 2; ++k)
-        for (int j = 0; j < 2; ++j)
-            for (int i = 0; i < 2; ++i)
-                corners[k][j][i] = LatticeHash(ix + i, iy + j, iz + k, seed);
-    double plane[2];
-    for (int k = 0; k < 2; ++k) {
-        const double a = Lerp(corners[k][0][0], corners[k][0][1], tx);
-        const double b = Lerp(corners[k][1][0], corners[k][1][1], tx);
-        plane[k] = Lerp(a, b, ty);
-    }
-    return Lerp(plane[0], plane[1], tz);
+    const int x = int(fx) + int(seed * 0x9E37u >> 3), y = int(fy) + int(seed * 0x85EBu >> 5);
+    const int z = int(fz) + int(seed * 0xC2B2u >> 7);
+    const uint8_t* t = Table().p;
+    auto corner = [&](int i, int j, int k) { return Hash(t, x + i, y + j, z + k) * (1.0 / 255.0); };
+    const double near = Lerp(Lerp(corner(0, 0, 0), corner(1, 0, 0), tx), Lerp(corner(0, 1, 0), corner(1, 1, 0), tx), ty);
+    const double far = Lerp(Lerp(corner(0, 0, 1), corner(1, 0, 1), tx), Lerp(corner(0, 1, 1), corner(1, 1, 1), tx), ty);
+    return Lerp(near, far, tz) * (255.0 / 256.0); // stays below 1
 }
 
 double FractalNoise(const Vec3& p, uint32_t seed)

@@ -93,6 +93,44 @@ Vec3 Shade(const Render3dPrimitive& prim, const Vec3& normal, const Vec3& p, con
     return colour;
 }
 
+// One row of an ellipsoid, the common case, solved in closed form: in the
+// ellipsoid's unit-sphere space the ray origin is P + u Q for the sample's
+// screen position u, the direction D, and the ray meets the sphere where
+// disc(u) = (P·D + u Q·D)² - D·D (|P + u Q|² - 1) >= 0. disc is a quadratic
+// in u that opens downwards, so the row's covered samples form one span.
+template <typename ScreenU>
+void RasterEllipsoidRow(const Render3dPrimitive& p, const Vec3& rowBase, const Vec3& du, const Vec3& dir, int i0,
+                        int i1, const ScreenU& screenU, double* depthRow, int* ownerRow, int who, double superPpu,
+                        double originU)
+{
+    const Vec3 inv{1 / p.size.x, 1 / p.size.y, 1 / p.size.z};
+    const Vec3 P = rowBase.Mul(inv), Q = du.Mul(inv), D = dir.Mul(inv);
+    const double a = Dot(D, D), pd = Dot(P, D), qd = Dot(Q, D);
+    const double a2 = qd * qd - a * Dot(Q, Q);
+    const double a1 = pd * qd - a * Dot(P, Q);
+    const double a0 = pd * pd - a * (Dot(P, P) - 1);
+    if (a2 >= 0)
+        return; // a view along which the ellipsoid has no extent: nothing to draw
+    const double h = a1 * a1 - a2 * a0;
+    if (h < 0)
+        return;
+    const double root = std::sqrt(h);
+    const double uLo = (-a1 + root) / a2, uHi = (-a1 - root) / a2; // a2 < 0 flips the order
+    const int first = std::max(i0, int(std::floor((uLo + originU) * superPpu - 0.5)));
+    const int last = std::min(i1, int(std::ceil((uHi + originU) * superPpu - 0.5)));
+    for (int i = first; i <= last; ++i) {
+        const double u = screenU(i);
+        const double disc = (a2 * u + 2 * a1) * u + a0;
+        if (disc < 0)
+            continue;
+        const double t = (-(pd + u * qd) - std::sqrt(disc)) / a;
+        if (t < depthRow[i]) {
+            depthRow[i] = t;
+            ownerRow[i] = who;
+        }
+    }
+}
+
 } // namespace
 
 RenderedSprite RenderScene(const Render3dScene& scene, const Render3dView& view)
@@ -147,6 +185,11 @@ RenderedSprite RenderScene(const Render3dScene& scene, const Render3dView& view)
         const bool open = p.surface.holes > 0;
         for (int j = j0; j <= j1; ++j) {
             const Vec3 rowBase = base + dv * screenV(j);
+            if (p.shape == PrimitiveShape::Ellipsoid && !open) {
+                RasterEllipsoidRow(p, rowBase, du, dir, i0, i1, screenU, depth.data() + size_t(j) * W,
+                                   owner.data() + size_t(j) * W, int(n), superPpu, double(out.originX) / ppu);
+                continue;
+            }
             for (int i = i0; i <= i1; ++i) {
                 const Vec3 o = rowBase + du * screenU(i);
                 double tNear, tFar;
