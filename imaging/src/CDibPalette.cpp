@@ -135,11 +135,13 @@ const void* CDibPalette::GetConversionTable(PixelFormat targetFormat, CDibPalett
             continue;
         if (!indexed)
             return table.bytes.data();
-        if (table.targetPalette == targetPalette) {
+        const CDibPalette* cachedTarget = table.targetPalette ? table.targetPalette : this;
+        if (cachedTarget == targetPalette) {
             if (table.targetVersion == targetPalette->GetVersion())
                 return table.bytes.data();
             // The target's colours changed since: build the table again.
-            table.targetPalette->Release();
+            if (table.targetPalette)
+                table.targetPalette->Release();
             table = m_tableCache.back();
             m_tableCache.pop_back();
             break;
@@ -156,8 +158,12 @@ const void* CDibPalette::GetConversionTable(PixelFormat targetFormat, CDibPalett
             int index = tree->FindNearest(r, g, b);
             table.bytes[i] = uint8_t(index < 0 ? 0 : index);
         }
-        targetPalette->AddRef();
-        table.targetPalette = targetPalette;
+        // A palette converting into itself holds no reference on itself:
+        // that would be a cycle that is never freed.
+        if (targetPalette != this) {
+            targetPalette->AddRef();
+            table.targetPalette = targetPalette;
+        }
         table.targetVersion = targetPalette->GetVersion();
     } else if (PixelFormatBits(targetFormat) == 16) {
         table.bytes.assign(256 * 2, 0);

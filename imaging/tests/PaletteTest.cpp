@@ -121,3 +121,14 @@ TEST(Palette, CloneCopiesEntries)
     clone->Release();
     palette->Release();
 }
+
+TEST(Palette, ConvertingIntoItselfHoldsNoReferenceOnItself)
+{
+    CDibPalette* palette = MakePalette(256);
+    auto identity = static_cast<const uint8_t*>(palette->GetConversionTable(PF_INDEX8, palette));
+    ASSERT_NE(identity, nullptr);
+    EXPECT_EQ(identity[77], 77);
+    EXPECT_EQ(palette->GetRefCount(), 1);
+    EXPECT_EQ(palette->GetConversionTable(PF_INDEX8, palette), identity);
+    palette->Release(); // freed: the sanitizer build reports a leak otherwise
+}
