@@ -70,7 +70,7 @@ void FillPacked(uint8_t* row, int bpp, int x, int w, uint32_t value)
 void FillRectKernel(uint8_t* bits, int pitch, uint32_t bitsPerPixel, int x, int y, int w, int h, uint32_t value)
 {
     for (int k = 0; k < h; ++k) {
-        uint8_t* row = bits + size_t(y + k) * pitch;
+        uint8_t* row = bits + ptrdiff_t(y + k) * pitch;
         switch (bitsPerPixel) {
         case 8: Fill8(row + x, w, uint8_t(value)); break;
         case 16: Fill16(row + 2 * x, w, uint16_t(value)); break;
@@ -92,7 +92,7 @@ void DrawLineKernel(uint8_t* bits, int pitch, int bytes, int x1, int y1, int x2,
     const int major = majorX ? adx : ady, minor = majorX ? ady : adx;
     int x = x1, y = y1, error = 0;
     for (int i = 0; i < major; ++i) {
-        WritePixel(bits + size_t(y) * pitch + size_t(x) * bytes, bytes, colour);
+        WritePixel(bits + ptrdiff_t(y) * pitch + ptrdiff_t(x) * bytes, bytes, colour);
         error += minor;
         if (majorX)
             x += stepX;
