@@ -24,13 +24,21 @@ Render3dSurface WithBelly(Render3dSurface s, const Vec3& belly, double from)
 
 const Render3dSurface kEye = PlainSurface(Colour(20, 16, 14), 0, 0.7);
 
+// Thick-skinned kinds wear one hide everywhere; the builders then change
+// only what differs.
+void OneHide(AnimalBody& b, const Render3dSurface& hide)
+{
+    b.skin = b.skin2 = b.upperLeg = b.lowerLeg = hide;
+    b.neckSkin = b.head = b.muzzle = b.tailSkin = b.mane = hide;
+    b.eye = kEye;
+}
+
 AnimalBody Elephant()
 {
     AnimalBody b;
     b.id = AnimalId::Elephant;
     const Vec3 grey = Colour(132, 126, 120);
-    b.skin = Patterned(SurfacePattern::Plain, grey, grey, 7, 11, 0.2);
-    b.skin2 = b.skin;
+    OneHide(b, Patterned(SurfacePattern::Plain, grey, grey, 7, 11, 0.2));
     b.torso = {{{0, 0, 0}, {40, 23, 27}}, {{20, 0, 3}, {25, 23, 28}}, {{-22, 0, 0}, {24, 22, 26}},
                {{10, 0, 10}, {20, 16, 18}}};
     b.front = {{22, 13, -14}, 30, 28, 0, 0, -1, {12, 11, 16}, 8, 10.5, 10, 9.5, FootShape::Pad, 10.5};
@@ -38,16 +46,9 @@ AnimalBody Elephant()
     b.neck = {{38, 0, 5}, -0.1, 12, 19, 18, 1, 0};
     b.headPitch = -0.25;
     b.tail = {{-45, 0, 8}, 1.3, 30, 1.6, 3};
-    b.upperLeg = b.skin;
-    b.lowerLeg = b.skin;
     b.foot = PlainSurface(Colour(140, 132, 122), 0.15);
-    b.neckSkin = b.skin;
-    b.head = b.skin;
-    b.muzzle = b.skin;
-    b.tailSkin = b.skin;
     b.tuft = PlainSurface(Colour(40, 36, 32));
     b.mane = PlainSurface(Colour(150, 122, 116), 0.15); // the inside of the ears
-    b.eye = kEye;
     b.horn = PlainSurface(Colour(236, 226, 200), 0.05, 0.3);
     b.mouth = PlainSurface(Colour(170, 100, 100));
     return b;
@@ -86,25 +87,17 @@ AnimalBody Hippo()
     AnimalBody b;
     b.id = AnimalId::Hippo;
     const Vec3 hide = Colour(140, 122, 124), pink = Colour(206, 152, 140);
-    b.skin = WithBelly(Patterned(SurfacePattern::Plain, hide, hide, 9, 31, 0.14), pink, -0.35);
-    b.skin2 = b.skin;
+    OneHide(b, WithBelly(Patterned(SurfacePattern::Plain, hide, hide, 9, 31, 0.14), pink, -0.35));
     b.torso = {{{0, 0, 0}, {44, 23, 20}}, {{20, 0, 1}, {25, 22, 20}}, {{-25, 0, 0}, {22, 21, 20}}};
     b.front = {{27, 13, -12}, 9, 8, 0, 0, -1, {9, 8, 10}, 4, 7.5, 7, 6.5, FootShape::Pad, 7};
     b.hind = {{-29, 13, -11}, 9, 8, 0, 0, 1, {10, 9, 11}, 4, 7.5, 7, 6.5, FootShape::Pad, 7};
-    b.upperLeg = b.skin;
-    b.lowerLeg = b.skin;
     b.foot = PlainSurface(Colour(96, 82, 86), 0.1);
     b.neck = {{40, 0, 3}, 0.05, 8, 17, 16, 1, 0};
-    b.neckSkin = b.skin;
     b.headPitch = -0.12;
     b.headScale = 1.15;
-    b.head = b.skin;
     b.muzzle = WithBelly(Patterned(SurfacePattern::Plain, Colour(156, 132, 132), hide, 5, 32, 0.12), pink, -0.6);
     b.tail = {{-46, 0, 4}, 1.2, 10, 1.8, 0};
-    b.tailSkin = b.skin;
     b.tuft = b.skin;
-    b.mane = PlainSurface(pink);
-    b.eye = kEye;
     b.horn = PlainSurface(Colour(240, 232, 210), 0, 0.3);
     b.mouth = PlainSurface(Colour(214, 112, 112), 0.1);
     return b;
@@ -151,26 +144,17 @@ AnimalBody Rhino()
     AnimalBody b;
     b.id = AnimalId::Rhino;
     const Vec3 hide = Colour(136, 130, 120);
-    b.skin = Patterned(SurfacePattern::Plain, hide, hide, 6, 51, 0.2);
-    b.skin2 = b.skin;
+    OneHide(b, Patterned(SurfacePattern::Plain, hide, hide, 6, 51, 0.2));
     b.torso = {{{0, 0, 0}, {38, 20, 21}}, {{18, 0, 3}, {20, 19, 21}}, {{-22, 0, 0}, {20, 19, 20}},
                {{20, 0, 10}, {12, 12, 14}}};
     b.front = {{22, 11, -11}, 13, 12, 0, 0, -1, {9, 8, 11}, 5, 7, 6, 5.5, FootShape::Pad, 6};
     b.hind = {{-24, 11, -10}, 13, 12, -0.1, 0.15, 1, {10, 8.5, 12}, 5, 7, 6, 5.5, FootShape::Pad, 6};
-    b.upperLeg = b.skin;
-    b.lowerLeg = b.skin;
     b.foot = PlainSurface(Colour(110, 104, 96), 0.1);
     b.neck = {{34, 0, 3}, -0.25, 10, 14, 12, 1, 0};
-    b.neckSkin = b.skin;
     b.headPitch = -0.45;
     b.headScale = 1.15;
-    b.head = b.skin;
-    b.muzzle = b.skin;
     b.tail = {{-41, 0, 6}, 1.3, 13, 1.3, 1.6};
-    b.tailSkin = b.skin;
     b.tuft = PlainSurface(Colour(50, 46, 42));
-    b.mane = b.skin;
-    b.eye = kEye;
     b.horn = PlainSurface(Colour(158, 144, 118), 0.12, 0.1);
     b.mouth = PlainSurface(Colour(150, 100, 100));
     return b;

@@ -173,6 +173,28 @@ AnimalPose Rest(AnimalId id, double phase)
     return p;
 }
 
+struct Rearing {
+    double lift;     // torso pitch at the middle of the cycle
+    double rock;     // how far it rocks about that
+    double hindLean; // how far the hind legs lean back from the vertical
+    double hindBend;
+    double reach;    // forelegs: mean forward swing
+    double fold;     // forelegs: mean fold at the knee
+};
+
+// Up on the hind legs, striking out with each foreleg in turn (`w` and `w2`
+// are the cycle's sine and cosine).
+void RearAndStrike(AnimalPose& p, double w, double w2, const Rearing& r)
+{
+    p.pitch = r.lift + r.rock * w;
+    p.swing[HL] = p.swing[HR] = p.pitch - r.hindLean;
+    p.bend[HL] = p.bend[HR] = r.hindBend;
+    p.swing[FL] = r.reach + 0.5 * w2;
+    p.swing[FR] = r.reach - 0.5 * w2;
+    p.bend[FL] = r.fold - 0.4 * w2;
+    p.bend[FR] = r.fold + 0.4 * w2;
+}
+
 AnimalPose Attack(AnimalId id, double phase)
 {
     AnimalPose p;
@@ -212,13 +234,7 @@ AnimalPose Attack(AnimalId id, double phase)
     case AnimalId::Lion:
     case AnimalId::Lioness:
         // Rears and rakes with the forepaws, roaring.
-        p.pitch = 0.35 + 0.22 * w;
-        p.swing[HL] = p.swing[HR] = p.pitch - 0.35;
-        p.bend[HL] = p.bend[HR] = 0.6;
-        p.swing[FL] = 0.7 + 0.5 * w2;
-        p.swing[FR] = 0.7 - 0.5 * w2;
-        p.bend[FL] = 0.6 - 0.4 * w2;
-        p.bend[FR] = 0.6 + 0.4 * w2;
+        RearAndStrike(p, w, w2, {0.35, 0.22, 0.35, 0.6, 0.7, 0.6});
         p.neckPitch = -0.25;
         p.headPitch = 0.15;
         p.jaw = 0.7;
@@ -237,13 +253,7 @@ AnimalPose Attack(AnimalId id, double phase)
         break;
     case AnimalId::Zebra:
         // Rears and strikes out with the forelegs.
-        p.pitch = 0.42 + 0.12 * w;
-        p.swing[HL] = p.swing[HR] = p.pitch - 0.2;
-        p.bend[HL] = p.bend[HR] = 0.35;
-        p.swing[FL] = 0.5 + 0.5 * w2;
-        p.swing[FR] = 0.5 - 0.5 * w2;
-        p.bend[FL] = 1.0 - 0.5 * w2;
-        p.bend[FR] = 1.0 + 0.3 * w2;
+        RearAndStrike(p, w, w2, {0.42, 0.12, 0.2, 0.35, 0.5, 1.0});
         p.neckPitch = -0.15;
         p.headPitch = 0.25;
         p.jaw = 0.45;
