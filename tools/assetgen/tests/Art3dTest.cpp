@@ -252,7 +252,7 @@ TEST_F(Art3dData, TreesAreOneFrameStandingOnTheirTrunk)
 TEST_F(Art3dData, TwoRunsWriteTheSameBytes)
 {
     const std::string again = s_folder + "-again";
-    for (const char* only : {"animals/z_*", "menu/jeep_*", "env/tree*"}) {
+    for (const char* only : {"animals/z_f.bmp", "menu/jeep_*", "env/tree*"}) {
         CAssetSink sink(again, only);
         GenerateAnimals(sink);
         GenerateJeep(sink);
@@ -261,14 +261,14 @@ TEST_F(Art3dData, TwoRunsWriteTheSameBytes)
     CAssetSink paths(again, "");
     std::vector<std::string> names(std::begin(kJeepStrips), std::end(kJeepStrips));
     names.insert(names.end(), std::begin(kTreeFiles), std::end(kTreeFiles));
-    for (const char* name : kAnimalKinds[size_t(AnimalId::Zebra)].strips)
-        names.push_back(name);
+    names.push_back(kAnimalKinds[size_t(AnimalId::Zebra)].strips[0]);
     for (const std::string& name : names) {
         const std::vector<uint8_t> first = FileBytes(PathOf(name));
         EXPECT_FALSE(first.empty()) << name;
         EXPECT_EQ(first, FileBytes(paths.PathOf(name))) << name;
     }
     // Names the glob leaves out are not rendered at all.
+    EXPECT_FALSE(fs::exists(paths.PathOf(kAnimalKinds[size_t(AnimalId::Zebra)].strips[1])));
     EXPECT_FALSE(fs::exists(paths.PathOf(kAnimalKinds[0].strips[0])));
     std::error_code ignored;
     fs::remove_all(again, ignored);
