@@ -31,6 +31,8 @@ void OneHide(AnimalBody& b, const Render3dSurface& hide)
     b.skin = b.skin2 = b.upperLeg = b.lowerLeg = hide;
     b.neckSkin = b.head = b.muzzle = b.tailSkin = b.mane = hide;
     b.eye = kEye;
+    // A leg runs along its own z axis: a belly fade would whiten its foot.
+    b.upperLeg.bellyFrom = b.lowerLeg.bellyFrom = 2;
 }
 
 AnimalBody Elephant()
@@ -120,6 +122,7 @@ AnimalBody Cat(AnimalId id)
     b.hind = {{-18 * k, 5.2 * k, -3 * k}, 13 * k, 13 * k, -0.2, 0.35, 1, {6.5 * k, 4.5 * k, 9 * k}, 4.5 * k,
               3.6 * k, 2.6 * k, 2.2 * k, FootShape::Paw, 2.8 * k};
     b.upperLeg = b.skin;
+    b.upperLeg.bellyFrom = 2; // see OneHide
     b.lowerLeg = Patterned(SurfacePattern::Fur, coat * 1.04, coat * 0.9, 3, 42);
     b.foot = b.lowerLeg;
     b.neck = {{20 * k, 0, 4 * k}, 0.45, 8 * k, 7 * k, 6 * k, 1, 0};
@@ -167,7 +170,7 @@ AnimalBody Zebra()
     const Vec3 white = Colour(238, 236, 228), black = Colour(24, 22, 24);
     b.skin = WithBelly(Patterned(SurfacePattern::Stripes, white, black, 6.5, 61), white, -0.7);
     b.skin2 = b.skin;
-    b.torso = {{{9, 0, 0}, {17, 10, 11}, 0.05}, {{-12, 0, 1}, {10, 15, 11}, 0, 0, 1.5708}, {{0, 0, -1}, {22, 10, 10.5}}};
+    b.torso = {{{9, 0, 0}, {17, 10, 11}, 0.05}, {{-12, 0, 1}, {15, 10, 11}, -0.75}, {{0, 0, -1}, {22, 10, 10.5}}};
     b.front = {{13, 5.5, -4}, 13, 12.5, 0, 0, -1, {5, 4.5, 8}, 4, 3, 2.3, 1.7, FootShape::Hoof, 2};
     b.hind = {{-15, 5.5, -2}, 13, 13, -0.22, 0.3, 1, {6.5, 5, 9}, 4.5, 3.2, 2.3, 1.7, FootShape::Hoof, 2};
     b.upperLeg = Patterned(SurfacePattern::Stripes, white, black, 3.6, 62);

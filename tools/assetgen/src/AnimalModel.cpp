@@ -18,7 +18,7 @@ void AddLeg(Render3dScene& scene, const AnimalBody& body, const Frame3& torso, c
     const double side = left ? 1 : -1;
     hip.y *= side;
     const Frame3 top = torso * Frame3::At(hip, RotateX(side * splay) * RotateY(swing + spec.upperRest));
-    scene.Add(Placed(Ellipsoid({0, 0, -spec.muscleDrop}, spec.muscle, Mat3(), body.skin), top));
+    scene.Add(Placed(Ellipsoid({0, 0, -spec.muscleDrop}, spec.muscle, Mat3(), body.upperLeg), top));
     const double upperHalf = spec.upper * 0.5;
     scene.Add(Placed(Ellipsoid({0, 0, -upperHalf}, {spec.upperRadius, spec.upperRadius, upperHalf + spec.jointRadius * 0.5},
                                Mat3(), body.upperLeg),
