@@ -20,7 +20,7 @@ struct TorsoPart {
 
 enum class FootShape { Hoof, Pad, Paw };
 
-struct LegSpec {
+struct LegBuild {
     Vec3 hip;                    // top of the left leg in the torso frame; the right one mirrors y
     double upper = 10;           // length from hip to the middle joint
     double lower = 10;           // length from the middle joint to the foot
@@ -36,7 +36,7 @@ struct LegSpec {
     double footSize = 2;
 };
 
-struct NeckSpec {
+struct NeckBuild {
     Vec3 base;          // where the neck leaves the torso
     double pitch = 0.5; // rest angle above the horizontal
     double length = 20;
@@ -45,7 +45,7 @@ struct NeckSpec {
     double curve = 0;   // total bend from base to tip, + bends the tip downwards
 };
 
-struct TailSpec {
+struct TailBuild {
     Vec3 base;
     double droop = 1.2; // rest angle below the horizontal (pointing back)
     double length = 15;
@@ -56,11 +56,11 @@ struct TailSpec {
 struct AnimalBody {
     AnimalId id = AnimalId::Zebra;
     std::vector<TorsoPart> torso;
-    LegSpec front, hind;
-    NeckSpec neck;
+    LegBuild front, hind;
+    NeckBuild neck;
     double headPitch = -0.8; // rest angle of the head's axis, nose down negative
     double headScale = 1;
-    TailSpec tail;
+    TailBuild tail;
 
     Render3dSurface skin;      // torso
     Render3dSurface skin2;     // second torso surface (mane, hump)

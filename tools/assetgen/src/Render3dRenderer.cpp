@@ -87,8 +87,8 @@ Vec3 Shade(const Render3dPrimitive& prim, const Vec3& normal, const Vec3& p, con
     Vec3 colour = albedo * ((sky + 0.78 * sun) * facing);
     if (prim.surface.shine > 0) {
         const Vec3 reflected = n * (2 * Dot(n, cam.light)) - cam.light;
-        const double spec = std::pow(std::max(0.0, Dot(reflected, -cam.forward)), 24);
-        colour += Vec3(1, 1, 1) * (prim.surface.shine * spec);
+        const double highlight = std::pow(std::max(0.0, Dot(reflected, -cam.forward)), 24);
+        colour += Vec3(1, 1, 1) * (prim.surface.shine * highlight);
     }
     return colour;
 }
