@@ -50,13 +50,15 @@ function(veldra_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${VELDRA_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
-  set(labels ${name})
+  # One label per test binary (its name, or the one given), so presets can
+  # leave a whole binary out.
+  set(label ${name})
   if(ARG_LABELS)
-    list(APPEND labels ${ARG_LABELS})
+    set(label ${ARG_LABELS})
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "VELDRA_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}"
-                                  LABELS "${labels}")
+                                  LABELS ${label})
 endfunction()
 
 # veldra_bench(name SOURCES ... DEPENDS ...)

@@ -63,7 +63,8 @@ void GenerateKind(CAssetSink& sink, const AnimalKind& kind)
         const AssembledStrip strip = AssembleStrip(frames[size_t(d)], kind.frameHeight);
         if (strip.clippedRows > 0)
             sink.Progress(std::string(kind.strips[size_t(d)]) + ": the frames are too short for the " + kind.label);
-        sink.WritePicture(kind.strips[size_t(d)], strip.image, GROUP_HUNT);
+        sink.WritePicture(kind.strips[size_t(d)], strip.image, GROUP_HUNT, PictureStorage::Trle8,
+                          strip.image.height / kind.frameHeight);
     }
 }
 

@@ -105,14 +105,15 @@ bool CAssetSink::WriteWave(const std::string& name, const std::vector<int16_t>& 
     return WriteBytes(name, bytes.data(), bytes.size());
 }
 
-bool CAssetSink::WritePicture(const std::string& name, const RgbaImage& image, uint32_t groups, PictureStorage storage)
+bool CAssetSink::WritePicture(const std::string& name, const RgbaImage& image, uint32_t groups, PictureStorage storage,
+                              int frames)
 {
     if (image.width < 1 || image.height < 1 || image.width > 65535 || image.height > 65535) {
         std::fprintf(stderr, "assetgen: %s has no size\n", name.c_str());
         ++m_failures;
         return false;
     }
-    m_pictures.push_back({name, image, groups});
+    m_pictures.push_back({name, image, groups, frames > 0 ? frames : 1});
     if (!Wants(name))
         return true;
 

@@ -37,6 +37,7 @@ struct RecordedPicture {
     std::string name;
     RgbaImage image;
     uint32_t groups;
+    int frames = 1; // the contact sheet shows the first frame of a strip
 };
 
 class CAssetSink {
@@ -48,7 +49,7 @@ public:
     // whole strip), reduced to its own 255 colours plus the transparent or key
     // index 0.
     bool WritePicture(const std::string& name, const RgbaImage& image, uint32_t groups,
-                      PictureStorage storage = PictureStorage::Trle8);
+                      PictureStorage storage = PictureStorage::Trle8, int frames = 1);
     // 22050 Hz, 16-bit, mono PCM as a WAV file.
     bool WriteWave(const std::string& name, const std::vector<int16_t>& samples);
     bool WriteBytes(const std::string& name, const void* data, size_t size);

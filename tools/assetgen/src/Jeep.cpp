@@ -46,6 +46,7 @@ void GenerateJeep(CAssetSink& sink)
     }
     for (int d = 0; d < 8; ++d) {
         const AssembledStrip strip = AssembleStrip(frames[size_t(d)], kFrameHeight);
-        sink.WritePicture(kJeepStrips[size_t(d)], strip.image, GROUP_HUNT);
+        sink.WritePicture(kJeepStrips[size_t(d)], strip.image, GROUP_HUNT, PictureStorage::Trle8,
+                          strip.image.height / kFrameHeight);
     }
 }
