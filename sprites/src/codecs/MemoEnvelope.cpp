@@ -8,7 +8,7 @@
 #include <climits>
 #include <cstring>
 #include <limits>
-#include <zlib.h>
+#include <libdeflate.h>
 
 namespace {
 
@@ -20,38 +20,22 @@ bool HasMagic(const uint8_t* envelope, size_t available)
     return envelope && available >= MEMO_HEADER_SIZE && ReadLE32(envelope) == TAG_MEMO;
 }
 
-// One inflate pass over the whole stream into a buffer of exactly the stated
-// size. A stream that would produce more stops when the buffer is full and is
-// refused, so a small envelope can never make us write beyond what it states.
+// The envelope's deflate stream goes through libdeflate: the same zlib format
+// that a one-call compress and uncompress read and write, decoded about twice
+// as fast and packed tighter. Decoding writes into a buffer of exactly the
+// stated size; a stream that would produce more, or less, is refused, so a
+// small envelope can never make us write beyond what it states.
 bool InflateExactly(const uint8_t* stream, size_t streamSize, uint8_t* out, size_t outSize)
 {
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK)
+    // One per thread: libdeflate state is not shared between threads.
+    static thread_local libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+    if (!decompressor)
         return false;
-    constexpr size_t chunk = UINT_MAX;
-    size_t inLeft = streamSize, outLeft = outSize;
-    z.next_in = const_cast<Bytef*>(stream);
-    uint8_t none = 0; // zlib wants an output pointer even for an empty result
-    z.next_out = out ? out : &none;
-    int status = Z_OK;
-    while (status == Z_OK) {
-        // zlib counts in 32 bits: feed the buffers in pieces it can describe.
-        if (z.avail_in == 0 && inLeft > 0) {
-            z.avail_in = uInt(std::min(inLeft, chunk));
-            inLeft -= z.avail_in;
-        }
-        if (z.avail_out == 0 && outLeft > 0) {
-            z.avail_out = uInt(std::min(outLeft, chunk));
-            outLeft -= z.avail_out;
-        }
-        const int flush = inLeft == 0 && outLeft == 0 ? Z_FINISH : Z_NO_FLUSH;
-        status = inflate(&z, flush);
-        if (status == Z_BUF_ERROR && (z.avail_in > 0 || inLeft > 0) && (z.avail_out > 0 || outLeft > 0))
-            status = Z_OK; // progress is still possible with the next pieces
-    }
-    const bool ended = status == Z_STREAM_END && z.avail_out == 0 && outLeft == 0;
-    inflateEnd(&z);
-    return ended;
+    uint8_t none = 0; // an empty result still needs somewhere to point
+    size_t consumed = 0, produced = 0;
+    const libdeflate_result result = libdeflate_zlib_decompress_ex(
+        decompressor, stream, streamSize, out ? out : &none, outSize, &consumed, &produced);
+    return result == LIBDEFLATE_SUCCESS && produced == outSize;
 }
 
 } // namespace
@@ -60,18 +44,19 @@ uint8_t* MemoPack(const uint8_t* data, size_t size)
 {
     if (!data && size > 0)
         return nullptr;
-    // compressBound is zlib's own worst case for a one-call compress; it is
-    // never below 12 + 1.001 × size, the classic bound.
-    const uLong bound = compressBound(uLong(size));
+    // The strongest level: sprites are packed once and read many times.
+    static thread_local libdeflate_compressor* compressor = libdeflate_alloc_compressor(12);
+    if (!compressor)
+        return nullptr;
+    const size_t bound = libdeflate_zlib_compress_bound(compressor, size);
     if (bound > std::numeric_limits<uint32_t>::max() - MEMO_HEADER_SIZE)
         return nullptr;
     uint8_t* scratch = AllocPicture(MEMO_HEADER_SIZE + bound);
     if (!scratch)
         return nullptr;
-    uLongf packed = bound;
-    const int status = compress2(scratch + MEMO_HEADER_SIZE, &packed, data, uLong(size), Z_BEST_COMPRESSION);
-    if (status != Z_OK) {
-        DebugTrace("MEMO: zlib could not pack %zu bytes (%d)", size, status);
+    const size_t packed = libdeflate_zlib_compress(compressor, data, size, scratch + MEMO_HEADER_SIZE, bound);
+    if (packed == 0) {
+        DebugTrace("MEMO: could not pack %zu bytes", size);
         FreePicture(scratch);
         return nullptr;
     }
