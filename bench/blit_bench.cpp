@@ -14,6 +14,7 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 #include "imaging/CpuFeatures.h"
+#include "imaging/TrleRunCache.h"
 #include "imaging/TrleSprite.h"
 
 #include <SDL.h>
@@ -77,6 +78,7 @@ struct Sprite {
     int size = 0;
     std::vector<uint8_t> pixels, data;
     TrleSpriteView view;
+    TrleRunCache runCache; // as the sprite library keeps one per picture
     SDL_Surface* rle[2] = {};   // 8 and 16 bits, colour key + RLE
     SDL_Surface* plain[2] = {}; // 8 and 16 bits, colour key, no RLE (for scaling)
 };
@@ -179,6 +181,7 @@ int main()
         s.view.width = s.view.height = s.size;
         s.view.format = PF_INDEX8;
         s.view.palette = palette;
+        s.view.runCache = &s.runCache;
         for (int d = 0; d < 2; ++d) {
             s.rle[d] = MakeSurface(s, d ? 16 : 8, colours, table16, true);
             s.plain[d] = MakeSurface(s, d ? 16 : 8, colours, table16, false);

@@ -6,6 +6,7 @@
 
 #include "imaging/CDibContext.h"
 #include "imaging/CDibPalette.h"
+#include "imaging/TrleRunCache.h"
 #include "imaging/TrleSprite.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +93,10 @@ uint32_t TableEntry(const void* table, PixelFormat format, uint32_t index)
     }
 }
 
-void RunTrleModel(PixelFormat format, bool simd, bool ownTable)
+// With `cached`, the sprite keeps a run cache, as a loaded picture does, and
+// is drawn once into another target first so that the blit checked finds a
+// cache in use.
+void RunTrleModel(PixelFormat format, bool simd, bool ownTable, bool cached)
 {
     CDibContext context;
     context.useMmx = simd ? 1 : 0;
@@ -101,6 +105,9 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable)
         const int w = int(random() % 70) + 1, h = int(random() % 7) + 1;
         const std::vector<uint32_t> pixels = RandomIndices(w, h, random);
         EncodedSprite sprite = Encode8(pixels, w, h);
+        TrleRunCache cache;
+        if (cached)
+            sprite.view.runCache = &cache;
         CDibPalette* spritePalette = RandomPalette(random);
         // Half the 8-bit targets have the sprite's colours (the identity
         // table). A copy, not the same palette: a palette's table towards
@@ -111,13 +118,17 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable)
         for (uint32_t& v : custom)
             v = random();
 
-        const int tw = int(random() % 100) + 1, th = int(random() % 9) + 1;
+        // A third of the calls show the sprite's whole width unscaled (the
+        // drawing cached sprites take most).
+        const bool wholeWidth = random() % 3 == 0;
+        const int tw = std::max(int(random() % 100) + 1, wholeWidth ? w : 1), th = int(random() % 9) + 1;
         CGuardedImage target(tw, th, format, random() % 2, int(random() % 3));
         target.SetPalette(targetPalette);
         FillRandom(target.Pixels().data(), target.Pixels().size(), random);
-        const int sx = int(random() % uint32_t(w)), sy = int(random() % uint32_t(h));
-        const int sw = int(random() % uint32_t(w - sx)) + 1, sh = int(random() % uint32_t(h - sy)) + 1;
-        const bool scaled = random() % 2;
+        const int sx = wholeWidth ? 0 : int(random() % uint32_t(w)), sy = int(random() % uint32_t(h));
+        const int sw = wholeWidth ? w : int(random() % uint32_t(w - sx)) + 1;
+        const int sh = int(random() % uint32_t(h - sy)) + 1;
+        const bool scaled = !wholeWidth && random() % 2;
         const int dw = scaled ? int(random() % uint32_t(tw)) + 1 : std::min(sw, tw);
         const int dh = scaled ? int(random() % uint32_t(th)) + 1 : std::min(sh, th);
         const int srcW = scaled ? sw : dw, srcH = scaled ? sh : dh;
@@ -144,9 +155,15 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable)
                     expected[size_t(dy + k) * tw + dx + j] = TableEntry(table, format, p);
             }
         const BlitExtra extra = ownTable ? reinterpret_cast<BlitExtra>(custom.data()) : 0;
+        if (cached) {
+            CGuardedImage other(tw, th, format == PF_RGB555 ? PF_INDEX8 : PF_RGB555);
+            other.SetPalette(targetPalette);
+            ASSERT_EQ(TrleBlit(sprite.view, &other, 0, 0, tw, th, 0, 0, w, h, BLIT_SRCKEY, 0), DIB_OK);
+            other.SetPalette(nullptr);
+        }
         ASSERT_EQ(TrleBlit(sprite.view, &target, dx, dy, dw, dh, sx, sy, srcW, srcH, flags, extra), DIB_OK);
-        SCOPED_TRACE("format " + std::to_string(format) + " simd " + std::to_string(simd) + " seed " +
-                     std::to_string(seed));
+        SCOPED_TRACE("format " + std::to_string(format) + " simd " + std::to_string(simd) + " cached " +
+                     std::to_string(cached) + " seed " + std::to_string(seed));
         ASSERT_TRUE(target.Intact());
         for (int y = 0; y < th; ++y)
             for (int x = 0; x < tw; ++x)
@@ -162,7 +179,8 @@ TEST(BlitTrle, RandomSpritesDrawLikeTheirDecodedPictures)
     for (PixelFormat format : {PF_INDEX8, PF_RGB555, PF_RGB565, PF_BGR565, PF_RGB24, PF_BGR24, PF_RGB32, PF_BGR32})
         for (bool simd : {false, true})
             for (bool ownTable : {false, true})
-                RunTrleModel(format, simd, ownTable);
+                for (bool cached : {false, true})
+                    RunTrleModel(format, simd, ownTable, cached);
 }
 
 TEST(BlitTrle, ClippedSpritesShowTheirVisiblePart)

@@ -20,6 +20,7 @@
 
 class CDib;
 class CDibPalette;
+class TrleRunCache;
 
 struct TrleSpriteView {
     const uint8_t* dataArea = nullptr;
@@ -28,6 +29,9 @@ struct TrleSpriteView {
     int height = 0;
     PixelFormat format = PF_NONE; // of the stored pixels
     CDibPalette* palette = nullptr; // 8-bit sprites: the sprite's colours
+    // Where keyed blits keep the sprite's runs and converted pixels between
+    // calls (see TrleRunCache.h); without one they look every index up.
+    TrleRunCache* runCache = nullptr;
 
     const uint8_t* RowEntry(int row) const { return dataArea + 16 + size_t(row) * 8; }
 };

@@ -10,8 +10,10 @@
 #include "imaging/CDib.h"
 #include "imaging/CDibContext.h"
 #include "imaging/CDibPalette.h"
+#include "imaging/TrleRunCache.h"
 #include "kernels/BlitKernels.h"
 #include "kernels/TrleKernels.h"
+#include "kernels/TrleRunKernels.h"
 
 #include <array>
 #include <cstring>
@@ -149,6 +151,7 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
         return DIB_OK;
     if (id == TrleKernelId::Index8 && IsIdentityTable(table))
         id = TrleKernelId::Index8Identity;
+    const int bytes = int(PixelFormatBytes(format));
 
     uint8_t* bits;
     int pitch;
@@ -156,6 +159,30 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     if (code != DIB_OK)
         return code;
     const TopDownRows dst = ViewTopDown(*target, bits, pitch);
+    if (sprite.runCache && bytes != 3 && sprite.runCache->Prepare(sprite, table, bytes, dst.pitch)) {
+        const TrleRunCache& cache = *sprite.runCache;
+        TrleRunParams p;
+        p.dst = dst.top + ptrdiff_t(r.dy) * dst.pitch + ptrdiff_t(r.dx) * bytes;
+        p.dstPitch = dst.pitch;
+        p.width = r.dw;
+        p.height = r.dh;
+        p.rowFirst = cache.RowFirst();
+        p.runs = cache.Runs();
+        p.pixels = cache.Pixels();
+        p.masks = cache.Masks();
+        p.program = cache.Program();
+        p.spriteWidth = sprite.width;
+        p.srcX = r.sx;
+        p.srcY = r.sy;
+        p.srcWidth = r.sw;
+        p.srcHeight = r.sh;
+        p.flags = flags;
+        const TrleRunKernelId runId =
+            bytes == 1 ? TrleRunKernelId::Copy8 : bytes == 2 ? TrleRunKernelId::Copy16 : TrleRunKernelId::Copy32;
+        TrleRunKernelFor(ActiveTier(), runId)(p);
+        target->Unlock();
+        return DIB_OK;
+    }
     TrleParams p;
     p.dst = dst.top + ptrdiff_t(r.dy) * dst.pitch + ptrdiff_t(r.dx) * PixelFormatBytes(format);
     p.dstPitch = dst.pitch;

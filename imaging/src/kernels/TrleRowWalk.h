@@ -67,7 +67,7 @@ inline void ScalarSpanIdentity(uint8_t* dst, const uint8_t* idx, int n)
 // that each target column shows, padded with 64 copies of the last one.
 struct GatherSetup {
     const uint16_t* columns;
-    bool columnsChanged; // since the call before (see TrleScratch)
+    uint64_t generation; // of the columns (see TrleScratch)
     int width;
     int srcWidth;
     const uint8_t* dataBegin; // the sprite's data area: reads past a run
@@ -122,6 +122,9 @@ struct TrleScratch {
     int width = 0;
     int srcWidth = 0;
     bool mirrored = false;
+    // Counts the changes of `columns`: what is derived from them (the vector
+    // gathers' shuffle controls) is kept with the generation it was made for.
+    uint64_t generation = 0;
 };
 
 inline TrleScratch& ThreadTrleScratch()
@@ -130,13 +133,50 @@ inline TrleScratch& ThreadTrleScratch()
     return scratch;
 }
 
-// Scaled or mirrored horizontally: target column j shows source column
+// Target column j of a scaled or mirrored blit shows source column
 // f(j) = floor(j × srcWidth / width) of the window (counted from its right
-// end when mirrored), and row k source row floor(k × srcHeight / height)
-// likewise; this is what the error accumulators of the scaled blit produce.
-// The columns, and for each source column c the first target column whose
-// f(j) reaches c, are worked out once per call, so a row finds the target
-// columns its stored run covers without dividing. A row repeated by vertical
+// end when mirrored); this is what the error accumulators of the scaled blit
+// produce. The thread's scratch gets the columns, padded with 64 copies of
+// the last one (vector gathers may read one vector past the last column),
+// and for each source column c the first target column whose f(j) reaches c,
+// so that a row finds the target columns its stored run covers without
+// dividing.
+inline TrleScratch& ThreadTrleColumns(int w, int sw, bool mirrorX)
+{
+    TrleScratch& scratch = ThreadTrleScratch();
+    if (scratch.width == w && scratch.srcWidth == sw && scratch.mirrored == mirrorX)
+        return scratch;
+    scratch.columns.resize(size_t(w) + 64);
+    scratch.firstTarget.resize(size_t(sw) + 1);
+    uint16_t* columns = scratch.columns.data();
+    uint16_t* firstTarget = scratch.firstTarget.data();
+    const int q = sw / w, r = sw % w;
+    int f = 0, err = 0, c = 0;
+    for (int j = 0; j < w; ++j) {
+        while (c <= f)
+            firstTarget[c++] = uint16_t(j);
+        columns[j] = uint16_t(mirrorX ? sw - 1 - f : f);
+        f += q;
+        err += r;
+        if (err >= w) {
+            err -= w;
+            ++f;
+        }
+    }
+    while (c <= sw)
+        firstTarget[c++] = uint16_t(w);
+    for (int j = w; j < w + 64; ++j)
+        columns[j] = columns[w - 1];
+    scratch.width = w;
+    scratch.srcWidth = sw;
+    scratch.mirrored = mirrorX;
+    ++scratch.generation;
+    return scratch;
+}
+
+// Scaled or mirrored horizontally: target columns show the source columns of
+// ThreadTrleColumns, and row k source row floor(k × srcHeight / height)
+// likewise. A row repeated by vertical
 // scaling reuses its indices, and the span may copy the row drawn just
 // before it instead of converting them again.
 template <class Span, class Gather>
@@ -144,35 +184,7 @@ void TrleDrawGeneral(const TrleParams& p, const Span& span)
 {
     const bool mirrorX = p.flags & BLIT_MIRROR_X, mirrorY = p.flags & BLIT_MIRROR_Y;
     const int w = p.width, h = p.height, sw = p.srcWidth, sh = p.srcHeight;
-    TrleScratch& scratch = ThreadTrleScratch();
-    const bool columnsChanged = scratch.width != w || scratch.srcWidth != sw || scratch.mirrored != mirrorX;
-    if (columnsChanged) {
-        // Vector gathers may read one vector past the last column.
-        scratch.columns.resize(size_t(w) + 64);
-        scratch.firstTarget.resize(size_t(sw) + 1);
-        uint16_t* columns = scratch.columns.data();
-        uint16_t* firstTarget = scratch.firstTarget.data();
-        const int q = sw / w, r = sw % w;
-        int f = 0, err = 0, c = 0;
-        for (int j = 0; j < w; ++j) {
-            while (c <= f)
-                firstTarget[c++] = uint16_t(j);
-            columns[j] = uint16_t(mirrorX ? sw - 1 - f : f);
-            f += q;
-            err += r;
-            if (err >= w) {
-                err -= w;
-                ++f;
-            }
-        }
-        while (c <= sw)
-            firstTarget[c++] = uint16_t(w);
-        for (int j = w; j < w + 64; ++j)
-            columns[j] = columns[w - 1];
-        scratch.width = w;
-        scratch.srcWidth = sw;
-        scratch.mirrored = mirrorX;
-    }
+    TrleScratch& scratch = ThreadTrleColumns(w, sw, mirrorX);
     const uint16_t* columns = scratch.columns.data();
     const uint16_t* firstTarget = scratch.firstTarget.data();
 
@@ -186,7 +198,7 @@ void TrleDrawGeneral(const TrleParams& p, const Span& span)
     const size_t slotBytes = size_t(w) + 64;
     scratch.indices.resize(slotBytes * kSlots);
     uint8_t* const indices = scratch.indices.data();
-    const Gather gather(GatherSetup{columns, columnsChanged, w, sw, p.data, p.data + p.dataSize});
+    const Gather gather(GatherSetup{columns, scratch.generation, w, sw, p.data, p.data + p.dataSize});
     struct Planned {
         uint8_t* dst;
         const uint8_t* indices;

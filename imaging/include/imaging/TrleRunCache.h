@@ -1,0 +1,124 @@
+#pragma once
+// What an 8-bit "TRLE" sprite keeps so that it draws fast again and again:
+// its opaque runs (the stretches of non-zero indices in each row) and, for
+// each of the last few conversion tables it was drawn through, its stored
+// pixels already converted to the target's pixels, with a mask beside them
+// (0xFF in every byte of an opaque pixel) and a block program. A keyed blit
+// then copies whole runs or blocks instead of looking every index up and
+// testing it for the key.
+//
+// Whoever owns the sprite's bytes owns the cache and clears it when they
+// change. Tables are recognised by their contents, so a palette changed in
+// place, or another table at the same address, is never drawn from stale
+// pixels. A sprite is drawn from one thread at a time.
+
+#include "imaging/TrleSprite.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// One opaque run: `length` pixels from sprite column `start`, stored from
+// byte `offset` of the data area.
+struct TrleRun {
+    uint16_t start;
+    uint16_t length;
+    uint32_t offset;
+};
+
+// A move of target pixels: to byte `dst` of the target, counted from the
+// sprite's top-left pixel with the target pitch the program was made for,
+// from byte `src` of the converted pixels (and of their mask).
+struct TrleBlockAt {
+    int32_t dst;
+    uint32_t src;
+};
+
+// The unclipped sprite as 32-byte blocks of target pixels, so that drawing it
+// is one loop per kind of block whatever its rows look like. A row whose
+// span (first run's start to last run's end) holds at least 32 bytes of
+// target pixels is covered by blocks 32 bytes apart from the span's start,
+// the last one ending at the span's end (overlapping the one before);
+// blocks without an opaque pixel are left out, opaque ones are copied, the
+// others ("mixed") are blended through the mask. Narrower rows keep their
+// runs (`narrowBytes` long). Each list is in row order: row r's entries are
+// list[first[r]] up to list[first[r + 1]].
+struct TrleBlockProgram {
+    const TrleBlockAt* opaque = nullptr;
+    const uint32_t* opaqueFirst = nullptr;
+    const TrleBlockAt* mixed = nullptr;
+    const uint32_t* mixedFirst = nullptr;
+    const TrleBlockAt* narrow = nullptr;
+    const uint32_t* narrowBytes = nullptr;
+    const uint32_t* narrowFirst = nullptr;
+};
+
+class TrleRunCache {
+public:
+    // Converted pixels and masks are kept with this many zero pixels before
+    // and after them, so that vector gathers reading a little around a run
+    // stay inside.
+    static constexpr size_t kMarginPixels = 64;
+    static constexpr int kBlockBytes = 32;
+
+    void Clear();
+
+    // Finds the runs of `view` (once) and its pixels converted through the
+    // 256-entry `table` of `bytes`-sized entries (1, 2 or 4), with a block
+    // program for a target of `pitch` bytes per row. False when the sprite
+    // cannot be cached (not 8-bit, or too large); then draw it without.
+    bool Prepare(const TrleSpriteView& view, const void* table, int bytes, ptrdiff_t pitch);
+
+    // After a successful Prepare: the runs of row r are runs[rowFirst[r]]
+    // up to runs[rowFirst[r + 1]], left to right; the converted pixel of data
+    // byte o is at pixels + o × bytes, its mask at masks + o × bytes.
+    const uint32_t* RowFirst() const { return m_rowFirst.data(); }
+    const TrleRun* Runs() const { return m_runs.data(); }
+    const uint8_t* Pixels() const { return m_current->pixels.data() + kMarginPixels * m_current->bytes; }
+    const uint8_t* Masks() const { return m_current->masks.data() + kMarginPixels * m_current->bytes; }
+    // Null when the target's rows are too far apart for 32-bit offsets.
+    const TrleBlockProgram* Program() const { return m_current->hasProgram ? &m_current->program : nullptr; }
+
+    // Bytes held, for tests and statistics.
+    size_t MemoryBytes() const;
+
+private:
+    // A block's place in the sprite, from which its target offset follows.
+    struct Place {
+        uint32_t src;
+        uint32_t col; // bytes from the sprite's left edge
+        int32_t row;
+    };
+    struct BlockList {
+        std::vector<Place> places;
+        std::vector<TrleBlockAt> at;
+        std::vector<uint32_t> first;
+    };
+    struct Converted {
+        int bytes = 0;
+        std::vector<uint8_t> table; // the table's contents, the key
+        std::vector<uint8_t> pixels, masks;
+        BlockList opaque, mixed, narrow;
+        std::vector<uint32_t> narrowBytes;
+        ptrdiff_t pitch = 0; // what the offsets in `at` were worked out for
+        bool hasProgram = false;
+        TrleBlockProgram program;
+        uint64_t lastUse = 0;
+    };
+    // A sprite drawn into an 8-bit and a 16-bit target alternately, or
+    // through two palettes, keeps both conversions.
+    static constexpr size_t kMaxConversions = 3;
+
+    bool MakeRuns(const TrleSpriteView& view);
+    Converted* MakeConversion(const TrleSpriteView& view, const void* table, int bytes);
+    void MakeBlocks(const TrleSpriteView& view, Converted& c) const;
+    static void PlaceBlocks(Converted& c, ptrdiff_t pitch);
+
+    const uint8_t* m_dataArea = nullptr; // what the runs were found for
+    size_t m_dataSize = 0;
+    std::vector<uint32_t> m_rowFirst;
+    std::vector<TrleRun> m_runs;
+    std::vector<Converted> m_conversions;
+    const Converted* m_current = nullptr;
+    uint64_t m_useCounter = 0;
+};

@@ -1,0 +1,65 @@
+// The portable run kernels and the table of every tier's.
+
+#include "kernels/TrleRunKernels.h"
+#include "kernels/TrleRunWalk.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+// Blocks as four 64-bit words.
+template <int>
+struct PortableOps {
+    void Copy(uint8_t* dst, const uint8_t* src) const { std::memcpy(dst, src, kRunBlock); }
+    void Blend(uint8_t* dst, const uint8_t* src, const uint8_t* mask) const
+    {
+        for (int i = 0; i < kRunBlock; i += 8) {
+            uint64_t d, s, m;
+            std::memcpy(&d, dst + i, 8);
+            std::memcpy(&s, src + i, 8);
+            std::memcpy(&m, mask + i, 8);
+            d = (s & m) | (d & ~m);
+            std::memcpy(dst + i, &d, 8);
+        }
+    }
+    void CopyRun(uint8_t* dst, const uint8_t* src, size_t n) const { std::memcpy(dst, src, n); }
+    int Classify(const uint8_t* mask) const
+    {
+        uint64_t all = ~uint64_t(0), any = 0;
+        for (int i = 0; i < kRunBlock; i += 8) {
+            uint64_t m;
+            std::memcpy(&m, mask + i, 8);
+            all &= m;
+            any |= m;
+        }
+        return all == ~uint64_t(0) ? 2 : any != 0 ? 1 : 0;
+    }
+};
+
+} // namespace
+
+VELDRA_DEFINE_TRLE_RUN_KERNELS(portable, ScalarPixelGather, PortableOps)
+
+namespace {
+
+using Row = std::array<TrleRunKernel, size_t(TrleRunKernelId::Count)>;
+const std::array<Row, size_t(BlitTier::Count)> kRunKernels = {{
+    {TrleRunCopy8_portable, TrleRunCopy16_portable, TrleRunCopy32_portable},
+    {TrleRunCopy8_sse2, TrleRunCopy16_sse2, TrleRunCopy32_sse2},
+    {TrleRunCopy8_avx2, TrleRunCopy16_avx2, TrleRunCopy32_avx2},
+}};
+
+} // namespace
+
+TrleRunKernel TrleRunKernelAt(BlitTier tier, TrleRunKernelId id)
+{
+    if (tier >= BlitTier::Count || id >= TrleRunKernelId::Count)
+        return nullptr;
+    return kRunKernels[size_t(tier)][size_t(id)];
+}
+
+TrleRunKernel TrleRunKernelFor(BlitTier tier, TrleRunKernelId id)
+{
+    return KernelFallingBack<TrleRunKernel>(tier, [id](BlitTier t) { return TrleRunKernelAt(t, id); });
+}
