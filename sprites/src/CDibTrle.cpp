@@ -7,6 +7,7 @@ void CDibTrle::Reset()
 {
     CDibPacked::Reset();
     m_view = TrleSpriteView{};
+    m_runCache.Clear();
 }
 
 DibResult CDibTrle::Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW,
@@ -103,4 +104,7 @@ void CDibTrle::OnPictureChanged()
     m_view.height = GetHeight();
     m_view.format = m_format;
     m_view.palette = m_palette;
+    // New bytes may lie where the old ones were: what was cached goes.
+    m_runCache.Clear();
+    m_view.runCache = &m_runCache;
 }

@@ -5,6 +5,7 @@
 // converts the stored pixels without decoding. The row table is checked once,
 // when the picture is attached; the blitters then trust it.
 
+#include "imaging/TrleRunCache.h"
 #include "imaging/TrleSprite.h"
 #include "sprites/CDibPacked.h"
 
@@ -37,9 +38,10 @@ public:
     // 3 not created, otherwise 7: the picture is encoded already.
     DibResult Compress(uint32_t tag) override;
 
-    // The sprite as the blitters see it, with the image's palette; an empty
-    // view (null data) while nothing is attached. Valid until the picture
-    // changes. It is also what BLIT_ALPHA takes as its opacity sprite.
+    // The sprite as the blitters see it, with the image's palette and run
+    // cache; an empty view (null data) while nothing is attached. Valid until
+    // the picture changes. It is also what BLIT_ALPHA takes as its opacity
+    // sprite.
     const TrleSpriteView& View() const { return m_view; }
 
 protected:
@@ -48,4 +50,7 @@ protected:
 
 private:
     TrleSpriteView m_view;
+    // Runs and converted pixels of an 8-bit sprite, made on its first keyed
+    // blit through each table and kept until the picture changes.
+    TrleRunCache m_runCache;
 };
