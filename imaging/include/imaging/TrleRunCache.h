@@ -78,6 +78,13 @@ public:
     const uint8_t* Masks() const { return m_current->masks.data() + kMarginPixels * m_current->bytes; }
     // Null when the target's rows are too far apart for 32-bit offsets.
     const TrleBlockProgram* Program() const { return m_current->hasProgram ? &m_current->program : nullptr; }
+    // The whole sprite rectangle, transparent pixels included (zero, with a
+    // zero mask), for scaled drawing: row r at r × RectPitch(), with room
+    // for a 32-byte read from any pixel. RectPitch() is 0 when the sprite is
+    // too large to be kept so.
+    const uint8_t* RectPixels() const { return m_current->rectPixels.data(); }
+    const uint8_t* RectMasks() const { return m_current->rectMasks.data(); }
+    size_t RectPitch() const { return m_current->rectPitch; }
 
     // Bytes held, for tests and statistics.
     size_t MemoryBytes() const;
@@ -98,6 +105,8 @@ private:
         int bytes = 0;
         std::vector<uint8_t> table; // the table's contents, the key
         std::vector<uint8_t> pixels, masks;
+        std::vector<uint8_t> rectPixels, rectMasks;
+        size_t rectPitch = 0;
         BlockList opaque, mixed, narrow;
         std::vector<uint32_t> narrowBytes;
         ptrdiff_t pitch = 0; // what the offsets in `at` were worked out for
@@ -112,6 +121,7 @@ private:
     bool MakeRuns(const TrleSpriteView& view);
     Converted* MakeConversion(const TrleSpriteView& view, const void* table, int bytes);
     void MakeBlocks(const TrleSpriteView& view, Converted& c) const;
+    void MakeRect(const TrleSpriteView& view, Converted& c) const;
     static void PlaceBlocks(Converted& c, ptrdiff_t pitch);
 
     const uint8_t* m_dataArea = nullptr; // what the runs were found for

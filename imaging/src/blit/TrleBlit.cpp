@@ -159,7 +159,9 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     if (code != DIB_OK)
         return code;
     const TopDownRows dst = ViewTopDown(*target, bits, pitch);
-    if (sprite.runCache && bytes != 3 && sprite.runCache->Prepare(sprite, table, bytes, dst.pitch)) {
+    const bool unscaledRows = r.dw == r.sw && r.dh == r.sh && !(flags & BLIT_MIRROR_X);
+    if (sprite.runCache && bytes != 3 && sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
+        (unscaledRows || sprite.runCache->RectPitch() != 0)) {
         const TrleRunCache& cache = *sprite.runCache;
         TrleRunParams p;
         p.dst = dst.top + ptrdiff_t(r.dy) * dst.pitch + ptrdiff_t(r.dx) * bytes;
@@ -172,6 +174,9 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
         p.masks = cache.Masks();
         p.program = cache.Program();
         p.spriteWidth = sprite.width;
+        p.rectPixels = cache.RectPixels();
+        p.rectMasks = cache.RectMasks();
+        p.rectPitch = cache.RectPitch();
         p.srcX = r.sx;
         p.srcY = r.sy;
         p.srcWidth = r.sw;

@@ -16,6 +16,9 @@ namespace {
 // Larger sprites are drawn without a cache: their conversions would hold
 // several times their own size.
 constexpr size_t kMaxCachedDataBytes = size_t(16) << 20;
+// Scaled drawing reads the whole rectangle; beyond this it is drawn from
+// the row table instead.
+constexpr size_t kMaxRectBytes = size_t(32) << 20;
 
 } // namespace
 
@@ -33,7 +36,8 @@ size_t TrleRunCache::MemoryBytes() const
 {
     size_t bytes = m_rowFirst.capacity() * sizeof(uint32_t) + m_runs.capacity() * sizeof(TrleRun);
     for (const Converted& c : m_conversions) {
-        bytes += c.table.capacity() + c.pixels.capacity() + c.masks.capacity() +
+        bytes += c.table.capacity() + c.pixels.capacity() + c.masks.capacity() + c.rectPixels.capacity() +
+                 c.rectMasks.capacity() +
                  c.narrowBytes.capacity() * sizeof(uint32_t);
         for (const BlockList* list : {&c.opaque, &c.mixed, &c.narrow})
             bytes += list->places.capacity() * sizeof(Place) + list->at.capacity() * sizeof(TrleBlockAt) +
@@ -147,6 +151,7 @@ TrleRunCache::Converted* TrleRunCache::MakeConversion(const TrleSpriteView& view
             std::memset(masks + i * bytes, index ? 0xFF : 0x00, size_t(bytes));
         }
         MakeBlocks(view, *slot);
+        MakeRect(view, *slot);
     } catch (const std::bad_alloc&) {
         *slot = Converted{}; // bytes 0: never matches
         return nullptr;
@@ -208,4 +213,24 @@ void TrleRunCache::PlaceBlocks(Converted& c, ptrdiff_t pitch)
     c.pitch = pitch;
     c.program = {c.opaque.at.data(),  c.opaque.first.data(),  c.mixed.at.data(), c.mixed.first.data(),
                  c.narrow.at.data(),  c.narrowBytes.data(),   c.narrow.first.data()};
+}
+
+void TrleRunCache::MakeRect(const TrleSpriteView& view, Converted& c) const
+{
+    const size_t bytes = size_t(c.bytes);
+    const size_t pitch = size_t(view.width) * bytes + 32;
+    if (2 * pitch * size_t(view.height) > kMaxRectBytes)
+        return;
+    c.rectPixels.assign(pitch * size_t(view.height) + 32, 0);
+    c.rectMasks.assign(c.rectPixels.size(), 0);
+    c.rectPitch = pitch;
+    const uint8_t* pixels = c.pixels.data() + kMarginPixels * bytes;
+    const uint8_t* masks = c.masks.data() + kMarginPixels * bytes;
+    for (int row = 0; row < view.height; ++row)
+        for (uint32_t i = m_rowFirst[row]; i != m_rowFirst[row + 1]; ++i) {
+            const TrleRun& run = m_runs[i];
+            const size_t to = size_t(row) * pitch + run.start * bytes, from = run.offset * bytes;
+            std::memcpy(c.rectPixels.data() + to, pixels + from, run.length * bytes);
+            std::memcpy(c.rectMasks.data() + to, masks + from, run.length * bytes);
+        }
 }

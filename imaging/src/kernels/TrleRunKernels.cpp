@@ -24,22 +24,11 @@ struct PortableOps {
         }
     }
     void CopyRun(uint8_t* dst, const uint8_t* src, size_t n) const { std::memcpy(dst, src, n); }
-    int Classify(const uint8_t* mask) const
-    {
-        uint64_t all = ~uint64_t(0), any = 0;
-        for (int i = 0; i < kRunBlock; i += 8) {
-            uint64_t m;
-            std::memcpy(&m, mask + i, 8);
-            all &= m;
-            any |= m;
-        }
-        return all == ~uint64_t(0) ? 2 : any != 0 ? 1 : 0;
-    }
 };
 
 } // namespace
 
-VELDRA_DEFINE_TRLE_RUN_KERNELS(portable, ScalarPixelGather, PortableOps)
+VELDRA_DEFINE_TRLE_RUN_KERNELS(portable, ScalarRectGather, PortableOps)
 
 namespace {
 

@@ -1,10 +1,10 @@
 #pragma once
 // The kernels that draw an 8-bit "TRLE" sprite from its run cache (see
-// imaging/TrleRunCache.h): each opaque run is copied from the sprite's
+// imaging/TrleRunCache.h): blocks and runs are copied from the sprite's
 // converted pixels, so no pixel is looked up or tested for the key. Scaled
-// and mirrored rows first gather the converted pixels they show, once per
-// distinct source row, then copy the target runs from them. One kernel per
-// pixel size, in the portable, SSE2 and AVX2 tiers.
+// and mirrored rows gather the converted pixels and masks they show from the
+// sprite's rectangle, once per distinct source row. One kernel per pixel
+// size, in the portable, SSE2 and AVX2 tiers.
 
 #include "BlitKernels.h" // sibling: the tests include this header by path
 #include "imaging/TrleRunCache.h"
@@ -29,6 +29,11 @@ struct TrleRunParams {
     // window spans the sprite's whole width; may be null.
     const TrleBlockProgram* program = nullptr;
     int spriteWidth = 0;
+    // The sprite's rectangle (see TrleRunCache::RectPixels); scaled and
+    // mirrored calls need it.
+    const uint8_t* rectPixels = nullptr;
+    const uint8_t* rectMasks = nullptr;
+    size_t rectPitch = 0;
     int srcX = 0;
     int srcY = 0;
     int srcWidth = 0;

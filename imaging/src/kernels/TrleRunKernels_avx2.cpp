@@ -8,30 +8,53 @@
 
 namespace {
 
+// Scaled and mirrored rows: shuffles where the window is not shrunk (the
+// sprite's rectangle leaves room for the 16-byte reads of any pixel), the
+// shared scalar loop otherwise.
 template <int Bytes>
-class ShufflePixelGather {
+class ShuffleRectGather {
 public:
-    explicit ShufflePixelGather(const GatherSetup& setup)
-        : m_scalar(setup), m_blocks(setup), m_usable(ShuffleBlocks<Bytes>::Usable(setup))
+    explicit ShuffleRectGather(const GatherSetup& setup)
+        : m_scalar(setup), m_blocks(setup), m_usable(ShuffleBlocks<Bytes>::Usable(setup)), m_width(setup.width)
     {
     }
 
-    // The converted pixels and masks have margins wide enough for the reads
-    // around a run (see TrleRunCache::kMarginPixels), so no read needs
-    // checking.
-    void Run(uint8_t* slot, const uint8_t* source, ptrdiff_t shift, int j0, int j1) const
+    template <class Ops>
+    void DrawRow(const Ops& ops, uint8_t* dst, ptrdiff_t pitch, int rows, const uint8_t* pixels,
+                 const uint8_t* masks, int begin, int end, bool tail) const
     {
-        constexpr int kColumns = ShuffleBlocks<Bytes>::kColumns;
-        if (!m_usable || j1 - j0 < kColumns)
-            m_scalar.Run(slot, source, shift, j0, j1);
+        if (!m_usable) {
+            m_scalar.DrawRow(ops, dst, pitch, rows, pixels, masks, begin, end, tail);
+            return;
+        }
+        // Locals: the stores below may alias any member.
+        const ShuffleBlocks<Bytes> blocks = m_blocks;
+        const auto draw = [&](int block, uint8_t* at, auto rowsShown) {
+            __m256i pixel, mask;
+            blocks.Block2(pixels, masks, block, &pixel, &mask);
+            for (int k = 0; k < rowsShown(); ++k, at += pitch) {
+                const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), _mm256_blendv_epi8(old, pixel, mask));
+            }
+        };
+        const auto row = [&](auto rowsShown) {
+            for (int b = begin; b < end; ++b)
+                draw(b, dst + b * kRunBlock, rowsShown);
+            if (tail)
+                draw(blocks.Tail(), dst + (m_width - ShuffleBlocks<Bytes>::kColumns) * Bytes, rowsShown);
+        };
+        // Enlarged twice, the usual case, with the count of rows known.
+        if (rows == 2)
+            row([] { return 2; });
         else
-            m_blocks.Gather(slot, source, shift, j0 / kColumns, (j1 - 1) / kColumns);
+            row([rows] { return rows; });
     }
 
 private:
-    ScalarPixelGather<Bytes> m_scalar;
+    ScalarRectGather<Bytes> m_scalar;
     ShuffleBlocks<Bytes> m_blocks;
     bool m_usable;
+    int m_width;
 };
 
 struct Avx2Mover {
@@ -55,14 +78,8 @@ struct Avx2Ops : FixedMoves<32, Min, Avx2Mover> {
         const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), _mm256_blendv_epi8(d, s, m));
     }
-    [[gnu::always_inline]] int Classify(const uint8_t* mask) const
-    {
-        const uint32_t bits =
-            uint32_t(_mm256_movemask_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(mask))));
-        return bits == 0xFFFFFFFFu ? 2 : bits != 0 ? 1 : 0;
-    }
 };
 
 } // namespace
 
-VELDRA_DEFINE_TRLE_RUN_KERNELS(avx2, ShufflePixelGather, Avx2Ops)
+VELDRA_DEFINE_TRLE_RUN_KERNELS(avx2, ShuffleRectGather, Avx2Ops)

@@ -19,15 +19,8 @@ struct Sse2Ops : FixedMoves<16, Min> {
                              _mm_or_si128(_mm_and_si128(s, m), _mm_andnot_si128(m, d)));
         }
     }
-    [[gnu::always_inline]] int Classify(const uint8_t* mask) const
-    {
-        const uint32_t bits =
-            uint32_t(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mask)))) |
-            uint32_t(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + 16)))) << 16;
-        return bits == 0xFFFFFFFFu ? 2 : bits != 0 ? 1 : 0;
-    }
 };
 
 } // namespace
 
-VELDRA_DEFINE_TRLE_RUN_KERNELS(sse2, ScalarPixelGather, Sse2Ops)
+VELDRA_DEFINE_TRLE_RUN_KERNELS(sse2, ScalarRectGather, Sse2Ops)

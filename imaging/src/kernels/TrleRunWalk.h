@@ -1,9 +1,8 @@
 #pragma once
 // How the run kernels walk a sprite, written once for every tier. An Ops
 // policy moves pixels: Copy and Blend one 32-byte block (Blend through a
-// mask), CopyRun any run, Classify a block's mask (0 none, 1 some, 2 all
-// opaque). A Gather fetches the converted pixels or masks a scaled or
-// mirrored row shows. Internal linkage throughout (see PixelOps.h).
+// mask), CopyRun any run. A Gather draws the blocks of scaled and mirrored
+// rows. Internal linkage throughout (see PixelOps.h).
 
 #include "kernels/TrleRowWalk.h"
 #include "kernels/TrleRunKernels.h"
@@ -57,19 +56,45 @@ struct FixedMoves {
     }
 };
 
-// Writes the converted pixel (or mask) that target column j shows to
-// slot + j × Bytes, for j in [j0, j1); window column c's is source[shift + c].
+// Draws the blocks of a scaled or mirrored row: for blocks [begin, end) of
+// the target row (block b covering the 32 / Bytes columns from
+// b × 32 / Bytes) and, with `tail`, the block ending at the rectangle's right
+// edge, gathers the pixels and masks those columns show from a row of the
+// sprite's rectangle (window column c at pixels + c × Bytes) and blends them
+// into `rows` target rows from `dst`.
 template <int Bytes>
-struct ScalarPixelGather {
-    explicit ScalarPixelGather(const GatherSetup& setup) : m_columns(setup.columns) {}
-    void Run(uint8_t* slot, const uint8_t* source, ptrdiff_t shift, int j0, int j1) const
+class ScalarRectGather {
+public:
+    explicit ScalarRectGather(const GatherSetup& setup) : m_columns(setup.columns), m_width(setup.width) {}
+    template <class Ops>
+    void DrawRow(const Ops& ops, uint8_t* dst, ptrdiff_t pitch, int rows, const uint8_t* pixels,
+                 const uint8_t* masks, int begin, int end, bool tail) const
     {
-        for (int j = j0; j < j1; ++j)
-            std::memcpy(slot + ptrdiff_t(j) * Bytes, source + (shift + m_columns[j]) * Bytes, Bytes);
+        constexpr int kColumns = kRunBlock / Bytes;
+        for (int b = begin; b < end; ++b)
+            Block(ops, dst, pitch, rows, pixels, masks, b * kColumns);
+        if (tail)
+            Block(ops, dst, pitch, rows, pixels, masks, m_width - kColumns);
     }
 
 private:
+    template <class Ops>
+    void Block(const Ops& ops, uint8_t* dst, ptrdiff_t pitch, int rows, const uint8_t* pixels, const uint8_t* masks,
+               int column) const
+    {
+        alignas(32) uint8_t pixel[kRunBlock], mask[kRunBlock];
+        for (int i = 0; i < kRunBlock / Bytes; ++i) {
+            const size_t from = size_t(m_columns[column + i]) * Bytes;
+            std::memcpy(pixel + i * Bytes, pixels + from, Bytes);
+            std::memcpy(mask + i * Bytes, masks + from, Bytes);
+        }
+        dst += ptrdiff_t(column) * Bytes;
+        for (int k = 0; k < rows; ++k, dst += pitch)
+            ops.Blend(dst, pixel, mask);
+    }
+
     const uint16_t* m_columns;
+    int m_width;
 };
 
 // Unscaled, not mirrored horizontally, the window as wide as the sprite and
@@ -128,141 +153,75 @@ void TrleRunDrawDirect(const TrleRunParams& p, const Ops& ops)
 }
 
 // Scaled or mirrored horizontally (columns as ThreadTrleColumns, rows
-// likewise). Each distinct source row's pixels and masks are gathered once
-// over the target columns its runs span, and that span is sorted into
-// blocks as in the block program; every target row showing the source row
-// then copies and blends those blocks (or, for a narrow span, copies its
-// runs). Rows go in batches, all gathers of a batch before its drawing, so
-// that drawing never loads bytes stored a moment before (the loads would
-// straddle the gather's stores and stall). The slots form a ring one longer
-// than a batch, so the last row gathered by one batch is still there for the
-// next.
+// likewise), from the sprite's whole rectangle: every target row is covered
+// by 32-byte blocks, the last one ending at the rectangle's right edge, and
+// each block's pixels and masks are gathered once for all the target rows
+// that show the same source row. Transparent pixels have zero masks, so no
+// block needs to know where the runs are, and every row does the same work:
+// nothing for the processor to mispredict.
 template <int Bytes, class Gather, class Ops>
-void TrleRunDrawGeneral(const TrleRunParams& p, const Ops& ops)
+void TrleRectDraw(const TrleRunParams& p, const Ops& ops)
 {
     const bool mirrorX = p.flags & BLIT_MIRROR_X, mirrorY = p.flags & BLIT_MIRROR_Y;
     const int w = p.width, h = p.height, sw = p.srcWidth, sh = p.srcHeight;
-    TrleScratch& scratch = ThreadTrleColumns(w, sw, mirrorX);
+    const TrleScratch& scratch = ThreadTrleColumns(w, sw, mirrorX);
     const uint16_t* columns = scratch.columns.data();
     const uint16_t* firstTarget = scratch.firstTarget.data();
-    // The target columns that window columns [a, b) cover.
-    const auto targets = [&](int a, int b, int* t0, int* t1) {
-        *t0 = mirrorX ? firstTarget[sw - b] : firstTarget[a];
-        *t1 = mirrorX ? firstTarget[sw - a] : firstTarget[b];
-    };
-
-    constexpr int kBatch = 16, kSlots = kBatch + 1;
-    // A slot: the row's pixels, then its masks, each for target columns
-    // [0, w) and room for whole vectors past them; then its blocks.
-    const auto roundUp = [](size_t n) { return (n + 31) & ~size_t(31); };
-    const size_t rowBytes = roundUp((size_t(w) + 64) * Bytes);
-    const size_t maxBlocks = size_t(w) * Bytes / kRunBlock + 2;
-    const size_t slotBytes = 2 * rowBytes + roundUp(maxBlocks * sizeof(uint32_t));
-    scratch.indices.resize(slotBytes * kSlots);
-    uint8_t* const slots = scratch.indices.data();
-    struct Sorted {
-        const uint8_t* pixels;
-        const uint8_t* masks;
-        const uint32_t* blocks; // opaque ones, then mixed ones; byte offsets
-        int opaque;
-        int mixed;
-        bool narrow; // drawn by its runs
-    };
-    Sorted sorted[kSlots];
     const Gather gather(GatherSetup{columns, scratch.generation, w, sw, nullptr, nullptr});
-    struct Planned {
-        uint8_t* dst;
-        int slot;
-        const TrleRun* first;
-        const TrleRun* stop;
-    };
-    Planned plan[kBatch];
-    int lastRow = -1, slot = 0;
-    const int qy = sh / h, ry = sh % h;
+    constexpr int kColumns = kRunBlock / Bytes;
+    const int aligned = w / kColumns;
     const int windowEnd = p.srcX + sw;
+    const int qy = sh / h, ry = sh % h;
     int srcRow = 0, rowErr = 0;
-    for (int k0 = 0; k0 < h; k0 += kBatch) {
-        const int k1 = k0 + kBatch < h ? k0 + kBatch : h;
-        int planned = 0;
-        for (int k = k0; k < k1; ++k) {
-            const int row = mirrorY ? p.srcY + sh - 1 - srcRow : p.srcY + srcRow;
+    for (int k = 0; k < h;) {
+        // Target rows k to k + rows - 1 show source row `shown`.
+        const int shown = srcRow;
+        int rows = 0;
+        do {
+            ++rows;
             srcRow += qy;
             rowErr += ry;
             if (rowErr >= h) {
                 rowErr -= h;
                 ++srcRow;
             }
-            const TrleRun* first = p.runs + p.rowFirst[row];
-            const TrleRun* stop = p.runs + p.rowFirst[row + 1];
-            if (first == stop)
-                continue;
-            // The row's span, cut to the window, in window columns.
-            const int a = (first->start > p.srcX ? first->start : p.srcX) - p.srcX;
-            const int spanEnd = stop[-1].start + stop[-1].length;
-            const int b = (spanEnd < windowEnd ? spanEnd : windowEnd) - p.srcX;
-            if (a >= b)
-                continue;
-            int j0, j1;
-            targets(a, b, &j0, &j1);
-            if (j0 >= j1)
-                continue;
-            if (row != lastRow) {
-                slot = slot + 1 == kSlots ? 0 : slot + 1;
-                uint8_t* const base = slots + slot * slotBytes;
-                Sorted& s = sorted[slot];
-                s.pixels = base;
-                s.masks = base + rowBytes;
-                const ptrdiff_t shift = ptrdiff_t(first->offset) - first->start + p.srcX;
-                gather.Run(base, p.pixels, shift, j0, j1);
-                gather.Run(base + rowBytes, p.masks, shift, j0, j1);
-                const size_t spanStart = size_t(j0) * Bytes, spanBytes = size_t(j1 - j0) * Bytes;
-                s.narrow = spanBytes < size_t(kRunBlock);
-                s.opaque = s.mixed = 0;
-                if (!s.narrow) {
-                    uint32_t* blocks = reinterpret_cast<uint32_t*>(base + 2 * rowBytes);
-                    s.blocks = blocks;
-                    // Opaque blocks fill the list from the front, mixed ones
-                    // from the back.
-                    uint32_t* mixedBack = blocks + maxBlocks;
-                    for (size_t at = spanStart;; at += kRunBlock) {
-                        if (at + kRunBlock > spanStart + spanBytes)
-                            at = spanStart + spanBytes - kRunBlock;
-                        const int kind = ops.Classify(s.masks + at);
-                        if (kind == 2)
-                            blocks[s.opaque++] = uint32_t(at);
-                        else if (kind == 1)
-                            *--mixedBack = uint32_t(at), ++s.mixed;
-                        if (at + kRunBlock >= spanStart + spanBytes)
-                            break;
-                    }
-                }
-                lastRow = row;
-            }
-            plan[planned++] = {p.dst + k * p.dstPitch, slot, first, stop};
-        }
-        for (int i = 0; i < planned; ++i) {
-            const Planned& r = plan[i];
-            const Sorted& s = sorted[r.slot];
-            if (!s.narrow) {
-                for (int n = 0; n < s.opaque; ++n)
-                    ops.Copy(r.dst + s.blocks[n], s.pixels + s.blocks[n]);
-                const uint32_t* mixed = s.blocks + maxBlocks - s.mixed;
-                for (int n = 0; n < s.mixed; ++n)
-                    ops.Blend(r.dst + mixed[n], s.pixels + mixed[n], s.masks + mixed[n]);
-                continue;
-            }
-            for (const TrleRun* run = r.first; run != r.stop; ++run) {
-                const int a = (run->start > p.srcX ? run->start : p.srcX) - p.srcX;
-                const int b = (run->start + run->length < windowEnd ? run->start + run->length : windowEnd) - p.srcX;
-                if (a >= b)
+        } while (k + rows < h && srcRow == shown);
+        const int row = mirrorY ? p.srcY + sh - 1 - shown : p.srcY + shown;
+        uint8_t* const dst = p.dst + k * p.dstPitch;
+        k += rows;
+        const TrleRun* first = p.runs + p.rowFirst[row];
+        const TrleRun* stop = p.runs + p.rowFirst[row + 1];
+        if (first == stop)
+            continue;
+        // The target columns [j0, j1) that the row's span shows.
+        const int a = (first->start > p.srcX ? first->start : p.srcX) - p.srcX;
+        const int spanEnd = stop[-1].start + stop[-1].length;
+        const int b = (spanEnd < windowEnd ? spanEnd : windowEnd) - p.srcX;
+        if (a >= b)
+            continue;
+        const int j0 = mirrorX ? firstTarget[sw - b] : firstTarget[a];
+        const int j1 = mirrorX ? firstTarget[sw - a] : firstTarget[b];
+        if (j0 >= j1)
+            continue;
+        const uint8_t* pixels = p.rectPixels + size_t(row) * p.rectPitch + size_t(p.srcX) * Bytes;
+        const uint8_t* masks = p.rectMasks + size_t(row) * p.rectPitch + size_t(p.srcX) * Bytes;
+        if (aligned == 0) {
+            // Narrower than a block: pixel by pixel.
+            for (int j = j0; j < j1; ++j) {
+                const size_t from = size_t(columns[j]) * Bytes;
+                if (masks[from] == 0)
                     continue;
-                int t0, t1;
-                targets(a, b, &t0, &t1);
-                if (t0 < t1)
-                    ops.CopyRun(r.dst + ptrdiff_t(t0) * Bytes, s.pixels + ptrdiff_t(t0) * Bytes,
-                                size_t(t1 - t0) * Bytes);
+                for (int r = 0; r < rows; ++r)
+                    std::memcpy(dst + r * p.dstPitch + j * Bytes, pixels + from, Bytes);
             }
+            continue;
         }
+        // The aligned blocks the span touches; where it reaches past the
+        // last of them, the tail block (blending a pixel twice changes
+        // nothing). Pixels outside the span have zero masks.
+        const int lastBlock = (j1 - 1) / kColumns;
+        gather.DrawRow(ops, dst, p.dstPitch, rows, pixels, masks, j0 / kColumns,
+                       lastBlock < aligned ? lastBlock + 1 : aligned, lastBlock >= aligned);
     }
 }
 
@@ -276,7 +235,7 @@ void TrleRunDraw(const TrleRunParams& p)
     else if (unscaled && !(p.flags & BLIT_MIRROR_X))
         TrleRunDrawDirect<Bytes>(p, Ops{});
     else
-        TrleRunDrawGeneral<Bytes, Gather, Ops>(p, Ops{});
+        TrleRectDraw<Bytes, Gather, Ops>(p, Ops{});
 }
 
 } // namespace
