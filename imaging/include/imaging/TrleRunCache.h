@@ -3,9 +3,9 @@
 // its opaque runs (the stretches of non-zero indices in each row) and, for
 // each of the last few conversion tables it was drawn through, its stored
 // pixels already converted to the target's pixels, with a mask beside them
-// (0xFF in every byte of an opaque pixel) and a block program. A keyed blit
-// then copies whole runs or blocks instead of looking every index up and
-// testing it for the key.
+// (0xFF in every byte of an opaque pixel) and a move program. A keyed blit
+// then copies whole runs instead of looking every index up and testing it for
+// the key.
 //
 // Whoever owns the sprite's bytes owns the cache and clears it when they
 // change. Tables are recognised by their contents, so a palette changed in
@@ -28,29 +28,24 @@ struct TrleRun {
 
 // A move of target pixels: to byte `dst` of the target, counted from the
 // sprite's top-left pixel with the target pitch the program was made for,
-// from byte `src` of the converted pixels (and of their mask).
-struct TrleBlockAt {
+// from byte `src` of the converted pixels.
+struct TrleMove {
     int32_t dst;
     uint32_t src;
 };
 
-// The unclipped sprite as 32-byte blocks of target pixels, so that drawing it
-// is one loop per kind of block whatever its rows look like. A row whose
-// span (first run's start to last run's end) holds at least 32 bytes of
-// target pixels is covered by blocks 32 bytes apart from the span's start,
-// the last one ending at the span's end (overlapping the one before);
-// blocks without an opaque pixel are left out, opaque ones are copied, the
-// others ("mixed") are blended through the mask. Narrower rows keep their
-// runs (`narrowBytes` long). Each list is in row order: row r's entries are
-// list[first[r]] up to list[first[r + 1]].
-struct TrleBlockProgram {
-    const TrleBlockAt* opaque = nullptr;
-    const uint32_t* opaqueFirst = nullptr;
-    const TrleBlockAt* mixed = nullptr;
-    const uint32_t* mixedFirst = nullptr;
-    const TrleBlockAt* narrow = nullptr;
-    const uint32_t* narrowBytes = nullptr;
-    const uint32_t* narrowFirst = nullptr;
+// The unclipped sprite as moves of fixed sizes, so that drawing it is one
+// loop per size whatever its rows look like, and no loop has a branch to
+// mispredict. A run of n bytes becomes moves of the largest size s <= n
+// (32, 16, 8, 4, 2 or 1 bytes): s bytes apart from its start, the last one
+// ending at its end (overlapping the one before). Only opaque pixels are
+// written, none is read from the target. moves[c] holds the moves of
+// 32 >> c bytes in row order; row r's are moves[c][first[c][r]] up to
+// moves[c][first[c][r + 1]].
+struct TrleMoveProgram {
+    static constexpr int kSizes = 6;
+    const TrleMove* moves[kSizes] = {};
+    const uint32_t* first[kSizes] = {};
 };
 
 class TrleRunCache {
@@ -59,12 +54,11 @@ public:
     // and after them, so that vector gathers reading a little around a run
     // stay inside.
     static constexpr size_t kMarginPixels = 64;
-    static constexpr int kBlockBytes = 32;
 
     void Clear();
 
     // Finds the runs of `view` (once) and its pixels converted through the
-    // 256-entry `table` of `bytes`-sized entries (1, 2 or 4), with a block
+    // 256-entry `table` of `bytes`-sized entries (1, 2 or 4), with a move
     // program for a target of `pitch` bytes per row. False when the sprite
     // cannot be cached (not 8-bit, or too large); then draw it without.
     bool Prepare(const TrleSpriteView& view, const void* table, int bytes, ptrdiff_t pitch);
@@ -77,7 +71,7 @@ public:
     const uint8_t* Pixels() const { return m_current->pixels.data() + kMarginPixels * m_current->bytes; }
     const uint8_t* Masks() const { return m_current->masks.data() + kMarginPixels * m_current->bytes; }
     // Null when the target's rows are too far apart for 32-bit offsets.
-    const TrleBlockProgram* Program() const { return m_current->hasProgram ? &m_current->program : nullptr; }
+    const TrleMoveProgram* Program() const { return m_current->hasProgram ? &m_current->program : nullptr; }
     // The whole sprite rectangle, transparent pixels included (zero, with a
     // zero mask), for scaled drawing: row r at r × RectPitch(), with room
     // for a 32-byte read from any pixel. RectPitch() is 0 when the sprite is
@@ -90,15 +84,15 @@ public:
     size_t MemoryBytes() const;
 
 private:
-    // A block's place in the sprite, from which its target offset follows.
+    // A move's place in the sprite, from which its target offset follows.
     struct Place {
         uint32_t src;
         uint32_t col; // bytes from the sprite's left edge
         int32_t row;
     };
-    struct BlockList {
+    struct MoveList {
         std::vector<Place> places;
-        std::vector<TrleBlockAt> at;
+        std::vector<TrleMove> at;
         std::vector<uint32_t> first;
     };
     struct Converted {
@@ -107,11 +101,10 @@ private:
         std::vector<uint8_t> pixels, masks;
         std::vector<uint8_t> rectPixels, rectMasks;
         size_t rectPitch = 0;
-        BlockList opaque, mixed, narrow;
-        std::vector<uint32_t> narrowBytes;
+        MoveList lists[TrleMoveProgram::kSizes];
         ptrdiff_t pitch = 0; // what the offsets in `at` were worked out for
         bool hasProgram = false;
-        TrleBlockProgram program;
+        TrleMoveProgram program;
         uint64_t lastUse = 0;
     };
     // A sprite drawn into an 8-bit and a 16-bit target alternately, or
@@ -120,9 +113,9 @@ private:
 
     bool MakeRuns(const TrleSpriteView& view);
     Converted* MakeConversion(const TrleSpriteView& view, const void* table, int bytes);
-    void MakeBlocks(const TrleSpriteView& view, Converted& c) const;
+    void MakeMoves(const TrleSpriteView& view, Converted& c) const;
     void MakeRect(const TrleSpriteView& view, Converted& c) const;
-    static void PlaceBlocks(Converted& c, ptrdiff_t pitch);
+    static void PlaceMoves(Converted& c, ptrdiff_t pitch);
 
     const uint8_t* m_dataArea = nullptr; // what the runs were found for
     size_t m_dataSize = 0;

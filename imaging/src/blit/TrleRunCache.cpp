@@ -37,11 +37,10 @@ size_t TrleRunCache::MemoryBytes() const
     size_t bytes = m_rowFirst.capacity() * sizeof(uint32_t) + m_runs.capacity() * sizeof(TrleRun);
     for (const Converted& c : m_conversions) {
         bytes += c.table.capacity() + c.pixels.capacity() + c.masks.capacity() + c.rectPixels.capacity() +
-                 c.rectMasks.capacity() +
-                 c.narrowBytes.capacity() * sizeof(uint32_t);
-        for (const BlockList* list : {&c.opaque, &c.mixed, &c.narrow})
-            bytes += list->places.capacity() * sizeof(Place) + list->at.capacity() * sizeof(TrleBlockAt) +
-                     list->first.capacity() * sizeof(uint32_t);
+                 c.rectMasks.capacity();
+        for (const MoveList& list : c.lists)
+            bytes += list.places.capacity() * sizeof(Place) + list.at.capacity() * sizeof(TrleMove) +
+                     list.first.capacity() * sizeof(uint32_t);
     }
     return bytes;
 }
@@ -70,7 +69,7 @@ bool TrleRunCache::Prepare(const TrleSpriteView& view, const void* table, int by
         c->hasProgram = false;
         if (reach <= std::numeric_limits<int32_t>::max()) {
             try {
-                PlaceBlocks(*c, pitch);
+                PlaceMoves(*c, pitch);
                 c->hasProgram = true;
             } catch (const std::bad_alloc&) {
                 // Drawn by runs instead.
@@ -150,7 +149,7 @@ TrleRunCache::Converted* TrleRunCache::MakeConversion(const TrleSpriteView& view
             std::memcpy(pixels + i * bytes, entries + size_t(index) * bytes, size_t(bytes));
             std::memset(masks + i * bytes, index ? 0xFF : 0x00, size_t(bytes));
         }
-        MakeBlocks(view, *slot);
+        MakeMoves(view, *slot);
         MakeRect(view, *slot);
     } catch (const std::bad_alloc&) {
         *slot = Converted{}; // bytes 0: never matches
@@ -160,59 +159,45 @@ TrleRunCache::Converted* TrleRunCache::MakeConversion(const TrleSpriteView& view
     return slot;
 }
 
-void TrleRunCache::MakeBlocks(const TrleSpriteView& view, Converted& c) const
+void TrleRunCache::MakeMoves(const TrleSpriteView& view, Converted& c) const
 {
     const uint32_t bytes = uint32_t(c.bytes);
-    const uint8_t* masks = c.masks.data() + kMarginPixels * bytes;
-    for (BlockList* list : {&c.opaque, &c.mixed, &c.narrow})
-        list->first.assign(size_t(view.height) + 1, 0);
+    for (MoveList& list : c.lists)
+        list.first.assign(size_t(view.height) + 1, 0);
     for (int row = 0; row < view.height; ++row) {
-        c.opaque.first[row] = uint32_t(c.opaque.places.size());
-        c.mixed.first[row] = uint32_t(c.mixed.places.size());
-        c.narrow.first[row] = uint32_t(c.narrow.places.size());
-        const TrleRun* first = m_runs.data() + m_rowFirst[row];
-        const TrleRun* stop = m_runs.data() + m_rowFirst[row + 1];
-        if (first == stop)
-            continue;
-        const uint32_t spanCol = uint32_t(first->start) * bytes;
-        const uint32_t spanBytes = (uint32_t(stop[-1].start + stop[-1].length) - first->start) * bytes;
-        const uint32_t spanSrc = first->offset * bytes;
-        if (spanBytes < uint32_t(kBlockBytes)) {
-            for (const TrleRun* run = first; run != stop; ++run) {
-                c.narrow.places.push_back({run->offset * bytes, uint32_t(run->start) * bytes, row});
-                c.narrowBytes.push_back(uint32_t(run->length) * bytes);
-            }
-            continue;
-        }
-        for (uint32_t at = 0;; at += kBlockBytes) {
-            at = std::min(at, spanBytes - kBlockBytes);
-            const uint8_t* mask = masks + spanSrc + at;
-            const auto opaque = std::count(mask, mask + kBlockBytes, uint8_t(0xFF));
-            const Place place{spanSrc + at, spanCol + at, row};
-            if (opaque == kBlockBytes)
-                c.opaque.places.push_back(place);
-            else if (opaque > 0)
-                c.mixed.places.push_back(place);
-            if (at + kBlockBytes >= spanBytes)
-                break;
+        for (MoveList& list : c.lists)
+            list.first[row] = uint32_t(list.places.size());
+        for (uint32_t i = m_rowFirst[row]; i != m_rowFirst[row + 1]; ++i) {
+            const TrleRun& run = m_runs[i];
+            const uint32_t n = uint32_t(run.length) * bytes, col = uint32_t(run.start) * bytes,
+                           src = run.offset * bytes;
+            int size = 0;
+            while ((32u >> size) > n)
+                ++size;
+            const uint32_t step = 32u >> size;
+            std::vector<Place>& places = c.lists[size].places;
+            for (uint32_t at = 0; at + step < n; at += step)
+                places.push_back({src + at, col + at, row});
+            places.push_back({src + n - step, col + n - step, row});
         }
     }
-    for (BlockList* list : {&c.opaque, &c.mixed, &c.narrow})
-        list->first[view.height] = uint32_t(list->places.size());
+    for (MoveList& list : c.lists)
+        list.first[view.height] = uint32_t(list.places.size());
 }
 
-void TrleRunCache::PlaceBlocks(Converted& c, ptrdiff_t pitch)
+void TrleRunCache::PlaceMoves(Converted& c, ptrdiff_t pitch)
 {
-    for (BlockList* list : {&c.opaque, &c.mixed, &c.narrow}) {
-        list->at.resize(list->places.size());
-        for (size_t i = 0; i < list->places.size(); ++i) {
-            const Place& place = list->places[i];
-            list->at[i] = {int32_t(place.row * pitch + ptrdiff_t(place.col)), place.src};
+    for (int size = 0; size < TrleMoveProgram::kSizes; ++size) {
+        MoveList& list = c.lists[size];
+        list.at.resize(list.places.size());
+        for (size_t i = 0; i < list.places.size(); ++i) {
+            const Place& place = list.places[i];
+            list.at[i] = {int32_t(place.row * pitch + ptrdiff_t(place.col)), place.src};
         }
+        c.program.moves[size] = list.at.data();
+        c.program.first[size] = list.first.data();
     }
     c.pitch = pitch;
-    c.program = {c.opaque.at.data(),  c.opaque.first.data(),  c.mixed.at.data(), c.mixed.first.data(),
-                 c.narrow.at.data(),  c.narrowBytes.data(),   c.narrow.first.data()};
 }
 
 void TrleRunCache::MakeRect(const TrleSpriteView& view, Converted& c) const

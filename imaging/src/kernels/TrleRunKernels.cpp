@@ -11,6 +11,7 @@ namespace {
 // Blocks as four 64-bit words.
 template <int>
 struct PortableOps {
+    using Mover = PlainMover;
     void Copy(uint8_t* dst, const uint8_t* src) const { std::memcpy(dst, src, kRunBlock); }
     void Blend(uint8_t* dst, const uint8_t* src, const uint8_t* mask) const
     {

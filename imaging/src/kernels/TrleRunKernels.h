@@ -1,6 +1,6 @@
 #pragma once
 // The kernels that draw an 8-bit "TRLE" sprite from its run cache (see
-// imaging/TrleRunCache.h): blocks and runs are copied from the sprite's
+// imaging/TrleRunCache.h): runs are copied from the sprite's
 // converted pixels, so no pixel is looked up or tested for the key. Scaled
 // and mirrored rows gather the converted pixels and masks they show from the
 // sprite's rectangle, once per distinct source row. One kernel per pixel
@@ -25,9 +25,9 @@ struct TrleRunParams {
     const TrleRun* runs = nullptr;
     const uint8_t* pixels = nullptr;
     const uint8_t* masks = nullptr;
-    // The same sprite as blocks for a target of dstPitch, drawn when the
+    // The same sprite as moves for a target of dstPitch, drawn when the
     // window spans the sprite's whole width; may be null.
-    const TrleBlockProgram* program = nullptr;
+    const TrleMoveProgram* program = nullptr;
     int spriteWidth = 0;
     // The sprite's rectangle (see TrleRunCache::RectPixels); scaled and
     // mirrored calls need it.

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kRunBlock = TrleRunCache::kBlockBytes;
+constexpr int kRunBlock = 32;
 
 // Moves of N bytes as single loads and stores. A tier whose widest move the
 // compiler would split (a fixed-size memcpy of 32 bytes becomes two 16-byte
@@ -44,8 +44,9 @@ template <int Block, int Min, class Mover>
 
 // Copy and CopyRun of the tiers that move Block bytes at a time, for runs at
 // least Min bytes long.
-template <int Block, int Min, class Mover = PlainMover>
+template <int Block, int Min, class MoverType = PlainMover>
 struct FixedMoves {
+    using Mover = MoverType;
     [[gnu::always_inline]] void Copy(uint8_t* dst, const uint8_t* src) const
     {
         CopyRunBytes<Block, Block, Mover>(dst, src, kRunBlock);
@@ -98,30 +99,38 @@ private:
 };
 
 // Unscaled, not mirrored horizontally, the window as wide as the sprite and
-// not mirrored vertically: the block program's lists, each in one loop over
-// the window's rows. The lists may be drawn in any order: where blocks
-// overlap, they agree on every pixel.
-template <class Ops>
-void TrleBlockDraw(const TrleRunParams& p, const Ops& ops)
+// not mirrored vertically: the move program's lists, each in one loop over
+// the window's rows. Moves of one run may overlap; they copy the same bytes.
+template <class Mover, int Size>
+[[gnu::always_inline]] inline void TrleMoves(const TrleMoveProgram& program, int y0, int y1, uint8_t* origin,
+                                             ptrdiff_t shift, const uint8_t* pixels)
+{
+    constexpr int kIndex = Size == 32 ? 0 : Size == 16 ? 1 : Size == 8 ? 2 : Size == 4 ? 3 : Size == 2 ? 4 : 5;
+    const TrleMove* const end = program.moves[kIndex] + program.first[kIndex][y1];
+    for (const TrleMove* m = program.moves[kIndex] + program.first[kIndex][y0]; m != end; ++m)
+        Mover::template Move<Size>(origin + (shift + m->dst), pixels + m->src);
+}
+
+template <class Mover, int Bytes>
+void TrleMoveDraw(const TrleRunParams& p)
 {
     // Locals, so that the stores, which may alias anything, do not force the
-    // parameters to be read again for every block.
-    const TrleBlockProgram program = *p.program;
+    // parameters to be read again for every move.
+    const TrleMoveProgram program = *p.program;
     const uint8_t* const pixels = p.pixels;
-    const uint8_t* const masks = p.masks;
     const int y0 = p.srcY, y1 = p.srcY + p.height;
     // Offsets count from the sprite's top-left pixel, which lies y0 rows up.
     uint8_t* const origin = p.dst;
     const ptrdiff_t shift = -ptrdiff_t(y0) * p.dstPitch;
-    const TrleBlockAt* const opaqueEnd = program.opaque + program.opaqueFirst[y1];
-    for (const TrleBlockAt* b = program.opaque + program.opaqueFirst[y0]; b != opaqueEnd; ++b)
-        ops.Copy(origin + (shift + b->dst), pixels + b->src);
-    const TrleBlockAt* const mixedEnd = program.mixed + program.mixedFirst[y1];
-    for (const TrleBlockAt* b = program.mixed + program.mixedFirst[y0]; b != mixedEnd; ++b)
-        ops.Blend(origin + (shift + b->dst), pixels + b->src, masks + b->src);
-    for (uint32_t i = program.narrowFirst[y0]; i != program.narrowFirst[y1]; ++i)
-        ops.CopyRun(origin + (shift + program.narrow[i].dst), pixels + program.narrow[i].src,
-                    program.narrowBytes[i]);
+    TrleMoves<Mover, 32>(program, y0, y1, origin, shift, pixels);
+    TrleMoves<Mover, 16>(program, y0, y1, origin, shift, pixels);
+    TrleMoves<Mover, 8>(program, y0, y1, origin, shift, pixels);
+    TrleMoves<Mover, 4>(program, y0, y1, origin, shift, pixels);
+    // Runs of 16 and 32-bit pixels are never shorter.
+    if constexpr (Bytes <= 2)
+        TrleMoves<Mover, 2>(program, y0, y1, origin, shift, pixels);
+    if constexpr (Bytes == 1)
+        TrleMoves<Mover, 1>(program, y0, y1, origin, shift, pixels);
 }
 
 // Unscaled and not mirrored horizontally, otherwise: every run, cut to the
@@ -231,7 +240,7 @@ void TrleRunDraw(const TrleRunParams& p)
     const bool unscaled = p.width == p.srcWidth && p.height == p.srcHeight;
     if (unscaled && !(p.flags & (BLIT_MIRROR_X | BLIT_MIRROR_Y)) && p.program && p.srcX == 0 &&
         p.width == p.spriteWidth)
-        TrleBlockDraw(p, Ops{});
+        TrleMoveDraw<typename Ops::Mover, Bytes>(p);
     else if (unscaled && !(p.flags & BLIT_MIRROR_X))
         TrleRunDrawDirect<Bytes>(p, Ops{});
     else
