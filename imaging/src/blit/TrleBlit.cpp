@@ -159,8 +159,12 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     if (code != DIB_OK)
         return code;
     const TopDownRows dst = ViewTopDown(*target, bits, pitch);
+    // Scaled and mirrored rows are drawn from the cache only where shuffles
+    // gather them; gathering pixel by pixel, the index kernels are faster.
     const bool unscaledRows = r.dw == r.sw && r.dh == r.sh && !(flags & BLIT_MIRROR_X);
-    if (sprite.runCache && bytes != 3 && sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
+    const BlitTier tier = ActiveTier();
+    if (sprite.runCache && bytes != 3 && (unscaledRows || tier >= BlitTier::Avx2) &&
+        sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
         (unscaledRows || sprite.runCache->RectPitch() != 0)) {
         const TrleRunCache& cache = *sprite.runCache;
         TrleRunParams p;
@@ -184,7 +188,7 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
         p.flags = flags;
         const TrleRunKernelId runId =
             bytes == 1 ? TrleRunKernelId::Copy8 : bytes == 2 ? TrleRunKernelId::Copy16 : TrleRunKernelId::Copy32;
-        TrleRunKernelFor(ActiveTier(), runId)(p);
+        TrleRunKernelFor(tier, runId)(p);
         target->Unlock();
         return DIB_OK;
     }
