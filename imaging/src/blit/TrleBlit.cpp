@@ -160,10 +160,11 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
         return code;
     const TopDownRows dst = ViewTopDown(*target, bits, pitch);
     // Scaled and mirrored rows are drawn from the cache only where shuffles
-    // gather them; gathering pixel by pixel, the index kernels are faster.
+    // gather them (AVX2, not shrunk); gathering pixel by pixel, the index
+    // kernels are faster.
     const bool unscaledRows = r.dw == r.sw && r.dh == r.sh && !(flags & BLIT_MIRROR_X);
     const BlitTier tier = ActiveTier();
-    if (sprite.runCache && bytes != 3 && (unscaledRows || tier >= BlitTier::Avx2) &&
+    if (sprite.runCache && bytes != 3 && (unscaledRows || (tier >= BlitTier::Avx2 && r.sw <= r.dw)) &&
         sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
         (unscaledRows || sprite.runCache->RectPitch() != 0)) {
         const TrleRunCache& cache = *sprite.runCache;
