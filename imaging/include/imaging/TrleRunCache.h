@@ -48,6 +48,20 @@ struct TrleMoveProgram {
     const uint32_t* first[kSizes] = {};
 };
 
+// What a scaled or mirrored call draws: its window in the sprite, its size
+// in the target and its mirroring.
+struct TrleScaledCall {
+    int srcX = 0;
+    int srcY = 0;
+    int srcWidth = 0;
+    int srcHeight = 0;
+    int width = 0;
+    int height = 0;
+    bool mirrorX = false;
+    bool mirrorY = false;
+    bool operator==(const TrleScaledCall&) const = default;
+};
+
 class TrleRunCache {
 public:
     // Converted pixels and masks are kept with this many zero pixels before
@@ -71,7 +85,7 @@ public:
     const uint8_t* Pixels() const { return m_current->pixels.data() + kMarginPixels * m_current->bytes; }
     const uint8_t* Masks() const { return m_current->masks.data() + kMarginPixels * m_current->bytes; }
     // Null when the target's rows are too far apart for 32-bit offsets.
-    const TrleMoveProgram* Program() const { return m_current->hasProgram ? &m_current->program : nullptr; }
+    const TrleMoveProgram* Program() const { return m_current->moves.placed ? &m_current->moves.program : nullptr; }
     // The whole sprite rectangle, transparent pixels included (zero, with a
     // zero mask), for scaled drawing: row r at r × RectPitch(), with room
     // for a 32-byte read from any pixel. RectPitch() is 0 when the sprite is
@@ -79,6 +93,18 @@ public:
     const uint8_t* RectPixels() const { return m_current->rectPixels.data(); }
     const uint8_t* RectMasks() const { return m_current->rectMasks.data(); }
     size_t RectPitch() const { return m_current->rectPitch; }
+
+    // After a successful Prepare, for a scaled or mirrored call: a move
+    // program of the call's own rectangle (from its top-left pixel) over
+    // ScaledPixels(), or null. A sprite is often drawn at one size for many
+    // frames (while neither it nor the viewer moves), so the program is made
+    // when the same call comes twice in a row and kept until another is
+    // made; a sprite drawn at changing sizes, or several times a frame at
+    // different sizes, never pays for one. When it has just been made,
+    // *fill is where the caller draws the call first (top row first, rows
+    // width × bytes apart); null otherwise.
+    const TrleMoveProgram* ScaledProgram(const TrleScaledCall& call, ptrdiff_t pitch, uint8_t** fill);
+    const uint8_t* ScaledPixels() const { return m_current->scaled.pixels.data(); }
 
     // Bytes held, for tests and statistics.
     size_t MemoryBytes() const;
@@ -95,16 +121,35 @@ private:
         std::vector<TrleMove> at;
         std::vector<uint32_t> first;
     };
+    struct Moves {
+        MoveList lists[TrleMoveProgram::kSizes];
+        ptrdiff_t pitch = 0; // what the offsets in `at` were worked out for
+        bool placed = false;
+        TrleMoveProgram program;
+        void Start(int rows);
+        void EndRow(int row);
+        // The moves that copy n bytes to byte `col` of `row` from `src`.
+        void AddRun(int row, uint32_t col, uint32_t src, uint32_t n);
+        // The target offsets for `pitch`; false when they do not fit 32 bits.
+        bool Locate(ptrdiff_t pitch, int rows, int rowBytes);
+        size_t MemoryBytes() const;
+    };
+    struct Scaled {
+        TrleScaledCall call;
+        bool made = false;
+        std::vector<uint8_t> pixels; // the call's rectangle
+        Moves moves;
+    };
     struct Converted {
         int bytes = 0;
         std::vector<uint8_t> table; // the table's contents, the key
         std::vector<uint8_t> pixels, masks;
         std::vector<uint8_t> rectPixels, rectMasks;
         size_t rectPitch = 0;
-        MoveList lists[TrleMoveProgram::kSizes];
-        ptrdiff_t pitch = 0; // what the offsets in `at` were worked out for
-        bool hasProgram = false;
-        TrleMoveProgram program;
+        Moves moves;
+        TrleScaledCall lastScaledCall; // asked for by the call before
+        bool scaledAsked = false;
+        Scaled scaled;
         uint64_t lastUse = 0;
     };
     // A sprite drawn into an 8-bit and a 16-bit target alternately, or
@@ -115,13 +160,15 @@ private:
     Converted* MakeConversion(const TrleSpriteView& view, const void* table, int bytes);
     void MakeMoves(const TrleSpriteView& view, Converted& c) const;
     void MakeRect(const TrleSpriteView& view, Converted& c) const;
-    static void PlaceMoves(Converted& c, ptrdiff_t pitch);
+    bool MakeScaled(Converted& c, const TrleScaledCall& call) const;
 
     const uint8_t* m_dataArea = nullptr; // what the runs were found for
     size_t m_dataSize = 0;
     std::vector<uint32_t> m_rowFirst;
     std::vector<TrleRun> m_runs;
     std::vector<Converted> m_conversions;
-    const Converted* m_current = nullptr;
+    Converted* m_current = nullptr;
+    int m_width = 0;
+    int m_height = 0;
     uint64_t m_useCounter = 0;
 };

@@ -119,6 +119,69 @@ DibResult DrawAlpha(const TrleSpriteView& sprite, CDib* target, const BlitRects&
     return DIB_OK;
 }
 
+// A keyed blit from the sprite's run cache; false when the call is better
+// drawn by the index kernels, which draw `index` (the same call) with
+// `indexKernel`.
+bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index, TrleKernel indexKernel, int bytes)
+{
+    const BlitTier tier = ActiveTier();
+    const TrleRunKernel kernel = TrleRunKernelFor(
+        tier, bytes == 1 ? TrleRunKernelId::Copy8 : bytes == 2 ? TrleRunKernelId::Copy16 : TrleRunKernelId::Copy32);
+    TrleRunParams p;
+    p.dst = index.dst;
+    p.dstPitch = index.dstPitch;
+    p.width = index.width;
+    p.height = index.height;
+    p.rowFirst = cache.RowFirst();
+    p.runs = cache.Runs();
+    p.pixels = cache.Pixels();
+    p.masks = cache.Masks();
+    p.program = cache.Program();
+    p.spriteWidth = spriteWidth;
+    p.rectPixels = cache.RectPixels();
+    p.rectMasks = cache.RectMasks();
+    p.rectPitch = cache.RectPitch();
+    p.srcX = index.srcX;
+    p.srcY = index.srcY;
+    p.srcWidth = index.srcWidth;
+    p.srcHeight = index.srcHeight;
+    p.flags = index.flags;
+    const bool mirrorX = index.flags & BLIT_MIRROR_X;
+    if (p.width == p.srcWidth && p.height == p.srcHeight && !mirrorX) {
+        kernel(p);
+        return true;
+    }
+    // Scaled or mirrored: the call's own moves once it repeats, so that its
+    // rectangle then draws like an unscaled sprite. Its pixels are drawn into
+    // the cache by the index kernels when the moves are made.
+    const TrleScaledCall call{p.srcX, p.srcY, p.srcWidth, p.srcHeight, p.width, p.height, mirrorX,
+                              (index.flags & BLIT_MIRROR_Y) != 0};
+    uint8_t* fill = nullptr;
+    if (const TrleMoveProgram* program = cache.ScaledProgram(call, p.dstPitch, &fill)) {
+        if (fill) {
+            TrleParams into = index;
+            into.dst = fill;
+            into.dstPitch = ptrdiff_t(p.width) * bytes;
+            into.dstX = into.dstY = 0;
+            indexKernel(into);
+        }
+        p.pixels = cache.ScaledPixels();
+        p.program = program;
+        p.spriteWidth = p.srcWidth = p.width;
+        p.srcHeight = p.height;
+        p.srcX = p.srcY = 0;
+        p.flags = 0;
+        kernel(p);
+        return true;
+    }
+    // Otherwise gathered from the rectangle where shuffles do it (AVX2, not
+    // shrunk); gathering pixel by pixel, the index kernels are faster.
+    if (tier < BlitTier::Avx2 || p.srcWidth > p.width || cache.RectPitch() == 0)
+        return false;
+    kernel(p);
+    return true;
+}
+
 } // namespace
 
 DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX,
@@ -159,42 +222,8 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     if (code != DIB_OK)
         return code;
     const TopDownRows dst = ViewTopDown(*target, bits, pitch);
-    // Scaled and mirrored rows are drawn from the cache only where shuffles
-    // gather them (AVX2, not shrunk); gathering pixel by pixel, the index
-    // kernels are faster.
-    const bool unscaledRows = r.dw == r.sw && r.dh == r.sh && !(flags & BLIT_MIRROR_X);
-    const BlitTier tier = ActiveTier();
-    if (sprite.runCache && bytes != 3 && (unscaledRows || (tier >= BlitTier::Avx2 && r.sw <= r.dw)) &&
-        sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
-        (unscaledRows || sprite.runCache->RectPitch() != 0)) {
-        const TrleRunCache& cache = *sprite.runCache;
-        TrleRunParams p;
-        p.dst = dst.top + ptrdiff_t(r.dy) * dst.pitch + ptrdiff_t(r.dx) * bytes;
-        p.dstPitch = dst.pitch;
-        p.width = r.dw;
-        p.height = r.dh;
-        p.rowFirst = cache.RowFirst();
-        p.runs = cache.Runs();
-        p.pixels = cache.Pixels();
-        p.masks = cache.Masks();
-        p.program = cache.Program();
-        p.spriteWidth = sprite.width;
-        p.rectPixels = cache.RectPixels();
-        p.rectMasks = cache.RectMasks();
-        p.rectPitch = cache.RectPitch();
-        p.srcX = r.sx;
-        p.srcY = r.sy;
-        p.srcWidth = r.sw;
-        p.srcHeight = r.sh;
-        p.flags = flags;
-        const TrleRunKernelId runId =
-            bytes == 1 ? TrleRunKernelId::Copy8 : bytes == 2 ? TrleRunKernelId::Copy16 : TrleRunKernelId::Copy32;
-        TrleRunKernelFor(tier, runId)(p);
-        target->Unlock();
-        return DIB_OK;
-    }
     TrleParams p;
-    p.dst = dst.top + ptrdiff_t(r.dy) * dst.pitch + ptrdiff_t(r.dx) * PixelFormatBytes(format);
+    p.dst = dst.top + ptrdiff_t(r.dy) * dst.pitch + ptrdiff_t(r.dx) * bytes;
     p.dstPitch = dst.pitch;
     p.dstX = r.dx;
     p.dstY = r.dy;
@@ -208,7 +237,11 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     p.srcHeight = r.sh;
     p.flags = flags;
     p.table = table;
-    TrleKernelFor(ActiveTier(), id)(p);
+    const TrleKernel kernel = TrleKernelFor(ActiveTier(), id);
+    if (!(sprite.runCache && bytes != 3 && sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
+          DrawFromCache(*sprite.runCache, sprite.width, p, kernel, bytes)))
+        kernel(p);
+
     target->Unlock();
     return DIB_OK;
 }

@@ -1,4 +1,4 @@
-// Building the opaque runs, converted pixels, masks and block programs of an
+// Building the opaque runs, converted pixels, masks and move programs of an
 // 8-bit "TRLE" sprite.
 
 #include "imaging/TrleRunCache.h"
@@ -19,8 +19,74 @@ constexpr size_t kMaxCachedDataBytes = size_t(16) << 20;
 // Scaled drawing reads the whole rectangle; beyond this it is drawn from
 // the row table instead.
 constexpr size_t kMaxRectBytes = size_t(32) << 20;
+// A scaled call's own pixels are kept up to this size.
+constexpr size_t kMaxScaledBytes = size_t(4) << 20;
+
+template <typename T>
+size_t CapacityBytes(const std::vector<T>& v)
+{
+    return v.capacity() * sizeof(T);
+}
 
 } // namespace
+
+void TrleRunCache::Moves::Start(int rows)
+{
+    for (MoveList& list : lists) {
+        list.places.clear();
+        list.at.clear();
+        list.first.assign(size_t(rows) + 1, 0);
+    }
+    placed = false;
+}
+
+void TrleRunCache::Moves::EndRow(int row)
+{
+    for (MoveList& list : lists)
+        list.first[row + 1] = uint32_t(list.places.size());
+}
+
+void TrleRunCache::Moves::AddRun(int row, uint32_t col, uint32_t src, uint32_t n)
+{
+    int size = 0;
+    while ((32u >> size) > n)
+        ++size;
+    const uint32_t step = 32u >> size;
+    std::vector<Place>& places = lists[size].places;
+    for (uint32_t at = 0; at + step < n; at += step)
+        places.push_back({src + at, col + at, row});
+    places.push_back({src + n - step, col + n - step, row});
+}
+
+bool TrleRunCache::Moves::Locate(ptrdiff_t rowPitch, int rows, int rowBytes)
+{
+    // Target offsets must fit 32 bits.
+    const int64_t reach = int64_t(rows + 1) * (rowPitch < 0 ? -int64_t(rowPitch) : int64_t(rowPitch)) + rowBytes;
+    placed = false;
+    if (reach > std::numeric_limits<int32_t>::max())
+        return false;
+    for (int size = 0; size < TrleMoveProgram::kSizes; ++size) {
+        MoveList& list = lists[size];
+        list.at.resize(list.places.size());
+        for (size_t i = 0; i < list.places.size(); ++i) {
+            const TrleRunCache::Place& place = list.places[i];
+            list.at[i] = {int32_t(place.row * rowPitch + ptrdiff_t(place.col)), place.src};
+        }
+        program.moves[size] = list.at.data();
+        program.first[size] = list.first.data();
+    }
+    pitch = rowPitch;
+    placed = true;
+    return true;
+}
+
+size_t TrleRunCache::Moves::MemoryBytes() const
+{
+    size_t bytes = 0;
+    for (const MoveList& list : lists)
+        bytes += CapacityBytes(list.places) + CapacityBytes(list.at) + CapacityBytes(list.first);
+    return bytes;
+}
 
 void TrleRunCache::Clear()
 {
@@ -34,14 +100,11 @@ void TrleRunCache::Clear()
 
 size_t TrleRunCache::MemoryBytes() const
 {
-    size_t bytes = m_rowFirst.capacity() * sizeof(uint32_t) + m_runs.capacity() * sizeof(TrleRun);
-    for (const Converted& c : m_conversions) {
-        bytes += c.table.capacity() + c.pixels.capacity() + c.masks.capacity() + c.rectPixels.capacity() +
-                 c.rectMasks.capacity();
-        for (const MoveList& list : c.lists)
-            bytes += list.places.capacity() * sizeof(Place) + list.at.capacity() * sizeof(TrleMove) +
-                     list.first.capacity() * sizeof(uint32_t);
-    }
+    size_t bytes = CapacityBytes(m_rowFirst) + CapacityBytes(m_runs);
+    for (const Converted& c : m_conversions)
+        bytes += CapacityBytes(c.table) + CapacityBytes(c.pixels) + CapacityBytes(c.masks) +
+                 CapacityBytes(c.rectPixels) + CapacityBytes(c.rectMasks) + c.moves.MemoryBytes() +
+                 CapacityBytes(c.scaled.pixels) + c.scaled.moves.MemoryBytes();
     return bytes;
 }
 
@@ -58,22 +121,15 @@ bool TrleRunCache::Prepare(const TrleSpriteView& view, const void* table, int by
             return false;
         }
     }
-    Converted* c = MakeConversion(view, table, bytes);
-    m_current = c;
-    if (!c)
+    m_current = MakeConversion(view, table, bytes);
+    if (!m_current)
         return false;
-    if (c->pitch != pitch || !c->hasProgram) {
-        // Target offsets must fit 32 bits.
-        const int64_t reach =
-            int64_t(view.height + 1) * (pitch < 0 ? -int64_t(pitch) : int64_t(pitch)) + int64_t(view.width) * 4;
-        c->hasProgram = false;
-        if (reach <= std::numeric_limits<int32_t>::max()) {
-            try {
-                PlaceMoves(*c, pitch);
-                c->hasProgram = true;
-            } catch (const std::bad_alloc&) {
-                // Drawn by runs instead.
-            }
+    Moves& moves = m_current->moves;
+    if (moves.pitch != pitch || !moves.placed) {
+        try {
+            moves.Locate(pitch, view.height, view.width * bytes);
+        } catch (const std::bad_alloc&) {
+            moves.placed = false; // drawn by runs instead
         }
     }
     return true;
@@ -106,6 +162,8 @@ bool TrleRunCache::MakeRuns(const TrleSpriteView& view)
     }
     m_dataArea = view.dataArea;
     m_dataSize = view.dataSize;
+    m_width = view.width;
+    m_height = view.height;
     return true;
 }
 
@@ -162,42 +220,14 @@ TrleRunCache::Converted* TrleRunCache::MakeConversion(const TrleSpriteView& view
 void TrleRunCache::MakeMoves(const TrleSpriteView& view, Converted& c) const
 {
     const uint32_t bytes = uint32_t(c.bytes);
-    for (MoveList& list : c.lists)
-        list.first.assign(size_t(view.height) + 1, 0);
+    c.moves.Start(view.height);
     for (int row = 0; row < view.height; ++row) {
-        for (MoveList& list : c.lists)
-            list.first[row] = uint32_t(list.places.size());
         for (uint32_t i = m_rowFirst[row]; i != m_rowFirst[row + 1]; ++i) {
             const TrleRun& run = m_runs[i];
-            const uint32_t n = uint32_t(run.length) * bytes, col = uint32_t(run.start) * bytes,
-                           src = run.offset * bytes;
-            int size = 0;
-            while ((32u >> size) > n)
-                ++size;
-            const uint32_t step = 32u >> size;
-            std::vector<Place>& places = c.lists[size].places;
-            for (uint32_t at = 0; at + step < n; at += step)
-                places.push_back({src + at, col + at, row});
-            places.push_back({src + n - step, col + n - step, row});
+            c.moves.AddRun(row, uint32_t(run.start) * bytes, run.offset * bytes, uint32_t(run.length) * bytes);
         }
+        c.moves.EndRow(row);
     }
-    for (MoveList& list : c.lists)
-        list.first[view.height] = uint32_t(list.places.size());
-}
-
-void TrleRunCache::PlaceMoves(Converted& c, ptrdiff_t pitch)
-{
-    for (int size = 0; size < TrleMoveProgram::kSizes; ++size) {
-        MoveList& list = c.lists[size];
-        list.at.resize(list.places.size());
-        for (size_t i = 0; i < list.places.size(); ++i) {
-            const Place& place = list.places[i];
-            list.at[i] = {int32_t(place.row * pitch + ptrdiff_t(place.col)), place.src};
-        }
-        c.program.moves[size] = list.at.data();
-        c.program.first[size] = list.first.data();
-    }
-    c.pitch = pitch;
 }
 
 void TrleRunCache::MakeRect(const TrleSpriteView& view, Converted& c) const
@@ -218,4 +248,91 @@ void TrleRunCache::MakeRect(const TrleSpriteView& view, Converted& c) const
             std::memcpy(c.rectPixels.data() + to, pixels + from, run.length * bytes);
             std::memcpy(c.rectMasks.data() + to, masks + from, run.length * bytes);
         }
+}
+
+const TrleMoveProgram* TrleRunCache::ScaledProgram(const TrleScaledCall& call, ptrdiff_t pitch, uint8_t** fill)
+{
+    *fill = nullptr;
+    Converted& c = *m_current;
+    Scaled& scaled = c.scaled;
+    const bool again = c.scaledAsked && c.lastScaledCall == call;
+    c.lastScaledCall = call;
+    c.scaledAsked = true;
+    if (!(scaled.made && scaled.call == call)) {
+        if (!again)
+            return nullptr;
+        bool made = false;
+        try {
+            made = MakeScaled(c, call);
+        } catch (const std::bad_alloc&) {
+        }
+        if (!made) {
+            scaled = Scaled{};
+            return nullptr;
+        }
+        *fill = scaled.pixels.data();
+    }
+    if (!scaled.moves.placed || scaled.moves.pitch != pitch) {
+        try {
+            scaled.moves.Locate(pitch, call.height, call.width * c.bytes);
+        } catch (const std::bad_alloc&) {
+            scaled.moves.placed = false;
+        }
+    }
+    if (!scaled.moves.placed) {
+        *fill = nullptr;
+        return nullptr;
+    }
+    return &scaled.moves.program;
+}
+
+bool TrleRunCache::MakeScaled(Converted& c, const TrleScaledCall& call) const
+{
+    Scaled& scaled = c.scaled;
+    scaled = Scaled{};
+    const int w = call.width, h = call.height, sw = call.srcWidth, sh = call.srcHeight;
+    // The blitter clipped the call to the sprite; anything else is refused.
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || call.srcX < 0 || call.srcY < 0 || call.srcX + sw > m_width ||
+        call.srcY + sh > m_height)
+        return false;
+    const size_t bytes = size_t(c.bytes), rowBytes = size_t(w) * bytes;
+    if (rowBytes * size_t(h) > kMaxScaledBytes)
+        return false;
+    // Target column j shows window column floor(j × sw / w), counted from the
+    // window's right end when mirrored, and rows likewise (the rule of the
+    // kernels). firstTarget[c] is the first target column whose unmirrored
+    // column reaches c.
+    std::vector<uint32_t> firstTarget(static_cast<size_t>(sw) + 1);
+    size_t column = 0;
+    for (int j = 0; j < w; ++j) {
+        const uint64_t f = uint64_t(j) * uint64_t(sw) / uint64_t(w);
+        while (column <= f)
+            firstTarget[column++] = uint32_t(j);
+    }
+    while (column <= size_t(sw))
+        firstTarget[column++] = uint32_t(w);
+
+    scaled.pixels.assign(rowBytes * size_t(h), 0);
+    scaled.moves.Start(h);
+    const int windowEnd = call.srcX + sw;
+    for (int k = 0; k < h; ++k) {
+        const int s = int(uint64_t(k) * uint64_t(sh) / uint64_t(h));
+        const int row = call.mirrorY ? call.srcY + sh - 1 - s : call.srcY + s;
+        for (uint32_t i = m_rowFirst[row]; i != m_rowFirst[row + 1]; ++i) {
+            const TrleRun& run = m_runs[i];
+            const int a = std::max<int>(run.start, call.srcX) - call.srcX;
+            const int b = std::min<int>(run.start + run.length, windowEnd) - call.srcX;
+            if (a >= b)
+                continue;
+            const uint32_t t0 = call.mirrorX ? firstTarget[sw - b] : firstTarget[a];
+            const uint32_t t1 = call.mirrorX ? firstTarget[sw - a] : firstTarget[b];
+            const uint32_t at = uint32_t(t0 * bytes);
+            if (t0 < t1)
+                scaled.moves.AddRun(k, at, uint32_t(k * rowBytes) + at, (t1 - t0) * uint32_t(bytes));
+        }
+        scaled.moves.EndRow(k);
+    }
+    scaled.call = call;
+    scaled.made = true;
+    return true;
 }
