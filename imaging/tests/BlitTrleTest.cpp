@@ -156,15 +156,16 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable, bool cached)
             }
         const BlitExtra extra = ownTable ? reinterpret_cast<BlitExtra>(custom.data()) : 0;
         if (cached) {
-            // Another conversion first; then the same call twice elsewhere,
-            // so that the call checked is drawn from what they kept.
+            // Another conversion first; then the same call three times
+            // elsewhere, so that the call checked is drawn from what they
+            // kept.
             CGuardedImage other(tw, th, format == PF_RGB555 ? PF_INDEX8 : PF_RGB555);
             other.SetPalette(targetPalette);
             ASSERT_EQ(TrleBlit(sprite.view, &other, 0, 0, tw, th, 0, 0, w, h, BLIT_SRCKEY, 0), DIB_OK);
             other.SetPalette(nullptr);
             CGuardedImage same(tw, th, format);
             same.SetPalette(targetPalette);
-            for (int n = 0; n < 2; ++n)
+            for (int n = 0; n < 3; ++n)
                 ASSERT_EQ(TrleBlit(sprite.view, &same, dx, dy, dw, dh, sx, sy, srcW, srcH, flags, extra), DIB_OK);
             same.SetPalette(nullptr);
         }

@@ -98,8 +98,8 @@ public:
     // program of the call's own rectangle (from its top-left pixel) over
     // ScaledPixels(), or null. A sprite is often drawn at one size for many
     // frames (while neither it nor the viewer moves), so the program is made
-    // when the same call comes twice in a row and kept until another is
-    // made; a sprite drawn at changing sizes, or several times a frame at
+    // when the same call comes three times in a row and kept until another
+    // is made; a sprite drawn at changing sizes, or several times a frame at
     // different sizes, never pays for one. When it has just been made,
     // *fill is where the caller draws the call first (top row first, rows
     // width × bytes apart); null otherwise.
@@ -148,13 +148,14 @@ private:
         size_t rectPitch = 0;
         Moves moves;
         TrleScaledCall lastScaledCall; // asked for by the call before
-        bool scaledAsked = false;
+        int scaledRepeats = -1;        // of that call, just before this one
         Scaled scaled;
         uint64_t lastUse = 0;
     };
     // A sprite drawn into an 8-bit and a 16-bit target alternately, or
     // through two palettes, keeps both conversions.
     static constexpr size_t kMaxConversions = 3;
+    static constexpr int kScaledRepeatsBeforeMaking = 2;
 
     bool MakeRuns(const TrleSpriteView& view);
     Converted* MakeConversion(const TrleSpriteView& view, const void* table, int bytes);

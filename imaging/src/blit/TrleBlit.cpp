@@ -156,9 +156,17 @@ bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index
     // the cache by the index kernels when the moves are made.
     const TrleScaledCall call{p.srcX, p.srcY, p.srcWidth, p.srcHeight, p.width, p.height, mirrorX,
                               (index.flags & BLIT_MIRROR_Y) != 0};
+    // Shuffles gather from the rectangle (AVX2, not shrunk); gathering pixel
+    // by pixel, the index kernels are faster.
+    const bool gathered = tier >= BlitTier::Avx2 && p.srcWidth <= p.width && cache.RectPitch() != 0;
     uint8_t* fill = nullptr;
     if (const TrleMoveProgram* program = cache.ScaledProgram(call, p.dstPitch, &fill)) {
-        if (fill) {
+        if (fill && gathered) {
+            TrleRunParams into = p;
+            into.dst = fill;
+            into.dstPitch = ptrdiff_t(p.width) * bytes;
+            kernel(into);
+        } else if (fill) {
             TrleParams into = index;
             into.dst = fill;
             into.dstPitch = ptrdiff_t(p.width) * bytes;
@@ -174,9 +182,7 @@ bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index
         kernel(p);
         return true;
     }
-    // Otherwise gathered from the rectangle where shuffles do it (AVX2, not
-    // shrunk); gathering pixel by pixel, the index kernels are faster.
-    if (tier < BlitTier::Avx2 || p.srcWidth > p.width || cache.RectPitch() == 0)
+    if (!gathered)
         return false;
     kernel(p);
     return true;

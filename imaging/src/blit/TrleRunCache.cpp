@@ -67,11 +67,10 @@ bool TrleRunCache::Moves::Locate(ptrdiff_t rowPitch, int rows, int rowBytes)
         return false;
     for (int size = 0; size < TrleMoveProgram::kSizes; ++size) {
         MoveList& list = lists[size];
-        list.at.resize(list.places.size());
-        for (size_t i = 0; i < list.places.size(); ++i) {
-            const TrleRunCache::Place& place = list.places[i];
-            list.at[i] = {int32_t(place.row * rowPitch + ptrdiff_t(place.col)), place.src};
-        }
+        list.at.clear();
+        list.at.reserve(list.places.size());
+        for (const TrleRunCache::Place& place : list.places)
+            list.at.push_back({int32_t(place.row * rowPitch + ptrdiff_t(place.col)), place.src});
         program.moves[size] = list.at.data();
         program.first[size] = list.first.data();
     }
@@ -255,21 +254,18 @@ const TrleMoveProgram* TrleRunCache::ScaledProgram(const TrleScaledCall& call, p
     *fill = nullptr;
     Converted& c = *m_current;
     Scaled& scaled = c.scaled;
-    const bool again = c.scaledAsked && c.lastScaledCall == call;
+    c.scaledRepeats = c.lastScaledCall == call ? c.scaledRepeats + 1 : 0;
     c.lastScaledCall = call;
-    c.scaledAsked = true;
     if (!(scaled.made && scaled.call == call)) {
-        if (!again)
+        if (c.scaledRepeats < kScaledRepeatsBeforeMaking)
             return nullptr;
         bool made = false;
         try {
             made = MakeScaled(c, call);
         } catch (const std::bad_alloc&) {
         }
-        if (!made) {
-            scaled = Scaled{};
+        if (!made)
             return nullptr;
-        }
         *fill = scaled.pixels.data();
     }
     if (!scaled.moves.placed || scaled.moves.pitch != pitch) {
@@ -289,7 +285,10 @@ const TrleMoveProgram* TrleRunCache::ScaledProgram(const TrleScaledCall& call, p
 bool TrleRunCache::MakeScaled(Converted& c, const TrleScaledCall& call) const
 {
     Scaled& scaled = c.scaled;
-    scaled = Scaled{};
+    // The buffers are kept from one call to the next: sprites change size
+    // little, and a new allocation of this size would come fresh from the
+    // system, page by page.
+    scaled.made = false;
     const int w = call.width, h = call.height, sw = call.srcWidth, sh = call.srcHeight;
     // The blitter clipped the call to the sprite; anything else is refused.
     if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || call.srcX < 0 || call.srcY < 0 || call.srcX + sw > m_width ||
@@ -312,7 +311,8 @@ bool TrleRunCache::MakeScaled(Converted& c, const TrleScaledCall& call) const
     while (column <= size_t(sw))
         firstTarget[column++] = uint32_t(w);
 
-    scaled.pixels.assign(rowBytes * size_t(h), 0);
+    // Only opaque pixels are ever read back; the fill writes them all.
+    scaled.pixels.resize(rowBytes * size_t(h));
     scaled.moves.Start(h);
     const int windowEnd = call.srcX + sw;
     for (int k = 0; k < h; ++k) {
