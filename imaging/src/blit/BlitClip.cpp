@@ -86,12 +86,15 @@ BlitClipOutcome ClipBlit(int sourceWidth, int sourceHeight, CDib* target, bool s
     // off the target's left comes off the source's right and the other way
     // round: the source start moves by the part cut off the target's right
     // (bottom, mirrored vertically).
+    // An axis the clip leaves whole keeps its source as it is, without the
+    // divisions (which cost more than drawing a small sprite's row).
     const int64_t cutLeft = cx - dx, cutRight = (dx + dw) - (cx + cw);
     const int64_t cutTop = cy - dy, cutBottom = (dy + dh) - (cy + ch);
-    const int64_t sx = ((flags & BLIT_MIRROR_X) ? cutRight : cutLeft) * rsw / dw + rsx;
-    const int64_t sy = ((flags & BLIT_MIRROR_Y) ? cutBottom : cutTop) * rsh / dh + rsy;
-    const int64_t sw = rsw * cw / dw;
-    const int64_t sh = rsh * ch / dh;
+    const bool wholeX = cw == dw, wholeY = ch == dh;
+    const int64_t sx = wholeX ? rsx : ((flags & BLIT_MIRROR_X) ? cutRight : cutLeft) * rsw / dw + rsx;
+    const int64_t sy = wholeY ? rsy : ((flags & BLIT_MIRROR_Y) ? cutBottom : cutTop) * rsh / dh + rsy;
+    const int64_t sw = wholeX ? rsw : rsw * cw / dw;
+    const int64_t sh = wholeY ? rsh : rsh * ch / dh;
     if (sx < 0 || sy < 0 || sx + sw > sourceWidth || sy + sh > sourceHeight) {
         *code = DIB_FAILED;
         return BlitClipOutcome::Refused;

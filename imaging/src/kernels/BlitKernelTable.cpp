@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -101,12 +102,10 @@ BlitTier RunnableTier(BlitTier tier)
 
 bool TierSupported(BlitTier tier)
 {
-    switch (tier) {
-    case BlitTier::Portable: return true;
-    case BlitTier::Sse2: return CpuHasSse2();
-    case BlitTier::Avx2: return CpuHasSse2() && CpuHasAvx2();
-    default: return false;
-    }
+    // Asked on every blit: the processor is examined once.
+    static const bool supported[] = {true, CpuHasSse2(), CpuHasSse2() && CpuHasAvx2()};
+    static_assert(std::size(supported) == size_t(BlitTier::Count));
+    return tier < BlitTier::Count && supported[size_t(tier)];
 }
 
 BlitTier BestSimdTier()
