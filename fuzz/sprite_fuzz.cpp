@@ -60,8 +60,12 @@ void ExerciseTrleImage(const uint8_t* data, size_t size, CDibSection& rgb, CDibS
         return;
     const int w = sprite.GetWidth(), h = sprite.GetHeight();
     rgb.Draw(-2, -3, w, h, &sprite, 0, 0, w, h, BLIT_SRCKEY, 0);
-    rgb.Draw(5, 1, w / 2 + 1, h * 2, &sprite, 0, 0, w, h, BLIT_SRCKEY | BLIT_MIRROR_X, 0);
+    // Drawn three times alike, a scaled call is kept and drawn from the cache.
+    for (int n = 0; n < 3; ++n)
+        rgb.Draw(5, 1, w / 2 + 1, h * 2, &sprite, 0, 0, w, h, BLIT_SRCKEY | BLIT_MIRROR_X, 0);
+    rgb.Draw(3, 2, w * 2, h + 1, &sprite, 0, 0, w, h, BLIT_SRCKEY, 0);
     indexed.Draw(0, 0, w, h, &sprite, 0, 0, w, h, BLIT_SRCKEY | BLIT_MIRROR_Y, 0);
+    indexed.Draw(2, 1, w, h, &sprite, 0, 0, w, h, BLIT_SRCKEY, 0);
     if (sprite.ConvertFormat(PF_RGB555, nullptr, 0) == DIB_OK)
         rgb.Draw(1, 1, w, h, &sprite, 0, 0, w, h, BLIT_ALPHA, BlitExtra(&sprite.View()));
     sprite.ConvertFormat(PF_INDEX8, GreyPalette(), 1);
@@ -87,12 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CDibSection* rgb = [] {
         auto* s = new CDibSection;
-        s->Create(16, 12, PF_RGB565);
+        s->Create(48, 32, PF_RGB565);
         return s;
     }();
     static CDibSection* indexed = [] {
         auto* s = new CDibSection;
-        s->Create(9, 7, PF_INDEX8);
+        s->Create(40, 24, PF_INDEX8);
         s->SetPalette(GreyPalette());
         return s;
     }();

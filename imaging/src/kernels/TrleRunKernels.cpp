@@ -12,7 +12,6 @@ namespace {
 template <int>
 struct PortableOps {
     using Mover = PlainMover;
-    void Copy(uint8_t* dst, const uint8_t* src) const { std::memcpy(dst, src, kRunBlock); }
     void Blend(uint8_t* dst, const uint8_t* src, const uint8_t* mask) const
     {
         for (int i = 0; i < kRunBlock; i += 8) {

@@ -1,8 +1,9 @@
 #pragma once
 // How the run kernels walk a sprite, written once for every tier. An Ops
-// policy moves pixels: Copy and Blend one 32-byte block (Blend through a
-// mask), CopyRun any run. A Gather draws the blocks of scaled and mirrored
-// rows. Internal linkage throughout (see PixelOps.h).
+// policy moves pixels: its Mover makes moves of fixed sizes, CopyRun copies
+// any run, Blend mixes one 32-byte block into the target through a mask. A
+// Gather draws the blocks of scaled and mirrored rows. Internal linkage
+// throughout (see PixelOps.h).
 
 #include "kernels/TrleRowWalk.h"
 #include "kernels/TrleRunKernels.h"
@@ -42,15 +43,11 @@ template <int Block, int Min, class Mover>
     Mover::template Move<Block>(dst + n - Block, src + n - Block);
 }
 
-// Copy and CopyRun of the tiers that move Block bytes at a time, for runs at
-// least Min bytes long.
+// The moves of the tiers that move Block bytes at a time, for runs at least
+// Min bytes long.
 template <int Block, int Min, class MoverType = PlainMover>
 struct FixedMoves {
     using Mover = MoverType;
-    [[gnu::always_inline]] void Copy(uint8_t* dst, const uint8_t* src) const
-    {
-        CopyRunBytes<Block, Block, Mover>(dst, src, kRunBlock);
-    }
     [[gnu::always_inline]] void CopyRun(uint8_t* dst, const uint8_t* src, size_t n) const
     {
         CopyRunBytes<Block, Min, Mover>(dst, src, n);
