@@ -268,15 +268,7 @@ TEST(BlitSimd, TrleRunKernelsMatchTheirPortableTwins)
                 TrleRunCache cache;
                 ASSERT_TRUE(cache.Prepare(view, table.data(), bytes, pitch));
                 p.dstPitch = pitch;
-                p.rowFirst = cache.RowFirst();
-                p.runs = cache.Runs();
-                p.pixels = cache.Pixels();
-                p.masks = cache.Masks();
-                p.program = cache.Program();
-                p.spriteWidth = width;
-                p.rectPixels = cache.RectPixels();
-                p.rectMasks = cache.RectMasks();
-                p.rectPitch = cache.RectPitch();
+                UseRunCache(p, cache, width);
                 GuardedBytes a(size_t(pitch) * p.height);
                 FillRandom(a.data(), a.size(), random);
                 GuardedBytes b = a;

@@ -132,15 +132,7 @@ bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index
     p.dstPitch = index.dstPitch;
     p.width = index.width;
     p.height = index.height;
-    p.rowFirst = cache.RowFirst();
-    p.runs = cache.Runs();
-    p.pixels = cache.Pixels();
-    p.masks = cache.Masks();
-    p.program = cache.Program();
-    p.spriteWidth = spriteWidth;
-    p.rectPixels = cache.RectPixels();
-    p.rectMasks = cache.RectMasks();
-    p.rectPitch = cache.RectPitch();
+    UseRunCache(p, cache, spriteWidth);
     p.srcX = index.srcX;
     p.srcY = index.srcY;
     p.srcWidth = index.srcWidth;

@@ -42,6 +42,21 @@ struct TrleRunParams {
     uint32_t flags = 0;
 };
 
+// Points p at everything the cache holds for the sprite, spriteWidth pixels
+// wide.
+inline void UseRunCache(TrleRunParams& p, const TrleRunCache& cache, int spriteWidth)
+{
+    p.rowFirst = cache.RowFirst();
+    p.runs = cache.Runs();
+    p.pixels = cache.Pixels();
+    p.masks = cache.Masks();
+    p.program = cache.Program();
+    p.spriteWidth = spriteWidth;
+    p.rectPixels = cache.RectPixels();
+    p.rectMasks = cache.RectMasks();
+    p.rectPitch = cache.RectPitch();
+}
+
 using TrleRunKernel = void (*)(const TrleRunParams&);
 
 enum class TrleRunKernelId : uint8_t { Copy8, Copy16, Copy32, Count };
