@@ -32,6 +32,16 @@ public:
         const auto draw = [&](int block, uint8_t* at, auto rowsShown) {
             __m256i pixel, mask;
             blocks.Block2(pixels, masks, block, &pixel, &mask);
+            // Most blocks of a sprite lie wholly outside or wholly inside
+            // its outline: those need no read of the target.
+            const int opaque = _mm256_movemask_epi8(mask);
+            if (opaque == 0)
+                return;
+            if (opaque == -1) {
+                for (int k = 0; k < rowsShown(); ++k, at += pitch)
+                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), pixel);
+                return;
+            }
             for (int k = 0; k < rowsShown(); ++k, at += pitch) {
                 const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), _mm256_blendv_epi8(old, pixel, mask));

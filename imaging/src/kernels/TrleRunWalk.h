@@ -163,8 +163,8 @@ void TrleRunDrawDirect(const TrleRunParams& p, const Ops& ops)
 // by 32-byte blocks, the last one ending at the rectangle's right edge, and
 // each block's pixels and masks are gathered once for all the target rows
 // that show the same source row. Transparent pixels have zero masks, so no
-// block needs to know where the runs are, and every row does the same work:
-// nothing for the processor to mispredict.
+// block needs to know where the runs are: neighbouring rows do much the same
+// work, which keeps the processor's predictions right.
 template <int Bytes, class Gather, class Ops>
 void TrleRectDraw(const TrleRunParams& p, const Ops& ops)
 {
