@@ -37,13 +37,13 @@ struct TrleMove {
 // The unclipped sprite as moves of fixed sizes, so that drawing it is one
 // loop per size whatever its rows look like, and no loop has a branch to
 // mispredict. A run of n bytes becomes moves of the largest size s <= n
-// (32, 16, 8, 4, 2 or 1 bytes): s bytes apart from its start, the last one
-// ending at its end (overlapping the one before). Only opaque pixels are
-// written, none is read from the target. moves[c] holds the moves of
-// 32 >> c bytes in row order; row r's are moves[c][first[c][r]] up to
-// moves[c][first[c][r + 1]].
+// (32, 16, 8, 4, 2 or 1 bytes; 64 where that needs no more 32-byte stores):
+// s bytes apart from its start, the last one ending at its end (overlapping
+// the one before). Only opaque pixels are written, none is read from the
+// target. moves[c] holds the moves of 64 >> c bytes in row order; row r's
+// are moves[c][first[c][r]] up to moves[c][first[c][r + 1]].
 struct TrleMoveProgram {
-    static constexpr int kSizes = 6;
+    static constexpr int kSizes = 7;
     const TrleMove* moves[kSizes] = {};
     const uint32_t* first[kSizes] = {};
 };

@@ -71,10 +71,11 @@ struct Avx2Mover {
     template <int N>
     [[gnu::always_inline]] static void Move(uint8_t* dst, const uint8_t* src)
     {
-        if constexpr (N == 32)
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst),
-                                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)));
-        else
+        if constexpr (N >= 32) {
+            for (int i = 0; i < N; i += 32)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
+                                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i)));
+        } else
             std::memcpy(dst, src, N);
     }
 };
