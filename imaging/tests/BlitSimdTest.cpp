@@ -157,8 +157,11 @@ std::vector<uint8_t> RandomSprite(int width, int height, std::mt19937& random)
         const uint16_t s = uint16_t(skip), c = uint16_t(count);
         std::memcpy(entry + 4, &s, 2);
         std::memcpy(entry + 6, &c, 2);
+        // Rows of short runs, and rows of runs long enough for the widest
+        // moves.
+        const uint32_t gapEvery = random() % 2 ? 5 : 80;
         for (int i = 0; i < count; ++i)
-            data.push_back(random() % 5 == 0 ? 0 : uint8_t(random() % 255 + 1));
+            data.push_back(random() % gapEvery == 0 ? 0 : uint8_t(random() % 255 + 1));
     }
     return data;
 }
