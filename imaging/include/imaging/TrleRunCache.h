@@ -43,7 +43,8 @@ struct TrleMove {
 // target. moves[c] holds the moves of 64 >> c bytes in row order; row r's
 // are moves[c][first[c][r]] up to moves[c][first[c][r + 1]].
 struct TrleMoveProgram {
-    static constexpr int kSizes = 7;
+    static constexpr uint32_t kWidestMove = 64;
+    static constexpr int kSizes = 7; // kWidestMove down to 1 byte
     const TrleMove* moves[kSizes] = {};
     const uint32_t* first[kSizes] = {};
 };

@@ -48,12 +48,13 @@ void TrleRunCache::Moves::EndRow(int row)
 
 void TrleRunCache::Moves::AddRun(int row, uint32_t col, uint32_t src, uint32_t n)
 {
-    // A 64-byte move is two 32-byte stores: taken where it stores no more
-    // than 32-byte moves would, for half as many moves to read.
-    int size = n >= 64 && 2 * ((n + 63) / 64) <= (n + 31) / 32 ? 0 : 1;
-    while ((64u >> size) > n)
+    // The widest move is several 32-byte stores: taken where it stores no
+    // more than 32-byte moves would, for fewer moves to read.
+    constexpr uint32_t kWidest = TrleMoveProgram::kWidestMove;
+    int size = n >= kWidest && (kWidest / 32) * ((n + kWidest - 1) / kWidest) <= (n + 31) / 32 ? 0 : 1;
+    while ((kWidest >> size) > n)
         ++size;
-    const uint32_t step = 64u >> size;
+    const uint32_t step = kWidest >> size;
     std::vector<Place>& places = lists[size].places;
     for (uint32_t at = 0; at + step < n; at += step)
         places.push_back({src + at, col + at, row});

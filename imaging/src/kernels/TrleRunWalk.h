@@ -103,7 +103,7 @@ template <class Mover, int Size>
 [[gnu::always_inline]] inline void TrleMoves(const TrleMoveProgram& program, int y0, int y1, uint8_t* origin,
                                              ptrdiff_t shift, const uint8_t* pixels)
 {
-    constexpr int kIndex = std::countr_zero(unsigned(64 / Size));
+    constexpr int kIndex = std::countr_zero(TrleMoveProgram::kWidestMove / Size);
     const TrleMove* const end = program.moves[kIndex] + program.first[kIndex][y1];
     for (const TrleMove* m = program.moves[kIndex] + program.first[kIndex][y0]; m != end; ++m)
         Mover::template Move<Size>(origin + (shift + m->dst), pixels + m->src);
@@ -120,6 +120,7 @@ void TrleMoveDraw(const TrleRunParams& p)
     // Offsets count from the sprite's top-left pixel, which lies y0 rows up.
     uint8_t* const origin = p.dst;
     const ptrdiff_t shift = -ptrdiff_t(y0) * p.dstPitch;
+    static_assert(TrleMoveProgram::kWidestMove == 64);
     TrleMoves<Mover, 64>(program, y0, y1, origin, shift, pixels);
     TrleMoves<Mover, 32>(program, y0, y1, origin, shift, pixels);
     TrleMoves<Mover, 16>(program, y0, y1, origin, shift, pixels);
