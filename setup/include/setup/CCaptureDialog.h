@@ -1,0 +1,32 @@
+#pragma once
+// The capture dialog: a small window without a title that asks for a key and
+// takes the first key pressed in it for one control (see CKeyCapture for the
+// "already in use" rule). Keys are told apart by their physical position, as
+// the game reads them, so the dialog maps each key event's native scan code
+// through the one key table the game uses. Escape cancels, as in any dialog;
+// key releases and auto-repeats are not new key presses and are ignored.
+
+#include "setup/CKeyCapture.h"
+
+#include <QDialog>
+
+class QLabel;
+
+class CCaptureDialog : public QDialog {
+public:
+    CCaptureDialog(const ControlBindings& current, Control control, QWidget* parent = nullptr);
+
+    // Offers a key by its scan code; ends the dialog with "OK" when it is taken.
+    void OfferKey(int code);
+    // The captured code; 0 unless the dialog ended with "OK".
+    int CapturedCode() const { return m_capture.Code(); }
+    QString Prompt() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    CKeyCapture m_capture;
+    QLabel* m_prompt = nullptr;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// The rule by which the capture dialog accepts a key for one control, kept
+// apart from the widgets so it can be tested as plain logic. A key that no
+// control has is taken. A key that some control already has turns the prompt
+// into the "already in use" one; it is still taken when it is this very
+// control's own key (so the user can keep it), and otherwise the dialog waits
+// for another key.
+
+#include "setup/ControlBindings.h"
+
+enum class CaptureStep {
+    Ignored,  // no key code (a key the table does not know)
+    Captured, // the dialog ends with this code
+    InUse,    // bound to another control: keep waiting
+};
+
+class CKeyCapture {
+public:
+    CKeyCapture(const ControlBindings& current, Control control) : m_current(current), m_control(control) {}
+
+    CaptureStep Offer(int code);
+    // Whether a key already in use has been offered (the prompt has changed).
+    bool SawKeyInUse() const { return m_sawKeyInUse; }
+    // The captured code; 0 until a step returned Captured.
+    int Code() const { return m_code; }
+
+private:
+    ControlBindings m_current;
+    Control m_control;
+    bool m_sawKeyInUse = false;
+    int m_code = 0;
+};

@@ -1,0 +1,104 @@
+#include "setup/CControlsDialog.h"
+
+#include "DialogUnits.h"
+#include "SetupTexts.h"
+#include "setup/CCaptureDialog.h"
+#include "setup/IDialogHost.h"
+#include "setup/SetupKeyNames.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The longest name a box must show whole.
+constexpr const char* kWidestKeyName = "NUMPAD Enter";
+
+} // namespace
+
+CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolder& folder, IDialogHost& host,
+                                 QWidget* parent)
+    : QDialog(parent), m_folder(folder), m_host(host), m_bindings(handed)
+{
+    setWindowTitle(Text(texts::kControlsCaption));
+
+    auto* group = new QGroupBox(this);
+    auto* grid = new QGridLayout(group);
+    const int boxWidth = fontMetrics().horizontalAdvance(Text(kWidestKeyName)) + DialogUnitsToPixels(*this, 16, 0).width();
+    for (size_t i = 0; i < kStoredControls; ++i) {
+        auto* button = new QPushButton(Text(texts::kControlButtons[i]), group);
+        button->setAutoDefault(false);
+        auto* name = new QLineEdit(group);
+        name->setReadOnly(true);
+        name->setMinimumWidth(boxWidth);
+        m_names[i] = name;
+        grid->addWidget(button, int(i), 0);
+        grid->addWidget(name, int(i), 1);
+        connect(button, &QPushButton::clicked, this, [this, i] { Capture(Control(i)); });
+    }
+
+    auto* ok = new QPushButton(Text(texts::kOk), this);
+    auto* defaults = new QPushButton(Text(texts::kDefault), this);
+    auto* cancel = new QPushButton(Text(texts::kCancel), this);
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addStretch();
+    buttons->addWidget(defaults);
+    buttons->addStretch();
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
+    connect(defaults, &QPushButton::clicked, this, [this] { SetDefaults(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    const ControlBindings stored = m_folder.ReadBindings();
+    for (size_t i = 0; i < kStoredControls; ++i)
+        m_bindings.codes[i] = stored.codes[i];
+    if (m_bindings[Control::Up] == 0 && m_bindings[Control::Down] == 0)
+        SetDefaults();
+    ShowNames();
+
+    FixDialogSize(*this, 164, 196);
+}
+
+void CControlsDialog::ShowNames()
+{
+    for (size_t i = 0; i < kStoredControls; ++i)
+        m_names[i]->setText(Text(SetupKeyName(m_bindings.codes[i])));
+}
+
+void CControlsDialog::Capture(Control control)
+{
+    CCaptureDialog dialog(m_bindings, control, this);
+    if (m_host.Run(dialog) != QDialog::Accepted)
+        return;
+    m_bindings[control] = dialog.CapturedCode();
+    ShowNames();
+}
+
+void CControlsDialog::SetDefaults()
+{
+    const ControlBindings defaults = DefaultBindings();
+    for (size_t i = 0; i < kStoredControls; ++i)
+        m_bindings.codes[i] = defaults.codes[i];
+    ShowNames();
+}
+
+void CControlsDialog::Confirm()
+{
+    // On failure the dialog stays open with the user's bindings, to retry or cancel.
+    if (!m_folder.WriteBindings(m_bindings)) {
+        m_host.ShowError(this, TextAboutFile(texts::kSaveFailed, m_folder.ConfigPath()));
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,55 @@
+#include "setup/CDisplayDialog.h"
+
+#include "DialogUnits.h"
+#include "SetupTexts.h"
+#include "setup/IDialogHost.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWidget* parent)
+    : QDialog(parent), m_folder(folder), m_host(host), m_value(folder.ReadDisplayChoice())
+{
+    setWindowTitle(Text(texts::kDisplayCaption));
+
+    auto* group = new QGroupBox(this);
+    auto* highColour = new QRadioButton(Text(texts::kHighColour), group);
+    auto* eightBit = new QRadioButton(Text(texts::kEightBit), group);
+    (m_value != 0 ? highColour : eightBit)->setChecked(true);
+    auto* choices = new QVBoxLayout(group);
+    choices->addWidget(highColour);
+    choices->addWidget(eightBit);
+
+    auto* ok = new QPushButton(Text(texts::kOk), this);
+    auto* cancel = new QPushButton(Text(texts::kCancel), this);
+    ok->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addStretch();
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    connect(highColour, &QRadioButton::clicked, this, [this] { m_value = 1; });
+    connect(eightBit, &QRadioButton::clicked, this, [this] { m_value = 0; });
+    connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    FixDialogSize(*this, 115, 77);
+}
+
+void CDisplayDialog::Confirm()
+{
+    // On failure the dialog stays open with the user's choice, to retry or cancel.
+    if (!m_folder.WriteDisplayChoice(m_value)) {
+        m_host.ShowError(this, TextAboutFile(texts::kSaveFailed, m_folder.ConfigPath()));
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Dialog sizes are given in dialog units, which scale with the dialog's font:
+// a horizontal unit is a quarter of the font's average character width, a
+// vertical unit an eighth of its height. Sizing from them keeps each dialog's
+// proportions whatever font the desktop uses.
+
+class QSize;
+class QWidget;
+
+QSize DialogUnitsToPixels(const QWidget& dialog, int width, int height);
+// Fixes a laid-out dialog's size: the size in dialog units, grown where the
+// layout needs more so that no text is ever cut.
+void FixDialogSize(QWidget& dialog, int width, int height);

@@ -1,0 +1,395 @@
+// The four dialogs driven as a user would, headless: texts, what each shows,
+// what each writes, and what a refused write does.
+
+#include "TestSupport.h"
+#include "setup/CCaptureDialog.h"
+#include "setup/CControlsDialog.h"
+#include "setup/CDisplayDialog.h"
+#include "setup/CMainDialog.h"
+#include "setup/CModalDialogHost.h"
+#include "setup/CSetupApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+const QStringList kDefaultNames = {"UP", "DOWN", "LEFT", "RIGHT", "Spacebar", "Enter", "R Shift", "R Control"};
+
+bool IsChecked(QWidget& dialog, const char* text)
+{
+    auto* radio = qobject_cast<QRadioButton*>(FindButton(dialog, U(text)));
+    return radio && radio->isChecked();
+}
+
+QStringList ButtonTexts(QWidget& dialog)
+{
+    QStringList texts;
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        texts << button->text();
+    texts.sort();
+    return texts;
+}
+
+// Every text of the dialog is shown whole: each widget gets at least the
+// size it asks for, and lies inside the dialog.
+void ExpectNothingClipped(QWidget& dialog)
+{
+    const QRect inside(QPoint(), dialog.size());
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        const QRect place(widget->mapTo(&dialog, QPoint()), widget->size());
+        QVERIFY2(inside.contains(place), qPrintable(widget->objectName() + " outside " + dialog.windowTitle()));
+        if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLabel*>(widget)) {
+            const QSize wanted = widget->hasHeightForWidth()
+                                     ? QSize(0, widget->heightForWidth(widget->width()))
+                                     : widget->minimumSizeHint().expandedTo(widget->sizeHint());
+            QVERIFY2(widget->width() >= wanted.width() && widget->height() >= wanted.height(),
+                     qPrintable(dialog.windowTitle() + ": \"" + widget->property("text").toString() + "\" is cut"));
+        }
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            const int text = box->fontMetrics().horizontalAdvance(QStringLiteral("NUMPAD Enter"));
+            QVERIFY2(box->width() > text + 8, "a key-name box is too narrow for the longest name");
+        }
+    }
+}
+
+} // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CGameFolder> m_folder;
+    CScriptedHost m_host;
+
+    std::string ConfigPath() const { return m_folder->ConfigPath(); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_folder = std::make_unique<CGameFolder>(m_dir->path().toStdString());
+        m_host = CScriptedHost();
+    }
+    void cleanup()
+    {
+        QCOMPARE(m_host.unscripted, 0);
+        QVERIFY2(m_host.scripts.empty(), "a dialog the test expected was not opened");
+    }
+
+    void captionsAndTextsAreTheItalianOnes()
+    {
+        CMainDialog main(*m_folder, m_host);
+        QCOMPARE(main.windowTitle(), U("Configurazione del gioco"));
+        QCOMPARE(ButtonTexts(main), (QStringList{"Configurazione dei controlli", "Configurazione del display", "Lascia",
+                                                 "OK", "Reimposta i Trofei"}));
+        auto* ok = qobject_cast<QPushButton*>(FindButton(main, "OK"));
+        QVERIFY(ok && ok->isDefault());
+
+        CDisplayDialog display(*m_folder, m_host);
+        QCOMPARE(display.windowTitle(), U("Configurazione del display"));
+        QCOMPARE(ButtonTexts(display), (QStringList{"Cancella", "Colori a 8-bit", "High Colour", "OK"}));
+        QCOMPARE(display.findChildren<QGroupBox*>().size(), 1);
+
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        QCOMPARE(controls.windowTitle(), U("Configurazione dei controlli"));
+        QStringList expected = {"Arma", "Binocolo", "Cancella", "Default", "Destra", "Fuoco", U("Giù"),
+                                "Jeep", "OK", "Sinistra", "Su"};
+        expected.sort();
+        QCOMPARE(ButtonTexts(controls), expected);
+        for (QLineEdit* box : controls.findChildren<QLineEdit*>())
+            QVERIFY(box->isReadOnly());
+        QCOMPARE(controls.findChildren<QLineEdit*>().size(), 8);
+    }
+
+    void firstRunCreatesTheFileAndShowsTheDefaults()
+    {
+        m_host.scripts.push_back([](QDialog& main) {
+            QCOMPARE(main.windowTitle(), U("Configurazione del gioco"));
+            Click(main, U("Configurazione dei controlli"));
+            Click(main, U("Configurazione del display"));
+            Click(main, "Lascia");
+        });
+        m_host.scripts.push_back([](QDialog& controls) {
+            QCOMPARE(KeyNamesShown(controls), kDefaultNames);
+            Click(controls, "Cancella");
+        });
+        m_host.scripts.push_back([](QDialog& display) {
+            QVERIFY(IsChecked(display, "High Colour"));
+            QVERIFY(!IsChecked(display, "Colori a 8-bit"));
+            Click(display, "Cancella");
+        });
+        CSetupApp app(*m_folder, m_host);
+        QCOMPARE(app.Run(), 0);
+        QCOMPARE(ReadBytes(ConfigPath()), std::string("[configuration]"));
+        QVERIFY(m_host.errors.isEmpty());
+    }
+
+    void upAndDownUnboundMeanAllDefaults()
+    {
+        WriteBytes(ConfigPath(), "[configuration]\nkeyup=0\nkeyleft=30\nkeybut0=44\n");
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        QCOMPARE(KeyNamesShown(controls), kDefaultNames);
+        // Only "up" bound: the stored keys are shown as they are.
+        WriteBytes(ConfigPath(), "[configuration]\nkeyup=30\nkeydown=0\nkeyleft=84\nkeybut3=100000\n");
+        CControlsDialog partial(ControlBindings(), *m_folder, m_host);
+        QCOMPARE(KeyNamesShown(partial), (QStringList{"A", "", "", "", "", "", "", ""}));
+        QCOMPARE(partial.Bindings()[Control::Jeep], 100000);
+    }
+
+    void theFifthButtonKeepsWhatItWasHanded()
+    {
+        ControlBindings handed;
+        handed.codes = {1, 2, 3, 4, 5, 6, 7, 8, 45};
+        CControlsDialog controls(handed, *m_folder, m_host);
+        QCOMPARE(controls.Bindings()[Control::Button5], 45);
+        QCOMPARE(controls.Bindings()[Control::Up], 200);
+    }
+
+    void aKeyInUseKeepsTheCaptureOpen()
+    {
+        WriteBytes(ConfigPath(), "[configuration]\n");
+        m_host.scripts.push_back([](QDialog& controls) {
+            Click(controls, "Fuoco");
+            QCOMPARE(KeyNamesShown(controls)[4], QString("Q"));
+            Click(controls, "Cancella");
+        });
+        m_host.scripts.push_back([](QDialog& capture) {
+            auto& dialog = dynamic_cast<CCaptureDialog&>(capture);
+            SendKey(dialog, 103); // UP, bound to "Su"
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.Prompt(), U("Il pulsante selezionato è già in uso, per favore scegliete ancora…"));
+            SendKey(dialog, 16); // Q
+            QVERIFY(!dialog.isVisible());
+        });
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        m_host.Run(controls);
+    }
+
+    void cancelWritesNothing()
+    {
+        const std::string before = "[configuration]\r\nkeyup=200\r\nkeydown=208\r\n";
+        WriteBytes(ConfigPath(), before);
+        m_host.scripts.push_back([](QDialog& main) {
+            Click(main, U("Configurazione dei controlli"));
+            Click(main, "OK");
+        });
+        m_host.scripts.push_back([](QDialog& controls) {
+            Click(controls, "Su");
+            Click(controls, "Default");
+            Click(controls, "Cancella");
+        });
+        m_host.scripts.push_back([](QDialog& capture) { SendKey(capture, 17); });
+        CSetupApp app(*m_folder, m_host);
+        app.Run();
+        QCOMPARE(ReadBytes(ConfigPath()), before);
+    }
+
+    void okWritesTheEightKeys()
+    {
+        WriteBytes(ConfigPath(), "[configuration]");
+        m_host.scripts.push_back([](QDialog& main) {
+            Click(main, U("Configurazione dei controlli"));
+            Click(main, "OK");
+        });
+        m_host.scripts.push_back([](QDialog& controls) {
+            Click(controls, "Jeep");
+            Click(controls, U("Giù"));
+            QCOMPARE(KeyNamesShown(controls),
+                     (QStringList{"UP", "S", "LEFT", "RIGHT", "Spacebar", "Enter", "R Shift", "L Control"}));
+            Click(controls, "OK");
+        });
+        m_host.scripts.push_back([](QDialog& capture) { SendKey(capture, 29); }); // left Ctrl
+        m_host.scripts.push_back([](QDialog& capture) { SendKey(capture, 31); }); // S
+        CSetupApp app(*m_folder, m_host);
+        app.Run();
+        QCOMPARE(ReadBytes(ConfigPath()),
+                 std::string("[configuration]\r\nkeyup=200\r\nkeydown=31\r\nkeyleft=203\r\nkeyright=205\r\n"
+                             "keybut0=57\r\nkeybut1=28\r\nkeybut2=54\r\nkeybut3=29\r\n"));
+    }
+
+    void displayChoiceRoundTrips()
+    {
+        WriteBytes(ConfigPath(), "[configuration]");
+        auto choose = [this](const char* radio, const char* button) {
+            m_host.scripts.push_back([radio, button](QDialog& display) {
+                Click(display, U(radio));
+                Click(display, U(button));
+            });
+            CDisplayDialog display(*m_folder, m_host);
+            return m_host.Run(display);
+        };
+        QCOMPARE(choose("Colori a 8-bit", "OK"), int(QDialog::Accepted));
+        QCOMPARE(ReadBytes(ConfigPath()), std::string("[configuration]\r\nhighcolour=0\r\n"));
+        CDisplayDialog eightBit(*m_folder, m_host);
+        QVERIFY(IsChecked(eightBit, "Colori a 8-bit"));
+        QCOMPARE(choose("High Colour", "Cancella"), int(QDialog::Rejected));
+        QCOMPARE(ReadBytes(ConfigPath()), std::string("[configuration]\r\nhighcolour=0\r\n"));
+        QCOMPARE(choose("High Colour", "OK"), int(QDialog::Accepted));
+        QCOMPARE(ReadBytes(ConfigPath()), std::string("[configuration]\r\nhighcolour=1\r\n"));
+        CDisplayDialog high(*m_folder, m_host);
+        QVERIFY(IsChecked(high, "High Colour"));
+    }
+
+    void trophiesGoOnlyAfterConfirmation()
+    {
+        const std::string record("\x02\0\0\0\x04\0\0\0\x07\0\0\0", 12);
+        WriteBytes(m_folder->TrophyPath(), record);
+        auto reset = [this] {
+            m_host.scripts.push_back([](QDialog& main) { Click(main, "Reimposta i Trofei"); });
+            CMainDialog main(*m_folder, m_host);
+            m_host.Run(main);
+        };
+        m_host.answer = false;
+        reset();
+        QCOMPARE(m_host.questions, QStringList{"Reimposta i Trofei|Cancellare tutti i trofei?"});
+        QCOMPARE(ReadBytes(m_folder->TrophyPath()), record);
+        m_host.answer = true;
+        reset();
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(m_folder->TrophyPath())));
+        reset(); // nothing left to remove: nothing to tell either
+        QVERIFY(m_host.errors.isEmpty());
+        QVERIFY(QDir(m_dir->path()).mkpath("trophy.bin/x"));
+        reset();
+        QCOMPARE(m_host.errors.size(), 1);
+        QVERIFY(m_host.errors[0].contains("trophy.bin"));
+    }
+
+    void anUnwritableFolderIsReportedAndNothingIsLost()
+    {
+        const std::string before = "[configuration]\r\nhighcolour=1\r\nkeyup=16\r\nkeydown=17\r\n";
+        WriteBytes(ConfigPath(), before);
+        CWriteRefusal refusal(m_dir->path());
+
+        m_host.scripts.push_back([this](QDialog& display) {
+            Click(display, "Colori a 8-bit");
+            Click(display, "OK");
+            QVERIFY(display.isVisible()); // still open with the user's choice
+            QCOMPARE(m_host.errors.size(), 1);
+            Click(display, "Cancella");
+        });
+        CDisplayDialog display(*m_folder, m_host);
+        QCOMPARE(m_host.Run(display), int(QDialog::Rejected));
+
+        m_host.scripts.push_back([this](QDialog& controls) {
+            Click(controls, "Default");
+            Click(controls, "OK");
+            QVERIFY(controls.isVisible());
+            QCOMPARE(m_host.errors.size(), 2);
+            Click(controls, "Cancella");
+        });
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        QCOMPARE(m_host.Run(controls), int(QDialog::Rejected));
+
+        QCOMPARE(ReadBytes(ConfigPath()), before);
+        for (const QString& error : m_host.errors) {
+            QVERIFY(error.startsWith(U("Impossibile salvare le impostazioni in")));
+            QVERIFY(error.contains(QDir(m_dir->path()).absoluteFilePath("config.dat")));
+        }
+    }
+
+    void aFirstRunThatCannotCreateTheFileSaysSo()
+    {
+        CWriteRefusal refusal(m_dir->path());
+        m_host.scripts.push_back([](QDialog& main) { Click(main, "Lascia"); });
+        CSetupApp app(*m_folder, m_host);
+        QCOMPARE(app.Run(), 0);
+        QCOMPARE(m_host.errors.size(), 1);
+        QVERIFY(m_host.errors[0].startsWith(U("Impossibile creare")));
+    }
+
+    void messageBoxesHaveTheirCaptionIconAndButtons()
+    {
+        CModalDialogHost host;
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = box->windowTitle() + "|" + box->text();
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            box->accept();
+        });
+        host.ShowError(nullptr, "x");
+        QCOMPARE(seen, QString("Error|x"));
+
+        for (const char* pick : {"Si", "No"}) {
+            QTimer::singleShot(0, [pick] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QCOMPARE(box->defaultButton()->text(), QString("No"));
+                QCOMPARE(box->buttons().size(), 2);
+                Click(*box, pick);
+            });
+            QCOMPARE(host.AskYesNo(nullptr, "Reimposta i Trofei", "?"), QString(pick) == "Si");
+        }
+    }
+
+    void nothingIsClipped()
+    {
+        WriteBytes(ConfigPath(), "[configuration]");
+        CMainDialog main(*m_folder, m_host);
+        CDisplayDialog display(*m_folder, m_host);
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        CCaptureDialog capture(DefaultBindings(), Control::Up);
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &capture}) {
+            dialog->show();
+            ExpectNothingClipped(*dialog);
+        }
+        SendKey(capture, 54); // the longer prompt
+        ExpectNothingClipped(capture);
+    }
+
+    // Pictures of the four dialogs, for people to look at: written only when
+    // SETUP_SNAPSHOT_DIR names a folder. On a real display (Xvfb) they are
+    // taken from the screen, as drawn by the windowing system.
+    void snapshots()
+    {
+        const QString out = qEnvironmentVariable("SETUP_SNAPSHOT_DIR");
+        if (out.isEmpty())
+            QSKIP("SETUP_SNAPSHOT_DIR is not set");
+        WriteBytes(ConfigPath(), "[configuration]\nkeybut3=84\n");
+        CMainDialog main(*m_folder, m_host);
+        CDisplayDialog display(*m_folder, m_host);
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        CCaptureDialog capture(DefaultBindings(), Control::Up);
+        CCaptureDialog inUse(DefaultBindings(), Control::Up);
+        const std::pair<QDialog*, const char*> shots[] = {{&main, "main"},       {&display, "display"},
+                                                          {&controls, "controls"}, {&capture, "capture"},
+                                                          {&inUse, "capture-in-use"}};
+        for (const auto& [dialog, name] : shots) {
+            dialog->show();
+            if (dialog == &inUse)
+                SendKey(inUse, 54);
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QTest::qWait(200);
+            const bool offscreen = QGuiApplication::platformName() == "offscreen";
+            const QPixmap picture =
+                offscreen ? dialog->grab()
+                          : dialog->screen()->grabWindow(0, dialog->x(), dialog->y(), dialog->frameGeometry().width(),
+                                                         dialog->frameGeometry().height());
+            QVERIFY(picture.save(QDir(out).filePath(QString("setup-%1.png").arg(name))));
+            dialog->hide();
+        }
+    }
+};
+
+SETUP_TEST_CLASS(DialogsTest);
+#include "DialogsTest.moc"
