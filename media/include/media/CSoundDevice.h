@@ -30,6 +30,19 @@ struct SoundEntry {
 // (Not -1: -1 is a valid volume and pan.)
 constexpr int SOUND_NO_CHANGE = 999999;
 
+// Ranges of the properties. Volume is in hundredths of a decibel below full
+// level; pan attenuates the far channel by as much; frequency is the playback
+// rate in samples per second, SOUND_FREQUENCY_ORIGINAL being the sound's own.
+// A working device refuses values outside them and keeps the old one.
+constexpr int SOUND_VOLUME_MIN = -10000;
+constexpr int SOUND_VOLUME_MAX = 0;
+constexpr int SOUND_PAN_LEFT = -10000;
+constexpr int SOUND_PAN_CENTER = 0;
+constexpr int SOUND_PAN_RIGHT = 10000;
+constexpr int SOUND_FREQUENCY_ORIGINAL = 0;
+constexpr int SOUND_FREQUENCY_MIN = 100;
+constexpr int SOUND_FREQUENCY_MAX = 200000;
+
 // Results of the load operations.
 enum SoundLoadResult : int {
     SOUND_OK = 0,

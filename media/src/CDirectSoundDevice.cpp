@@ -1,0 +1,728 @@
+#include "media/CDirectSoundDevice.h"
+
+#include "COpenAlLibrary.h"
+#include "DirectSoundEntry.h"
+#include "sprites/CMemoryBlock.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+// A streamed sound holds one second of sound in this many chunks; a chunk
+// that has played through is refilled by the next Service().
+constexpr int STREAM_CHUNKS = 4;
+// While a lost device cannot be reopened, Service() tries again after this
+// many calls rather than on every one.
+constexpr unsigned LOST_DEVICE_RETRY_CALLS = 32;
+
+// The library mixes any of 8- and 16-bit, mono and stereo, for the output
+// and for every sound (the primary and secondary flags of the mask), in
+// software without emulation; bit 29 is always set.
+constexpr uint32_t CAPS_PRIMARY_ALL = 0x0F;
+constexpr uint32_t CAPS_SECONDARY_ALL = 0xF0;
+constexpr uint32_t CAPS_ALWAYS = 0x20000000;
+constexpr uint32_t CAPS_SECONDARY_MONO = 0x10;
+constexpr uint32_t CAPS_SECONDARY_STEREO = 0x20;
+constexpr uint32_t CAPS_SECONDARY_8BIT = 0x40;
+constexpr uint32_t CAPS_SECONDARY_16BIT = 0x80;
+
+// Sounds keep their file open and read it through a stream; a file is
+// never opened for writing, so a game folder nobody may write still sounds.
+constexpr uint32_t SOUND_OPEN_FILE = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY;
+constexpr uint32_t SOUND_OPEN_BLOCK = AUDIO_OPEN_STREAM | AUDIO_OPEN_BLOCK;
+// Load flags that pass into the audio file's open mode as they are: the
+// access bits and the file type in the high half.
+constexpr uint32_t SOUND_LOAD_OPEN_BITS = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY | 0xFFFF0000u;
+
+constexpr const char* LIBRARY_ENVIRONMENT = "VELDRA_OPENAL_LIBRARY";
+
+ALCdevice* AsDevice(void* device)
+{
+    return static_cast<ALCdevice*>(device);
+}
+
+ALCcontext* AsContext(void* context)
+{
+    return static_cast<ALCcontext*>(context);
+}
+
+// The converter's whole output, in whole frames; empty when it yields
+// nothing or more than one library buffer can take.
+std::vector<uint8_t> ReadWhole(CStream& converter, uint16_t blockAlign)
+{
+    std::vector<uint8_t> data;
+    converter.Seek(0, STREAM_SEEK_SET);
+    const int64_t total = converter.GetSize();
+    if (total <= 0 || total > INT_MAX)
+        return data;
+    try {
+        data.resize(static_cast<size_t>(total));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    size_t filled = 0;
+    while (filled < data.size()) {
+        const size_t got = converter.Read(data.data() + filled, data.size() - filled);
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    // A converter that yields less than it announced leaves no stale tail.
+    filled -= filled % std::max<uint16_t>(blockAlign, 1);
+    data.resize(filled);
+    return data;
+}
+} // namespace
+
+std::string CDirectSoundDevice::DefaultLibraryName()
+{
+    const char* name = std::getenv(LIBRARY_ENVIRONMENT);
+    return name && *name ? name : OPENAL_LIBRARY_NAME;
+}
+
+CDirectSoundDevice::CDirectSoundDevice(const std::string& libraryName)
+    : CDirectSoundDevice(COpenAlLibrary::Load(libraryName), nullptr)
+{
+}
+
+CDirectSoundDevice::CDirectSoundDevice(std::shared_ptr<COpenAlLibrary> library, const WaveFormat* loopback)
+    : m_library(std::move(library)), m_primary(MakePcmFormat(22050, 8, 1))
+{
+    if (loopback) {
+        m_loopback = true;
+        m_loopbackFormat = *loopback;
+    }
+    EnumerateDevices();
+}
+
+std::unique_ptr<CDirectSoundDevice> CDirectSoundDevice::CreateLoopback(const WaveFormat& output,
+                                                                       const std::string& libraryName)
+{
+    return std::make_unique<CDirectSoundDevice>(COpenAlLibrary::Load(libraryName), &output);
+}
+
+CDirectSoundDevice::~CDirectSoundDevice()
+{
+    SetActive(false);
+    // The entries go while the library their objects came from is loaded.
+    while (!Sounds().empty())
+        DeleteSound(Sounds().back().get());
+    CloseOutput();
+}
+
+std::unique_ptr<SoundEntry> CDirectSoundDevice::MakeEntry()
+{
+    return std::make_unique<DirectSoundEntry>();
+}
+
+DirectSoundEntry* CDirectSoundDevice::EntryOf(SoundEntry* sound) const
+{
+    // Only entries of this device are looked into: a freed or foreign
+    // pointer is compared, never followed.
+    if (!sound)
+        return nullptr;
+    for (const auto& entry : Sounds())
+        if (entry.get() == sound)
+            return static_cast<DirectSoundEntry*>(sound);
+    return nullptr;
+}
+
+bool CDirectSoundDevice::MakeCurrent()
+{
+    if (!m_context)
+        return false;
+    // Calls go to the current context, and another device may have made
+    // its own current since.
+    const OpenAlFunctions& fn = m_library->fn;
+    if (fn.alcGetCurrentContext() != AsContext(m_context))
+        fn.alcMakeContextCurrent(AsContext(m_context));
+    return true;
+}
+
+DirectSoundEntry* CDirectSoundDevice::Playable(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = EntryOf(sound);
+    if (!entry || !entry->voices || !MakeCurrent())
+        return nullptr;
+    return entry;
+}
+
+void CDirectSoundDevice::EnumerateDevices()
+{
+    if (!m_library)
+        return;
+    const OpenAlFunctions& fn = m_library->fn;
+    const ALCchar* list = nullptr;
+    if (fn.alcIsExtensionPresent(nullptr, "ALC_ENUMERATE_ALL_EXT"))
+        list = fn.alcGetString(nullptr, ALC_ALL_DEVICES_SPECIFIER);
+    else if (fn.alcIsExtensionPresent(nullptr, "ALC_ENUMERATION_EXT"))
+        list = fn.alcGetString(nullptr, ALC_DEVICE_SPECIFIER);
+    // Names one after the other, each ending in a zero, the list in two.
+    while (list && *list) {
+        m_deviceNames.emplace_back(list);
+        list += m_deviceNames.back().size() + 1;
+    }
+}
+
+bool CDirectSoundDevice::OpenOutput()
+{
+    if (!m_library)
+        return false;
+    const OpenAlFunctions& fn = m_library->fn;
+    ALCdevice* device = nullptr;
+    std::vector<ALCint> attributes;
+    if (m_loopback) {
+        const WaveFormat& out = m_loopbackFormat;
+        const ALCint channels = out.channels == 1 ? ALC_MONO_SOFT : out.channels == 2 ? ALC_STEREO_SOFT : 0;
+        const ALCint type = out.bitsPerSample == 8 ? ALC_UNSIGNED_BYTE_SOFT
+                            : out.bitsPerSample == 16 ? ALC_SHORT_SOFT
+                                                      : 0;
+        if (!fn.HasLoopback() || !out.IsPcm() || !channels || !type || out.samplesPerSec == 0 ||
+            out.samplesPerSec > INT_MAX)
+            return false;
+        const auto rate = static_cast<ALCint>(out.samplesPerSec);
+        device = fn.alcLoopbackOpenDeviceSOFT(nullptr);
+        if (!device)
+            return false;
+        if (!fn.alcIsRenderFormatSupportedSOFT(device, rate, channels, type)) {
+            fn.alcCloseDevice(device);
+            return false;
+        }
+        attributes = {ALC_FREQUENCY, rate, ALC_FORMAT_CHANNELS_SOFT, channels, ALC_FORMAT_TYPE_SOFT, type};
+    } else {
+        const bool named = m_selected >= 0 && m_selected < GetDeviceCount();
+        device = fn.alcOpenDevice(named ? m_deviceNames[static_cast<size_t>(m_selected)].c_str() : nullptr);
+        if (!device)
+            return false;
+        // The mix runs at the primary format's rate, as a primary buffer set
+        // to that format would.
+        if (m_primary.samplesPerSec >= 8000 && m_primary.samplesPerSec <= 192000)
+            attributes = {ALC_FREQUENCY, static_cast<ALCint>(m_primary.samplesPerSec)};
+    }
+    attributes.push_back(0);
+    ALCcontext* context = fn.alcCreateContext(device, attributes.data());
+    if (!context) {
+        fn.alcCloseDevice(device);
+        return false;
+    }
+    m_device = device;
+    m_context = context;
+    fn.alcMakeContextCurrent(context);
+    return true;
+}
+
+void CDirectSoundDevice::CloseOutput()
+{
+    if (!m_context)
+        return;
+    const OpenAlFunctions& fn = m_library->fn;
+    if (fn.alcGetCurrentContext() == AsContext(m_context))
+        fn.alcMakeContextCurrent(nullptr);
+    fn.alcDestroyContext(AsContext(m_context));
+    fn.alcCloseDevice(AsDevice(m_device));
+    m_context = nullptr;
+    m_device = nullptr;
+}
+
+void CDirectSoundDevice::SetWindowAndFormat(void*, void* window, const WaveFormat* format, uint32_t)
+{
+    m_window = window;
+    if (format)
+        m_primary = *format;
+}
+
+uint32_t CDirectSoundDevice::GetCapsMask()
+{
+    if (!m_library)
+        return 0;
+    // Inactive, the output is opened only to see that it can be.
+    if (!m_context) {
+        if (!OpenOutput())
+            return 0;
+        CloseOutput();
+    }
+    return CAPS_ALWAYS | CAPS_PRIMARY_ALL | CAPS_SECONDARY_ALL;
+}
+
+WaveFormat CDirectSoundDevice::ChoosePlaybackFormat(const WaveFormat& file, uint32_t flags)
+{
+    switch (flags & SOUND_LOAD_FORMAT_MASK) {
+    case SOUND_LOAD_FORMAT_PRIMARY:
+        return MakePcmFormat(m_primary.samplesPerSec, m_primary.bitsPerSample, m_primary.channels);
+    case SOUND_LOAD_FORMAT_CAPS: {
+        const uint32_t mask = GetCapsMask();
+        uint16_t channels;
+        if (file.channels == 2)
+            channels = (mask & CAPS_SECONDARY_STEREO) ? 2 : 1;
+        else
+            channels = (mask & CAPS_SECONDARY_MONO) ? 1 : 2;
+        uint16_t bits;
+        if (file.IsPcm() && file.bitsPerSample == 8)
+            bits = (mask & CAPS_SECONDARY_8BIT) ? 8 : 16;
+        else
+            bits = (mask & CAPS_SECONDARY_16BIT) ? 16 : 8;
+        return MakePcmFormat(m_primary.samplesPerSec, bits, channels);
+    }
+    default:
+        return MakePcmFormat(file.samplesPerSec, file.IsPcm() ? file.bitsPerSample : 16, file.channels);
+    }
+}
+
+int CDirectSoundDevice::Load(SoundEntry* sound, const std::string& name, bool streamed, int copies, uint32_t flags,
+                             const RawPcmDesc* raw, uint32_t)
+{
+    DirectSoundEntry* entry = EntryOf(sound);
+    if (!entry)
+        return SOUND_NO_ENTRY;
+    Unload(sound);
+    auto file = std::make_unique<CAudioFile>(1);
+    uint32_t mode = SOUND_OPEN_FILE | (flags & SOUND_LOAD_OPEN_BITS);
+    if (flags & SOUND_LOAD_OWN_BLOCK)
+        mode |= AUDIO_OPEN_DELETE_ON_CLOSE;
+    if (file->Open(name, mode, raw) != AUDIO_OK)
+        return SOUND_OPEN_FAILED;
+    return FinishLoad(*entry, std::move(file), streamed, copies, flags);
+}
+
+int CDirectSoundDevice::LoadBlock(SoundEntry* sound, CMemoryBlock* block, bool streamed, int copies, uint32_t flags,
+                                  const RawPcmDesc* raw, uint32_t)
+{
+    const bool handedOver = flags & SOUND_LOAD_OWN_BLOCK;
+    DirectSoundEntry* entry = EntryOf(sound);
+    if (!entry || !block) {
+        // A block handed over is ours to free even when nothing takes it.
+        if (handedOver)
+            delete block;
+        return SOUND_NO_ENTRY;
+    }
+    Unload(sound);
+    auto file = std::make_unique<CAudioFile>(1);
+    uint32_t mode = SOUND_OPEN_BLOCK | (flags & SOUND_LOAD_OPEN_BITS);
+    if (handedOver)
+        mode |= AUDIO_OPEN_OWN_BLOCK;
+    if (file->Open(block, mode, raw) != AUDIO_OK)
+        return SOUND_OPEN_FAILED;
+    return FinishLoad(*entry, std::move(file), streamed, copies, flags);
+}
+
+int CDirectSoundDevice::LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies)
+{
+    CMemoryBlock* block = CMemoryBlock::FindResource(module, name, "WAVE");
+    if (!block)
+        return SOUND_NO_RESOURCE;
+    return LoadBlock(sound, block, false, copies, SOUND_LOAD_OWN_BLOCK, nullptr, 0);
+}
+
+int CDirectSoundDevice::FinishLoad(DirectSoundEntry& entry, std::unique_ptr<CAudioFile> file, bool streamed,
+                                   int copies, uint32_t flags)
+{
+    entry.file = std::move(file);
+    entry.streamed = streamed;
+    entry.copies = streamed ? 1 : std::max(copies, 1);
+    entry.flags = flags;
+    entry.playback = ChoosePlaybackFormat(*entry.file->GetFormat(), flags);
+    const size_t align = std::max<uint16_t>(entry.playback.blockAlign, 1);
+    entry.chunkBytes = std::max(align, entry.playback.avgBytesPerSec / STREAM_CHUNKS / align * align);
+    if (streamed)
+        MakeConverter(entry);
+    if (MakeCurrent())
+        BuildVoices(entry);
+    return SOUND_OK;
+}
+
+void CDirectSoundDevice::MakeConverter(DirectSoundEntry& entry)
+{
+    CStream* data = entry.file ? entry.file->GetDataStream() : nullptr;
+    if (entry.converter || !data)
+        return;
+    entry.converter =
+        std::make_unique<CFormatConverter>(*entry.file->GetFormat(), entry.playback, data, StreamOwnership::Borrowed);
+}
+
+void CDirectSoundDevice::BuildVoices(DirectSoundEntry& entry)
+{
+    if (!entry.file || entry.voices)
+        return;
+    MakeConverter(entry);
+    if (!entry.converter || !entry.converter->GetHealth())
+        return;
+    const OpenAlFunctions& fn = m_library->fn;
+    if (entry.streamed) {
+        // Nothing is queued yet: every start fills the queue afresh.
+        entry.voices = CSoundVoices::CreateStreamed(fn, entry.playback, STREAM_CHUNKS);
+        return;
+    }
+    // Converted once; the library keeps its own copy of the samples.
+    entry.voices = CSoundVoices::CreateStatic(fn, entry.playback, ReadWhole(*entry.converter, entry.playback.blockAlign),
+                                              entry.copies);
+    entry.converter.reset();
+}
+
+void CDirectSoundDevice::ReleaseVoices(DirectSoundEntry& entry)
+{
+    entry.voices.reset();
+    entry.converter.reset();
+    entry.streamRunning = false;
+    entry.streamDrained = false;
+}
+
+void CDirectSoundDevice::Unload(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = EntryOf(sound);
+    if (!entry)
+        return;
+    // The library objects go with the context they belong to.
+    MakeCurrent();
+    ReleaseVoices(*entry);
+    entry->file.reset();
+    entry->playback = WaveFormat{};
+    entry->flags = 0;
+    entry->streamed = false;
+    entry->copies = 1;
+    entry->loop = false;
+    entry->chunkBytes = 0;
+}
+
+bool CDirectSoundDevice::IsLoaded(SoundEntry* sound) const
+{
+    const DirectSoundEntry* entry = EntryOf(sound);
+    return entry && entry->file;
+}
+
+void CDirectSoundDevice::SetActive(bool active)
+{
+    if (active) {
+        if (m_active) {
+            // Active but without an output: the device was lost; try again.
+            if (!m_context)
+                RecoverLostDevice();
+            return;
+        }
+        if (!m_window || !OpenOutput())
+            return;
+        m_active = true;
+        for (const auto& sound : Sounds())
+            BuildVoices(*static_cast<DirectSoundEntry*>(sound.get()));
+        return;
+    }
+    if (!m_active)
+        return;
+    StopAll();
+    MakeCurrent();
+    for (const auto& sound : Sounds())
+        ReleaseVoices(*static_cast<DirectSoundEntry*>(sound.get()));
+    CloseOutput();
+    m_active = false;
+}
+
+bool CDirectSoundDevice::IsDisconnected()
+{
+    if (!m_device)
+        return false;
+    const OpenAlFunctions& fn = m_library->fn;
+    if (!fn.alcIsExtensionPresent(AsDevice(m_device), "ALC_EXT_disconnect"))
+        return false;
+    ALCint connected = ALC_TRUE;
+    fn.alcGetIntegerv(AsDevice(m_device), ALC_CONNECTED, 1, &connected);
+    return connected == ALC_FALSE;
+}
+
+bool CDirectSoundDevice::RecoverLostDevice()
+{
+    // What the lost output held plays nothing any more; the sounds are
+    // built again from their files on the reopened one, as at activation.
+    MakeCurrent();
+    for (const auto& sound : Sounds())
+        ReleaseVoices(*static_cast<DirectSoundEntry*>(sound.get()));
+    CloseOutput();
+    if (!OpenOutput()) {
+        m_retryCountdown = LOST_DEVICE_RETRY_CALLS;
+        return false;
+    }
+    for (const auto& sound : Sounds())
+        BuildVoices(*static_cast<DirectSoundEntry*>(sound.get()));
+    return true;
+}
+
+void CDirectSoundDevice::Play(SoundEntry* sound, int position, int pan, int volume, int frequency, bool loop)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    if (!entry)
+        return;
+    PlayVoice(*entry, position, pan, volume, frequency, loop);
+    // A start on a lost device goes nowhere: reopen it, rebuild the sounds
+    // and start once more.
+    if (IsDisconnected() && RecoverLostDevice() && (entry = Playable(sound)) != nullptr)
+        PlayVoice(*entry, position, pan, volume, frequency, loop);
+}
+
+void CDirectSoundDevice::PlayVoice(DirectSoundEntry& entry, int position, int pan, int volume, int frequency,
+                                   bool loop)
+{
+    CSoundVoices& voices = *entry.voices;
+    const size_t index = voices.TakeNext();
+    voices.Pause(index);
+    if (!entry.streamed) {
+        if (position != -1)
+            voices.SetPosition(index, static_cast<uint32_t>(position));
+    } else {
+        entry.loop = loop;
+        SeekStream(entry, position < 0 ? 0 : static_cast<uint32_t>(position));
+        Refill(entry, true);
+    }
+    if (pan != SOUND_NO_CHANGE)
+        voices.SetPan(index, pan);
+    if (volume != SOUND_NO_CHANGE)
+        voices.SetVolume(index, volume);
+    if (frequency != SOUND_NO_CHANGE)
+        voices.SetFrequency(index, frequency);
+    if (!entry.streamed) {
+        voices.Start(index, loop);
+    } else if (voices.QueuedCount() > 0) {
+        voices.Start(index, false);
+        entry.streamRunning = true;
+    }
+}
+
+void CDirectSoundDevice::SeekStream(DirectSoundEntry& entry, uint32_t position)
+{
+    if (!entry.converter)
+        return;
+    const uint32_t align = std::max<uint16_t>(entry.playback.blockAlign, 1);
+    entry.converter->Seek(position - position % align, STREAM_SEEK_SET);
+}
+
+void CDirectSoundDevice::Refill(DirectSoundEntry& entry, bool restart)
+{
+    if (!entry.streamed || !entry.voices || !entry.converter)
+        return;
+    CSoundVoices& voices = *entry.voices;
+    if (restart) {
+        voices.ResetQueue();
+        entry.streamDrained = false;
+    } else if (!entry.streamRunning) {
+        return;
+    }
+    std::vector<uint8_t> chunk(entry.chunkBytes);
+    const size_t align = std::max<uint16_t>(entry.playback.blockAlign, 1);
+    for (ALuint buffer : voices.TakeFreeChunks()) {
+        size_t filled = entry.streamDrained ? 0 : FillChunk(entry, chunk);
+        filled -= filled % align;
+        if (filled < chunk.size())
+            entry.streamDrained = true;
+        if (filled == 0 || !voices.Queue(buffer, chunk.data(), filled))
+            voices.ReturnChunk(buffer);
+    }
+    if (restart || !voices.IsStopped())
+        return;
+    // Stopped while running: either it ran dry between two refills (start
+    // it again on what was just queued) or it has played through.
+    if (voices.QueuedCount() > 0)
+        voices.Start(0, false);
+    else
+        entry.streamRunning = false;
+}
+
+size_t CDirectSoundDevice::FillChunk(DirectSoundEntry& entry, std::vector<uint8_t>& chunk)
+{
+    size_t filled = 0;
+    bool rewound = false;
+    while (filled < chunk.size()) {
+        const size_t got = entry.converter->Read(chunk.data() + filled, chunk.size() - filled);
+        if (got > 0) {
+            filled += got;
+            rewound = false;
+            continue;
+        }
+        // A looping sound goes on from its start; one that yields nothing
+        // even there has nothing to loop.
+        if (!entry.loop || rewound)
+            break;
+        entry.converter->Seek(0, STREAM_SEEK_SET);
+        rewound = true;
+    }
+    return filled;
+}
+
+void CDirectSoundDevice::Stop(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    if (!entry)
+        return;
+    entry->voices->PauseAll();
+    entry->streamRunning = false;
+}
+
+bool CDirectSoundDevice::IsPlaying(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    if (!entry)
+        return false;
+    if (entry->voices->IsAnyPlaying())
+        return true;
+    if (!entry->streamed || !entry->streamRunning)
+        return false;
+    // A stream that ran dry waits for the next refill unless it is done.
+    if (entry->streamDrained && entry->voices->QueuedCount() == 0) {
+        entry->streamRunning = false;
+        return false;
+    }
+    return true;
+}
+
+int CDirectSoundDevice::GetVolume(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    return entry ? entry->voices->At(0).volume : 0;
+}
+
+void CDirectSoundDevice::SetVolume(SoundEntry* sound, int volume)
+{
+    if (DirectSoundEntry* entry = Playable(sound))
+        for (size_t i = 0; i < entry->voices->Count(); ++i)
+            entry->voices->SetVolume(i, volume);
+}
+
+int CDirectSoundDevice::GetPan(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    return entry ? entry->voices->At(0).pan : 0;
+}
+
+void CDirectSoundDevice::SetPan(SoundEntry* sound, int pan)
+{
+    if (DirectSoundEntry* entry = Playable(sound))
+        for (size_t i = 0; i < entry->voices->Count(); ++i)
+            entry->voices->SetPan(i, pan);
+}
+
+int CDirectSoundDevice::GetFrequency(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    return entry ? entry->voices->At(0).frequency : 0;
+}
+
+void CDirectSoundDevice::SetFrequency(SoundEntry* sound, int frequency)
+{
+    if (DirectSoundEntry* entry = Playable(sound))
+        for (size_t i = 0; i < entry->voices->Count(); ++i)
+            entry->voices->SetFrequency(i, frequency);
+}
+
+uint32_t CDirectSoundDevice::GetPosition(SoundEntry* sound)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    if (!entry)
+        return 0;
+    // A stream reports how far its data have been read.
+    if (entry->streamed)
+        return entry->converter ? static_cast<uint32_t>(entry->converter->Tell()) : 0;
+    return entry->voices->GetPosition(0);
+}
+
+void CDirectSoundDevice::SetPosition(SoundEntry* sound, uint32_t position)
+{
+    DirectSoundEntry* entry = Playable(sound);
+    if (!entry)
+        return;
+    if (entry->streamed) {
+        SeekStream(*entry, position);
+        return;
+    }
+    for (size_t i = 0; i < entry->voices->Count(); ++i)
+        entry->voices->SetPosition(i, position);
+}
+
+int CDirectSoundDevice::GetSampleRate(SoundEntry* sound)
+{
+    const DirectSoundEntry* entry = EntryOf(sound);
+    return entry && entry->file ? static_cast<int>(entry->playback.samplesPerSec) : 0;
+}
+
+int CDirectSoundDevice::GetBitsPerSample(SoundEntry* sound)
+{
+    const DirectSoundEntry* entry = EntryOf(sound);
+    return entry && entry->file ? entry->playback.bitsPerSample : 0;
+}
+
+int CDirectSoundDevice::GetChannels(SoundEntry* sound)
+{
+    const DirectSoundEntry* entry = EntryOf(sound);
+    return entry && entry->file ? entry->playback.channels : 0;
+}
+
+uint64_t CDirectSoundDevice::GetFrameCount(SoundEntry* sound)
+{
+    const DirectSoundEntry* entry = EntryOf(sound);
+    CStream* data = entry && entry->file ? entry->file->GetDataStream() : nullptr;
+    const WaveFormat* format = entry && entry->file ? entry->file->GetFormat() : nullptr;
+    if (!data || !format || format->avgBytesPerSec == 0)
+        return 0;
+    // Bytes to frames through the byte rate, which also holds for
+    // compressed data.
+    return uint64_t(data->GetSize()) * format->samplesPerSec / format->avgBytesPerSec;
+}
+
+int CDirectSoundDevice::GetFrameSize(SoundEntry* sound)
+{
+    const DirectSoundEntry* entry = EntryOf(sound);
+    return entry && entry->file ? FrameCodeBytes(FrameCodeOf(entry->playback)) : 0;
+}
+
+void CDirectSoundDevice::SelectDevice(int index)
+{
+    // Negative means the default device; the choice counts from the next
+    // activation.
+    if (index < GetDeviceCount())
+        m_selected = index;
+}
+
+std::string CDirectSoundDevice::GetDeviceName(int index) const
+{
+    if (index < 0 || index >= GetDeviceCount())
+        return {};
+    return m_deviceNames[static_cast<size_t>(index)];
+}
+
+void CDirectSoundDevice::Service()
+{
+    if (!m_active)
+        return;
+    if (!m_context) {
+        if (m_retryCountdown > 0)
+            --m_retryCountdown;
+        else
+            RecoverLostDevice();
+        return;
+    }
+    if (IsDisconnected()) {
+        RecoverLostDevice();
+        return;
+    }
+    MakeCurrent();
+    for (const auto& sound : Sounds())
+        Refill(*static_cast<DirectSoundEntry*>(sound.get()), false);
+}
+
+bool CDirectSoundDevice::RenderSamples(void* out, uint32_t frames)
+{
+    const size_t bytes = size_t(frames) * m_loopbackFormat.blockAlign;
+    if (!m_loopback || !m_context) {
+        // Silence in the output's own convention: unsigned 8-bit centres on 0x80.
+        std::memset(out, m_loopbackFormat.bitsPerSample == 8 ? 0x80 : 0, bytes);
+        return false;
+    }
+    const OpenAlFunctions& fn = m_library->fn;
+    auto* target = static_cast<uint8_t*>(out);
+    constexpr uint32_t MOST_PER_CALL = 1u << 20;
+    while (frames > 0) {
+        const uint32_t now = std::min(frames, MOST_PER_CALL);
+        fn.alcRenderSamplesSOFT(AsDevice(m_device), target, static_cast<ALCsizei>(now));
+        target += size_t(now) * m_loopbackFormat.blockAlign;
+        frames -= now;
+    }
+    return true;
+}
