@@ -6,15 +6,43 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibRegion.h"
 #include "imaging/ConvertPixels.h"
+#include "imaging/DibAssert.h"
 #include "kernels/FillKernels.h"
 #include "kernels/PixelAccess.h"
 
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
+
+namespace {
+
+// The block most recently handed out by CDib::operator new. The constructor
+// that runs next, the base part of the image just allocated, finds itself
+// inside it; an image on the stack or inside another object does not.
+thread_local const char* t_newBlock = nullptr;
+thread_local size_t t_newBlockSize = 0;
+
+} // namespace
+
+void* CDib::operator new(size_t size)
+{
+    void* memory = ::operator new(size);
+    t_newBlock = static_cast<const char*>(memory);
+    t_newBlockSize = size;
+    return memory;
+}
+
+void CDib::operator delete(void* memory) noexcept
+{
+    ::operator delete(memory);
+}
 
 CDib::CDib()
 {
+    const char* self = reinterpret_cast<const char*>(this);
+    m_onHeap = t_newBlock && self >= t_newBlock && self < t_newBlock + t_newBlockSize;
+    t_newBlock = nullptr;
     m_registryHandle = CDibContext::RegisterImage(this);
 }
 
@@ -29,13 +57,14 @@ CDib::~CDib()
 void CDib::LeaveRegistry()
 {
     CDibContext::UnregisterImage(m_registryHandle);
-    m_registryHandle = nullptr;
 }
 
 void CDib::Release()
 {
-    if (--m_refCount <= 0)
+    if (--m_refCount <= 0) {
+        DIB_ASSERT(m_onHeap, "an image released to no references deletes itself, so it lives on the heap");
         delete this;
+    }
 }
 
 void CDib::Reset()
@@ -118,6 +147,27 @@ DibResult CDib::CopyFrom(CDib* source)
     return DIB_OK;
 }
 
+namespace {
+
+struct DeleteImage {
+    void operator()(CDib* image) const { delete image; }
+};
+
+// The palette entries a conversion reads: 256 of them, a shorter palette
+// padded with black so the converter never reads past it. Empty without a
+// palette.
+std::vector<PaletteEntry> EntriesOf(const CDibPalette* palette)
+{
+    std::vector<PaletteEntry> entries;
+    if (palette && palette->GetCount() > 0) {
+        entries.assign(256, PaletteEntry{});
+        palette->GetEntries(entries.data(), 0, palette->GetCount() < 256 ? palette->GetCount() : 256);
+    }
+    return entries;
+}
+
+} // namespace
+
 DibResult CDib::ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t)
 {
     if (!IsCreated())
@@ -126,57 +176,103 @@ DibResult CDib::ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, ui
         return DIB_OK;
     if (!PixelFormatIsKnown(newFormat))
         return DIB_FAILED;
+    // Pointers handed out by Lock lead into the picture this would replace.
+    if (m_useCount > 0)
+        return DIB_LOCKED;
+    const bool fromIndexed = PixelFormatIsIndexed(m_format), toIndexed = PixelFormatIsIndexed(newFormat);
+    // Indices without colours cannot be converted into anything.
+    if (fromIndexed && (!m_palette || m_palette->GetCount() == 0))
+        return DIB_PALETTE_EMPTY;
 
-    CDib* copy = NewImage();
-    if (!copy)
+    // The converted picture is made whole in a new image of this kind; only
+    // when every step has succeeded does it replace this one, so a refused
+    // conversion leaves the picture as it was.
+    std::unique_ptr<CDib, DeleteImage> made(NewImage());
+    if (!made)
         return DIB_FAILED;
-    DibResult code = copy->CopyFrom(this);
-    if (code != DIB_OK) {
-        delete copy;
+    made->LeaveRegistry();
+    DibResult code = made->Create(GetWidth(), GetHeight(), newFormat);
+    if (code != DIB_OK)
         return code;
+
+    // An indexed target without a new palette keeps the indices and the
+    // colours when they fit (a 4-bit picture widened to 8 bits); with
+    // nothing to choose colours from, there is nothing to convert to.
+    bool keepIndices = false;
+    if (newPalette) {
+        code = made->SetPalette(newPalette);
+    } else if (toIndexed) {
+        const int targetCount = 1 << PixelFormatBits(newFormat);
+        if (!fromIndexed || m_palette->GetCount() > targetCount)
+            return DIB_PALETTE_EMPTY;
+        CDibPalette* kept = made->NewPalette();
+        std::vector<PaletteEntry> entries = EntriesOf(m_palette);
+        code = kept->Create(targetCount);
+        if (code == DIB_OK)
+            code = kept->SetEntries(entries.data(), 0, targetCount);
+        if (code == DIB_OK)
+            code = made->SetPalette(kept);
+        kept->Release();
+        keepIndices = true;
     }
-    code = Create(copy->GetWidth(), copy->GetHeight(), newFormat);
-    if (code == DIB_OK && newPalette)
-        code = SetPalette(newPalette);
-    if (code != DIB_OK) {
-        delete copy;
+    if (code != DIB_OK)
         return code;
-    }
-    SetFrameCount(copy->GetFrameCount());
 
-    // Indexed sides are always handed 256 entries: shorter palettes are
-    // padded with black so the converter never reads past them.
-    std::vector<PaletteEntry> sourceEntries, targetEntries;
-    auto fill = [](CDibPalette* palette, std::vector<PaletteEntry>& entries) {
-        if (!palette || palette->GetCount() == 0)
-            return;
-        entries.assign(256, PaletteEntry{});
-        palette->GetEntries(entries.data(), 0, palette->GetCount() < 256 ? palette->GetCount() : 256);
-    };
-    fill(copy->GetPalette(), sourceEntries);
-    fill(GetPalette(), targetEntries);
-
+    const std::vector<PaletteEntry> sourceEntries = EntriesOf(m_palette);
+    const std::vector<PaletteEntry> targetEntries = EntriesOf(made->GetPalette());
     uint8_t *srcBits, *dstBits;
     int srcPitch, dstPitch;
-    code = copy->Lock(&srcBits, &srcPitch);
-    if (code == DIB_OK) {
-        code = Lock(&dstBits, &dstPitch);
-        if (code == DIB_OK) {
-            // The converter walks rows top-down; bottom-up images go through
-            // a negative pitch from their top row.
-            const int h = GetHeight();
-            const uint8_t* srcTop = copy->IsBottomUp() ? srcBits + size_t(h - 1) * srcPitch : srcBits;
-            uint8_t* dstTop = IsBottomUp() ? dstBits + size_t(h - 1) * dstPitch : dstBits;
-            ConvertPixels(dstTop, newFormat, srcTop, GetWidth(), h, IsBottomUp() ? -dstPitch : dstPitch,
-                          copy->IsBottomUp() ? -srcPitch : srcPitch, copy->GetFormat(),
-                          targetEntries.empty() ? nullptr : targetEntries.data(),
-                          sourceEntries.empty() ? nullptr : sourceEntries.data(), flags & 3);
-            Unlock();
-        }
-        copy->Unlock();
+    code = Lock(&srcBits, &srcPitch);
+    if (code != DIB_OK)
+        return code;
+    code = made->Lock(&dstBits, &dstPitch);
+    if (code != DIB_OK) {
+        Unlock();
+        return code;
     }
-    delete copy;
+    // The converter walks rows top-down; bottom-up images go through a
+    // negative pitch from their top row.
+    const int h = GetHeight();
+    const uint8_t* srcTop = IsBottomUp() ? srcBits + size_t(h - 1) * srcPitch : srcBits;
+    uint8_t* dstTop = made->IsBottomUp() ? dstBits + size_t(h - 1) * dstPitch : dstBits;
+    const int srcStep = IsBottomUp() ? -srcPitch : srcPitch, dstStep = made->IsBottomUp() ? -dstPitch : dstPitch;
+    if (keepIndices)
+        CopyIndices(dstTop, dstStep, PixelFormatBits(newFormat), srcTop, srcStep, PixelFormatBits(m_format),
+                    GetWidth(), h);
+    else
+        ConvertPixels(dstTop, newFormat, srcTop, GetWidth(), h, dstStep, srcStep, m_format,
+                      targetEntries.empty() ? nullptr : targetEntries.data(),
+                      sourceEntries.empty() ? nullptr : sourceEntries.data(), flags & 3);
+    made->Unlock();
+    Unlock();
+
+    const int frames = m_frameCount;
+    code = TakePicture(made.get());
+    if (code != DIB_OK)
+        return code;
+    // As after a new Create: keys and clip region belonged to the old picture.
+    SetClipRegion(nullptr);
+    m_sourceKey = m_destKey = 0;
+    SetFrameCount(frames);
+    return DIB_OK;
+}
+
+DibResult CDib::TakePicture(CDib* from)
+{
+    // Kinds that cannot hand their storage over copy it.
+    CDibPalette* palette = from->GetPalette();
+    DibResult code = CopyFrom(from);
+    if (code == DIB_OK && palette)
+        code = SetPalette(palette);
     return code;
+}
+
+void CDib::SwapPictureFields(CDib& other)
+{
+    std::swap(m_width, other.m_width);
+    std::swap(m_height, other.m_height);
+    std::swap(m_format, other.m_format);
+    std::swap(m_palette, other.m_palette);
 }
 
 DibResult CDib::Destroy()

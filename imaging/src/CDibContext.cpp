@@ -4,12 +4,16 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibRegion.h"
 #include "imaging/CDibSection.h"
-#include "imaging/CpuFeatures.h"
+#include "imaging/DibAssert.h"
+#include "kernels/BlitKernels.h"
 
 CDibContext* CDibContext::s_current = nullptr;
 
 CDibContext::CDibContext()
 {
+    // A second context would take over the process-wide pointer while the
+    // first still owns images that expect to be destroyed by it.
+    DIB_ASSERT(s_current == nullptr, "only one image library context exists at a time");
     s_current = this;
 }
 
@@ -18,7 +22,7 @@ CDibContext::~CDibContext()
     DestroyAll();
     // Palettes still alive are only unlisted: their owners free them.
     while (!m_palettes.IsEmpty())
-        m_palettes.TakeTail()->m_registryHandle = nullptr;
+        m_palettes.TakeTail()->m_registryHandle = {};
     if (s_current == this)
         s_current = nullptr;
 }
@@ -28,7 +32,7 @@ DibResult CDibContext::Init(void* windowHandle, void* instanceHandle, uint32_t f
     window = windowHandle;
     instance = instanceHandle;
     useMmx = 0;
-    if (!(flags & DIBCTX_NO_SIMD) && CpuHasSse2() && !SimdDisabledByEnvironment())
+    if (!(flags & DIBCTX_NO_SIMD) && BestSimdTier() != BlitTier::Portable)
         useMmx = 1;
     noHardwareBlit = (flags & DIBCTX_NO_HARDWARE_BLIT) ? 1 : 0;
     return DIB_OK;
@@ -38,8 +42,10 @@ void CDibContext::DestroyAll()
 {
     // Deleting an image unregisters it (and may release regions), so always
     // take the current tail afresh.
-    while (CLinkedList<CDib*>::Node* node = m_images.Tail())
+    while (CLinkedList<CDib*>::Node* node = m_images.Tail()) {
+        DIB_ASSERT(node->value->IsOnHeap(), "the context deletes the images still alive, so they live on the heap");
         delete node->value;
+    }
     while (CLinkedList<CDibRegion*>::Node* node = m_regions.Tail())
         delete node->value;
 }
@@ -49,37 +55,56 @@ CDib* CDibContext::NewImage()
     return new CDibSection;
 }
 
-CLinkedList<CDib*>::Node* CDibContext::RegisterImage(CDib* image)
+namespace {
+
+// Enters `object` in the current context's `list`; an empty handle without one.
+template <typename T>
+DibRegistryHandle<T> Enter(CDibContext* context, CLinkedList<T*>& list, T* object)
 {
-    return s_current ? s_current->m_images.AddTail(image) : nullptr;
+    DibRegistryHandle<T> handle;
+    if (context) {
+        handle.context = context;
+        handle.node = list.AddTail(object);
+    }
+    return handle;
 }
 
-void CDibContext::UnregisterImage(CLinkedList<CDib*>::Node* handle)
+} // namespace
+
+DibRegistryHandle<CDib> CDibContext::RegisterImage(CDib* image)
 {
-    if (handle && s_current)
-        s_current->m_images.Remove(handle);
+    return s_current ? Enter(s_current, s_current->m_images, image) : DibRegistryHandle<CDib>{};
 }
 
-CLinkedList<CDibRegion*>::Node* CDibContext::RegisterRegion(CDibRegion* region)
+void CDibContext::UnregisterImage(DibRegistryHandle<CDib>& handle)
 {
-    return s_current ? s_current->m_regions.AddTail(region) : nullptr;
+    if (handle)
+        handle.context->m_images.Remove(handle.node);
+    handle = {};
 }
 
-void CDibContext::UnregisterRegion(CLinkedList<CDibRegion*>::Node* handle)
+DibRegistryHandle<CDibRegion> CDibContext::RegisterRegion(CDibRegion* region)
 {
-    if (handle && s_current)
-        s_current->m_regions.Remove(handle);
+    return s_current ? Enter(s_current, s_current->m_regions, region) : DibRegistryHandle<CDibRegion>{};
 }
 
-CLinkedList<CDibPalette*>::Node* CDibContext::RegisterPalette(CDibPalette* palette)
+void CDibContext::UnregisterRegion(DibRegistryHandle<CDibRegion>& handle)
 {
-    return s_current ? s_current->m_palettes.AddTail(palette) : nullptr;
+    if (handle)
+        handle.context->m_regions.Remove(handle.node);
+    handle = {};
 }
 
-void CDibContext::UnregisterPalette(CLinkedList<CDibPalette*>::Node* handle)
+DibRegistryHandle<CDibPalette> CDibContext::RegisterPalette(CDibPalette* palette)
 {
-    if (handle && s_current)
-        s_current->m_palettes.Remove(handle);
+    return s_current ? Enter(s_current, s_current->m_palettes, palette) : DibRegistryHandle<CDibPalette>{};
+}
+
+void CDibContext::UnregisterPalette(DibRegistryHandle<CDibPalette>& handle)
+{
+    if (handle)
+        handle.context->m_palettes.Remove(handle.node);
+    handle = {};
 }
 
 bool DibUseSimd()

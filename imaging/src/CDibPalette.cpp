@@ -5,7 +5,18 @@
 #include <cstring>
 #include <utility>
 
-CDibPalette::CDibPalette()
+namespace {
+
+uint64_t NextPaletteSerial()
+{
+    // The library runs on one thread; the counter cannot wrap in practice.
+    static uint64_t next = 0;
+    return ++next;
+}
+
+} // namespace
+
+CDibPalette::CDibPalette() : m_serial(NextPaletteSerial())
 {
     m_registryHandle = CDibContext::RegisterPalette(this);
 }
@@ -30,17 +41,14 @@ void CDibPalette::Reset()
 
 void CDibPalette::DropDerivedData()
 {
-    for (CachedTable& table : m_tableCache)
-        if (table.targetPalette)
-            table.targetPalette->Release();
     m_tableCache.clear();
     m_octree.reset();
+    m_inverseMap.reset();
 }
 
 DibResult CDibPalette::Destroy()
 {
     DropDerivedData();
-    m_inverseMap.reset();
     Reset();
     return DIB_OK;
 }
@@ -105,10 +113,10 @@ DibResult CDibPalette::SetEntries(const PaletteEntry* source, int start, int cou
         return DIB_FAILED;
     if (start < 0 || count < 0 || start + count > GetCount())
         return DIB_FAILED;
+    // Everything derived from the old colours goes, the inverse map included:
+    // it is rebuilt on its next use from the new ones.
     DropDerivedData();
     std::memmove(m_entries.data() + start, source, size_t(count) * sizeof(PaletteEntry));
-    // The inverse map is kept until the palette is destroyed, like the
-    // platform's; callers that change colours rebuild it through a new palette.
     ++m_version;
     return DIB_OK;
 }
@@ -130,25 +138,36 @@ const void* CDibPalette::GetConversionTable(PixelFormat targetFormat, CDibPalett
     if (indexed && (GetCount() != 256 || !targetPalette || targetPalette->GetCount() != 256))
         return nullptr;
 
-    for (CachedTable& table : m_tableCache) {
-        if (table.format != targetFormat)
+    for (auto it = m_tableCache.begin(); it != m_tableCache.end(); ++it) {
+        if (it->format != targetFormat)
             continue;
         if (!indexed)
-            return table.bytes.data();
-        const CDibPalette* cachedTarget = table.targetPalette ? table.targetPalette : this;
-        if (cachedTarget == targetPalette) {
-            if (table.targetVersion == targetPalette->GetVersion())
-                return table.bytes.data();
-            // The target's colours changed since: build the table again.
-            if (table.targetPalette)
-                table.targetPalette->Release();
-            table = m_tableCache.back();
-            m_tableCache.pop_back();
-            break;
+            return it->bytes.data();
+        if (it->targetSerial != targetPalette->GetSerial())
+            continue;
+        if (it->targetVersion == targetPalette->GetVersion())
+            return it->bytes.data();
+        // The target's colours changed since: build the table again.
+        m_tableCache.erase(it);
+        break;
+    }
+    if (indexed) {
+        // Tables for targets that changed or went are never asked for again;
+        // the oldest make way so that they cannot pile up.
+        size_t kept = 0;
+        for (const CachedTable& table : m_tableCache)
+            kept += table.format == PF_INDEX8;
+        for (auto it = m_tableCache.begin(); kept >= kMaxIndexTables && it != m_tableCache.end();) {
+            if (it->format == PF_INDEX8) {
+                it = m_tableCache.erase(it);
+                --kept;
+            } else {
+                ++it;
+            }
         }
     }
 
-    CachedTable table{targetFormat, nullptr, 0, {}};
+    CachedTable table{targetFormat, 0, 0, {}};
     const int count = GetCount();
     if (indexed) {
         table.bytes.assign(256, 0);
@@ -158,12 +177,7 @@ const void* CDibPalette::GetConversionTable(PixelFormat targetFormat, CDibPalett
             int index = tree->FindNearest(r, g, b);
             table.bytes[i] = uint8_t(index < 0 ? 0 : index);
         }
-        // A palette converting into itself holds no reference on itself:
-        // that would be a cycle that is never freed.
-        if (targetPalette != this) {
-            targetPalette->AddRef();
-            table.targetPalette = targetPalette;
-        }
+        table.targetSerial = targetPalette->GetSerial();
         table.targetVersion = targetPalette->GetVersion();
     } else if (PixelFormatBits(targetFormat) == 16) {
         table.bytes.assign(256 * 2, 0);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 PackedImageFactory g_packedImageFactory = nullptr;
@@ -79,6 +80,19 @@ DibResult CDibSection::Destroy()
     m_bits = nullptr;
     CDib::Destroy(); // releases palette and region, then Reset
     Reset();
+    return DIB_OK;
+}
+
+DibResult CDibSection::TakePicture(CDib* from)
+{
+    auto* other = dynamic_cast<CDibSection*>(from);
+    if (!other)
+        return CDib::TakePicture(from);
+    SwapPictureFields(*other);
+    std::swap(m_bits, other->m_bits);
+    std::swap(m_pitch, other->m_pitch);
+    std::swap(m_paletteVersion, other->m_paletteVersion);
+    std::swap(m_colourTable, other->m_colourTable);
     return DIB_OK;
 }
 

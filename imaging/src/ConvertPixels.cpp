@@ -37,6 +37,31 @@ struct DirectSide {
 inline const uint8_t* RowAt(const uint8_t* bits, int pitch, int y) { return bits + ptrdiff_t(y) * pitch; }
 inline uint8_t* RowAt(uint8_t* bits, int pitch, int y) { return bits + ptrdiff_t(y) * pitch; }
 
+// Indices of 1, 2, 4 or 8 bits, packed the bitmap way: the leftmost pixel of
+// a byte in its most significant bits.
+inline int ReadIndex(const uint8_t* row, int x, uint32_t bits)
+{
+    if (bits == 8)
+        return row[x];
+    const uint32_t perByte = 8 / bits;
+    const uint32_t shift = 8 - bits * (uint32_t(x) % perByte + 1);
+    return (row[uint32_t(x) / perByte] >> shift) & ((1u << bits) - 1);
+}
+
+// Writes one index, leaving the other pixels of its byte as they were.
+inline void WriteIndex(uint8_t* row, int x, uint32_t bits, int index)
+{
+    if (bits == 8) {
+        row[x] = uint8_t(index);
+        return;
+    }
+    const uint32_t perByte = 8 / bits;
+    const uint32_t shift = 8 - bits * (uint32_t(x) % perByte + 1);
+    const uint32_t mask = ((1u << bits) - 1) << shift;
+    uint8_t& byte = row[uint32_t(x) / perByte];
+    byte = uint8_t((byte & ~mask) | ((uint32_t(index) << shift) & mask));
+}
+
 // Channel rescale, specialised by pixel sizes so the inner loop only masks,
 // shifts and ORs.
 template <int SrcBytes, int DstBytes>
@@ -230,40 +255,87 @@ int ExhaustiveNearestIndex(const PaletteEntry* entries, int count, int red, int 
     return best;
 }
 
+namespace {
+
+// The four converters without diffusion, between sides of 8 bits and more
+// (indexed sides one byte per pixel). `tree` holds the target's searchable
+// entries when the target is indexed.
+void ConvertWhole(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
+                  const DirectSide& s, const DirectSide& t, bool srcIndexed, bool dstIndexed,
+                  const PaletteEntry* sourceEntries, const CColourOctree* tree)
+{
+    if (!srcIndexed && !dstIndexed)
+        Rescale(dst, dstPitch, src, srcPitch, width, height, s, t);
+    else if (srcIndexed && !dstIndexed)
+        PaletteLookup(dst, dstPitch, src, srcPitch, width, height, sourceEntries, t);
+    else if (!srcIndexed)
+        NearestColour(dst, dstPitch, src, srcPitch, width, height, s, *tree);
+    else
+        Remap(dst, dstPitch, src, srcPitch, width, height, sourceEntries, *tree);
+}
+
+} // namespace
+
 int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, int width, int height,
                   int dstPitch, int srcPitch, PixelFormat sourceFormat, const PaletteEntry* targetEntries,
                   const PaletteEntry* sourceEntries, uint32_t flags)
 {
     if (!dst || !src || width <= 0 || height <= 0)
         return 0;
-    if (PixelFormatBits(targetFormat) < 8 || PixelFormatBits(sourceFormat) < 8 ||
-        !PixelFormatIsKnown(targetFormat) || !PixelFormatIsKnown(sourceFormat))
+    if (!PixelFormatIsKnown(targetFormat) || !PixelFormatIsKnown(sourceFormat))
         return 0;
     const bool srcIndexed = PixelFormatIsIndexed(sourceFormat);
     const bool dstIndexed = PixelFormatIsIndexed(targetFormat);
     if ((srcIndexed && !sourceEntries) || (dstIndexed && !targetEntries))
         return 0;
+    const uint32_t srcBits = PixelFormatBits(sourceFormat), dstBits = PixelFormatBits(targetFormat);
     const bool dither = flags & CONVERT_DITHER;
-    const DirectSide s(sourceFormat), t(targetFormat);
+    // Indexed sides are worked on as 8-bit indices; the channel layouts of
+    // the direct sides only.
+    const DirectSide s(srcIndexed ? PF_INDEX8 : sourceFormat), t(dstIndexed ? PF_INDEX8 : targetFormat);
+
+    // A target of b bits can store only the first 2^b entries: the others
+    // are taken as reserved, so that no search ever chooses them.
+    PaletteEntry limited[256];
+    if (dstIndexed) {
+        std::memcpy(limited, targetEntries, sizeof limited);
+        for (uint32_t i = 1u << (dstBits < 8 ? dstBits : 8); i < 256; ++i)
+            limited[i].flags = PALETTE_FLAG_RESERVED;
+        targetEntries = limited;
+    }
+    std::unique_ptr<CColourOctree> tree;
+    if (dstIndexed && (!dither || (flags & CONVERT_OCTREE)))
+        tree = BuildOctreeSkippingReserved(targetEntries, 256);
 
     if (!dither) {
-        if (!srcIndexed && !dstIndexed)
-            Rescale(dst, dstPitch, src, srcPitch, width, height, s, t);
-        else if (srcIndexed && !dstIndexed)
-            PaletteLookup(dst, dstPitch, src, srcPitch, width, height, sourceEntries, t);
-        else if (!srcIndexed)
-            NearestColour(dst, dstPitch, src, srcPitch, width, height, s,
-                          *BuildOctreeSkippingReserved(targetEntries, 256));
-        else
-            Remap(dst, dstPitch, src, srcPitch, width, height, sourceEntries,
-                  *BuildOctreeSkippingReserved(targetEntries, 256));
+        if (srcBits >= 8 && dstBits >= 8) {
+            ConvertWhole(dst, dstPitch, src, srcPitch, width, height, s, t, srcIndexed, dstIndexed, sourceEntries,
+                         tree.get());
+            return 0;
+        }
+        // Packed indices: each row is unpacked to one byte per index, converted,
+        // and packed again; one row of scratch per side.
+        std::vector<uint8_t> in(srcBits < 8 ? size_t(width) : 0), out(dstBits < 8 ? size_t(width) : 0);
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* from = RowAt(src, srcPitch, y);
+            if (srcBits < 8) {
+                for (int x = 0; x < width; ++x)
+                    in[size_t(x)] = uint8_t(ReadIndex(from, x, srcBits));
+                from = in.data();
+            }
+            uint8_t* to = dstBits < 8 ? out.data() : RowAt(dst, dstPitch, y);
+            ConvertWhole(to, 0, from, 0, width, 1, s, t, srcIndexed, dstIndexed, sourceEntries, tree.get());
+            if (dstBits < 8)
+                for (int x = 0; x < width; ++x)
+                    WriteIndex(RowAt(dst, dstPitch, y), x, dstBits, out[size_t(x)]);
+        }
         return 0;
     }
 
     auto readSource = [&](int x, int y, int out[3]) {
         const uint8_t* row = RowAt(src, srcPitch, y);
         if (srcIndexed) {
-            const PaletteEntry& e = sourceEntries[row[x]];
+            const PaletteEntry& e = sourceEntries[ReadIndex(row, x, srcBits)];
             out[0] = e.red;
             out[1] = e.green;
             out[2] = e.blue;
@@ -288,9 +360,6 @@ int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, in
         return 0;
     }
 
-    std::unique_ptr<CColourOctree> tree;
-    if (flags & CONVERT_OCTREE)
-        tree = BuildOctreeSkippingReserved(targetEntries, 256);
     Diffuse(width, height, readSource, [&](int x, int y, const int wanted[3], int represented[3]) {
         int index;
         if (tree) {
@@ -301,10 +370,21 @@ int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, in
         }
         if (index < 0)
             index = 0; // every entry reserved: nothing can be chosen well
-        RowAt(dst, dstPitch, y)[x] = uint8_t(index);
+        WriteIndex(RowAt(dst, dstPitch, y), x, dstBits, index);
         represented[0] = targetEntries[index].red;
         represented[1] = targetEntries[index].green;
         represented[2] = targetEntries[index].blue;
     });
     return 0;
+}
+
+void CopyIndices(uint8_t* dst, int dstPitch, uint32_t dstBits, const uint8_t* src, int srcPitch, uint32_t srcBits,
+                 int width, int height)
+{
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* from = RowAt(src, srcPitch, y);
+        uint8_t* to = RowAt(dst, dstPitch, y);
+        for (int x = 0; x < width; ++x)
+            WriteIndex(to, x, dstBits, ReadIndex(from, x, srcBits));
+    }
 }

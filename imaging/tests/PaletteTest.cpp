@@ -1,6 +1,9 @@
 #include "imaging/CDibPalette.h"
 
+#include "imaging/CDibContext.h"
+
 #include <cstring>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -83,7 +86,7 @@ TEST(Palette, IndexTableNeedsTwoFullPalettesAndSkipsReservedEntries)
     ASSERT_NE(identity, nullptr);
     for (int i = 0; i < 256; ++i)
         ASSERT_EQ(identity[i], i);
-    EXPECT_EQ(target->GetRefCount(), 2); // the cache holds the target
+    EXPECT_EQ(target->GetRefCount(), 1); // the cache keeps no reference on the target
 
     // Reserving entry 3 of the target sends index 3 elsewhere.
     PaletteEntry reserved = target->Entries()[3];
@@ -91,7 +94,6 @@ TEST(Palette, IndexTableNeedsTwoFullPalettesAndSkipsReservedEntries)
     target->SetEntries(&reserved, 3, 1);
     auto remapped = static_cast<const uint8_t*>(source->GetConversionTable(PF_INDEX8, target));
     EXPECT_NE(remapped[3], 3);
-    EXPECT_EQ(target->GetRefCount(), 2);
     source->Release();
     EXPECT_EQ(target->GetRefCount(), 1);
     small->Release();
@@ -131,4 +133,57 @@ TEST(Palette, ConvertingIntoItselfHoldsNoReferenceOnItself)
     EXPECT_EQ(palette->GetRefCount(), 1);
     EXPECT_EQ(palette->GetConversionTable(PF_INDEX8, palette), identity);
     palette->Release(); // freed: the sanitizer build reports a leak otherwise
+}
+
+TEST(Palette, PalettesConvertingIntoEachOtherAreBothFreed)
+{
+    CDibContext context; // counts the live palettes
+    CDibPalette* a = MakePalette(256, 1);
+    CDibPalette* b = MakePalette(256, 3);
+    ASSERT_NE(a->GetConversionTable(PF_INDEX8, b), nullptr);
+    ASSERT_NE(b->GetConversionTable(PF_INDEX8, a), nullptr);
+    EXPECT_EQ(a->GetRefCount(), 1);
+    EXPECT_EQ(b->GetRefCount(), 1);
+    a->Release();
+    b->Release();
+    EXPECT_EQ(context.PaletteCount(), 0u);
+}
+
+TEST(Palette, IndexTablesFollowTheTargetNotItsAddress)
+{
+    CDibPalette* source = MakePalette(256, 1);
+    // Targets come and go, possibly at the same address: each is matched by
+    // its own colours, never by a table made for one that went before.
+    for (int round = 0; round < 3 * int(CDibPalette::kMaxIndexTables); ++round) {
+        CDibPalette* target = new CDibPalette;
+        target->Create(256);
+        std::vector<PaletteEntry> colours(256, PaletteEntry{uint8_t(round * 7), 0, 0, 0});
+        const int wanted = round, at = (round * 37) % 255 + 1;
+        colours[size_t(at)] = source->Entries()[wanted]; // the one exact match
+        target->SetEntries(colours.data(), 0, 256);
+        auto table = static_cast<const uint8_t*>(source->GetConversionTable(PF_INDEX8, target));
+        ASSERT_NE(table, nullptr);
+        EXPECT_EQ(table[wanted], at) << "round " << round;
+        target->Release();
+    }
+    source->Release();
+}
+
+TEST(Palette, InverseMapFollowsChangedEntries)
+{
+    CDibPalette palette;
+    palette.Create(2);
+    PaletteEntry entries[2] = {{0, 0, 0, 0}, {248, 248, 248, 0}};
+    palette.SetEntries(entries, 0, 2);
+    const uint8_t* before = palette.GetInverseMap();
+    ASSERT_NE(before, nullptr);
+    EXPECT_EQ(before[0x7FFF], 1);
+    EXPECT_EQ(before[0], 0);
+    // The colours swap places: white is now entry 0.
+    PaletteEntry swapped[2] = {{248, 248, 248, 0}, {0, 0, 0, 0}};
+    palette.SetEntries(swapped, 0, 2);
+    const uint8_t* after = palette.GetInverseMap();
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(after[0x7FFF], 0);
+    EXPECT_EQ(after[0], 1);
 }

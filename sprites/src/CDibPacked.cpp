@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -154,6 +155,25 @@ DibResult CDibPacked::ConvertFormat(PixelFormat newFormat, CDibPalette* newPalet
     if (m_compressed)
         return DIB_COMPRESSED;
     return CDib::ConvertFormat(newFormat, newPalette, flags, arg);
+}
+
+DibResult CDibPacked::TakePicture(CDib* from)
+{
+    auto* other = dynamic_cast<CDibPacked*>(from);
+    if (!other)
+        return CDib::TakePicture(from);
+    SwapPictureFields(*other);
+    std::swap(m_block, other->m_block);
+    std::swap(m_compressed, other->m_compressed);
+    std::swap(m_data, other->m_data);
+    std::swap(m_info, other->m_info);
+    std::swap(m_available, other->m_available);
+    std::swap(m_pictureSize, other->m_pictureSize);
+    std::swap(m_dataOffset, other->m_dataOffset);
+    std::swap(m_paletteVersion, other->m_paletteVersion);
+    OnPictureChanged();
+    other->OnPictureChanged();
+    return DIB_OK;
 }
 
 DibResult CDibPacked::SyncPalette()

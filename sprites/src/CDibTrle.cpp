@@ -1,6 +1,7 @@
 #include "sprites/CDibTrle.h"
 
 #include "imaging/CDibPalette.h"
+#include "imaging/DibAssert.h"
 #include "sprites/TrleCodec.h"
 
 void CDibTrle::Reset()
@@ -17,6 +18,19 @@ DibResult CDibTrle::Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, i
         return DIB_FAILED;
     if (!IsCreated() || !m_view.dataArea)
         return DIB_NOT_CREATED;
+    if (flags & BLIT_ALPHA) {
+        // The alpha flag's argument is an image, as for every blit; the
+        // sprite blitter wants the opacity sprite's view. Only a "TRLE" image
+        // of this sprite's size has one; anything else draws nothing.
+        const CDib* image = reinterpret_cast<const CDib*>(extra);
+        const auto* opacity = image && image->GetKind() == DIB_KIND_TRLE ? dynamic_cast<const CDibTrle*>(image)
+                                                                          : nullptr;
+        if (!opacity || !opacity->IsCreated() || opacity->GetWidth() != GetWidth() ||
+            opacity->GetHeight() != GetHeight())
+            extra = 0;
+        else
+            extra = reinterpret_cast<BlitExtra>(&opacity->View());
+    }
     return TrleBlit(m_view, target, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, flags, extra);
 }
 
@@ -98,13 +112,18 @@ void CDibTrle::OnPictureChanged()
 {
     // The row table was validated by ExaminePicture just before.
     const uint8_t* info = InfoHeader();
+    m_runCache.Clear();
+    if (!info) {
+        m_view = TrleSpriteView{};
+        return;
+    }
     m_view.dataArea = info + DataOffset();
     m_view.dataSize = InfoImageSize(info);
     m_view.width = GetWidth();
     m_view.height = GetHeight();
     m_view.format = m_format;
     m_view.palette = m_palette;
-    // New bytes may lie where the old ones were: what was cached goes.
-    m_runCache.Clear();
+    // New bytes may lie where the old ones were: what was cached went above.
+    DIB_ASSERT(ValidateTrleView(m_view), "an attached sprite's row table lies inside its data area");
     m_view.runCache = &m_runCache;
 }

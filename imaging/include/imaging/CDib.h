@@ -6,13 +6,15 @@
 //
 // Images are heap objects: while a CDibContext exists it owns every live image
 // and deletes the survivors when it is destroyed. Shared images are counted
-// with AddRef/Release.
+// with AddRef/Release. Each image knows whether it was made with `new`, and
+// debug builds check it wherever the library deletes an image.
 
-#include "common/CLinkedList.h"
 #include "imaging/BlitFlags.h"
+#include "imaging/DibRegistryHandle.h"
 #include "imaging/DibResult.h"
 #include "imaging/PixelFormat.h"
 
+#include <cstddef>
 #include <cstdint>
 
 class CDibPalette;
@@ -34,6 +36,11 @@ public:
     CDib(const CDib&) = delete;
     CDib& operator=(const CDib&) = delete;
 
+    // Allocation through `new` marks the image as a heap object (see
+    // IsOnHeap); images on the stack or inside other objects are not.
+    static void* operator new(size_t size);
+    static void operator delete(void* memory) noexcept;
+
     // 0: clears every field (without releasing references); frameCount 1.
     virtual void Reset();
     // 1: draws this image into `target` (clipping, keys, mirroring, scaling,
@@ -51,7 +58,13 @@ public:
                            const char* resourceType = nullptr, CDib* reference = nullptr);
     // 5: copies size, format, pixels (upright), palette and frame count.
     virtual DibResult CopyFrom(CDib* source);
-    // 6: converts the pixels to another format (and palette) in place.
+    // 6: converts the pixels to another format (and palette) in place: 3 not
+    // created; 4 while locked; 2 for a format this kind cannot hold; the
+    // palette's refusal (10, 11) when it does not fit the new format; 11 for
+    // an indexed picture without colours, or an indexed target without a
+    // palette unless the picture's own colours fit it (then the indices are
+    // kept). On any refusal the picture is unchanged. On success the frame
+    // count stays and, as after Create, colour keys and clip region are cleared.
     virtual DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0);
     // 7: releases palette, clip region and storage; the image becomes empty.
     virtual DibResult Destroy();
@@ -113,8 +126,20 @@ public:
     // An image owned by another image (a backing copy, say) leaves the
     // context's registry, so that the context never deletes it a second time.
     void LeaveRegistry();
+    // True for an image made with `new`: only those may be deleted by the
+    // context or by the last Release.
+    bool IsOnHeap() const { return m_onHeap; }
 
 protected:
+    // Replaces this image's picture (size, format, pixels, palette) with the
+    // one held by `from`, a new image of this kind made by NewImage, which
+    // nobody has locked and which may be left with anything. ConvertFormat
+    // calls it once the converted picture is complete. Kinds that own plain
+    // storage exchange it and cannot fail; the default copies.
+    virtual DibResult TakePicture(CDib* from);
+    // Exchanges the shared picture fields (size, format, palette) with `other`.
+    void SwapPictureFields(CDib& other);
+
     uint8_t* LockPixel(int x, int y, int* bytes);
     // SetPalette of the kinds that keep a colour table of their own: 3 while
     // not created; null is always accepted; 11 for an empty palette, 10 when
@@ -133,10 +158,11 @@ protected:
     uint32_t m_sourceKey = 0;
     uint32_t m_destKey = 0;
     int m_refCount = 1;
-    CLinkedList<CDib*>::Node* m_registryHandle = nullptr;
+    DibRegistryHandle<CDib> m_registryHandle;
     CDibPalette* m_palette = nullptr;
     CDibRegion* m_clipRegion = nullptr;
     int m_frameCount = 1;
+    bool m_onHeap = false;
 
     friend class CDibContext;
 };

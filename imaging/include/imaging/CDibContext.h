@@ -2,9 +2,10 @@
 // CDibContext: the process-wide image library context. It records whether the
 // SIMD kernels may be used, keeps registries of the live images, clip regions
 // and palettes, and is the factory the display back end derives from. At
-// most one exists; Current() reaches it.
+// most one exists at a time (checked in debug builds); Current() reaches it.
 
 #include "common/CLinkedList.h"
+#include "imaging/DibRegistryHandle.h"
 #include "imaging/DibResult.h"
 
 #include <cstdint>
@@ -40,13 +41,15 @@ public:
     void* window = nullptr;
     void* instance = nullptr;
 
-    // Registry hooks called by the objects themselves.
-    static CLinkedList<CDib*>::Node* RegisterImage(CDib* image);
-    static void UnregisterImage(CLinkedList<CDib*>::Node* handle);
-    static CLinkedList<CDibRegion*>::Node* RegisterRegion(CDibRegion* region);
-    static void UnregisterRegion(CLinkedList<CDibRegion*>::Node* handle);
-    static CLinkedList<CDibPalette*>::Node* RegisterPalette(CDibPalette* palette);
-    static void UnregisterPalette(CLinkedList<CDibPalette*>::Node* handle);
+    // Registry hooks called by the objects themselves. Registering enters the
+    // current context's list (an empty handle without a context); leaving
+    // takes the entry out of the list of the context the handle names.
+    static DibRegistryHandle<CDib> RegisterImage(CDib* image);
+    static void UnregisterImage(DibRegistryHandle<CDib>& handle);
+    static DibRegistryHandle<CDibRegion> RegisterRegion(CDibRegion* region);
+    static void UnregisterRegion(DibRegistryHandle<CDibRegion>& handle);
+    static DibRegistryHandle<CDibPalette> RegisterPalette(CDibPalette* palette);
+    static void UnregisterPalette(DibRegistryHandle<CDibPalette>& handle);
 
     // Visits every live image (the display marks its surfaces lost this way).
     template <typename F>

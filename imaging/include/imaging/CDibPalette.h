@@ -4,7 +4,7 @@
 // tables, a nearest-colour octree and an RGB555 inverse colour map. Shared by
 // reference count; it deletes itself when the last reference is released.
 
-#include "common/CLinkedList.h"
+#include "imaging/DibRegistryHandle.h"
 #include "imaging/CColourOctree.h"
 #include "imaging/DibResult.h"
 #include "imaging/PaletteEntry.h"
@@ -39,6 +39,9 @@ public:
 
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     uint32_t GetVersion() const { return m_version; }
+    // A number no other palette of this process has had or will have: what
+    // caches keyed by palette use instead of an address that may be reused.
+    uint64_t GetSerial() const { return m_serial; }
     const PaletteEntry* Entries() const { return m_entries.empty() ? nullptr : m_entries.data(); }
 
     // The lookup table that turns an index of this palette into a pixel of
@@ -47,11 +50,21 @@ public:
     // of `targetPalette` for PF_INDEX8. Always 256 entries long (entries past
     // the palette's count are 0), so any stored index can be looked up safely.
     // Null when this palette is empty, the target has fewer than 8 bits, or
-    // (for PF_INDEX8) either palette lacks exactly 256 entries.
+    // (for PF_INDEX8) either palette lacks exactly 256 entries. The pointer
+    // stays valid until this palette's entries change or its next call.
+    //
+    // PF_INDEX8 tables are kept by the target palette's serial number and
+    // version, not by a reference: two palettes converting into each other
+    // would otherwise keep each other alive for ever. A table for a target
+    // that has changed or gone is simply never asked for again, and the
+    // oldest of them make way once kMaxIndexTables are kept.
     const void* GetConversionTable(PixelFormat targetFormat, CDibPalette* targetPalette = nullptr);
+    static constexpr size_t kMaxIndexTables = 8;
     // Index of the nearest colour (octree search), -1 for an empty palette.
     int NearestIndex(uint8_t red, uint8_t green, uint8_t blue);
     // 32768 bytes: RGB555 value -> nearest index. Null for an empty palette.
+    // Built on first use and again on the first use after the entries change,
+    // so it never answers with colours the palette no longer has.
     const uint8_t* GetInverseMap();
     // The octree over all entries, built on first use.
     const CColourOctree* GetOctree();
@@ -59,8 +72,8 @@ public:
 private:
     struct CachedTable {
         PixelFormat format;
-        CDibPalette* targetPalette; // holds a reference (PF_INDEX8 only)
-        uint32_t targetVersion;
+        uint64_t targetSerial;  // PF_INDEX8 only: the target palette
+        uint32_t targetVersion; // and the version its colours had
         std::vector<uint8_t> bytes;
     };
 
@@ -69,7 +82,8 @@ private:
     std::vector<PaletteEntry> m_entries;
     int m_refCount = 1;
     uint32_t m_version = 0;
-    CLinkedList<CDibPalette*>::Node* m_registryHandle = nullptr;
+    uint64_t m_serial;
+    DibRegistryHandle<CDibPalette> m_registryHandle;
     std::vector<CachedTable> m_tableCache;
     std::unique_ptr<uint8_t[]> m_inverseMap;
     std::unique_ptr<CColourOctree> m_octree;

@@ -3,7 +3,7 @@
 // rectangle is kept in the region-data layout (header, bounds, one rectangle)
 // that the display clipper reads.
 
-#include "common/CLinkedList.h"
+#include "imaging/DibRegistryHandle.h"
 #include "imaging/DibResult.h"
 
 #include <cstdint>
@@ -46,7 +46,7 @@ public:
 
 private:
     int16_t m_refCount = 1;
-    CLinkedList<CDibRegion*>::Node* m_registryHandle = nullptr;
+    DibRegistryHandle<CDibRegion> m_registryHandle;
     RegionData m_data;
     bool m_hasRect = false;
     uintptr_t m_userValue = 0;

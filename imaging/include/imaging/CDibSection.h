@@ -31,6 +31,10 @@ public:
     int Pitch() const { return m_pitch; }
     uint8_t* Bits() const { return m_bits; }
 
+protected:
+    // Exchanges the pixel memory and colour table with `from` (a section).
+    DibResult TakePicture(CDib* from) override;
+
 private:
     uint8_t* m_bits = nullptr;
     int m_pitch = 0;

@@ -1,7 +1,9 @@
 #pragma once
-// Pixel conversion between any two formats of 8 bits and more, with optional
-// Floyd-Steinberg error diffusion. Indexed sides are 8-bit indices with a
-// palette of 256 entries.
+// Pixel conversion between any two of the pixel formats, with optional
+// Floyd-Steinberg error diffusion. Indexed sides have 1, 2, 4 or 8 bits per
+// pixel, packed the bitmap way (the leftmost pixel of a byte in its most
+// significant bits), and come with a palette of 256 entries; a target of b
+// bits chooses only among the first 2^b of them.
 
 #include "imaging/PaletteEntry.h"
 #include "imaging/PixelFormat.h"
@@ -12,8 +14,9 @@
 constexpr uint32_t CONVERT_OCTREE = 0x1;  // under diffusion: octree search, not exhaustive
 constexpr uint32_t CONVERT_DITHER = 0x2;  // Floyd-Steinberg error diffusion
 
-// Converts `width` × `height` pixels. Returns 0. Formats below 8 bits, or a
-// missing palette for an indexed side, convert nothing.
+// Converts `width` × `height` pixels. Returns 0. Unknown formats, or a
+// missing palette for an indexed side, convert nothing. Bits of a packed
+// target's bytes that lie past the last pixel of a row are left as they were.
 int ConvertPixels(uint8_t* targetBits, PixelFormat targetFormat, const uint8_t* sourceBits, int width,
                   int height, int targetPitch, int sourcePitch, PixelFormat sourceFormat,
                   const PaletteEntry* targetEntries, const PaletteEntry* sourceEntries, uint32_t flags);
@@ -21,3 +24,8 @@ int ConvertPixels(uint8_t* targetBits, PixelFormat targetFormat, const uint8_t* 
 // The exhaustive nearest colour: smallest |dR| + |dG| + |dB| over entries not
 // marked reserved; the lowest index wins ties. -1 when all are reserved.
 int ExhaustiveNearestIndex(const PaletteEntry* entries, int count, int red, int green, int blue);
+
+// Copies indices between indexed pictures of 1, 2, 4 or 8 bits per pixel,
+// each keeping its value (the target is at least as deep as the source).
+void CopyIndices(uint8_t* targetBits, int targetPitch, uint32_t targetBitCount, const uint8_t* sourceBits,
+                 int sourcePitch, uint32_t sourceBitCount, int width, int height);

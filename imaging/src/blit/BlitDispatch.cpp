@@ -34,7 +34,7 @@ CDib* LockAlphaImage(BlitExtra extra, const CDib& source, TopDownRows* rows)
 DibResult BlitDispatch(CDib* source, CDib* target, const BlitRects& r, uint32_t flags, BlitExtra extra)
 {
     const bool scaled = r.dw != r.sw || r.dh != r.sh;
-    const BlitKernelChoice choice = ChooseBlitKernel(source->GetFormat(), flags, scaled, DibUseSimd());
+    const BlitKernelChoice choice = ChooseBlitKernel(source->GetFormat(), flags, scaled, ActiveBlitTier() != BlitTier::Portable);
     const int bytes = int(PixelFormatBytes(source->GetFormat()));
 
     uint8_t* srcBits;

@@ -10,6 +10,7 @@
 #include "imaging/CDib.h"
 #include "imaging/CDibContext.h"
 #include "imaging/CDibPalette.h"
+#include "imaging/DibAssert.h"
 #include "imaging/TrleRunCache.h"
 #include "kernels/BlitKernels.h"
 #include "kernels/TrleKernels.h"
@@ -19,11 +20,6 @@
 #include <cstring>
 
 namespace {
-
-BlitTier ActiveTier()
-{
-    return DibUseSimd() ? BestSimdTier() : BlitTier::Portable;
-}
 
 bool IsIdentityTable(const void* table)
 {
@@ -79,10 +75,10 @@ bool AlphaKernelForSprite(PixelFormat format, bool simd, BlitKernelId* id)
 DibResult DrawAlpha(const TrleSpriteView& sprite, CDib* target, const BlitRects& r, uint32_t flags,
                     const TrleSpriteView* alpha)
 {
-    const bool simd = DibUseSimd();
+    const BlitTier tier = ActiveBlitTier();
     BlitKernelId id;
     const int bytes = int(PixelFormatBytes(sprite.format));
-    if (!AlphaKernelForSprite(sprite.format, simd, &id) || !OpacityMatches(sprite, alpha) ||
+    if (!AlphaKernelForSprite(sprite.format, tier != BlitTier::Portable, &id) || !OpacityMatches(sprite, alpha) ||
         PixelFormatBytes(target->GetFormat()) != uint32_t(bytes))
         return DIB_OK;
     uint8_t* bits;
@@ -91,7 +87,7 @@ DibResult DrawAlpha(const TrleSpriteView& sprite, CDib* target, const BlitRects&
     if (code != DIB_OK)
         return code;
     const TopDownRows dst = ViewTopDown(*target, bits, pitch);
-    const BlitKernel kernel = BlitKernelFor(simd ? BestSimdTier() : BlitTier::Portable, id);
+    const BlitKernel kernel = BlitKernelFor(tier, id);
     const bool mirrorX = flags & BLIT_MIRROR_X, mirrorY = flags & BLIT_MIRROR_Y;
     for (int k = 0; k < r.dh; ++k) {
         const int row = mirrorY ? r.sy + r.dh - 1 - k : r.sy + k;
@@ -124,7 +120,7 @@ DibResult DrawAlpha(const TrleSpriteView& sprite, CDib* target, const BlitRects&
 // `indexKernel`.
 bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index, TrleKernel indexKernel, int bytes)
 {
-    const BlitTier tier = ActiveTier();
+    const BlitTier tier = ActiveBlitTier();
     const TrleRunKernel kernel = TrleRunKernelFor(
         tier, bytes == 1 ? TrleRunKernelId::Copy8 : bytes == 2 ? TrleRunKernelId::Copy16 : TrleRunKernelId::Copy32);
     TrleRunParams p;
@@ -185,6 +181,7 @@ bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index
 DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX,
                    int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra)
 {
+    DIB_ASSERT(!sprite.dataArea || ValidateTrleView(sprite), "sprites reach the blitter with validated row tables");
     BlitRects r{dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH};
     DibResult code;
     const bool created = sprite.dataArea && sprite.format != PF_NONE;
@@ -235,7 +232,7 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     p.srcHeight = r.sh;
     p.flags = flags;
     p.table = table;
-    const TrleKernel kernel = TrleKernelFor(ActiveTier(), id);
+    const TrleKernel kernel = TrleKernelFor(ActiveBlitTier(), id);
     if (!(sprite.runCache && bytes != 3 && sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
           DrawFromCache(*sprite.runCache, sprite.width, p, kernel, bytes)))
         kernel(p);

@@ -1,6 +1,7 @@
 // The tiers of the blit kernels: which kernel each tier offers per family,
 // and which tier this processor runs best.
 
+#include "imaging/CDibContext.h"
 #include "imaging/CpuFeatures.h"
 #include "kernels/BlitKernels.h"
 #include "kernels/PortableKernels.h"
@@ -111,12 +112,19 @@ bool TierSupported(BlitTier tier)
 BlitTier BestSimdTier()
 {
     static const BlitTier best = [] {
+        if (SimdDisabledByEnvironment())
+            return BlitTier::Portable;
         const char* cap = std::getenv("VELDRA_SIMD");
         if (cap && std::strcmp(cap, "sse2") == 0)
             return RunnableTier(BlitTier::Sse2);
         return RunnableTier(BlitTier::Avx2);
     }();
     return best;
+}
+
+BlitTier ActiveBlitTier()
+{
+    return DibUseSimd() ? BestSimdTier() : BlitTier::Portable;
 }
 
 BlitKernel BlitKernelAt(BlitTier tier, BlitKernelId id)

@@ -157,10 +157,11 @@ void BlendFillKernel16(uint8_t* bits, int pitch, PixelFormat format, int x, int 
     // The vector tiers mix with exact weights, the portable path through the
     // table; the choice is made once, here.
     const bool is565 = (format & 0xF0) == 0x60;
-    const bool simd = DibUseSimd();
+    const BlitTier tier = ActiveBlitTier();
+    const bool simd = tier != BlitTier::Portable;
     BlendFillId id = simd ? (is565 ? BlendFillId::Exact565 : BlendFillId::Exact555)
                           : (is565 ? BlendFillId::Table565 : BlendFillId::Table555);
     const uint32_t clamped = level < 0 ? 0u : level > 256 ? 256u : uint32_t(level);
-    BlendFillKernelFor(simd ? BestSimdTier() : BlitTier::Portable, id)(bits, pitch, x, y, w, h,
+    BlendFillKernelFor(tier, id)(bits, pitch, x, y, w, h,
                                                                          colour & 0xFFFF, clamped);
 }

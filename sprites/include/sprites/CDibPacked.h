@@ -111,6 +111,9 @@ protected:
     virtual DibResult ExaminePicture(const uint8_t* info, size_t available, PictureFacts& facts) const;
     // Called after a picture was adopted.
     virtual void OnPictureChanged() {}
+    // Exchanges the block and what was learnt from it with `from` (a packed
+    // image), so a converted picture replaces this one without a copy.
+    DibResult TakePicture(CDib* from) override;
 
     DibResult AdoptBlock(CMemoryBlock* block, AdoptMode mode);
     // Wraps a codec's result (owned) and adopts it, keeping the image's state.

@@ -15,6 +15,10 @@ public:
     ~CDibTrle() override = default;
 
     void Reset() override;
+    // As every blit, except that keyed blits need BLIT_SRCKEY and with
+    // BLIT_ALPHA `extra` is a CDib*: a "TRLE" image of this sprite's size
+    // and row layout holding the opacity of each stored pixel. Any other
+    // image (or none) draws nothing.
     DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
                    uint32_t flags, BlitExtra extra) override;
     // 3 not created; 0 at once when the format is already `newFormat` (unless
@@ -40,8 +44,7 @@ public:
 
     // The sprite as the blitters see it, with the image's palette and run
     // cache; an empty view (null data) while nothing is attached. Valid until
-    // the picture changes. It is also what BLIT_ALPHA takes as its opacity
-    // sprite.
+    // the picture changes.
     const TrleSpriteView& View() const { return m_view; }
 
 protected:
