@@ -165,3 +165,57 @@ TEST(DibTrle, LoadWithMatchReferenceConvertsTheSprite)
     ASSERT_EQ(sprite.Load(path.c_str(), SRC_FILE | LOAD_DECOMPRESS), DIB_OK);
     EXPECT_EQ(InfoCompression(sprite.GetInfoHeader()), TAG_TRLE);
 }
+
+TEST(DibTrle, AlphaBlitTakesItsOpacityAsAnImage)
+{
+    // The sprite in the frame buffer's format, and its opacity: an 8-bit
+    // sprite with the same outline, 255 (opaque) on every stored pixel.
+    CDibTrle sprite;
+    ASSERT_EQ(sprite.Attach(testpic::BlockOf(EncodedSprite())), DIB_OK);
+    ASSERT_EQ(sprite.ConvertFormat(PF_RGB555, nullptr, 0), DIB_OK);
+    testpic::Picture shape;
+    EncodedSprite(&shape);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            if (shape.Get(x, y) != 0)
+                shape.Set(x, y, 255);
+    uint8_t* encoded = TrleEncode8(shape.bytes.data(), shape.bytes.size());
+    CDibTrle opacity;
+    ASSERT_EQ(opacity.Attach(testpic::BlockOf(testpic::Copy(encoded, PictureSize(encoded)))), DIB_OK);
+    FreePicture(encoded);
+
+    const uint16_t background = 0x1234 & 0x7FFF;
+    auto freshTarget = [&](CDibSection& target) {
+        ASSERT_EQ(target.Create(8, 8, PF_RGB555), DIB_OK);
+        target.FillRect(0, 0, 8, 8, background);
+    };
+    CDibSection target;
+    freshTarget(target);
+    ASSERT_EQ(target.Draw(0, 0, 8, 8, &sprite, 0, 0, 8, 8, BLIT_ALPHA,
+                          reinterpret_cast<BlitExtra>(static_cast<CDib*>(&opacity))),
+              DIB_OK);
+    EXPECT_EQ(target.GetPixel(0, 0), background);  // outside the outline
+    EXPECT_EQ(target.GetPixel(2, 4), 0x7C00u);     // red, copied whole
+    EXPECT_EQ(target.GetPixel(6, 4), 0x03E0u);     // green
+    EXPECT_EQ(target.GetPixel(0, 4), background);
+
+    // Anything but a "TRLE" image of the sprite's size draws nothing: another
+    // kind of image, a sprite of another size, or none at all.
+    CDibSection section;
+    ASSERT_EQ(section.Create(8, 8, PF_INDEX8), DIB_OK);
+    testpic::Picture small = testpic::Make(4, 4, 8);
+    small.Set(1, 1, 255);
+    uint8_t* smallEncoded = TrleEncode8(small.bytes.data(), small.bytes.size());
+    CDibTrle wrongSize;
+    ASSERT_EQ(wrongSize.Attach(testpic::BlockOf(testpic::Copy(smallEncoded, PictureSize(smallEncoded)))), DIB_OK);
+    FreePicture(smallEncoded);
+    for (CDib* wrong : {static_cast<CDib*>(&section), static_cast<CDib*>(&wrongSize), static_cast<CDib*>(nullptr)}) {
+        CDibSection untouched;
+        freshTarget(untouched);
+        EXPECT_EQ(untouched.Draw(0, 0, 8, 8, &sprite, 0, 0, 8, 8, BLIT_ALPHA, reinterpret_cast<BlitExtra>(wrong)),
+                  DIB_OK);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(untouched.GetPixel(x, y), background);
+    }
+}
