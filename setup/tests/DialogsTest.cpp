@@ -365,7 +365,7 @@ private slots:
         const QString out = qEnvironmentVariable("SETUP_SNAPSHOT_DIR");
         if (out.isEmpty())
             QSKIP("SETUP_SNAPSHOT_DIR is not set");
-        WriteBytes(ConfigPath(), "[configuration]\nkeybut3=84\n");
+        WriteBytes(ConfigPath(), "[configuration]");
         CMainDialog main(*m_folder, m_host);
         CDisplayDialog display(*m_folder, m_host);
         CControlsDialog controls(ControlBindings(), *m_folder, m_host);
