@@ -465,13 +465,14 @@ void CDirectSoundDevice::PlayVoice(DirectSoundEntry& entry, int position, int pa
     CSoundVoices& voices = *entry.voices;
     const size_t index = voices.TakeNext();
     voices.Pause(index);
+    int queued = 0;
     if (!entry.streamed) {
         if (position != -1)
             voices.SetPosition(index, static_cast<uint32_t>(position));
     } else {
         entry.loop = loop;
         SeekStream(entry, position < 0 ? 0 : static_cast<uint32_t>(position));
-        Refill(entry, true);
+        queued = Refill(entry, true);
     }
     if (pan != SOUND_NO_CHANGE)
         voices.SetPan(index, pan);
@@ -481,7 +482,7 @@ void CDirectSoundDevice::PlayVoice(DirectSoundEntry& entry, int position, int pa
         voices.SetFrequency(index, frequency);
     if (!entry.streamed) {
         voices.Start(index, loop);
-    } else if (voices.QueuedCount() > 0) {
+    } else if (queued > 0) {
         voices.Start(index, false);
         entry.streamRunning = true;
     }
@@ -495,35 +496,45 @@ void CDirectSoundDevice::SeekStream(DirectSoundEntry& entry, uint32_t position)
     entry.converter->Seek(position - position % align, STREAM_SEEK_SET);
 }
 
-void CDirectSoundDevice::Refill(DirectSoundEntry& entry, bool restart)
+int CDirectSoundDevice::Refill(DirectSoundEntry& entry, bool restart)
 {
     if (!entry.streamed || !entry.voices || !entry.converter)
-        return;
+        return 0;
     CSoundVoices& voices = *entry.voices;
+    // Stopped while running: it ran dry between two refills, or it has
+    // played all there was.
+    bool stalled = false;
     if (restart) {
         voices.ResetQueue();
         entry.streamDrained = false;
     } else if (!entry.streamRunning) {
-        return;
+        return 0;
+    } else {
+        stalled = voices.IsStopped();
     }
+    const std::vector<ALuint> free = voices.TakeFreeChunks();
+    if (stalled)
+        voices.Rewind();
     std::vector<uint8_t> chunk(entry.chunkBytes);
     const size_t align = std::max<uint16_t>(entry.playback.blockAlign, 1);
-    for (ALuint buffer : voices.TakeFreeChunks()) {
+    int queued = 0;
+    for (ALuint buffer : free) {
         size_t filled = entry.streamDrained ? 0 : FillChunk(entry, chunk);
         filled -= filled % align;
         if (filled < chunk.size())
             entry.streamDrained = true;
-        if (filled == 0 || !voices.Queue(buffer, chunk.data(), filled))
+        if (filled > 0 && voices.Queue(buffer, chunk.data(), filled))
+            ++queued;
+        else
             voices.ReturnChunk(buffer);
     }
-    if (restart || !voices.IsStopped())
-        return;
-    // Stopped while running: either it ran dry between two refills (start
-    // it again on what was just queued) or it has played through.
-    if (voices.QueuedCount() > 0)
-        voices.Start(0, false);
-    else
-        entry.streamRunning = false;
+    if (stalled) {
+        if (queued > 0)
+            voices.Start(0, false);
+        else
+            entry.streamRunning = false;
+    }
+    return queued;
 }
 
 size_t CDirectSoundDevice::FillChunk(DirectSoundEntry& entry, std::vector<uint8_t>& chunk)
@@ -565,8 +576,9 @@ bool CDirectSoundDevice::IsPlaying(SoundEntry* sound)
         return true;
     if (!entry->streamed || !entry->streamRunning)
         return false;
-    // A stream that ran dry waits for the next refill unless it is done.
-    if (entry->streamDrained && entry->voices->QueuedCount() == 0) {
+    // A stream stops by itself only when it has played everything queued:
+    // with its data all read it is done, otherwise it waits for a refill.
+    if (entry->streamDrained) {
         entry->streamRunning = false;
         return false;
     }

@@ -41,7 +41,7 @@ std::shared_ptr<COpenAlLibrary> COpenAlLibrary::Load(const std::string& fileName
         LookUp(module, "alSourcei", fn.alSourcei) && LookUp(module, "alSourcef", fn.alSourcef) &&
         LookUp(module, "alSource3f", fn.alSource3f) && LookUp(module, "alGetSourcei", fn.alGetSourcei) &&
         LookUp(module, "alSourcePlay", fn.alSourcePlay) && LookUp(module, "alSourceStop", fn.alSourceStop) &&
-        LookUp(module, "alSourcePause", fn.alSourcePause) &&
+        LookUp(module, "alSourcePause", fn.alSourcePause) && LookUp(module, "alSourceRewind", fn.alSourceRewind) &&
         LookUp(module, "alSourceQueueBuffers", fn.alSourceQueueBuffers) &&
         LookUp(module, "alSourceUnqueueBuffers", fn.alSourceUnqueueBuffers);
     if (!complete)

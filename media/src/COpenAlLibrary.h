@@ -46,6 +46,7 @@ struct OpenAlFunctions {
     LPALSOURCEPLAY alSourcePlay = nullptr;
     LPALSOURCESTOP alSourceStop = nullptr;
     LPALSOURCEPAUSE alSourcePause = nullptr;
+    LPALSOURCEREWIND alSourceRewind = nullptr;
     LPALSOURCEQUEUEBUFFERS alSourceQueueBuffers = nullptr;
     LPALSOURCEUNQUEUEBUFFERS alSourceUnqueueBuffers = nullptr;
 

@@ -227,8 +227,14 @@ void CSoundVoices::ResetQueue()
 {
     const ALuint source = m_voices.front().source;
     m_fn.alSourceStop(source);
+    m_fn.alSourceRewind(source);
     m_fn.alSourcei(source, AL_BUFFER, 0);
     m_idleChunks = m_chunks;
+}
+
+void CSoundVoices::Rewind()
+{
+    m_fn.alSourceRewind(m_voices.front().source);
 }
 
 std::vector<ALuint> CSoundVoices::TakeFreeChunks()
@@ -258,15 +264,6 @@ bool CSoundVoices::Queue(ALuint chunk, const uint8_t* data, size_t size)
     }
     ReturnChunk(chunk);
     return false;
-}
-
-int CSoundVoices::QueuedCount() const
-{
-    ALint queued = 0;
-    ALint processed = 0;
-    m_fn.alGetSourcei(m_voices.front().source, AL_BUFFERS_QUEUED, &queued);
-    m_fn.alGetSourcei(m_voices.front().source, AL_BUFFERS_PROCESSED, &processed);
-    return queued - processed;
 }
 
 bool CSoundVoices::IsStopped() const

@@ -67,17 +67,21 @@ public:
     uint32_t GetPosition(size_t index) const;
     void SetPosition(size_t index, uint32_t position);
 
-    // Streamed sounds: stop the source and take every chunk off it.
+    // Streamed sounds. The library counts every chunk on a stopped source
+    // as played, so a source is rewound to its initial state before new
+    // chunks go on it; a rewound source counts none as played.
+    // Stops the source and takes every chunk off it.
     void ResetQueue();
     // Chunk buffers ready to be filled: those never queued and those the
     // source has played through (taken off its queue here).
     std::vector<ALuint> TakeFreeChunks();
+    void Rewind();
     // Puts a filled chunk on the queue; false (and the chunk kept aside for
     // later) when the library refuses it.
     bool Queue(ALuint chunk, const uint8_t* data, size_t size);
     // Keeps a chunk that was not filled for a later refill.
     void ReturnChunk(ALuint chunk) { m_idleChunks.push_back(chunk); }
-    int QueuedCount() const;
+    // The source has played all it was given (or never started).
     bool IsStopped() const;
 
 private:
