@@ -126,8 +126,10 @@ private:
     bool IsDisconnected();
     bool RecoverLostDevice();
     void PlayVoice(DirectSoundEntry& entry, int position, int pan, int volume, int frequency, bool loop);
-    // Streamed sounds: the chunk queue refilled from the converter.
-    void Refill(DirectSoundEntry& entry, bool restart);
+    // Streamed sounds: the chunk queue refilled from the converter, from
+    // the converter's position (restart) or as chunks have played through;
+    // the chunks queued.
+    int Refill(DirectSoundEntry& entry, bool restart);
     size_t FillChunk(DirectSoundEntry& entry, std::vector<uint8_t>& chunk);
     void SeekStream(DirectSoundEntry& entry, uint32_t position);
     WaveFormat ChoosePlaybackFormat(const WaveFormat& file, uint32_t flags);
