@@ -4,6 +4,7 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibRegion.h"
 #include "imaging/CDibSection.h"
+#include "sprites/ForeignPicture.h"
 #include "sprites/PictureFormat.h"
 #include "sprites/PictureLayout.h"
 #include "sprites/SpriteCodecs.h"
@@ -252,7 +253,23 @@ void CDibPacked::Touch()
 
 DibResult CDibPacked::Attach(CMemoryBlock* block)
 {
-    return AdoptBlock(block, AdoptMode::Fresh);
+    return AdoptBlock(ReadForeignBlock(block), AdoptMode::Fresh);
+}
+
+CMemoryBlock* CDibPacked::ReadForeignBlock(CMemoryBlock* block)
+{
+    const uint8_t* data = block ? block->Lock() : nullptr;
+    if (!data)
+        return block; // AdoptBlock refuses it
+    uint8_t* converted = nullptr;
+    const ForeignPictureResult result = ReadForeignPicture(data, block->Size(), &converted);
+    block->Unlock();
+    if (result == ForeignPictureResult::Native)
+        return block;
+    delete block;
+    if (result == ForeignPictureResult::Refused)
+        return nullptr;
+    return CMemoryBlock::Wrap(converted, PictureSize(converted), BlockOwnership::Owned);
 }
 
 const uint8_t* CDibPacked::GetInfoHeader() const

@@ -88,7 +88,9 @@ DibResult CDibTrle::Lock(uint8_t**, int*)
 
 DibResult CDibTrle::Attach(CMemoryBlock* block)
 {
-    return CDibPacked::Attach(block);
+    // Only this system's "TRLE" pictures: other programs' bitmaps are not
+    // read here.
+    return AdoptBlock(block, AdoptMode::Fresh);
 }
 
 DibResult CDibTrle::Compress(uint32_t)

@@ -365,7 +365,6 @@ TEST(DibPacked, BadHeadersAreRefusedWithoutReadingOutside)
         {"header size", patched(BIH_SIZE, 12)},
         {"width 0", patched(BIH_WIDTH, 0)},
         {"width past 16 bits", patched(BIH_WIDTH, 65536)},
-        {"negative height", patched(BIH_HEIGHT, uint32_t(-5))},
         {"overflowing size", patched(BIH_HEIGHT, 65535)},
         {"bit count 3", patched(BIH_PLANES, 1 | 3u << 16)},
         {"colours used 300", patched(BIH_COLOURS_USED, 300)},

@@ -75,6 +75,9 @@ public:
     // Adopts `block` as the image's picture, releasing the old one. The image
     // always takes the block over: when it is refused (null: 2, not a
     // picture: DIB_NOT_A_PICTURE) it is deleted and the image stays as it was.
+    // Ordinary bitmaps of other programs (run-length coded, later headers,
+    // top-down rows; see ForeignPicture.h) are read into a new block in the
+    // system's own form first.
     virtual DibResult Attach(CMemoryBlock* block);
     // The info header inside the held block, null without one.
     virtual const uint8_t* GetInfoHeader() const;
@@ -116,6 +119,10 @@ protected:
     DibResult TakePicture(CDib* from) override;
 
     DibResult AdoptBlock(CMemoryBlock* block, AdoptMode mode);
+    // `block` itself when it holds a picture in the system's own form (or
+    // none), a new block with the plain picture when it holds another
+    // program's bitmap, null when that bitmap is refused. Takes the block over.
+    static CMemoryBlock* ReadForeignBlock(CMemoryBlock* block);
     // Wraps a codec's result (owned) and adopts it, keeping the image's state.
     DibResult AdoptCodecResult(uint8_t* picture);
 
