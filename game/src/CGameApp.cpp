@@ -6,6 +6,7 @@
 #include "common/KeyCodes.h"
 #include "display/CDibDDViewport.h"
 #include "game/CMainFrame.h"
+#include "game/hunt/CHuntWorld.h"
 #include "imaging/PngWriter.h"
 
 #include <SDL.h>
@@ -122,7 +123,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
     }
     FrameSettings settings;
     settings.fullScreen = options.fullScreen != 0;
-    settings.playVideo = options.playVideo;
+    settings.playVideo = options.playVideo && options.huntQuarry < 0;
     settings.vsync = options.vsync && options.fixedFrameTime == 0;
     settings.windowScale = options.scale;
     SDL_Window* window = SDL_CreateWindow("Veldra", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
@@ -143,15 +144,18 @@ int CGameApp::Run(const GameOptions& givenOptions)
     int status = 0;
     {
         CMainFrame frame(clock);
+        frame.SetHuntWorld(std::make_unique<CHuntWorld>());
         const uint32_t seed = options.seedGiven ? options.seed : uint32_t(std::time(nullptr));
         if (!frame.Create(window, seed, settings)) {
             std::fprintf(stderr, "Veldra: the display cannot start\n");
             status = 1;
         } else {
             frame.OnFirstMove();
+            if (options.huntQuarry >= 0)
+                frame.StartHunt(options.huntQuarry, options.huntWeapon, options.huntScenario);
             size_t nextScript = 0;
             std::string screenLog;
-            int loggedScreen = SCREEN_NONE - 1;
+            int loggedScreen = int(ScreenId::None) - 1;
             bool quit = false;
             auto lastPass = std::chrono::steady_clock::now();
             for (long pass = 1; !quit; ++pass) {
@@ -177,8 +181,8 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     frame.SetFrameTime(pass == 1 ? 0.0 : std::min(seconds, 0.1));
                 }
                 const bool more = frame.RunFrame();
-                if (frame.CurrentScreenId() != loggedScreen) {
-                    loggedScreen = frame.CurrentScreenId();
+                if (int(frame.CurrentScreenId()) != loggedScreen) {
+                    loggedScreen = int(frame.CurrentScreenId());
                     screenLog += std::to_string(pass) + " " + std::to_string(loggedScreen) + "\n";
                 }
 

@@ -7,18 +7,20 @@
 #include "display/CDibDDContext.h"
 #include "display/CDibDDViewport.h"
 #include "game/CGameRandom.h"
+#include "game/CHudScreen.h"
 #include "game/CScreen.h"
+#include "game/TrophyFile.h"
+#include "game/hunt/HuntTables.h"
 #include "imaging/CDibPalette.h"
+#include "media/CSoundDevice.h"
 #include "sprites/CDibPacked.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
-
-// The 8-bit palette picture of each scenario (0: the menus).
-const char* const kPalettePictures[4] = {"menu\\palMain.bmp", "menu\\pal10.bmp", "menu\\pal20.bmp",
-                                         "menu\\pal30.bmp"};
 
 void OpenWithDesktop(const std::string& path)
 {
@@ -30,16 +32,18 @@ void OpenWithDesktop(const std::string& path)
     SDL_OpenURL(url.c_str());
 }
 
-} // namespace
-
-int CNoHuntWorld::DecideEnd()
+DibRef<CDibDD> NewSurface()
 {
-    return SCREEN_NONE;
+    auto* surface = new CDibDD;
+    surface->LeaveRegistry();
+    return DibRef<CDibDD>::Adopt(surface);
 }
 
+} // namespace
+
 CMainFrame::CMainFrame(const IClock& clock)
-    : m_clock(clock), m_timers(clock), m_sound(std::make_unique<CSilence>()), m_video(std::make_unique<CNoVideo>()),
-      m_hunt(std::make_unique<CNoHuntWorld>()), m_openHelp(OpenWithDesktop)
+    : m_clock(clock), m_timers(clock), m_sound(std::make_unique<CSoundDevice>()),
+      m_video(std::make_unique<CNoVideo>()), m_hunt(std::make_unique<CNoHuntWorld>()), m_openHelp(OpenWithDesktop)
 {
 }
 
@@ -48,17 +52,22 @@ CMainFrame::~CMainFrame()
     Destroy();
 }
 
+void CMainFrame::SetSoundDevice(std::unique_ptr<CSoundDevice> sound)
+{
+    m_sound = sound ? std::move(sound) : std::make_unique<CSoundDevice>();
+}
+
 bool CMainFrame::Create(SDL_Window* window, uint32_t seed, const FrameSettings& settings)
 {
     m_window = window;
     m_settings = settings;
     GameRandom().Seed(seed);
-    m_context = new CDibDDContext(nullptr, window, 0);
+    m_context = std::make_unique<CDibDDContext>(nullptr, window, 0);
     if (!m_context->IsInitialised()) {
         DebugTrace("CMainFrame::Create() : no display");
         return false;
     }
-    m_viewport = static_cast<CDibDDViewport*>(m_context->NewViewport());
+    m_viewport.reset(static_cast<CDibDDViewport*>(m_context->NewViewport()));
     PresenterOptions options;
     options.vsync = settings.vsync;
     m_viewport->SetPresenterOptions(options);
@@ -75,9 +84,10 @@ void CMainFrame::OnFirstMove()
     m_controls.fill(nullptr);
     m_input = std::make_unique<CInputManager>();
     m_input->Create(nullptr, m_window, 7);
-    const int codes[8] = {m_config.keyLeft,    m_config.keyRight,   m_config.keyUp,      m_config.keyDown,
-                          m_config.keyButton1, m_config.keyButton2, m_config.keyButton3, m_config.keyButton0};
-    for (int i = 0; i < 8; ++i)
+    const int codes[HUNT_CONTROL_COUNT] = {m_config.keyLeft,    m_config.keyRight,   m_config.keyUp,
+                                           m_config.keyDown,    m_config.keyButton1, m_config.keyButton2,
+                                           m_config.keyButton3, m_config.keyButton0};
+    for (int i = 0; i < HUNT_CONTROL_COUNT; ++i)
         m_controls[size_t(i)] = m_input->AddControl(0, codes[i]);
 
     const uint32_t flags = m_settings.fullScreen ? (VIEWPORT_FULLSCREEN | VIEWPORT_PALETTE | VIEWPORT_FLIP_CHAIN)
@@ -86,20 +96,31 @@ void CMainFrame::OnFirstMove()
     if (!m_settings.fullScreen && m_settings.windowScale > 1)
         m_viewport->Presenter().SetWindowScale(m_settings.windowScale);
 
-    m_palettePicture = new CDibDD;
-    m_cursor = new CDibDD;
+    m_palettePicture = NewSurface();
+    m_cursor = NewSurface();
     if (m_cursor->Load("menu\\cursor.bmp", SRC_FILE) != DIB_OK) {
         DebugTrace("CMainFrame : \"menu\\cursor.bmp\" cannot be loaded");
         PostClose();
     }
+    const WaveFormat primary = MakePcmFormat(22050, 16, 1);
+    m_sound->SetWindowAndFormat(nullptr, m_window, &primary, 0);
 
+    m_hunt->Init({BackBuffer(), m_sound.get(), &m_clock});
     for (int id = 0; id < SCREEN_COUNT; ++id)
-        m_screens[size_t(id)] = NewScreen(id, BackBuffer(), &m_mouse);
-    m_current = m_screens[SCREEN_MAIN_MENU];
+        m_screens[size_t(id)] = NewScreen(ScreenId(id), BackBuffer(), &m_mouse);
+    HudBindings bindings;
+    bindings.input = m_input.get();
+    bindings.aimKey = m_controls[size_t(HuntControl::Button1)];
+    bindings.binocularKey = m_controls[size_t(HuntControl::Button2)];
+    bindings.driveKey = m_controls[size_t(HuntControl::Button3)];
+    bindings.jeepStandsStill = [this] { return m_hunt->JeepStandsStill(); };
+    Hud()->Bind(std::move(bindings));
+
+    m_current = Screen(ScreenId::MainMenu);
     m_current->Enter(false);
     LoadHunt(-1, -1, 0);
     m_timers.Set(TIMER_WIND, 10000);
-    if (m_settings.playVideo && m_video->Open("video\\al_intro.avi", m_viewport))
+    if (m_settings.playVideo && m_video->Open("video\\al_intro.avi", m_viewport.get()))
         m_video->Play();
 }
 
@@ -108,9 +129,23 @@ CDib* CMainFrame::BackBuffer() const
     return m_viewport ? m_viewport->Back() : nullptr;
 }
 
-int CMainFrame::CurrentScreenId() const
+CHudScreen* CMainFrame::Hud() const
 {
-    return m_current ? m_current->Id() : SCREEN_NONE;
+    return static_cast<CHudScreen*>(Screen(ScreenId::Hunt));
+}
+
+ScreenId CMainFrame::CurrentScreenId() const
+{
+    return m_current ? m_current->Id() : ScreenId::None;
+}
+
+HuntInput CMainFrame::ReadControls() const
+{
+    HuntInput input;
+    if (m_input)
+        for (int i = 0; i < HUNT_CONTROL_COUNT; ++i)
+            input.states[size_t(i)] = m_input->GetControlState(m_controls[size_t(i)]);
+    return input;
 }
 
 void CMainFrame::OnKey(uint8_t key, bool down)
@@ -165,62 +200,87 @@ bool CMainFrame::RunFrame()
     if (m_closeRequested)
         return false;
 
-    if (CurrentScreenId() == SCREEN_HUNT) {
-        auto* hud = static_cast<CHudScreen*>(m_current);
-        m_hunt->Step(*hud, m_frameTime);
+    if (CurrentScreenId() == ScreenId::Hunt) {
+        CHudScreen* hud = Hud();
+        m_hunt->Step(ReadControls(), {hud->Driving(), hud->Binoculars(), hud->Aiming()}, m_frameTime);
+        hud->SetCompassFrame(m_hunt->CompassFrame());
+        hud->SetWindFrame(m_hunt->WindFrame());
         const uint32_t killReport = m_hunt->Render();
         if ((killReport != 0 || m_hunt->EndStatus() != 0) && !m_timers.IsRunning(TIMER_HUNT_END))
             m_timers.Set(TIMER_HUNT_END, 1000);
     }
     m_current->Draw();
     if (CDib* back = BackBuffer(); back && m_cursor && m_cursor->IsCreated())
-        back->Draw(m_mouse.X(), m_mouse.Y(), 16, 16, m_cursor, 0, 0, 16, 16, BLIT_SRCKEY, 0);
+        back->Draw(m_mouse.X(), m_mouse.Y(), 16, 16, m_cursor.Get(), 0, 0, 16, 16, BLIT_SRCKEY, 0);
     m_viewport->Flip();
     return true;
 }
 
-void CMainFrame::ChangeScreen(int target, bool keepStates, bool drawHuntFirst)
+void CMainFrame::ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFirst)
 {
-    if (target < 0 || target >= SCREEN_COUNT)
+    if (!IsScreen(target))
         return;
     m_current->Leave();
-    m_current = m_screens[size_t(target)];
+    m_current = Screen(target);
     if (drawHuntFirst)
         m_hunt->Render(); // the new screen snapshots the hunt picture
     m_current->Enter(keepStates);
 }
 
+void CMainFrame::StartChosenHunt()
+{
+    const int q = Screen(ScreenId::Quarry)->LastSelected(1, 7);
+    const int w = Screen(ScreenId::Weapon)->LastSelected(1, 6);
+    const int s = Screen(ScreenId::Scenario)->LastSelected(1, 3);
+    LoadHunt(q >= 0 ? q - 1 : 1, w >= 0 ? w - 1 : 1, s >= 0 ? s : 0);
+}
+
 void CMainFrame::ActOnItem(int item)
 {
-    switch (m_current->ActionOf(item)) {
-    case ACTION_QUIT:
+    const ItemAction action = m_current->ActionOf(item);
+    switch (action) {
+    case ItemAction::Quit:
         PostClose();
         break;
-    case ACTION_START_HUNT: {
-        CScreen* quarry = m_screens[SCREEN_QUARRY];
-        CScreen* weapon = m_screens[SCREEN_WEAPON];
-        CScreen* scenario = m_screens[SCREEN_SCENARIO];
-        const int q = quarry->LastSelected(1, 7), w = weapon->LastSelected(1, 6), s = scenario->LastSelected(1, 3);
-        LoadHunt(q >= 0 ? q - 1 : 1, w >= 0 ? w - 1 : 1, s >= 0 ? s : 0);
+    case ItemAction::StartHunt:
+        StartChosenHunt();
         break;
-    }
-    case ACTION_MAIN_MENU:
+    case ItemAction::MainMenu:
         LoadHunt(-1, -1, 0);
         m_hunt->ClearDrawList();
         break;
-    case ACTION_HELP:
+    case ItemAction::Help:
         OpenHelp();
         break;
+    case ItemAction::Drive:
+    case ItemAction::Aim:
+    case ItemAction::Binoculars:
+        // The hunt display has flipped the toggle (or refused to); the hunt
+        // follows the state it shows now.
+        m_hunt->OnToggle(action, m_current->Item(item).frame == 1);
+        break;
     default:
-        // Drive, aim and binoculars belong to the hunt display's toggles;
-        // the hunt step reads them.
         break;
     }
-    const int target = m_current->TargetOf(item);
-    if (target == SCREEN_NONE || m_closeRequested)
+    ScreenId target = m_current->TargetOf(item);
+    if (action == ItemAction::StartHunt && m_quarryKind == ANIMAL_NONE)
+        target = ScreenId::MainMenu; // the hunt could not be built
+    if (target == ScreenId::None || m_closeRequested)
         return;
-    const bool fromOptions = CurrentScreenId() == SCREEN_OPTIONS;
+    const bool fromOptions = CurrentScreenId() == ScreenId::Options;
     ChangeScreen(target, fromOptions, ScreenShowsHuntBehind(target));
+}
+
+bool CMainFrame::StartHunt(int quarry, int weapon, int scenario)
+{
+    if (!m_current)
+        return false;
+    if (!LoadHunt(quarry, weapon, scenario)) {
+        ChangeScreen(ScreenId::MainMenu, false, false);
+        return false;
+    }
+    ChangeScreen(ScreenId::Hunt, false, false);
+    return true;
 }
 
 void CMainFrame::OpenHelp()
@@ -232,13 +292,15 @@ void CMainFrame::OnTimer(int id)
 {
     switch (id) {
     case TIMER_WIND:
-        if (CurrentScreenId() == SCREEN_HUNT)
+        if (CurrentScreenId() == ScreenId::Hunt)
             m_hunt->OnWindTimer();
         break;
     case TIMER_HUNT_END: {
-        const int picture = m_hunt->DecideEnd();
-        if (picture != SCREEN_NONE) {
-            ChangeScreen(picture, false, true);
+        const HuntEnd end = m_hunt->DecideEnd();
+        if (end.picture != ScreenId::None) {
+            ChangeScreen(end.picture, false, true);
+            if (end.trophy != ANIMAL_NONE && !AppendTrophy(end.trophy))
+                DebugTrace("CMainFrame : the trophy cannot be recorded in \"trophy.bin\"");
             m_timers.Set(TIMER_BACK_TO_MENU, 10000);
         }
         m_timers.Kill(TIMER_HUNT_END);
@@ -246,7 +308,7 @@ void CMainFrame::OnTimer(int id)
     }
     case TIMER_BACK_TO_MENU:
         LoadHunt(-1, -1, 0);
-        ChangeScreen(SCREEN_MAIN_MENU, false, false);
+        ChangeScreen(ScreenId::MainMenu, false, false);
         m_hunt->ClearDrawList();
         m_timers.Kill(TIMER_BACK_TO_MENU);
         break;
@@ -255,30 +317,46 @@ void CMainFrame::OnTimer(int id)
     }
 }
 
-void CMainFrame::LoadHunt(int quarry, int weapon, int scenario)
+bool CMainFrame::LoadHunt(int quarry, int weapon, int scenario)
 {
     CDib* back = BackBuffer();
     if (!back || !back->IsCreated())
-        return;
-    back->FillRect(0, 0, 640, 480, 0);
+        return false;
     m_timers.Kill(TIMER_HUNT_END);
-    m_quarryKind = quarry >= 0 ? quarry + 1 : 0;
+    if (CHudScreen* hud = Hud())
+        hud->SetDriving(false);
+    m_quarryKind = quarry >= 0 ? quarry + 1 : ANIMAL_NONE;
 
+    std::string problem;
     if (back->GetFormat() == PF_INDEX8) {
-        const int which = scenario >= 0 && scenario <= 3 ? scenario : 0;
-        if (m_palettePicture->Load(kPalettePictures[which], SRC_FILE) == DIB_OK && m_palettePicture->GetPalette()) {
+        const int which = scenario >= 0 && scenario <= SCENARIO_COUNT ? scenario : 0;
+        const char* name = kScenarios[quarry >= 0 ? which : 0].palette;
+        if (m_palettePicture->Load(name, SRC_FILE) == DIB_OK && m_palettePicture->GetPalette()) {
             back->SetPalette(m_palettePicture->GetPalette());
             if (m_viewport->Front())
                 m_viewport->Front()->SetPalette(m_palettePicture->GetPalette());
+        } else if (quarry >= 0) {
+            problem = name;
         }
     }
+    uint32_t black = 0;
+    if (back->GetFormat() == PF_INDEX8 && back->GetPalette())
+        black = uint32_t(std::max(back->GetPalette()->NearestIndex(0, 0, 0), 0));
+    back->FillRect(0, 0, 640, 480, black);
     // The cursor follows the back buffer's format and palette.
     m_cursor->Load("menu\\cursor.bmp", SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back);
     if (m_cursor->IsCreated()) {
         m_cursor->SaveBacking();
         m_cursor->SetSourceKey(m_cursor->GetPixel(15, 15));
     }
-    m_hunt->LoadHunt(quarry, weapon, scenario);
+    if (problem.empty() && m_hunt->LoadHunt(quarry, weapon, scenario, problem))
+        return true;
+    if (quarry < 0)
+        return false;
+    std::fprintf(stderr, "Veldra: the hunt cannot start: %s is missing or damaged\n", problem.c_str());
+    DebugTrace("CMainFrame::LoadHunt : %s is missing or damaged", problem.c_str());
+    LoadHunt(-1, -1, 0);
+    return false;
 }
 
 void CMainFrame::Destroy()
@@ -286,19 +364,14 @@ void CMainFrame::Destroy()
     if (!m_context)
         return;
     m_video->Close();
-    m_hunt.reset();
-    for (CScreen*& screen : m_screens) {
-        delete screen;
-        screen = nullptr;
-    }
+    m_hunt.reset(); // its voices go back to the sound device first
     m_current = nullptr;
-    delete m_cursor;
-    delete m_palettePicture;
-    m_cursor = m_palettePicture = nullptr;
+    for (auto& screen : m_screens)
+        screen.reset();
+    m_cursor.Reset();
+    m_palettePicture.Reset();
     m_sound.reset();
-    delete m_viewport;
-    m_viewport = nullptr;
-    delete m_context;
-    m_context = nullptr;
+    m_viewport.reset();
+    m_context.reset();
     m_input.reset();
 }

@@ -1,7 +1,10 @@
 #include "game/CGameApp.h"
 
+#include "game/hunt/HuntTables.h"
+
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -23,6 +26,10 @@ const char* kUsage =
     "  --no-video          skip the intro video\n"
     "  --no-vsync          present without waiting for vertical sync\n"
     "  --screen-log FILE   write '<pass> <screen id>' whenever the screen changes\n"
+    "  --hunt Q,W,S        start straight in a hunt (no intro, no menus), e.g. zebra,rifle,plains;\n"
+    "                      Q: elephant giraffe hippo lion lioness rhino zebra\n"
+    "                      W: assault-rifle crossbow handgun muzzle-loader rifle shotgun\n"
+    "                      S: desert plains grassland\n"
     "  --help              this text\n"
     "\n"
     "Script lines: '<pass> key down|up <KEY>', '<pass> mouse <x> <y>', '<pass> button down|up',\n"
@@ -35,6 +42,41 @@ bool ParseLong(const char* text, long low, long high, long& value)
     char* end = nullptr;
     value = std::strtol(text, &end, 10);
     return *end == '\0' && value >= low && value <= high;
+}
+
+std::string Choices(const char* (*name)(int), int count)
+{
+    std::string list;
+    for (int i = 0; i < count; ++i)
+        list += std::string(i ? ", " : "") + name(i);
+    return list;
+}
+
+// "QUARRY,WEAPON,SCENARIO" in the menus' lower-case names.
+bool ParseHunt(const std::string& text, GameOptions& options, std::string& error)
+{
+    std::vector<std::string> parts;
+    std::stringstream list(text);
+    std::string part;
+    while (std::getline(list, part, ','))
+        parts.push_back(part);
+    const std::string quarries = Choices([](int i) { return kAnimalKinds[i].name; }, ANIMAL_KIND_COUNT);
+    const std::string weapons = Choices([](int i) { return kWeapons[i].name; }, WEAPON_COUNT);
+    const std::string grounds = Choices([](int i) { return kScenarios[i + 1].name; }, SCENARIO_COUNT);
+    if (parts.size() != 3) {
+        error = "--hunt needs QUARRY,WEAPON,SCENARIO, e.g. zebra,rifle,plains";
+        return false;
+    }
+    options.huntQuarry = QuarryIndexByName(parts[0]);
+    options.huntWeapon = WeaponIndexByName(parts[1]);
+    options.huntScenario = ScenarioByName(parts[2]);
+    if (options.huntQuarry < 0)
+        error = "--hunt: no quarry called \"" + parts[0] + "\"; choose one of: " + quarries;
+    else if (options.huntWeapon < 0)
+        error = "--hunt: no weapon called \"" + parts[1] + "\"; choose one of: " + weapons;
+    else if (options.huntScenario < 0)
+        error = "--hunt: no hunting ground called \"" + parts[2] + "\"; choose one of: " + grounds;
+    return error.empty();
 }
 
 } // namespace
@@ -110,6 +152,12 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
             if (!value)
                 return needs("a file");
             options.screenLog = value;
+            ++i;
+        } else if (arg == "--hunt") {
+            if (!value)
+                return needs("QUARRY,WEAPON,SCENARIO");
+            if (!ParseHunt(value, options, error))
+                return 2;
             ++i;
         } else if (arg == "--no-video") {
             options.playVideo = false;

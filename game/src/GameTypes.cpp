@@ -1,10 +1,11 @@
 #include "game/CGameRandom.h"
 #include "game/GameTypes.h"
 
-bool ScreenShowsHuntBehind(int screen)
+bool ScreenShowsHuntBehind(ScreenId screen)
 {
-    return screen == SCREEN_OPTIONS || (screen >= SCREEN_END_ELEPHANT && screen <= SCREEN_END_LOST) ||
-           (screen >= SCREEN_END_LIONESS && screen <= SCREEN_END_ZEBRA);
+    const int id = int(screen);
+    return screen == ScreenId::Options || (id >= int(ScreenId::EndElephant) && id <= int(ScreenId::EndLost)) ||
+           (id >= int(ScreenId::EndLioness) && id <= int(ScreenId::EndZebra));
 }
 
 CGameRandom& GameRandom()

@@ -1,7 +1,9 @@
 #include "MiniGameData.h"
 #include "display/CDibDDViewport.h"
 #include "game/CMainFrame.h"
+#include "game/CHudScreen.h"
 #include "game/CScreen.h"
+#include "game/CTrophyScreen.h"
 #include "game/TrophyFile.h"
 
 #include <SDL.h>
@@ -15,19 +17,38 @@ namespace {
 class ScriptedHunt final : public IHuntWorld {
 public:
     uint32_t killReport = 0;
-    int endPicture = SCREEN_NONE;
+    HuntEnd end;
     int steps = 0, renders = 0, windTimers = 0;
-    void LoadHunt(int, int, int) override {}
-    void Step(CHudScreen&, double) override { ++steps; }
+    std::vector<std::pair<ItemAction, bool>> toggles;
+    HuntInput lastInput;
+    bool refuse = false;
+    void Init(const HuntSetup&) override {}
+    bool LoadHunt(int quarry, int, int, std::string& problem) override
+    {
+        if (quarry >= 0 && refuse) {
+            problem = "env\\back20.bmp";
+            return false;
+        }
+        return true;
+    }
+    void OnToggle(ItemAction toggle, bool on) override { toggles.emplace_back(toggle, on); }
+    void Step(const HuntInput& input, const HuntToggles&, double) override
+    {
+        lastInput = input;
+        ++steps;
+    }
     uint32_t Render() override
     {
         ++renders;
         return killReport;
     }
     int EndStatus() const override { return 0; }
-    int DecideEnd() override { return endPicture; }
+    HuntEnd DecideEnd() override { return end; }
     void OnWindTimer() override { ++windTimers; }
     void ClearDrawList() override {}
+    int CompassFrame() const override { return 3; }
+    int WindFrame() const override { return 7; }
+    bool JeepStandsStill() const override { return true; }
 };
 
 } // namespace
@@ -82,7 +103,7 @@ protected:
 TEST_F(FrameTest, StartsOnTheMainMenuInEightBitsWithoutConfig)
 {
     EXPECT_FALSE(frame->CloseRequested());
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
     EXPECT_EQ(frame->BackBuffer()->GetFormat(), PF_INDEX8);
     EXPECT_NE(frame->BackBuffer()->GetPalette(), nullptr);
     EXPECT_TRUE(frame->Timers().IsRunning(TIMER_WIND));
@@ -91,7 +112,7 @@ TEST_F(FrameTest, StartsOnTheMainMenuInEightBitsWithoutConfig)
 
 TEST_F(FrameTest, HoverLightsAButtonAndLeavingDimsIt)
 {
-    CScreen* menu = frame->Screen(SCREEN_MAIN_MENU);
+    CScreen* menu = frame->Screen(ScreenId::MainMenu);
     frame->OnMouseMove(menu->Item(1).left + 1, menu->Item(1).top + 1);
     frame->RunFrame();
     EXPECT_EQ(menu->Item(1).frame, 1);
@@ -103,47 +124,47 @@ TEST_F(FrameTest, HoverLightsAButtonAndLeavingDimsIt)
 TEST_F(FrameTest, WalksFromTheMenuIntoAHuntAndBack)
 {
     ClickItem(1);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_QUARRY);
-    CScreen* quarry = frame->Screen(SCREEN_QUARRY);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Quarry);
+    CScreen* quarry = frame->Screen(ScreenId::Quarry);
     EXPECT_EQ(quarry->LastSelected(1, 7), 2); // the giraffe is selected afresh
     ClickItem(3);
     EXPECT_EQ(quarry->LastSelected(1, 7), 3);
     ClickItem(3); // clicking the selected choice keeps it
     EXPECT_EQ(quarry->LastSelected(1, 7), 3);
     ClickItem(9);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_WEAPON);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Weapon);
     ClickItem(5);
     ClickItem(8);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_SCENARIO);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Scenario);
     ClickItem(2);
     ClickItem(5); // start the hunt
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_HUNT);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
     EXPECT_EQ(frame->QuarryKind(), 3);
     const int steps = huntWorld->steps;
     frame->RunFrame();
     EXPECT_EQ(huntWorld->steps, steps + 1);
 
     // Options freeze the hunt; resume keeps the toggles.
-    CScreen* hud = frame->Screen(SCREEN_HUNT);
+    CScreen* hud = frame->Screen(ScreenId::Hunt);
     ClickItem(2); // binoculars on
     EXPECT_EQ(hud->Item(2).frame, 1);
     ClickItem(5);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_OPTIONS);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Options);
     const int frozen = huntWorld->steps;
     frame->RunFrame();
     EXPECT_EQ(huntWorld->steps, frozen);
     ClickItem(1);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_HUNT);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
     EXPECT_EQ(hud->Item(2).frame, 1);
 
     ClickItem(5);
     ClickItem(2); // options: main menu
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
     EXPECT_EQ(frame->QuarryKind(), 0);
 
     // Back to the quarry screen: the giraffe again.
     ClickItem(1);
-    EXPECT_EQ(frame->Screen(SCREEN_QUARRY)->LastSelected(1, 7), 2);
+    EXPECT_EQ(frame->Screen(ScreenId::Quarry)->LastSelected(1, 7), 2);
 }
 
 TEST_F(FrameTest, EndOfHuntTimersShowThePictureThenReturnToTheMenu)
@@ -151,31 +172,31 @@ TEST_F(FrameTest, EndOfHuntTimersShowThePictureThenReturnToTheMenu)
     // Through the screens by their items' actions: start, next, next, start the hunt.
     frame->ActOnItem(1);
     frame->ActOnItem(9);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_WEAPON);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Weapon);
     frame->ActOnItem(8);
     frame->ActOnItem(5);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_HUNT);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
     EXPECT_EQ(frame->QuarryKind(), 2); // the giraffe, selected afresh
 
     huntWorld->killReport = 1;
-    huntWorld->endPicture = SCREEN_END_ZEBRA;
+    huntWorld->end = {ScreenId::EndZebra, ANIMAL_ZEBRA};
     frame->RunFrame();
     ASSERT_TRUE(frame->Timers().IsRunning(TIMER_HUNT_END));
     clock.Advance(1000);
     for (int id : frame->Timers().TakeDue())
         frame->OnTimer(id);
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_END_ZEBRA);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::EndZebra);
     EXPECT_FALSE(frame->Timers().IsRunning(TIMER_HUNT_END));
     EXPECT_TRUE(frame->Timers().IsRunning(TIMER_BACK_TO_MENU));
     // The end picture cannot be left by clicking.
     frame->OnMouseMove(300, 200);
     frame->OnMouseButton(true);
     frame->RunFrame();
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_END_ZEBRA);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::EndZebra);
     clock.Advance(10000);
     for (int id : frame->Timers().TakeDue())
         frame->OnTimer(id);
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
     EXPECT_FALSE(frame->Timers().IsRunning(TIMER_BACK_TO_MENU));
     EXPECT_EQ(huntWorld->windTimers, 0); // the wind timer only acts during a hunt
 }
@@ -184,12 +205,12 @@ TEST_F(FrameTest, HelpExitAndDeactivation)
 {
     ClickItem(3);
     EXPECT_NE(helpOpened.find("Veldra.html"), std::string::npos);
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
     frame->OnActivateApp(false);
     EXPECT_FALSE(frame->RunFrame());
     frame->OnActivateApp(true);
     EXPECT_TRUE(frame->RunFrame());
-    const CScreenItem& exit = frame->Screen(SCREEN_MAIN_MENU)->Item(4);
+    const CScreenItem& exit = frame->Screen(ScreenId::MainMenu)->Item(4);
     frame->OnMouseMove(exit.left + 2, exit.top + 2);
     frame->OnMouseButton(true);
     EXPECT_FALSE(frame->RunFrame());
@@ -201,8 +222,8 @@ TEST_F(FrameTest, TrophyRoomPagesThroughFourTrophies)
     for (int kind : {1, 2, 3, 7})
         ASSERT_TRUE(AppendTrophy(kind));
     ClickItem(2);
-    ASSERT_EQ(frame->CurrentScreenId(), SCREEN_TROPHIES);
-    auto* room = static_cast<CTrophyScreen*>(frame->Screen(SCREEN_TROPHIES));
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Trophies);
+    auto* room = static_cast<CTrophyScreen*>(frame->Screen(ScreenId::Trophies));
     EXPECT_EQ(room->TrophyCount(), 4);
     EXPECT_EQ(room->PageStart(), 0);
     ClickItem(9);
@@ -213,18 +234,18 @@ TEST_F(FrameTest, TrophyRoomPagesThroughFourTrophies)
     ClickItem(8);
     EXPECT_EQ(room->PageStart(), 0);
     ClickItem(10);
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
 }
 
 TEST_F(FrameTest, MissingPicturesLeaveEmptyUnclickableItems)
 {
     std::remove("menu/mstart.bmp");
-    frame->Screen(SCREEN_MAIN_MENU)->Leave();
-    frame->Screen(SCREEN_MAIN_MENU)->Enter(false);
-    const CScreenItem& start = frame->Screen(SCREEN_MAIN_MENU)->Item(1);
+    frame->Screen(ScreenId::MainMenu)->Leave();
+    frame->Screen(ScreenId::MainMenu)->Enter(false);
+    const CScreenItem& start = frame->Screen(ScreenId::MainMenu)->Item(1);
     EXPECT_EQ(start.right - start.left, 0);
     frame->OnMouseMove(45, 148);
     frame->OnMouseButton(true);
     frame->RunFrame();
-    EXPECT_EQ(frame->CurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
 }

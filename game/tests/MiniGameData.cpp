@@ -42,17 +42,18 @@ std::string MakeMiniGameData(const std::string& name)
     fs::path root = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
     fs::create_directories(root / "menu");
     for (int screen = 0; screen < SCREEN_COUNT; ++screen) {
-        const ScreenTable table = ScreenTableFor(screen);
+        const ScreenTable table = ScreenTableFor(ScreenId(screen));
         for (int i = 0; i < table.count; ++i) {
             const ItemDesc& item = table.items[i];
-            const bool background = item.x == 0 && item.y == 0 && item.action == ACTION_NONE;
+            const bool background = item.x == 0 && item.y == 0 && item.action == ItemAction::None;
             const int width = background ? 640 : 40, height = background ? 480 : 20;
             const std::string path = (root / ToNativeSeparators(item.picture)).string();
             WritePicture(path, width, height, item.frames, uint8_t(10 + screen * 10 + i), table.kind == PICTURE_SPRITE);
         }
     }
     WritePicture((root / "menu" / "cursor.bmp").string(), 16, 16, 1, 200, false);
-    WritePicture((root / "menu" / "palMain.bmp").string(), 4, 4, 1, 1, false);
+    for (const char* palette : {"palMain", "pal10", "pal20", "pal30"})
+        WritePicture((root / "menu" / (std::string(palette) + ".bmp")).string(), 4, 4, 1, 1, false);
     return root.string();
 }
 

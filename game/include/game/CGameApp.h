@@ -22,6 +22,9 @@ struct GameOptions {
     bool playVideo = true;      // --no-video
     bool vsync = true;          // --no-vsync
     std::string screenLog;      // --screen-log: "<pass> <screen id>" at every screen change
+    int huntQuarry = -1;        // --hunt QUARRY,WEAPON,SCENARIO: quarry 0..6 (-1: no hunt)
+    int huntWeapon = -1;        // weapon 0..5
+    int huntScenario = 0;       // scenario 1..3
 };
 
 // Parses the command line. Returns 0 to run, 1 after --help (printed to

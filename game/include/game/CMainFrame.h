@@ -12,6 +12,7 @@
 #include "game/GameConfig.h"
 #include "game/GameSeams.h"
 #include "game/GameTypes.h"
+#include "imaging/DibRef.h"
 #include "media/CInputManager.h"
 
 #include <array>
@@ -24,7 +25,9 @@ class CDib;
 class CDibDD;
 class CDibDDContext;
 class CDibDDViewport;
+class CHudScreen;
 class CScreen;
+class CSoundDevice;
 
 // Timer ids.
 constexpr int TIMER_WIND = 1;
@@ -59,8 +62,14 @@ public:
     // Shutdown, in order.
     void Destroy();
 
-    // Builds (quarry 0..6, weapon 0..5, scenario 1..3) or releases (-1, -1, 0) a hunt.
-    void LoadHunt(int quarry, int weapon, int scenario);
+    // Builds (quarry 0..6, weapon 0..5, scenario 1..3) or releases (-1, -1,
+    // 0) a hunt. False when a file the hunt needs is missing or broken: the
+    // hunt is released again, the file named on standard error and in the
+    // trace.
+    bool LoadHunt(int quarry, int weapon, int scenario);
+    // Straight into a hunt from wherever the game is (the --hunt option):
+    // false, back on the main menu, when the hunt cannot be built.
+    bool StartHunt(int quarry, int weapon, int scenario);
     // Step 5 of the pass: acts on an activated item and follows its target.
     void ActOnItem(int item);
 
@@ -77,43 +86,49 @@ public:
     void SetFrameTime(double seconds) { m_frameTime = seconds; }
     double FrameTime() const { return m_frameTime; }
 
-    // Seams for later parts and for tests.
+    // Seams for later parts and for tests; set before OnFirstMove.
     void SetHuntWorld(std::unique_ptr<IHuntWorld> world) { m_hunt = std::move(world); }
     void SetVideoPlayer(std::unique_ptr<IVideoPlayer> video) { m_video = std::move(video); }
-    void SetSoundOutput(std::unique_ptr<ISoundOutput> sound) { m_sound = std::move(sound); }
+    void SetSoundDevice(std::unique_ptr<CSoundDevice> sound);
     void SetHelpOpener(std::function<void(const std::string&)> opener) { m_openHelp = std::move(opener); }
 
-    int CurrentScreenId() const;
-    CScreen* Screen(int id) const { return id >= 0 && id < SCREEN_COUNT ? m_screens[size_t(id)] : nullptr; }
+    ScreenId CurrentScreenId() const;
+    CScreen* Screen(ScreenId id) const { return IsScreen(id) ? m_screens[ScreenIndex(id)].get() : nullptr; }
+    CHudScreen* Hud() const;
     CDib* BackBuffer() const;
-    CDibDDViewport* Viewport() const { return m_viewport; }
+    CDibDDViewport* Viewport() const { return m_viewport.get(); }
     CTimerQueue& Timers() { return m_timers; }
     CInputManager* Input() const { return m_input.get(); }
+    CSoundDevice* Sound() const { return m_sound.get(); }
+    IHuntWorld& Hunt() const { return *m_hunt; }
     CMouse& Mouse() { return m_mouse; }
     const GameConfig& Config() const { return m_config; }
     int QuarryKind() const { return m_quarryKind; }
     bool IsActive() const { return m_active; }
+    // The controls' states after this pass's poll.
+    HuntInput ReadControls() const;
 
 private:
-    void ChangeScreen(int target, bool keepStates, bool drawHuntFirst);
+    void ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFirst);
     void OpenHelp();
+    void StartChosenHunt();
 
     const IClock& m_clock;
     CTimerQueue m_timers;
     SDL_Window* m_window = nullptr;
     FrameSettings m_settings;
-    CDibDDContext* m_context = nullptr;
-    CDibDDViewport* m_viewport = nullptr;
-    std::unique_ptr<ISoundOutput> m_sound;
+    std::unique_ptr<CDibDDContext> m_context;
+    std::unique_ptr<CDibDDViewport> m_viewport;
+    std::unique_ptr<CSoundDevice> m_sound;
     std::unique_ptr<IVideoPlayer> m_video;
     std::unique_ptr<IHuntWorld> m_hunt;
     std::unique_ptr<CInputManager> m_input;
-    std::array<InputControlHandle, 8> m_controls{};
+    std::array<InputControlHandle, HUNT_CONTROL_COUNT> m_controls{};
     GameConfig m_config;
     CMouse m_mouse;
-    CDibDD* m_cursor = nullptr;
-    CDibDD* m_palettePicture = nullptr;
-    std::array<CScreen*, SCREEN_COUNT> m_screens{};
+    DibRef<CDibDD> m_cursor;
+    DibRef<CDibDD> m_palettePicture;
+    std::array<std::unique_ptr<CScreen>, SCREEN_COUNT> m_screens;
     CScreen* m_current = nullptr;
     std::function<void(const std::string&)> m_openHelp;
 

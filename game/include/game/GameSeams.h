@@ -1,34 +1,84 @@
 #pragma once
-// The parts of the game that join the frame in later steps: the hunt world
-// (movement, animals, weapons, renderer), the intro video and the sound
-// device. The frame owns one of each and calls them from its pass and its
-// timers; until a part exists its stand-in here does nothing visible.
+// The parts of the game behind narrow seams, so the frame can be tested with
+// fakes: the hunt world (movement, animals, weapons, renderer) and the intro
+// video. The frame owns one of each and calls them from its pass and its
+// timers.
 
+#include "game/GameTypes.h"
+
+#include <array>
 #include <cstdint>
+#include <string>
 
 class CDib;
-class CHudScreen;
 class CDibDDViewport;
+class CSoundDevice;
+class IClock;
+
+// The eight bound controls, in the order the frame registers them.
+enum class HuntControl : int { Left, Right, Up, Down, Button1, Button2, Button3, Button0 };
+constexpr int HUNT_CONTROL_COUNT = 8;
+
+// The controls' states for one pass: bit 31 while held, bits 0-7 the presses
+// since the previous poll.
+struct HuntInput {
+    std::array<uint32_t, HUNT_CONTROL_COUNT> states{};
+
+    bool Held(HuntControl control) const { return (states[size_t(control)] & 0x80000000u) != 0; }
+    // Pressed since the last poll: the press count, read as a signed byte, is
+    // above 0.
+    bool Pressed(HuntControl control) const { return int8_t(states[size_t(control)] & 0xFF) > 0; }
+};
+
+// The hunt display's three toggles.
+struct HuntToggles {
+    bool drive = false, binoculars = false, aim = false;
+};
+
+// How a hunt ends: an end picture and the trophy to record (none: 0).
+struct HuntEnd {
+    ScreenId picture = ScreenId::None;
+    int trophy = ANIMAL_NONE;
+};
+
+// What the hunt is given once, when the frame builds the game.
+struct HuntSetup {
+    CDib* back = nullptr;
+    CSoundDevice* sound = nullptr;
+    const IClock* clock = nullptr;
+};
 
 class IHuntWorld {
 public:
     virtual ~IHuntWorld() = default;
+    // Creates the hunt's objects for the back buffer (the world view, the
+    // animals, the jeep).
+    virtual void Init(const HuntSetup& setup) = 0;
     // The hunt's own part of building (quarry >= 0) or releasing (quarry -1)
     // a hunt, after the frame has reset the screen, palette and cursor.
-    virtual void LoadHunt(int quarry, int weapon, int scenario) = 0;
-    // One hunt step with the hunt display's toggles and the frame time.
-    virtual void Step(CHudScreen& hud, double frameTime) = 0;
+    // False when a file the hunt cannot do without is missing or broken;
+    // `problem` then names it and the hunt is released again.
+    virtual bool LoadHunt(int quarry, int weapon, int scenario, std::string& problem) = 0;
+    // The hunt display switched a toggle (drive, aim or binoculars) to `on`.
+    virtual void OnToggle(ItemAction toggle, bool on) = 0;
+    // One hunt step with the controls, the hunt display's toggles and the
+    // frame time in seconds.
+    virtual void Step(const HuntInput& input, const HuntToggles& toggles, double frameTime) = 0;
     // Draws the world with its overlays into the back buffer; returns the
-    // kill report of this pass.
+    // kill report of this pass. Draws nothing while no hunt is loaded.
     virtual uint32_t Render() = 0;
     // 0 while the hunt goes on; 1 killed, 2 lost.
     virtual int EndStatus() const = 0;
-    // The end picture (ScreenId) the hunt's outcome calls for, or
-    // SCREEN_NONE; records the trophy when the quarry was bagged.
-    virtual int DecideEnd() = 0;
+    // The end the hunt's outcome calls for, if any.
+    virtual HuntEnd DecideEnd() = 0;
     // Every 10 s while hunting: wind and animal moods.
     virtual void OnWindTimer() = 0;
     virtual void ClearDrawList() = 0;
+    // What the hunt display shows.
+    virtual int CompassFrame() const = 0;
+    virtual int WindFrame() const = 0;
+    // Driving may be switched on or off only while the jeep stands still.
+    virtual bool JeepStandsStill() const = 0;
 };
 
 class IVideoPlayer {
@@ -41,23 +91,21 @@ public:
     virtual void Close() = 0;
 };
 
-class ISoundOutput {
-public:
-    virtual ~ISoundOutput() = default;
-    virtual void SetActive(bool active) = 0;
-};
-
-// Stand-ins: no hunt world (the view stays as the last screen left it), no
-// video, silence.
+// Stand-ins: no hunt world (nothing is drawn, the hunt never ends), no video.
 class CNoHuntWorld final : public IHuntWorld {
 public:
-    void LoadHunt(int, int, int) override {}
-    void Step(CHudScreen&, double) override {}
+    void Init(const HuntSetup&) override {}
+    bool LoadHunt(int, int, int, std::string&) override { return true; }
+    void OnToggle(ItemAction, bool) override {}
+    void Step(const HuntInput&, const HuntToggles&, double) override {}
     uint32_t Render() override { return 0; }
     int EndStatus() const override { return 0; }
-    int DecideEnd() override;
+    HuntEnd DecideEnd() override { return {}; }
     void OnWindTimer() override {}
     void ClearDrawList() override {}
+    int CompassFrame() const override { return 0; }
+    int WindFrame() const override { return 0; }
+    bool JeepStandsStill() const override { return true; }
 };
 
 class CNoVideo final : public IVideoPlayer {
@@ -67,9 +115,4 @@ public:
     bool IsPlaying() const override { return false; }
     void Stop() override {}
     void Close() override {}
-};
-
-class CSilence final : public ISoundOutput {
-public:
-    void SetActive(bool) override {}
 };

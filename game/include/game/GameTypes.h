@@ -2,40 +2,53 @@
 // The identifiers the game's parts share: screens, item actions and the
 // animal kinds stored in "trophy.bin".
 
-enum ScreenId : int {
-    SCREEN_NONE = -1,
-    SCREEN_MAIN_MENU = 0,
-    SCREEN_QUARRY = 1,
-    SCREEN_HUNT = 2,
-    SCREEN_OPTIONS = 3,
-    SCREEN_WEAPON = 4,
-    SCREEN_SCENARIO = 5,
-    SCREEN_END_ELEPHANT = 6,
-    SCREEN_END_GIRAFFE = 7,
-    SCREEN_END_HIPPO = 8,
-    SCREEN_END_LION = 9,
-    SCREEN_END_JAIL = 10,
-    SCREEN_END_KILLED = 11,
-    SCREEN_END_LOST = 12,
-    SCREEN_TROPHIES = 13,
-    SCREEN_CREDITS = 14,
-    SCREEN_END_LIONESS = 15,
-    SCREEN_END_RHINO = 16,
-    SCREEN_END_ZEBRA = 17,
-    SCREEN_COUNT = 18,
-};
+#include <cstddef>
 
-enum ItemAction : int {
-    ACTION_NONE = 0,
-    ACTION_BUTTON = 1,
-    ACTION_QUIT = 6,
-    ACTION_DRIVE = 7,
-    ACTION_AIM = 8,
-    ACTION_BINOCULARS = 9,
-    ACTION_START_HUNT = 10,
-    ACTION_CHOICE = 11,
-    ACTION_MAIN_MENU = 15,
-    ACTION_HELP = 16,
+// The eighteen screens, by the numbers the screen log and the tables use.
+enum class ScreenId : int {
+    None = -1,
+    MainMenu = 0,
+    Quarry = 1,
+    Hunt = 2,
+    Options = 3,
+    Weapon = 4,
+    Scenario = 5,
+    EndElephant = 6,
+    EndGiraffe = 7,
+    EndHippo = 8,
+    EndLion = 9,
+    EndJail = 10,
+    EndKilled = 11,
+    EndLost = 12,
+    Trophies = 13,
+    Credits = 14,
+    EndLioness = 15,
+    EndRhino = 16,
+    EndZebra = 17,
+};
+constexpr int SCREEN_COUNT = 18;
+
+constexpr bool IsScreen(ScreenId id)
+{
+    return int(id) >= 0 && int(id) < SCREEN_COUNT;
+}
+constexpr size_t ScreenIndex(ScreenId id)
+{
+    return size_t(int(id));
+}
+
+// What an activated item asks of the frame.
+enum class ItemAction : int {
+    None = 0,
+    Button = 1,
+    Quit = 6,
+    Drive = 7,
+    Aim = 8,
+    Binoculars = 9,
+    StartHunt = 10,
+    Choice = 11,
+    MainMenu = 15,
+    Help = 16,
 };
 
 enum AnimalKind : int {
@@ -48,7 +61,8 @@ enum AnimalKind : int {
     ANIMAL_RHINO = 6,
     ANIMAL_ZEBRA = 7,
 };
+constexpr int ANIMAL_KIND_COUNT = 7;
 
 // Screens that snapshot the hunt picture when they are entered: the options
 // box and every end picture except the three generic ones drawn full screen.
-bool ScreenShowsHuntBehind(int screen);
+bool ScreenShowsHuntBehind(ScreenId screen);

@@ -8,8 +8,8 @@ struct ItemDesc {
     const char* picture; // data file name, Windows style
     int frames;          // the picture is a vertical strip of this many frames
     int x, y;            // top-left on the screen
-    int action;          // ItemAction
-    int target;          // ScreenId the item leads to, SCREEN_NONE for none
+    ItemAction action;
+    ScreenId target;     // where the item leads, ScreenId::None for nowhere
     int group;           // 0 plain; 1 choice or toggle; 2 the same, selected afresh
 };
 
@@ -26,7 +26,7 @@ struct ScreenTable {
 };
 
 // The table of a screen; count 0 for an unknown id.
-ScreenTable ScreenTableFor(int screen);
+ScreenTable ScreenTableFor(ScreenId screen);
 
 // Trophy-room layout.
 constexpr int TROPHY_SLOTS = 3;

@@ -1,0 +1,95 @@
+#pragma once
+// CHuntWorld: the hunt behind the frame's seam. It owns everything a hunt is
+// made of (the scenery, the herd, the jeep with the gun and the binoculars,
+// the smoke, the draw list, the world view and the hunt's pictures and
+// voices) and runs the hunt step, the drawing and the end decision.
+
+#include "common/Clock.h"
+#include "game/GameSeams.h"
+#include "game/hunt/CAnimal.h"
+#include "game/hunt/CDepthList.h"
+#include "game/hunt/CJeep.h"
+#include "game/hunt/CSceneryGrid.h"
+#include "game/hunt/CSmokePuff.h"
+#include "game/hunt/CStopwatchPool.h"
+#include "game/hunt/CWorldView.h"
+#include "game/hunt/HuntContext.h"
+#include "imaging/DibRef.h"
+
+#include <array>
+#include <memory>
+
+class CHuntWorld final : public IHuntWorld {
+public:
+    CHuntWorld();
+    ~CHuntWorld() override;
+
+    void Init(const HuntSetup& setup) override;
+    bool LoadHunt(int quarry, int weapon, int scenario, std::string& problem) override;
+    void OnToggle(ItemAction toggle, bool on) override;
+    void Step(const HuntInput& input, const HuntToggles& toggles, double frameTime) override;
+    uint32_t Render() override;
+    int EndStatus() const override;
+    HuntEnd DecideEnd() override;
+    void OnWindTimer() override;
+    void ClearDrawList() override { m_drawList.RemoveAll(); }
+    int CompassFrame() const override;
+    int WindFrame() const override { return m_context.windFrame; }
+    bool JeepStandsStill() const override;
+
+    // For tests, tools and the autoplayer's eyes: read-only looks inside.
+    bool Hunting() const { return m_hunting; }
+    const HunterPose& Hunter() const { return m_hunter; }
+    HunterPose& Hunter() { return m_hunter; }
+    CJeep& Jeep() { return *m_jeep; }
+    CAnimal& Animal(int index) { return *m_animals[size_t(index)]; }
+    const CSceneryGrid& Scenery() const { return m_scenery; }
+    const CDepthList& DrawList() const { return m_drawList; }
+    CWorldView& View() { return m_view; }
+    HuntContext& Context() { return m_context; }
+    double Acceleration() const { return m_acceleration; }
+    int WindBase() const { return m_windBase; }
+
+    // The pictures a hunt of this scenario, quarry and weapon needs, each
+    // with whether the hunt can do without it.
+    static constexpr double kTreeSize = 256;
+
+private:
+    void Release();
+    bool LoadPictures(int weapon, int scenario, std::string& problem);
+    void LoadVoices(int weapon);
+    void DeleteVoices();
+    void Spawn(int weapon);
+    void CollideAndMeasure(CWorldObject& object);
+    void StepOnFoot(const HuntInput& input, const HuntToggles& toggles, double t, bool& shot);
+    void StepDriving(const HuntInput& input, double t);
+    void FillDrawList(bool shot);
+    void ShootAtDrawList();
+
+    HuntContext m_context;
+    CDib* m_back = nullptr;
+    CSoundDevice* m_sound = nullptr;
+    std::unique_ptr<CSoundDevice> m_silence; // stands in when the frame gives no device
+    const IClock* m_clock = nullptr;
+    std::unique_ptr<CStopwatchPool> m_animalWatches;
+    std::unique_ptr<CJeep> m_jeep;
+    std::array<std::unique_ptr<CAnimal>, ANIMAL_COUNT> m_animals;
+    CSmokePuff m_smoke;
+    CDepthList m_drawList;
+    CSceneryGrid m_scenery;
+    CWorldView m_view;
+
+    // The hunt's pictures; the raw arrays are what the objects point into.
+    DibRef<CDib> m_ground, m_background, m_gun, m_smokePicture, m_binocularPicture;
+    std::array<DibRef<CDib>, TREE_KINDS> m_trees;
+    std::array<CDib*, TREE_KINDS> m_treePictures{};
+    std::array<DibRef<CDib>, (ANIMAL_KIND_COUNT + 1) * DIRECTIONS> m_strips; // the animals', then the jeep's
+    std::array<CDib*, (ANIMAL_KIND_COUNT + 1) * DIRECTIONS> m_stripPictures{};
+    SoundEntry* m_gunVoice = nullptr;
+
+    HunterPose m_hunter;
+    int m_windBase = 0;
+    // Kept from pass to pass and from hunt to hunt, as the pedals remember.
+    double m_acceleration = 0;
+    bool m_hunting = false;
+};

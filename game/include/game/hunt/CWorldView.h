@@ -1,0 +1,126 @@
+#pragma once
+// CWorldView: draws the hunt in first person into the back buffer: the
+// ground plane in perspective with distance haze, the panorama above the
+// horizon, the trees, animals and jeep as scaled sprites from the farthest to
+// the nearest, then the overlays (smoke, gun, binoculars, radar and the
+// dissolve from black). The hunt step fills the draw list and projects every
+// object through Project; the frame calls Render once a pass.
+
+#include "game/hunt/CWorldObject.h"
+#include "game/hunt/HuntContext.h"
+#include "imaging/DibRef.h"
+#include "imaging/DibResult.h"
+#include "imaging/PaletteEntry.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CBinocularOverlay;
+class CDepthList;
+class CDibPalette;
+class CGunOverlay;
+class CSmokePuff;
+class ShadeTables;
+
+struct RadarPoint {
+    int x = 50, y = 50;
+};
+
+// Results of SetGround.
+enum GroundResult : int {
+    GROUND_OK = 0,
+    GROUND_MISSING = 1,
+    GROUND_NOT_A_TEXTURE = 3, // not 8-bit palettised, or not 256 × 256
+};
+
+class CWorldView {
+public:
+    CWorldView();
+    ~CWorldView();
+    CWorldView(const CWorldView&) = delete;
+    CWorldView& operator=(const CWorldView&) = delete;
+
+    // Makes the flash and radar images in the target's format, loads the two
+    // radar pictures ("menu\pt1.bmp", "menu\pt2.bmp") and keeps the view
+    // rectangle and the projection. `scale` is kept but not used.
+    DibResult Init(CDib* target, int x0, int y0, int width, int height, double fieldOfView, double scale);
+    int SetGround(CDib* image);
+    void SetBackground(CDib* image);
+    void SetFogColour(uint8_t red, uint8_t green, uint8_t blue);
+    void SetFogRange(double start, double end, double strength);
+    void SetFog(bool on);
+    void SetDoubleWidth(bool on) { m_doubleWidth = on; }
+    // Brings the flash and radar images and the radar pictures in line with
+    // the target's format and palette (after the palette changed).
+    void SyncSurfaces();
+    // What Render draws besides the ground and the panorama; none is owned.
+    void SetScene(const CDepthList* drawList, CSmokePuff* smoke, CGunOverlay* gun, CBinocularOverlay* binoculars);
+
+    // One object's screen rectangle, its strip for the bearing and its angle
+    // to the view; objects in front switch to running when a shot was fired.
+    void Project(CWorldObject& object, const HunterPose& hunter, bool shot) const;
+    // Draws one picture; the overlays too when asked. Returns the OR of the
+    // objects' Step results (this pass's kill report).
+    uint32_t Render(const HunterPose& hunter, bool overlays);
+    void StartFlash();
+    void EndFlash();
+
+    // The radar place of an animal at `distance` and `bearing` from a hunter
+    // looking along `viewAngle`: one radar pixel is 200 units, the view
+    // points up.
+    static RadarPoint RadarPosition(double viewAngle, double bearing, double distance);
+    void SetRadar(int animal, RadarPoint point) { m_radar[size_t(animal)] = point; }
+    RadarPoint Radar(int animal) const { return m_radar[size_t(animal)]; }
+
+    bool FlashOn() const { return m_flashOn; }
+    int FlashLevel() const { return m_flashLevel; }
+    double FocalLength() const { return m_focal; }
+    CDib* Ground() const { return m_ground; }
+    CDib* Background() const { return m_background; }
+
+    // The ground and the panorama alone (Render's first two steps).
+    void DrawGround(const HunterPose& hunter);
+    void DrawBackground(const HunterPose& hunter);
+
+private:
+    void DrawObjects(uint32_t& report);
+    void DrawRadar();
+    void DrawFlash();
+    bool EnsureShadeTables();
+    int FogLevel(double r) const;
+
+    int m_x0 = 0, m_y0 = 0, m_width = 640, m_height = 480;
+    double m_halfFov = 0.7853981633974483;
+    double m_focal = 320;
+    double m_scale = 1;
+    CDib* m_target = nullptr;
+    DibRef<CDib> m_flash, m_radarImage;
+    DibRef<CDib> m_markerSource, m_dotSource; // as loaded
+    DibRef<CDib> m_marker, m_dot;             // in the target's format
+    CDib* m_ground = nullptr;
+    CDib* m_background = nullptr;
+    // The ground's texels, 256 rows of 256, with spare bytes for the vector
+    // kernels' wide reads.
+    std::vector<uint8_t> m_texels;
+    std::vector<PaletteEntry> m_groundColours;
+    std::array<RadarPoint, ANIMAL_COUNT> m_radar{};
+
+    bool m_fogOn = false;
+    uint8_t m_fogRed = 0, m_fogGreen = 0, m_fogBlue = 0;
+    double m_fogStart = 100000, m_fogEnd = 100000, m_fogStrength = 0;
+    std::unique_ptr<ShadeTables> m_shades;
+    // What the shade tables were built for.
+    const CDibPalette* m_shadeTargetPalette = nullptr;
+    uint32_t m_shadeTargetVersion = 0;
+    bool m_doubleWidth = false;
+
+    int m_flashLevel = 256;
+    bool m_flashOn = false;
+
+    const CDepthList* m_drawList = nullptr;
+    CSmokePuff* m_smoke = nullptr;
+    CGunOverlay* m_gun = nullptr;
+    CBinocularOverlay* m_binoculars = nullptr;
+};

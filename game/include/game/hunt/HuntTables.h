@@ -1,0 +1,84 @@
+#pragma once
+// The fixed data of a hunt: the three scenarios, the six weapons, the seven
+// animal kinds with their strips and animations, the jeep's strips and the
+// voices. Names are the data files' Windows-style names.
+
+#include "game/GameTypes.h"
+
+#include <string_view>
+
+constexpr int SCENARIO_COUNT = 3;
+constexpr int WEAPON_COUNT = 6;
+constexpr int TREE_KINDS = 6;
+constexpr int DIRECTIONS = 8;
+constexpr int ANIMAL_COUNT = 24;
+constexpr int ANIMAL_VOICE_COUNT = 12;
+constexpr int JEEP_VOICE_COUNT = 9;
+
+struct ScenarioDesc {
+    const char* name; // as the command line takes it
+    const char* background;
+    const char* ground;
+    const char* trees[TREE_KINDS];
+    const char* palette; // the 8-bit palette picture
+};
+
+// Index 0 is "no hunt" (only its palette, the menus', is used); 1..3 the
+// desert, the plains and the grass land.
+extern const ScenarioDesc kScenarios[SCENARIO_COUNT + 1];
+
+struct WeaponDesc {
+    const char* name;
+    const char* gunPicture;
+    int frames;
+    int gunX, restingY;
+    int magazine;
+    int hitsNeeded;
+    const char* shotSound;
+    const char* smokePicture; // null: the weapon makes no smoke
+    int aimX, aimY;           // where the shot goes, on the screen
+};
+
+extern const WeaponDesc kWeapons[WEAPON_COUNT];
+
+struct AnimationRange {
+    int first, last;
+};
+
+struct AnimalKindDesc {
+    const char* name;
+    int count;
+    const char* strips[DIRECTIONS]; // front, front-left, left, back-left, back, back-right, right, front-right
+    int frameHeight;
+    double size;
+    int speed;
+    AnimationRange ranges[7];
+};
+
+// By kind − 1.
+extern const AnimalKindDesc kAnimalKinds[ANIMAL_KIND_COUNT];
+inline const AnimalKindDesc& AnimalKindOf(AnimalKind kind)
+{
+    return kAnimalKinds[int(kind) - 1];
+}
+
+extern const char* const kJeepStrips[DIRECTIONS];
+extern const char* const kJeepVoices[JEEP_VOICE_COUNT];
+// Null entries are voices nobody hears.
+extern const char* const kAnimalVoices[ANIMAL_VOICE_COUNT];
+
+// Jeep voices by role.
+enum JeepVoice : int {
+    VOICE_GOOD_SHOT = 0,
+    VOICE_WRONG_ANIMAL = 1,
+    VOICE_OUT_OF_AREA = 2,
+    VOICE_TOO_FAR = 5,
+    VOICE_STARTING = 7,
+    VOICE_ENGINE = 8,
+};
+
+// Index of a name in a table, -1 when it is not there (exact, lower case).
+int QuarryIndexByName(std::string_view name);
+int WeaponIndexByName(std::string_view name);
+// 1..3, or -1.
+int ScenarioByName(std::string_view name);

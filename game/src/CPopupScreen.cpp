@@ -1,0 +1,27 @@
+#include "game/CPopupScreen.h"
+
+#include "display/CDibDD.h"
+
+CPopupScreen::CPopupScreen(ScreenId id, CDib* backBuffer, CMouse* mouse)
+    : CScreen(id, backBuffer, mouse), m_snapshot(std::make_unique<CDibDD>())
+{
+    m_snapshot->LeaveRegistry();
+    if (backBuffer && backBuffer->IsCreated())
+        m_snapshot->Create(640, 480, backBuffer->GetFormat());
+}
+
+CPopupScreen::~CPopupScreen() = default;
+
+void CPopupScreen::Enter(bool keepStates)
+{
+    CScreen::Enter(keepStates);
+    if (m_snapshot->IsCreated())
+        m_back->Blit(m_snapshot.get(), 0, 0, 640, 480, 0, 0, 640, 480, 0, 0);
+}
+
+void CPopupScreen::Draw()
+{
+    if (m_snapshot->IsCreated())
+        m_snapshot->Blit(m_back, 0, 0, 640, 480, 0, 0, 640, 480, 0, 0);
+    CScreen::Draw();
+}

@@ -1,0 +1,333 @@
+#include "game/hunt/CHuntWorld.h"
+
+#include "common/DebugTrace.h"
+#include "display/CDibDD.h"
+#include "game/CGameRandom.h"
+#include "game/hunt/HuntMath.h"
+#include "imaging/CDibPalette.h"
+#include "media/CSoundDevice.h"
+#include "sprites/CDibPacked.h"
+#include "sprites/CDibTrle.h"
+
+namespace {
+
+constexpr double kStartX = 10500, kStartY = 10500;
+constexpr double kJeepStartBehind = 500;
+constexpr double kJeepAhead = 100;
+constexpr uint8_t kFogGrey = 224;
+constexpr double kFogStart = 1500, kFogEnd = 8000, kFogStrength = 0.35;
+constexpr int kBinocularX = 0, kBinocularRestingY = 50;
+
+template <typename T>
+DibRef<CDib> NewOwnedImage()
+{
+    auto* image = new T;
+    image->LeaveRegistry();
+    return DibRef<CDib>::Adopt(image);
+}
+
+// Loads a picture; on failure names it in `problem`.
+bool LoadRequired(CDib& image, const char* name, uint32_t flags, CDib* reference, std::string& problem)
+{
+    image.Destroy();
+    if (image.Load(name, flags, nullptr, nullptr, reference) == DIB_OK && image.IsCreated())
+        return true;
+    image.Destroy();
+    problem = name;
+    return false;
+}
+
+} // namespace
+
+CHuntWorld::CHuntWorld()
+{
+    m_ground = NewOwnedImage<CDibDD>();
+    m_background = NewOwnedImage<CDibDD>();
+    m_gun = NewOwnedImage<CDibTrle>();
+    m_smokePicture = NewOwnedImage<CDibDD>();
+    m_binocularPicture = NewOwnedImage<CDibDD>();
+    for (size_t i = 0; i < m_trees.size(); ++i) {
+        m_trees[i] = NewOwnedImage<CDibTrle>();
+        m_treePictures[i] = m_trees[i].Get();
+    }
+    for (size_t i = 0; i < m_strips.size(); ++i) {
+        m_strips[i] = NewOwnedImage<CDibTrle>();
+        m_stripPictures[i] = m_strips[i].Get();
+    }
+}
+
+CHuntWorld::~CHuntWorld()
+{
+    if (m_sound) {
+        DeleteVoices();
+        if (m_jeep)
+            m_jeep->DeleteVoices();
+    }
+}
+
+void CHuntWorld::Init(const HuntSetup& setup)
+{
+    m_back = setup.back;
+    m_sound = setup.sound;
+    if (!m_sound) {
+        m_silence = std::make_unique<CSoundDevice>();
+        m_sound = m_silence.get();
+    }
+    m_clock = setup.clock;
+    static const SteadyClock steady;
+    if (!m_clock)
+        m_clock = &steady;
+    m_context.back = m_back;
+    m_context.sound = m_sound;
+    m_view.Init(m_back, 0, 0, 640, 480, kPi / 2, 1.0);
+    m_animalWatches = std::make_unique<CStopwatchPool>(*m_clock);
+    m_context.animalWatches = m_animalWatches.get();
+    for (auto& animal : m_animals)
+        animal = std::make_unique<CAnimal>(m_context);
+    m_jeep = std::make_unique<CJeep>(m_context, *m_clock);
+    m_context.jeep = m_jeep.get();
+    m_view.SetScene(&m_drawList, &m_smoke, &m_jeep->Gun(), &m_jeep->Binoculars());
+}
+
+void CHuntWorld::DeleteVoices()
+{
+    if (m_gunVoice)
+        m_sound->DeleteSound(m_gunVoice);
+    m_gunVoice = nullptr;
+    for (SoundEntry*& voice : m_context.animalVoices) {
+        if (voice)
+            m_sound->DeleteSound(voice);
+        voice = nullptr;
+    }
+}
+
+void CHuntWorld::Release()
+{
+    m_hunting = false;
+    for (auto* image : {&m_background, &m_ground, &m_gun, &m_smokePicture, &m_binocularPicture})
+        (*image)->Destroy();
+    for (auto& tree : m_trees)
+        tree->Destroy();
+    for (auto& strip : m_strips)
+        strip->Destroy();
+    DeleteVoices();
+    m_jeep->DeleteVoices();
+    m_jeep->Binoculars().Clear();
+    m_jeep->Gun().Setup(m_back, nullptr, 0, 480, 1, 1, m_sound, nullptr);
+    m_jeep->Gun().SetActive(false);
+    m_smoke.Setup(m_back, nullptr, 0, 0);
+    m_drawList.RemoveAll();
+    m_scenery.Clear();
+    for (auto& animal : m_animals)
+        animal->ReleaseStopwatch();
+}
+
+bool CHuntWorld::LoadPictures(int weapon, int scenario, std::string& problem)
+{
+    const ScenarioDesc& place = kScenarios[scenario];
+    const WeaponDesc& arms = kWeapons[weapon];
+    for (int i = 0; i < TREE_KINDS; ++i)
+        if (!LoadRequired(*m_trees[size_t(i)], place.trees[i], SRC_FILE, nullptr, problem))
+            return false;
+    if (!LoadRequired(*m_background, place.background, SRC_FILE | LOAD_MATCH_REFERENCE, m_back, problem))
+        return false;
+    static_cast<CDibDD&>(*m_background).SaveBacking();
+    if (!LoadRequired(*m_ground, place.ground, SRC_FILE, nullptr, problem))
+        return false;
+    if (m_view.SetGround(m_ground.Get()) != GROUND_OK) {
+        problem = std::string(place.ground) + " (not an 8-bit 256 x 256 texture)";
+        return false;
+    }
+    // The binoculars and the jeep can be missing: the hunt goes on without
+    // them showing.
+    std::string optional;
+    if (!LoadRequired(*m_binocularPicture, "menu\\bino.bmp", SRC_FILE | LOAD_MATCH_REFERENCE, m_back, optional))
+        DebugTrace("CHuntWorld : \"menu\\bino.bmp\" cannot be loaded");
+    m_jeep->Binoculars().Setup(m_back, m_binocularPicture.Get(), kBinocularX, kBinocularRestingY, 1);
+    for (int kind = 0; kind < ANIMAL_KIND_COUNT; ++kind)
+        for (int d = 0; d < DIRECTIONS; ++d)
+            if (!LoadRequired(*m_strips[size_t(kind * DIRECTIONS + d)], kAnimalKinds[kind].strips[d], SRC_FILE,
+                              nullptr, problem))
+                return false;
+    for (int d = 0; d < DIRECTIONS; ++d)
+        if (!LoadRequired(*m_strips[size_t(ANIMAL_KIND_COUNT * DIRECTIONS + d)], kJeepStrips[d], SRC_FILE, nullptr,
+                          optional))
+            DebugTrace("CHuntWorld : \"%s\" cannot be loaded", kJeepStrips[d]);
+    if (arms.smokePicture) {
+        if (!LoadRequired(*m_smokePicture, arms.smokePicture, SRC_FILE | LOAD_MATCH_REFERENCE, m_back, problem))
+            return false;
+        m_smokePicture->SetSourceKey(m_smokePicture->GetPixel(0, 0));
+    }
+    return LoadRequired(*m_gun, arms.gunPicture, SRC_FILE, nullptr, problem);
+}
+
+void CHuntWorld::LoadVoices(int weapon)
+{
+    const WeaponDesc& arms = kWeapons[weapon];
+    m_sound->SetActive(false);
+    m_sound->SetActive(true);
+    m_gunVoice = m_sound->NewSound();
+    m_sound->Load(m_gunVoice, arms.shotSound, false, 2, 0, nullptr, 0);
+    m_jeep->Gun().Setup(m_back, m_gun.Get(), arms.gunX, arms.restingY, arms.magazine, arms.frames, m_sound,
+                        m_gunVoice);
+    for (int i = 0; i < ANIMAL_VOICE_COUNT; ++i) {
+        if (!kAnimalVoices[i])
+            continue;
+        SoundEntry* voice = m_sound->NewSound();
+        m_sound->Load(voice, kAnimalVoices[i], false, 2, 0, nullptr, 0);
+        m_context.animalVoices[size_t(i)] = voice;
+    }
+    m_jeep->LoadVoices();
+}
+
+void CHuntWorld::Spawn(int weapon)
+{
+    int index = 0;
+    for (int kind = 1; kind <= ANIMAL_KIND_COUNT; ++kind)
+        for (int n = 0; n < kAnimalKinds[kind - 1].count; ++n)
+            m_animals[size_t(index++)]->Spawn(AnimalKind(kind), &m_stripPictures[size_t((kind - 1) * DIRECTIONS)],
+                                              kWeapons[weapon].hitsNeeded);
+}
+
+bool CHuntWorld::LoadHunt(int quarry, int weapon, int scenario, std::string& problem)
+{
+    m_hunter = HunterPose{};
+    m_hunter.x = kStartX;
+    m_hunter.y = kStartY;
+    static constexpr int kWindBases[4] = {0, 3, 6, 9};
+    m_windBase = kWindBases[GameRandom().Next() % 4];
+    m_context.windFrame = m_windBase + GameRandom().Next() % 3;
+    m_context.quarryKind = quarry >= 0 ? quarry + 1 : ANIMAL_NONE;
+    if (!m_jeep)
+        return quarry < 0; // never initialised: nothing to build
+    Release();
+    m_view.SyncSurfaces();
+    m_view.EndFlash();
+
+    bool built = false;
+    if (quarry >= 0) {
+        if (quarry >= ANIMAL_KIND_COUNT || weapon < 0 || weapon >= WEAPON_COUNT || scenario < 1 ||
+            scenario > SCENARIO_COUNT)
+            problem = "no such quarry, weapon or hunting ground";
+        else
+            built = LoadPictures(weapon, scenario, problem);
+        if (!built) {
+            Release();
+            m_context.quarryKind = ANIMAL_NONE;
+        }
+    }
+    if (built) {
+        LoadVoices(weapon);
+        m_jeep->Park(m_hunter.x - kJeepStartBehind, m_hunter.y);
+        m_jeep->sprites = &m_stripPictures[size_t(ANIMAL_KIND_COUNT * DIRECTIONS)];
+        const WeaponDesc& arms = kWeapons[weapon];
+        m_smoke.Setup(m_back, arms.smokePicture ? m_smokePicture.Get() : nullptr, arms.aimX, arms.aimY);
+        m_scenery.Plant(m_treePictures.data(), kTreeSize);
+        m_context.aimX = arms.aimX;
+        m_context.aimY = arms.aimY;
+        m_context.killReport = 0;
+        Spawn(weapon);
+        m_hunting = true;
+    }
+    m_view.SetGround(built ? m_ground.Get() : nullptr);
+    m_view.SetBackground(built ? m_background.Get() : nullptr);
+    m_view.SetFogColour(kFogGrey, kFogGrey, kFogGrey);
+    m_view.SetFogRange(kFogStart, kFogEnd, kFogStrength);
+    m_view.SetFog(true);
+    m_view.SetDoubleWidth(true);
+    return quarry < 0 || built;
+}
+
+void CHuntWorld::OnToggle(ItemAction toggle, bool on)
+{
+    if (!m_hunting)
+        return;
+    CJeep& jeep = *m_jeep;
+    switch (toggle) {
+    case ItemAction::Drive:
+        if (on) {
+            jeep.Gun().SetMode(GunMode::Hidden);
+            jeep.Binoculars().SetMode(BinocularMode::Hidden);
+            const bool standing = jeep.speed == 0;
+            jeep.SetDriving(true);
+            m_hunter.x = jeep.x - kJeepAhead * std::cos(m_hunter.angle);
+            m_hunter.y = jeep.y - kJeepAhead * std::sin(m_hunter.angle);
+            jeep.distance = kJeepAhead;
+            jeep.direction = 4; // seen from behind
+            jeep.heading = m_hunter.angle;
+            m_hunter.eyeHeight = EYE_HEIGHT_DRIVING;
+            if (standing)
+                m_view.StartFlash();
+        } else {
+            jeep.SetDriving(false);
+            m_view.EndFlash();
+            m_hunter.eyeHeight = EYE_HEIGHT_ON_FOOT;
+        }
+        break;
+    case ItemAction::Aim:
+        jeep.Gun().SetMode(on ? GunMode::Raising : GunMode::Lowering);
+        break;
+    case ItemAction::Binoculars:
+        jeep.Binoculars().SetMode(on ? BinocularMode::Raising : BinocularMode::Lowering);
+        break;
+    default:
+        break;
+    }
+}
+
+uint32_t CHuntWorld::Render()
+{
+    if (!m_hunting)
+        return 0;
+    return m_view.Render(m_hunter, true);
+}
+
+int CHuntWorld::EndStatus() const
+{
+    return m_jeep ? int(m_jeep->endStatus) : 0;
+}
+
+HuntEnd CHuntWorld::DecideEnd()
+{
+    if (!m_hunting)
+        return {};
+    if (m_jeep->endStatus == HuntEndStatus::Killed)
+        return {ScreenId::EndKilled, ANIMAL_NONE};
+    if (m_jeep->endStatus == HuntEndStatus::Lost)
+        return {ScreenId::EndLost, ANIMAL_NONE};
+    const uint32_t kinds = m_context.killReport >> 16;
+    const uint32_t count = m_context.killReport & 0xFFFFu;
+    if (kinds == 0)
+        return {};
+    const int quarry = m_context.quarryKind;
+    if (quarry == ANIMAL_NONE || kinds != KindBit(AnimalKind(quarry)))
+        return {ScreenId::EndJail, ANIMAL_NONE};
+    // The herd's smaller kinds must all fall: two giraffes, hippos or
+    // lionesses, four zebras. More than that is still a bag.
+    static constexpr uint32_t kNeeded[ANIMAL_KIND_COUNT + 1] = {0, 1, 2, 2, 1, 2, 1, 4};
+    static constexpr ScreenId kPictures[ANIMAL_KIND_COUNT + 1] = {
+        ScreenId::None,       ScreenId::EndElephant, ScreenId::EndGiraffe, ScreenId::EndHippo,
+        ScreenId::EndLion,    ScreenId::EndLioness,  ScreenId::EndRhino,   ScreenId::EndZebra};
+    if (count < kNeeded[quarry])
+        return {};
+    return {kPictures[quarry], quarry};
+}
+
+void CHuntWorld::OnWindTimer()
+{
+    m_context.windFrame = m_windBase + GameRandom().Next() % 3;
+    if (!m_hunting)
+        return;
+    for (auto& animal : m_animals)
+        animal->MoodChange();
+}
+
+int CHuntWorld::CompassFrame() const
+{
+    return Sector(m_hunter.angle) - 1;
+}
+
+bool CHuntWorld::JeepStandsStill() const
+{
+    return !m_jeep || m_jeep->speed == 0;
+}

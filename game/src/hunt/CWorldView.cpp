@@ -1,0 +1,300 @@
+#include "game/hunt/CWorldView.h"
+
+#include "ShadeTables.h"
+#include "game/hunt/CBinocularOverlay.h"
+#include "game/hunt/CDepthList.h"
+#include "game/hunt/CGunOverlay.h"
+#include "game/hunt/CSmokePuff.h"
+#include "game/hunt/HuntMath.h"
+#include "imaging/CDibPalette.h"
+#include "imaging/CDibSection.h"
+#include "sprites/CDibPacked.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kRadarX = 10, kRadarY = 10, kRadarSize = 100;
+constexpr int kRadarDotLimit = 95;
+constexpr int kMarkerX = 58, kMarkerY = 56;
+constexpr double kRadarUnitsPerPixel = 0.005;
+// Screen sizes beyond this are clamped: an object right under the hunter's
+// nose would otherwise scale to absurd sizes (or infinity).
+constexpr double kMaxScreenSize = 32767;
+constexpr double kNearestDepth = 1;
+
+DibRef<CDib> NewSection()
+{
+    auto* image = new CDibSection;
+    image->LeaveRegistry();
+    return DibRef<CDib>::Adopt(image);
+}
+
+int ClampToInt(double value, double limit)
+{
+    if (!(value > -limit)) // also catches NaN
+        return int(-limit);
+    return int(std::min(value, limit));
+}
+
+} // namespace
+
+CWorldView::CWorldView() : m_shades(std::make_unique<ShadeTables>()) {}
+
+CWorldView::~CWorldView() = default;
+
+DibResult CWorldView::Init(CDib* target, int x0, int y0, int width, int height, double fieldOfView, double scale)
+{
+    m_target = target;
+    m_x0 = x0;
+    m_y0 = y0;
+    m_width = width;
+    m_height = height;
+    m_halfFov = fieldOfView / 2;
+    m_focal = (width / 2) / std::tan(m_halfFov);
+    m_scale = scale;
+    m_flash = NewSection();
+    m_radarImage = NewSection();
+    m_markerSource = NewSection();
+    m_dotSource = NewSection();
+    m_marker = NewSection();
+    m_dot = NewSection();
+    if (!target || !target->IsCreated())
+        return DIB_NOT_CREATED;
+    DibResult code = m_flash->Create(640, 480, target->GetFormat());
+    if (code == DIB_OK)
+        code = m_radarImage->Create(kRadarSize, kRadarSize, target->GetFormat());
+    m_markerSource->Load("menu\\pt1.bmp", SRC_FILE);
+    m_dotSource->Load("menu\\pt2.bmp", SRC_FILE);
+    return code;
+}
+
+int CWorldView::SetGround(CDib* image)
+{
+    m_ground = nullptr;
+    m_texels.clear();
+    m_groundColours.clear();
+    m_shades->Clear();
+    if (!image || !image->IsCreated())
+        return GROUND_MISSING;
+    CDibPalette* palette = image->GetPalette();
+    if (image->GetFormat() != PF_INDEX8 || image->GetWidth() != 256 || image->GetHeight() != 256 || !palette)
+        return GROUND_NOT_A_TEXTURE;
+    uint8_t* bits = nullptr;
+    int pitch = 0;
+    if (image->Lock(&bits, &pitch) != DIB_OK || !bits)
+        return GROUND_NOT_A_TEXTURE;
+    // Kept as plain rows top-down, with spare bytes: the vector kernels read
+    // four bytes at every texel.
+    m_texels.assign(256 * 256 + 16, 0);
+    const bool bottomUp = image->IsBottomUp();
+    for (int row = 0; row < 256; ++row)
+        std::copy_n(bits + ptrdiff_t(row) * pitch, 256, m_texels.begin() + (bottomUp ? 255 - row : row) * 256);
+    image->Unlock();
+    m_groundColours.assign(size_t(palette->GetCount()), PaletteEntry{});
+    palette->GetEntries(m_groundColours.data(), 0, palette->GetCount());
+    m_ground = image;
+    return GROUND_OK;
+}
+
+void CWorldView::SetBackground(CDib* image)
+{
+    m_background = image && image->IsCreated() ? image : nullptr;
+}
+
+void CWorldView::SetFogColour(uint8_t red, uint8_t green, uint8_t blue)
+{
+    m_fogRed = red;
+    m_fogGreen = green;
+    m_fogBlue = blue;
+    m_shades->Clear();
+}
+
+void CWorldView::SetFogRange(double start, double end, double strength)
+{
+    m_fogStart = start;
+    m_fogEnd = end;
+    if (strength != m_fogStrength)
+        m_shades->Clear();
+    m_fogStrength = strength;
+}
+
+void CWorldView::SetFog(bool on)
+{
+    m_fogOn = on;
+    m_shades->Clear();
+}
+
+void CWorldView::SetScene(const CDepthList* drawList, CSmokePuff* smoke, CGunOverlay* gun,
+                          CBinocularOverlay* binoculars)
+{
+    m_drawList = drawList;
+    m_smoke = smoke;
+    m_gun = gun;
+    m_binoculars = binoculars;
+}
+
+void CWorldView::SyncSurfaces()
+{
+    m_shades->Clear();
+    if (!m_target || !m_target->IsCreated())
+        return;
+    const PixelFormat format = m_target->GetFormat();
+    CDibPalette* palette = m_target->GetPalette();
+    if (m_flash->GetFormat() != format)
+        m_flash->Create(640, 480, format);
+    if (m_radarImage->GetFormat() != format)
+        m_radarImage->Create(kRadarSize, kRadarSize, format);
+    uint32_t black = 0;
+    if (format == PF_INDEX8 && palette) {
+        m_flash->SetPalette(palette);
+        m_radarImage->SetPalette(palette);
+        black = uint32_t(std::max(palette->NearestIndex(0, 0, 0), 0));
+    }
+    m_flash->FillRect(0, 0, 640, 480, black);
+    // The radar pictures are converted afresh from their loaded form each
+    // time, so that palette after palette does not wear them down.
+    for (auto [source, copy] : {std::pair{&m_markerSource, &m_marker}, std::pair{&m_dotSource, &m_dot}}) {
+        (*copy)->Destroy();
+        if ((*source)->IsCreated() && (*copy)->CopyFrom(source->Get()) == DIB_OK)
+            (*copy)->ConvertFormat(format, format == PF_INDEX8 ? palette : nullptr, 0);
+    }
+    if (m_marker->IsCreated())
+        m_marker->SetSourceKey(m_marker->GetPixel(0, 0));
+}
+
+void CWorldView::StartFlash()
+{
+    m_flashOn = true;
+    m_flashLevel = 256;
+}
+
+void CWorldView::EndFlash()
+{
+    m_flashOn = false;
+    m_flashLevel = 256;
+}
+
+RadarPoint CWorldView::RadarPosition(double viewAngle, double bearing, double distance)
+{
+    const double rel = WrapAngle(viewAngle - bearing - kPi / 2);
+    return {ClampToInt(std::cos(rel) * distance * kRadarUnitsPerPixel + 50, 1e6),
+            ClampToInt(std::sin(rel) * distance * kRadarUnitsPerPixel + 50, 1e6)};
+}
+
+void CWorldView::Project(CWorldObject& object, const HunterPose& hunter, bool shot) const
+{
+    const double bearing = BearingTo(hunter.x, hunter.y, object.x, object.y);
+    const double rel = WrapSigned(hunter.angle - bearing);
+    object.SetBearing(bearing);
+    object.relAngle = rel;
+    if (std::fabs(rel) >= kPi / 2)
+        return;
+    const double z = std::max(std::cos(rel) * object.distance, kNearestDepth);
+    const double s = m_focal / z;
+    const int k = ClampToInt(s * hunter.eyeHeight, kMaxScreenSize);
+    const int xoff = ClampToInt(std::tan(rel) * m_width * 0.5, 1e6);
+    CDib* strip = object.CurrentSprite();
+    const int stripWidth = strip && strip->IsCreated() ? strip->GetWidth() : 0;
+    const int drawW = object.frameHeight > 0
+                          ? ClampToInt(stripWidth * object.size / object.frameHeight * s, kMaxScreenSize)
+                          : 0;
+    const int drawH = ClampToInt(s * object.size, kMaxScreenSize);
+    object.screen.left = m_x0 + m_width / 2 - drawW / 2 + xoff;
+    object.screen.top = m_y0 - drawH + hunter.horizon + k;
+    object.screen.width = drawW;
+    object.screen.height = drawH;
+    if (shot)
+        object.SetState(5); // anything in view bolts at the sound of a shot
+}
+
+uint32_t CWorldView::Render(const HunterPose& hunter, bool overlays)
+{
+    uint32_t report = 0;
+    if (!m_target || !m_target->IsCreated())
+        return report;
+    DrawGround(hunter);
+    DrawBackground(hunter);
+    DrawObjects(report);
+    if (overlays) {
+        if (m_smoke) {
+            m_smoke->Step();
+            m_smoke->Draw();
+        }
+        if (m_gun)
+            m_gun->Draw();
+        if (m_binoculars)
+            m_binoculars->Draw();
+        DrawRadar();
+        DrawFlash();
+    }
+    return report;
+}
+
+void CWorldView::DrawBackground(const HunterPose& hunter)
+{
+    CDib* image = m_background;
+    if (!image || !image->IsCreated())
+        return;
+    const int imageW = image->GetWidth(), imageH = image->GetHeight();
+    const double t = WrapAngle(kTwoPi - hunter.angle - m_halfFov);
+    int xs = int(imageW * t / kTwoPi);
+    if (xs >= imageW)
+        xs -= imageW;
+    const int viewColumns = std::max(1, int(imageW * (2 * m_halfFov) / kTwoPi));
+    const int top = m_y0 + hunter.horizon - 2 * imageH;
+    const int firstColumns = std::min(viewColumns, imageW - xs);
+    const int firstWidth = int(int64_t(m_width) * firstColumns / viewColumns);
+    m_target->Draw(m_x0, top, firstWidth, 2 * imageH, image, xs, 0, firstColumns, imageH, 0, 0);
+    if (firstColumns < viewColumns)
+        m_target->Draw(m_x0 + firstWidth, top, m_width - firstWidth, 2 * imageH, image, 0, 0,
+                       viewColumns - firstColumns, imageH, 0, 0);
+}
+
+void CWorldView::DrawObjects(uint32_t& report)
+{
+    if (!m_drawList)
+        return;
+    for (CWorldObject* object : m_drawList->Objects()) {
+        if (std::fabs(object->relAngle) >= kPi / 2)
+            continue; // behind the hunter: neither advanced nor drawn
+        report |= object->Step();
+        object->Draw(*m_target);
+    }
+}
+
+void CWorldView::DrawRadar()
+{
+    uint32_t black = 0;
+    if (m_target->GetFormat() == PF_INDEX8 && m_target->GetPalette())
+        black = uint32_t(std::max(m_target->GetPalette()->NearestIndex(0, 0, 0), 0));
+    if (m_radarImage->IsCreated()) {
+        m_radarImage->FillRect(0, 0, kRadarSize, kRadarSize, black);
+        m_target->Draw(kRadarX, kRadarY, kRadarSize, kRadarSize, m_radarImage.Get(), 0, 0, kRadarSize, kRadarSize,
+                       BLIT_BLEND, 128);
+    }
+    if (m_dot->IsCreated())
+        for (const RadarPoint& point : m_radar)
+            if (point.x >= 0 && point.x < kRadarDotLimit && point.y >= 0 && point.y < kRadarDotLimit)
+                m_target->Draw(point.x + kRadarX, point.y + kRadarY, m_dot->GetWidth(), m_dot->GetHeight(),
+                               m_dot.Get(), 0, 0, m_dot->GetWidth(), m_dot->GetHeight(), 0, 0);
+    if (m_marker->IsCreated())
+        m_target->Draw(kMarkerX, kMarkerY, m_marker->GetWidth(), m_marker->GetHeight(), m_marker.Get(), 0, 0,
+                       m_marker->GetWidth(), m_marker->GetHeight(), BLIT_SRCKEY, 0);
+}
+
+void CWorldView::DrawFlash()
+{
+    if (!m_flashOn)
+        return;
+    if (m_flash->IsCreated())
+        m_target->Draw(m_x0, m_y0, m_width, m_height, m_flash.Get(), 0, 0, m_width, m_height, BLIT_STIPPLE,
+                       BlitExtra(m_flashLevel));
+    if (m_flashLevel > 0) {
+        m_flashLevel -= 32;
+    } else {
+        m_flashLevel = 256;
+        m_flashOn = false;
+    }
+}

@@ -1,0 +1,194 @@
+// The hunt step: one per pass while the hunt display is current. Movement on
+// foot or by jeep, the visible cells, the overlays, collisions and distances,
+// the animals' behaviour, the projection and the shot, in that order.
+
+#include "game/hunt/CHuntWorld.h"
+#include "game/hunt/HuntMath.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kWalkSpeed = 50;        // units per second
+constexpr double kTurnOnFoot = kPi / 4;  // radians per second
+constexpr double kSteering = kPi / 8;
+constexpr int kTopSpeed = 300;
+constexpr int kCoastDecay = 10;
+constexpr int kFirstPush = 60, kLaterPush = 20;
+constexpr double kJeepAhead = 100;
+constexpr int kDefaultHorizon = 240, kEndedHorizon = 10;
+constexpr int kTiltStep = 10, kViewHeight = 480;
+constexpr double kBlockingSize = 70;
+constexpr double kBlockingAngle = 0.5;
+constexpr double kKeepOffDriving = 130, kKeepOffOnFoot = 50;
+
+// The cells around the hunter that can be seen: his own, three ahead and
+// three to each side (facing along a row) or the same turned.
+struct CellWindow {
+    int firstRow, rows, firstColumn, columns;
+};
+
+CellWindow VisibleCells(double x, double y, double angle)
+{
+    const int row = CSceneryGrid::CellOf(y), column = CSceneryGrid::CellOf(x);
+    const int rowBehind = CSceneryGrid::CellOf(y - 3000), columnBehind = CSceneryGrid::CellOf(x - 3000);
+    if (angle < kPi / 4 || angle >= 7 * kPi / 4)
+        return {rowBehind, 7, column, 4}; // facing +x
+    if (angle < 3 * kPi / 4)
+        return {row, 4, columnBehind, 7}; // facing +y
+    if (angle < 5 * kPi / 4)
+        return {rowBehind, 7, columnBehind, 4}; // facing -x
+    return {rowBehind, 4, columnBehind, 7}; // facing -y
+}
+
+} // namespace
+
+void CHuntWorld::CollideAndMeasure(CWorldObject& object)
+{
+    const double d = std::hypot(object.x - m_hunter.x, object.y - m_hunter.y);
+    if (object.size > kBlockingSize) {
+        const double bearing = BearingTo(m_hunter.x, m_hunter.y, object.x, object.y);
+        // The difference is taken the short way round, so that objects just
+        // across the +x direction block as well as any others.
+        if (std::fabs(WrapSigned(bearing - m_hunter.angle)) < kBlockingAngle) {
+            const double c = std::cos(m_hunter.angle), s = std::sin(m_hunter.angle);
+            if (m_jeep->Driving() && d < kKeepOffDriving) {
+                m_hunter.x -= (kKeepOffDriving - d) * c;
+                m_hunter.y -= (kKeepOffDriving - d) * s;
+                m_jeep->x = m_hunter.x + kJeepAhead * c;
+                m_jeep->y = m_hunter.y + kJeepAhead * s;
+                m_jeep->speed = 0;
+            } else if (!m_jeep->Driving() && d < kKeepOffOnFoot) {
+                m_hunter.x -= (kKeepOffOnFoot - d) * c;
+                m_hunter.y -= (kKeepOffOnFoot - d) * s;
+            }
+        }
+    }
+    object.distance = d;
+}
+
+void CHuntWorld::StepOnFoot(const HuntInput& input, const HuntToggles& toggles, double t, bool& shot)
+{
+    if (m_jeep->endStatus != HuntEndStatus::Running) {
+        m_hunter.horizon = kEndedHorizon; // he lies on the ground
+        return;
+    }
+    if (input.Held(HuntControl::Left))
+        m_hunter.angle += kTurnOnFoot * t;
+    if (input.Held(HuntControl::Right))
+        m_hunter.angle -= kTurnOnFoot * t;
+    m_hunter.angle = WrapAngle(m_hunter.angle);
+    if (!toggles.binoculars && !toggles.aim) {
+        m_hunter.horizon = kDefaultHorizon;
+        const double dx = kWalkSpeed * t * std::cos(m_hunter.angle), dy = kWalkSpeed * t * std::sin(m_hunter.angle);
+        if (input.Held(HuntControl::Up)) {
+            m_hunter.x += dx;
+            m_hunter.y += dy;
+        }
+        if (input.Held(HuntControl::Down)) {
+            m_hunter.x -= dx;
+            m_hunter.y -= dy;
+        }
+        return;
+    }
+    // With the binoculars or the gun raised the up and down keys tilt the view.
+    if (input.Held(HuntControl::Up) && m_hunter.horizon + kTiltStep < kViewHeight)
+        m_hunter.horizon += kTiltStep;
+    if (input.Held(HuntControl::Down) && m_hunter.horizon - kTiltStep > 0)
+        m_hunter.horizon -= kTiltStep;
+    if (input.Pressed(HuntControl::Button0) && toggles.aim && m_jeep->Gun().IsReady()) {
+        shot = true;
+        m_jeep->Gun().SetMode(GunMode::Firing);
+    }
+}
+
+void CHuntWorld::StepDriving(const HuntInput& input, double t)
+{
+    CJeep& jeep = *m_jeep;
+    const bool up = input.Held(HuntControl::Up), down = input.Held(HuntControl::Down);
+    if (!up && !down) {
+        if (jeep.speed > 0)
+            jeep.speed -= kCoastDecay;
+        else if (jeep.speed < 0)
+            jeep.speed += kCoastDecay;
+    }
+    if (up && jeep.speed < kTopSpeed)
+        m_acceleration = m_acceleration <= 0 ? kFirstPush : kLaterPush;
+    if (down)
+        m_acceleration = m_acceleration >= 0 ? -kFirstPush : -kLaterPush;
+    if ((up || down) && std::abs(jeep.speed) < kTopSpeed)
+        jeep.speed += int(m_acceleration);
+    // The wheel turns the jeep only while a pedal is down.
+    const double turn = up ? kSteering * t : down ? -kSteering * t : 0;
+    if (input.Held(HuntControl::Left))
+        m_hunter.angle += turn;
+    if (input.Held(HuntControl::Right))
+        m_hunter.angle -= turn;
+    m_hunter.angle = WrapAngle(m_hunter.angle);
+    const double c = std::cos(m_hunter.angle), s = std::sin(m_hunter.angle);
+    m_hunter.x += c * jeep.speed * t;
+    m_hunter.y += s * jeep.speed * t;
+    jeep.x = m_hunter.x + kJeepAhead * c;
+    jeep.y = m_hunter.y + kJeepAhead * s;
+    // The jeep points where it is driven, so it is parked the way it went.
+    jeep.heading = m_hunter.angle;
+}
+
+void CHuntWorld::FillDrawList(bool shot)
+{
+    m_drawList.RemoveAll();
+    const CellWindow cells = VisibleCells(m_hunter.x, m_hunter.y, m_hunter.angle);
+    for (int row = cells.firstRow; row < cells.firstRow + cells.rows; ++row)
+        for (int column = cells.firstColumn; column < cells.firstColumn + cells.columns; ++column)
+            for (const auto& tree : m_scenery.Cell(row, column)) {
+                CollideAndMeasure(*tree);
+                m_drawList.Insert(tree.get());
+            }
+    for (size_t i = 0; i < m_animals.size(); ++i) {
+        CAnimal& animal = *m_animals[i];
+        CollideAndMeasure(animal);
+        m_view.SetRadar(int(i), CWorldView::RadarPosition(m_hunter.angle,
+                                                          BearingTo(m_hunter.x, m_hunter.y, animal.x, animal.y),
+                                                          animal.distance));
+        if (animal.Behave(m_jeep->Driving(), m_hunter.x, m_hunter.y, m_hunter.angle))
+            m_drawList.Insert(&animal);
+    }
+    m_jeep->distance = std::hypot(m_jeep->x - m_hunter.x, m_jeep->y - m_hunter.y);
+    m_jeep->Update();
+    m_drawList.Insert(m_jeep.get());
+    if (shot)
+        m_smoke.Restart();
+    for (CWorldObject* object : m_drawList.Objects())
+        m_view.Project(*object, m_hunter, shot);
+}
+
+void CHuntWorld::ShootAtDrawList()
+{
+    bool bullet = true;
+    const auto& objects = m_drawList.Objects();
+    for (auto it = objects.rbegin(); it != objects.rend() && bullet; ++it) {
+        CWorldObject& object = **it;
+        if (std::fabs(object.relAngle) >= kPi / 2)
+            continue;
+        const int kind = object.HitTest(object.screen, m_hunter.angle, bullet);
+        if (kind >= 0)
+            m_jeep->PlayVoice(kind == m_context.quarryKind ? VOICE_GOOD_SHOT : VOICE_WRONG_ANIMAL, false);
+    }
+}
+
+void CHuntWorld::Step(const HuntInput& input, const HuntToggles& toggles, double frameTime)
+{
+    if (!m_hunting)
+        return;
+    m_context.frameTime = frameTime;
+    bool shot = false;
+    if (m_jeep->Driving())
+        StepDriving(input, frameTime);
+    else
+        StepOnFoot(input, toggles, frameTime, shot);
+    m_jeep->Binoculars().Step();
+    m_jeep->Gun().Step();
+    FillDrawList(shot);
+    if (shot)
+        ShootAtDrawList();
+}
