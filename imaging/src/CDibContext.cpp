@@ -4,6 +4,7 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibRegion.h"
 #include "imaging/CDibSection.h"
+#include "imaging/CpuFeatures.h"
 #include "imaging/DibAssert.h"
 #include "kernels/BlitKernels.h"
 
@@ -32,7 +33,7 @@ DibResult CDibContext::Init(void* windowHandle, void* instanceHandle, uint32_t f
     window = windowHandle;
     instance = instanceHandle;
     useMmx = 0;
-    if (!(flags & DIBCTX_NO_SIMD) && BestSimdTier() != BlitTier::Portable)
+    if (!(flags & DIBCTX_NO_SIMD) && !SimdDisabledByEnvironment() && BestSimdTier() != BlitTier::Portable)
         useMmx = 1;
     noHardwareBlit = (flags & DIBCTX_NO_HARDWARE_BLIT) ? 1 : 0;
     return DIB_OK;

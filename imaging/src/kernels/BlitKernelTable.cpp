@@ -112,8 +112,6 @@ bool TierSupported(BlitTier tier)
 BlitTier BestSimdTier()
 {
     static const BlitTier best = [] {
-        if (SimdDisabledByEnvironment())
-            return BlitTier::Portable;
         const char* cap = std::getenv("VELDRA_SIMD");
         if (cap && std::strcmp(cap, "sse2") == 0)
             return RunnableTier(BlitTier::Sse2);

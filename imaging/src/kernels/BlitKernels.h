@@ -103,12 +103,12 @@ BlitKernel BlitKernelAt(BlitTier tier, BlitKernelId id);
 BlitKernel BlitKernelFor(BlitTier tier, BlitKernelId id);
 // The best vector tier this processor runs: AVX2 when present, else SSE2.
 // VELDRA_SIMD=sse2 in the environment holds it at SSE2 (to time or test
-// that tier on a newer processor); VELDRA_PORTABLE=1 makes it the portable
-// tier. Read once.
+// that tier on a newer processor). Read once.
 BlitTier BestSimdTier();
 // The tier every kernel runs at now: BestSimdTier() while a context allows the
 // vector kernels (DibUseSimd), the portable tier otherwise. The one place
-// that decides; VELDRA_PORTABLE=1 in the environment makes it portable.
+// that decides. (VELDRA_PORTABLE=1 in the environment keeps a context from
+// allowing them; see CDibContext::Init.)
 BlitTier ActiveBlitTier();
 // True when the processor can run the tier.
 bool TierSupported(BlitTier tier);
