@@ -1,6 +1,6 @@
 #include "setup/CCaptureDialog.h"
 
-#include "DialogUnits.h"
+#include "DialogLayout.h"
 #include "KeyEventCode.h"
 #include "SetupTexts.h"
 

@@ -1,6 +1,6 @@
 #include "setup/CControlsDialog.h"
 
-#include "DialogUnits.h"
+#include "DialogLayout.h"
 #include "SetupTexts.h"
 #include "setup/CCaptureDialog.h"
 #include "setup/IDialogHost.h"
@@ -8,7 +8,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,7 +27,8 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
 
     auto* group = new QGroupBox(this);
     auto* grid = new QGridLayout(group);
-    const int boxWidth = fontMetrics().horizontalAdvance(Text(kWidestKeyName)) + DialogUnitsToPixels(*this, 16, 0).width();
+    const int boxWidth =
+        fontMetrics().horizontalAdvance(Text(kWidestKeyName)) + DialogUnitsToPixels(*this, 16, 0).width();
     for (size_t i = 0; i < kStoredControls; ++i) {
         auto* button = new QPushButton(Text(texts::kControlButtons[i]), group);
         button->setAutoDefault(false);
@@ -44,17 +44,10 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
     auto* ok = new QPushButton(Text(texts::kOk), this);
     auto* defaults = new QPushButton(Text(texts::kDefault), this);
     auto* cancel = new QPushButton(Text(texts::kCancel), this);
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addStretch();
-    buttons->addWidget(defaults);
-    buttons->addStretch();
-    buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
+    layout->addLayout(BottomButtonRow({ok, defaults, cancel}));
 
     connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
     connect(defaults, &QPushButton::clicked, this, [this] { SetDefaults(); });

@@ -1,11 +1,10 @@
 #include "setup/CDisplayDialog.h"
 
-#include "DialogUnits.h"
+#include "DialogLayout.h"
 #include "SetupTexts.h"
 #include "setup/IDialogHost.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -25,16 +24,11 @@ CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWi
 
     auto* ok = new QPushButton(Text(texts::kOk), this);
     auto* cancel = new QPushButton(Text(texts::kCancel), this);
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addStretch();
-    buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(BottomButtonRow({ok, cancel}));
 
     connect(highColour, &QRadioButton::clicked, this, [this] { m_value = 1; });
     connect(eightBit, &QRadioButton::clicked, this, [this] { m_value = 0; });

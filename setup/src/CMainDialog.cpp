@@ -1,12 +1,11 @@
 #include "setup/CMainDialog.h"
 
-#include "DialogUnits.h"
+#include "DialogLayout.h"
 #include "SetupTexts.h"
 #include "setup/CControlsDialog.h"
 #include "setup/CDisplayDialog.h"
 #include "setup/IDialogHost.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,7 +19,6 @@ CMainDialog::CMainDialog(const CGameFolder& folder, IDialogHost& host, QWidget* 
     auto* trophies = new QPushButton(Text(texts::kResetTrophiesButton), this);
     auto* ok = new QPushButton(Text(texts::kOk), this);
     auto* leave = new QPushButton(Text(texts::kLeave), this);
-    ok->setDefault(true);
 
     auto* choices = new QVBoxLayout;
     choices->setSpacing(DialogUnitsToPixels(*this, 0, 6).height());
@@ -28,16 +26,12 @@ CMainDialog::CMainDialog(const CGameFolder& folder, IDialogHost& host, QWidget* 
         button->setMinimumHeight(DialogUnitsToPixels(*this, 0, 18).height());
         choices->addWidget(button);
     }
-    auto* closing = new QHBoxLayout;
-    closing->addWidget(ok);
-    closing->addStretch();
-    closing->addWidget(leave);
 
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
     layout->addLayout(choices);
     layout->addStretch();
-    layout->addLayout(closing);
+    layout->addLayout(BottomButtonRow({ok, leave}));
 
     connect(display, &QPushButton::clicked, this, [this] { OpenDisplay(); });
     connect(controls, &QPushButton::clicked, this, [this] { OpenControls(); });
