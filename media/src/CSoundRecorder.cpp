@@ -13,6 +13,9 @@
 namespace {
 // The data of a RIFF file must stay below 4 GiB with room for its headers.
 constexpr uint64_t MOST_WAV_DATA = 0xFFFF0000ull;
+// One step renders at most this much: a step of hours is a caller's slip,
+// not a reason to fill memory at once.
+constexpr uint32_t MOST_FRAMES_PER_STEP_SECONDS = 60;
 } // namespace
 
 CSoundRecorder::CSoundRecorder(CDirectSoundDevice& device) : m_device(device), m_format(device.GetLoopbackFormat()) {}
@@ -31,7 +34,12 @@ uint32_t CSoundRecorder::Advance(double seconds)
     // pass, so rounding never accumulates.
     const double owed = std::llround(m_seconds * m_format.samplesPerSec) - double(FrameCount());
     const uint64_t room = (MOST_WAV_DATA - m_samples.size()) / m_format.blockAlign;
-    const auto frames = static_cast<uint32_t>(std::min<double>({std::max(owed, 0.0), double(room), double(UINT32_MAX)}));
+    const double most = std::min(double(room), double(MOST_FRAMES_PER_STEP_SECONDS) * m_format.samplesPerSec);
+    const auto frames = static_cast<uint32_t>(std::min(std::max(owed, 0.0), most));
+    // Time the recording could not take is dropped from the account, so
+    // later steps line up with the frames it holds.
+    if (owed > most)
+        m_seconds = double(FrameCount() + frames) / m_format.samplesPerSec;
     if (frames == 0)
         return 0;
     const size_t start = m_samples.size();

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 using namespace soundtest;
 using audiotest::TempFolder;
 
@@ -233,6 +236,24 @@ TEST_F(LoopbackDevice, FailedLoadsEmptyTheEntryButAMissingResourceDoesNot)
     // A block handed over goes even when there is no entry to take it.
     EXPECT_EQ(SOUND_NO_ENTRY, device().LoadBlock(nullptr, CMemoryBlock::Allocate(16), false, 1,
                                                  SOUND_LOAD_OWN_BLOCK, nullptr, 0));
+}
+
+TEST_F(LoopbackDevice, SoundFilesAreMappedReadOnly)
+{
+    // A game folder nobody may write must still sound: the device never
+    // asks for write access to a sound file.
+    const std::string path = SineWav(folder, "readonly.wav", kRate, 1, 0.2);
+    SoundEntry* sound = device().NewSound();
+    ASSERT_EQ(SOUND_OK, device().Load(sound, path, true, 1, 0, nullptr, 0));
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    int mappings = 0;
+    while (std::getline(maps, line))
+        if (line.size() > path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0) {
+            ++mappings;
+            EXPECT_EQ('-', line[line.find(' ') + 2]) << line;
+        }
+    EXPECT_EQ(1, mappings);
 }
 
 TEST_F(LoopbackDevice, FormatQueriesDescribeThePlaybackFormat)

@@ -39,6 +39,9 @@ TEST(SoundRecorder, FixedStepsAddUpToWholeFramesWithoutDrift)
     EXPECT_EQ(705600u * 4, recorder.Samples().size());
     EXPECT_EQ(0u, recorder.Advance(0));
     EXPECT_EQ(0u, recorder.Advance(-1));
+    // A runaway step takes a minute at most, and the steps after it line up.
+    EXPECT_EQ(60u * 44100, recorder.Advance(1e9));
+    EXPECT_EQ(706u, recorder.Advance(0.016)); // round(705.6)
 }
 
 TEST(SoundRecorder, APlayedSoundStartsAtThePassThatPlayedIt)

@@ -25,6 +25,7 @@ public:
 
     // Mixes and keeps the sound of `seconds` more; returns the frames added
     // (silence when the device mixes nothing, so the length still matches).
+    // One step adds at most a minute; time beyond that is dropped.
     uint32_t Advance(double seconds);
 
     const WaveFormat& Format() const { return m_format; }
