@@ -22,25 +22,6 @@ constexpr int kEvdevQ = 16, kEvdevRightShift = 54, kEvdevUp = 103, kEvdevRightCt
 class CaptureTest : public QObject {
     Q_OBJECT
 private slots:
-    void aFreeKeyIsTakenAtOnce()
-    {
-        CKeyCapture capture(DefaultBindings(), Control::Fire);
-        QCOMPARE(capture.Offer(16), CaptureStep::Captured);
-        QCOMPARE(capture.Code(), 16);
-        QVERIFY(!capture.SawKeyInUse());
-    }
-
-    void aKeyOfAnotherControlWaitsAndTheOwnKeyIsKept()
-    {
-        CKeyCapture capture(DefaultBindings(), Control::Fire);
-        QCOMPARE(capture.Offer(0), CaptureStep::Ignored);
-        QCOMPARE(capture.Offer(200), CaptureStep::InUse); // up's key
-        QVERIFY(capture.SawKeyInUse());
-        QCOMPARE(capture.Code(), 0);
-        QCOMPARE(capture.Offer(57), CaptureStep::Captured); // fire's own key
-        QCOMPARE(capture.Code(), 57);
-    }
-
     void theHiddenFifthButtonCountsAsBound()
     {
         ControlBindings bindings = DefaultBindings();
