@@ -21,9 +21,8 @@ CDib* NewPackedImage()
     return new CDibPacked;
 }
 
-// CDibSection::Load reads sprite files through a packed image; installing the
-// factory here means every program that can load sprites gets it.
-const bool g_packedFactoryInstalled = (SetPackedImageFactory(NewPackedImage), true);
+// The fallback described at InstallPackedImageLoader.
+const bool g_packedFactoryInstalled = (InstallPackedImageLoader(), true);
 
 // Number of colour-table entries stored in front of the pixels.
 size_t ColourTableEntries(size_t dataOffset)
@@ -32,6 +31,11 @@ size_t ColourTableEntries(size_t dataOffset)
 }
 
 } // namespace
+
+void InstallPackedImageLoader()
+{
+    SetPackedImageFactory(NewPackedImage);
+}
 
 CDibPacked::~CDibPacked()
 {

@@ -149,7 +149,11 @@ TEST(ForeignPicture, FilesOfAnotherProgramLoadAsTheyLook)
 
 TEST(ForeignPicture, ASectionLoadsARunLengthFileAndOneBitPicturesConvert)
 {
+    // Sections read files only once a program has installed the loader.
     CDibSection section;
+    SetPackedImageFactory(nullptr);
+    EXPECT_EQ(section.Load((kData + "rle8.bmp").c_str(), SRC_FILE), DIB_FAILED);
+    InstallPackedImageLoader();
     ASSERT_EQ(section.Load((kData + "rle8.bmp").c_str(), SRC_FILE), DIB_OK);
     ASSERT_EQ(section.ConvertFormat(PF_RGB32, nullptr, 0), DIB_OK);
     EXPECT_EQ(section.GetPixel(12, 6), Packed(ArtColour(12, 6)));

@@ -8,8 +8,8 @@
 // Every block is untrusted: Attach checks the header's sizes and offsets
 // against the bytes really there before the image uses any of them.
 //
-// Linking this class in also installs it as the packed image factory behind
-// CDibSection::Load.
+// Programs install it as the packed image factory behind CDibSection::Load
+// with InstallPackedImageLoader at start (see below).
 
 #include "imaging/CDib.h"
 #include "sprites/CMemoryBlock.h"
@@ -143,3 +143,12 @@ private:
     size_t m_dataOffset = 0;
     uint32_t m_paletteVersion = 0;   // version of the palette last written into the colour table
 };
+
+// Makes CDibSection::Load (and the display's surfaces, which load through
+// it) read sprite files with a CDibPacked. Every program that loads pictures
+// calls it once at start, before the first load; calling it again is
+// harmless. A static initializer in this library installs it as well, as a
+// fallback for programs that do not call it yet; it runs only when the
+// linker keeps this class's object file, which is why programs should not
+// rely on it.
+void InstallPackedImageLoader();
