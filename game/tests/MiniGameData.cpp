@@ -2,6 +2,7 @@
 
 #include "common/DataPath.h"
 #include "game/ScreenTables.h"
+#include "game/hunt/HuntTables.h"
 #include "imaging/CDibPalette.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/PictureFormat.h"
@@ -35,11 +36,13 @@ void WritePicture(const std::string& path, int width, int frameHeight, int frame
     WriteSpriteFile(path, picture.GetInfoHeader(), picture.GetPictureSize());
 }
 
-} // namespace
+void AddMiniHuntData(const fs::path& root);
 
-std::string MakeMiniGameData(const std::string& name)
+// The pictures themselves, written on first use.
+fs::path WriteMiniGameData()
 {
-    fs::path root = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+    fs::path root = fs::temp_directory_path() / ("veldra-mini-data-" + std::to_string(::getpid()));
+    fs::remove_all(root);
     fs::create_directories(root / "menu");
     for (int screen = 0; screen < SCREEN_COUNT; ++screen) {
         const ScreenTable table = ScreenTableFor(ScreenId(screen));
@@ -54,7 +57,66 @@ std::string MakeMiniGameData(const std::string& name)
     WritePicture((root / "menu" / "cursor.bmp").string(), 16, 16, 1, 200, false);
     for (const char* palette : {"palMain", "pal10", "pal20", "pal30"})
         WritePicture((root / "menu" / (std::string(palette) + ".bmp")).string(), 4, 4, 1, 1, false);
-    return root.string();
+    AddMiniHuntData(root);
+    return root;
+}
+
+void AddMiniHuntData(const fs::path& root)
+{
+    fs::create_directories(root / "env");
+    fs::create_directories(root / "animals");
+    auto path = [&](const char* name) { return (root / ToNativeSeparators(name)).string(); };
+    for (int s = 1; s <= SCENARIO_COUNT; ++s) {
+        const ScenarioDesc& place = kScenarios[s];
+        WritePicture(path(place.background), 256, 120, 1, uint8_t(20 + s), false);
+        WritePicture(path(place.ground), 256, 256, 1, uint8_t(30 + s), false);
+        for (const char* tree : place.trees)
+            WritePicture(path(tree), 16, 32, 1, 40, true);
+    }
+    for (const AnimalKindDesc& kind : kAnimalKinds) {
+        const int frames = kind.ranges[6].last + 1;
+        for (const char* strip : kind.strips)
+            WritePicture(path(strip), 2, kind.frameHeight, frames, 60, true);
+    }
+    for (const char* strip : kJeepStrips)
+        WritePicture(path(strip), 8, 78, 10, 150, true);
+    for (const WeaponDesc& weapon : kWeapons) {
+        WritePicture(path(weapon.gunPicture), 32, 40, weapon.frames, 170, true);
+        if (weapon.smokePicture)
+            WritePicture(path(weapon.smokePicture), 16, 16, 1, 190, false);
+    }
+    WritePicture(path("menu\\bino.bmp"), 640, 440, 1, 200, false);
+    WritePicture(path("menu\\pt1.bmp"), 5, 8, 1, 210, false);
+    WritePicture(path("menu\\pt2.bmp"), 4, 4, 1, 220, false);
+}
+
+// Removes the written pictures when the test program ends.
+struct MiniGameDataOwner {
+    fs::path root;
+    ~MiniGameDataOwner()
+    {
+        std::error_code ignored;
+        if (!root.empty())
+            fs::remove_all(root, ignored);
+    }
+};
+
+} // namespace
+
+std::string MakeMiniGameData(const std::string& name)
+{
+    static MiniGameDataOwner written{WriteMiniGameData()};
+    static int made = 0;
+    fs::path folder = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+    fs::remove_all(folder);
+    for (const auto& entry : fs::recursive_directory_iterator(written.root)) {
+        const fs::path target = folder / fs::relative(entry.path(), written.root);
+        if (entry.is_directory())
+            fs::create_directories(target);
+        else
+            fs::create_symlink(entry.path(), target);
+    }
+    return folder.string();
 }
 
 void RemoveMiniGameData(const std::string& folder)

@@ -6,7 +6,14 @@
 
 #include <string>
 
-// Writes the folder; returns its path. Items are 40 × 20 per frame except
-// full-screen backgrounds, which are 640 × 480.
+// The folder also holds every picture a hunt loads: trees, panoramas,
+// 256 × 256 grounds, the animals' and the jeep's strips (two pixels wide,
+// every frame a solid block of its own colour), guns, smoke, the binoculars
+// and the radar marks. Pictures are 8-bit with a test palette.
+//
+// The pictures are written once per test program; each folder made here is
+// a fresh tree of links to them, so a test may delete files from its own
+// folder freely. Returns the folder's path. Items are 40 × 20 per frame
+// except full-screen backgrounds, which are 640 × 480.
 std::string MakeMiniGameData(const std::string& name);
 void RemoveMiniGameData(const std::string& folder);

@@ -1,0 +1,37 @@
+#include "HuntTestSupport.h"
+
+#include "MiniGameData.h"
+#include "imaging/CDibPalette.h"
+#include "sprites/CDibPacked.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+HuntStage::HuntStage(PixelFormat format)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    m_folder = MakeMiniGameData("hunt");
+    char* cwd = ::getcwd(nullptr, 0);
+    m_previous = cwd ? cwd : ".";
+    std::free(cwd);
+    if (::chdir(m_folder.c_str()) != 0)
+        std::abort();
+    m_context = std::make_unique<CDibDDContext>();
+    m_back = new CDibDD;
+    m_back->LeaveRegistry();
+    m_back->Create(640, 480, format);
+    if (format == PF_INDEX8) {
+        CDibDD palette;
+        if (palette.Load("menu\\pal20.bmp", SRC_FILE) == DIB_OK)
+            m_back->SetPalette(palette.GetPalette());
+    }
+}
+
+HuntStage::~HuntStage()
+{
+    delete m_back;
+    m_context.reset();
+    if (::chdir(m_previous.c_str()) != 0)
+        std::abort();
+    RemoveMiniGameData(m_folder);
+}

@@ -1,0 +1,345 @@
+// The hunt world on a tiny generated game folder: building and releasing a
+// hunt, walking and driving, collisions, the limits that end a hunt, the
+// engine and the projection.
+
+#include "HuntTestSupport.h"
+#include "game/CGameRandom.h"
+#include "game/hunt/CHuntWorld.h"
+#include "game/hunt/HuntMath.h"
+
+#include <cmath>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kZebra = ANIMAL_ZEBRA - 1, kRifle = 4, kPlains = 2;
+
+HuntInput Holding(std::initializer_list<HuntControl> controls)
+{
+    HuntInput input;
+    for (HuntControl control : controls)
+        input.states[size_t(control)] = 0x80000000u;
+    return input;
+}
+
+class HuntWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GameRandom().Seed(7);
+        hunt.Init({stage.Back(), &sound, &clock});
+        std::string problem;
+        ASSERT_TRUE(hunt.LoadHunt(kZebra, kRifle, kPlains, problem)) << problem;
+    }
+    // Moves every animal far away, so that only trees and the jeep matter.
+    void SendTheHerdAway()
+    {
+        for (int i = 0; i < ANIMAL_COUNT; ++i) {
+            hunt.Animal(i).x = 100 + i;
+            hunt.Animal(i).y = 100;
+        }
+    }
+    void StartDriving()
+    {
+        hunt.OnToggle(ItemAction::Drive, true);
+        drive.drive = true;
+    }
+
+    HuntStage stage{PF_RGB555};
+    CRecordingSound sound;
+    FixedClock clock;
+    CHuntWorld hunt;
+    HuntToggles drive;
+};
+
+} // namespace
+
+TEST_F(HuntWorldTest, BuildsTheScenerySquareWithTwoCorridorsAndTheHerd)
+{
+    EXPECT_TRUE(hunt.Hunting());
+    EXPECT_EQ(hunt.Scenery().TreeCount(), 361u);
+    for (int i = 0; i < CSceneryGrid::kCells; ++i) {
+        EXPECT_TRUE(hunt.Scenery().Cell(10, i).empty());
+        EXPECT_TRUE(hunt.Scenery().Cell(i, 10).empty());
+    }
+    for (int row : {0, 9, 11, 19})
+        for (int column : {0, 9, 11, 19}) {
+            ASSERT_EQ(hunt.Scenery().Cell(row, column).size(), 1u);
+            const CTree& tree = *hunt.Scenery().Cell(row, column)[0];
+            EXPECT_EQ(CSceneryGrid::CellOf(tree.x), column);
+            EXPECT_EQ(CSceneryGrid::CellOf(tree.y), row);
+        }
+    EXPECT_TRUE(hunt.Scenery().Cell(-1, 3).empty());
+    EXPECT_EQ(hunt.Animal(0).Kind(), ANIMAL_ELEPHANT);
+    EXPECT_EQ(hunt.Animal(23).Kind(), ANIMAL_ZEBRA);
+    EXPECT_DOUBLE_EQ(hunt.Jeep().x, 10000);
+    EXPECT_DOUBLE_EQ(hunt.Jeep().y, 10500);
+    EXPECT_GE(hunt.WindFrame(), hunt.WindBase());
+    EXPECT_LE(hunt.WindFrame(), hunt.WindBase() + 2);
+    // The gun voice, nine jeep voices and five animal voices.
+    EXPECT_EQ(sound.Count(), 15u);
+    EXPECT_NE(sound.Find("sounds\\rifle.wav"), nullptr);
+
+    std::string problem;
+    EXPECT_TRUE(hunt.LoadHunt(-1, -1, 0, problem));
+    EXPECT_FALSE(hunt.Hunting());
+    EXPECT_EQ(sound.Count(), 0u);
+    EXPECT_EQ(hunt.Render(), 0u);
+}
+
+TEST_F(HuntWorldTest, WalksAtFiftyUnitsAndTurnsAQuarterTurnEachSecond)
+{
+    SendTheHerdAway();
+    for (int i = 0; i < 20; ++i)
+        hunt.Step(Holding({HuntControl::Up}), {}, 0.05);
+    EXPECT_NEAR(hunt.Hunter().x, 10550, 1e-9);
+    for (int i = 0; i < 20; ++i)
+        hunt.Step(Holding({HuntControl::Left}), {}, 0.05);
+    EXPECT_NEAR(hunt.Hunter().angle, kPi / 4, 1e-9);
+    for (int i = 0; i < 40; ++i)
+        hunt.Step(Holding({HuntControl::Right}), {}, 0.05);
+    EXPECT_NEAR(hunt.Hunter().angle, kTwoPi - kPi / 4, 1e-9);
+    // Raised binoculars tilt the view instead of walking.
+    HuntToggles binoculars;
+    binoculars.binoculars = true;
+    const double x = hunt.Hunter().x;
+    hunt.Step(Holding({HuntControl::Up}), binoculars, 0.05);
+    EXPECT_EQ(hunt.Hunter().x, x);
+    EXPECT_EQ(hunt.Hunter().horizon, 250);
+    for (int i = 0; i < 40; ++i)
+        hunt.Step(Holding({HuntControl::Up}), binoculars, 0.05);
+    EXPECT_EQ(hunt.Hunter().horizon, 470);
+    hunt.Step({}, {}, 0.05);
+    EXPECT_EQ(hunt.Hunter().horizon, 240);
+}
+
+TEST_F(HuntWorldTest, ThePedalsFollowTheirAccelerationSequence)
+{
+    SendTheHerdAway();
+    StartDriving();
+    EXPECT_DOUBLE_EQ(hunt.Hunter().eyeHeight, 80);
+    EXPECT_DOUBLE_EQ(hunt.Jeep().distance, 100);
+    EXPECT_TRUE(hunt.View().FlashOn());
+    std::vector<int> speeds;
+    for (int i = 0; i < 14; ++i) {
+        hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+        speeds.push_back(hunt.Jeep().speed);
+    }
+    EXPECT_EQ(speeds, (std::vector<int>{60, 80, 100, 120, 140, 160, 180, 200, 220, 240, 260, 280, 300, 300}));
+    // Coasting: ten a pass towards standstill.
+    hunt.Step({}, drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, 290);
+    for (int i = 0; i < 29; ++i)
+        hunt.Step({}, drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, 0);
+    // After a forward push the next first step is only 20.
+    hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, 20);
+    // Down wins over up; braking first pushes 60.
+    hunt.Step(Holding({HuntControl::Up, HuntControl::Down}), drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, -40);
+    for (int i = 0; i < 20; ++i)
+        hunt.Step(Holding({HuntControl::Down}), drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, -300);
+    // At full reverse holding up changes nothing: it must decay first.
+    hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, -300);
+}
+
+TEST_F(HuntWorldTest, TheEngineRunsAtThirtyKilohertzAtFullSpeed)
+{
+    SendTheHerdAway();
+    StartDriving();
+    for (int i = 0; i < 30; ++i) {
+        hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+        hunt.Render();
+    }
+    ASSERT_EQ(hunt.Jeep().speed, 300);
+    const auto* starter = sound.Find("sounds\\starting.wav");
+    const auto* engine = sound.Find("sounds\\engine.wav");
+    ASSERT_TRUE(starter && engine);
+    EXPECT_EQ(starter->plays, 1);
+    EXPECT_TRUE(engine->playing && engine->looped);
+    EXPECT_EQ(engine->frequency, 30000);
+    // Leaving the jeep stops the engine.
+    for (int i = 0; i < 40; ++i)
+        hunt.Step({}, drive, 0.001);
+    hunt.OnToggle(ItemAction::Drive, false);
+    EXPECT_FALSE(engine->playing);
+    EXPECT_DOUBLE_EQ(hunt.Hunter().eyeHeight, 48);
+}
+
+TEST_F(HuntWorldTest, TreesStopTheJeepAndTheWalkerShortOfThem)
+{
+    SendTheHerdAway();
+    // A tree straight ahead of the hunter, 400 units off.
+    const CTree& tree = *hunt.Scenery().Cell(10 - 1, 11)[0];
+    HunterPose& hunter = hunt.Hunter();
+    hunter.angle = BearingTo(10500, 10500, tree.x, tree.y);
+    hunter.x = tree.x - 400 * std::cos(hunter.angle);
+    hunter.y = tree.y - 400 * std::sin(hunter.angle);
+    hunt.Jeep().x = hunter.x - 100;
+    hunt.Jeep().y = hunter.y;
+    for (int i = 0; i < 200; ++i)
+        hunt.Step(Holding({HuntControl::Up}), {}, 0.05);
+    EXPECT_NEAR(std::hypot(tree.x - hunter.x, tree.y - hunter.y), 50, 2.5);
+
+    hunter.x = tree.x - 600 * std::cos(hunter.angle);
+    hunter.y = tree.y - 600 * std::sin(hunter.angle);
+    hunt.Jeep().x = hunter.x + 100 * std::cos(hunter.angle);
+    hunt.Jeep().y = hunter.y + 100 * std::sin(hunter.angle);
+    StartDriving();
+    for (int i = 0; i < 400 && !(hunt.Jeep().speed == 0 && i > 5); ++i)
+        hunt.Step(Holding({HuntControl::Up}), drive, 0.02);
+    EXPECT_EQ(hunt.Jeep().speed, 0);
+    EXPECT_NEAR(std::hypot(tree.x - hunter.x, tree.y - hunter.y), 130, 0.5);
+    EXPECT_NEAR(std::hypot(tree.x - hunt.Jeep().x, tree.y - hunt.Jeep().y), 30, 0.5);
+}
+
+TEST_F(HuntWorldTest, OnlyObjectsWithinHalfARadianBlockAndTheEastIsNoException)
+{
+    SendTheHerdAway();
+    const CTree& tree = *hunt.Scenery().Cell(10 - 1, 11)[0];
+    HunterPose& hunter = hunt.Hunter();
+    // The tree 30 units off, 0.6 rad to the side: no push.
+    hunter.angle = WrapAngle(BearingTo(0, 0, 1, 0));
+    hunter.x = tree.x - 30 * std::cos(0.6);
+    hunter.y = tree.y - 30 * std::sin(0.6);
+    hunt.Jeep().x = hunter.x;
+    hunt.Jeep().y = hunter.y;
+    const double x = hunter.x, y = hunter.y;
+    hunt.Step({}, {}, 0.05);
+    EXPECT_EQ(hunter.x, x);
+    EXPECT_EQ(hunter.y, y);
+    // Facing just above 0 with the tree just below it (bearing near 2π): it
+    // blocks like any tree in front.
+    hunter.angle = 0.05;
+    hunter.x = tree.x - 30 * std::cos(-0.05);
+    hunter.y = tree.y - 30 * std::sin(-0.05);
+    hunt.Step({}, {}, 0.05);
+    EXPECT_NEAR(std::hypot(tree.x - hunter.x, tree.y - hunter.y), 50, 3);
+}
+
+TEST_F(HuntWorldTest, StrayingFromTheJeepWarnsThenEndsTheHunt)
+{
+    SendTheHerdAway();
+    HunterPose& hunter = hunt.Hunter();
+    hunter.x = hunt.Jeep().x + 1200;
+    clock.Advance(20001);
+    hunt.Step({}, {}, 0.05);
+    EXPECT_EQ(hunt.EndStatus(), 0);
+    ASSERT_NE(sound.Find("sounds\\warn04.wav"), nullptr);
+    EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 1);
+    sound.EndAll();
+    hunt.Step({}, {}, 0.05);
+    EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 1); // every 20 s, not every pass
+    hunter.x = hunt.Jeep().x + 1600;
+    hunt.Step({}, {}, 0.05);
+    EXPECT_EQ(hunt.EndStatus(), 1);
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndKilled);
+    hunt.Step(Holding({HuntControl::Up}), {}, 0.05);
+    EXPECT_EQ(hunter.horizon, 10);
+    EXPECT_EQ(hunter.x, hunt.Jeep().x + 1600); // he moves no more
+}
+
+TEST_F(HuntWorldTest, DrivingOffTheMapWarnsThenTheHunterIsLost)
+{
+    SendTheHerdAway();
+    HunterPose& hunter = hunt.Hunter();
+    hunter.x = 19900;
+    hunter.y = 10500;
+    hunt.Jeep().x = hunter.x - 100;
+    StartDriving();
+    hunter.angle = 0;
+    clock.Advance(20001);
+    for (int i = 0; i < 2000 && hunt.EndStatus() == 0; ++i) {
+        hunt.Step(Holding({HuntControl::Up}), drive, 0.05);
+        hunt.Render();
+    }
+    EXPECT_EQ(hunt.EndStatus(), 2);
+    EXPECT_GT(hunt.Jeep().x, 21000);
+    ASSERT_NE(sound.Find("sounds\\warn01.wav"), nullptr);
+    EXPECT_EQ(sound.Find("sounds\\warn01.wav")->plays, 1);
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndLost);
+}
+
+TEST_F(HuntWorldTest, ProjectsAnObjectAheadOntoTheCentreWithItsFootBelowTheHorizon)
+{
+    CTree tree;
+    CDib* picture = stage.Back(); // any 640-wide picture stands in for a strip
+    tree.sprites = &picture;
+    tree.frameHeight = 480;
+    tree.size = 256;
+    tree.x = 11500;
+    tree.y = 10500;
+    tree.distance = 1000;
+    HunterPose hunter;
+    hunt.View().Project(tree, hunter, false);
+    // s = 320 / 1000: 82 rows tall, the foot 15 rows below the horizon.
+    EXPECT_EQ(tree.screen.height, 81);
+    EXPECT_EQ(tree.screen.top + tree.screen.height, 240 + 15);
+    EXPECT_EQ(tree.screen.width, int(640 * 256.0 / 480 * 0.32));
+    EXPECT_EQ(tree.screen.left + tree.screen.width / 2, 320);
+    // To the left of the view: left of the centre.
+    tree.y = 10700;
+    tree.distance = std::hypot(1000, 200);
+    hunt.View().Project(tree, hunter, false);
+    EXPECT_LT(tree.relAngle, 0);
+    EXPECT_LT(tree.screen.left + tree.screen.width / 2, 320);
+    // Right under the hunter's nose the size is clamped, not infinite.
+    tree.x = 10500.001;
+    tree.y = 10500;
+    tree.distance = 0.001;
+    hunt.View().Project(tree, hunter, false);
+    EXPECT_GT(tree.screen.height, 0);
+    EXPECT_LE(tree.screen.height, 32767);
+}
+
+TEST_F(HuntWorldTest, TheDissolveFromBlackTakesNineDrawnPasses)
+{
+    StartDriving();
+    int passes = 0;
+    while (hunt.View().FlashOn() && passes < 20) {
+        hunt.Render();
+        ++passes;
+    }
+    EXPECT_EQ(passes, 9);
+}
+
+TEST(HuntWorldLoad, AMissingPanoramaKeepsTheHuntFromStarting)
+{
+    HuntStage stage(PF_INDEX8);
+    std::remove("env/back20.bmp");
+    CRecordingSound sound;
+    FixedClock clock;
+    CHuntWorld hunt;
+    hunt.Init({stage.Back(), &sound, &clock});
+    std::string problem;
+    EXPECT_FALSE(hunt.LoadHunt(kZebra, kRifle, kPlains, problem));
+    EXPECT_EQ(problem, "env\\back20.bmp");
+    EXPECT_FALSE(hunt.Hunting());
+    EXPECT_EQ(sound.Count(), 0u);
+    // The other grounds still work, and a bad scenario number is refused.
+    EXPECT_TRUE(hunt.LoadHunt(kZebra, kRifle, 3, problem));
+    EXPECT_FALSE(hunt.LoadHunt(kZebra, kRifle, 0, problem));
+    EXPECT_FALSE(hunt.LoadHunt(kZebra, 9, 1, problem));
+}
+
+TEST(HuntWorldLoad, AMissingAnimalStripOrGunKeepsTheHuntFromStarting)
+{
+    HuntStage stage(PF_RGB555);
+    CHuntWorld hunt;
+    FixedClock clock;
+    hunt.Init({stage.Back(), nullptr, &clock});
+    std::string problem;
+    std::remove("menu/gun3.bmp");
+    EXPECT_FALSE(hunt.LoadHunt(kZebra, kRifle, kPlains, problem));
+    EXPECT_EQ(problem, "menu\\gun3.bmp");
+    EXPECT_TRUE(hunt.LoadHunt(kZebra, 5, kPlains, problem)); // the shotgun is there
+    std::remove("animals/Rhino_L.bmp");
+    EXPECT_FALSE(hunt.LoadHunt(kZebra, 5, kPlains, problem));
+    EXPECT_EQ(problem, "animals\\Rhino_L.bmp");
+    // A damaged ground (not 256 × 256) is named too.
+    std::remove("animals/Rhino_L.bmp");
+}
