@@ -75,6 +75,19 @@ std::vector<uint8_t> ReadWhole(CStream& converter, uint16_t blockAlign)
     data.resize(filled);
     return data;
 }
+// Pan, volume and frequency are set on every copy of a sound and read from
+// the first; a sound the device cannot play answers 0.
+void SetOnEveryVoice(DirectSoundEntry* entry, void (CSoundVoices::*set)(size_t, int), int value)
+{
+    if (entry)
+        for (size_t i = 0; i < entry->voices->Count(); ++i)
+            (entry->voices.get()->*set)(i, value);
+}
+
+int FirstVoice(DirectSoundEntry* entry, int CSoundVoices::Voice::*property)
+{
+    return entry ? entry->voices->At(0).*property : 0;
+}
 } // namespace
 
 std::string CDirectSoundDevice::DefaultLibraryName()
@@ -587,41 +600,32 @@ bool CDirectSoundDevice::IsPlaying(SoundEntry* sound)
 
 int CDirectSoundDevice::GetVolume(SoundEntry* sound)
 {
-    DirectSoundEntry* entry = Playable(sound);
-    return entry ? entry->voices->At(0).volume : 0;
+    return FirstVoice(Playable(sound), &CSoundVoices::Voice::volume);
 }
 
 void CDirectSoundDevice::SetVolume(SoundEntry* sound, int volume)
 {
-    if (DirectSoundEntry* entry = Playable(sound))
-        for (size_t i = 0; i < entry->voices->Count(); ++i)
-            entry->voices->SetVolume(i, volume);
+    SetOnEveryVoice(Playable(sound), &CSoundVoices::SetVolume, volume);
 }
 
 int CDirectSoundDevice::GetPan(SoundEntry* sound)
 {
-    DirectSoundEntry* entry = Playable(sound);
-    return entry ? entry->voices->At(0).pan : 0;
+    return FirstVoice(Playable(sound), &CSoundVoices::Voice::pan);
 }
 
 void CDirectSoundDevice::SetPan(SoundEntry* sound, int pan)
 {
-    if (DirectSoundEntry* entry = Playable(sound))
-        for (size_t i = 0; i < entry->voices->Count(); ++i)
-            entry->voices->SetPan(i, pan);
+    SetOnEveryVoice(Playable(sound), &CSoundVoices::SetPan, pan);
 }
 
 int CDirectSoundDevice::GetFrequency(SoundEntry* sound)
 {
-    DirectSoundEntry* entry = Playable(sound);
-    return entry ? entry->voices->At(0).frequency : 0;
+    return FirstVoice(Playable(sound), &CSoundVoices::Voice::frequency);
 }
 
 void CDirectSoundDevice::SetFrequency(SoundEntry* sound, int frequency)
 {
-    if (DirectSoundEntry* entry = Playable(sound))
-        for (size_t i = 0; i < entry->voices->Count(); ++i)
-            entry->voices->SetFrequency(i, frequency);
+    SetOnEveryVoice(Playable(sound), &CSoundVoices::SetFrequency, frequency);
 }
 
 uint32_t CDirectSoundDevice::GetPosition(SoundEntry* sound)
