@@ -8,6 +8,7 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -65,6 +66,12 @@ protected:
         ASSERT_EQ(::chdir(folder.c_str()), 0);
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
         window = SDL_CreateWindow("test", 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
+        Rebuild();
+    }
+    // A new frame on the same folder (after a test changed "config.dat").
+    void Rebuild()
+    {
+        frame.reset();
         frame = std::make_unique<CMainFrame>(clock);
         auto hunt = std::make_unique<ScriptedHunt>();
         huntWorld = hunt.get();
@@ -247,5 +254,79 @@ TEST_F(FrameTest, MissingPicturesLeaveEmptyUnclickableItems)
     frame->OnMouseMove(45, 148);
     frame->OnMouseButton(true);
     frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
+}
+
+TEST_F(FrameTest, TheHuntDisplaysTogglesExcludeOneAnotherAndReachTheHunt)
+{
+    ASSERT_TRUE(frame->StartHunt(6, 4, 2));
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
+    CHudScreen* hud = frame->Hud();
+    ClickItem(HUD_AIM);
+    EXPECT_TRUE(hud->Aiming());
+    ClickItem(HUD_BINOCULARS); // refused while aiming
+    EXPECT_FALSE(hud->Binoculars());
+    ClickItem(HUD_DRIVE); // refused too
+    EXPECT_FALSE(hud->Driving());
+    ClickItem(HUD_AIM);
+    ClickItem(HUD_BINOCULARS);
+    EXPECT_TRUE(hud->Binoculars());
+    const std::vector<std::pair<ItemAction, bool>> expected = {
+        {ItemAction::Aim, true},   {ItemAction::Binoculars, false}, {ItemAction::Drive, false},
+        {ItemAction::Aim, false},  {ItemAction::Binoculars, true}};
+    EXPECT_EQ(huntWorld->toggles, expected);
+    // The hunt display shows what the hunt says.
+    EXPECT_EQ(hud->Item(HUD_COMPASS).frame, 3);
+    EXPECT_EQ(hud->Item(HUD_WIND).frame, 7);
+}
+
+TEST_F(FrameTest, ToggleKeysActLikeClicksButAClickWins)
+{
+    // Keys: button 1 (aim) A, button 2 (binoculars) B, button 3 (drive) D.
+    std::ofstream("config.dat") << "[configuration]\nkeybut1=30\nkeybut2=48\nkeybut3=32\n";
+    Rebuild();
+    ASSERT_TRUE(frame->StartHunt(6, 4, 2));
+    CHudScreen* hud = frame->Hud();
+    auto tap = [&](uint8_t key) {
+        frame->OnKey(key, true);
+        frame->OnKey(key, false);
+    };
+    tap(48);
+    EXPECT_TRUE(frame->RunFrame());
+    EXPECT_TRUE(hud->Binoculars());
+    tap(30); // refused: the binoculars are up
+    frame->RunFrame();
+    EXPECT_FALSE(hud->Aiming());
+    tap(48);
+    tap(32); // both in one pass: the drive key is polled last and wins
+    frame->RunFrame();
+    EXPECT_TRUE(hud->Binoculars());
+    EXPECT_FALSE(hud->Driving()); // refused: the binoculars are still up
+    tap(48);
+    frame->OnMouseMove(10, 10); // a click on nothing overrides the key
+    frame->OnMouseButton(true);
+    frame->OnMouseButton(false);
+    frame->RunFrame();
+    EXPECT_TRUE(hud->Binoculars());
+    // The hunt step sees the controls: A held reads as held and pressed.
+    frame->OnKey(30, true);
+    frame->RunFrame();
+    EXPECT_TRUE(huntWorld->lastInput.Held(HuntControl::Button1));
+    EXPECT_TRUE(huntWorld->lastInput.Pressed(HuntControl::Button1));
+    frame->RunFrame();
+    EXPECT_TRUE(huntWorld->lastInput.Held(HuntControl::Button1));
+    EXPECT_FALSE(huntWorld->lastInput.Pressed(HuntControl::Button1));
+}
+
+TEST_F(FrameTest, AHuntThatCannotBeBuiltReturnsToTheMainMenu)
+{
+    huntWorld->refuse = true;
+    frame->ActOnItem(1);
+    frame->ActOnItem(9);
+    frame->ActOnItem(8);
+    frame->ActOnItem(5);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
+    EXPECT_EQ(frame->QuarryKind(), 0);
+    EXPECT_FALSE(frame->StartHunt(6, 4, 2));
     EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
 }
