@@ -75,6 +75,7 @@ std::vector<uint8_t> ReadWhole(CStream& converter, uint16_t blockAlign)
     data.resize(filled);
     return data;
 }
+
 // Pan, volume and frequency are set on every copy of a sound and read from
 // the first; a sound the device cannot play answers 0.
 void SetOnEveryVoice(DirectSoundEntry* entry, void (CSoundVoices::*set)(size_t, int), int value)
@@ -728,7 +729,8 @@ bool CDirectSoundDevice::RenderSamples(void* out, uint32_t frames)
     const size_t bytes = size_t(frames) * m_loopbackFormat.blockAlign;
     if (!m_loopback || !m_context) {
         // Silence in the output's own convention: unsigned 8-bit centres on 0x80.
-        std::memset(out, m_loopbackFormat.bitsPerSample == 8 ? 0x80 : 0, bytes);
+        if (bytes)
+            std::memset(out, m_loopbackFormat.bitsPerSample == 8 ? 0x80 : 0, bytes);
         return false;
     }
     const OpenAlFunctions& fn = m_library->fn;

@@ -4,6 +4,9 @@
 // functions or an output device are missing it stays silent and every call
 // still returns normally (Load opens the file all the same and returns 0).
 //
+// Activation needs a window (any non-null handle: the output is not tied to
+// it, but a device without one stays inactive, as the game expects).
+//
 // A loaded sound keeps its audio file open. While the device is active each
 // sound also has library objects: a static sound is converted once into one
 // buffer played by one source per copy; a streamed sound has one source fed
@@ -54,6 +57,10 @@ public:
     CDirectSoundDevice(std::shared_ptr<COpenAlLibrary> library, const WaveFormat* loopback);
     ~CDirectSoundDevice() override;
 
+    // "libopenal.so.1", or the name in the environment variable
+    // VELDRA_OPENAL_LIBRARY when set: a test points it at a missing file to
+    // run the whole program silently (an empty library path is not enough,
+    // the system's folders are still searched).
     static std::string DefaultLibraryName();
 
     void SetWindowAndFormat(void* instance, void* window, const WaveFormat* format, uint32_t reserved) override;
