@@ -191,6 +191,8 @@ bool CMainFrame::RunFrame()
     if (m_video->IsPlaying()) {
         if (m_escapeDown)
             m_video->Stop();
+        else
+            m_video->Tick(m_frameTime);
         return false;
     }
     m_input->Poll(0);

@@ -89,6 +89,9 @@ public:
     virtual bool IsPlaying() const = 0;
     virtual void Stop() = 0;
     virtual void Close() = 0;
+    // Once a pass while the video plays: `seconds` of play time have gone by
+    // (the fixed frame time in deterministic runs); shows the frame due now.
+    virtual void Tick(double seconds) = 0;
 };
 
 // Stand-ins: no hunt world (nothing is drawn, the hunt never ends), no video.
@@ -115,4 +118,5 @@ public:
     bool IsPlaying() const override { return false; }
     void Stop() override {}
     void Close() override {}
+    void Tick(double) override {}
 };
