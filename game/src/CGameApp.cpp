@@ -8,6 +8,8 @@
 #include "game/CMainFrame.h"
 #include "game/hunt/CHuntWorld.h"
 #include "imaging/PngWriter.h"
+#include "media/CDirectSoundDevice.h"
+#include "media/CSoundRecorder.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -97,7 +99,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
     // Output names are relative to where the game was started, not to the
     // data folder it moves into.
     GameOptions options = givenOptions;
-    for (std::string* path : {&options.dumpPattern, &options.screenLog})
+    for (std::string* path : {&options.dumpPattern, &options.screenLog, &options.audioOut})
         if (!path->empty() && path->front() != '/') {
             char* cwd = ::getcwd(nullptr, 0);
             *path = std::string(cwd ? cwd : ".") + "/" + *path;
@@ -143,8 +145,17 @@ int CGameApp::Run(const GameOptions& givenOptions)
 
     int status = 0;
     {
+        // Sound plays through the sound card, or into memory for --audio-out.
+        std::unique_ptr<CDirectSoundDevice> sound =
+            options.audioOut.empty() ? std::make_unique<CDirectSoundDevice>()
+                                     : CDirectSoundDevice::CreateLoopback(MakePcmFormat(22050, 16, 2));
+        CDirectSoundDevice* soundDevice = sound.get();
         CMainFrame frame(clock);
         frame.SetHuntWorld(std::make_unique<CHuntWorld>());
+        frame.SetSoundDevice(std::move(sound));
+        std::unique_ptr<CSoundRecorder> recorder;
+        if (!options.audioOut.empty() && soundDevice)
+            recorder = std::make_unique<CSoundRecorder>(*soundDevice);
         const uint32_t seed = options.seedGiven ? options.seed : uint32_t(std::time(nullptr));
         if (!frame.Create(window, seed, settings)) {
             std::fprintf(stderr, "Veldra: the display cannot start\n");
@@ -181,6 +192,8 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     frame.SetFrameTime(pass == 1 ? 0.0 : std::min(seconds, 0.1));
                 }
                 const bool more = frame.RunFrame();
+                if (recorder)
+                    recorder->Advance(frame.FrameTime());
                 if (int(frame.CurrentScreenId()) != loggedScreen) {
                     loggedScreen = int(frame.CurrentScreenId());
                     screenLog += std::to_string(pass) + " " + std::to_string(loggedScreen) + "\n";
@@ -199,6 +212,10 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     const int64_t toTimer = frame.Timers().MillisecondsToNext();
                     SDL_WaitEventTimeout(nullptr, int(toTimer < 0 || toTimer > 50 ? 50 : toTimer));
                 }
+            }
+            if (recorder && recorder->Save(options.audioOut) != 0) {
+                std::fprintf(stderr, "Veldra: cannot write %s\n", options.audioOut.c_str());
+                status = 1;
             }
             if (!options.screenLog.empty() &&
                 !WriteFileAtomically(options.screenLog, screenLog.data(), screenLog.size()))

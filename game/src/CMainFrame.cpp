@@ -120,6 +120,7 @@ void CMainFrame::OnFirstMove()
     m_current->Enter(false);
     LoadHunt(-1, -1, 0);
     m_timers.Set(TIMER_WIND, 10000);
+    m_timers.Set(TIMER_SOUND, 100);
     if (m_settings.playVideo && m_video->Open("video\\al_intro.avi", m_viewport.get()))
         m_video->Play();
 }
@@ -308,6 +309,9 @@ void CMainFrame::OnTimer(int id)
         m_timers.Kill(TIMER_HUNT_END);
         break;
     }
+    case TIMER_SOUND:
+        m_sound->Service();
+        break;
     case TIMER_BACK_TO_MENU:
         LoadHunt(-1, -1, 0);
         ChangeScreen(ScreenId::MainMenu, false, false);

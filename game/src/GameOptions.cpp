@@ -26,6 +26,8 @@ const char* kUsage =
     "  --no-video          skip the intro video\n"
     "  --no-vsync          present without waiting for vertical sync\n"
     "  --screen-log FILE   write '<pass> <screen id>' whenever the screen changes\n"
+    "  --audio-out FILE    record the game's mixed sound into a WAV file (same samples for\n"
+    "                      the same --fixed-dt run)\n"
     "  --hunt Q,W,S        start straight in a hunt (no intro, no menus), e.g. zebra,rifle,plains;\n"
     "                      Q: elephant giraffe hippo lion lioness rhino zebra\n"
     "                      W: assault-rifle crossbow handgun muzzle-loader rifle shotgun\n"
@@ -152,6 +154,11 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
             if (!value)
                 return needs("a file");
             options.screenLog = value;
+            ++i;
+        } else if (arg == "--audio-out") {
+            if (!value)
+                return needs("a file");
+            options.audioOut = value;
             ++i;
         } else if (arg == "--hunt") {
             if (!value)

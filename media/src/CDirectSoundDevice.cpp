@@ -1,5 +1,7 @@
 #include "media/CDirectSoundDevice.h"
 
+#include "common/DataPath.h"
+
 #include "COpenAlLibrary.h"
 #include "DirectSoundEntry.h"
 #include "sprites/CMemoryBlock.h"
@@ -296,7 +298,9 @@ int CDirectSoundDevice::Load(SoundEntry* sound, const std::string& name, bool st
     uint32_t mode = SOUND_OPEN_FILE | (flags & SOUND_LOAD_OPEN_BITS);
     if (flags & SOUND_LOAD_OWN_BLOCK)
         mode |= AUDIO_OPEN_DELETE_ON_CLOSE;
-    if (file->Open(name, mode, raw) != AUDIO_OK)
+    // The game names its sounds as its pictures, "sounds\\engine.wav":
+    // mapped onto this file system the same way.
+    if (file->Open(MapDataPath(name), mode, raw) != AUDIO_OK)
         return SOUND_OPEN_FAILED;
     return FinishLoad(*entry, std::move(file), streamed, copies, flags);
 }

@@ -66,5 +66,8 @@ int CSoundRecorder::SavePcmAsWav(const std::string& path, const WaveFormat& form
     CAudioFile file;
     if (!block || !file.Attach(format, block.get(), BlockOwnership::Borrowed))
         return AUDIO_ERR_NO_MEMORY;
+    // A title of its own rather than the file's name, so that the same run
+    // gives the same bytes whatever the file is called.
+    file.SetInfoText("INAM", "Veldra");
     return file.Save(path, AudioModeType(AUDIO_SAVE_WAV));
 }

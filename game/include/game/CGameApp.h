@@ -22,6 +22,7 @@ struct GameOptions {
     bool playVideo = true;      // --no-video
     bool vsync = true;          // --no-vsync
     std::string screenLog;      // --screen-log: "<pass> <screen id>" at every screen change
+    std::string audioOut;       // --audio-out: the mixed sound of the run as a WAV file
     int huntQuarry = -1;        // --hunt QUARRY,WEAPON,SCENARIO: quarry 0..6 (-1: no hunt)
     int huntWeapon = -1;        // weapon 0..5
     int huntScenario = 0;       // scenario 1..3

@@ -33,6 +33,8 @@ class CSoundDevice;
 constexpr int TIMER_WIND = 1;
 constexpr int TIMER_HUNT_END = 3;
 constexpr int TIMER_BACK_TO_MENU = 4;
+// Refills streamed sounds (and notices a lost sound device) a few times a second.
+constexpr int TIMER_SOUND = 5;
 
 struct FrameSettings {
     bool fullScreen = true; // the viewport's full-screen flag (flags 0x13)
