@@ -25,8 +25,9 @@ CMemoryBlock* BlockOf(const uint8_t* data, size_t size)
     return block;
 }
 
-// Pictures of more than 4 Mi pixels are skipped: a few bytes of run-length
-// codes legitimately claim far more than the fuzzer should allocate.
+// Pictures of more than 64 Ki pixels are skipped: a few bytes of run-length
+// codes legitimately claim far more than the fuzzer should decode and
+// convert on every run.
 bool SmallEnough(const uint8_t* data, size_t size)
 {
     size_t available = size;
@@ -38,7 +39,7 @@ bool SmallEnough(const uint8_t* data, size_t size)
     if (available < 12)
         return true;
     const int64_t height = int32_t(ReadLE32(info + 8));
-    return uint64_t(ReadLE32(info + 4)) * uint64_t(height < 0 ? -height : height) <= (1u << 22);
+    return uint64_t(ReadLE32(info + 4)) * uint64_t(height < 0 ? -height : height) <= (1u << 16);
 }
 
 } // namespace

@@ -43,7 +43,9 @@ bool ValidateTrleView(const TrleSpriteView& view);
 // Draws a "TRLE" sprite into `target` with the clipping, keys, mirroring,
 // scaling, table and alpha rules of the ordinary blit. With BLIT_ALPHA,
 // `extra` is a `const TrleSpriteView*` holding the opacity of each stored
-// pixel in the sprite's row layout; with BLIT_TABLE, `extra` is the table.
+// pixel in the sprite's row layout (the sprite image's Blit, which takes its
+// opacity as an image like every blit, passes that image's view); with
+// BLIT_TABLE, `extra` is the table. Debug builds check that `sprite` is valid.
 // Keyed blits read the stored pixels as 8-bit indices through a table of
 // 256 entries laid out as CDibPalette::GetConversionTable's for the target's
 // format (bytes for PF_INDEX8, 16-bit pixels, or 32-bit words at 24 and 32
