@@ -2,6 +2,7 @@
 // What the sprite codec fuzz targets share: finding the picture in an input
 // and checking that what decoded survives a re-encode unchanged.
 
+#include "sprites/CMemoryBlock.h"
 #include "sprites/PictureFormat.h"
 
 #include <cstdlib>
@@ -34,4 +35,16 @@ inline void CheckRoundTrip(const uint8_t* decoded, FuzzCodec encode, FuzzCodec d
         std::abort();
     FreePicture(back);
     FreePicture(again);
+}
+
+// A block holding exactly the input, so any read past it trips the sanitizer.
+inline CMemoryBlock* FuzzBlock(const uint8_t* data, size_t size)
+{
+    CMemoryBlock* block = CMemoryBlock::Allocate(size);
+    if (!block)
+        return nullptr;
+    if (size)
+        std::memcpy(block->Lock(), data, size);
+    block->Unlock();
+    return block;
 }

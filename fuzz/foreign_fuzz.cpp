@@ -2,6 +2,7 @@
 // turns run-length pictures, later headers, masks and top-down rows into
 // plain pictures, and a packed image attaching and converting the result.
 
+#include "CodecFuzzChecks.h"
 #include "imaging/CDibSection.h"
 #include "imaging/ConvertPixels.h"
 #include "sprites/CDibPacked.h"
@@ -12,18 +13,6 @@
 #include <cstring>
 
 namespace {
-
-// A block holding exactly the input, so any read past it trips the sanitizer.
-CMemoryBlock* BlockOf(const uint8_t* data, size_t size)
-{
-    CMemoryBlock* block = CMemoryBlock::Allocate(size);
-    if (!block)
-        return nullptr;
-    if (size)
-        std::memcpy(block->Lock(), data, size);
-    block->Unlock();
-    return block;
-}
 
 // Pictures of more than 64 Ki pixels are skipped: a few bytes of run-length
 // codes legitimately claim far more than the fuzzer should decode and
@@ -56,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FreePicture(converted);
     }
     CDibPacked image;
-    if (image.Attach(BlockOf(data, size)) == DIB_OK && !image.IsCompressed()) {
+    if (image.Attach(FuzzBlock(data, size)) == DIB_OK && !image.IsCompressed()) {
         image.GetPixel(image.GetWidth() - 1, 0);
         CDibSection section;
         if (section.CopyFrom(&image) == DIB_OK)

@@ -2,6 +2,7 @@
 // "TRLE" image kind's attach, conversion and blit, and the "TRLE" codec's
 // conversions on the raw bytes.
 
+#include "CodecFuzzChecks.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 #include "sprites/CDibPacked.h"
@@ -12,18 +13,6 @@
 #include <cstring>
 
 namespace {
-
-// A block holding exactly the input, so any read past it trips the sanitizer.
-CMemoryBlock* BlockOf(const uint8_t* data, size_t size)
-{
-    CMemoryBlock* block = CMemoryBlock::Allocate(size);
-    if (!block)
-        return nullptr;
-    if (size)
-        std::memcpy(block->Lock(), data, size);
-    block->Unlock();
-    return block;
-}
 
 CDibPalette* GreyPalette()
 {
@@ -42,7 +31,7 @@ CDibPalette* GreyPalette()
 void ExercisePacked(const uint8_t* data, size_t size)
 {
     CDibPacked image;
-    if (image.Attach(BlockOf(data, size)) != DIB_OK)
+    if (image.Attach(FuzzBlock(data, size)) != DIB_OK)
         return;
     if (image.IsCompressed())
         image.Decompress();
@@ -56,7 +45,7 @@ void ExercisePacked(const uint8_t* data, size_t size)
 void ExerciseTrleImage(const uint8_t* data, size_t size, CDibSection& rgb, CDibSection& indexed)
 {
     CDibTrle sprite;
-    if (sprite.Attach(BlockOf(data, size)) != DIB_OK)
+    if (sprite.Attach(FuzzBlock(data, size)) != DIB_OK)
         return;
     const int w = sprite.GetWidth(), h = sprite.GetHeight();
     rgb.Draw(-2, -3, w, h, &sprite, 0, 0, w, h, BLIT_SRCKEY, 0);

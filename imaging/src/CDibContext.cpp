@@ -58,54 +58,57 @@ CDib* CDibContext::NewImage()
 
 namespace {
 
-// Enters `object` in the current context's `list`; an empty handle without one.
+// Enters `object` in `list` of the current context; an empty handle without one.
 template <typename T>
-DibRegistryHandle<T> Enter(CDibContext* context, CLinkedList<T*>& list, T* object)
+DibRegistryHandle<T> Enter(CDibContext* context, CLinkedList<T*> CDibContext::*list, T* object)
 {
     DibRegistryHandle<T> handle;
     if (context) {
         handle.context = context;
-        handle.node = list.AddTail(object);
+        handle.node = (context->*list).AddTail(object);
     }
     return handle;
+}
+
+// Takes the entry out of `list` of the context the handle names.
+template <typename T>
+void Leave(DibRegistryHandle<T>& handle, CLinkedList<T*> CDibContext::*list)
+{
+    if (handle)
+        (handle.context->*list).Remove(handle.node);
+    handle = {};
 }
 
 } // namespace
 
 DibRegistryHandle<CDib> CDibContext::RegisterImage(CDib* image)
 {
-    return s_current ? Enter(s_current, s_current->m_images, image) : DibRegistryHandle<CDib>{};
+    return Enter(s_current, &CDibContext::m_images, image);
 }
 
 void CDibContext::UnregisterImage(DibRegistryHandle<CDib>& handle)
 {
-    if (handle)
-        handle.context->m_images.Remove(handle.node);
-    handle = {};
+    Leave(handle, &CDibContext::m_images);
 }
 
 DibRegistryHandle<CDibRegion> CDibContext::RegisterRegion(CDibRegion* region)
 {
-    return s_current ? Enter(s_current, s_current->m_regions, region) : DibRegistryHandle<CDibRegion>{};
+    return Enter(s_current, &CDibContext::m_regions, region);
 }
 
 void CDibContext::UnregisterRegion(DibRegistryHandle<CDibRegion>& handle)
 {
-    if (handle)
-        handle.context->m_regions.Remove(handle.node);
-    handle = {};
+    Leave(handle, &CDibContext::m_regions);
 }
 
 DibRegistryHandle<CDibPalette> CDibContext::RegisterPalette(CDibPalette* palette)
 {
-    return s_current ? Enter(s_current, s_current->m_palettes, palette) : DibRegistryHandle<CDibPalette>{};
+    return Enter(s_current, &CDibContext::m_palettes, palette);
 }
 
 void CDibContext::UnregisterPalette(DibRegistryHandle<CDibPalette>& handle)
 {
-    if (handle)
-        handle.context->m_palettes.Remove(handle.node);
-    handle = {};
+    Leave(handle, &CDibContext::m_palettes);
 }
 
 bool DibUseSimd()
