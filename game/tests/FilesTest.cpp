@@ -27,11 +27,15 @@ protected:
     std::string trophies;
 };
 
-TEST_F(GameFilesTest, ConfigReadsZeroForMissingFileAndKeys)
+TEST_F(GameFilesTest, ConfigReadsZeroForMissingKeysAndDefaultsWhenNothingMoves)
 {
+    // No file: 8-bit, and the setup tool's default keys, so the game can be played.
     GameConfig none = ReadGameConfig(dir.string());
     EXPECT_EQ(none.highColour, 0);
-    EXPECT_EQ(none.keyUp, 0);
+    EXPECT_EQ(none.keyUp, 200);
+    EXPECT_EQ(none.keyDown, 208);
+    EXPECT_EQ(none.keyButton0, 57);
+    EXPECT_EQ(none.keyButton3, 157);
     const std::string text = "[configuration]\nhighcolour=1\nkeyup=200\nkeybut0=junk\n";
     WriteBytes((dir / "config.dat").string(), std::vector<uint8_t>(text.begin(), text.end()));
     GameConfig some = ReadGameConfig(dir.string());

@@ -283,7 +283,7 @@ TEST_F(FrameTest, TheHuntDisplaysTogglesExcludeOneAnotherAndReachTheHunt)
 TEST_F(FrameTest, ToggleKeysActLikeClicksButAClickWins)
 {
     // Keys: button 1 (aim) A, button 2 (binoculars) B, button 3 (drive) D.
-    std::ofstream("config.dat") << "[configuration]\nkeybut1=30\nkeybut2=48\nkeybut3=32\n";
+    std::ofstream("config.dat") << "[configuration]\nkeyup=200\nkeydown=208\nkeybut1=30\nkeybut2=48\nkeybut3=32\n";
     Rebuild();
     ASSERT_TRUE(frame->StartHunt(6, 4, 2));
     CHudScreen* hud = frame->Hud();

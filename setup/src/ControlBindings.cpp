@@ -1,6 +1,6 @@
 #include "setup/ControlBindings.h"
 
-#include "common/KeyCodes.h"
+#include "common/DefaultControls.h"
 
 bool ControlBindings::Uses(int code) const
 {
@@ -13,14 +13,14 @@ bool ControlBindings::Uses(int code) const
 ControlBindings DefaultBindings()
 {
     ControlBindings bindings;
-    bindings[Control::Up] = dik::UP;
-    bindings[Control::Down] = dik::DOWN;
-    bindings[Control::Left] = dik::LEFT;
-    bindings[Control::Right] = dik::RIGHT;
-    bindings[Control::Fire] = dik::SPACE;
-    bindings[Control::Weapon] = dik::RETURN;
-    bindings[Control::Binoculars] = dik::RSHIFT;
-    bindings[Control::Jeep] = dik::RCONTROL;
+    bindings[Control::Up] = default_keys::UP;
+    bindings[Control::Down] = default_keys::DOWN;
+    bindings[Control::Left] = default_keys::LEFT;
+    bindings[Control::Right] = default_keys::RIGHT;
+    bindings[Control::Fire] = default_keys::FIRE;
+    bindings[Control::Weapon] = default_keys::GUN;
+    bindings[Control::Binoculars] = default_keys::BINOCULARS;
+    bindings[Control::Jeep] = default_keys::JEEP;
     return bindings;
 }
 

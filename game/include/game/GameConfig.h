@@ -1,6 +1,8 @@
 #pragma once
 // "config.dat": the display depth and the eight control keys, read once at
-// start-up from the section "configuration". Absent file or keys read as 0.
+// start-up from the section "configuration". Absent values read as 0; while
+// neither up nor down is bound, all eight controls take the default keys
+// (common/DefaultControls.h), as the setup tool shows them.
 
 #include <string>
 
