@@ -1,0 +1,156 @@
+#include "CVideoDrawHandler.h"
+
+#include "imaging/CDibPalette.h"
+#include "imaging/CDibSection.h"
+#include "imaging/CNearestColourMap.h"
+#include "media/IVideoViewport.h"
+
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/pixdesc.h>
+#include <libswscale/swscale.h>
+}
+
+#include <cstring>
+
+namespace {
+
+// The converter's output for each back-buffer format. Ours name channels
+// from the most significant bit down, FFmpeg's the 24- and 32-bit ones by
+// byte order in memory, hence the swapped names there. 8-bit back buffers
+// take 24-bit colour first and then their palette's nearest entries.
+AVPixelFormat ConverterFormatFor(PixelFormat format)
+{
+    switch (format) {
+    case PF_RGB555: return AV_PIX_FMT_RGB555LE;
+    case PF_BGR555: return AV_PIX_FMT_BGR555LE;
+    case PF_RGB565: return AV_PIX_FMT_RGB565LE;
+    case PF_BGR565: return AV_PIX_FMT_BGR565LE;
+    case PF_RGB24: return AV_PIX_FMT_BGR24;
+    case PF_BGR24: return AV_PIX_FMT_RGB24;
+    case PF_RGB32: return AV_PIX_FMT_BGR0;
+    case PF_BGR32: return AV_PIX_FMT_RGB0;
+    case PF_INDEX8: return AV_PIX_FMT_BGR24;
+    default: return AV_PIX_FMT_NONE;
+    }
+}
+
+bool IsFullRangeYuv(AVPixelFormat format)
+{
+    return format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P || format == AV_PIX_FMT_YUVJ444P ||
+           format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
+}
+
+// The converter's vector code may write a few pixels past a row's end, so
+// it writes into a scratch buffer with room to spare, never into pictures.
+constexpr size_t kScratchAlign = 64;
+constexpr size_t kScratchSlack = 256;
+
+} // namespace
+
+DibRef<CDibSection> MakeFrameImage(int width, int height, PixelFormat format)
+{
+    auto* image = new CDibSection;
+    image->LeaveRegistry();
+    DibRef<CDibSection> ref = DibRef<CDibSection>::Adopt(image);
+    if (image->Create(width, height, format) != DIB_OK)
+        ref.Reset();
+    return ref;
+}
+
+CVideoDrawHandler::CVideoDrawHandler() = default;
+
+CVideoDrawHandler::~CVideoDrawHandler()
+{
+    sws_freeContext(m_scaler);
+}
+
+bool CVideoDrawHandler::CanDrawInto(PixelFormat format)
+{
+    return ConverterFormatFor(format) != AV_PIX_FMT_NONE;
+}
+
+int CVideoDrawHandler::Draw(const AVFrame& frame, DibRef<CDibSection>& image, IVideoViewport& viewport)
+{
+    CDib* surface = viewport.DrawingSurface();
+    if (!surface || !surface->IsCreated() || !CanDrawInto(surface->GetFormat()))
+        return VIDEO_DRAW_NO_SURFACE;
+    if (!image.Get() || image->GetFormat() != surface->GetFormat()) {
+        const int width = image.Get() ? image->GetWidth() : frame.width;
+        const int height = image.Get() ? image->GetHeight() : frame.height;
+        image = MakeFrameImage(width, height, surface->GetFormat());
+        if (!image.Get())
+            return VIDEO_DRAW_NO_SURFACE;
+    }
+    if (!Convert(frame, *image.Get(), *surface))
+        return VIDEO_DRAW_BAD_FORMAT;
+    // The video's size need not be the back buffer's: stretch over all of it.
+    surface->Draw(0, 0, surface->GetWidth(), surface->GetHeight(), image.Get(), 0, 0, image->GetWidth(),
+                  image->GetHeight(), 0, 0);
+    viewport.Present();
+    return VIDEO_DRAW_OK;
+}
+
+bool CVideoDrawHandler::Convert(const AVFrame& frame, CDibSection& image, CDib& surface)
+{
+    const auto source = static_cast<AVPixelFormat>(frame.format);
+    const AVPixFmtDescriptor* description = av_pix_fmt_desc_get(source);
+    if (!description || frame.width < 1 || frame.height < 1 || !sws_isSupportedInput(source))
+        return false;
+    const PixelFormat format = image.GetFormat();
+    const AVPixelFormat target = ConverterFormatFor(format);
+    const int width = image.GetWidth(), height = image.GetHeight();
+    m_scaler = sws_getCachedContext(m_scaler, frame.width, frame.height, source, width, height, target,
+                                    SWS_BILINEAR, nullptr, nullptr, nullptr);
+    if (!m_scaler)
+        return false;
+    if (!(description->flags & AV_PIX_FMT_FLAG_RGB) && description->nb_components >= 3) {
+        // Decoders tag studio or full range; the converter assumes studio
+        // range unless told, which would wash out full-range frames.
+        const int space = frame.colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_ITU601;
+        const int fullRange = frame.color_range == AVCOL_RANGE_JPEG || IsFullRangeYuv(source);
+        sws_setColorspaceDetails(m_scaler, sws_getCoefficients(space), fullRange, sws_getCoefficients(SWS_CS_DEFAULT),
+                                 1, 0, 1 << 16, 1 << 16);
+    }
+
+    const int bytes = format == PF_INDEX8 ? 3 : int(PixelFormatBytes(format));
+    const size_t pitch = (size_t(width) * size_t(bytes) + kScratchAlign - 1) / kScratchAlign * kScratchAlign;
+    m_bgr.resize(pitch * size_t(height) + kScratchAlign + kScratchSlack);
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(m_bgr.data()) + kScratchAlign - 1) & ~(kScratchAlign - 1);
+    uint8_t* scratch = reinterpret_cast<uint8_t*>(start);
+    uint8_t* planes[4] = {scratch, nullptr, nullptr, nullptr};
+    int pitches[4] = {int(pitch), 0, 0, 0};
+    if (sws_scale(m_scaler, frame.data, frame.linesize, 0, frame.height, planes, pitches) != height)
+        return false;
+
+    CNearestColourMap* map = nullptr;
+    if (format == PF_INDEX8 && !(map = MapFor(surface)))
+        return false;
+    uint8_t* bits;
+    int imagePitch;
+    if (image.Lock(&bits, &imagePitch) != DIB_OK)
+        return false;
+    if (map) {
+        map->MapPixels(bits, imagePitch, scratch, int(pitch), width, height);
+    } else {
+        for (int y = 0; y < height; ++y)
+            std::memcpy(bits + ptrdiff_t(y) * imagePitch, scratch + size_t(y) * pitch, size_t(width) * size_t(bytes));
+    }
+    image.Unlock();
+    if (map && image.GetPalette() != surface.GetPalette())
+        image.SetPalette(surface.GetPalette());
+    return true;
+}
+
+CNearestColourMap* CVideoDrawHandler::MapFor(CDib& surface)
+{
+    const CDibPalette* palette = surface.GetPalette();
+    if (!palette || palette->GetCount() == 0 || !palette->Entries())
+        return nullptr;
+    if (!m_map || m_mapSerial != palette->GetSerial() || m_mapVersion != palette->GetVersion()) {
+        m_map = std::make_unique<CNearestColourMap>(palette->Entries(), palette->GetCount());
+        m_mapSerial = palette->GetSerial();
+        m_mapVersion = palette->GetVersion();
+    }
+    return m_map.get();
+}
