@@ -61,6 +61,7 @@ void CDib::LeaveRegistry()
 
 void CDib::Release()
 {
+    DIB_ASSERT(m_refCount > 0, "an image is released no more often than it is referenced");
     if (--m_refCount <= 0) {
         DIB_ASSERT(m_onHeap, "an image released to no references deletes itself, so it lives on the heap");
         delete this;

@@ -1,6 +1,7 @@
 #include "imaging/CDibPalette.h"
 
 #include "imaging/CDibContext.h"
+#include "imaging/DibAssert.h"
 
 #include <cstring>
 #include <utility>
@@ -29,6 +30,7 @@ CDibPalette::~CDibPalette()
 
 void CDibPalette::Release()
 {
+    DIB_ASSERT(m_refCount > 0, "a palette is released no more often than it is referenced");
     if (--m_refCount < 1)
         delete this;
 }

@@ -1,6 +1,7 @@
 #include "imaging/CDibRegion.h"
 
 #include "imaging/CDibContext.h"
+#include "imaging/DibAssert.h"
 
 CDibRegion::CDibRegion()
 {
@@ -14,6 +15,7 @@ CDibRegion::~CDibRegion()
 
 void CDibRegion::Release()
 {
+    DIB_ASSERT(m_refCount > 0, "a clip region is released no more often than it is referenced");
     if (--m_refCount < 1)
         delete this;
 }
