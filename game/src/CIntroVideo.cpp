@@ -1,0 +1,64 @@
+#include "game/CIntroVideo.h"
+
+#include "common/DataPath.h"
+#include "display/CDibDDViewport.h"
+
+CIntroVideo::~CIntroVideo()
+{
+    Close();
+}
+
+bool CIntroVideo::Open(const char* file, CDibDDViewport* viewport)
+{
+    Close();
+    if (!file || !viewport)
+        return false;
+    m_viewport = viewport;
+    m_endNotices = 0;
+    if (OpenVideo(m_player, MapDataPath(file), this, m_sound) == VIDEO_OK)
+        return true;
+    m_viewport = nullptr;
+    return false;
+}
+
+void CIntroVideo::Play()
+{
+    PlayVideo(m_player, [this] { ++m_endNotices; });
+}
+
+bool CIntroVideo::IsPlaying() const
+{
+    return IsVideoPlaying(m_player);
+}
+
+void CIntroVideo::Stop()
+{
+    StopVideo(m_player);
+}
+
+void CIntroVideo::Close()
+{
+    CloseVideo(m_player);
+    m_viewport = nullptr;
+}
+
+void CIntroVideo::Tick(double seconds)
+{
+    TickVideo(m_player, seconds);
+}
+
+double CIntroVideo::SecondsToNextFrame() const
+{
+    return VideoSecondsToNextFrame(m_player);
+}
+
+CDib* CIntroVideo::DrawingSurface()
+{
+    return m_viewport ? m_viewport->Back() : nullptr;
+}
+
+void CIntroVideo::Present()
+{
+    if (m_viewport)
+        m_viewport->Flip();
+}
