@@ -5,6 +5,7 @@
 #include "common/DebugTrace.h"
 #include "common/KeyCodes.h"
 #include "display/CDibDDViewport.h"
+#include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
 #include "game/hunt/CHuntWorld.h"
 #include "imaging/PngWriter.h"
@@ -14,6 +15,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -153,6 +155,11 @@ int CGameApp::Run(const GameOptions& givenOptions)
         CMainFrame frame(clock);
         frame.SetHuntWorld(std::make_unique<CHuntWorld>());
         frame.SetSoundDevice(std::move(sound));
+        // The intro plays on the frame's viewport and sound device; the loop
+        // below asks it when its next frame is due.
+        auto introVideo = std::make_unique<CIntroVideo>(frame.Sound());
+        const CIntroVideo* intro = introVideo.get();
+        frame.SetVideoPlayer(std::move(introVideo));
         std::unique_ptr<CSoundRecorder> recorder;
         if (!options.audioOut.empty() && soundDevice)
             recorder = std::make_unique<CSoundRecorder>(*soundDevice);
@@ -210,7 +217,11 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     // Idle: wait for the next message or timer, like a
                     // message loop with nothing to do.
                     const int64_t toTimer = frame.Timers().MillisecondsToNext();
-                    SDL_WaitEventTimeout(nullptr, int(toTimer < 0 || toTimer > 50 ? 50 : toTimer));
+                    int64_t wait = toTimer < 0 || toTimer > 50 ? 50 : toTimer;
+                    // While the intro plays, wake when its next frame is due.
+                    if (const double toFrame = intro->SecondsToNextFrame(); toFrame >= 0)
+                        wait = std::min(wait, int64_t(std::ceil(toFrame * 1000.0)));
+                    SDL_WaitEventTimeout(nullptr, int(wait));
                 }
             }
             if (recorder && recorder->Save(options.audioOut) != 0) {
