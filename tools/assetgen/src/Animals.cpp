@@ -32,12 +32,9 @@ AnimalAction ActionOfFrame(const AnimalKind& kind, int frame, int& first, int& c
 
 void GenerateKind(CAssetSink& sink, const AnimalKind& kind)
 {
-    std::vector<int> directions;
-    for (int d = 0; d < 8; ++d)
-        if (sink.Wants(kind.strips[size_t(d)]))
-            directions.push_back(d);
-    if (directions.empty())
-        return;
+    // Every direction is rendered whatever --only asks for: the strips'
+    // colours go into the scenario palettes.
+    const std::vector<int> directions = {0, 1, 2, 3, 4, 5, 6, 7};
     // Frames are independent: two workers take turns, each writing only its
     // own slots, so the result does not depend on the scheduling.
     const int count = kind.FrameCount();
@@ -64,7 +61,7 @@ void GenerateKind(CAssetSink& sink, const AnimalKind& kind)
         if (strip.clippedRows > 0)
             sink.Progress(std::string(kind.strips[size_t(d)]) + ": the frames are too short for the " + kind.label);
         sink.WritePicture(kind.strips[size_t(d)], strip.image, GROUP_HUNT, PictureStorage::Trle8,
-                          strip.image.height / kind.frameHeight);
+                          strip.image.height / kind.frameHeight, PaletteUse::Own);
     }
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 // CAssetSink: where every generator puts what it makes. It writes the files
-// of the data folder (sprite pictures, sounds, the video, the help page),
-// skips names that --only does not match, keeps an RGB copy of every picture
-// for the 8-bit palettes and the contact sheet, and reports progress.
+// of the data folder (sounds, the video, the help page) at once and skips
+// names that --only does not match. Pictures are only recorded: their 8-bit
+// palettes are made from every picture shown with them, so the last
+// generator (GeneratePalettes) writes them all once every picture is known.
 
 #include "RgbaImage.h"
+
+#include "imaging/PaletteEntry.h"
 
 #include <cstdint>
 #include <string>
@@ -18,6 +21,21 @@ enum PaletteGroup : uint32_t {
     GROUP_GRASS = 0x8,
     GROUP_HUNT = GROUP_DESERT | GROUP_PLAINS | GROUP_GRASS,
     GROUP_ALL = GROUP_MENU | GROUP_HUNT,
+};
+
+// Which colours a picture is written in.
+enum class PaletteUse {
+    // The palette of the context it is shown in, so 8-bit display shows it
+    // exactly: the menu palette for menu pictures, a scenario's palette for
+    // that scenario's scenery, and for pictures shown over the hunt in every
+    // scenario the colours that all three scenario palettes share.
+    Context,
+    // Its own colours, which the game maps to each context's palette when it
+    // draws them (sprites seen in every scenario: animals, the jeep, guns).
+    Own,
+    // Its own colours, which the game shades towards the haze and maps to
+    // the scenario palette at every haze level (the ground textures).
+    Ground,
 };
 
 enum class PictureStorage {
@@ -38,6 +56,8 @@ struct RecordedPicture {
     RgbaImage image;
     uint32_t groups;
     int frames = 1; // the contact sheet shows the first frame of a strip
+    PictureStorage storage = PictureStorage::Trle8;
+    PaletteUse use = PaletteUse::Context;
 };
 
 class CAssetSink {
@@ -45,11 +65,16 @@ public:
     // `only` is a glob over the data names ("menu\\*.bmp"); empty = all.
     CAssetSink(std::string outFolder, std::string only);
 
-    // A picture as a strip of `frames` equal frames (`image.height` is the
-    // whole strip), reduced to its own 255 colours plus the transparent or key
-    // index 0.
+    // Records a picture as a strip of `frames` equal frames (`image.height`
+    // is the whole strip), shown in the contexts of `groups`; it is written
+    // later by WriteIndexed. False for a picture without a usable size.
     bool WritePicture(const std::string& name, const RgbaImage& image, uint32_t groups,
-                      PictureStorage storage = PictureStorage::Trle8, int frames = 1);
+                      PictureStorage storage = PictureStorage::Trle8, int frames = 1,
+                      PaletteUse use = PaletteUse::Context);
+    // Writes an 8-bit picture: `indices` top row first, 0 transparent (or the
+    // key), with a palette of 256 entries.
+    bool WriteIndexed(const std::string& name, int width, int height, const std::vector<uint8_t>& indices,
+                      const PaletteEntry* palette, PictureStorage storage);
     // 22050 Hz, 16-bit, mono PCM as a WAV file.
     bool WriteWave(const std::string& name, const std::vector<int16_t>& samples);
     bool WriteBytes(const std::string& name, const void* data, size_t size);
@@ -64,6 +89,13 @@ public:
     // the generator ends with a failure status.
     void Fail(const std::string& what);
     const std::vector<RecordedPicture>& Pictures() const { return m_pictures; }
+    // Where the palette check writes its figures for every picture (none when empty).
+    void SetCheckReport(const std::string& path) { m_checkReport = path; }
+    const std::string& CheckReport() const { return m_checkReport; }
+    // Where hunt frames composed from the written pictures go, 8-bit and high
+    // colour side by side (none when empty).
+    void SetPreviewFolder(const std::string& path) { m_previewFolder = path; }
+    const std::string& PreviewFolder() const { return m_previewFolder; }
     int Failures() const { return m_failures; }
 
 private:
@@ -71,6 +103,8 @@ private:
 
     std::string m_out;
     std::string m_only;
+    std::string m_checkReport;
+    std::string m_previewFolder;
     std::vector<RecordedPicture> m_pictures;
     int m_failures = 0;
 };

@@ -182,7 +182,8 @@ void GenerateGunStrips(CAssetSink& sink)
         std::vector<RgbaImage> frames;
         for (size_t f = 0; f < poses.size() && int(f) < gun.frames; ++f)
             frames.push_back(PaintGunFrame(gun, poses[f], int(f)));
-        sink.WritePicture(gun.file, StackFrames(frames), GROUP_HUNT, PictureStorage::Trle8);
+        sink.WritePicture(gun.file, StackFrames(frames), GROUP_HUNT, PictureStorage::Trle8, int(frames.size()),
+                          PaletteUse::Own);
     }
 }
 

@@ -27,12 +27,9 @@ constexpr double kTurnPerFrame = (kPi / 3) / kFrames;
 // The jeep seen from eight directions, its wheels turning over ten frames.
 void GenerateJeep(CAssetSink& sink)
 {
+    // Rendered whatever --only asks for: the strips' colours go into the
+    // scenario palettes.
     std::array<std::vector<RenderedSprite>, 8> frames;
-    bool wanted = false;
-    for (const char* name : kJeepStrips)
-        wanted = wanted || sink.Wants(name);
-    if (!wanted)
-        return;
     for (int f = 0; f < kFrames; ++f) {
         const double bounce = 0.5 * std::sin(2 * kPi * 2 * f / kFrames);
         const Render3dScene scene = BuildJeep(f * kTurnPerFrame, bounce);
@@ -47,6 +44,6 @@ void GenerateJeep(CAssetSink& sink)
     for (int d = 0; d < 8; ++d) {
         const AssembledStrip strip = AssembleStrip(frames[size_t(d)], kFrameHeight);
         sink.WritePicture(kJeepStrips[size_t(d)], strip.image, GROUP_HUNT, PictureStorage::Trle8,
-                          strip.image.height / kFrameHeight);
+                          strip.image.height / kFrameHeight, PaletteUse::Own);
     }
 }

@@ -28,6 +28,7 @@ void GenerateScenery(CAssetSink& sink)
         sink.WritePicture(files.panorama,
                               PaintPanorama(files.scenario, kPanoramaWidth, kPanoramaHeight, 2 * kPanoramaHeight),
                               files.group, PictureStorage::Plain8);
-        sink.WritePicture(files.ground, PaintGround(files.scenario), files.group, PictureStorage::Plain8);
+        sink.WritePicture(files.ground, PaintGround(files.scenario), files.group, PictureStorage::Plain8, 1,
+                          PaletteUse::Ground);
     }
 }

@@ -44,8 +44,6 @@ constexpr double kTreeSize = 256;
 void GenerateTrees(CAssetSink& sink)
 {
     for (const TreeFile& tree : kTrees) {
-        if (!sink.Wants(tree.name))
-            continue;
         Render3dView view;
         view.azimuth = 0.6;
         view.elevation = 0.05; // trees are seen from the eye height, nearly level

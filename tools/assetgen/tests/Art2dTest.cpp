@@ -151,6 +151,7 @@ void GenerateInto(const fs::path& folder)
     GenerateScenery(sink);
     GenerateMenus(sink);
     GenerateHud(sink);
+    GeneratePalettes(sink);
     ASSERT_EQ(sink.Failures(), 0);
 }
 
