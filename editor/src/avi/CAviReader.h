@@ -1,0 +1,87 @@
+#pragma once
+// CAviReader: the first video stream of an AVI file held in memory, read
+// frame after frame as packed pictures.
+//
+// Uncompressed device-independent bitmaps (the editor's own documents) are
+// taken straight from their chunks, so every depth from 1 to 32 bits and
+// every palette change comes back exactly as written; other codecs go
+// through FFmpeg's decoders and come out as 8-bit pictures (decoders that
+// give palettized frames) or 24-bit ones. Nothing read from the file is
+// trusted: sizes are checked against the limit before anything is
+// allocated for them, and a frame whose chunk is short is an error, never
+// a read past it.
+
+#include "editor/EditorStatus.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+struct SwsContext;
+class CAviMemoryInput;
+
+class CAviReader {
+public:
+    // NotAVideo when the bytes hold no AVI video stream the reader can
+    // read, TooLarge when its frames exceed `maxFrameBytes`.
+    static EditorStatus Open(const uint8_t* data, size_t size, size_t maxFrameBytes,
+                             std::unique_ptr<CAviReader>& reader);
+    ~CAviReader();
+    CAviReader(const CAviReader&) = delete;
+    CAviReader& operator=(const CAviReader&) = delete;
+
+    // The number of frames the stream really holds, counted by reading it
+    // through once (the count in the stream header is not believed); the
+    // reader then starts again at frame 0.
+    EditorStatus CountFrames(int& count);
+    // Reads the next frame into Picture(). DamagedVideo when the stream
+    // ends or the frame cannot be read.
+    EditorStatus Next();
+    // The last frame read, as a packed picture (info header first).
+    const std::vector<uint8_t>& Picture() const { return m_picture; }
+    // Starts again at frame 0.
+    EditorStatus Rewind();
+
+private:
+    CAviReader(const uint8_t* data, size_t size, size_t maxFrameBytes);
+    EditorStatus OpenStream();
+    void CloseStream();
+    EditorStatus ExamineStream();
+    // The next packet of the video stream into m_packet: 0, or AVERROR_EOF
+    // at the end (or at damage the demultiplexer cannot pass).
+    int ReadVideoPacket();
+    EditorStatus NextRaw();
+    EditorStatus NextDecoded();
+    EditorStatus PictureFromFrame(const AVFrame& frame);
+    void TakePacketPalette();
+
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_maxFrameBytes;
+
+    std::unique_ptr<CAviMemoryInput> m_input;
+    AVFormatContext* m_format = nullptr;
+    AVCodecContext* m_codec = nullptr;
+    AVPacket* m_packet = nullptr;
+    AVFrame* m_frame = nullptr;
+    SwsContext* m_scaler = nullptr;
+    int m_stream = -1;
+    bool m_draining = false;
+
+    // Uncompressed streams: the bitmap layout of every frame.
+    bool m_raw = false;
+    bool m_bottomUp = true;
+    int m_width = 0, m_height = 0;
+    uint32_t m_bitCount = 0;
+    uint32_t m_compression = 0;
+    uint32_t m_masks[3] = {0, 0, 0};
+    uint32_t m_palette[256] = {}; // 0x00RRGGBB, changed by palette chunks
+    bool m_havePicture = false;   // an empty chunk repeats the frame before
+
+    std::vector<uint8_t> m_picture;
+};

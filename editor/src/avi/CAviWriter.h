@@ -1,0 +1,66 @@
+#pragma once
+// CAviWriter: an AVI file of one uncompressed video stream ("vids", no
+// handler, 15 frames per second), every frame a key frame holding a
+// device-independent bitmap's pixels, written through FFmpeg's AVI
+// multiplexer. The stream format is the frames' header and colour table (or
+// masks); a frame whose colours differ from the frame before is preceded by
+// a palette change, so frames of one format but different palettes keep
+// their colours.
+//
+// The file is written whole or not at all: everything goes to a temporary
+// file beside the target, which replaces the target only in Finish.
+
+#include "editor/EditorStatus.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct AVFormatContext;
+struct AVIOContext;
+struct AVPacket;
+
+class CAviWriter {
+public:
+    static constexpr int kFramesPerSecond = 15;
+
+    // `format` is a picture header (40-byte info header, then the colour
+    // table or masks) of `size` bytes: 1 to 32 bits, uncompressed.
+    // BadParameters for a header the writer cannot use, CannotWriteFile when
+    // the temporary file or the stream cannot be made.
+    static EditorStatus Create(const std::string& path, const uint8_t* format, size_t size,
+                               std::unique_ptr<CAviWriter>& writer);
+    // Removes the temporary file unless Finish succeeded.
+    ~CAviWriter();
+    CAviWriter(const CAviWriter&) = delete;
+    CAviWriter& operator=(const CAviWriter&) = delete;
+
+    // Appends one frame: a packed picture of the stream's size and format
+    // (`available` bytes from its info header on). BadParameters when it
+    // does not match the stream.
+    EditorStatus Write(const uint8_t* picture, size_t available);
+    // Completes the file and puts it in the target's place.
+    EditorStatus Finish();
+
+private:
+    explicit CAviWriter(const std::string& path) : m_path(path) {}
+    EditorStatus Start(const uint8_t* format, size_t size);
+    static int WriteBytes(void* self, uint8_t* bytes, int size);
+    static int64_t SeekTo(void* self, int64_t offset, int whence);
+    void Abandon();
+
+    std::string m_path;
+    std::string m_temporary;
+    int m_fd = -1;
+    bool m_ioFailed = false;
+    bool m_finished = false;
+    AVIOContext* m_io = nullptr;
+    AVFormatContext* m_muxer = nullptr;
+    AVPacket* m_packet = nullptr;
+    int64_t m_frames = 0;
+
+    // The stream's layout, which every frame must share.
+    uint8_t m_header[40] = {};
+    uint32_t m_masks[3] = {0, 0, 0};
+};
