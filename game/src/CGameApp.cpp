@@ -5,6 +5,7 @@
 #include "common/DebugTrace.h"
 #include "common/KeyCodes.h"
 #include "display/CDibDDViewport.h"
+#include "game/CAutoPlayer.h"
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
 #include "game/hunt/CHuntWorld.h"
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -153,7 +155,11 @@ int CGameApp::Run(const GameOptions& givenOptions)
                                      : CDirectSoundDevice::CreateLoopback(MakePcmFormat(22050, 16, 2));
         CDirectSoundDevice* soundDevice = sound.get();
         CMainFrame frame(clock);
-        frame.SetHuntWorld(std::make_unique<CHuntWorld>());
+        auto huntWorld = std::make_unique<CHuntWorld>();
+        std::unique_ptr<CAutoPlayer> bot;
+        if (options.autoplay)
+            bot = std::make_unique<CAutoPlayer>(AutoplayMode(options.autoplayMode), *huntWorld);
+        frame.SetHuntWorld(std::move(huntWorld));
         frame.SetSoundDevice(std::move(sound));
         // The intro plays on the frame's viewport and sound device; the loop
         // below asks it when its next frame is due.
@@ -182,6 +188,11 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     HandleEvent(event, frame, quit);
                 while (nextScript < script.size() && script[nextScript].pass <= pass)
                     ApplyScriptEvent(script[nextScript++], frame, quit);
+                if (bot && frame.IsInitialised()) {
+                    for (const ScriptEvent& event : bot->Plan(frame))
+                        ApplyScriptEvent(event, frame, quit);
+                    quit = quit || bot->WantsToQuit();
+                }
                 for (int id : frame.Timers().TakeDue())
                     frame.OnTimer(id);
                 if (quit || frame.CloseRequested())
@@ -233,6 +244,12 @@ int CGameApp::Run(const GameOptions& givenOptions)
                 std::fprintf(stderr, "Veldra: cannot write %s\n", options.screenLog.c_str());
         }
         frame.Destroy();
+    }
+    if (options.autoplay) {
+        // Soak runs watch this line: the most the process ever held.
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::fprintf(stderr, "peak memory: %ld MiB\n", long(usage.ru_maxrss / 1024));
     }
     SDL_DestroyWindow(window);
     SDL_Quit();

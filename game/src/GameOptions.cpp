@@ -1,5 +1,6 @@
 #include "game/CGameApp.h"
 
+#include "game/CAutoPlayer.h"
 #include "game/hunt/HuntTables.h"
 
 #include <cstdlib>
@@ -28,6 +29,9 @@ const char* kUsage =
     "  --screen-log FILE   write '<pass> <screen id>' whenever the screen changes\n"
     "  --audio-out FILE    record the game's mixed sound into a WAV file (same samples for\n"
     "                      the same --fixed-dt run)\n"
+    "  --autoplay [MODE]   a bot plays through the keys: hunt (bag the quarry, the default),\n"
+    "                      poach (jail), stray (killed), wander (lost); the game quits a few\n"
+    "                      seconds after the end picture and prints its peak memory\n"
     "  --hunt Q,W,S        start straight in a hunt (no intro, no menus), e.g. zebra,rifle,plains;\n"
     "                      Q: elephant giraffe hippo lion lioness rhino zebra\n"
     "                      W: assault-rifle crossbow handgun muzzle-loader rifle shotgun\n"
@@ -160,6 +164,17 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
                 return needs("a file");
             options.audioOut = value;
             ++i;
+        } else if (arg == "--autoplay") {
+            options.autoplay = true;
+            AutoplayMode mode = AutoplayMode::Hunt;
+            if (value && value[0] != '-') {
+                if (!ParseAutoplayMode(value, mode)) {
+                    error = std::string("--autoplay: no mode called \"") + value + "\"; choose one of: hunt, poach, stray, wander";
+                    return 2;
+                }
+                ++i;
+            }
+            options.autoplayMode = int(mode);
         } else if (arg == "--hunt") {
             if (!value)
                 return needs("QUARRY,WEAPON,SCENARIO");

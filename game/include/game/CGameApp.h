@@ -23,6 +23,8 @@ struct GameOptions {
     bool vsync = true;          // --no-vsync
     std::string screenLog;      // --screen-log: "<pass> <screen id>" at every screen change
     std::string audioOut;       // --audio-out: the mixed sound of the run as a WAV file
+    bool autoplay = false;      // --autoplay [MODE]: a bot plays (hunt, poach, stray, wander)
+    int autoplayMode = 0;       // AutoplayMode
     int huntQuarry = -1;        // --hunt QUARRY,WEAPON,SCENARIO: quarry 0..6 (-1: no hunt)
     int huntWeapon = -1;        // weapon 0..5
     int huntScenario = 0;       // scenario 1..3

@@ -1,5 +1,6 @@
 #include "game/hunt/CAnimal.h"
 
+#include "common/DebugTrace.h"
 #include "game/CGameRandom.h"
 #include "game/hunt/CJeep.h"
 #include "game/hunt/CStopwatchPool.h"
@@ -160,6 +161,7 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
             if (CJeep* jeep = m_context.jeep; jeep && ++jeep->maulingCounter > kMaulingLimit) {
                 jeep->maulingCounter = 0;
                 jeep->endStatus = HuntEndStatus::Killed;
+                DebugTrace("CAnimal : a %s mauled the hunter", AnimalKindOf(m_kind).name);
                 return true;
             }
         }
@@ -170,6 +172,7 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
     const double bearing = BearingTo(hunterX, hunterY, x, y);
     if (std::fabs(bearing - viewAngle) < kRunOverAngle && d < kRunOverRange) {
         m_context.quarryKind = ANIMAL_NONE; // running over any animal is poaching
+        DebugTrace("CAnimal : a %s run over", AnimalKindOf(m_kind).name);
         SetState(ANIMAL_DYING);
         PlayUnlessPlaying(sound, m_context.animalVoices[kRunOverVoice], false);
     }

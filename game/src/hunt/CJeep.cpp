@@ -1,5 +1,6 @@
 #include "game/hunt/CJeep.h"
 
+#include "common/DebugTrace.h"
 #include "game/hunt/HuntMath.h"
 #include "media/CSoundDevice.h"
 
@@ -105,6 +106,8 @@ void CJeep::Update()
     if (distance > kKillDistance) {
         // Something large found the hunter who wandered off alone.
         PlayUnlessPlaying(*m_context.sound, m_context.animalVoices[1], true);
+        if (endStatus != HuntEndStatus::Killed)
+            DebugTrace("CJeep : the hunter strayed %.0f units from the jeep and was killed", distance);
         endStatus = HuntEndStatus::Killed;
     }
 }

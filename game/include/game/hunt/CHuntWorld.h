@@ -42,11 +42,14 @@ public:
     const HunterPose& Hunter() const { return m_hunter; }
     HunterPose& Hunter() { return m_hunter; }
     CJeep& Jeep() { return *m_jeep; }
+    const CJeep& Jeep() const { return *m_jeep; }
     CAnimal& Animal(int index) { return *m_animals[size_t(index)]; }
+    const CAnimal& Animal(int index) const { return *m_animals[size_t(index)]; }
     const CSceneryGrid& Scenery() const { return m_scenery; }
     const CDepthList& DrawList() const { return m_drawList; }
     CWorldView& View() { return m_view; }
     HuntContext& Context() { return m_context; }
+    const HuntContext& Context() const { return m_context; }
     double Acceleration() const { return m_acceleration; }
     int WindBase() const { return m_windBase; }
 

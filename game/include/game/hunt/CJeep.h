@@ -49,6 +49,7 @@ public:
     int CurrentVoice() const { return m_currentVoice; }
 
     CGunOverlay& Gun() { return m_gun; }
+    const CGunOverlay& Gun() const { return m_gun; }
     CBinocularOverlay& Binoculars() { return m_binoculars; }
 
     int direction = 0;  // which of the eight strips is drawn

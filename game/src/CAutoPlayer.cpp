@@ -1,0 +1,485 @@
+#include "game/CAutoPlayer.h"
+
+#include "common/DebugTrace.h"
+#include "game/CHudScreen.h"
+#include "game/CScreen.h"
+#include "game/hunt/CHuntWorld.h"
+#include "game/hunt/HuntMath.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Distances the bot keeps, in world units.
+constexpr double kDriveBeyond = 1400;  // farther targets are reached by jeep
+constexpr double kStopDriving = 1200;  // where the jeep is stopped (animals bolt from a jeep within 750)
+constexpr double kShootWithin = 650;   // on foot: close enough to shoot, outside their 500 of alarm
+constexpr double kStayByTheJeep = 1250; // the hunter dies beyond 1500 from the jeep
+constexpr double kTurnTolerance = 0.05;
+constexpr double kEndLingerSeconds = 3;
+
+bool IsEndPicture(ScreenId id)
+{
+    switch (id) {
+    case ScreenId::MainMenu: case ScreenId::Quarry: case ScreenId::Hunt: case ScreenId::Options:
+    case ScreenId::Weapon: case ScreenId::Scenario: case ScreenId::Trophies: case ScreenId::Credits:
+    case ScreenId::None:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+bool ParseAutoplayMode(const std::string& word, AutoplayMode& mode)
+{
+    static const std::pair<const char*, AutoplayMode> kModes[] = {
+        {"hunt", AutoplayMode::Hunt}, {"poach", AutoplayMode::Poach},
+        {"stray", AutoplayMode::Stray}, {"wander", AutoplayMode::Wander}};
+    for (const auto& [name, value] : kModes)
+        if (word == name) {
+            mode = value;
+            return true;
+        }
+    return false;
+}
+
+CAutoPlayer::CAutoPlayer(AutoplayMode mode, const CHuntWorld& hunt) : m_mode(mode), m_hunt(hunt) {}
+
+void CAutoPlayer::Click(int x, int y)
+{
+    m_events.push_back({ScriptEvent::Mouse, 0, x, y});
+    m_events.push_back({ScriptEvent::Button, 0, 1, 0});
+    m_events.push_back({ScriptEvent::Button, 0, 0, 0});
+}
+
+std::vector<ScriptEvent> CAutoPlayer::Plan(const CMainFrame& frame)
+{
+    const GameConfig& config = frame.Config();
+    m_keys = {uint8_t(config.keyLeft),    uint8_t(config.keyRight),   uint8_t(config.keyUp),
+              uint8_t(config.keyDown),    uint8_t(config.keyButton0), uint8_t(config.keyButton1),
+              uint8_t(config.keyButton2), uint8_t(config.keyButton3)};
+    m_events.clear();
+    m_want.clear();
+    m_taps.clear();
+    const ScreenId screen = frame.CurrentScreenId();
+    if (IsEndPicture(screen)) {
+        m_endSeconds += frame.FrameTime();
+        m_quit = m_endSeconds >= kEndLingerSeconds;
+    } else if (m_cooldown > 0) {
+        --m_cooldown;
+        m_want = m_held; // keep holding what was held
+    } else if (screen == ScreenId::Hunt) {
+        PlanHunt(frame);
+    } else {
+        PlanMenus(frame);
+    }
+    for (uint8_t key : m_held)
+        if (!m_want.count(key))
+            m_events.push_back({ScriptEvent::Key, 0, key, 0});
+    for (uint8_t key : m_want)
+        if (!m_held.count(key))
+            m_events.push_back({ScriptEvent::Key, 0, key, 1});
+    m_held = m_want;
+    for (uint8_t key : m_taps) {
+        m_events.push_back({ScriptEvent::Key, 0, key, 1});
+        m_events.push_back({ScriptEvent::Key, 0, key, 0});
+    }
+    return m_events;
+}
+
+void CAutoPlayer::PlanMenus(const CMainFrame& frame)
+{
+    // Into a hunt with whatever the menus have chosen: start, next, next, hunt.
+    int item = -1;
+    switch (frame.CurrentScreenId()) {
+    case ScreenId::MainMenu: item = 1; break;
+    case ScreenId::Quarry: item = 9; break;
+    case ScreenId::Weapon: item = 8; break;
+    case ScreenId::Scenario: item = 5; break;
+    case ScreenId::Options: item = 1; break; // resume
+    default: item = -1; break;
+    }
+    const CScreen* screen = frame.Screen(frame.CurrentScreenId());
+    if (item < 0 || !screen || item >= screen->ItemCount())
+        return;
+    const CScreenItem& it = screen->Item(item);
+    Click((it.left + it.right) / 2, (it.top + it.bottom) / 2);
+    m_cooldown = 3;
+}
+
+void CAutoPlayer::PlanHunt(const CMainFrame& frame)
+{
+    if (!m_hunt.Hunting() || m_hunt.EndStatus() != 0)
+        return; // the end is coming: hands off
+    switch (m_mode) {
+    case AutoplayMode::Hunt: Hunt(frame, false); break;
+    case AutoplayMode::Poach: Hunt(frame, true); break;
+    case AutoplayMode::Stray: Stray(frame); break;
+    case AutoplayMode::Wander: Wander(frame); break;
+    }
+}
+
+bool CAutoPlayer::LowerEverything(const CMainFrame& frame)
+{
+    const CHudScreen* hud = frame.Hud();
+    if (hud->Aiming())
+        Tap(m_keys.gun);
+    else if (hud->Binoculars())
+        Tap(m_keys.binoculars);
+    else
+        return false;
+    m_cooldown = 2;
+    return true;
+}
+
+void CAutoPlayer::Face(double bearing, double tolerance)
+{
+    const double rel = WrapSigned(m_hunt.Hunter().angle - bearing);
+    if (rel > tolerance)
+        Hold(m_keys.right);
+    else if (rel < -tolerance)
+        Hold(m_keys.left);
+}
+
+bool CAutoPlayer::StopTheJeep()
+{
+    // At full speed the pedals do nothing: let it roll below the limit
+    // first, then brake, and let the last bit roll out.
+    const int speed = m_hunt.Jeep().speed;
+    if (speed > 60 && speed < 300)
+        Hold(m_keys.down);
+    else if (speed < -60 && speed > -300)
+        Hold(m_keys.up);
+    return speed == 0;
+}
+
+bool CAutoPlayer::SomethingInTheWay(bool driving, double& avoidSide, bool& brake) const
+{
+    const HunterPose& hunter = m_hunt.Hunter();
+    const CWorldObject* jeep = &m_hunt.Jeep();
+    brake = false;
+    bool blocked = false;
+    double nearest = 1e9;
+    for (const CWorldObject* object : m_hunt.DrawList().Objects()) {
+        if (object == jeep)
+            continue;
+        const double off = WrapSigned(BearingTo(hunter.x, hunter.y, object->x, object->y) - hunter.angle);
+        const bool animal = object->size > 0 && object != jeep && dynamic_cast<const CAnimal*>(object);
+        const double reach = driving ? (animal ? 600 : 380) : (animal ? 260 : 110);
+        if (std::fabs(off) > 0.65 || object->distance > reach || object->distance >= nearest)
+            continue;
+        nearest = object->distance;
+        blocked = true;
+        avoidSide = off > 0 ? -1 : 1; // turn away from it
+        if (driving && animal && object->distance < 450)
+            brake = true;
+    }
+    return blocked;
+}
+
+void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
+{
+    const CJeep& jeep = m_hunt.Jeep();
+    const HunterPose& hunter = m_hunt.Hunter();
+    if (stopShort && distance < kStopDriving)
+        return void(StopTheJeep());
+    double side = 0;
+    bool brake = false;
+    const bool blocked = SomethingInTheWay(true, side, brake);
+    // An animal close ahead: stand on the brake, whatever else is going on
+    // (running one over is poaching).
+    if (m_reverse > 0) {
+        // Backing away with the wheel turned: in reverse, right turns left.
+        --m_reverse;
+        Hold(m_keys.down);
+        Hold(m_detourSide > 0 ? m_keys.right : m_keys.left);
+        return;
+    }
+    if (brake) {
+        m_detour = 0;
+        if (StopTheJeep() || std::abs(jeep.speed) <= 60) {
+            m_reverse = 20;
+            m_detourSide = side;
+        }
+        return;
+    }
+    if (blocked && m_detour == 0) {
+        m_detour = 25;
+        m_detourSide = side;
+    }
+    if (m_detour > 0) {
+        --m_detour;
+        Hold(m_keys.up);
+        Hold(m_detourSide > 0 ? m_keys.left : m_keys.right);
+        return;
+    }
+    // Stuck against something the pedal cannot push through.
+    m_stuckPasses = jeep.speed == 0 ? m_stuckPasses + 1 : 0;
+    if (m_stuckPasses > 6) {
+        m_stuckPasses = 0;
+        m_detour = 40;
+        m_detourSide = 1;
+        return;
+    }
+    Hold(m_keys.up);
+    const double rel = WrapSigned(hunter.angle - bearing);
+    // The wheel turns only with a pedal down; forward, left turns left.
+    if (rel > kTurnTolerance)
+        Hold(m_keys.right);
+    else if (rel < -kTurnTolerance)
+        Hold(m_keys.left);
+}
+
+bool CAutoPlayer::Board()
+{
+    // Getting in puts the hunter 100 units behind the jeep, looking the way
+    // he looked: an animal right ahead of that place would be run over at
+    // once. Turn until the way is clear.
+    const HunterPose& hunter = m_hunt.Hunter();
+    const CJeep& jeep = m_hunt.Jeep();
+    if (jeep.speed != 0)
+        return false;
+    const double seatX = jeep.x - 100 * std::cos(hunter.angle), seatY = jeep.y - 100 * std::sin(hunter.angle);
+    for (int i = 0; i < ANIMAL_COUNT; ++i) {
+        const CAnimal& animal = m_hunt.Animal(i);
+        if (animal.State() == ANIMAL_DYING)
+            continue; // the dead cannot be run over
+        const double d = std::hypot(animal.x - seatX, animal.y - seatY);
+        if (d < 220 && std::fabs(WrapSigned(BearingTo(seatX, seatY, animal.x, animal.y) - hunter.angle)) < 0.7) {
+            Hold(m_keys.left);
+            return false;
+        }
+    }
+    Tap(m_keys.jeep);
+    m_cooldown = 2;
+    return true;
+}
+
+bool CAutoPlayer::AnimalNear(const CAnimal* except, double within) const
+{
+    for (int i = 0; i < ANIMAL_COUNT; ++i) {
+        const CAnimal& animal = m_hunt.Animal(i);
+        if (&animal != except && animal.State() != ANIMAL_DYING && animal.distance < within)
+            return true;
+    }
+    return false;
+}
+
+bool CAutoPlayer::Threatened(const CAnimal* quarry) const
+{
+    const HunterPose& hunter = m_hunt.Hunter();
+    for (int i = 0; i < ANIMAL_COUNT; ++i) {
+        const CAnimal& animal = m_hunt.Animal(i);
+        if (animal.State() == ANIMAL_DYING || animal.distance > 450)
+            continue;
+        const double toHunter = BearingTo(animal.x, animal.y, hunter.x, hunter.y);
+        const bool charging = animal.State() == ANIMAL_RUNNING && std::fabs(WrapSigned(animal.heading - toHunter)) < 0.5;
+        if (!charging && animal.State() != ANIMAL_ATTACKING)
+            continue;
+        // The quarry itself is shot at while it is still some way off.
+        if (quarry && animal.Kind() == quarry->Kind() && animal.distance > 300)
+            continue;
+        return true;
+    }
+    return false;
+}
+
+const CAnimal* CAutoPlayer::ChooseTarget(bool poach) const
+{
+    const int quarry = m_hunt.Context().quarryKind;
+    const CAnimal* best = nullptr;
+    for (int i = 0; i < ANIMAL_COUNT; ++i) {
+        const CAnimal& animal = m_hunt.Animal(i);
+        const bool wanted = poach ? animal.Kind() != quarry : animal.Kind() == quarry;
+        if (!wanted || animal.State() == ANIMAL_DYING)
+            continue;
+        if (!best || animal.distance < best->distance)
+            best = &animal;
+    }
+    return best;
+}
+
+void CAutoPlayer::Aim(const CMainFrame& frame, const CAnimal& target)
+{
+    const HuntContext& context = m_hunt.Context();
+    const HunterPose& hunter = m_hunt.Hunter();
+    const ScreenRect& rect = target.screen;
+    if (std::fabs(target.relAngle) >= kPi / 2 || rect.width <= 0) {
+        Face(BearingTo(hunter.x, hunter.y, target.x, target.y), kTurnTolerance);
+        return;
+    }
+    const int margin = std::max(1, rect.width / 5);
+    bool inside = true;
+    if (context.aimX < rect.left + margin) {
+        Hold(m_keys.right); // the target stands right of the sights
+        inside = false;
+    } else if (context.aimX >= rect.left + rect.width - margin) {
+        Hold(m_keys.left);
+        inside = false;
+    }
+    if (context.aimY < rect.top + rect.height / 4) {
+        Hold(m_keys.down); // the horizon goes up, and the target with it
+        inside = false;
+    } else if (context.aimY >= rect.top + rect.height) {
+        Hold(m_keys.up);
+        inside = false;
+    }
+    if (!inside || !m_hunt.Jeep().Gun().IsReady() || !frame.Hud()->Aiming())
+        return;
+    // Nothing of the wrong kind nearer in the line of fire (trees let bullets through).
+    const auto& objects = m_hunt.DrawList().Objects();
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        const auto* animal = dynamic_cast<const CAnimal*>(*it);
+        if (!animal || std::fabs(animal->relAngle) >= kPi / 2 ||
+            !animal->screen.Contains(context.aimX, context.aimY))
+            continue;
+        if (animal != &target && animal->Kind() != target.Kind())
+            return;
+        break;
+    }
+    DebugTrace("autoplay: fire at a %s %.0f units off", AnimalKindOf(target.Kind()).name, target.distance);
+    Tap(m_keys.fire);
+}
+
+void CAutoPlayer::Hunt(const CMainFrame& frame, bool poach)
+{
+    const HunterPose& hunter = m_hunt.Hunter();
+    const CJeep& jeep = m_hunt.Jeep();
+    // A fallen animal reports only when its dying has played out in view:
+    // keep looking at it until then.
+    for (int i = 0; i < ANIMAL_COUNT; ++i) {
+        const CAnimal& animal = m_hunt.Animal(i);
+        if (animal.State() == ANIMAL_DYING && animal.frameIndex < AnimalKindOf(animal.Kind()).ranges[1].last &&
+            animal.distance < 3000) {
+            if (jeep.Driving())
+                return void(StopTheJeep());
+            Face(BearingTo(hunter.x, hunter.y, animal.x, animal.y), kTurnTolerance);
+            return;
+        }
+    }
+    const CAnimal* target = ChooseTarget(poach);
+    if (!target)
+        return;
+    const double d = target->distance;
+    const double bearing = BearingTo(hunter.x, hunter.y, target->x, target->y);
+    const double rel = WrapSigned(hunter.angle - bearing);
+    const double fromJeep = std::hypot(jeep.x - hunter.x, jeep.y - hunter.y);
+    static int tick = 0;
+    if (++tick % 50 == 0)
+        DebugTrace("bot: at %.0f,%.0f a %.2f driving %d speed %d target %s d %.0f rel %.2f detour %d", hunter.x, hunter.y,
+                   hunter.angle, jeep.Driving(), jeep.speed, AnimalKindOf(target->Kind()).name, d, rel, m_detour);
+
+    if (!jeep.Driving() && Threatened(poach ? nullptr : target)) {
+        // Something charges: into the jeep (it takes the hunter along at
+        // once) and away for a while.
+        if (LowerEverything(frame))
+            return;
+        if (Board())
+            m_escape = 60;
+        return;
+    }
+    if (jeep.Driving()) {
+        if (m_escape > 0) {
+            --m_escape;
+            return DriveTowards(bearing, false, d);
+        }
+        if (d >= kStopDriving && std::fabs(rel) < 0.8)
+            return DriveTowards(bearing, true, d);
+        // Close enough, or the target is off to the side: stop and get out
+        // (turning on foot is quicker than steering round), unless another
+        // animal is near enough to smell a hunter on foot: then on towards
+        // the target, which scatters it.
+        if (d < kStopDriving && AnimalNear(target, 600))
+            return DriveTowards(bearing, false, d);
+        if (StopTheJeep()) {
+            Tap(m_keys.jeep);
+            m_cooldown = 2;
+        }
+        return;
+    }
+    if (d > kDriveBeyond || fromJeep > kStayByTheJeep) {
+        if (LowerEverything(frame))
+            return;
+        // Face the target first: the jeep sets off the way the hunter looks.
+        if (std::fabs(rel) > 0.1)
+            return Face(bearing, kTurnTolerance);
+        Board();
+        return;
+    }
+    if (d > kShootWithin) {
+        if (LowerEverything(frame))
+            return;
+        // Round whatever stands in the way: turn until it is off to the
+        // side, then walk on a little before heading for the target again.
+        double side = 0;
+        bool brake = false;
+        if (SomethingInTheWay(false, side, brake)) {
+            m_detourSide = side;
+            m_detour = 24;
+            Hold(side > 0 ? m_keys.left : m_keys.right);
+            return;
+        }
+        if (m_detour > 0) {
+            --m_detour;
+            Hold(m_keys.up);
+            return;
+        }
+        Face(bearing, 0.1);
+        if (std::fabs(rel) < 0.3)
+            Hold(m_keys.up);
+        return;
+    }
+    const CHudScreen* hud = frame.Hud();
+    if (hud->Binoculars()) {
+        Tap(m_keys.binoculars);
+        m_cooldown = 2;
+        return;
+    }
+    if (!hud->Aiming()) {
+        Tap(m_keys.gun);
+        m_cooldown = 2;
+        return;
+    }
+    Aim(frame, *target);
+}
+
+void CAutoPlayer::Stray(const CMainFrame& frame)
+{
+    const HunterPose& hunter = m_hunt.Hunter();
+    const CJeep& jeep = m_hunt.Jeep();
+    if (jeep.Driving()) {
+        if (StopTheJeep()) {
+            Tap(m_keys.jeep);
+            m_cooldown = 2;
+        }
+        return;
+    }
+    if (LowerEverything(frame))
+        return;
+    const double away = BearingTo(jeep.x, jeep.y, hunter.x, hunter.y);
+    Face(away, 0.1);
+    if (std::fabs(WrapSigned(hunter.angle - away)) < 0.3)
+        Hold(m_keys.up);
+}
+
+void CAutoPlayer::Wander(const CMainFrame& frame)
+{
+    const HunterPose& hunter = m_hunt.Hunter();
+    const CJeep& jeep = m_hunt.Jeep();
+    // The nearest edge of the map.
+    const double edges[4] = {20000 - hunter.x, 20000 - hunter.y, hunter.x, hunter.y};
+    const int nearest = int(std::min_element(edges, edges + 4) - edges);
+    const double heading = nearest * kPi / 2;
+    if (!jeep.Driving()) {
+        if (LowerEverything(frame))
+            return;
+        if (std::fabs(WrapSigned(hunter.angle - heading)) > 0.1)
+            return Face(heading, kTurnTolerance);
+        Board();
+        return;
+    }
+    DriveTowards(heading, false, 1e9);
+}
