@@ -276,6 +276,7 @@ TEST_P(BlitSimdTier, TrleRunKernelsMatchTheirPortableTwins)
             const int pitch = p.width * bytes + int(random() % 5);
             TrleRunCache cache;
             ASSERT_TRUE(cache.Prepare(view, table.data(), bytes, pitch));
+            ASSERT_TRUE(cache.EnsureRect());
             p.dstPitch = pitch;
             UseRunCache(p, cache, width);
             GuardedBytes a(size_t(pitch) * p.height);

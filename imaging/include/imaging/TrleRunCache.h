@@ -10,7 +10,13 @@
 // Whoever owns the sprite's bytes owns the cache and clears it when they
 // change. Tables are recognised by their contents, so a palette changed in
 // place, or another table at the same address, is never drawn from stale
-// pixels. A sprite is drawn from one thread at a time.
+// pixels.
+//
+// Conversions hold several times a sprite's own size, so all the caches of
+// a program together keep to one memory budget: when a cache grows past it,
+// the caches drawn least recently give their memory up (they are rebuilt if
+// their sprites are drawn again). Sprites are drawn from one thread: the
+// caches know one another.
 
 #include "imaging/TrleSprite.h"
 
@@ -70,7 +76,18 @@ public:
     // stay inside.
     static constexpr size_t kMarginPixels = 64;
 
+    TrleRunCache();
+    ~TrleRunCache();
+    TrleRunCache(const TrleRunCache&) = delete;
+    TrleRunCache& operator=(const TrleRunCache&) = delete;
+
     void Clear();
+
+    // The budget of all caches together, in bytes (48 MiB unless set), and
+    // what they hold now.
+    static void SetMemoryBudget(size_t bytes);
+    static size_t MemoryBudget();
+    static size_t TotalMemoryBytes();
 
     // Finds the runs of `view` (once) and its pixels converted through the
     // 256-entry `table` of `bytes`-sized entries (1, 2 or 4), with a move
@@ -88,9 +105,12 @@ public:
     // Null when the target's rows are too far apart for 32-bit offsets.
     const TrleMoveProgram* Program() const { return m_current->moves.placed ? &m_current->moves.program : nullptr; }
     // The whole sprite rectangle, transparent pixels included (zero, with a
-    // zero mask), for scaled drawing: row r at r × RectPitch(), with room
-    // for a 32-byte read from any pixel. RectPitch() is 0 when the sprite is
-    // too large to be kept so.
+    // zero mask), for drawing it enlarged: row r at r × RectPitch(), with
+    // room for a 32-byte read from any pixel. Made for the current
+    // conversion by EnsureRect, on first need (most sprites are only ever
+    // drawn shrunk and never need it); RectPitch() is 0 until then, and
+    // when the sprite is too large to be kept so.
+    bool EnsureRect();
     const uint8_t* RectPixels() const { return m_current->rectPixels.data(); }
     const uint8_t* RectMasks() const { return m_current->rectMasks.data(); }
     size_t RectPitch() const { return m_current->rectPitch; }
@@ -147,6 +167,7 @@ private:
         std::vector<uint8_t> pixels, masks;
         std::vector<uint8_t> rectPixels, rectMasks;
         size_t rectPitch = 0;
+        bool rectTried = false;
         Moves moves;
         TrleScaledCall lastScaledCall; // asked for by the call before
         int scaledRepeats = -1;        // of that call, just before this one
@@ -158,10 +179,15 @@ private:
     static constexpr size_t kMaxConversions = 3;
     static constexpr int kScaledRepeatsBeforeMaking = 2;
 
+    // Records this cache's bytes in the total and marks it drawn; frees the
+    // least recently drawn others while the total is over the budget.
+    void Account();
+    void Forget(); // takes this cache's bytes out of the total
+
     bool MakeRuns(const TrleSpriteView& view);
     Converted* MakeConversion(const TrleSpriteView& view, const void* table, int bytes);
     void MakeMoves(const TrleSpriteView& view, Converted& c) const;
-    void MakeRect(const TrleSpriteView& view, Converted& c) const;
+    void MakeRect(Converted& c) const;
     bool MakeScaled(Converted& c, const TrleScaledCall& call) const;
 
     const uint8_t* m_dataArea = nullptr; // what the runs were found for
@@ -173,4 +199,9 @@ private:
     int m_width = 0;
     int m_height = 0;
     uint64_t m_useCounter = 0;
+    // Membership of the list of all caches, for the budget.
+    TrleRunCache* m_previousCache = nullptr;
+    TrleRunCache* m_nextCache = nullptr;
+    size_t m_accountedBytes = 0;
+    uint64_t m_lastDrawn = 0;
 };

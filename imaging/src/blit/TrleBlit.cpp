@@ -146,7 +146,9 @@ bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index
                               (index.flags & BLIT_MIRROR_Y) != 0};
     // Shuffles gather from the rectangle (AVX2, not shrunk); gathering pixel
     // by pixel, the index kernels are faster.
-    const bool gathered = tier >= BlitTier::Avx2 && p.srcWidth <= p.width && cache.RectPitch() != 0;
+    const bool gathered = tier >= BlitTier::Avx2 && p.srcWidth <= p.width && cache.EnsureRect();
+    if (gathered)
+        UseRunCache(p, cache, spriteWidth); // now with the rectangle
     uint8_t* fill = nullptr;
     if (const TrleMoveProgram* program = cache.ScaledProgram(call, p.dstPitch, &fill)) {
         if (fill && gathered) {

@@ -6,6 +6,7 @@
 #include "common/ByteOrder.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -28,7 +29,83 @@ size_t CapacityBytes(const std::vector<T>& v)
     return v.capacity() * sizeof(T);
 }
 
+// Every cache of the program, for the shared budget.
+struct CacheRegistry {
+    TrleRunCache* first = nullptr;
+    size_t totalBytes = 0;
+    size_t budgetBytes = size_t(48) << 20;
+    uint64_t drawCounter = 0;
+};
+
+CacheRegistry& Registry()
+{
+    static CacheRegistry registry;
+    return registry;
+}
+
 } // namespace
+
+TrleRunCache::TrleRunCache()
+{
+    CacheRegistry& registry = Registry();
+    m_nextCache = registry.first;
+    if (m_nextCache)
+        m_nextCache->m_previousCache = this;
+    registry.first = this;
+}
+
+TrleRunCache::~TrleRunCache()
+{
+    Forget();
+    CacheRegistry& registry = Registry();
+    if (m_previousCache)
+        m_previousCache->m_nextCache = m_nextCache;
+    else
+        registry.first = m_nextCache;
+    if (m_nextCache)
+        m_nextCache->m_previousCache = m_previousCache;
+}
+
+void TrleRunCache::SetMemoryBudget(size_t bytes)
+{
+    Registry().budgetBytes = bytes;
+}
+
+size_t TrleRunCache::MemoryBudget()
+{
+    return Registry().budgetBytes;
+}
+
+size_t TrleRunCache::TotalMemoryBytes()
+{
+    return Registry().totalBytes;
+}
+
+void TrleRunCache::Forget()
+{
+    CacheRegistry& registry = Registry();
+    assert(registry.totalBytes >= m_accountedBytes);
+    registry.totalBytes -= m_accountedBytes;
+    m_accountedBytes = 0;
+}
+
+void TrleRunCache::Account()
+{
+    CacheRegistry& registry = Registry();
+    Forget();
+    m_accountedBytes = MemoryBytes();
+    registry.totalBytes += m_accountedBytes;
+    m_lastDrawn = ++registry.drawCounter;
+    while (registry.totalBytes > registry.budgetBytes) {
+        TrleRunCache* oldest = nullptr;
+        for (TrleRunCache* cache = registry.first; cache; cache = cache->m_nextCache)
+            if (cache != this && cache->m_accountedBytes > 0 && (!oldest || cache->m_lastDrawn < oldest->m_lastDrawn))
+                oldest = cache;
+        if (!oldest)
+            break; // only this one is left: its own limits apply
+        oldest->Clear();
+    }
+}
 
 void TrleRunCache::Moves::Start(int rows)
 {
@@ -94,10 +171,12 @@ void TrleRunCache::Clear()
 {
     m_dataArea = nullptr;
     m_dataSize = 0;
-    m_rowFirst.clear();
-    m_runs.clear();
-    m_conversions.clear();
+    // Swapped out rather than cleared: clear() keeps the memory.
+    std::vector<uint32_t>().swap(m_rowFirst);
+    std::vector<TrleRun>().swap(m_runs);
+    std::vector<Converted>().swap(m_conversions);
     m_current = nullptr;
+    Forget();
 }
 
 size_t TrleRunCache::MemoryBytes() const
@@ -134,6 +213,7 @@ bool TrleRunCache::Prepare(const TrleSpriteView& view, const void* table, int by
             moves.placed = false; // drawn by runs instead
         }
     }
+    Account();
     return true;
 }
 
@@ -210,7 +290,6 @@ TrleRunCache::Converted* TrleRunCache::MakeConversion(const TrleSpriteView& view
             std::memset(masks + i * bytes, index ? 0xFF : 0x00, size_t(bytes));
         }
         MakeMoves(view, *slot);
-        MakeRect(view, *slot);
     } catch (const std::bad_alloc&) {
         *slot = Converted{}; // bytes 0: never matches
         return nullptr;
@@ -232,18 +311,39 @@ void TrleRunCache::MakeMoves(const TrleSpriteView& view, Converted& c) const
     }
 }
 
-void TrleRunCache::MakeRect(const TrleSpriteView& view, Converted& c) const
+bool TrleRunCache::EnsureRect()
+{
+    if (!m_current)
+        return false;
+    Converted& c = *m_current;
+    if (c.rectPitch != 0)
+        return true;
+    if (c.rectTried)
+        return false;
+    c.rectTried = true;
+    try {
+        MakeRect(c);
+    } catch (const std::bad_alloc&) {
+        std::vector<uint8_t>().swap(c.rectPixels);
+        std::vector<uint8_t>().swap(c.rectMasks);
+        c.rectPitch = 0;
+    }
+    Account();
+    return c.rectPitch != 0;
+}
+
+void TrleRunCache::MakeRect(Converted& c) const
 {
     const size_t bytes = size_t(c.bytes);
-    const size_t pitch = size_t(view.width) * bytes + 32;
-    if (2 * pitch * size_t(view.height) > kMaxRectBytes)
+    const size_t pitch = size_t(m_width) * bytes + 32;
+    if (2 * pitch * size_t(m_height) > kMaxRectBytes)
         return;
-    c.rectPixels.assign(pitch * size_t(view.height) + 32, 0);
+    c.rectPixels.assign(pitch * size_t(m_height) + 32, 0);
     c.rectMasks.assign(c.rectPixels.size(), 0);
     c.rectPitch = pitch;
     const uint8_t* pixels = c.pixels.data() + kMarginPixels * bytes;
     const uint8_t* masks = c.masks.data() + kMarginPixels * bytes;
-    for (int row = 0; row < view.height; ++row)
+    for (int row = 0; row < m_height; ++row)
         for (uint32_t i = m_rowFirst[row]; i != m_rowFirst[row + 1]; ++i) {
             const TrleRun& run = m_runs[i];
             const size_t to = size_t(row) * pitch + run.start * bytes, from = run.offset * bytes;
@@ -278,6 +378,7 @@ const TrleMoveProgram* TrleRunCache::ScaledProgram(const TrleScaledCall& call, p
             scaled.moves.placed = false;
         }
     }
+    Account();
     if (!scaled.moves.placed) {
         *fill = nullptr;
         return nullptr;
