@@ -179,9 +179,14 @@ EditorStatus CKVFEditorDoc::OpenDocument(const std::string& path, IEditorProgres
             if (!picture)
                 return file.LastStatus();
             FrameRef frame;
-            status = FrameFromPicture(picture, size, frame);
-            if (status != EditorStatus::Ok)
-                return status == EditorStatus::NotAPicture ? EditorStatus::DamagedVideo : status;
+            if (file.RepeatsPreviousFrame() && !frames.empty()) {
+                // Frames never change once stored: a repeat is the same frame again.
+                frame = frames.back();
+            } else {
+                status = FrameFromPicture(picture, size, frame);
+                if (status != EditorStatus::Ok)
+                    return status == EditorStatus::NotAPicture ? EditorStatus::DamagedVideo : status;
+            }
             frames.push_back(std::move(frame));
             scope.SetPosition(i);
         }

@@ -43,6 +43,9 @@ public:
     // Null beyond the count, or when the frame cannot be read (LastStatus
     // tells why). Frames are cheapest in order.
     const uint8_t* GetFrame(int index, size_t* size = nullptr);
+    // True when the frame GetFrame last returned is the one before it once
+    // more: the file left it out (an empty chunk), as videos repeat a frame.
+    bool RepeatsPreviousFrame() const;
 
     // Creates the file for writing (it replaces `path` only when Close
     // succeeds). `format` is the frames' picture header: the 40-byte info

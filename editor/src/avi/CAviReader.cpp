@@ -57,8 +57,8 @@ size_t ColourTableBytes(uint32_t bitCount)
 }
 
 // A new packed picture of the given layout with its header written and its
-// pixels still zero. The header holds the whole colour table (colours used
-// 0) or the three masks, and the exact size of the pixels.
+// pixels still zero: the plain form the system writes, with the whole
+// colour table (colours used 0) or the three masks.
 void StartPicture(std::vector<uint8_t>& picture, int width, int height, uint32_t bitCount, uint32_t compression,
                   const uint32_t* colours, const uint32_t* masks)
 {
@@ -72,7 +72,6 @@ void StartPicture(std::vector<uint8_t>& picture, int width, int height, uint32_t
     WriteLE16(info + BIH_PLANES, 1);
     WriteLE16(info + BIH_BIT_COUNT, uint16_t(bitCount));
     WriteLE32(info + BIH_COMPRESSION, compression);
-    WriteLE32(info + BIH_IMAGE_SIZE, uint32_t(stride * size_t(height)));
     uint8_t* extra = info + INFO_HEADER_SIZE;
     if (compression == BI_BITFIELDS) {
         for (int i = 0; i < 3; ++i)
@@ -122,6 +121,10 @@ void CAviReader::CloseStream()
     m_stream = -1;
     m_draining = false;
     m_havePicture = false;
+    m_pending = false;
+    m_repeated = false;
+    m_nextNumber = 0;
+    m_pendingNumber = 0;
     m_picture.clear();
 }
 
@@ -237,30 +240,72 @@ int CAviReader::ReadVideoPacket()
     }
 }
 
+int64_t CAviReader::FrameNumber(int64_t stamp, int64_t next)
+{
+    // Timestamps that do not run forward are damage: such a frame is simply
+    // the next one.
+    return stamp != AV_NOPTS_VALUE && stamp >= next ? stamp : next;
+}
+
 EditorStatus CAviReader::CountFrames(int& count)
 {
     count = 0;
-    int chunks = 0;
+    // Every frame, even one left out as an empty chunk, takes a chunk
+    // header of 8 bytes in the file: a count beyond that is made up.
+    const int64_t limit = std::min<int64_t>(INT_MAX, int64_t(m_size / 8));
+    int64_t frames = 0, next = 0;
     while (ReadVideoPacket() == 0) {
-        if (chunks == INT_MAX)
-            return EditorStatus::TooLarge;
-        ++chunks;
-        // An empty chunk repeats the frame before; a decoder has nothing to
-        // repeat from, so decoded streams skip them.
-        if (m_raw || m_packet->size > 0)
-            ++count;
+        const int64_t number = FrameNumber(m_packet->dts, next);
+        if (frames == 0)
+            next = number; // as Next does: no gap before the first frame
+        frames += number - next + 1;
+        next = number + 1;
+        if (frames > limit)
+            return EditorStatus::DamagedVideo;
     }
-    // A stream that ends before the frames its header promises was cut short.
+    // A stream that ends before the frames its header promises was cut
+    // short. (Left-out frames at the very end cannot be told from that: the
+    // demultiplexer shows nothing of them.)
     const int64_t promised = m_format->streams[m_stream]->nb_frames;
     const EditorStatus status = Rewind();
     if (status != EditorStatus::Ok)
         return status;
-    return promised > chunks ? EditorStatus::DamagedVideo : EditorStatus::Ok;
+    if (promised > frames)
+        return EditorStatus::DamagedVideo;
+    count = int(frames);
+    return EditorStatus::Ok;
 }
 
 EditorStatus CAviReader::Next()
 {
-    const EditorStatus status = m_raw ? NextRaw() : NextDecoded();
+    m_repeated = false;
+    if (!m_pending) {
+        const EditorStatus status = m_raw ? ReadRaw() : Decode();
+        if (status != EditorStatus::Ok) {
+            m_havePicture = false;
+            return status;
+        }
+        m_pending = true;
+    }
+    // A gap before the first frame is not filled: there is nothing to show.
+    if (!m_havePicture)
+        m_nextNumber = m_pendingNumber;
+    if (m_pendingNumber > m_nextNumber) {
+        // A frame the file left out (an empty chunk): the one before, once more.
+        ++m_nextNumber;
+        m_repeated = true;
+        return EditorStatus::Ok;
+    }
+    m_pending = false;
+    m_nextNumber = m_pendingNumber + 1;
+    EditorStatus status;
+    if (m_raw) {
+        status = PictureFromPacket();
+        av_packet_unref(m_packet);
+    } else {
+        status = PictureFromFrame(*m_frame);
+        av_frame_unref(m_frame);
+    }
     m_havePicture = status == EditorStatus::Ok;
     return status;
 }
@@ -278,15 +323,17 @@ void CAviReader::TakePacketPalette()
     }
 }
 
-EditorStatus CAviReader::NextRaw()
+EditorStatus CAviReader::ReadRaw()
 {
     if (ReadVideoPacket() != 0)
         return EditorStatus::DamagedVideo;
+    m_pendingNumber = FrameNumber(m_packet->dts, m_nextNumber);
+    return EditorStatus::Ok;
+}
+
+EditorStatus CAviReader::PictureFromPacket()
+{
     TakePacketPalette();
-    if (m_packet->size == 0) {
-        // The frame before, once more.
-        return m_havePicture ? EditorStatus::Ok : EditorStatus::DamagedVideo;
-    }
     const size_t stride = DibRowStride(m_width, m_bitCount);
     if (size_t(m_packet->size) < stride * size_t(m_height))
         return EditorStatus::DamagedVideo;
@@ -301,14 +348,13 @@ EditorStatus CAviReader::NextRaw()
     return EditorStatus::Ok;
 }
 
-EditorStatus CAviReader::NextDecoded()
+EditorStatus CAviReader::Decode()
 {
     for (;;) {
         const int received = avcodec_receive_frame(m_codec, m_frame);
         if (received == 0) {
-            const EditorStatus status = PictureFromFrame(*m_frame);
-            av_frame_unref(m_frame);
-            return status;
+            m_pendingNumber = FrameNumber(m_frame->best_effort_timestamp, m_nextNumber);
+            return EditorStatus::Ok;
         }
         if (received != AVERROR(EAGAIN) || m_draining)
             return EditorStatus::DamagedVideo;
@@ -318,9 +364,9 @@ EditorStatus CAviReader::NextDecoded()
             avcodec_send_packet(m_codec, nullptr);
             continue;
         }
-        if (m_packet->size == 0)
-            continue;
-        if (avcodec_send_packet(m_codec, m_packet) < 0)
+        const int sent = avcodec_send_packet(m_codec, m_packet);
+        av_packet_unref(m_packet);
+        if (sent < 0)
             return EditorStatus::DamagedVideo;
     }
 }

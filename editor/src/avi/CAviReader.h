@@ -44,6 +44,9 @@ public:
     EditorStatus Next();
     // The last frame read, as a packed picture (info header first).
     const std::vector<uint8_t>& Picture() const { return m_picture; }
+    // True when the last frame read is the one before it once more: the
+    // file left it out (an empty chunk, which is how a video repeats a frame).
+    bool Repeated() const { return m_repeated; }
     // Starts again at frame 0.
     EditorStatus Rewind();
 
@@ -55,8 +58,14 @@ private:
     // The next packet of the video stream into m_packet: 0, or AVERROR_EOF
     // at the end (or at damage the demultiplexer cannot pass).
     int ReadVideoPacket();
-    EditorStatus NextRaw();
-    EditorStatus NextDecoded();
+    // Frame numbers come from the timestamps, which count every chunk of
+    // the stream, empty ones too.
+    static int64_t FrameNumber(int64_t stamp, int64_t next);
+    // The next chunk (or decoded frame) into m_packet (m_frame), and its
+    // frame number into m_pendingNumber.
+    EditorStatus ReadRaw();
+    EditorStatus Decode();
+    EditorStatus PictureFromPacket();
     EditorStatus PictureFromFrame(const AVFrame& frame);
     void TakePacketPalette();
 
@@ -81,7 +90,13 @@ private:
     uint32_t m_compression = 0;
     uint32_t m_masks[3] = {0, 0, 0};
     uint32_t m_palette[256] = {}; // 0x00RRGGBB, changed by palette chunks
-    bool m_havePicture = false;   // an empty chunk repeats the frame before
+    bool m_havePicture = false;
+    // A chunk or decoded frame waiting while the frames left out before it
+    // are repeated.
+    bool m_pending = false;
+    bool m_repeated = false;
+    int64_t m_pendingNumber = 0;
+    int64_t m_nextNumber = 0;
 
     std::vector<uint8_t> m_picture;
 };
