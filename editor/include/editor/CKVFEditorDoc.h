@@ -162,6 +162,8 @@ public:
     void EndCommandGroup();
     // Limits and counts of the history.
     CEditHistory& History() { return m_history; }
+    // Bytes the history keeps alive beyond the document's own frames.
+    size_t HistoryHeldBytes() const { return m_history.HeldBytes(m_frames); }
 
     // The commands' enabling, given whether the clipboard holds a picture
     // and whether a mouse operation (a stroke) is in progress.
