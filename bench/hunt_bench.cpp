@@ -24,16 +24,29 @@
 
 namespace {
 
-// The herd in a fan ahead of the hunter, so that every animal is drawn.
+// The herd in a fan ahead of the hunter, so that every animal is drawn, and
+// a grove beside it: a busy view.
 void GatherTheHerd(CHuntWorld& hunt)
 {
     const HunterPose& hunter = hunt.Hunter();
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         CAnimal& animal = hunt.Animal(i);
-        const double angle = hunter.angle + (i % 8 - 3.5) * 0.09;
+        const double angle = hunter.angle + (i % 8 - 3.5) * 0.15;
         const double distance = 600 + 90.0 * i;
         animal.x = hunter.x + distance * std::cos(angle);
         animal.y = hunter.y + distance * std::sin(angle);
+    }
+    for (int i = 0; i < 12; ++i) {
+        auto tree = std::make_unique<CTree>();
+        const int kind = i % TREE_KINDS;
+        tree->sprites = hunt.TreePicture(kind);
+        tree->frameWidth = (*tree->sprites)->GetWidth();
+        tree->frameHeight = (*tree->sprites)->GetHeight();
+        tree->size = CHuntWorld::kTreeSize;
+        const double angle = hunter.angle + (i - 5.5) * 0.11, distance = 900 + 150.0 * i;
+        tree->x = hunter.x + distance * std::cos(angle);
+        tree->y = hunter.y + distance * std::sin(angle);
+        hunt.Scenery().Add(std::move(tree));
     }
 }
 
@@ -82,7 +95,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "hunt_bench: %s is missing\n", problem.c_str());
             return 1;
         }
+        // Out in the trees, away from the corridors, with the herd in view.
+        hunt.Hunter().x = 5500;
+        hunt.Hunter().y = 5500;
         hunt.Hunter().angle = 0.4;
+        hunt.Jeep().x = 5400;
+        hunt.Jeep().y = 5500;
         GatherTheHerd(hunt);
         // The rifle raised and a puff of smoke in the air.
         hunt.OnToggle(ItemAction::Aim, true);

@@ -260,8 +260,11 @@ bool CDibDD::TryHardwareBlit(CDib* target, int dstX, int dstY, int dstW, int dst
     // formats go this way.
     if (!surfaceTarget->m_surface || surfaceTarget->m_format != m_format || PixelFormatIsIndexed(m_format))
         return false;
+    // Stretching is left to our own blitter: it copies the rows that repeat
+    // whole and picks the same pixels in every depth, where the display
+    // layer's stretch walks every pixel.
     const bool scaled = dstW != srcW || dstH != srcH;
-    if (scaled && (flags & 0xF))
+    if (scaled)
         return false;
     if (!scaled && (flags & 0xF)) {
         const uint32_t offered = context->driverBlits[m_memory][surfaceTarget->m_memory] |

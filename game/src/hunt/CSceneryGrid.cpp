@@ -33,6 +33,13 @@ void CSceneryGrid::Plant(CDib* const trees[6], double treeSize)
     }
 }
 
+void CSceneryGrid::Add(std::unique_ptr<CTree> tree)
+{
+    const int row = CellOf(tree->y), column = CellOf(tree->x);
+    if (row >= 0 && row < kCells && column >= 0 && column < kCells && tree->x >= 0 && tree->y >= 0)
+        m_cells[size_t(row * kCells + column)].push_back(std::move(tree));
+}
+
 const std::vector<std::unique_ptr<CTree>>& CSceneryGrid::Cell(int row, int column) const
 {
     if (row < 0 || row >= kCells || column < 0 || column >= kCells)

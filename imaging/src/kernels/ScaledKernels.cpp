@@ -8,6 +8,8 @@
 #include "kernels/PixelOps.h"
 #include "kernels/PortableKernels.h"
 
+#include <cstring>
+
 namespace {
 
 // Applies a pixel rule to every target pixel with the source pixel (and
@@ -42,11 +44,69 @@ void WalkScaled(const BlitParams& p, const Rule& rule)
     }
 }
 
+// A plain scaled copy (no keys), row by row: a target row that shows the
+// same source row as the row above is a copy of that row, and a row at the
+// source's own width (unmirrored) is the source row as it is; only rows that
+// really stretch are walked pixel by pixel. What lands in every pixel is what
+// WalkScaled would put there.
+template <int Bytes, bool MirrorX>
+void CopyScaled(const BlitParams& p)
+{
+    const int dw = p.width, dh = p.height, sw = p.srcWidth, sh = p.srcHeight;
+    const int qy = sh / dh, ry = sh % dh;
+    const size_t rowBytes = size_t(dw) * Bytes;
+    const KeyedRule<Bytes, 0> copy;
+    int row = 0, rowErr = 0, shown = -1;
+    for (int k = 0; k < dh; ++k) {
+        uint8_t* d = p.dst + k * p.dstPitch;
+        const uint8_t* s = p.src + row * p.srcPitch;
+        if (row == shown) {
+            std::memmove(d, d - p.dstPitch, rowBytes);
+        } else if (!MirrorX && sw == dw) {
+            std::memmove(d, s, rowBytes);
+        } else {
+            const int qx = sw / dw, rx = sw % dw, dir = MirrorX ? -1 : 1;
+            int col = MirrorX ? sw - 1 : 0, err = 0;
+            for (int j = 0; j < dw; ++j) {
+                copy(p, d + j * Bytes, s + col * Bytes, nullptr, col, j, k);
+                col += dir * qx;
+                err += rx;
+                if (err >= dw) {
+                    err -= dw;
+                    col += dir;
+                }
+            }
+        }
+        shown = row;
+        row += qy;
+        rowErr += ry;
+        if (rowErr >= dh) {
+            rowErr -= dh;
+            ++row;
+        }
+    }
+}
+
 template <int Bytes, template <int, int> class Rule>
 struct ScaledKeyedLoop {
     template <int Keys, bool MirrorX>
     struct Impl {
         static void Run(const BlitParams& p) { WalkScaled<Bytes, MirrorX>(p, Rule<Bytes, Keys>()); }
+    };
+};
+
+// Keyed scaling, or the row-wise copy when no key is asked for.
+template <int Bytes>
+struct ScaledCopyOrKeyed {
+    template <int Keys, bool MirrorX>
+    struct Impl {
+        static void Run(const BlitParams& p)
+        {
+            if constexpr (Keys == 0)
+                CopyScaled<Bytes, MirrorX>(p);
+            else
+                WalkScaled<Bytes, MirrorX>(p, KeyedRule<Bytes, Keys>());
+        }
     };
 };
 
@@ -60,10 +120,10 @@ struct ScaledAlpha16 {
 
 } // namespace
 
-void ScaledKeyed8Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<1, KeyedRule>::Impl>(p); }
-void ScaledKeyed16Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<2, KeyedRule>::Impl>(p); }
-void ScaledKeyed24Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<3, KeyedRule>::Impl>(p); }
-void ScaledKeyed32Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<4, KeyedRule>::Impl>(p); }
+void ScaledKeyed8Portable(const BlitParams& p) { RunSpecialised<ScaledCopyOrKeyed<1>::Impl>(p); }
+void ScaledKeyed16Portable(const BlitParams& p) { RunSpecialised<ScaledCopyOrKeyed<2>::Impl>(p); }
+void ScaledKeyed24Portable(const BlitParams& p) { RunSpecialised<ScaledCopyOrKeyed<3>::Impl>(p); }
+void ScaledKeyed32Portable(const BlitParams& p) { RunSpecialised<ScaledCopyOrKeyed<4>::Impl>(p); }
 void ScaledStipple8Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<1, StippleRule>::Impl>(p); }
 void ScaledStipple16Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<2, StippleRule>::Impl>(p); }
 void ScaledStipple24Portable(const BlitParams& p) { RunSpecialised<ScaledKeyedLoop<3, StippleRule>::Impl>(p); }

@@ -46,6 +46,9 @@ public:
     CAnimal& Animal(int index) { return *m_animals[size_t(index)]; }
     const CAnimal& Animal(int index) const { return *m_animals[size_t(index)]; }
     const CSceneryGrid& Scenery() const { return m_scenery; }
+    CSceneryGrid& Scenery() { return m_scenery; }
+    // The picture of a tree kind of this hunt (for tools that plant more).
+    CDib* const* TreePicture(int kind) const { return &m_treePictures[size_t(kind)]; }
     const CDepthList& DrawList() const { return m_drawList; }
     CWorldView& View() { return m_view; }
     HuntContext& Context() { return m_context; }

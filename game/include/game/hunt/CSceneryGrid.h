@@ -23,6 +23,8 @@ public:
     // six kinds' pictures (empty pictures make trees that draw nothing).
     void Plant(CDib* const trees[6], double treeSize);
     void Clear();
+    // One more tree, in the cell of its place (none outside the grid).
+    void Add(std::unique_ptr<CTree> tree);
 
     // The trees of a cell; empty outside the grid.
     const std::vector<std::unique_ptr<CTree>>& Cell(int row, int column) const;
