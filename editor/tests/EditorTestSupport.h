@@ -232,6 +232,7 @@ struct HandAvi {
     Bytes format;                   // strf: BITMAPINFOHEADER and what follows it
     std::vector<Bytes> chunks;      // frame data, in order
     const char* chunkId = "00db";
+    const char* streamType = "vids";
     uint32_t handler = 0;
     int width = 0, height = 0;
     uint32_t announcedFrames = 0;   // avih and strh length; 0: the chunk count
@@ -244,7 +245,7 @@ struct HandAvi {
         for (uint32_t v : {66666u, 0u, 0u, 0x10u, frames, 0u, 1u, 0u, uint32_t(width), uint32_t(height), 0u, 0u,
                            0u, 0u})
             PutLE32(avih, v);
-        Bytes strh{'v', 'i', 'd', 's'};
+        Bytes strh(streamType, streamType + 4);
         for (uint32_t v : {handler, 0u, 0u, 0u, 1u, 15u, 0u, frames, 0u, 0xFFFFFFFFu, 0u})
             PutLE32(strh, v);
         PutLE32(strh, 0);
