@@ -183,7 +183,7 @@ void GenerateGunStrips(CAssetSink& sink)
         for (size_t f = 0; f < poses.size() && int(f) < gun.frames; ++f)
             frames.push_back(PaintGunFrame(gun, poses[f], int(f)));
         sink.WritePicture(gun.file, StackFrames(frames), GROUP_HUNT, PictureStorage::Trle8, int(frames.size()),
-                          PaletteUse::Own);
+                          PaletteUse::Context);
     }
 }
 

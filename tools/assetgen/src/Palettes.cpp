@@ -2,6 +2,7 @@
 #include "Generators.h"
 
 #include "common/AtomicFile.h"
+#include "imaging/CDibPalette.h"
 #include "imaging/PngWriter.h"
 #include "palette/CContextPalettes.h"
 #include "palette/CHuntPreview.h"
@@ -77,6 +78,103 @@ void WriteHuntPreview(CAssetSink& sink, const std::vector<WrittenPicture>& writt
     }
 }
 
+// Sprites in their own colours meet the game's search halfway, in every
+// palette they are shown with.
+void SuitEverySprite(const std::vector<RecordedPicture>& pictures, std::vector<WrittenPicture>& written,
+                     const CContextPalettes& palettes)
+{
+    std::vector<CDibPalette*> contexts;
+    for (int c = 0; c < CContextPalettes::kContexts; ++c) {
+        contexts.push_back(new CDibPalette);
+        contexts.back()->Create(256);
+        contexts.back()->SetEntries(palettes.Palette(c).data(), 0, 256);
+    }
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (pictures[i].use == PaletteUse::Own) {
+            std::vector<CDibPalette*> shownWith;
+            for (int c = 0; c < CContextPalettes::kContexts; ++c)
+                if (pictures[i].groups & CContextPalettes::Group(c))
+                    shownWith.push_back(contexts[size_t(c)]);
+            SuitGameSearch(written[i], shownWith);
+        }
+    for (CDibPalette* context : contexts)
+        context->Release();
+}
+
+// A picture written in the palette of where it is shown. The binoculars'
+// lens takes the entry kept for it wherever the art has the lens colour.
+bool InContextPalette(const RecordedPicture& picture, const CContextPalettes& palettes, WrittenPicture& out)
+{
+    out.source = &picture;
+    std::vector<bool> usable;
+    if (!palettes.PaletteFor(picture.groups, out.palette, usable))
+        return false;
+    const int lens = picture.name == CContextPalettes::kBinoculars ? palettes.LensIndex() : -1;
+    if (lens > 0)
+        usable[size_t(lens)] = false;
+    out.indices = CPictureMapper(out.palette.data(), usable).Map(picture.image, Dithering::Smooth);
+    if (lens > 0) {
+        const uint32_t lensArt = picture.image.Get(CContextPalettes::kLensX, CContextPalettes::kLensY);
+        for (size_t p = 0; p < out.indices.size(); ++p)
+            if (picture.image.pixels[p] == lensArt)
+                out.indices[p] = uint8_t(lens);
+    }
+    return true;
+}
+
+std::string Where(const CPaletteCheck::Result& result)
+{
+    return result.context >= 0 ? std::string("in the ") + kContextNames[result.context] + " palette"
+                               : std::string("in high colour");
+}
+
+// Checks every written picture; failures go to the sink, the figures to the
+// report and the worst of them to the progress lines.
+void CheckEveryPicture(CAssetSink& sink, const std::vector<WrittenPicture>& written, const CContextPalettes& palettes)
+{
+    CPaletteCheck check(palettes);
+    const int slots = CContextPalettes::kContexts + 1; // high colour, then each palette
+    std::vector<double> worst(slots, 99.0), worstSeen(1, 99.0);
+    std::vector<std::string> worstName(slots);
+    std::string report = "# picture, where it shows (8-bit palette, or high colour against the art), PSNR dB, "
+                         "largest channel difference; for high colour also the PSNR over 3 x 3 averages\n";
+    for (const WrittenPicture& picture : written) {
+        if (!picture.source)
+            continue;
+        for (const CPaletteCheck::Result& result : check.Check(picture)) {
+            char row[200];
+            const bool art = result.context < 0;
+            std::snprintf(row, sizeof row, art ? "%-22s %-11s %6.2f %4d %6.2f\n" : "%-22s %-11s %6.2f %4d\n",
+                          result.name.c_str(), art ? "high colour" : kContextNames[result.context], result.psnr,
+                          result.worst, result.seenPsnr);
+            report += row;
+            if (!result.problem.empty())
+                sink.Fail(result.name + " " + Where(result) + ": " + result.problem);
+            const size_t slot = size_t(result.context + 1);
+            if (result.psnr < worst[slot]) {
+                worst[slot] = result.psnr;
+                worstName[slot] = result.name;
+            }
+            if (art)
+                worstSeen[0] = std::min(worstSeen[0], result.seenPsnr);
+        }
+    }
+    if (!sink.CheckReport().empty() && !WriteFileAtomically(sink.CheckReport(), report.data(), report.size()))
+        sink.Fail("cannot write " + sink.CheckReport());
+    char line[200];
+    std::snprintf(line, sizeof line, "palettes: high colour against the art at least %.1f dB (%s), %.1f dB over 3 x 3",
+                  worst[0], worstName[0].c_str(), worstSeen[0]);
+    sink.Progress(line);
+    for (int c = 0; c < CContextPalettes::kContexts; ++c) {
+        if (worst[size_t(c + 1)] >= 99.0)
+            std::snprintf(line, sizeof line, "palettes: %s in 8 bits exactly as in high colour", kContextNames[c]);
+        else
+            std::snprintf(line, sizeof line, "palettes: %s in 8 bits against high colour at least %.1f dB (%s)",
+                          kContextNames[c], worst[size_t(c + 1)], worstName[size_t(c + 1)].c_str());
+        sink.Progress(line);
+    }
+}
+
 } // namespace
 
 // Every 8-bit palette is made from what is shown with it, weighted by what
@@ -92,73 +190,17 @@ void GeneratePalettes(CAssetSink& sink)
     palettes.Build(pictures, written);
     for (int c = 0; c < CContextPalettes::kContexts; ++c)
         WritePalettePicture(sink, c, palettes);
-
+    SuitEverySprite(pictures, written, palettes);
     for (size_t i = 0; i < pictures.size(); ++i) {
         const RecordedPicture& picture = pictures[i];
-        if (picture.use == PaletteUse::Context) {
-            WrittenPicture& out = written[i];
-            out.source = &picture;
-            std::vector<bool> usable;
-            if (!palettes.PaletteFor(picture.groups, out.palette, usable)) {
-                sink.Fail(picture.name + " is shown nowhere");
-                continue;
-            }
-            const int lens = picture.name == CContextPalettes::kBinoculars ? palettes.LensIndex() : -1;
-            if (lens > 0)
-                usable[size_t(lens)] = false;
-            out.indices = CPictureMapper(out.palette.data(), usable).Map(picture.image, Dithering::Smooth);
-            if (lens > 0) {
-                // The lens, wherever the art has its colour, takes the entry
-                // kept for it.
-                const uint32_t lensArt = picture.image.Get(CContextPalettes::kLensX, CContextPalettes::kLensY);
-                for (size_t p = 0; p < out.indices.size(); ++p)
-                    if (picture.image.pixels[p] == lensArt)
-                        out.indices[p] = uint8_t(lens);
-            }
+        if (picture.use == PaletteUse::Context && !InContextPalette(picture, palettes, written[i])) {
+            sink.Fail(picture.name + " is shown nowhere");
+            continue;
         }
         sink.WriteIndexed(picture.name, picture.image.width, picture.image.height, written[i].indices,
                           written[i].palette.data(), picture.storage);
     }
-
-    // The check, with the worst figures per context for the progress report.
-    CPaletteCheck check(palettes);
-    double worst[CContextPalettes::kContexts + 1];
-    std::fill(std::begin(worst), std::end(worst), 99.0);
-    std::string worstName[CContextPalettes::kContexts + 1];
-    std::string report = "# picture, where it shows (8-bit palette, or high colour against the art), PSNR dB, "
-                         "largest channel difference\n";
-    for (const WrittenPicture& picture : written) {
-        if (!picture.source)
-            continue;
-        for (const CPaletteCheck::Result& result : check.Check(picture)) {
-            char row[200];
-            std::snprintf(row, sizeof row, "%-22s %-11s %6.2f %4d\n", result.name.c_str(),
-                          result.context >= 0 ? kContextNames[result.context] : "high colour", result.psnr,
-                          result.worst);
-            report += row;
-            if (!result.problem.empty())
-                sink.Fail(result.name + (result.context >= 0 ? std::string(" in the ") + kContextNames[result.context] +
-                                                                  " palette"
-                                                            : std::string(" in high colour")) +
-                          ": " + result.problem);
-            const int slot = result.context + 1;
-            if (result.psnr < worst[slot]) {
-                worst[slot] = result.psnr;
-                worstName[slot] = result.name;
-            }
-        }
-    }
+    CheckEveryPicture(sink, written, palettes);
     if (!sink.PreviewFolder().empty())
         WriteHuntPreview(sink, written, palettes);
-    if (!sink.CheckReport().empty() && !WriteFileAtomically(sink.CheckReport(), report.data(), report.size()))
-        sink.Fail("cannot write " + sink.CheckReport());
-    char line[200];
-    std::snprintf(line, sizeof line, "palettes: high colour against the art at least %.1f dB (%s)", worst[0],
-                  worstName[0].c_str());
-    sink.Progress(line);
-    for (int c = 0; c < CContextPalettes::kContexts; ++c) {
-        std::snprintf(line, sizeof line, "palettes: %s in 8 bits against high colour at least %.1f dB (%s)",
-                      kContextNames[c], worst[c + 1], worstName[c + 1].c_str());
-        sink.Progress(line);
-    }
 }

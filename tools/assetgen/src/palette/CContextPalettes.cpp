@@ -81,7 +81,7 @@ const double kPictureMse = MseOfPsnr(36.0);
 const double kSpriteMse = MseOfPsnr(32.0);
 const double kGroundMse = MseOfPsnr(40.0);
 constexpr int kRounds = 8;
-constexpr double kMostBoost = 4.0;
+constexpr double kLeastBoost = 1.5, kMostBoost = 4.0;
 
 
 // The domains of the reduction. Each scenario has two: what is written in
@@ -157,7 +157,8 @@ struct Banks {
 // One reduction over every domain, the sets weighed by `boost`; the mean
 // squared error of each set comes back through `errors`.
 Banks Reduce(const std::vector<ColourSet>& sets, const std::vector<double>& boost,
-             const std::vector<uint32_t>& fixed, int sharedColours, std::vector<double>& errors)
+             const std::vector<uint32_t>& fixedMenu, const std::vector<uint32_t>& fixedHunt, int sharedColours,
+             std::vector<double>& errors)
 {
     CPaletteBuilder builder;
     int domain[kDomains];
@@ -168,13 +169,13 @@ Banks Reduce(const std::vector<ColourSet>& sets, const std::vector<double>& boos
         huntDomains.push_back(domain[d]);
     // Banks in palette order. Black, entry 0, is there for the game's search only.
     builder.AddFixedBank({0}, {domain[kDesertMapped], domain[kPlainsMapped], domain[kGrassMapped]});
-    builder.AddFixedBank(fixed, {domain[kMenu]});
-    builder.AddFixedBank(fixed, huntDomains);
-    const int menuBank = builder.AddFreeBank(255 - int(fixed.size()), domain[kMenu], {domain[kMenu]});
+    builder.AddFixedBank(fixedMenu, {domain[kMenu]});
+    builder.AddFixedBank(fixedHunt, huntDomains);
+    const int menuBank = builder.AddFreeBank(255 - int(fixedMenu.size()), domain[kMenu], {domain[kMenu]});
     const int sharedBank = builder.AddFreeBank(sharedColours, domain[kOverHunt], huntDomains);
     int scenarioBank[3];
     for (int s = 0; s < 3; ++s)
-        scenarioBank[s] = builder.AddFreeBank(255 - int(fixed.size()) - sharedColours, domain[kDesert + s],
+        scenarioBank[s] = builder.AddFreeBank(255 - int(fixedHunt.size()) - sharedColours, domain[kDesert + s],
                                               {domain[kDesert + s], domain[kDesertMapped + s]});
     for (size_t k = 0; k < sets.size(); ++k)
         for (const auto& [rgb, weight] : sets[k].colours)
@@ -212,17 +213,21 @@ uint32_t CContextPalettes::Group(int context) { return kGroups[context]; }
 
 void CContextPalettes::Build(const std::vector<RecordedPicture>& pictures, const std::vector<WrittenPicture>& own)
 {
-    // Fixed colours: those of the few-colour pictures shown both in the
-    // menus and over the hunt (the mouse pointer), which no reduced colour
-    // can serve in every palette. Fixed colours cannot move, and the game's
-    // search takes whatever lies in their part of colour space to them, so
-    // there are no more of them than that.
-    std::vector<uint32_t> fixed;
-    for (const RecordedPicture& picture : pictures)
-        if (picture.use == PaletteUse::Context && (picture.groups & GROUP_MENU) && (picture.groups & GROUP_HUNT))
-            for (uint32_t c : FewColours(picture.image, kFewColours))
-                AddUnique(fixed, c);
-    m_everywhere = int(fixed.size());
+    // Fixed colours: those of the few-colour pictures (the mouse pointer, the
+    // radar marks), in every palette they are shown with, so they show
+    // exactly. Those shown both in the menus and over the hunt come first,
+    // at the same indices in every palette.
+    std::vector<uint32_t> everywhere, overHunt;
+    for (const RecordedPicture& picture : pictures) {
+        if (picture.use != PaletteUse::Context || !(picture.groups & GROUP_HUNT) || OneScenario(picture.groups))
+            continue;
+        for (uint32_t c : FewColours(picture.image, kFewColours))
+            AddUnique(picture.groups & GROUP_MENU ? everywhere : overHunt, c);
+    }
+    std::vector<uint32_t> fixedHunt = everywhere;
+    for (uint32_t c : overHunt)
+        AddUnique(fixedHunt, c);
+    m_everywhere = int(everywhere.size());
 
     // Pictures the reduction serves worse than their aim get more weight in
     // the next round, so small pictures are not starved by the large ones.
@@ -230,11 +235,11 @@ void CContextPalettes::Build(const std::vector<RecordedPicture>& pictures, const
     std::vector<double> boost(sets.size(), 1.0), errors;
     Banks banks;
     for (int round = 0; round < kRounds; ++round) {
-        banks = Reduce(sets, boost, fixed, kSharedColours, errors);
+        banks = Reduce(sets, boost, everywhere, fixedHunt, kSharedColours, errors);
         bool short_ = false;
         for (size_t k = 0; k < sets.size(); ++k)
             if (errors[k] > sets[k].aim) {
-                boost[k] *= std::min(kMostBoost, errors[k] / sets[k].aim);
+                boost[k] *= std::clamp(std::pow(errors[k] / sets[k].aim, 2), kLeastBoost, kMostBoost);
                 short_ = true;
             }
         if (!short_)
@@ -243,11 +248,11 @@ void CContextPalettes::Build(const std::vector<RecordedPicture>& pictures, const
 
     m_palettes = {};
     size_t at = 1;
-    Fill(m_palettes[0], at, fixed);
+    Fill(m_palettes[0], at, everywhere);
     Fill(m_palettes[0], at, banks.menu);
     for (int s = 0; s < 3; ++s) {
         at = 1;
-        Fill(m_palettes[size_t(s + 1)], at, fixed);
+        Fill(m_palettes[size_t(s + 1)], at, fixedHunt);
         Fill(m_palettes[size_t(s + 1)], at, banks.shared);
         m_overHunt = int(at) - 1;
         Fill(m_palettes[size_t(s + 1)], at, banks.scenario[s]);

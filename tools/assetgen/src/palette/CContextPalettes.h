@@ -7,8 +7,9 @@
 // index of the game's pictures, which no visible pixel takes. Then come the
 // colours of the few-colour pictures shown everywhere (the mouse pointer),
 // the same in every palette. The menu palette continues with the colours
-// reduced from the menu pictures. A scenario palette continues with a bank
-// of colours that all three scenario palettes share at the same indices (for
+// reduced from the menu pictures. A scenario palette continues with the
+// colours of the few-colour pictures over the hunt (the radar marks) and a
+// bank of colours that all three scenario palettes share at the same indices (for
 // the pictures shown over the hunt in every scenario: the hunt display, the
 // radar marks, the binoculars, smoke, the options box, the end pictures; one
 // of them is the binocular lens colour, which is never seen), then the

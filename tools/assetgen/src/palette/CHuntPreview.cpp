@@ -194,9 +194,10 @@ std::vector<CHuntPreview::Frame> CHuntPreview::Frames()
         int kind; // tree index, or -1 - animal id
         double distance, relative;
     } kObjects[] = {
-        {0, 2600, -0.55}, {1, 2200, 0.5}, {-1 - int(AnimalId::Elephant), 1800, 0.25}, {2, 1500, -0.2},
-        {-1 - int(AnimalId::Zebra), 900, -0.35}, {3, 800, 0.62}, {-1 - int(AnimalId::Hippo), 600, 0.1},
-        {-1 - int(AnimalId::Giraffe), 450, -0.12}, {4, 380, -0.68},
+        {0, 2600, -0.55}, {1, 2200, 0.5}, {-1 - int(AnimalId::Elephant), 1400, 0.3}, {2, 1500, -0.2},
+        {-1 - int(AnimalId::Rhino), 900, -0.42}, {3, 800, 0.62}, {-1 - int(AnimalId::Hippo), 700, 0.05},
+        {-1 - int(AnimalId::Giraffe), 600, -0.2}, {-1 - int(AnimalId::Lion), 420, 0.32},
+        {-1 - int(AnimalId::Zebra), 400, -0.52}, {-1 - int(AnimalId::Lioness), 300, -0.05}, {4, 380, -0.68},
     };
     for (const auto& object : kObjects) {
         if (object.kind >= 0) {

@@ -277,14 +277,45 @@ void CPaletteBuilder::Build(int passes)
     }
     m_centres = bestCentres;
 
-    // Back to displayable colours, and never the key's black.
+    // Back to displayable colours, and never the key's black. Each free
+    // colour takes the displayable colour next to its mean that serves its
+    // own colours best, so a colour that weighs much comes out exactly.
+    BuildOctrees();
+    std::vector<std::vector<std::pair<const Point*, double>>> members(m_centres.size());
+    for (size_t d = 0; d < m_domains.size(); ++d)
+        for (const Point& p : m_domains[d].points) {
+            float distance;
+            const int c = Find(d, p.rgb, distance);
+            if (c >= 0)
+                members[size_t(c)].push_back({&p, p.weight});
+        }
     size_t next = 0;
     for (Bank& bank : m_banks) {
         for (uint32_t& colour : bank.colours) {
-            const Centre& centre = m_centres[next++];
+            const size_t c = next++;
             if (!bank.free)
                 continue;
-            colour = Displayable(centre.rgb);
+            colour = Displayable(m_centres[c].rgb);
+            double best = -1;
+            const uint32_t mean = colour;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dg = -1; dg <= 1; ++dg)
+                    for (int db = -1; db <= 1; ++db) {
+                        const float candidate[3] = {
+                            float(NearestHighColourChannel(int(mean >> 16 & 0xFF) + 8 * dr)),
+                            float(NearestHighColourChannel(int(mean >> 8 & 0xFF) + 8 * dg)),
+                            float(NearestHighColourChannel(int(mean & 0xFF) + 8 * db))};
+                        const uint32_t rgb = Displayable(candidate);
+                        double error = 0;
+                        for (const auto& [point, weight] : members[c])
+                            error += weight * SquaredDistance(point->rgb, candidate);
+                        const uint32_t exact =
+                            uint32_t(candidate[0]) << 16 | uint32_t(candidate[1]) << 8 | uint32_t(candidate[2]);
+                        if (rgb == exact && (best < 0 || error < best)) {
+                            best = error;
+                            colour = rgb;
+                        }
+                    }
         }
     }
     for (size_t c = 0, i = 0; c < m_banks.size(); ++c)

@@ -168,11 +168,39 @@ CPaletteCheck::Result CPaletteCheck::AgainstArt(const WrittenPicture& picture)
     // The binoculars' lens is never seen: the magnified view replaces it.
     const uint32_t unseen =
         picture.source->name == CContextPalettes::kBinoculars ? image.Get(kLensX, kLensY) : 0;
-    Tally tally;
-    for (size_t i = 0; i < image.pixels.size(); ++i)
-        if ((image.pixels[i] >> 24) && image.pixels[i] != unseen)
-            tally.Add(image.pixels[i] & 0xFFFFFF, HighColourOf(ColourOf(picture.palette[picture.indices[i]])));
+    const int w = image.width, h = image.height;
+    auto seen = [&](int x, int y) {
+        const uint32_t p = image.pixels[size_t(y) * w + x];
+        return (p >> 24) != 0 && p != unseen;
+    };
+    auto shown = [&](int x, int y) { return HighColourOf(ColourOf(picture.palette[picture.indices[size_t(y) * w + x]])); };
+    Tally tally, blurred;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!seen(x, y))
+                continue;
+            tally.Add(image.pixels[size_t(y) * w + x] & 0xFFFFFF, shown(x, y));
+            // Both pictures averaged over the seen pixels of the 3 × 3 block.
+            int art[3] = {0, 0, 0}, out[3] = {0, 0, 0}, count = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (!image.Inside(x + dx, y + dy) || !seen(x + dx, y + dy))
+                        continue;
+                    const uint32_t a = image.pixels[size_t(y + dy) * w + x + dx], b = shown(x + dx, y + dy);
+                    for (int c = 0; c < 3; ++c) {
+                        art[c] += int(a >> (16 - 8 * c) & 0xFF);
+                        out[c] += int(b >> (16 - 8 * c) & 0xFF);
+                    }
+                    ++count;
+                }
+            auto mean = [count](const int* v) {
+                return uint32_t((v[0] + count / 2) / count) << 16 | uint32_t((v[1] + count / 2) / count) << 8 |
+                       uint32_t((v[2] + count / 2) / count);
+            };
+            blurred.Add(mean(art), mean(out));
+        }
     result.psnr = tally.Psnr();
+    result.seenPsnr = blurred.Psnr();
     result.worst = tally.worst;
     if (result.psnr < kTrueColourMinPsnr)
         result.problem = Describe("high colour against the art", result.psnr, kTrueColourMinPsnr);

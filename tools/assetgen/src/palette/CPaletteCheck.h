@@ -36,6 +36,10 @@ public:
         std::string name;
         int context = -1;          // -1: the high-colour comparison with the art
         double psnr = 0;           // 8-bit against high colour (or high colour against the art)
+        // High colour against the art as the eye takes it in: both averaged
+        // over 3 × 3 pixels first, so dithering counts for its mean colour
+        // while bands and wrong colours still count in full.
+        double seenPsnr = 0;
         int worst = 0;             // largest channel difference
         long keyHits = 0;          // visible pixels on the key's index
         long lensHits = 0;         // other binocular pixels on the lens index

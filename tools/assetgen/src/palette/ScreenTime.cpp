@@ -60,7 +60,7 @@ constexpr Line kLines[] = {
     {"menu\\\\bino.bmp", Share::PerPixel, 0.16},
     {"menu\\\\smoke*.bmp", Share::PerPixel, 0.02},
     {"menu\\\\op*.bmp", Share::PerPixel, 0.02},
-    {"menu\\\\En*.bmp", Share::PerPixel, 0.03},
+    {"menu\\\\En*.bmp", Share::PerPixel, 0.06},
     {"menu\\\\gun*.bmp", Share::Spread, 0.06},
     {"menu\\\\jeep_*.bmp", Share::Spread, 0.015},
     {"animals\\\\*", Share::Spread, 0.03},
