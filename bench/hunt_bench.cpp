@@ -10,6 +10,7 @@
 #include "game/hunt/HuntMath.h"
 #include "imaging/CDibContext.h"
 #include "imaging/CDibPalette.h"
+#include "imaging/TrleRunCache.h"
 #include "media/CSoundDevice.h"
 #include "sprites/CDibPacked.h"
 
@@ -36,14 +37,14 @@ void GatherTheHerd(CHuntWorld& hunt)
         animal.x = hunter.x + distance * std::cos(angle);
         animal.y = hunter.y + distance * std::sin(angle);
     }
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 6; ++i) {
         auto tree = std::make_unique<CTree>();
         const int kind = i % TREE_KINDS;
         tree->sprites = hunt.TreePicture(kind);
         tree->frameWidth = (*tree->sprites)->GetWidth();
         tree->frameHeight = (*tree->sprites)->GetHeight();
         tree->size = CHuntWorld::kTreeSize;
-        const double angle = hunter.angle + (i - 5.5) * 0.11, distance = 900 + 150.0 * i;
+        const double angle = hunter.angle + (i - 2.5) * 0.2, distance = 900 + 300.0 * i;
         tree->x = hunter.x + distance * std::cos(angle);
         tree->y = hunter.y + distance * std::sin(angle);
         hunt.Scenery().Add(std::move(tree));
@@ -122,10 +123,11 @@ int main(int argc, char** argv)
         const double whole = TimeBest(frame, 200);
         const double ground = TimeBest([&] { hunt.View().DrawGround(hunt.Hunter()); }, 200);
         const double panorama = TimeBest([&] { hunt.View().DrawBackground(hunt.Hunter()); }, 200);
-        std::printf("%-6s %5.0f frames/s  frame %7.1f us (ground %6.1f, panorama %6.1f, %d sprites)  "
+        const double step = TimeBest([&] { hunt.Step({}, toggles, 0); }, 200);
+        std::printf("%-6s %5.0f frames/s  frame %7.1f us (step %5.1f, ground %5.1f, panorama %5.1f, %d sprites, caches %.1f MiB)  "
                     "memcpy %5.1f us  ratio %.1f\n",
-                    format == PF_INDEX8 ? "INDEX8" : "RGB555", 1 / whole, whole * 1e6, ground * 1e6, panorama * 1e6,
-                    sprites, copy * 1e6, whole / copy);
+                    format == PF_INDEX8 ? "INDEX8" : "RGB555", 1 / whole, whole * 1e6, step * 1e6, ground * 1e6, panorama * 1e6,
+                    sprites, double(TrleRunCache::TotalMemoryBytes()) / (1 << 20), copy * 1e6, whole / copy);
         worst = std::max(worst, whole / copy);
         hunt.LoadHunt(-1, -1, 0, problem);
         delete back;

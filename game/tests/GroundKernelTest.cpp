@@ -1,6 +1,6 @@
 // The ground row kernels: the vector twin against the portable reference on
 // seeded random rows (every width from 1 to 67 samples and the game's 320,
-// spans of either sign up to far beyond the texture, both pixel kinds,
+// spans of either sign up to far beyond the texture, both pixel sizes,
 // single and double width), with guard bytes past the row.
 
 #include "hunt/GroundKernels.h"
@@ -15,18 +15,15 @@
 namespace {
 
 struct Fixture {
-    std::vector<uint8_t> texture = std::vector<uint8_t>(256 * 256 + 16);
-    std::vector<uint8_t> shade8 = std::vector<uint8_t>(256 + 16);
-    std::vector<uint16_t> shade16 = std::vector<uint16_t>(256 + 16);
+    std::vector<uint8_t> texture8 = std::vector<uint8_t>(256 * 256 + 16);
+    std::vector<uint16_t> texture16 = std::vector<uint16_t>(256 * 256 + 8);
 
     explicit Fixture(std::mt19937& random)
     {
-        for (auto& t : texture)
+        for (auto& t : texture8)
             t = uint8_t(random());
-        for (auto& s : shade8)
-            s = uint8_t(random());
-        for (auto& s : shade16)
-            s = uint16_t(random());
+        for (auto& t : texture16)
+            t = uint16_t(random());
     }
 };
 
@@ -67,21 +64,16 @@ TEST(GroundKernels, TheVectorTwinWritesWhatThePortableKernelWrites)
         widths.push_back(n);
     widths.push_back(320);
     for (GroundPixels pixels : {GroundPixels::Index8, GroundPixels::Rgb16})
-        for (bool doubled : {false, true})
-            for (bool shaded : {false, true}) {
-                if (pixels == GroundPixels::Rgb16 && !shaded)
-                    continue; // 16-bit rows always go through a shade table
+        for (bool doubled : {false, true}) {
                 const int bytes = (pixels == GroundPixels::Index8 ? 1 : 2) * (doubled ? 2 : 1);
                 for (int n : widths)
                     for (int trial = 0; trial < 12; ++trial) {
                         const int32_t reach = trial < 4 ? 300 : trial < 8 ? 40000 : 1 << 28;
                         std::uniform_int_distribution<int32_t> coordinate(-reach, reach);
                         GroundRow row{};
-                        row.texture = fixture.texture.data();
-                        row.shade = !shaded ? nullptr
-                                    : pixels == GroundPixels::Index8
-                                        ? static_cast<const void*>(fixture.shade8.data())
-                                        : static_cast<const void*>(fixture.shade16.data());
+                        row.texture = pixels == GroundPixels::Index8
+                                          ? static_cast<const void*>(fixture.texture8.data())
+                                          : static_cast<const void*>(fixture.texture16.data());
                         row.samples = n;
                         row.uLeft = coordinate(random);
                         row.vLeft = coordinate(random);
@@ -90,8 +82,7 @@ TEST(GroundKernels, TheVectorTwinWritesWhatThePortableKernelWrites)
                         const auto expected = RunRow(PortableGroundKernel(pixels, doubled), row, bytes);
                         const auto actual = RunRow(Avx2GroundKernel(pixels, doubled), row, bytes);
                         ASSERT_EQ(expected, actual)
-                            << "seed " << seed << " pixels " << int(pixels) << " doubled " << doubled << " shaded "
-                            << shaded << " n " << n << " u " << row.uLeft << "+" << row.uSpan << " v " << row.vLeft
+                            << "seed " << seed << " pixels " << int(pixels) << " doubled " << doubled << " n " << n << " u " << row.uLeft << "+" << row.uSpan << " v " << row.vLeft
                             << "+" << row.vSpan;
                     }
             }

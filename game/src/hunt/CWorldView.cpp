@@ -76,6 +76,8 @@ int CWorldView::SetGround(CDib* image)
     m_texels.clear();
     m_groundColours.clear();
     m_shades->Clear();
+    for (auto& level : m_shadedTexels)
+        std::vector<uint8_t>().swap(level);
     if (!image || !image->IsCreated())
         return GROUND_MISSING;
     CDibPalette* palette = image->GetPalette();

@@ -10,6 +10,7 @@
 #include "imaging/CDibPalette.h"
 
 #include <cmath>
+#include <cstring>
 
 int CWorldView::FogLevel(double r) const
 {
@@ -28,8 +29,23 @@ bool CWorldView::EnsureShadeTables()
         return true;
     m_shadeTargetPalette = palette;
     m_shadeTargetVersion = version;
+    for (auto& level : m_shadedTexels)
+        std::vector<uint8_t>().swap(level);
     FogSettings fog{m_fogRed, m_fogGreen, m_fogBlue, m_fogStrength};
     return m_shades->Build(m_groundColours, m_target->GetFormat(), palette, fog);
+}
+
+const void* CWorldView::ShadedTexture(int level)
+{
+    std::vector<uint8_t>& shaded = m_shadedTexels[size_t(level)];
+    if (shaded.empty()) {
+        const int bytes = m_shades->EntryBytes();
+        const auto* shade = static_cast<const uint8_t*>(m_shades->Level(level));
+        shaded.assign(256 * 256 * size_t(bytes) + 16, 0);
+        for (size_t i = 0; i < 256 * 256; ++i)
+            std::memcpy(&shaded[i * size_t(bytes)], shade + size_t(m_texels[i]) * size_t(bytes), size_t(bytes));
+    }
+    return shaded.data();
 }
 
 void CWorldView::DrawGround(const HunterPose& hunter)
@@ -63,7 +79,6 @@ void CWorldView::DrawGround(const HunterPose& hunter)
     const bool bottomUp = m_target->IsBottomUp();
 
     GroundRow row{};
-    row.texture = m_texels.data();
     row.samples = samples;
     for (int i = 1; i <= rows; ++i) {
         const int screenRow = m_y0 + hunter.horizon + i - 1;
@@ -76,7 +91,7 @@ void CWorldView::DrawGround(const HunterPose& hunter)
         row.vLeft = vL;
         row.uSpan = uR - uL;
         row.vSpan = vR - vL;
-        row.shade = shaded ? m_shades->Level(FogLevel(r)) : nullptr;
+        row.texture = shaded ? ShadedTexture(FogLevel(r)) : m_texels.data();
         const int line = bottomUp ? targetHeight - 1 - screenRow : screenRow;
         row.target = bits + ptrdiff_t(line) * pitch + ptrdiff_t(m_x0) * bytesPerPixel;
         kernel(row);

@@ -36,11 +36,10 @@ template <typename Pixel, bool Doubled>
 void GroundRowPortable(const GroundRow& row)
 {
     AxisWalk u(row.uLeft, row.uSpan, row.samples), v(row.vLeft, row.vSpan, row.samples);
-    const auto* shade = static_cast<const Pixel*>(row.shade);
+    const auto* texture = static_cast<const Pixel*>(row.texture);
     auto* out = reinterpret_cast<Pixel*>(row.target);
     for (int j = 0; j < row.samples; ++j) {
-        const uint8_t texel = row.texture[((uint32_t(v.value) & 255u) << 8) | (uint32_t(u.value) & 255u)];
-        const Pixel pixel = shade ? shade[texel] : Pixel(texel);
+        const Pixel pixel = texture[((uint32_t(v.value) & 255u) << 8) | (uint32_t(u.value) & 255u)];
         if constexpr (Doubled) {
             // memcpy keeps the unaligned stores well defined.
             const Pixel pair[2] = {pixel, pixel};

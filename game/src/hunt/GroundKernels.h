@@ -4,9 +4,10 @@
 // A row of the view looks at a line across the ground from a left point to a
 // right point. Sample j of n reads the texel at
 //     u = uLeft + sign(uSpan) · ⌊j · |uSpan| / n⌋,  v likewise,
-// (only the low 8 bits of u and v count: the 256 × 256 texture repeats), maps
-// it through the row's shade table (the fog level of the row) and writes one
-// pixel, or two adjacent equal pixels in double-width rows.
+// (only the low 8 bits of u and v count: the 256 × 256 texture repeats) and
+// writes it as one pixel, or two adjacent equal pixels in double-width rows.
+// The texture a row reads is already shaded for the row's fog level (the
+// world view keeps one per level in use), so a sample costs one lookup.
 //
 // The portable kernel steps u and v with an integer error accumulator, as the
 // formula reads. The vector kernels compute the same ⌊j·|span|/n⌋ in 8.24
@@ -19,17 +20,16 @@
 #include <cstdint>
 
 struct GroundRow {
-    const uint8_t* texture; // 256 × 256 texels, row v at v × 256, followed by 4 spare bytes
-    const void* shade;      // this row's 256 shade entries (uint8_t or uint16_t), then spare bytes; null: texels as they are
-    uint8_t* target;        // the row's first pixel
+    const void* texture; // 256 × 256 pixels (uint8_t or uint16_t), row v at v × 256, then 4 spare bytes
+    uint8_t* target;     // the row's first pixel
     int samples;            // n: the view width, or half of it in double-width rows
     int32_t uLeft, vLeft;
     int32_t uSpan, vSpan;   // right point minus left point
 };
 
 enum class GroundPixels {
-    Index8,      // 8-bit, the texel index as it is (or through an 8-bit shade table)
-    Rgb16,       // 16-bit pixels from a 16-bit shade table
+    Index8, // 8-bit pixels
+    Rgb16,  // 16-bit pixels
 };
 
 using GroundRowKernel = void (*)(const GroundRow& row);

@@ -1,6 +1,6 @@
 // The ground row in AVX2: eight samples at a time, coordinates in 8.24 fixed
-// point (see GroundKernels.h for why that is exact), texels and shades
-// fetched with gathers. Compiled with -mavx2; only called when the processor
+// point (see GroundKernels.h for why that is exact), pixels fetched with one
+// gather. Compiled with -mavx2; only called when the processor
 // has it.
 
 #include "GroundKernels.h"
@@ -16,7 +16,7 @@ void GroundRowAvx2(const GroundRow& row)
     const int n = row.samples;
     const uint32_t stepU = GroundFixedStep(row.uSpan, n), stepV = GroundFixedStep(row.vSpan, n);
     const int32_t signU = row.uSpan < 0 ? -1 : 1, signV = row.vSpan < 0 ? -1 : 1;
-    const auto* shade = static_cast<const Pixel*>(row.shade);
+    const auto* texture = static_cast<const Pixel*>(row.texture);
     auto* out = reinterpret_cast<Pixel*>(row.target);
 
     const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
@@ -27,8 +27,7 @@ void GroundRowAvx2(const GroundRow& row)
     const __m256i signUv = _mm256_set1_epi32(signU), signVv = _mm256_set1_epi32(signV);
     const __m256i low8 = _mm256_set1_epi32(0xFF);
     const __m256i pixelMask = _mm256_set1_epi32(sizeof(Pixel) == 1 ? 0xFF : 0xFFFF);
-    const int* texels = reinterpret_cast<const int*>(row.texture);
-    const int* shades = reinterpret_cast<const int*>(shade);
+    const int* texels = static_cast<const int*>(row.texture);
 
     int j = 0;
     for (; j + 8 <= n; j += 8) {
@@ -36,9 +35,9 @@ void GroundRowAvx2(const GroundRow& row)
         const __m256i u = _mm256_and_si256(_mm256_add_epi32(leftU, _mm256_sign_epi32(_mm256_srli_epi32(accU, 24), signUv)), low8);
         const __m256i v = _mm256_and_si256(_mm256_add_epi32(leftV, _mm256_sign_epi32(_mm256_srli_epi32(accV, 24), signVv)), low8);
         const __m256i index = _mm256_or_si256(_mm256_slli_epi32(v, 8), u);
-        __m256i value = _mm256_and_si256(_mm256_i32gather_epi32(texels, index, 1), low8);
-        if (shade)
-            value = _mm256_and_si256(_mm256_i32gather_epi32(shades, value, int(sizeof(Pixel))), pixelMask);
+        // Four bytes read at each pixel; the spare bytes after the texture
+        // keep the last ones inside.
+        const __m256i value = _mm256_and_si256(_mm256_i32gather_epi32(texels, index, int(sizeof(Pixel))), pixelMask);
         accU = _mm256_add_epi32(accU, advanceU);
         accV = _mm256_add_epi32(accV, advanceV);
 
@@ -64,8 +63,7 @@ void GroundRowAvx2(const GroundRow& row)
         const uint32_t offU = (uint32_t(j) * stepU) >> 24, offV = (uint32_t(j) * stepV) >> 24;
         const uint32_t u = uint32_t(row.uLeft + signU * int32_t(offU)) & 255u;
         const uint32_t v = uint32_t(row.vLeft + signV * int32_t(offV)) & 255u;
-        const uint8_t texel = row.texture[(v << 8) | u];
-        const Pixel pixel = shade ? shade[texel] : Pixel(texel);
+        const Pixel pixel = texture[(v << 8) | u];
         if constexpr (Doubled) {
             const Pixel pair[2] = {pixel, pixel};
             std::memcpy(out + 2 * j, pair, sizeof pair);

@@ -89,6 +89,8 @@ private:
     void DrawRadar();
     void DrawFlash();
     bool EnsureShadeTables();
+    // The ground's texels as pixels of a fog level, made on first use.
+    const void* ShadedTexture(int level);
     int FogLevel(double r) const;
 
     int m_x0 = 0, m_y0 = 0, m_width = 640, m_height = 480;
@@ -105,6 +107,8 @@ private:
     // kernels' wide reads.
     std::vector<uint8_t> m_texels;
     std::vector<PaletteEntry> m_groundColours;
+    // The texels through each level's shade table (empty until needed).
+    std::array<std::vector<uint8_t>, 33> m_shadedTexels;
     std::array<RadarPoint, ANIMAL_COUNT> m_radar{};
 
     bool m_fogOn = false;
