@@ -367,10 +367,6 @@ void CAutoPlayer::Hunt(const CMainFrame& frame, bool poach)
     const double bearing = BearingTo(hunter.x, hunter.y, target->x, target->y);
     const double rel = WrapSigned(hunter.angle - bearing);
     const double fromJeep = std::hypot(jeep.x - hunter.x, jeep.y - hunter.y);
-    static int tick = 0;
-    if (++tick % 50 == 0)
-        DebugTrace("bot: at %.0f,%.0f a %.2f driving %d speed %d target %s d %.0f rel %.2f detour %d", hunter.x, hunter.y,
-                   hunter.angle, jeep.Driving(), jeep.speed, AnimalKindOf(target->Kind()).name, d, rel, m_detour);
 
     if (!jeep.Driving() && Threatened(poach ? nullptr : target)) {
         // Something charges: into the jeep (it takes the hunter along at
