@@ -92,10 +92,6 @@ public:
     // Where the palette check writes its figures for every picture (none when empty).
     void SetCheckReport(const std::string& path) { m_checkReport = path; }
     const std::string& CheckReport() const { return m_checkReport; }
-    // Where hunt frames composed from the written pictures go, 8-bit and high
-    // colour side by side (none when empty).
-    void SetPreviewFolder(const std::string& path) { m_previewFolder = path; }
-    const std::string& PreviewFolder() const { return m_previewFolder; }
     int Failures() const { return m_failures; }
 
 private:
@@ -104,7 +100,6 @@ private:
     std::string m_out;
     std::string m_only;
     std::string m_checkReport;
-    std::string m_previewFolder;
     std::vector<RecordedPicture> m_pictures;
     int m_failures = 0;
 };

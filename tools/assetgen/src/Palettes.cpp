@@ -3,16 +3,13 @@
 
 #include "common/AtomicFile.h"
 #include "imaging/CDibPalette.h"
-#include "imaging/PngWriter.h"
 #include "palette/CContextPalettes.h"
-#include "palette/CHuntPreview.h"
 #include "palette/CPaletteCheck.h"
 #include "palette/CPictureMapper.h"
 #include "palette/WrittenPicture.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <thread>
 
 namespace {
@@ -43,40 +40,6 @@ void WritePalettePicture(CAssetSink& sink, int context, const CContextPalettes& 
 }
 
 const char* const kContextNames[CContextPalettes::kContexts] = {"menus", "desert", "plains", "grass land"};
-
-// Hunt frames of every scenario, 8-bit on the left and high colour on the
-// right, with the PSNR of each pair.
-void WriteHuntPreview(CAssetSink& sink, const std::vector<WrittenPicture>& written, const CContextPalettes& palettes)
-{
-    std::error_code ignored;
-    std::filesystem::create_directories(sink.PreviewFolder(), ignored);
-    for (int c = 1; c < CContextPalettes::kContexts; ++c) {
-        CHuntPreview preview(written, palettes, c);
-        for (const CHuntPreview::Frame& frame : preview.Frames()) {
-            std::vector<uint32_t> pair(size_t(1280) * 480);
-            double squared = 0;
-            for (int y = 0; y < 480; ++y)
-                for (int x = 0; x < 640; ++x) {
-                    const uint32_t a = frame.eightBit[size_t(y) * 640 + x], b = frame.highColour[size_t(y) * 640 + x];
-                    pair[size_t(y) * 1280 + x] = a;
-                    pair[size_t(y) * 1280 + 640 + x] = b;
-                    for (int shift : {16, 8, 0}) {
-                        const double d = double(a >> shift & 0xFF) - double(b >> shift & 0xFF);
-                        squared += d * d;
-                    }
-                }
-            std::string file = std::string(kContextNames[c]) + "-" + frame.name + ".png";
-            for (char& ch : file)
-                if (ch == ' ')
-                    ch = '-';
-            WriteRgbPng(pair.data(), 1280, 480, (std::filesystem::path(sink.PreviewFolder()) / file).string());
-            char line[160];
-            std::snprintf(line, sizeof line, "hunt preview: %s, %s: %.2f dB", kContextNames[c], frame.name.c_str(),
-                          PsnrOf(squared / (640.0 * 480 * 3)));
-            sink.Progress(line);
-        }
-    }
-}
 
 // Sprites in their own colours meet the game's search halfway, in every
 // palette they are shown with.
@@ -201,6 +164,4 @@ void GeneratePalettes(CAssetSink& sink)
                           written[i].palette.data(), picture.storage);
     }
     CheckEveryPicture(sink, written, palettes);
-    if (!sink.PreviewFolder().empty())
-        WriteHuntPreview(sink, written, palettes);
 }

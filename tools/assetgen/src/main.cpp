@@ -1,7 +1,7 @@
 // assetgen: writes the game's whole data folder (pictures, sounds, the intro
 // video and the help page), byte-identical on every run.
 //
-//   assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE] [--hunt-preview DIR]
+//   assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE]
 
 #include "CAssetSink.h"
 #include "ContactSheet.h"
@@ -14,7 +14,7 @@
 
 int main(int argc, char** argv)
 {
-    std::string out = "data", only, sheet, report, preview;
+    std::string out = "data", only, sheet, report;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -26,25 +26,20 @@ int main(int argc, char** argv)
             sheet = argv[++i];
         else if (arg == "--check-report" && hasValue)
             report = argv[++i];
-        else if (arg == "--hunt-preview" && hasValue)
-            preview = argv[++i];
         else {
             const bool help = arg == "--help" || arg == "-h";
             std::fprintf(help ? stdout : stderr,
                          "Usage: assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE]\n"
-                         "                [--hunt-preview DIR]\n"
                          "Writes the game's data folder (default: ./data). --only limits the files written to\n"
                          "the names matching GLOB (Windows-style names, e.g. 'menu\\\\m*.bmp' or 'menu/m*.bmp');\n"
                          "--contact-sheet puts every picture on one PNG sheet; --check-report lists how every\n"
-                         "picture shows in each 8-bit palette and in high colour (PSNR in dB, largest difference);\n"
-                         "--hunt-preview writes hunt frames composed from the pictures, 8-bit beside high colour.\n"
+                         "picture shows in each 8-bit palette and in high colour (PSNR in dB, largest difference).\n"
                          "Every file is made the same whatever --only says, since the palettes need every picture.\n");
             return help ? 0 : 2;
         }
     }
     CAssetSink sink(out, only);
     sink.SetCheckReport(report);
-    sink.SetPreviewFolder(preview);
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kGeneratorCount; ++i) {
         const auto begin = std::chrono::steady_clock::now();

@@ -204,5 +204,8 @@ CPaletteCheck::Result CPaletteCheck::AgainstArt(const WrittenPicture& picture)
     result.worst = tally.worst;
     if (result.psnr < kTrueColourMinPsnr)
         result.problem = Describe("high colour against the art", result.psnr, kTrueColourMinPsnr);
+    else if (result.seenPsnr < kTrueColourMinSeenPsnr)
+        result.problem = Describe("high colour against the art over 3 x 3 averages", result.seenPsnr,
+                                  kTrueColourMinSeenPsnr);
     return result;
 }

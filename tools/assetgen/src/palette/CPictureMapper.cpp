@@ -28,8 +28,10 @@ std::vector<uint8_t> CPictureMapper::Map(const RgbaImage& image, Dithering dithe
     std::vector<uint8_t> indices(size_t(w) * h, 0);
     auto opaque = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && (image.Get(x, y) >> 24) != 0; };
 
-    // Which pixels are dithered: opaque, every neighbour opaque, and some
-    // but no large change towards them.
+    // Which pixels are dithered: opaque with every neighbour opaque, no
+    // large change towards the neighbours (an edge), and some change within
+    // a few pixels along the row or the column (a slow gradient changes
+    // only every few rows; a flat area nowhere).
     std::vector<uint8_t> smooth(size_t(w) * h, 0);
     if (dithering == Dithering::Smooth)
         for (int y = 0; y < h; ++y)
@@ -37,20 +39,25 @@ std::vector<uint8_t> CPictureMapper::Map(const RgbaImage& image, Dithering dithe
                 if (!opaque(x, y))
                     continue;
                 const uint32_t p = image.Get(x, y);
+                auto difference = [&](int nx, int ny) {
+                    const uint32_t q = image.Get(std::clamp(nx, 0, w - 1), std::clamp(ny, 0, h - 1));
+                    int most = 0;
+                    for (int shift : {16, 8, 0})
+                        most = std::max(most, std::abs(Channel(p, shift) - Channel(q, shift)));
+                    return most;
+                };
                 int change = 0;
                 bool inside = true;
-                for (int dy = -1; dy <= 1 && inside; ++dy)
+                for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx) {
-                        const int nx = std::clamp(x + dx, 0, w - 1), ny = std::clamp(y + dy, 0, h - 1);
-                        if (!opaque(nx, ny)) {
-                            inside = false;
-                            break;
-                        }
-                        const uint32_t q = image.Get(nx, ny);
-                        for (int shift : {16, 8, 0})
-                            change = std::max(change, std::abs(Channel(p, shift) - Channel(q, shift)));
+                        inside = inside && opaque(std::clamp(x + dx, 0, w - 1), std::clamp(y + dy, 0, h - 1));
+                        change = std::max(change, difference(x + dx, y + dy));
                     }
-                smooth[size_t(y) * w + x] = inside && change > 0 && change <= kSmoothLimit;
+                bool varies = change > 0;
+                for (int d = 2; d <= kFlatReach && !varies; ++d)
+                    varies = difference(x - d, y) || difference(x + d, y) || difference(x, y - d) ||
+                             difference(x, y + d);
+                smooth[size_t(y) * w + x] = inside && varies && change <= kSmoothLimit;
             }
 
     // Floyd-Steinberg in serpentine order; two rows of carried error.
@@ -74,7 +81,7 @@ std::vector<uint8_t> CPictureMapper::Map(const RgbaImage& image, Dithering dithe
             if (!diffuse || index < 0)
                 continue;
             const PaletteEntry& e = m_entries[size_t(index)];
-            const int error[3] = {(want[0] - e.red) * kDiffusion / 4, (want[1] - e.green) * kDiffusion / 4, (want[2] - e.blue) * kDiffusion / 4};
+            const int error[3] = {want[0] - e.red, want[1] - e.green, want[2] - e.blue};
             const int ahead = leftToRight ? 1 : -1;
             for (int k = 0; k < 3; ++k) {
                 current[size_t(x + 1 + ahead) * 3 + k] += error[k] * 7 / 16;

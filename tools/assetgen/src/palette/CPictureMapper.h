@@ -2,7 +2,7 @@
 // CPictureMapper: turns a picture's colours into indices of a palette the
 // way each part of the picture wants them.
 //
-// Smooth, changing areas (skies, haze, gradients, grainy ground) are
+// Smooth, changing areas (skies, haze, gradients, soft shading) are
 // error-diffused, so a few palette colours blend into the shades between
 // them instead of breaking into bands. Flat areas, hard edges (text,
 // outlines) and everything next to a transparent pixel take the nearest
@@ -37,9 +37,11 @@ public:
     // A pixel changes no more than this (largest channel difference to its
     // eight neighbours) to count as smooth.
     static constexpr int kSmoothLimit = 8;
+    // A pixel whose colour does not change within this many pixels along
+    // its row and column is flat.
+    static constexpr int kFlatReach = 4;
     // Diffused error is held to this much per channel.
     static constexpr int kErrorLimit = 24;
-    static constexpr int kDiffusion = 3; // quarters of the error passed on
 
 private:
     std::vector<PaletteEntry> m_entries;
