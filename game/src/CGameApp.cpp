@@ -235,6 +235,15 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     SDL_WaitEventTimeout(nullptr, int(wait));
                 }
             }
+            if (frame.DataMissing()) {
+                char* here = ::getcwd(nullptr, 0);
+                std::fprintf(stderr,
+                             "Veldra: no game data in %s (\"menu/cursor.bmp\" is missing); start the game in its "
+                             "data folder or name that folder with --data DIR\n",
+                             here ? here : ".");
+                std::free(here);
+                status = 1;
+            }
             if (recorder && recorder->Save(options.audioOut) != 0) {
                 std::fprintf(stderr, "Veldra: cannot write %s\n", options.audioOut.c_str());
                 status = 1;

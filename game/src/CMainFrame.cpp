@@ -100,6 +100,7 @@ void CMainFrame::OnFirstMove()
     m_cursor = NewSurface();
     if (m_cursor->Load("menu\\cursor.bmp", SRC_FILE) != DIB_OK) {
         DebugTrace("CMainFrame : \"menu\\cursor.bmp\" cannot be loaded");
+        m_dataMissing = true;
         PostClose();
     }
     const WaveFormat primary = MakePcmFormat(22050, 16, 1);

@@ -1,6 +1,7 @@
 // Veldra: a first-person hunt on the savannah.
 
 #include "game/CGameApp.h"
+#include "sprites/CDibPacked.h"
 
 #include <cstdio>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     default:
         break;
     }
+    InstallPackedImageLoader();
     CGameApp app;
     return app.Run(options);
 }

@@ -51,3 +51,26 @@ TEST(GameApp, RefusesABadScriptBeforeOpeningAWindow)
     EXPECT_EQ(app.Run(options), 2);
     fs::remove(path);
 }
+
+TEST(GameApp, StartedWithoutItsDataItSaysWhereItLookedAndFails)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    const fs::path empty = fs::temp_directory_path() / ("no-data-" + std::to_string(::getpid()));
+    fs::create_directories(empty);
+    char* cwd = ::getcwd(nullptr, 0);
+    const std::string previous = cwd;
+    std::free(cwd);
+    GameOptions options;
+    options.dataFolder = empty.string();
+    options.fullScreen = 0;
+    options.playVideo = false;
+    options.maxPasses = 5;
+    CGameApp app;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(app.Run(options), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(::chdir(previous.c_str()), 0);
+    EXPECT_NE(said.find(empty.string()), std::string::npos) << said;
+    EXPECT_NE(said.find("--data"), std::string::npos) << said;
+    fs::remove_all(empty);
+}

@@ -82,6 +82,8 @@ public:
     void OnDisplayReset();
 
     void PostClose() { m_closeRequested = true; }
+    // The game's data was not found where it was looked for (no cursor).
+    bool DataMissing() const { return m_dataMissing; }
     bool CloseRequested() const { return m_closeRequested; }
     // Frame time in seconds used by the hunt step. The loop sets it; before
     // the first measurement it holds ten times a right angle in radians.
@@ -138,6 +140,7 @@ private:
     bool m_wasDeactivated = false;
     bool m_initialised = false;
     bool m_closeRequested = false;
+    bool m_dataMissing = false;
     bool m_escapeDown = false;
     int m_quarryKind = 0;
     double m_frameTime = 15.707963;
