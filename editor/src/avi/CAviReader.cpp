@@ -1,6 +1,7 @@
 #include "CAviReader.h"
 
 #include "CAviMemoryInput.h"
+#include "RiffLayout.h"
 #include "common/ByteOrder.h"
 #include "sprites/PictureFormat.h"
 
@@ -99,8 +100,11 @@ EditorStatus CAviReader::Open(const uint8_t* data, size_t size, size_t maxFrameB
                               std::unique_ptr<CAviReader>& reader)
 {
     reader.reset();
-    if (!data || size == 0)
-        return EditorStatus::NotAVideo;
+    switch (CheckRiffLayout(data, size)) {
+    case RiffLayout::NotRiff: return EditorStatus::NotAVideo;
+    case RiffLayout::Damaged: return EditorStatus::DamagedVideo;
+    case RiffLayout::Sound: break;
+    }
     QuietLibraries();
     std::unique_ptr<CAviReader> made(new CAviReader(data, size, maxFrameBytes));
     const EditorStatus status = made->OpenStream();
