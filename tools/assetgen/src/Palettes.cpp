@@ -6,6 +6,7 @@
 #include "palette/CContextPalettes.h"
 #include "palette/CPaletteCheck.h"
 #include "palette/CPictureMapper.h"
+#include "palette/PaletteColours.h"
 #include "palette/WrittenPicture.h"
 
 #include <algorithm>
@@ -47,11 +48,8 @@ void SuitEverySprite(const std::vector<RecordedPicture>& pictures, std::vector<W
                      const CContextPalettes& palettes)
 {
     std::vector<CDibPalette*> contexts;
-    for (int c = 0; c < CContextPalettes::kContexts; ++c) {
-        contexts.push_back(new CDibPalette);
-        contexts.back()->Create(256);
-        contexts.back()->SetEntries(palettes.Palette(c).data(), 0, 256);
-    }
+    for (int c = 0; c < CContextPalettes::kContexts; ++c)
+        contexts.push_back(NewPalette(palettes.Palette(c).data()));
     for (size_t i = 0; i < pictures.size(); ++i)
         if (pictures[i].use == PaletteUse::Own) {
             std::vector<CDibPalette*> shownWith;

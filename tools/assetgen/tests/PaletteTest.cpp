@@ -11,6 +11,7 @@
 #include "palette/CPaletteCheck.h"
 #include "palette/CPictureMapper.h"
 #include "palette/HighColour.h"
+#include "palette/PaletteColours.h"
 #include "palette/ScreenTime.h"
 #include "palette/WrittenPicture.h"
 
@@ -26,8 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-uint32_t ColourOf(const PaletteEntry& e) { return uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue; }
 
 std::array<PaletteEntry, 256> PaletteOf(const std::vector<uint32_t>& colours)
 {
@@ -210,9 +209,7 @@ TEST(WrittenPicture, OwnColoursAreDisplayableAndMeetTheGameSearchHalfway)
     // The octree of this context takes (120, 120, 120), just below the top
     // bit, to black; one step up it finds (128, 128, 128) exactly.
     const auto context = PaletteOf({0x808080, 0xF8F8F8});
-    CDibPalette* palette = new CDibPalette;
-    palette->Create(256);
-    palette->SetEntries(context.data(), 0, 256);
+    CDibPalette* palette = NewPalette(context.data());
     auto worst = [&] {
         int error = 0;
         for (uint8_t index : written.indices)
@@ -286,17 +283,25 @@ std::vector<RecordedPicture> SmallDataSet()
     return pictures;
 }
 
+// The pictures that keep their own colours, and the palettes made from all.
+void BuildPalettes(const std::vector<RecordedPicture>& pictures, std::vector<WrittenPicture>& written,
+                   CContextPalettes& palettes)
+{
+    written.assign(pictures.size(), WrittenPicture{});
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (pictures[i].use != PaletteUse::Context)
+            written[i] = InOwnColours(pictures[i]);
+    palettes.Build(pictures, written);
+}
+
 } // namespace
 
 TEST(ContextPalettes, PalettesShareWhatTheyMustAndTheCheckFindsEveryPictureExact)
 {
     const std::vector<RecordedPicture> pictures = SmallDataSet();
-    std::vector<WrittenPicture> written(pictures.size());
-    for (size_t i = 0; i < pictures.size(); ++i)
-        if (pictures[i].use != PaletteUse::Context)
-            written[i] = InOwnColours(pictures[i]);
+    std::vector<WrittenPicture> written;
     CContextPalettes palettes;
-    palettes.Build(pictures, written);
+    BuildPalettes(pictures, written, palettes);
 
     // Entry 0 is the only black; the pointer's colours sit at the same
     // entries everywhere; the colours over the hunt are shared by all three
@@ -353,12 +358,9 @@ TEST(ContextPalettes, PalettesShareWhatTheyMustAndTheCheckFindsEveryPictureExact
 TEST(PaletteCheck, CatchesVisiblePixelsOnTheKeyAndPicturesNotShownExactly)
 {
     const std::vector<RecordedPicture> pictures = SmallDataSet();
-    std::vector<WrittenPicture> written(pictures.size());
-    for (size_t i = 0; i < pictures.size(); ++i)
-        if (pictures[i].use != PaletteUse::Context)
-            written[i] = InOwnColours(pictures[i]);
+    std::vector<WrittenPicture> written;
     CContextPalettes palettes;
-    palettes.Build(pictures, written);
+    BuildPalettes(pictures, written, palettes);
     CPaletteCheck check(palettes);
 
     // The near-black surface written with a near-black that no palette has:

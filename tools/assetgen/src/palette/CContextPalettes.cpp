@@ -2,6 +2,7 @@
 
 #include "palette/CPaletteBuilder.h"
 #include "palette/HighColour.h"
+#include "palette/PaletteColours.h"
 #include "palette/ScreenTime.h"
 
 #include <algorithm>
@@ -46,8 +47,6 @@ void AddUnique(std::vector<uint32_t>& list, uint32_t colour)
         list.push_back(colour);
 }
 
-PaletteEntry Entry(uint32_t rgb) { return {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 0}; }
-
 // A pixel whose eight neighbours all have its colour. A wrong colour shows
 // most there, while grain and edges hide it, so flat pixels weigh more.
 bool IsFlat(const RgbaImage& image, int x, int y)
@@ -60,8 +59,6 @@ bool IsFlat(const RgbaImage& image, int x, int y)
     return true;
 }
 constexpr double kFlatWeight = 4.0;
-
-uint32_t ColourOf(const PaletteEntry& e) { return uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue; }
 
 // The colours one picture shows in one domain, and the mean squared error
 // per channel the palette should keep them within.
@@ -203,7 +200,7 @@ void Fill(std::array<PaletteEntry, 256>& palette, size_t& at, const std::vector<
 {
     for (uint32_t c : colours)
         if (at < 256)
-            palette[at++] = Entry(c);
+            palette[at++] = EntryOf(c);
 }
 
 } // namespace

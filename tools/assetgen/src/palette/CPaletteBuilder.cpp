@@ -1,6 +1,7 @@
 #include "palette/CPaletteBuilder.h"
 
 #include "palette/HighColour.h"
+#include "palette/PaletteColours.h"
 
 #include "imaging/CColourBoxQuantizer.h"
 
@@ -116,7 +117,7 @@ void CPaletteBuilder::Seed(Bank& bank, const Domain& domain) const
         // Colours the seed could not give start on its first one; the first
         // pass finds them empty and moves them to the worst-served colours.
         const PaletteEntry& e = seed[size_t(count > 0 ? std::min(i, count - 1) : 0)];
-        bank.colours.push_back(uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue);
+        bank.colours.push_back(ColourOf(e));
     }
 }
 

@@ -1,21 +1,19 @@
 #include "palette/CPaletteCheck.h"
 
 #include "palette/HighColour.h"
+#include "palette/PaletteColours.h"
 #include "palette/ScreenTime.h"
 
 #include "imaging/CDibPalette.h"
-#include "imaging/CNearestColourMap.h"
-#include <cstdlib>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 constexpr int kLensX = CContextPalettes::kLensX, kLensY = CContextPalettes::kLensY;
-
-uint32_t ColourOf(const PaletteEntry& e) { return uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue; }
 
 // Squared error and largest difference between two colours, summed up.
 struct Tally {
@@ -34,13 +32,6 @@ struct Tally {
     double Psnr() const { return PsnrOf(weight > 0 ? squared / weight : 0); }
 };
 
-CDibPalette* MakePalette(const PaletteEntry* entries)
-{
-    CDibPalette* palette = new CDibPalette;
-    palette->Create(256);
-    palette->SetEntries(entries, 0, 256);
-    return palette;
-}
 
 std::string Describe(const char* what, double value, double limit)
 {
@@ -59,7 +50,7 @@ double PsnrOf(double meanSquaredError)
 CPaletteCheck::CPaletteCheck(const CContextPalettes& palettes)
 {
     for (int c = 0; c < CContextPalettes::kContexts; ++c)
-        m_context[c] = MakePalette(palettes.Palette(c).data());
+        m_context[c] = NewPalette(palettes.Palette(c).data());
 }
 
 CPaletteCheck::~CPaletteCheck()
@@ -87,7 +78,7 @@ CPaletteCheck::Result CPaletteCheck::InContext(const WrittenPicture& picture, in
     result.context = context;
     // The conversion table the game draws sprites with; loading a surface
     // against the back buffer makes the same octree search.
-    CDibPalette* own = MakePalette(picture.palette.data());
+    CDibPalette* own = NewPalette(picture.palette.data());
     const uint8_t* table = static_cast<const uint8_t*>(own->GetConversionTable(PF_INDEX8, m_context[context]));
     if (!table) {
         own->Release();

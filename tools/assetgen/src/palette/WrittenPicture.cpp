@@ -2,6 +2,7 @@
 
 #include "palette/CPictureMapper.h"
 #include "palette/HighColour.h"
+#include "palette/PaletteColours.h"
 #include "palette/ScreenTime.h"
 
 #include "imaging/CColourKMeansQuantizer.h"
@@ -31,10 +32,10 @@ WrittenPicture InOwnColours(const RecordedPicture& picture)
     std::vector<bool> usable(256, false);
     for (int i = 1; i <= colours; ++i) {
         PaletteEntry& e = out.palette[size_t(i)];
-        uint32_t c = NearestHighColour(uint32_t(e.red) << 16 | uint32_t(e.green) << 8 | e.blue);
+        uint32_t c = NearestHighColour(ColourOf(e));
         if (c == 0)
             c = NearestHighColour(0x080808);
-        e = {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), 0};
+        e = EntryOf(c);
         usable[size_t(i)] = true;
     }
     out.indices = CPictureMapper(out.palette.data(), usable).Map(picture.image, Dithering::None);
