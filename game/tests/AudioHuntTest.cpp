@@ -1,0 +1,202 @@
+// What a hunt sounds like, recorded through the loopback mixer with
+// --audio-out and measured: the warning, the two shots and the engine come
+// at the passes that caused them, the engine's pitch rises with the speed,
+// a game without the sound library plays the same hunt in silence, and a
+// read-only game folder still sounds.
+
+#include "game/CGameApp.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kPassSeconds = 0.05;
+constexpr long kPasses = 720;
+
+// The mono mix of a 16-bit PCM WAV file (empty when it is not one).
+struct Recording {
+    int rate = 0;
+    std::vector<float> mono;
+
+    // RMS of pass p's samples (passes count from 1).
+    double PassLevel(long pass) const { return Level((pass - 1) * kPassSeconds, pass * kPassSeconds); }
+    double Level(double from, double to) const
+    {
+        const size_t a = size_t(from * rate), b = std::min(mono.size(), size_t(to * rate));
+        double sum = 0;
+        for (size_t i = a; i < b; ++i)
+            sum += double(mono[i]) * mono[i];
+        return b > a ? std::sqrt(sum / double(b - a)) : 0;
+    }
+    // Sign changes per second over a stretch: a measure of pitch.
+    double CrossingsPerSecond(double from, double to) const
+    {
+        const size_t a = size_t(from * rate), b = std::min(mono.size(), size_t(to * rate));
+        int crossings = 0;
+        for (size_t i = a + 1; i < b; ++i)
+            crossings += (mono[i - 1] < 0) != (mono[i] < 0);
+        return crossings / (to - from);
+    }
+};
+
+Recording ReadWav(const std::string& path)
+{
+    Recording recording;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto u32 = [&](size_t at) {
+        uint32_t v = 0;
+        std::memcpy(&v, bytes.data() + at, 4);
+        return v;
+    };
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0)
+        return recording;
+    int channels = 0;
+    for (size_t at = 12; at + 8 <= bytes.size();) {
+        const uint32_t size = u32(at + 4);
+        if (std::memcmp(&bytes[at], "fmt ", 4) == 0 && size >= 16) {
+            channels = uint8_t(bytes[at + 10]);
+            recording.rate = int(u32(at + 12));
+        } else if (std::memcmp(&bytes[at], "data", 4) == 0 && channels > 0) {
+            const size_t frames = std::min<size_t>(size, bytes.size() - at - 8) / (2 * size_t(channels));
+            recording.mono.resize(frames);
+            for (size_t f = 0; f < frames; ++f) {
+                float sum = 0;
+                for (int c = 0; c < channels; ++c) {
+                    int16_t s;
+                    std::memcpy(&s, &bytes[at + 8 + (f * size_t(channels) + size_t(c)) * 2], 2);
+                    sum += s;
+                }
+                recording.mono[f] = sum / float(channels);
+            }
+        }
+        at += 8 + size + (size & 1);
+    }
+    return recording;
+}
+
+// A game folder on the generated data; its sounds are copies (so that they
+// can be made read-only) when asked.
+std::string PrepareFolder(const std::string& name, bool copySounds)
+{
+    const fs::path data = VELDRA_GENERATED_DATA_DIR;
+    const fs::path folder = fs::path(VELDRA_TEST_OUTPUT_DIR) / name;
+    if (fs::exists(folder))
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+    if (fs::exists(folder / "sounds"))
+        fs::permissions(folder / "sounds", fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const char* sub : {"menu", "animals", "env", "video"})
+        fs::create_directory_symlink(data / sub, folder / sub);
+    if (copySounds)
+        fs::copy(data / "sounds", folder / "sounds", fs::copy_options::recursive);
+    else
+        fs::create_directory_symlink(data / "sounds", folder / "sounds");
+    return folder.string();
+}
+
+Recording Record(const std::string& folder, int* status)
+{
+    char* cwd = ::getcwd(nullptr, 0);
+    const std::string previous = cwd;
+    std::free(cwd);
+    GameOptions options;
+    options.dataFolder = folder;
+    options.fullScreen = 0;
+    options.seedGiven = true;
+    options.seed = 2;
+    options.fixedFrameTime = kPassSeconds;
+    options.maxPasses = kPasses;
+    options.huntQuarry = 6;
+    options.huntWeapon = 4;
+    options.huntScenario = 2;
+    options.scriptPath = std::string(VELDRA_TEST_SOURCE_DIR) + "/audio_hunt.script";
+    const std::string wav = fs::path(VELDRA_TEST_OUTPUT_DIR) / (fs::path(folder).filename().string() + ".wav");
+    options.audioOut = wav;
+    CGameApp app;
+    *status = app.Run(options);
+    EXPECT_EQ(::chdir(previous.c_str()), 0);
+    return ReadWav(wav);
+}
+
+bool HaveData()
+{
+    return fs::exists(fs::path(VELDRA_GENERATED_DATA_DIR) / "sounds" / "rifle.wav");
+}
+
+class AudioHunt : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveData())
+            GTEST_SKIP() << "no generated data";
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("ALSOFT_DRIVERS", "null", 0);
+    }
+};
+
+} // namespace
+
+TEST_F(AudioHunt, TheWarningTheShotsAndTheEngineSoundWhenTheyShould)
+{
+    int status = -1;
+    const Recording sound = Record(PrepareFolder("audio_hunt", false), &status);
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(sound.rate, 22050);
+    ASSERT_EQ(sound.mono.size(), size_t(kPasses * kPassSeconds * sound.rate + 0.5));
+    const double quiet = sound.Level(1, 19.9);
+    EXPECT_LT(quiet, 30); // walking makes no sound
+
+    // The warning: the first pass after twenty seconds more than 1000 units
+    // from the jeep (pass 402, the clock at 20.05 s).
+    EXPECT_LT(sound.PassLevel(401), 30);
+    EXPECT_GT(sound.PassLevel(402), 1000);
+    // The shots, in the passes that fired them, loud against what came before.
+    for (long pass : {450L, 520L}) {
+        EXPECT_LT(sound.Level((pass - 3) * kPassSeconds, (pass - 1) * kPassSeconds), 200) << "before pass " << pass;
+        EXPECT_GT(sound.PassLevel(pass), 3000) << "pass " << pass;
+    }
+    // The engine idles once the starter has played (from pass 590), then
+    // pulls away at full speed: the higher speed plays it faster.
+    const double idle = sound.CrossingsPerSecond(620 * kPassSeconds, 638 * kPassSeconds);
+    const double full = sound.CrossingsPerSecond(680 * kPassSeconds, 705 * kPassSeconds);
+    EXPECT_GT(sound.Level(620 * kPassSeconds, 638 * kPassSeconds), 300);
+    EXPECT_NEAR(full / idle, 30000.0 / 22050.0, 0.12) << "idle " << idle << " full " << full;
+}
+
+TEST_F(AudioHunt, WithoutTheSoundLibraryTheSameHuntPlaysInSilence)
+{
+    setenv("VELDRA_OPENAL_LIBRARY", "/nonexistent/libopenal.so.1", 1);
+    int status = -1;
+    const Recording sound = Record(PrepareFolder("audio_hunt_silent", false), &status);
+    unsetenv("VELDRA_OPENAL_LIBRARY");
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(sound.mono.size(), size_t(kPasses * kPassSeconds * 22050 + 0.5));
+    EXPECT_EQ(sound.Level(0, kPasses * kPassSeconds), 0);
+}
+
+TEST_F(AudioHunt, AReadOnlyGameFolderStillSounds)
+{
+    const std::string folder = PrepareFolder("audio_hunt_read_only", true);
+    for (const auto& entry : fs::directory_iterator(fs::path(folder) / "sounds"))
+        fs::permissions(entry.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+    fs::permissions(fs::path(folder) / "sounds", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    int status = -1;
+    const Recording readOnly = Record(folder, &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_GT(readOnly.PassLevel(450), 3000);
+    EXPECT_GT(readOnly.PassLevel(402), 1000);
+    fs::permissions(fs::path(folder) / "sounds", fs::perms::owner_all, fs::perm_options::add);
+}
