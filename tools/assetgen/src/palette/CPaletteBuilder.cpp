@@ -182,6 +182,30 @@ int CPaletteBuilder::Find(size_t d, const float* p, float& distance) const
 
 void CPaletteBuilder::Build(int passes)
 {
+    MakePoints();
+    SeedCentres();
+    // The game's search does not always pick the nearest colour, so passes
+    // need not improve on each other: the best centres are kept.
+    std::vector<std::vector<float>> distances(m_domains.size());
+    double previous = std::numeric_limits<double>::max(), best = previous;
+    std::vector<Centre> bestCentres = m_centres;
+    for (int pass = 0; pass < passes; ++pass) {
+        const std::vector<Centre> before = m_centres;
+        const double total = Pass(distances);
+        if (total < best) {
+            best = total;
+            bestCentres = before;
+        }
+        if (std::fabs(previous - total) <= previous * 1e-5)
+            break;
+        previous = total;
+    }
+    m_centres = bestCentres;
+    SettleOnDisplayable();
+}
+
+void CPaletteBuilder::MakePoints()
+{
     for (Domain& domain : m_domains) {
         domain.points.clear();
         for (int key = 0; key < kKeys; ++key)
@@ -191,6 +215,10 @@ void CPaletteBuilder::Build(int passes)
                                          domain.weights[size_t(key)]});
             }
     }
+}
+
+void CPaletteBuilder::SeedCentres()
+{
     for (Bank& bank : m_banks)
         if (bank.free) {
             static const Domain kEmpty;
@@ -202,125 +230,114 @@ void CPaletteBuilder::Build(int passes)
     for (size_t b = 0; b < m_banks.size(); ++b)
         for (uint32_t c : m_banks[b].colours)
             m_centres.push_back({{float(c >> 16 & 0xFF), float(c >> 8 & 0xFF), float(c & 0xFF)}, int(b)});
-
     m_candidates.clear();
     for (const Domain& domain : m_domains)
         m_candidates.push_back(CentresOf(domain));
+}
 
-    // Each point's squared distance to its colour in the last assignment.
-    // The game's search does not always pick the nearest colour, so passes
-    // need not improve on each other: the best centres are kept.
-    std::vector<std::vector<float>> distances(m_domains.size());
-    double previous = std::numeric_limits<double>::max(), best = previous;
-    std::vector<Centre> bestCentres = m_centres;
-    for (int pass = 0; pass < passes; ++pass) {
-        BuildOctrees();
-        struct Sum {
-            double rgb[3] = {0, 0, 0};
-            double weight = 0;
-        };
-        std::vector<Sum> sums(m_centres.size());
-        double total = 0;
+double CPaletteBuilder::Pass(std::vector<std::vector<float>>& distances)
+{
+    BuildOctrees();
+    struct Sum {
+        double rgb[3] = {0, 0, 0};
+        double weight = 0;
+    };
+    std::vector<Sum> sums(m_centres.size());
+    double total = 0;
+    for (size_t d = 0; d < m_domains.size(); ++d) {
+        const std::vector<Point>& points = m_domains[d].points;
+        distances[d].assign(points.size(), 0.0f);
+        for (size_t i = 0; i < points.size(); ++i) {
+            const Point& p = points[i];
+            const int c = Find(d, p.rgb, distances[d][i]);
+            if (c < 0)
+                continue;
+            Sum& s = sums[size_t(c)];
+            for (int k = 0; k < 3; ++k)
+                s.rgb[k] += p.rgb[k] * p.weight;
+            s.weight += p.weight;
+            total += distances[d][i] * p.weight;
+        }
+    }
+    // Free centres move to the mean of their colours. An empty one moves to
+    // the colour that pays most for its distance among the domains that may
+    // use it; that colour then counts as served.
+    for (size_t c = 0; c < m_centres.size(); ++c) {
+        Centre& centre = m_centres[c];
+        if (!m_banks[size_t(centre.bank)].free)
+            continue;
+        if (sums[c].weight > 0) {
+            for (int k = 0; k < 3; ++k)
+                centre.rgb[k] = float(sums[c].rgb[k] / sums[c].weight);
+            continue;
+        }
+        double bestError = 0;
+        size_t bestDomain = 0, bestPoint = 0;
         for (size_t d = 0; d < m_domains.size(); ++d) {
-            const std::vector<Point>& points = m_domains[d].points;
-            distances[d].assign(points.size(), 0.0f);
-            for (size_t i = 0; i < points.size(); ++i) {
-                const Point& p = points[i];
-                const int c = Find(d, p.rgb, distances[d][i]);
-                if (c < 0)
-                    continue;
-                Sum& s = sums[size_t(c)];
-                for (int k = 0; k < 3; ++k)
-                    s.rgb[k] += p.rgb[k] * p.weight;
-                s.weight += p.weight;
-                total += distances[d][i] * p.weight;
-            }
-        }
-        if (total < best) {
-            best = total;
-            bestCentres = m_centres;
-        }
-        // Free centres move to the mean of their colours. An empty one moves
-        // to the colour that pays most for its distance among the domains
-        // that may use it; that colour then counts as served.
-        for (size_t c = 0; c < m_centres.size(); ++c) {
-            Centre& centre = m_centres[c];
-            if (!m_banks[size_t(centre.bank)].free)
+            const std::vector<int>& banks = m_domains[d].banks;
+            if (std::find(banks.begin(), banks.end(), centre.bank) == banks.end())
                 continue;
-            if (sums[c].weight > 0) {
-                for (int k = 0; k < 3; ++k)
-                    centre.rgb[k] = float(sums[c].rgb[k] / sums[c].weight);
-                continue;
-            }
-            double bestError = 0;
-            size_t bestDomain = 0, bestPoint = 0;
-            for (size_t d = 0; d < m_domains.size(); ++d) {
-                const std::vector<int>& banks = m_domains[d].banks;
-                if (std::find(banks.begin(), banks.end(), centre.bank) == banks.end())
-                    continue;
-                for (size_t i = 0; i < m_domains[d].points.size(); ++i) {
-                    const double error = distances[d][i] * m_domains[d].points[i].weight;
-                    if (error > bestError) {
-                        bestError = error;
-                        bestDomain = d;
-                        bestPoint = i;
-                    }
+            for (size_t i = 0; i < m_domains[d].points.size(); ++i) {
+                const double error = distances[d][i] * m_domains[d].points[i].weight;
+                if (error > bestError) {
+                    bestError = error;
+                    bestDomain = d;
+                    bestPoint = i;
                 }
             }
-            if (bestError > 0) {
-                std::copy_n(m_domains[bestDomain].points[bestPoint].rgb, 3, centre.rgb);
-                distances[bestDomain][bestPoint] = 0;
-            }
         }
-        if (std::fabs(previous - total) <= previous * 1e-5)
-            break;
-        previous = total;
+        if (bestError > 0) {
+            std::copy_n(m_domains[bestDomain].points[bestPoint].rgb, 3, centre.rgb);
+            distances[bestDomain][bestPoint] = 0;
+        }
     }
-    m_centres = bestCentres;
+    return total;
+}
 
-    // Back to displayable colours, and never the key's black. Each free
-    // colour takes the displayable colour next to its mean that serves its
-    // own colours best, so a colour that weighs much comes out exactly.
+void CPaletteBuilder::SettleOnDisplayable()
+{
+    // Each free colour takes the displayable colour next to its mean that
+    // serves the colours that pick it best, so a colour that weighs much
+    // comes out exactly; never the key's black.
     BuildOctrees();
-    std::vector<std::vector<std::pair<const Point*, double>>> members(m_centres.size());
+    std::vector<std::vector<const Point*>> members(m_centres.size());
     for (size_t d = 0; d < m_domains.size(); ++d)
         for (const Point& p : m_domains[d].points) {
             float distance;
             const int c = Find(d, p.rgb, distance);
             if (c >= 0)
-                members[size_t(c)].push_back({&p, p.weight});
+                members[size_t(c)].push_back(&p);
         }
     size_t next = 0;
-    for (Bank& bank : m_banks) {
+    for (Bank& bank : m_banks)
         for (uint32_t& colour : bank.colours) {
             const size_t c = next++;
             if (!bank.free)
                 continue;
-            colour = Displayable(m_centres[c].rgb);
+            const uint32_t mean = Displayable(m_centres[c].rgb);
+            colour = mean;
             double best = -1;
-            const uint32_t mean = colour;
             for (int dr = -1; dr <= 1; ++dr)
                 for (int dg = -1; dg <= 1; ++dg)
                     for (int db = -1; db <= 1; ++db) {
-                        const float candidate[3] = {
-                            float(NearestHighColourChannel(int(mean >> 16 & 0xFF) + 8 * dr)),
-                            float(NearestHighColourChannel(int(mean >> 8 & 0xFF) + 8 * dg)),
-                            float(NearestHighColourChannel(int(mean & 0xFF) + 8 * db))};
-                        const uint32_t rgb = Displayable(candidate);
+                        const float candidate[3] = {float(NearestHighColourChannel(int(mean >> 16 & 0xFF) + 8 * dr)),
+                                                    float(NearestHighColourChannel(int(mean >> 8 & 0xFF) + 8 * dg)),
+                                                    float(NearestHighColourChannel(int(mean & 0xFF) + 8 * db))};
+                        const uint32_t rgb = uint32_t(candidate[0]) << 16 | uint32_t(candidate[1]) << 8 |
+                                             uint32_t(candidate[2]);
+                        if (rgb == 0)
+                            continue;
                         double error = 0;
-                        for (const auto& [point, weight] : members[c])
-                            error += weight * SquaredDistance(point->rgb, candidate);
-                        const uint32_t exact =
-                            uint32_t(candidate[0]) << 16 | uint32_t(candidate[1]) << 8 | uint32_t(candidate[2]);
-                        if (rgb == exact && (best < 0 || error < best)) {
+                        for (const Point* point : members[c])
+                            error += point->weight * SquaredDistance(point->rgb, candidate);
+                        if (best < 0 || error < best) {
                             best = error;
                             colour = rgb;
                         }
                     }
         }
-    }
-    for (size_t c = 0, i = 0; c < m_banks.size(); ++c)
-        for (uint32_t colour : m_banks[c].colours) {
+    for (size_t b = 0, i = 0; b < m_banks.size(); ++b)
+        for (uint32_t colour : m_banks[b].colours) {
             Centre& centre = m_centres[i++];
             centre.rgb[0] = float(colour >> 16 & 0xFF);
             centre.rgb[1] = float(colour >> 8 & 0xFF);

@@ -86,7 +86,14 @@ private:
         int bank;
     };
 
+    void MakePoints();
+    void SeedCentres();
     void Seed(Bank& bank, const Domain& domain) const;
+    // One k-means pass: assigns every point by its domain's search (its
+    // squared distance into `distances`), moves the free centres, and
+    // returns the weighted error of the assignment.
+    double Pass(std::vector<std::vector<float>>& distances);
+    void SettleOnDisplayable();
     std::vector<int> CentresOf(const Domain& domain) const;
     // Nearest of `candidates` to `p`; its squared distance through `distance`.
     int Nearest(const float* p, const std::vector<int>& candidates, float& distance) const;
