@@ -76,7 +76,7 @@ void AddMiniHuntData(const fs::path& root)
     for (const AnimalKindDesc& kind : kAnimalKinds) {
         const int frames = kind.ranges[6].last + 1;
         for (const char* strip : kind.strips)
-            WritePicture(path(strip), 2, kind.frameHeight, frames, 60, true);
+            WritePicture(path(strip), 16, kind.frameHeight, frames, 60, true);
     }
     for (const char* strip : kJeepStrips)
         WritePicture(path(strip), 8, 78, 10, 150, true);

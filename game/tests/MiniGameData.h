@@ -7,7 +7,7 @@
 #include <string>
 
 // The folder also holds every picture a hunt loads: trees, panoramas,
-// 256 × 256 grounds, the animals' and the jeep's strips (two pixels wide,
+// 256 × 256 grounds, the animals' and the jeep's strips (sixteen pixels wide,
 // every frame a solid block of its own colour), guns, smoke, the binoculars
 // and the radar marks. Pictures are 8-bit with a test palette.
 //

@@ -67,6 +67,8 @@ CHuntWorld::~CHuntWorld()
 
 void CHuntWorld::Init(const HuntSetup& setup)
 {
+    if (m_jeep)
+        Release(); // built again: the old hunt's voices go back first
     m_back = setup.back;
     m_sound = setup.sound;
     if (!m_sound) {

@@ -1,0 +1,222 @@
+// The herd's rules on a tiny generated game folder: hits, kills and the kill
+// report, the end decision, running over, the mauling counter, the wind.
+
+#include "HuntTestSupport.h"
+#include "game/CGameRandom.h"
+#include "game/hunt/CHuntWorld.h"
+#include "game/hunt/HuntMath.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kPlains = 2;
+// The first animal of each kind in the herd's order.
+constexpr int kFirstElephant = 0, kFirstGiraffe = 2, kFirstZebra = 18;
+
+class AnimalRules : public ::testing::Test {
+protected:
+    void SetUp() override { hunt.Init({stage.Back(), &sound, &clock}); }
+    void Build(int quarry, int weapon)
+    {
+        GameRandom().Seed(11);
+        std::string problem;
+        ASSERT_TRUE(hunt.LoadHunt(quarry, weapon, kPlains, problem)) << problem;
+        // Everyone far away, so only the animals a test places matter.
+        for (int i = 0; i < ANIMAL_COUNT; ++i) {
+            hunt.Animal(i).x = 200 + 10 * i;
+            hunt.Animal(i).y = 200;
+        }
+    }
+    // Puts an animal straight ahead of the hunter, `distance` units off.
+    CAnimal& Ahead(int index, double distance, double sideways = 0)
+    {
+        CAnimal& animal = hunt.Animal(index);
+        const HunterPose& hunter = hunt.Hunter();
+        animal.x = hunter.x + distance;
+        animal.y = hunter.y + sideways;
+        return animal;
+    }
+    // One shot at whatever is in the sights: the gun raised and fired.
+    void Shoot()
+    {
+        HuntToggles aim;
+        aim.aim = true;
+        hunt.Jeep().Gun().SetMode(GunMode::Ready);
+        HuntInput fire;
+        fire.states[size_t(HuntControl::Button0)] = 1; // pressed since the last poll
+        hunt.Step(fire, aim, 0);
+        hunt.Render();
+    }
+    // Passes with the hunter looking on, until the report names a kind.
+    uint32_t WatchTheDying()
+    {
+        uint32_t report = 0;
+        for (int i = 0; i < 40 && (report >> 16) == 0; ++i) {
+            hunt.Step({}, {}, 0);
+            report = hunt.Render();
+        }
+        return report;
+    }
+
+    HuntStage stage{PF_RGB555};
+    CRecordingSound sound;
+    FixedClock clock;
+    CHuntWorld hunt;
+};
+
+} // namespace
+
+TEST_F(AnimalRules, EachWeaponNeedsItsNumberOfHits)
+{
+    // Assault rifle 8, crossbow 2, handgun 4, muzzle-loader 2, rifle 2, shotgun 4.
+    const int hitsNeeded[WEAPON_COUNT] = {8, 2, 4, 2, 2, 4};
+    for (int weapon = 0; weapon < WEAPON_COUNT; ++weapon) {
+        Build(ANIMAL_ELEPHANT - 1, weapon);
+        CAnimal& elephant = Ahead(kFirstElephant, 250);
+        const HuntContext& context = hunt.Context();
+        int shots = 0;
+        while (elephant.State() != ANIMAL_DYING && shots < 20) {
+            // Keep it in the sights whatever it does.
+            elephant.x = hunt.Hunter().x + 250;
+            elephant.y = hunt.Hunter().y;
+            Shoot();
+            ++shots;
+        }
+        EXPECT_EQ(shots, hitsNeeded[weapon]) << "weapon " << weapon;
+        EXPECT_EQ(elephant.HitsTaken(), hitsNeeded[weapon]);
+        EXPECT_EQ(context.killReport & 0xFFFF, 1u);
+        // A good shot at the quarry: the cue for it.
+        ASSERT_NE(sound.Find("sounds\\goodsht.wav"), nullptr);
+        EXPECT_EQ(sound.Find("sounds\\goodsht.wav")->plays, 1) << "weapon " << weapon;
+    }
+}
+
+TEST_F(AnimalRules, AShotHitsTheNearerOfTwoAndScaresTheRest)
+{
+    Build(ANIMAL_ZEBRA - 1, 4);
+    CAnimal& near = Ahead(kFirstZebra, 400);
+    CAnimal& far = Ahead(kFirstZebra + 1, 700);
+    CAnimal& aside = Ahead(kFirstZebra + 2, 600, 300); // in view, not in the sights
+    Shoot();
+    EXPECT_EQ(near.HitsTaken(), 1);
+    EXPECT_EQ(far.HitsTaken(), 0);
+    EXPECT_EQ(aside.HitsTaken(), 0);
+    EXPECT_EQ(aside.State(), ANIMAL_RUNNING); // the shot scares everything in view
+    EXPECT_EQ(far.State(), ANIMAL_RUNNING);
+}
+
+TEST_F(AnimalRules, TheSecondGiraffeBagsTheHunt)
+{
+    Build(ANIMAL_GIRAFFE - 1, 4);
+    for (int n = 0; n < 2; ++n) {
+        CAnimal& giraffe = Ahead(kFirstGiraffe + n, 500);
+        Shoot();
+        giraffe.x = hunt.Hunter().x + 500;
+        giraffe.y = hunt.Hunter().y;
+        Shoot();
+        ASSERT_EQ(giraffe.State(), ANIMAL_DYING);
+        EXPECT_NE(WatchTheDying() >> 16, 0u);
+        const HuntEnd end = hunt.DecideEnd();
+        if (n == 0) {
+            EXPECT_EQ(end.picture, ScreenId::None); // one is not enough
+        } else {
+            EXPECT_EQ(end.picture, ScreenId::EndGiraffe);
+            EXPECT_EQ(end.trophy, ANIMAL_GIRAFFE);
+        }
+        giraffe.x = 300; // out of the way of the next
+        giraffe.y = 300;
+    }
+}
+
+TEST_F(AnimalRules, ShootingAnotherKindIsJailButOnlyOnceItHasFallenInView)
+{
+    Build(ANIMAL_ZEBRA - 1, 4);
+    CAnimal& giraffe = Ahead(kFirstGiraffe, 500);
+    Shoot();
+    giraffe.x = hunt.Hunter().x + 500;
+    giraffe.y = hunt.Hunter().y;
+    Shoot();
+    ASSERT_EQ(giraffe.State(), ANIMAL_DYING);
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::None); // still falling
+    EXPECT_NE(WatchTheDying() >> 16, 0u);
+    const HuntEnd end = hunt.DecideEnd();
+    EXPECT_EQ(end.picture, ScreenId::EndJail);
+    EXPECT_EQ(end.trophy, ANIMAL_NONE);
+    ASSERT_NE(sound.Find("sounds\\warn06.wav"), nullptr); // the wrong animal
+}
+
+TEST_F(AnimalRules, TwoOtherKindsNeverAddUpToTheQuarry)
+{
+    // A giraffe (2) and a lion (4) make 6, the rhino's number: still jail.
+    Build(ANIMAL_RHINO - 1, 4);
+    for (int index : {kFirstGiraffe, 8 /* the first lion */}) {
+        CAnimal& animal = Ahead(index, 500);
+        Shoot();
+        animal.x = hunt.Hunter().x + 500;
+        animal.y = hunt.Hunter().y;
+        Shoot();
+        WatchTheDying();
+        animal.x = 300;
+    }
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndJail);
+}
+
+TEST_F(AnimalRules, RunningOverEvenTheQuarryIsJail)
+{
+    Build(ANIMAL_ZEBRA - 1, 4);
+    hunt.OnToggle(ItemAction::Drive, true);
+    HuntToggles drive;
+    drive.drive = true;
+    CAnimal& zebra = Ahead(kFirstZebra, 120);
+    hunt.Step({}, drive, 0);
+    hunt.Render();
+    EXPECT_EQ(zebra.State(), ANIMAL_DYING);
+    EXPECT_EQ(hunt.Context().quarryKind, ANIMAL_NONE);
+    ASSERT_NE(sound.Find("sounds\\snEl3.wav"), nullptr);
+    EXPECT_TRUE(sound.Find("sounds\\snEl3.wav")->playing);
+    WatchTheDying();
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndJail);
+}
+
+TEST_F(AnimalRules, TheMaulingCounterIsSharedAndKillsPastTwenty)
+{
+    Build(ANIMAL_ZEBRA - 1, 4);
+    hunt.Context().windFrame = 0;
+    // Two lions on the hunter, behind him and at his side (where they do
+    // not block him): the counter rises twice a pass.
+    int passes = 0;
+    while (hunt.EndStatus() == 0 && passes < 40) {
+        Ahead(8, -30);
+        Ahead(9, 0, 40);
+        hunt.Step({}, {}, 0);
+        ++passes;
+    }
+    EXPECT_EQ(passes, 11); // 22 > 20 on the eleventh pass
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndKilled);
+}
+
+TEST_F(AnimalRules, WithTheWindFromSectorZeroNothingCharges)
+{
+    Build(ANIMAL_ZEBRA - 1, 4);
+    hunt.Context().windFrame = 0;
+    // Zebras all round the hunter, 300 units off: every one is startled,
+    // none charges.
+    for (int i = 0; i < 6; ++i) {
+        CAnimal& zebra = hunt.Animal(kFirstZebra + i);
+        const double a = i * kTwoPi / 6 + 0.1;
+        zebra.x = hunt.Hunter().x + 300 * std::cos(a);
+        zebra.y = hunt.Hunter().y + 300 * std::sin(a);
+    }
+    hunt.Step({}, {}, 0);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(hunt.Animal(kFirstZebra + i).State(), ANIMAL_STARTLED) << "zebra " << i;
+    // With the wind in the sector from an animal to the hunter, that one charges.
+    CAnimal& zebra = hunt.Animal(kFirstZebra);
+    hunt.Context().windFrame = Sector(WrapAngle(std::atan2(zebra.y - hunt.Hunter().y, zebra.x - hunt.Hunter().x) + kPi));
+    zebra.SetState(ANIMAL_IDLE);
+    hunt.Step({}, {}, 0);
+    EXPECT_EQ(zebra.State(), ANIMAL_RUNNING);
+    EXPECT_NEAR(zebra.heading, BearingTo(zebra.x, zebra.y, hunt.Hunter().x, hunt.Hunter().y), 1e-9);
+}
