@@ -4,7 +4,7 @@
 // a game without the sound library plays the same hunt in silence, and a
 // read-only game folder still sounds.
 
-#include "game/CGameApp.h"
+#include "GameRunSupport.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -84,32 +84,8 @@ Recording ReadWav(const std::string& path)
     return recording;
 }
 
-// A game folder on the generated data; its sounds are copies (so that they
-// can be made read-only) when asked.
-std::string PrepareFolder(const std::string& name, bool copySounds)
-{
-    const fs::path data = VELDRA_GENERATED_DATA_DIR;
-    const fs::path folder = fs::path(VELDRA_TEST_OUTPUT_DIR) / name;
-    if (fs::exists(folder))
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
-    if (fs::exists(folder / "sounds"))
-        fs::permissions(folder / "sounds", fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (const char* sub : {"menu", "animals", "env", "video"})
-        fs::create_directory_symlink(data / sub, folder / sub);
-    if (copySounds)
-        fs::copy(data / "sounds", folder / "sounds", fs::copy_options::recursive);
-    else
-        fs::create_directory_symlink(data / "sounds", folder / "sounds");
-    return folder.string();
-}
-
 Recording Record(const std::string& folder, int* status)
 {
-    char* cwd = ::getcwd(nullptr, 0);
-    const std::string previous = cwd;
-    std::free(cwd);
     GameOptions options;
     options.dataFolder = folder;
     options.fullScreen = 0;
@@ -123,22 +99,16 @@ Recording Record(const std::string& folder, int* status)
     options.scriptPath = std::string(VELDRA_TEST_SOURCE_DIR) + "/audio_hunt.script";
     const std::string wav = fs::path(VELDRA_TEST_OUTPUT_DIR) / (fs::path(folder).filename().string() + ".wav");
     options.audioOut = wav;
-    CGameApp app;
-    *status = app.Run(options);
-    EXPECT_EQ(::chdir(previous.c_str()), 0);
+    *status = RunGameIn(options);
     return ReadWav(wav);
 }
 
-bool HaveData()
-{
-    return fs::exists(fs::path(VELDRA_GENERATED_DATA_DIR) / "sounds" / "rifle.wav");
-}
 
 class AudioHunt : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!HaveData())
+        if (!HaveGeneratedData())
             GTEST_SKIP() << "no generated data";
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         setenv("ALSOFT_DRIVERS", "null", 0);
@@ -150,7 +120,7 @@ protected:
 TEST_F(AudioHunt, TheWarningTheShotsAndTheEngineSoundWhenTheyShould)
 {
     int status = -1;
-    const Recording sound = Record(PrepareFolder("audio_hunt", false), &status);
+    const Recording sound = Record(MakeGameFolder("audio_hunt"), &status);
     EXPECT_EQ(status, 0);
     ASSERT_EQ(sound.rate, 22050);
     ASSERT_EQ(sound.mono.size(), size_t(kPasses * kPassSeconds * sound.rate + 0.5));
@@ -178,7 +148,7 @@ TEST_F(AudioHunt, WithoutTheSoundLibraryTheSameHuntPlaysInSilence)
 {
     setenv("VELDRA_OPENAL_LIBRARY", "/nonexistent/libopenal.so.1", 1);
     int status = -1;
-    const Recording sound = Record(PrepareFolder("audio_hunt_silent", false), &status);
+    const Recording sound = Record(MakeGameFolder("audio_hunt_silent"), &status);
     unsetenv("VELDRA_OPENAL_LIBRARY");
     EXPECT_EQ(status, 0);
     ASSERT_EQ(sound.mono.size(), size_t(kPasses * kPassSeconds * 22050 + 0.5));
@@ -187,7 +157,7 @@ TEST_F(AudioHunt, WithoutTheSoundLibraryTheSameHuntPlaysInSilence)
 
 TEST_F(AudioHunt, AReadOnlyGameFolderStillSounds)
 {
-    const std::string folder = PrepareFolder("audio_hunt_read_only", true);
+    const std::string folder = MakeGameFolder("audio_hunt_read_only", {}, true);
     for (const auto& entry : fs::directory_iterator(fs::path(folder) / "sounds"))
         fs::permissions(entry.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);

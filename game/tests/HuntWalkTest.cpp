@@ -5,7 +5,7 @@
 // menus gives the same picture as starting it from the command line.
 // The dumps stay in the build folder for people to look at.
 
-#include "game/CGameApp.h"
+#include "GameRunSupport.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,50 +24,15 @@ namespace {
 
 const std::set<long> kDumps = {1, 40, 120, 200, 228, 238, 260, 320, 380};
 
-uint64_t HashPng(const std::string& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return 0;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
-        return 0;
-    uint64_t hash = 1469598103934665603ull;
-    for (uint8_t b : pixels)
-        hash = (hash ^ b) * 1099511628211ull;
-    return hash;
-}
-
-std::string Hex(uint64_t value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%016llx", (unsigned long long)value);
-    return text;
-}
-
 std::string PrepareFolder(const std::string& name, bool highColour)
 {
-    fs::path folder = fs::path(VELDRA_TEST_OUTPUT_DIR) / name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (const char* sub : {"menu", "animals", "env", "sounds", "video"})
-        if (fs::exists(fs::path(VELDRA_GENERATED_DATA_DIR) / sub))
-            fs::create_directory_symlink(fs::path(VELDRA_GENERATED_DATA_DIR) / sub, folder / sub);
-    std::ofstream(folder / "config.dat") << "[configuration]\nhighcolour=" << (highColour ? 1 : 0)
-                                         << "\nkeyleft=203\nkeyright=205\nkeyup=200\nkeydown=208\n"
-                                            "keybut0=57\nkeybut1=30\nkeybut2=48\nkeybut3=32\n";
-    return folder.string();
+    return MakeGameFolder(name, ScriptConfig(highColour));
 }
 
 // Runs the game in `folder`; the hashes of the dumped passes by pass.
 std::map<long, uint64_t> RunGame(const std::string& folder, const std::string& script, bool hunt,
                              const std::set<long>& dumps, long passes)
 {
-    char* cwd = ::getcwd(nullptr, 0);
-    const std::string previous = cwd;
-    std::free(cwd);
     GameOptions options;
     options.dataFolder = folder;
     options.fullScreen = 0;
@@ -85,19 +50,13 @@ std::map<long, uint64_t> RunGame(const std::string& folder, const std::string& s
         options.huntWeapon = 4;
         options.huntScenario = 2;
     }
-    CGameApp app;
-    EXPECT_EQ(app.Run(options), 0);
-    EXPECT_EQ(::chdir(previous.c_str()), 0);
+    EXPECT_EQ(RunGameIn(options), 0);
     std::map<long, uint64_t> hashes;
     for (long pass : dumps)
         hashes[pass] = HashPng(folder + "/pass" + std::to_string(pass) + ".png");
     return hashes;
 }
 
-bool HaveData()
-{
-    return fs::exists(fs::path(VELDRA_GENERATED_DATA_DIR) / "env" / "back20.bmp");
-}
 
 } // namespace
 
@@ -105,7 +64,7 @@ class HuntWalk : public ::testing::TestWithParam<bool> {};
 
 TEST_P(HuntWalk, EveryDumpedPassLooksAsRecordedWithEitherKernel)
 {
-    if (!HaveData())
+    if (!HaveGeneratedData())
         GTEST_SKIP() << "no generated data";
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     const bool highColour = GetParam();
@@ -116,14 +75,7 @@ TEST_P(HuntWalk, EveryDumpedPassLooksAsRecordedWithEitherKernel)
         RunGame(PrepareFolder("hunt_walk" + depth + "_portable", highColour), "hunt_walk.script", true, kDumps, 380);
     unsetenv("VELDRA_PORTABLE");
 
-    const std::string goldenPath = std::string(VELDRA_TEST_SOURCE_DIR) + "/golden/hunt_walk.txt";
-    std::map<std::string, std::string> goldens;
-    {
-        std::ifstream in(goldenPath);
-        std::string key, value;
-        while (in >> key >> value)
-            goldens[key] = value;
-    }
+    const auto goldens = ReadGoldens(std::string(VELDRA_TEST_SOURCE_DIR) + "/golden/hunt_walk.txt");
     std::ostringstream actual;
     for (long pass : kDumps) {
         const std::string key = depth + ":" + std::to_string(pass);
@@ -143,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, HuntWalk, ::testing::Values(false, true),
 
 TEST(HuntWalk, TheMenusLeadToTheSameHuntAsTheCommandLine)
 {
-    if (!HaveData())
+    if (!HaveGeneratedData())
         GTEST_SKIP() << "no generated data";
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     // Hunt pass k is pass k of a hunt from the command line, and pass 23 + k

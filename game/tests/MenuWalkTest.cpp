@@ -3,7 +3,7 @@
 // the state machine reached and by a hash of the back buffer. The dumped
 // frames stay in the build folder for people to look at.
 
-#include "game/CGameApp.h"
+#include "GameRunSupport.h"
 
 #include <filesystem>
 #include <fstream>
@@ -20,47 +20,14 @@ namespace {
 
 const long kDumps[] = {4, 7, 10, 13, 16, 19, 22, 29, 32, 35, 38, 43};
 
-// FNV-1a over the RGB pixels of a PNG file; 0 when it cannot be read.
-uint64_t HashPng(const std::string& path)
+// A game folder of its own with a prepared trophy record of five entries.
+std::string PrepareFolder(bool highColour)
 {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
-        return 0;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
-        return 0;
-    uint64_t hash = 1469598103934665603ull;
-    for (uint8_t b : pixels)
-        hash = (hash ^ b) * 1099511628211ull;
-    return hash;
-}
-
-std::map<std::string, std::string> ReadGoldens(const std::string& path)
-{
-    std::map<std::string, std::string> goldens;
-    std::ifstream in(path);
-    std::string key, value;
-    while (in >> key >> value)
-        goldens[key] = value;
-    return goldens;
-}
-
-// A game folder of its own: links to the generated data and a prepared
-// trophy record of four entries.
-std::string PrepareFolder(const std::string& data, bool highColour)
-{
-    fs::path folder = fs::path(VELDRA_TEST_OUTPUT_DIR) / (highColour ? "menu_walk16" : "menu_walk8");
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (const char* sub : {"menu", "animals", "env", "sounds", "video"})
-        if (fs::exists(fs::path(data) / sub))
-            fs::create_directory_symlink(fs::path(data) / sub, folder / sub);
+    const std::string folder = MakeGameFolder(highColour ? "menu_walk16" : "menu_walk8",
+                                              std::string("[configuration]\nhighcolour=") + (highColour ? "1" : "0") + "\n");
     const int32_t trophies[5] = {4, 7, 2, 1, 6};
-    std::ofstream(folder / "trophy.bin", std::ios::binary).write(reinterpret_cast<const char*>(trophies), 20);
-    std::ofstream(folder / "config.dat") << "[configuration]\nhighcolour=" << (highColour ? 1 : 0) << "\n";
-    return folder.string();
+    std::ofstream(folder + "/trophy.bin", std::ios::binary).write(reinterpret_cast<const char*>(trophies), 20);
+    return folder;
 }
 
 } // namespace
@@ -69,15 +36,11 @@ class MenuWalk : public ::testing::TestWithParam<bool> {};
 
 TEST_P(MenuWalk, EveryStepReachesItsScreenAndPicture)
 {
-    const std::string data = VELDRA_GENERATED_DATA_DIR;
-    if (!fs::exists(fs::path(data) / "menu" / "mback.bmp"))
-        GTEST_SKIP() << "no generated data in " << data;
+    if (!HaveGeneratedData())
+        GTEST_SKIP() << "no generated data in " << VELDRA_GENERATED_DATA_DIR;
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     const bool highColour = GetParam();
-    const std::string folder = PrepareFolder(data, highColour);
-    char* cwd = ::getcwd(nullptr, 0);
-    const std::string previous = cwd;
-    std::free(cwd);
+    const std::string folder = PrepareFolder(highColour);
 
     GameOptions options;
     options.dataFolder = folder;
@@ -91,9 +54,7 @@ TEST_P(MenuWalk, EveryStepReachesItsScreenAndPicture)
     options.dumpPattern = folder + "/pass%d.png";
     options.dumpAt = std::set<long>(std::begin(kDumps), std::end(kDumps));
     options.screenLog = folder + "/screens.txt";
-    CGameApp app;
-    ASSERT_EQ(app.Run(options), 0);
-    ASSERT_EQ(::chdir(previous.c_str()), 0);
+    ASSERT_EQ(RunGameIn(options), 0);
 
     // The state machine: every screen change at the pass the script caused it.
     std::ifstream log(folder + "/screens.txt");
@@ -106,8 +67,7 @@ TEST_P(MenuWalk, EveryStepReachesItsScreenAndPicture)
     std::ostringstream actual;
     for (long pass : kDumps) {
         const std::string key = std::string(highColour ? "16:" : "8:") + std::to_string(pass);
-        char hash[32];
-        std::snprintf(hash, sizeof hash, "%016llx", (unsigned long long)HashPng(folder + "/pass" + std::to_string(pass) + ".png"));
+        const std::string hash = Hex(HashPng(folder + "/pass" + std::to_string(pass) + ".png"));
         actual << key << " " << hash << "\n";
         auto found = goldens.find(key);
         EXPECT_TRUE(found != goldens.end() && found->second == hash) << "pass " << pass << " looks different";

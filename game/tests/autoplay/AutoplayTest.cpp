@@ -4,7 +4,7 @@
 // lost) with the trophies untouched. Each within 20000 passes.
 
 #include "game/CAutoPlayer.h"
-#include "game/CGameApp.h"
+#include "../GameRunSupport.h"
 #include "game/TrophyFile.h"
 #include "game/hunt/HuntTables.h"
 
@@ -55,23 +55,14 @@ class Autoplay : public ::testing::TestWithParam<Hunt> {};
 TEST_P(Autoplay, EndsAsItShould)
 {
     const Hunt& hunt = GetParam();
-    const fs::path data = VELDRA_GENERATED_DATA_DIR;
-    if (!fs::exists(data / "animals" / "z_f.bmp"))
-        GTEST_SKIP() << "no generated data in " << data;
+    if (!HaveGeneratedData())
+        GTEST_SKIP() << "no generated data in " << VELDRA_GENERATED_DATA_DIR;
     setenv("SDL_VIDEODRIVER", "dummy", 0);
-    const fs::path folder = fs::path(VELDRA_TEST_OUTPUT_DIR) / (std::string("autoplay-") + hunt.name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (const char* sub : {"menu", "animals", "env", "sounds", "video"})
-        if (fs::exists(data / sub))
-            fs::create_directory_symlink(data / sub, folder / sub);
+    const fs::path folder = MakeGameFolder(std::string("autoplay-") + hunt.name);
     // One trophy from an earlier hunt, which must stay as it is.
     const int32_t earlier[2] = {1, ANIMAL_RHINO};
     std::ofstream(folder / "trophy.bin", std::ios::binary).write(reinterpret_cast<const char*>(earlier), 8);
 
-    char* cwd = ::getcwd(nullptr, 0);
-    const std::string previous = cwd;
-    std::free(cwd);
     GameOptions options;
     options.dataFolder = folder.string();
     options.fullScreen = 0;
@@ -85,9 +76,7 @@ TEST_P(Autoplay, EndsAsItShould)
     options.huntWeapon = 4; // the rifle
     options.huntScenario = 2; // the plains
     options.screenLog = (folder / "screens.txt").string();
-    CGameApp app;
-    EXPECT_EQ(app.Run(options), 0);
-    ASSERT_EQ(::chdir(previous.c_str()), 0);
+    EXPECT_EQ(RunGameIn(options), 0);
 
     // The last screen change is the ending, well before the pass limit.
     std::ifstream log(folder / "screens.txt");
