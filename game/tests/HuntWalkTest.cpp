@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
-#include <png.h>
 #include <sstream>
 #include <unistd.h>
 #include <vector>

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <png.h>
 #include <sstream>
 #include <unistd.h>
 #include <vector>
