@@ -83,6 +83,11 @@ EditorStatus CKVFEditorDoc::Commit()
     return EditorStatus::Ok;
 }
 
+EditorStatus CKVFEditorDoc::CommitBeforeChange()
+{
+    return m_frames.IsEmpty() ? EditorStatus::NothingToDo : Commit();
+}
+
 EditorStatus CKVFEditorDoc::SetCurrentFrame(int index)
 {
     EditorStatus status = EditorStatus::NothingToDo;
@@ -118,9 +123,7 @@ EditorStatus CKVFEditorDoc::InsertFrame(const uint8_t* picture, size_t size, Ins
 
 EditorStatus CKVFEditorDoc::DeleteCurrentFrame(const std::string& undoName)
 {
-    if (m_frames.IsEmpty())
-        return EditorStatus::NothingToDo;
-    const EditorStatus status = Commit();
+    const EditorStatus status = CommitBeforeChange();
     if (status != EditorStatus::Ok)
         return status;
     Perform(std::make_unique<CDeleteFrameCommand>(undoName, m_frames.Current()));
@@ -207,9 +210,7 @@ EditorStatus CKVFEditorDoc::SaveDocument(const std::string& path, IEditorProgres
 {
     if (!IsSameFormat())
         return EditorStatus::NotSameFormat;
-    if (m_frames.IsEmpty())
-        return EditorStatus::NothingToDo;
-    EditorStatus status = Commit();
+    EditorStatus status = CommitBeforeChange();
     if (status != EditorStatus::Ok)
         return status;
 

@@ -33,9 +33,7 @@ EditorStatus CKVFEditorDoc::CheckNewSize(int width, int height) const
 EditorStatus CKVFEditorDoc::ApplyToEachFrame(const std::string& name, const char* caption,
                                              IEditorProgress* progress, const FrameTool& tool)
 {
-    if (m_frames.IsEmpty())
-        return EditorStatus::NothingToDo;
-    EditorStatus status = Commit();
+    EditorStatus status = CommitBeforeChange();
     if (status != EditorStatus::Ok)
         return status;
     const std::vector<CDibPacked*> frames = m_frames.Frames();
@@ -90,25 +88,26 @@ EditorStatus CKVFEditorDoc::EnlargeCanvas(const CanvasParams& params, EditorColo
                             });
 }
 
-EditorStatus CKVFEditorDoc::FadeIn(EditorColour background, IEditorProgress* progress)
+EditorStatus CKVFEditorDoc::Fade(const std::string& name, bool fadeIn, EditorColour background,
+                                 IEditorProgress* progress)
 {
     // With one frame the factor would divide by zero: there is nothing to fade between.
     if (m_frames.Count() < 2)
         return EditorStatus::NothingToDo;
-    return ApplyToEachFrame("Fade In", PROGRESS_PROCESSING, progress,
+    return ApplyToEachFrame(name, PROGRESS_PROCESSING, progress,
                             [&](CDibSection& picture, int index, int count, CDibSection& result) {
-                                return FadePicture(picture, FadeFactor(index, count, true), background, result);
+                                return FadePicture(picture, FadeFactor(index, count, fadeIn), background, result);
                             });
+}
+
+EditorStatus CKVFEditorDoc::FadeIn(EditorColour background, IEditorProgress* progress)
+{
+    return Fade("Fade In", true, background, progress);
 }
 
 EditorStatus CKVFEditorDoc::FadeOut(EditorColour background, IEditorProgress* progress)
 {
-    if (m_frames.Count() < 2)
-        return EditorStatus::NothingToDo;
-    return ApplyToEachFrame("Fade Out", PROGRESS_PROCESSING, progress,
-                            [&](CDibSection& picture, int index, int count, CDibSection& result) {
-                                return FadePicture(picture, FadeFactor(index, count, false), background, result);
-                            });
+    return Fade("Fade Out", false, background, progress);
 }
 
 EditorStatus CKVFEditorDoc::Mirror(IEditorProgress* progress)
@@ -170,9 +169,7 @@ EditorStatus CKVFEditorDoc::ChangeColourDepth(const ColourDepthParams& params, I
 {
     if (!params.IsValid())
         return EditorStatus::BadParameters;
-    if (m_frames.IsEmpty())
-        return EditorStatus::NothingToDo;
-    EditorStatus status = Commit();
+    EditorStatus status = CommitBeforeChange();
     if (status != EditorStatus::Ok)
         return status;
     // The palette of an 8-bit target is quantized from every frame's pixels
@@ -248,9 +245,7 @@ EditorStatus CKVFEditorDoc::LoadPalette(const std::string& path, IEditorProgress
 
 EditorStatus CKVFEditorDoc::Reverse()
 {
-    if (m_frames.IsEmpty())
-        return EditorStatus::NothingToDo;
-    const EditorStatus status = Commit();
+    const EditorStatus status = CommitBeforeChange();
     if (status != EditorStatus::Ok)
         return status;
     const std::vector<CDibPacked*> frames = m_frames.Frames();
@@ -266,9 +261,7 @@ EditorStatus CKVFEditorDoc::TimeStretch(const TimeStretchParams& params)
 {
     if (!params.IsValid())
         return EditorStatus::BadParameters;
-    if (m_frames.IsEmpty())
-        return EditorStatus::NothingToDo;
-    const EditorStatus status = Commit();
+    const EditorStatus status = CommitBeforeChange();
     if (status != EditorStatus::Ok)
         return status;
     // Stored frames never change, so a repeated frame is the same frame twice.

@@ -221,16 +221,11 @@ TEST(AviFileTest, CompressedStreamsAreDecoded)
 {
     TempDir dir;
     // Run-length coded 8-bit frames: 4 × 2, bottom row first.
-    HandAvi rle;
-    rle.width = 4;
-    rle.height = 2;
-    rle.chunkId = "00dc";
-    rle.format = InfoHeader(4, 2, 8, 1 /* BI_RLE8 */, 0, 256);
-    for (int i = 0; i < 256; ++i) {
-        const Bytes entry{uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 0};
-        rle.format.insert(rle.format.end(), entry.begin(), entry.end());
-    }
-    rle.chunks = {Bytes{4, 7, 0, 0, 2, 9, 2, 3, 0, 1}};
+    Bytes colours;
+    for (int i = 0; i < 256; ++i)
+        colours.insert(colours.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 0});
+    HandAvi rle = CodecAvi(4, 2, 8, 1 /* BI_RLE8 */, colours, {Bytes{4, 7, 0, 0, 2, 9, 2, 3, 0, 1}});
+    rle.handler = 0;
     WriteFile(dir.File("rle.avi"), rle.Build());
     CKVFEditorDoc doc;
     ASSERT_EQ(doc.OpenDocument(dir.File("rle.avi")), EditorStatus::Ok);
@@ -242,13 +237,7 @@ TEST(AviFileTest, CompressedStreamsAreDecoded)
     EXPECT_EQ(ColourAt(doc.GetFrame(0), 0, 0), 0x04F609u);
 
     // Packed YUV frames come out as 24-bit pictures.
-    HandAvi yuv;
-    yuv.width = 2;
-    yuv.height = 2;
-    yuv.chunkId = "00dc";
-    yuv.handler = FourCC("YUY2");
-    yuv.format = InfoHeader(2, 2, 16, FourCC("YUY2"));
-    yuv.chunks = {Bytes{235, 128, 235, 128, 16, 128, 16, 128}};
+    HandAvi yuv = CodecAvi(2, 2, 16, FourCC("YUY2"), {}, {Bytes{235, 128, 235, 128, 16, 128, 16, 128}});
     WriteFile(dir.File("yuv.avi"), yuv.Build());
     ASSERT_EQ(doc.OpenDocument(dir.File("yuv.avi")), EditorStatus::Ok);
     ASSERT_EQ(doc.GetFrame(0)->GetFormat(), PF_RGB24);

@@ -120,22 +120,11 @@ std::vector<NamedFile> SeedFiles(const TempDir& dir)
     topDown.chunks[1].clear();
     files.push_back({"top-down-repeat.avi", topDown.Build(), EditorStatus::Ok});
 
-    HandAvi rle;
-    rle.width = 4;
-    rle.height = 2;
-    rle.chunkId = "00dc";
-    rle.format = InfoHeader(4, 2, 8, 1, 0, 4);
-    rle.format.insert(rle.format.end(), {0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0});
-    rle.chunks = {Bytes{4, 1, 0, 0, 2, 2, 0, 2, 3, 0, 0, 1}};
+    HandAvi rle = CodecAvi(4, 2, 8, 1 /* BI_RLE8 */, {0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0},
+                           {Bytes{4, 1, 0, 0, 2, 2, 0, 2, 3, 0, 0, 1}});
+    rle.handler = 0;
     files.push_back({"rle8.avi", rle.Build(), EditorStatus::Ok});
-
-    HandAvi yuv;
-    yuv.width = 2;
-    yuv.height = 2;
-    yuv.chunkId = "00dc";
-    yuv.handler = FourCC("YUY2");
-    yuv.format = InfoHeader(2, 2, 16, FourCC("YUY2"));
-    yuv.chunks = {Bytes{235, 128, 16, 128, 81, 90, 145, 240}};
+    HandAvi yuv = CodecAvi(2, 2, 16, FourCC("YUY2"), {}, {Bytes{235, 128, 16, 128, 81, 90, 145, 240}});
     files.push_back({"yuy2.avi", yuv.Build(), EditorStatus::Ok});
     return files;
 }

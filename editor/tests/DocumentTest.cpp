@@ -5,9 +5,11 @@
 #include "EditorTestSupport.h"
 
 #include "editor/CKVFEditorDoc.h"
+#include "imaging/CDibContext.h"
 #include "sprites/PictureLayout.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace edtest;
 
@@ -277,4 +279,27 @@ TEST(DocumentTest, CommandEnablingFollowsTheFrames)
     EXPECT_TRUE(state.fadeIn && state.fadeOut && state.mirror && state.flip);
     EXPECT_FALSE(state.savePalette);
     EXPECT_FALSE(doc.GetCommandState(false, true).undo);
+}
+
+TEST(DocumentTest, WorksBesideAnImageContextThatEndsFirst)
+{
+    // The editor keeps an image context for the whole program; the
+    // document's frames and working image are its own, never the context's.
+    auto context = std::make_unique<CDibContext>();
+    context->Init(nullptr, nullptr, 0);
+    auto doc = std::make_unique<CKVFEditorDoc>();
+    for (PixelFormat format : {PF_INDEX4, PF_INDEX8, PF_RGB565, PF_RGB24}) {
+        Bytes picture = MakePicture(format, 9, 7, format);
+        ASSERT_EQ(doc->Paste(picture.data(), picture.size()), EditorStatus::Ok);
+    }
+    ASSERT_EQ(doc->Mirror(), EditorStatus::Ok);
+    ASSERT_EQ(doc->Resize(ResizeParams{5, 5}), EditorStatus::Ok);
+    ASSERT_EQ(doc->ChangeColourDepth(ColourDepthParams{}), EditorStatus::Ok);
+    const std::vector<Bytes> frames = DecodedFrames(*doc);
+    context.reset();
+    EXPECT_EQ(DecodedFrames(*doc), frames);
+    ASSERT_EQ(doc->Undo(), EditorStatus::Ok);
+    ASSERT_EQ(doc->Redo(), EditorStatus::Ok);
+    EXPECT_EQ(DecodedFrames(*doc), frames);
+    EXPECT_EQ(doc->GetWorkingImage().GetFormat(), PF_INDEX8);
 }

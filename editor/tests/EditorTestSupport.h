@@ -110,19 +110,27 @@ inline Bytes Stored(const CDibPacked* frame)
     return info ? Bytes(info, info + frame->GetPictureSize()) : Bytes();
 }
 
-// Pixel (x, y) from the top of a frame, as a 24-bit colour 0xRRGGBB.
-inline uint32_t ColourAt(CDibPacked* frame, int x, int y)
+// The frame's picture in a section of its own format.
+inline void DecodedSection(CDibPacked* frame, CDibSection& section)
 {
+    section.LeaveRegistry();
     Bytes bytes = Decoded(frame);
     CDibPacked plain;
     plain.LeaveRegistry();
     CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
+    if (!block)
+        return;
     std::copy(bytes.begin(), bytes.end(), block->Lock());
     block->Unlock();
-    plain.Attach(block);
+    if (plain.Attach(block) == DIB_OK)
+        section.CopyFrom(&plain);
+}
+
+// Pixel (x, y) from the top of a frame, as a 24-bit colour 0xRRGGBB.
+inline uint32_t ColourAt(CDibPacked* frame, int x, int y)
+{
     CDibSection rgb;
-    rgb.LeaveRegistry();
-    rgb.CopyFrom(&plain);
+    DecodedSection(frame, rgb);
     rgb.ConvertFormat(PF_RGB24, nullptr, 0);
     return rgb.GetPixel(x, y);
 }
@@ -290,6 +298,22 @@ inline Bytes InfoHeader(int width, int height, uint16_t bits, uint32_t compressi
     WriteLE32(header.data() + 20, imageSize);
     WriteLE32(header.data() + 32, coloursUsed);
     return header;
+}
+
+// A one-stream video of another codec: a compressed bitmap header (with
+// its colour table, if any) and one chunk per frame.
+inline HandAvi CodecAvi(int width, int height, uint16_t bits, uint32_t compression, const Bytes& colours,
+                        std::vector<Bytes> chunks)
+{
+    HandAvi avi;
+    avi.width = width;
+    avi.height = height;
+    avi.chunkId = "00dc";
+    avi.handler = compression;
+    avi.format = InfoHeader(width, height, bits, compression, 0, uint32_t(colours.size() / 4));
+    avi.format.insert(avi.format.end(), colours.begin(), colours.end());
+    avi.chunks = std::move(chunks);
+    return avi;
 }
 
 // Finds the first chunk with the id in a RIFF file (a plain byte search is

@@ -40,18 +40,10 @@ void FillFormat(CKVFEditorDoc& doc, PixelFormat format, int count, int width, in
     }
 }
 
-// A frame decoded into a section of its own format.
 void SectionOf(CDibPacked* frame, CDibSection& section)
 {
-    section.LeaveRegistry();
-    Bytes bytes = Decoded(frame);
-    CDibPacked plain;
-    plain.LeaveRegistry();
-    CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), block->Lock());
-    block->Unlock();
-    ASSERT_EQ(plain.Attach(block), DIB_OK);
-    ASSERT_EQ(section.CopyFrom(&plain), DIB_OK);
+    DecodedSection(frame, section);
+    ASSERT_TRUE(section.IsCreated());
 }
 
 // Index (or whole pixel) at (x, y) of a picture of any depth.

@@ -172,6 +172,10 @@ public:
 private:
     using FrameTool = std::function<DibResult(CDibSection& picture, int index, int count, CDibSection& result)>;
 
+    // What every change of the whole sequence starts with: NothingToDo
+    // without frames, else the working image committed.
+    EditorStatus CommitBeforeChange();
+    EditorStatus Fade(const std::string& name, bool fadeIn, EditorColour background, IEditorProgress* progress);
     // Loads the current frame into the working image (clearing its dirty flag).
     EditorStatus LoadWorkingImage();
     void UpdateViews();

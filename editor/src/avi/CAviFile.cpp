@@ -3,7 +3,7 @@
 #include "CAviReader.h"
 #include "CAviWriter.h"
 #include "PackedFrames.h"
-#include "sprites/CMemoryBlock.h"
+#include "common/CMemoryBlock.h"
 
 static_assert(CAviFile::kFramesPerSecond == CAviWriter::kFramesPerSecond);
 

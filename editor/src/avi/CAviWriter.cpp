@@ -10,12 +10,9 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -70,13 +67,7 @@ void CAviWriter::Abandon()
         av_freep(&m_io->buffer);
         avio_context_free(&m_io);
     }
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
-    if (!m_finished && !m_temporary.empty())
-        ::unlink(m_temporary.c_str());
-    m_temporary.clear();
+    // An uncommitted file removes its temporary file as it goes.
 }
 
 EditorStatus CAviWriter::Start(const uint8_t* format, size_t size)
@@ -95,12 +86,8 @@ EditorStatus CAviWriter::Start(const uint8_t* format, size_t size)
         for (int i = 0; i < 3; ++i)
             m_masks[i] = ReadLE32(format + INFO_HEADER_SIZE + 4 * i);
 
-    m_temporary = m_path + ".tmpXXXXXX";
-    m_fd = ::mkstemp(m_temporary.data());
-    if (m_fd < 0) {
-        m_temporary.clear();
+    if (!m_file.Create(m_path))
         return EditorStatus::CannotWriteFile;
-    }
     auto* buffer = static_cast<uint8_t*>(av_malloc(kWriteBuffer));
     if (buffer)
         m_io = avio_alloc_context(buffer, kWriteBuffer, 1, this, nullptr, WriteBytes, SeekTo);
@@ -213,11 +200,7 @@ EditorStatus CAviWriter::Finish()
     if (av_write_trailer(m_muxer) < 0)
         return EditorStatus::CannotWriteFile;
     avio_flush(m_io);
-    if (m_ioFailed || ::fsync(m_fd) != 0 || ::fchmod(m_fd, 0644) != 0)
-        return EditorStatus::CannotWriteFile;
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0 || ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+    if (m_ioFailed || !m_file.Commit())
         return EditorStatus::CannotWriteFile;
     m_finished = true;
     return EditorStatus::Ok;
@@ -226,27 +209,39 @@ EditorStatus CAviWriter::Finish()
 int CAviWriter::WriteBytes(void* self, uint8_t* bytes, int size)
 {
     auto& writer = *static_cast<CAviWriter*>(self);
-    int done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(writer.m_fd, bytes + done, size_t(size - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            writer.m_ioFailed = true;
-            return AVERROR(EIO);
-        }
-        done += int(n);
+    // The multiplexer goes back to patch its headers: bytes before the end
+    // are overwritten, the rest appended.
+    const uint64_t end = writer.m_file.Size();
+    const uint64_t count = uint64_t(size > 0 ? size : 0);
+    const uint64_t inside = writer.m_position < end ? std::min(count, end - writer.m_position) : 0;
+    bool written = writer.m_position <= end;
+    if (written && inside > 0)
+        written = writer.m_file.WriteAt(writer.m_position, bytes, size_t(inside));
+    if (written && inside < count)
+        written = writer.m_file.Write(bytes + inside, size_t(count - inside));
+    if (!written) {
+        writer.m_ioFailed = true;
+        return AVERROR(EIO);
     }
+    writer.m_position += count;
     return size;
 }
 
 int64_t CAviWriter::SeekTo(void* self, int64_t offset, int whence)
 {
     auto& writer = *static_cast<CAviWriter*>(self);
-    if (whence & AVSEEK_SIZE) {
-        struct stat info;
-        return ::fstat(writer.m_fd, &info) == 0 ? int64_t(info.st_size) : AVERROR(EIO);
+    const int64_t end = int64_t(writer.m_file.Size());
+    int64_t from = 0;
+    switch (whence & ~AVSEEK_FORCE) {
+    case AVSEEK_SIZE: return end;
+    case SEEK_SET: from = 0; break;
+    case SEEK_CUR: from = int64_t(writer.m_position); break;
+    case SEEK_END: from = end; break;
+    default: return AVERROR(EINVAL);
     }
-    const off_t position = ::lseek(writer.m_fd, off_t(offset), whence & ~AVSEEK_FORCE);
-    return position < 0 ? AVERROR(errno) : int64_t(position);
+    // A multiplexer only ever goes back into what it wrote.
+    if (offset < -from || offset > end - from)
+        return AVERROR(EINVAL);
+    writer.m_position = uint64_t(from + offset);
+    return int64_t(writer.m_position);
 }

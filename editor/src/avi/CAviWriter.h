@@ -7,9 +7,10 @@
 // a palette change, so frames of one format but different palettes keep
 // their colours.
 //
-// The file is written whole or not at all: everything goes to a temporary
-// file beside the target, which replaces the target only in Finish.
+// The file is written whole or not at all (CAtomicOutputFile): it replaces
+// the target only in Finish.
 
+#include "common/CAtomicOutputFile.h"
 #include "editor/EditorStatus.h"
 
 #include <cstddef>
@@ -31,7 +32,7 @@ public:
     // the temporary file or the stream cannot be made.
     static EditorStatus Create(const std::string& path, const uint8_t* format, size_t size,
                                std::unique_ptr<CAviWriter>& writer);
-    // Removes the temporary file unless Finish succeeded.
+    // Leaves the target as it was unless Finish succeeded.
     ~CAviWriter();
     CAviWriter(const CAviWriter&) = delete;
     CAviWriter& operator=(const CAviWriter&) = delete;
@@ -51,8 +52,8 @@ private:
     void Abandon();
 
     std::string m_path;
-    std::string m_temporary;
-    int m_fd = -1;
+    CAtomicOutputFile m_file;
+    uint64_t m_position = 0; // where the multiplexer writes next
     bool m_ioFailed = false;
     bool m_finished = false;
     AVIOContext* m_io = nullptr;
