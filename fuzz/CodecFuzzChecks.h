@@ -2,7 +2,7 @@
 // What the sprite codec fuzz targets share: finding the picture in an input
 // and checking that what decoded survives a re-encode unchanged.
 
-#include "sprites/CMemoryBlock.h"
+#include "common/CMemoryBlock.h"
 #include "sprites/PictureFormat.h"
 
 #include <cstdlib>

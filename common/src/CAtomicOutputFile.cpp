@@ -1,8 +1,9 @@
-#include "CAtomicOutputFile.h"
+#include "common/CAtomicOutputFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,12 @@ bool CAtomicOutputFile::WriteAt(uint64_t offset, const void* data, size_t size)
 {
     if (m_failed || m_fd < 0)
         return false;
+    // pwrite takes a signed offset; a range past it cannot be written.
+    constexpr uint64_t kMaxOffset = static_cast<uint64_t>(std::numeric_limits<off_t>::max());
+    if (offset > kMaxOffset || size > kMaxOffset - offset) {
+        m_failed = true;
+        return false;
+    }
     const char* bytes = static_cast<const char*>(data);
     size_t done = 0;
     while (done < size) {
@@ -59,8 +66,10 @@ bool CAtomicOutputFile::Write(const void* data, size_t size)
 
 bool CAtomicOutputFile::Commit()
 {
-    if (m_failed || m_fd < 0)
+    if (m_failed || m_fd < 0) {
+        Discard();
         return false;
+    }
     bool ok = ::fsync(m_fd) == 0;
     // mkstemp creates the file 0600; give it the usual permissions.
     ok = ::fchmod(m_fd, 0644) == 0 && ok;

@@ -1,4 +1,4 @@
-#include "sprites/CMemoryBlock.h"
+#include "common/CMemoryBlock.h"
 
 #include "common/AtomicFile.h"
 

@@ -3,12 +3,12 @@
 // stream, or whole in memory), the file kind and its INFO texts. CAudioFile
 // takes the pieces over once a reader has succeeded.
 
+#include "common/CMemoryBlock.h"
 #include "common/CSmallString.h"
 #include "media/AudioFileTypes.h"
 #include "media/CMpegAudioStream.h"
 #include "media/CStream.h"
 #include "media/WaveFormat.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <array>
 #include <memory>

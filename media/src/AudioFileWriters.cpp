@@ -14,7 +14,7 @@ std::unique_ptr<CStream> OpenPcmReader(const WaveFormat& sourceFormat, CStream* 
     return converter;
 }
 
-int64_t CopyToFile(CStream* from, CAtomicOutputFile& file, const AudioProgress& progress)
+int64_t CopyToFile(CStream* from, CAtomicOutputFile& file, const AudioProgress& progress, int progressValue)
 {
     std::vector<uint8_t> block(AUDIO_COPY_BLOCK);
     const int64_t total = from->GetSize();
@@ -23,7 +23,7 @@ int64_t CopyToFile(CStream* from, CAtomicOutputFile& file, const AudioProgress& 
         if (!file.Write(block.data(), got))
             return -1;
         done += static_cast<int64_t>(got);
-        progress.ReportFraction(AUDIO_PROGRESS_SAVE, static_cast<uint64_t>(done),
+        progress.ReportFraction(progressValue, static_cast<uint64_t>(done),
                                 static_cast<uint64_t>(std::max(total, done)));
     }
     return done;

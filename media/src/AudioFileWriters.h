@@ -5,7 +5,7 @@
 // AudioResult.
 
 #include "AudioProgress.h"
-#include "CAtomicOutputFile.h"
+#include "common/CAtomicOutputFile.h"
 #include "common/CSmallString.h"
 #include "media/CStream.h"
 #include "media/WaveFormat.h"
@@ -18,8 +18,10 @@
 
 using InfoTexts = std::array<CSmallString, AUDIO_INFO_TAG_COUNT>;
 
-// Progress value the writers report with.
+// Progress values: the writers report with the first, the copy of a
+// streamed file into memory with the second.
 constexpr int AUDIO_PROGRESS_SAVE = 1;
+constexpr int AUDIO_PROGRESS_LOAD = 2;
 // Writers and the memory step move data in blocks of this size.
 constexpr size_t AUDIO_COPY_BLOCK = 32768;
 
@@ -36,6 +38,8 @@ int WriteRawPcmFile(const std::string& path, const WaveFormat& sourceFormat, CSt
 // channels (a pass-through when it already is); null when no conversion
 // exists.
 std::unique_ptr<CStream> OpenPcmReader(const WaveFormat& sourceFormat, CStream* data, uint16_t bits);
-// Copies the whole stream to the file's end in blocks; the bytes copied, or
-// -1 when a write failed.
-int64_t CopyToFile(CStream* from, CAtomicOutputFile& file, const AudioProgress& progress);
+// Copies the rest of the stream to the file's end in blocks, reporting
+// progress with `progressValue` after each; the bytes copied, or -1 when a
+// write failed.
+int64_t CopyToFile(CStream* from, CAtomicOutputFile& file, const AudioProgress& progress,
+                   int progressValue = AUDIO_PROGRESS_SAVE);

@@ -7,7 +7,6 @@
 #include "media/CBlockStream.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <strings.h>
 #include <unistd.h>
@@ -312,35 +311,22 @@ int CAudioFile::LoadIntoMemory(const AudioProgress& progress)
 {
     if (m_state != AUDIO_STATE_STREAM || !m_dataStream)
         return AUDIO_ERR_NOT_STREAMED;
+    // The bytes go to a fresh file in the temporary folder: its name is
+    // reserved first, then written whole over the reservation.
     int fd = -1;
-    std::string temporary = MakeTemporaryFile(fd);
+    const std::string temporary = MakeTemporaryFile(fd);
     if (fd < 0)
         return AUDIO_ERR_CREATE;
+    ::close(fd);
     CStream* stream = m_dataStream.get();
     stream->Seek(0, STREAM_SEEK_SET);
-    const int64_t total = stream->GetSize();
-    std::vector<uint8_t> block(AUDIO_COPY_BLOCK);
-    uint64_t done = 0;
-    bool ok = true;
-    while (size_t got = stream->Read(block.data(), block.size())) {
-        size_t written = 0;
-        while (written < got) {
-            ssize_t n = ::write(fd, block.data() + written, got - written);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            written += static_cast<size_t>(n);
-        }
-        if (written != got) {
-            ok = false;
-            break;
-        }
-        done += got;
-        progress.ReportFraction(2, done, static_cast<uint64_t>(std::max<int64_t>(total, static_cast<int64_t>(done))));
+    CAtomicOutputFile file;
+    if (!file.Create(temporary)) {
+        ::unlink(temporary.c_str());
+        return AUDIO_ERR_CREATE;
     }
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
+    const int64_t done = CopyToFile(stream, file, progress, AUDIO_PROGRESS_LOAD);
+    if (done < 0 || !file.Commit()) {
         ::unlink(temporary.c_str());
         return AUDIO_ERR_TEMP_WRITE;
     }

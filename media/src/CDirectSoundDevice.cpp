@@ -1,10 +1,10 @@
 #include "media/CDirectSoundDevice.h"
 
+#include "common/CMemoryBlock.h"
 #include "common/DataPath.h"
 
 #include "COpenAlLibrary.h"
 #include "DirectSoundEntry.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "media/CSoundDevice.h"
 
-#include "sprites/CMemoryBlock.h"
+#include "common/CMemoryBlock.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "media/CSoundRecorder.h"
 
+#include "common/CMemoryBlock.h"
 #include "media/CAudioFile.h"
 #include "media/CDirectSoundDevice.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <algorithm>
 #include <cmath>

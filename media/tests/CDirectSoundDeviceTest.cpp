@@ -4,8 +4,8 @@
 
 #include "COpenAlLibrary.h"
 #include "SoundTestSupport.h"
+#include "common/CMemoryBlock.h"
 #include "media/CDirectSoundDevice.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "VideoTestSupport.h"
 #include "common/ByteOrder.h"
+#include "common/CMemoryBlock.h"
 #include "media/CSoundDevice.h"
 #include "media/VideoPlayer.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <cstring>
 #include <filesystem>

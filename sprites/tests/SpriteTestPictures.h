@@ -3,7 +3,7 @@
 // the code under test: info header, colour table or masks, bottom-up rows.
 
 #include "common/ByteOrder.h"
-#include "sprites/CMemoryBlock.h"
+#include "common/CMemoryBlock.h"
 
 #include <cstdint>
 #include <cstring>

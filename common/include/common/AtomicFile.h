@@ -2,6 +2,7 @@
 // Files the programs write are written whole or not at all: the bytes go to a
 // temporary file beside the target, are flushed to disk, and the temporary
 // file is renamed over the target. A crash or a full disk leaves the old file.
+// This is the one-buffer form of CAtomicOutputFile, which does the work.
 
 #include <cstddef>
 #include <string>

@@ -1,9 +1,14 @@
 #pragma once
-// An output file that appears whole or not at all: the bytes go to a
-// temporary file beside the target, which replaces the target only on
-// Commit. Dropping the object without a commit removes the temporary file.
-// Unlike a whole-buffer write, the writers stream through it in blocks and
-// can patch header fields once the data length is known.
+// CAtomicOutputFile: the one place where the programs write a file whole or
+// not at all. The bytes go to a temporary file beside the target (same
+// folder, so the final rename cannot cross file systems); Commit flushes it
+// to disk and renames it over the target. Until then the target keeps its
+// old contents, whatever happens: a failed write, a full disk, a crash, or
+// the object dropped without a commit (which removes the temporary file).
+//
+// Callers may stream the bytes in blocks and patch fields already written
+// (a header whose lengths are known only at the end); WriteFileAtomically
+// (AtomicFile.h) is the one-buffer form.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,12 +21,18 @@ public:
     CAtomicOutputFile(const CAtomicOutputFile&) = delete;
     CAtomicOutputFile& operator=(const CAtomicOutputFile&) = delete;
 
+    // Starts a new temporary file for `path` (dropping one begun before);
+    // false when it cannot be made (a missing or read-only folder).
     bool Create(const std::string& path);
-    // Appends at the end; false on any failure (then every later call fails).
+    // Appends at the end; false on any failure, after which every later call
+    // fails too, so a writer may check only its last call.
     bool Write(const void* data, size_t size);
-    // Overwrites bytes already written.
+    // Overwrites (or extends with) bytes at `offset`.
     bool WriteAt(uint64_t offset, const void* data, size_t size);
     uint64_t Size() const { return m_size; }
+    // Flushes and renames the file over the target; true when the target now
+    // holds exactly what was written. On failure the temporary file is
+    // removed and the target is untouched. Either way the object is done.
     bool Commit();
 
 private:

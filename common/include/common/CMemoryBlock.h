@@ -6,6 +6,8 @@
 //  - resource: a read-only block from a table compiled into the program;
 //  - window: a read-only range of another block (which must outlive it).
 // The data pointer is valid only between Lock and the matching Unlock.
+// It needs nothing but the system, so it lives at the bottom of the suite:
+// pictures, sounds and videos all read their bytes through it.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,7 +36,8 @@ constexpr uint32_t MAPPED_FILE_DELETE_ON_CLOSE = 0x2; // same, kept for the call
 
 class CMemoryBlock {
 public:
-    // Memory that must have come from AllocPicture/malloc when owned.
+    // When owned, `data` must have come from malloc or calloc (AllocPicture's
+    // pictures do): the block frees it with free.
     static CMemoryBlock* Wrap(void* data, size_t size, BlockOwnership ownership);
     // `size` zeroed bytes; null when the allocation fails or is absurd.
     static CMemoryBlock* Allocate(size_t size, bool movable = false);

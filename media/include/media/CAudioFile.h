@@ -9,12 +9,12 @@
 // Every operation reports an AudioResult; a failed Open leaves the object
 // empty.
 
+#include "common/CMemoryBlock.h"
 #include "common/CSmallString.h"
 #include "media/AudioFileTypes.h"
 #include "media/CMpegAudioStream.h"
 #include "media/CStream.h"
 #include "media/WaveFormat.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <array>
 #include <memory>

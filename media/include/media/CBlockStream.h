@@ -6,9 +6,8 @@
 // that handed a block in reads the result through GetBlock()/GetData(), never
 // through its own pointer.
 
+#include "common/CMemoryBlock.h"
 #include "media/CStream.h"
-
-#include "sprites/CMemoryBlock.h"
 
 enum class BlockStreamMode { Read = 1, Write = 2 };
 

@@ -3,9 +3,8 @@
 // CMemoryBlock. The decoding library is an optional run-time component: when
 // it is missing or refuses the data the stream is unusable (health 0).
 
+#include "common/CMemoryBlock.h"
 #include "media/CStream.h"
-
-#include "sprites/CMemoryBlock.h"
 
 #include <memory>
 

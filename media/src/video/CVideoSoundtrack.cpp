@@ -2,9 +2,9 @@
 
 #include "CAviInput.h"
 #include "common/ByteOrder.h"
+#include "common/CMemoryBlock.h"
 #include "media/CSoundDevice.h"
 #include "media/VideoPlayer.h"
-#include "sprites/CMemoryBlock.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -3,10 +3,10 @@
 #include "CVideoDecoder.h"
 #include "CVideoDrawHandler.h"
 #include "CVideoSoundtrack.h"
+#include "common/CMemoryBlock.h"
 #include "common/DebugTrace.h"
 #include "imaging/CDibSection.h"
 #include "media/IVideoViewport.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <cmath>
 

@@ -11,8 +11,8 @@
 // Programs install it as the packed image factory behind CDibSection::Load
 // with InstallPackedImageLoader at start (see below).
 
+#include "common/CMemoryBlock.h"
 #include "imaging/CDib.h"
-#include "sprites/CMemoryBlock.h"
 
 #include <cstddef>
 #include <cstdint>
