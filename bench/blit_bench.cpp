@@ -16,9 +16,9 @@
 #include "imaging/CDibContext.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
-#include "imaging/CpuFeatures.h"
 #include "imaging/TrleRunCache.h"
 #include "imaging/TrleSprite.h"
+#include "imaging/src/kernels/BlitKernels.h"
 
 #include <SDL.h>
 
@@ -144,8 +144,11 @@ int main()
     CDibContext context;
     context.Init(nullptr, nullptr, 0);
     SDL_Init(0);
+    // Named from the tier the blitters themselves run at, so the line cannot
+    // disagree with what was timed.
+    const BlitTier tier = ActiveBlitTier();
     std::printf("vector kernels: %s\n",
-                !DibUseSimd() ? "off (portable)" : CpuHasAvx2() && !std::getenv("VELDRA_SIMD") ? "AVX2" : "SSE2");
+                tier == BlitTier::Avx2 ? "AVX2" : tier == BlitTier::Sse2 ? "SSE2" : "off (portable)");
 
     // One palette for sprite and 8-bit frame (the game's 8-bit mode), no
     // entry black in 5-5-5 so that a converted pixel never meets SDL's key.
