@@ -3,12 +3,16 @@
 #include "KvfCommands.h"
 #include "KvfPictureIO.h"
 #include "QuantizeCommand.h"
+#include "sprites/CDibPacked.h"
 
 #include <cstdio>
 #include <cstring>
 
 int main(int argc, char** argv)
 {
+    // The commands read sprite files as packed images themselves; installed
+    // all the same, so that any plain image they load reads the same files.
+    InstallPackedImageLoader();
     if (argc < 2)
         return KvfFail("no command given (try kvftool --help)", KVF_EXIT_USAGE);
     const char* command = argv[1];
