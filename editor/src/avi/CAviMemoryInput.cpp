@@ -1,5 +1,7 @@
 #include "CAviMemoryInput.h"
 
+#include "AvioSeek.h"
+
 extern "C" {
 #include <libavformat/avio.h>
 #include <libavutil/error.h>
@@ -48,18 +50,8 @@ int CAviMemoryInput::ReadPacket(void* self, uint8_t* buffer, int wanted)
 int64_t CAviMemoryInput::SeekTo(void* self, int64_t offset, int whence)
 {
     auto& input = *static_cast<CAviMemoryInput*>(self);
-    const int64_t size = int64_t(input.m_size);
-    int64_t from = 0;
-    switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return size;
-    case SEEK_SET: from = 0; break;
-    case SEEK_CUR: from = int64_t(input.m_offset); break;
-    case SEEK_END: from = size; break;
-    default: return AVERROR(EINVAL);
-    }
-    // The offset comes from the file: compared before it is added.
-    if (offset < -from || offset > size - from)
-        return AVERROR(EINVAL);
-    input.m_offset = size_t(from + offset);
-    return int64_t(input.m_offset);
+    const int64_t position = ResolveAvioSeek(offset, whence, input.m_offset, input.m_size);
+    if (position >= 0 && !(whence & AVSEEK_SIZE))
+        input.m_offset = size_t(position);
+    return position;
 }

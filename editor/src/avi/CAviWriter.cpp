@@ -1,5 +1,7 @@
 #include "CAviWriter.h"
 
+#include "AvioSeek.h"
+
 #include "common/ByteOrder.h"
 #include "sprites/PictureFormat.h"
 
@@ -229,19 +231,10 @@ int CAviWriter::WriteBytes(void* self, uint8_t* bytes, int size)
 
 int64_t CAviWriter::SeekTo(void* self, int64_t offset, int whence)
 {
-    auto& writer = *static_cast<CAviWriter*>(self);
-    const int64_t end = int64_t(writer.m_file.Size());
-    int64_t from = 0;
-    switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return end;
-    case SEEK_SET: from = 0; break;
-    case SEEK_CUR: from = int64_t(writer.m_position); break;
-    case SEEK_END: from = end; break;
-    default: return AVERROR(EINVAL);
-    }
     // A multiplexer only ever goes back into what it wrote.
-    if (offset < -from || offset > end - from)
-        return AVERROR(EINVAL);
-    writer.m_position = uint64_t(from + offset);
-    return int64_t(writer.m_position);
+    auto& writer = *static_cast<CAviWriter*>(self);
+    const int64_t position = ResolveAvioSeek(offset, whence, writer.m_position, writer.m_file.Size());
+    if (position >= 0 && !(whence & AVSEEK_SIZE))
+        writer.m_position = uint64_t(position);
+    return position;
 }
