@@ -143,11 +143,15 @@ EditorStatus CKVFEditorDoc::RemoveAlphaChannel(const std::string& maskPath, Edit
         return EditorStatus::NotSameFormat;
     CDibPacked mask;
     mask.LeaveRegistry();
-    if (mask.Load(maskPath.c_str(), SRC_FILE | LOAD_DECOMPRESS) != DIB_OK)
+    if (mask.Load(maskPath.c_str(), SRC_FILE) != DIB_OK)
         return EditorStatus::CannotOpenFile;
+    // The size is checked before an encoded strip is decoded, so a header
+    // claiming a huge picture costs nothing.
     const int width = m_frames.At(0)->GetWidth(), height = m_frames.At(0)->GetHeight();
     if (mask.GetFormat() != PF_INDEX8 || mask.GetWidth() != width ||
         int64_t(mask.GetHeight()) != int64_t(height) * m_frames.Count())
+        return EditorStatus::MaskMismatch;
+    if (mask.IsCompressed() && mask.Decompress() != DIB_OK)
         return EditorStatus::MaskMismatch;
     CDibSection strip, band;
     strip.LeaveRegistry();

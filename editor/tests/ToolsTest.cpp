@@ -279,6 +279,19 @@ TEST(ToolsTest, RemoveAlphaChannelBlendsEachFrameWithItsBandOfTheMask)
     EXPECT_EQ(doc.RemoveAlphaChannel(dir.File("deep.bmp"), background), EditorStatus::MaskMismatch);
     EXPECT_STREQ(EditorStatusMessage(EditorStatus::MaskMismatch), "");
     EXPECT_EQ(doc.RemoveAlphaChannel(dir.File("missing.bmp"), background), EditorStatus::CannotOpenFile);
+    // An encoded strip is read too.
+    CDibPacked encoded;
+    encoded.LeaveRegistry();
+    Bytes maskBytes = PackedBytes(mask);
+    CMemoryBlock* block = CMemoryBlock::Allocate(maskBytes.size());
+    std::copy(maskBytes.begin(), maskBytes.end(), block->Lock());
+    block->Unlock();
+    ASSERT_EQ(encoded.Attach(block), DIB_OK);
+    ASSERT_EQ(encoded.Compress(TAG_PRLE), DIB_OK);
+    WriteFile(dir.File("packed.bmp"), Stored(&encoded));
+    ASSERT_EQ(doc.Undo(), EditorStatus::Ok);
+    ASSERT_EQ(doc.RemoveAlphaChannel(dir.File("packed.bmp"), background), EditorStatus::Ok);
+    EXPECT_EQ(ColourAt(doc.GetFrame(1), 1, 1), 0x0000FFu);
     Bytes other = SolidPicture(3, 2, 1, 1, 1);
     doc.Paste(other.data(), other.size());
     EXPECT_EQ(doc.RemoveAlphaChannel(dir.File("mask.bmp"), background), EditorStatus::NotSameFormat);
