@@ -315,6 +315,8 @@ TEST(DibPacked, SectionsLoadThroughThePackedFactory)
     const std::string path = folder.File("trle.bmp");
     testpic::WriteFile(path, testpic::AsFile(testpic::Copy(encoded.GetInfoHeader(), encoded.GetPictureSize())));
 
+    // Installed as a program installs it at start.
+    InstallPackedImageLoader();
     CDibSection section;
     ASSERT_EQ(section.Load(path.c_str(), SRC_FILE), DIB_OK);
     EXPECT_EQ(section.GetFormat(), PF_INDEX8);
