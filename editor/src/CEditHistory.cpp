@@ -39,6 +39,15 @@ void CEditHistory::EndGroup(CFrameSequence& frames)
         Record(std::move(group), frames);
 }
 
+void CEditHistory::CancelGroup(CFrameSequence& frames)
+{
+    if (m_groupDepth == 0)
+        return;
+    m_groupDepth = 0;
+    std::unique_ptr<CCommandGroup> group = std::move(m_group);
+    group->Undo(frames);
+}
+
 void CEditHistory::Record(std::unique_ptr<CEditCommand> command, CFrameSequence& frames)
 {
     // A new change cuts off the redo steps; a saved state among them is lost.

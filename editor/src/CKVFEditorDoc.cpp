@@ -102,6 +102,16 @@ EditorStatus CKVFEditorDoc::SetCurrentFrame(int index)
     return status;
 }
 
+EditorStatus CKVFEditorDoc::GetFrameImage(int index, CDibSection& image)
+{
+    CDibPacked* frame = m_frames.At(index);
+    if (!frame)
+        return EditorStatus::NothingToDo;
+    const DibResult code = index == m_frames.Current() && m_working.IsCreated() ? image.CopyFrom(&m_working)
+                                                                                 : DecodeFrame(frame, image);
+    return code == DIB_OK ? EditorStatus::Ok : EditorStatus::ImageFailed;
+}
+
 EditorStatus CKVFEditorDoc::InsertFrame(const uint8_t* picture, size_t size, InsertPlace place,
                                         const std::string& undoName)
 {
@@ -305,6 +315,15 @@ void CKVFEditorDoc::EndCommandGroup()
 {
     Commit();
     m_history.EndGroup(m_frames);
+}
+
+void CKVFEditorDoc::CancelCommandGroup()
+{
+    // Strokes made inside the group are stored first, so they go with it.
+    Commit();
+    m_history.CancelGroup(m_frames);
+    LoadWorkingImage();
+    UpdateViews();
 }
 
 EditorCommandState CKVFEditorDoc::GetCommandState(bool clipboardHasPicture, bool strokeInProgress) const

@@ -31,6 +31,16 @@ const char* EditorStatusMessage(EditorStatus status)
         return "Not a palette file: a palette file holds exactly 1024 bytes.";
     case EditorStatus::ImageFailed:
         return "The frames could not be changed.";
+    case EditorStatus::NotAPictureFile:
+        return "The file is not a picture the editor can read, or it is damaged.";
+    case EditorStatus::NeedsIndexed8:
+        return "ARLE and PRLE compression is applicable to 8 bits bitmap only.";
+    case EditorStatus::CannotOpenAlpha:
+        return "Cannot open alpha channel bitmap!";
+    case EditorStatus::CompressionFailed:
+        return "Compression failed!";
+    case EditorStatus::JpegNeeds24Bits:
+        return "JPEG files can be made from 24-bit frames only.";
     }
     return "";
 }

@@ -48,6 +48,9 @@ public:
     // group with no commands leaves no step.
     void BeginGroup(const std::string& name);
     void EndGroup(CFrameSequence& frames);
+    // Takes back every change of the open group (all its levels) and closes
+    // it, leaving no step: an operation that failed half-way.
+    void CancelGroup(CFrameSequence& frames);
     bool InGroup() const { return m_groupDepth > 0; }
 
     bool CanUndo() const { return !InGroup() && m_done > 0; }

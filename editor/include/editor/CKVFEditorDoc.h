@@ -91,6 +91,10 @@ public:
     EditorStatus Commit();
     // Commits, then makes frame `index` current (nothing when out of range).
     EditorStatus SetCurrentFrame(int index);
+    // Frame `index` uncompressed in `image`, for previews and onion skins:
+    // the working image, unsaved strokes and all, for the current frame.
+    // NothingToDo out of range.
+    EditorStatus GetFrameImage(int index, CDibSection& image);
     // Inserts a packed picture (with or without its 14-byte file header;
     // other programs' bitmaps and every sprite codec are read) before or
     // after the current frame and makes it current; into an empty document
@@ -160,6 +164,8 @@ public:
     // Changes made between these make one undo step (an import, say).
     void BeginCommandGroup(const std::string& name);
     void EndCommandGroup();
+    // Takes back the changes made since BeginCommandGroup and leaves no step.
+    void CancelCommandGroup();
     // Limits and counts of the history.
     CEditHistory& History() { return m_history; }
     // Bytes the history keeps alive beyond the document's own frames.

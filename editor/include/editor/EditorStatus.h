@@ -32,6 +32,18 @@ enum class EditorStatus {
     BadPaletteFile,
     // The image library refused an operation on a frame.
     ImageFailed,
+    // A file offered as a picture (an import, a dropped file) is not one the
+    // editor reads, or it is damaged.
+    NotAPictureFile,
+    // Export: ARLE and PRLE encode 8-bit pictures only.
+    NeedsIndexed8,
+    // Export: the "Alpha" file of a TRLE strip cannot be read as a picture.
+    CannotOpenAlpha,
+    // Export: the codec refused the picture (a TRLE reference that does not
+    // fit the strip, a TRLE picture deeper than 8 bits without one).
+    CompressionFailed,
+    // Export: JPEG files are made from 24-bit frames only.
+    JpegNeeds24Bits,
 };
 
 // The text shown to the user, or an empty string for silent outcomes.

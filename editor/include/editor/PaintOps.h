@@ -1,0 +1,35 @@
+#pragma once
+// The paint tools' work on a picture: the pen's lines, the flood fill and the
+// dropper's colour, for pictures of every depth the editor holds (1, 2 and 4
+// bits included, which the blitters do not draw). Colours become the
+// picture's own pixel values as the other tools choose them: the nearest
+// entry an indexed picture can address, the channels narrowed otherwise.
+//
+// The window calls these on the document's working image and then marks it
+// dirty; nothing here knows about documents or widgets.
+
+#include "editor/EditorTypes.h"
+
+class CDib;
+
+// Pixels changed by an operation, in picture coordinates: columns left to
+// right − 1, rows top to bottom − 1. Empty when nothing changed.
+struct PaintRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+};
+
+// Sets every pixel of the line from (x0, y0) to (x1, y1), both ends
+// included, to `colour`. The ends may lie outside the picture: the part
+// inside is drawn (a stroke that leaves the picture is clipped, not bent).
+PaintRect PaintLine(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour);
+
+// Fills the 4-connected region of pixels whose value equals the value at
+// (x, y) with `colour`. Nothing happens outside the picture or when the
+// region already has that value.
+PaintRect FloodFill(CDib& image, int x, int y, EditorColour colour);
+
+// The colour of the pixel at (x, y): a palette entry's colour for indexed
+// pictures, the channels widened to 8 bits otherwise. False outside the
+// picture or without one.
+bool ColourAt(CDib& image, int x, int y, EditorColour& colour);

@@ -1,0 +1,205 @@
+#include "editor/PaintOps.h"
+
+#include "FrameTools.h"
+#include "imaging/CDib.h"
+#include "imaging/CDibPalette.h"
+#include "imaging/ConvertPixels.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Whole or packed pixels of a locked picture, addressed from the top row.
+// Packed pixels (1, 2, 4 bits) sit the bitmap way: the leftmost in the most
+// significant bits of its byte. Wider pixels are little-endian.
+class PixelAccess {
+public:
+    explicit PixelAccess(CDib& image) : m_image(image)
+    {
+        m_width = image.GetWidth();
+        m_height = image.GetHeight();
+        m_bitsPerPixel = PixelFormatBits(image.GetFormat());
+        m_locked = image.IsCreated() && image.Lock(&m_bits, &m_pitch) == DIB_OK;
+        m_bottomUp = image.IsBottomUp() != 0;
+    }
+    ~PixelAccess()
+    {
+        if (m_locked)
+            m_image.Unlock();
+    }
+    PixelAccess(const PixelAccess&) = delete;
+    PixelAccess& operator=(const PixelAccess&) = delete;
+
+    bool IsUsable() const { return m_locked && m_bitsPerPixel >= 1 && m_bitsPerPixel <= 32; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+    uint32_t Get(int x, int y) const
+    {
+        const uint8_t* row = Row(y);
+        if (m_bitsPerPixel < 8) {
+            const size_t bit = size_t(x) * m_bitsPerPixel;
+            const uint32_t shift = 8 - m_bitsPerPixel - uint32_t(bit % 8);
+            return (row[bit / 8] >> shift) & ((1u << m_bitsPerPixel) - 1);
+        }
+        const uint8_t* pixel = row + size_t(x) * (m_bitsPerPixel / 8);
+        uint32_t value = 0;
+        for (uint32_t i = 0; i < m_bitsPerPixel / 8; ++i)
+            value |= uint32_t(pixel[i]) << (8 * i);
+        return value;
+    }
+
+    void Set(int x, int y, uint32_t value)
+    {
+        uint8_t* row = Row(y);
+        if (m_bitsPerPixel < 8) {
+            const size_t bit = size_t(x) * m_bitsPerPixel;
+            const uint32_t shift = 8 - m_bitsPerPixel - uint32_t(bit % 8);
+            const uint32_t mask = ((1u << m_bitsPerPixel) - 1) << shift;
+            row[bit / 8] = uint8_t((row[bit / 8] & ~mask) | ((value << shift) & mask));
+            return;
+        }
+        uint8_t* pixel = row + size_t(x) * (m_bitsPerPixel / 8);
+        for (uint32_t i = 0; i < m_bitsPerPixel / 8; ++i)
+            pixel[i] = uint8_t(value >> (8 * i));
+    }
+
+    const uint8_t* Address(int x, int y) const { return Row(y) + size_t(x) * (m_bitsPerPixel / 8); }
+
+private:
+    uint8_t* Row(int y) const
+    {
+        const int memoryRow = m_bottomUp ? m_height - 1 - y : y;
+        return m_bits + ptrdiff_t(memoryRow) * m_pitch;
+    }
+
+    CDib& m_image;
+    uint8_t* m_bits = nullptr;
+    int m_pitch = 0;
+    int m_width = 0;
+    int m_height = 0;
+    uint32_t m_bitsPerPixel = 0;
+    bool m_locked = false;
+    bool m_bottomUp = false;
+};
+
+void Include(PaintRect& rect, int x, int y)
+{
+    if (rect.IsEmpty()) {
+        rect = {x, y, x + 1, y + 1};
+        return;
+    }
+    rect.left = std::min(rect.left, x);
+    rect.top = std::min(rect.top, y);
+    rect.right = std::max(rect.right, x + 1);
+    rect.bottom = std::max(rect.bottom, y + 1);
+}
+
+} // namespace
+
+PaintRect PaintLine(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour)
+{
+    PaintRect changed;
+    PixelAccess pixels(image);
+    if (!pixels.IsUsable())
+        return changed;
+    const uint32_t value = PixelOfColour(image, colour);
+    // Bresenham over the whole line; the points outside are skipped, so the
+    // part inside lies exactly where the unclipped line runs. Mouse positions
+    // stay within a few screens of the picture, so the walk is short. The
+    // walk stays between the two ends, so every point fits an int.
+    const int64_t dx = std::llabs(int64_t(x1) - x0), dy = -std::llabs(int64_t(y1) - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int64_t error = dx + dy;
+    int64_t x = x0, y = y0;
+    for (;;) {
+        if (pixels.Contains(int(x), int(y))) {
+            pixels.Set(int(x), int(y), value);
+            Include(changed, int(x), int(y));
+        }
+        if (x == x1 && y == y1)
+            break;
+        const int64_t twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+    return changed;
+}
+
+PaintRect FloodFill(CDib& image, int x, int y, EditorColour colour)
+{
+    PaintRect changed;
+    PixelAccess pixels(image);
+    if (!pixels.IsUsable() || !pixels.Contains(x, y))
+        return changed;
+    const uint32_t target = pixels.Get(x, y);
+    const uint32_t value = PixelOfColour(image, colour);
+    if (target == value)
+        return changed;
+    // Scanline fill: each popped seed fills its whole run of the target value
+    // and seeds the runs above and below it. Filled pixels no longer hold the
+    // target, so every pixel is filled once and the stack stays bounded by
+    // the picture's size.
+    std::vector<std::pair<int, int>> seeds{{x, y}};
+    while (!seeds.empty()) {
+        const auto [seedX, seedY] = seeds.back();
+        seeds.pop_back();
+        if (pixels.Get(seedX, seedY) != target)
+            continue;
+        int left = seedX, right = seedX;
+        while (left > 0 && pixels.Get(left - 1, seedY) == target)
+            --left;
+        while (right + 1 < pixels.Width() && pixels.Get(right + 1, seedY) == target)
+            ++right;
+        for (int i = left; i <= right; ++i)
+            pixels.Set(i, seedY, value);
+        Include(changed, left, seedY);
+        Include(changed, right, seedY);
+        for (int row : {seedY - 1, seedY + 1}) {
+            if (row < 0 || row >= pixels.Height())
+                continue;
+            bool inRun = false;
+            for (int i = left; i <= right; ++i) {
+                const bool matches = pixels.Get(i, row) == target;
+                if (matches && !inRun)
+                    seeds.emplace_back(i, row);
+                inRun = matches;
+            }
+        }
+    }
+    return changed;
+}
+
+bool ColourAt(CDib& image, int x, int y, EditorColour& colour)
+{
+    PixelAccess pixels(image);
+    if (!pixels.IsUsable() || !pixels.Contains(x, y))
+        return false;
+    const PixelFormat format = image.GetFormat();
+    if (PixelFormatIsIndexed(format)) {
+        const CDibPalette* palette = image.GetPalette();
+        const uint32_t index = pixels.Get(x, y);
+        if (!palette || int(index) >= palette->GetCount()) {
+            colour = EditorColour{0, 0, 0};
+            return true;
+        }
+        const PaletteEntry& entry = palette->Entries()[index];
+        colour = EditorColour{entry.red, entry.green, entry.blue};
+        return true;
+    }
+    // Widened the way every conversion of the picture widens it, so the
+    // dropper reports what the view shows.
+    uint8_t rgb[4] = {};
+    ConvertPixels(rgb, PF_RGB24, pixels.Address(x, y), 1, 1, 4, 4, format, nullptr, nullptr, 0);
+    colour = EditorColour{rgb[2], rgb[1], rgb[0]};
+    return true;
+}
