@@ -1,0 +1,59 @@
+#pragma once
+// CPaintToolsBar: the contents of the dockable "Paint Tools Bar": the tool
+// buttons, the foreground and background swatches, the R, G and B fields
+// and three text lines the view writes its read-outs to.
+
+#include "editor/EditorTypes.h"
+#include "kvfedit/CColourSwatches.h"
+#include "kvfedit/PaintTool.h"
+
+#include <QWidget>
+
+class IEditorHost;
+class QAbstractButton;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+
+class CPaintToolsBar : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kTitle = "Paint Tools Bar";
+    static const char* const kToolTexts[8];
+
+    CPaintToolsBar(IEditorHost& host, QWidget* parent = nullptr);
+
+    PaintTool Tool() const;
+    void SetTool(PaintTool tool);
+    QAbstractButton* ToolButton(PaintTool tool) const;
+
+    QColor Colour(Swatch swatch) const { return m_swatches->Colour(swatch); }
+    EditorColour EditorColourOf(Swatch swatch) const;
+    // Sets the swatch's colour and shows its components in the fields.
+    void SetColour(Swatch swatch, const QColor& colour);
+    CColourSwatches* Swatches() const { return m_swatches; }
+
+    // The R, G and B fields: a colour's components ("%d"), or "--".
+    void ShowComponents(const QColor& colour);
+    void ShowNoComponents();
+    QString ComponentText(int channel) const;
+
+    // The three text lines: a position "%d,%d" in the first with the others
+    // cleared, or all cleared.
+    void ShowPosition(int x, int y);
+    void ClearLines();
+    QString LineText(int line) const;
+
+signals:
+    void ToolChanged(PaintTool tool);
+
+private:
+    void PickColour(Swatch swatch);
+
+    IEditorHost& m_host;
+    QButtonGroup* m_tools;
+    CColourSwatches* m_swatches;
+    QLineEdit* m_components[3];
+    QLabel* m_lines[3];
+};

@@ -1,0 +1,95 @@
+// kvfedit: the sprite-sequence editor. With a file named on the command line
+// it opens that document, or takes that picture as its frames.
+
+#include "imaging/CDibContext.h"
+#include "kvfedit/CKVFEditorView.h"
+#include "kvfedit/CMainFrame.h"
+#include "kvfedit/CModalEditorHost.h"
+#include "kvfedit/CRecentFileList.h"
+#include "sprites/CDibPacked.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+const char* kUsage = "Usage: kvfedit [--frames N] [--zoom FACTOR] [FILE]\n"
+                     "Edits sprite sequences. FILE is a KVF document (.avi) to open, or a picture\n"
+                     "(.bmp sprite file of any encoding, or .png) whose N frames (default 1), stacked\n"
+                     "top to bottom, become the frames. FACTOR is one of 0.125, 0.25, 0.5, 1, 2, 4, 8.\n";
+
+struct CommandLine {
+    QString file;
+    int frames = 1;
+    int zoom = CKVFEditorView::kDefaultZoom;
+};
+
+// 0 to go on, else the exit status.
+int Parse(const QStringList& arguments, CommandLine& line)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == "--help" || word == "-h") {
+            std::fputs(kUsage, stdout);
+            return -1;
+        }
+        bool ok = false;
+        if (word == "--frames" && i + 1 < arguments.size()) {
+            line.frames = arguments[++i].toInt(&ok);
+            if (!ok || line.frames < 1)
+                break;
+            continue;
+        }
+        if (word == "--zoom" && i + 1 < arguments.size()) {
+            const double factor = arguments[++i].toDouble(&ok);
+            line.zoom = -1;
+            for (int z = 0; z < CKVFEditorView::kZoomSteps; ++z)
+                if (ok && CKVFEditorView::ZoomFactorOf(z) == factor)
+                    line.zoom = z;
+            if (line.zoom < 0)
+                break;
+            continue;
+        }
+        if (!word.startsWith(QLatin1Char('-')) && line.file.isEmpty()) {
+            line.file = word;
+            continue;
+        }
+        std::fprintf(stderr, "kvfedit: unexpected argument %s\n%s", qPrintable(word), kUsage);
+        return 2;
+    }
+    if (line.frames < 1 || line.zoom < 0) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Sprite files load through the packed image kinds of the sprite library.
+    InstallPackedImageLoader();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kvfedit"));
+
+    CommandLine line;
+    const int parsed = Parse(QApplication::arguments(), line);
+    if (parsed != 0)
+        return parsed < 0 ? 0 : parsed;
+
+    CDibContext context;
+    QSettings settings(QString::fromUtf8(CRecentFileList::kSettingsOrganisation),
+                       QString::fromUtf8(CRecentFileList::kSettingsApplication));
+    CModalEditorHost host;
+    CMainFrame frame(host, settings);
+    context.Init(&frame, nullptr, 0);
+    frame.View().SetZoomIndex(line.zoom);
+    frame.show();
+    if (!line.file.isEmpty())
+        frame.OpenPath(line.file, line.frames);
+    return application.exec();
+}
