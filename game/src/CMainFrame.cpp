@@ -10,7 +10,8 @@
 #include "game/CHudScreen.h"
 #include "game/CScreen.h"
 #include "game/TrophyFile.h"
-#include "game/hunt/HuntTables.h"
+#include "gamedata/DataFiles.h"
+#include "gamedata/HuntTables.h"
 #include "imaging/CDibPalette.h"
 #include "media/CSoundDevice.h"
 #include "sprites/CDibPacked.h"
@@ -98,8 +99,8 @@ void CMainFrame::OnFirstMove()
 
     m_palettePicture = NewSurface();
     m_cursor = NewSurface();
-    if (m_cursor->Load("menu\\cursor.bmp", SRC_FILE) != DIB_OK) {
-        DebugTrace("CMainFrame : \"menu\\cursor.bmp\" cannot be loaded");
+    if (m_cursor->Load(kCursorPicture, SRC_FILE) != DIB_OK) {
+        DebugTrace("CMainFrame : \"%s\" cannot be loaded", kCursorPicture);
         m_dataMissing = true;
         PostClose();
     }
@@ -122,7 +123,7 @@ void CMainFrame::OnFirstMove()
     LoadHunt(-1, -1, 0);
     m_timers.Set(TIMER_WIND, 10000);
     m_timers.Set(TIMER_SOUND, 100);
-    if (m_settings.playVideo && m_video->Open("video\\al_intro.avi", m_viewport.get()))
+    if (m_settings.playVideo && m_video->Open(kIntroVideo, m_viewport.get()))
         m_video->Play();
 }
 
@@ -289,7 +290,7 @@ bool CMainFrame::StartHunt(int quarry, int weapon, int scenario)
 
 void CMainFrame::OpenHelp()
 {
-    m_openHelp(MapDataPath("Veldra.html"));
+    m_openHelp(MapDataPath(kHelpPage));
 }
 
 void CMainFrame::OnTimer(int id)
@@ -351,7 +352,7 @@ bool CMainFrame::LoadHunt(int quarry, int weapon, int scenario)
         black = uint32_t(std::max(back->GetPalette()->NearestIndex(0, 0, 0), 0));
     back->FillRect(0, 0, 640, 480, black);
     // The cursor follows the back buffer's format and palette.
-    m_cursor->Load("menu\\cursor.bmp", SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back);
+    m_cursor->Load(kCursorPicture, SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back);
     if (m_cursor->IsCreated()) {
         m_cursor->SaveBacking();
         m_cursor->SetSourceKey(m_cursor->GetPixel(15, 15));

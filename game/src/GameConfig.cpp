@@ -2,13 +2,14 @@
 
 #include "common/DefaultControls.h"
 #include "common/PrivateProfile.h"
+#include "gamedata/DataFiles.h"
 
 GameConfig ReadGameConfig(const std::string& folder)
 {
     std::string path = folder;
     if (!path.empty() && path.back() != '/')
         path += '/';
-    path += "config.dat";
+    path += kConfigFile;
     auto read = [&](const char* key) { return GetPrivateProfileInt("configuration", key, 0, path); };
     GameConfig config;
     config.highColour = read("highcolour");

@@ -1,7 +1,7 @@
 #include "game/CGameApp.h"
 
 #include "game/CAutoPlayer.h"
-#include "game/hunt/HuntTables.h"
+#include "gamedata/HuntTables.h"
 
 #include <cstdlib>
 #include <sstream>

@@ -1,8 +1,9 @@
 #include "MiniGameData.h"
 
 #include "common/DataPath.h"
-#include "game/ScreenTables.h"
-#include "game/hunt/HuntTables.h"
+#include "gamedata/DataFiles.h"
+#include "gamedata/HuntTables.h"
+#include "gamedata/ScreenTables.h"
 #include "imaging/CDibPalette.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/PictureFormat.h"
@@ -54,9 +55,9 @@ fs::path WriteMiniGameData()
             WritePicture(path, width, height, item.frames, uint8_t(10 + screen * 10 + i), table.kind == PICTURE_SPRITE);
         }
     }
-    WritePicture((root / "menu" / "cursor.bmp").string(), 16, 16, 1, 200, false);
-    for (const char* palette : {"palMain", "pal10", "pal20", "pal30"})
-        WritePicture((root / "menu" / (std::string(palette) + ".bmp")).string(), 4, 4, 1, 1, false);
+    WritePicture((root / ToNativeSeparators(kCursorPicture)).string(), 16, 16, 1, 200, false);
+    for (const ScenarioDesc& scenario : kScenarios)
+        WritePicture((root / ToNativeSeparators(scenario.palette)).string(), 4, 4, 1, 1, false);
     AddMiniHuntData(root);
     return root;
 }
@@ -74,20 +75,19 @@ void AddMiniHuntData(const fs::path& root)
             WritePicture(path(tree), 16, 32, 1, 40, true);
     }
     for (const AnimalKindDesc& kind : kAnimalKinds) {
-        const int frames = kind.ranges[6].last + 1;
         for (const char* strip : kind.strips)
-            WritePicture(path(strip), 16, kind.frameHeight, frames, 60, true);
+            WritePicture(path(strip), 16, kind.frameHeight, kind.StripFrames(), 60, true);
     }
     for (const char* strip : kJeepStrips)
-        WritePicture(path(strip), 8, 78, 10, 150, true);
+        WritePicture(path(strip), 8, JEEP_FRAME_HEIGHT, JEEP_FRAMES, 150, true);
     for (const WeaponDesc& weapon : kWeapons) {
         WritePicture(path(weapon.gunPicture), 32, 40, weapon.frames, 170, true);
         if (weapon.smokePicture)
             WritePicture(path(weapon.smokePicture), 16, 16, 1, 190, false);
     }
-    WritePicture(path("menu\\bino.bmp"), 640, 440, 1, 200, false);
-    WritePicture(path("menu\\pt1.bmp"), 5, 8, 1, 210, false);
-    WritePicture(path("menu\\pt2.bmp"), 4, 4, 1, 220, false);
+    WritePicture(path(kBinocularPicture), 640, 440, 1, 200, false);
+    WritePicture(path(kRadarMarkPicture), 5, 8, 1, 210, false);
+    WritePicture(path(kRadarDotPicture), 4, 4, 1, 220, false);
 }
 
 // Removes the written pictures when the test program ends.

@@ -1,4 +1,4 @@
-#include "game/hunt/HuntTables.h"
+#include "gamedata/HuntTables.h"
 
 const ScenarioDesc kScenarios[SCENARIO_COUNT + 1] = {
     {"", nullptr, nullptr, {}, "menu\\palMain.bmp"},

@@ -1,6 +1,7 @@
-#include "game/ScreenTables.h"
+#include "gamedata/ScreenTables.h"
 
 #include <cstddef>
+#include <iterator>
 
 namespace {
 
@@ -120,6 +121,42 @@ constexpr ScreenTable Table(const ItemDesc (&items)[Count], ScreenPictureKind ki
     return {items, int(Count), kind};
 }
 
+// The named places agree with the tables.
+constexpr bool AllActions(const ItemDesc* items, int first, int count, ItemAction action)
+{
+    for (int i = first; i < first + count; ++i)
+        if (items[i].action != action)
+            return false;
+    return true;
+}
+static_assert(kMainMenu[MainMenuItem::Start].target == ScreenId::Quarry);
+static_assert(kMainMenu[MainMenuItem::Trophies].target == ScreenId::Trophies);
+static_assert(kMainMenu[MainMenuItem::Help].action == ItemAction::Help);
+static_assert(kMainMenu[MainMenuItem::Exit].action == ItemAction::Quit);
+static_assert(kMainMenu[MainMenuItem::Credits].target == ScreenId::Credits);
+static_assert(AllActions(kQuarry, QuarryItem::FirstChoice, ANIMAL_KIND_COUNT, ItemAction::Choice));
+static_assert(kQuarry[QuarryItem::Previous].target == ScreenId::MainMenu);
+static_assert(kQuarry[QuarryItem::Next].target == ScreenId::Weapon);
+static_assert(std::size(kQuarry) == size_t(QuarryItem::FirstPlate + ANIMAL_KIND_COUNT));
+static_assert(kHunt[HuntItem::Binoculars].action == ItemAction::Binoculars);
+static_assert(kHunt[HuntItem::Drive].action == ItemAction::Drive);
+static_assert(kHunt[HuntItem::Aim].action == ItemAction::Aim);
+static_assert(kHunt[HuntItem::Options].target == ScreenId::Options);
+static_assert(std::size(kHunt) == size_t(HuntItem::WindLabel + 1));
+static_assert(kOptions[OptionsItem::Resume].target == ScreenId::Hunt);
+static_assert(kOptions[OptionsItem::MainMenu].action == ItemAction::MainMenu);
+static_assert(kOptions[OptionsItem::Exit].action == ItemAction::Quit);
+static_assert(AllActions(kWeapon, WeaponItem::FirstChoice, WEAPON_COUNT, ItemAction::Choice));
+static_assert(kWeapon[WeaponItem::Previous].target == ScreenId::Quarry);
+static_assert(kWeapon[WeaponItem::Next].target == ScreenId::Scenario);
+static_assert(std::size(kWeapon) == size_t(WeaponItem::FirstPlate + WEAPON_COUNT));
+static_assert(AllActions(kScenario, ScenarioItem::FirstChoice, SCENARIO_COUNT, ItemAction::Choice));
+static_assert(kScenario[ScenarioItem::Previous].target == ScreenId::Weapon);
+static_assert(kScenario[ScenarioItem::Next].action == ItemAction::StartHunt);
+static_assert(std::size(kTrophies) == size_t(TrophyItem::Exit + 1));
+static_assert(kTrophies[TrophyItem::Exit].action == ItemAction::MainMenu);
+static_assert(kCredits[CreditsItem::Exit].action == ItemAction::MainMenu);
+
 } // namespace
 
 const int kTrophySlotX[TROPHY_SLOTS] = {34, 236, 439};
@@ -148,4 +185,10 @@ ScreenTable ScreenTableFor(ScreenId screen)
     case ScreenId::EndZebra: return Table(kEndZebra, PICTURE_SURFACE);
     default: return {nullptr, 0, PICTURE_SPRITE};
     }
+}
+
+const char* ItemPicture(ScreenId screen, int item)
+{
+    const ScreenTable table = ScreenTableFor(screen);
+    return item >= 0 && item < table.count ? table.items[item].picture : nullptr;
 }

@@ -4,7 +4,7 @@
 // one-of-many choice. The frame polls the current screen once per pass and
 // follows the activated item's action and target.
 
-#include "game/ScreenTables.h"
+#include "gamedata/ScreenTables.h"
 #include "imaging/CDib.h"
 
 #include <memory>

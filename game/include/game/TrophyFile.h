@@ -5,9 +5,11 @@
 // new file beside the old one and renames it over, so the trophies already
 // won survive a crash or a full disk.
 
+#include "gamedata/DataFiles.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-std::vector<int32_t> ReadTrophies(const std::string& path = "trophy.bin");
-bool AppendTrophy(int32_t kind, const std::string& path = "trophy.bin");
+std::vector<int32_t> ReadTrophies(const std::string& path = kTrophyFile);
+bool AppendTrophy(int32_t kind, const std::string& path = kTrophyFile);

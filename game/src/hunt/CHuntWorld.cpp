@@ -4,6 +4,7 @@
 #include "display/CDibDD.h"
 #include "game/CGameRandom.h"
 #include "game/hunt/HuntMath.h"
+#include "gamedata/DataFiles.h"
 #include "imaging/CDibPalette.h"
 #include "media/CSoundDevice.h"
 #include "sprites/CDibPacked.h"
@@ -143,8 +144,8 @@ bool CHuntWorld::LoadPictures(int weapon, int scenario, std::string& problem)
     // The binoculars and the jeep can be missing: the hunt goes on without
     // them showing.
     std::string optional;
-    if (!LoadRequired(*m_binocularPicture, "menu\\bino.bmp", SRC_FILE | LOAD_MATCH_REFERENCE, m_back, optional))
-        DebugTrace("CHuntWorld : \"menu\\bino.bmp\" cannot be loaded");
+    if (!LoadRequired(*m_binocularPicture, kBinocularPicture, SRC_FILE | LOAD_MATCH_REFERENCE, m_back, optional))
+        DebugTrace("CHuntWorld : \"%s\" cannot be loaded", kBinocularPicture);
     m_jeep->Binoculars().Setup(m_back, m_binocularPicture.Get(), kBinocularX, kBinocularRestingY, 1);
     for (int kind = 0; kind < ANIMAL_KIND_COUNT; ++kind)
         for (int d = 0; d < DIRECTIONS; ++d)

@@ -6,6 +6,7 @@
 #include "game/hunt/CGunOverlay.h"
 #include "game/hunt/CSmokePuff.h"
 #include "game/hunt/HuntMath.h"
+#include "gamedata/DataFiles.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 #include "sprites/CDibPacked.h"
@@ -65,8 +66,8 @@ DibResult CWorldView::Init(CDib* target, int x0, int y0, int width, int height, 
     DibResult code = m_flash->Create(640, 480, target->GetFormat());
     if (code == DIB_OK)
         code = m_radarImage->Create(kRadarSize, kRadarSize, target->GetFormat());
-    m_markerSource->Load("menu\\pt1.bmp", SRC_FILE);
-    m_dotSource->Load("menu\\pt2.bmp", SRC_FILE);
+    m_markerSource->Load(kRadarMarkPicture, SRC_FILE);
+    m_dotSource->Load(kRadarDotPicture, SRC_FILE);
     return code;
 }
 

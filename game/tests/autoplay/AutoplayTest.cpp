@@ -6,7 +6,7 @@
 #include "game/CAutoPlayer.h"
 #include "../GameRunSupport.h"
 #include "game/TrophyFile.h"
-#include "game/hunt/HuntTables.h"
+#include "gamedata/HuntTables.h"
 
 #include <cstdlib>
 #include <filesystem>

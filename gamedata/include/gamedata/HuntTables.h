@@ -1,14 +1,14 @@
 #pragma once
 // The fixed data of a hunt: the three scenarios, the six weapons, the seven
 // animal kinds with their strips and animations, the jeep's strips and the
-// voices. Names are the data files' Windows-style names.
+// voices. Names are the data files' Windows-style names. The game hunts with
+// these tables and the asset generator makes every file they name, at the
+// sizes and frame counts given here.
 
-#include "game/GameTypes.h"
+#include "gamedata/GameIds.h"
 
 #include <string_view>
 
-constexpr int SCENARIO_COUNT = 3;
-constexpr int WEAPON_COUNT = 6;
 constexpr int TREE_KINDS = 6;
 constexpr int DIRECTIONS = 8;
 constexpr int ANIMAL_COUNT = 24;
@@ -23,8 +23,8 @@ struct ScenarioDesc {
     const char* palette; // the 8-bit palette picture
 };
 
-// Index 0 is "no hunt" (only its palette, the menus', is used); 1..3 the
-// desert, the plains and the grass land.
+// By ScenarioIndex: SCENARIO_NONE is "no hunt" (only its palette, the
+// menus', is used).
 extern const ScenarioDesc kScenarios[SCENARIO_COUNT + 1];
 
 struct WeaponDesc {
@@ -39,20 +39,37 @@ struct WeaponDesc {
     int aimX, aimY;           // where the shot goes, on the screen
 };
 
+// By WeaponIndex.
 extern const WeaponDesc kWeapons[WEAPON_COUNT];
 
 struct AnimationRange {
     int first, last;
+    constexpr int Count() const { return last - first + 1; }
 };
+
+// What each of an animal's seven frame ranges shows, in the table's order.
+enum class AnimalAction : int {
+    Attack, // charging or mauling the hunter (loops)
+    Dying,  // collapses; the last frame is the carcass (played once)
+    Graze,  // idle, head down (loops)
+    Alert,  // idle, head up, looking about (loops)
+    Run,    // full speed (loops)
+    Rest,   // idle, a third pose (loops)
+    Walk,   // a quarter of full speed (loops)
+};
+constexpr int ANIMAL_ACTION_COUNT = 7;
 
 struct AnimalKindDesc {
     const char* name;
     int count;
     const char* strips[DIRECTIONS]; // front, front-left, left, back-left, back, back-right, right, front-right
-    int frameHeight;
-    double size;
+    int frameHeight;                // pixels of one frame
+    double size;                    // world units the frame height stands for
     int speed;
-    AnimationRange ranges[7];
+    AnimationRange ranges[ANIMAL_ACTION_COUNT]; // by AnimalAction
+
+    // Frames in each strip: the walk, the last range, ends the strip.
+    constexpr int StripFrames() const { return ranges[int(AnimalAction::Walk)].last + 1; }
 };
 
 // By kind − 1.
@@ -62,7 +79,12 @@ inline const AnimalKindDesc& AnimalKindOf(AnimalKind kind)
     return kAnimalKinds[int(kind) - 1];
 }
 
+// The jeep's strips, in the animals' direction order, each JEEP_FRAMES
+// frames of JEEP_FRAME_HEIGHT pixels standing for JEEP_SIZE world units.
 extern const char* const kJeepStrips[DIRECTIONS];
+constexpr int JEEP_FRAMES = 10;
+constexpr int JEEP_FRAME_HEIGHT = 78;
+constexpr double JEEP_SIZE = 80;
 extern const char* const kJeepVoices[JEEP_VOICE_COUNT];
 // Null entries are voices nobody hears.
 extern const char* const kAnimalVoices[ANIMAL_VOICE_COUNT];

@@ -1,8 +1,10 @@
 #pragma once
 // The item tables of the eighteen screens: what each item shows, where, what
-// it does and where it leads.
+// it does and where it leads. The game builds its screens from them and the
+// asset generator paints every picture they name, so a picture, its place and
+// its frame count are written here once.
 
-#include "game/GameTypes.h"
+#include "gamedata/GameIds.h"
 
 struct ItemDesc {
     const char* picture; // data file name, Windows style
@@ -27,8 +29,42 @@ struct ScreenTable {
 
 // The table of a screen; count 0 for an unknown id.
 ScreenTable ScreenTableFor(ScreenId screen);
+// The picture of item `item` of a screen; null outside the table.
+const char* ItemPicture(ScreenId screen, int item);
 
-// Trophy-room layout.
+// The items the game and the generator address by their place in a table.
+// Every screen's item 0 is its background (an end screen has nothing else).
+namespace MainMenuItem {
+enum : int { Background, Start, Trophies, Help, Exit, Credits };
+}
+// The quarry's choices and named plates follow the animal kinds' order
+// (AnimalKind − 1); the blank plate is drawn under the chosen one's.
+namespace QuarryItem {
+enum : int { Background, FirstChoice, Previous = FirstChoice + ANIMAL_KIND_COUNT, Next, BlankPlate, FirstPlate };
+}
+namespace HuntItem {
+enum : int { Compass, WindDial, Binoculars, Drive, Aim, Options, DirectionLabel, WindLabel };
+}
+namespace OptionsItem {
+enum : int { Background, Resume, MainMenu, Exit };
+}
+// The weapons' choices and named plates follow the weapon table's order.
+namespace WeaponItem {
+enum : int { Background, FirstChoice, Previous = FirstChoice + WEAPON_COUNT, Next, BlankPlate, FirstPlate };
+}
+// The hunting grounds' choices follow the scenarios' order (1..3).
+namespace ScenarioItem {
+enum : int { Background, FirstChoice, Previous = FirstChoice + SCENARIO_COUNT, Next };
+}
+// Item k (an AnimalKind) is that kind's mount, placed at a slot when drawn.
+namespace TrophyItem {
+enum : int { Background, FirstMount, Previous = FirstMount + ANIMAL_KIND_COUNT, Next, Exit };
+}
+namespace CreditsItem {
+enum : int { Background, Exit };
+}
+
+// Trophy-room layout: the mounts of one page hang at these slots.
 constexpr int TROPHY_SLOTS = 3;
 extern const int kTrophySlotX[TROPHY_SLOTS];
 extern const int kTrophySlotY[TROPHY_SLOTS];

@@ -23,8 +23,8 @@ enum class HuntEndStatus : int {
 
 class CJeep final : public CWorldObject {
 public:
-    static constexpr int kFrameHeight = 78;
-    static constexpr double kSize = 80;
+    static constexpr int kFrameHeight = JEEP_FRAME_HEIGHT;
+    static constexpr double kSize = JEEP_SIZE;
 
     CJeep(HuntContext& context, const IClock& clock);
     ~CJeep() override;

@@ -3,7 +3,7 @@
 // device and the voices, the animals' stopwatches, the jeep, this pass's
 // frame time, the kill report and the hunt's quarry and wind.
 
-#include "game/hunt/HuntTables.h"
+#include "gamedata/HuntTables.h"
 
 #include <array>
 #include <cstdint>
