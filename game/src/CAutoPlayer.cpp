@@ -95,11 +95,11 @@ void CAutoPlayer::PlanMenus(const CMainFrame& frame)
     // Into a hunt with whatever the menus have chosen: start, next, next, hunt.
     int item = -1;
     switch (frame.CurrentScreenId()) {
-    case ScreenId::MainMenu: item = 1; break;
-    case ScreenId::Quarry: item = 9; break;
-    case ScreenId::Weapon: item = 8; break;
-    case ScreenId::Scenario: item = 5; break;
-    case ScreenId::Options: item = 1; break; // resume
+    case ScreenId::MainMenu: item = MainMenuItem::Start; break;
+    case ScreenId::Quarry: item = QuarryItem::Next; break;
+    case ScreenId::Weapon: item = WeaponItem::Next; break;
+    case ScreenId::Scenario: item = ScenarioItem::Next; break;
+    case ScreenId::Options: item = OptionsItem::Resume; break;
     default: item = -1; break;
     }
     const CScreen* screen = frame.Screen(frame.CurrentScreenId());
@@ -352,7 +352,7 @@ void CAutoPlayer::Hunt(const CMainFrame& frame, bool poach)
     // keep looking at it until then.
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         const CAnimal& animal = m_hunt.Animal(i);
-        if (animal.State() == ANIMAL_DYING && animal.frameIndex < AnimalKindOf(animal.Kind()).ranges[1].last &&
+        if (animal.State() == ANIMAL_DYING && animal.frameIndex < AnimalKindOf(animal.Kind()).ranges[int(AnimalAction::Dying)].last &&
             animal.distance < 3000) {
             if (jeep.Driving())
                 return void(StopTheJeep());

@@ -4,10 +4,13 @@
 
 namespace {
 
-// Where each toggle key "clicks": a point inside its item.
-constexpr int kAimKeyX = 540, kAimKeyY = 360;
-constexpr int kBinocularKeyX = 560, kBinocularKeyY = 225;
-constexpr int kDriveKeyX = 545, kDriveKeyY = 273;
+// A toggle key "clicks" its item's top-left corner.
+void KeyClick(int item, int& x, int& y)
+{
+    const ItemDesc& desc = ScreenTableFor(ScreenId::Hunt).items[item];
+    x = desc.x;
+    y = desc.y;
+}
 
 } // namespace
 
@@ -36,11 +39,11 @@ int CHudScreen::Poll()
 {
     int x = -1, y = -1;
     if (KeyPressed(m_bindings.aimKey))
-        x = kAimKeyX, y = kAimKeyY;
+        KeyClick(HuntItem::Aim, x, y);
     if (KeyPressed(m_bindings.binocularKey))
-        x = kBinocularKeyX, y = kBinocularKeyY;
+        KeyClick(HuntItem::Binoculars, x, y);
     if (KeyPressed(m_bindings.driveKey))
-        x = kDriveKeyX, y = kDriveKeyY;
+        KeyClick(HuntItem::Drive, x, y);
     if (m_mouse->TakeLeftPressed())
         x = m_mouse->X(), y = m_mouse->Y();
 

@@ -22,9 +22,9 @@ int CTrophyScreen::Click(int x, int y)
 {
     const int hit = CScreen::Click(x, y);
     const int count = TrophyCount();
-    if (hit == 8)
+    if (hit == TrophyItem::Previous)
         m_pageStart = m_pageStart >= TROPHY_SLOTS ? m_pageStart - TROPHY_SLOTS : 0;
-    else if (hit == 9) {
+    else if (hit == TrophyItem::Next) {
         m_pageStart += TROPHY_SLOTS;
         if (m_pageStart > count)
             m_pageStart = count / TROPHY_SLOTS * TROPHY_SLOTS;
@@ -43,13 +43,14 @@ int CTrophyScreen::Poll()
 
 void CTrophyScreen::Draw()
 {
-    DrawItem(Item(0), Item(0).left, Item(0).top);
+    const CScreenItem& background = Item(TrophyItem::Background);
+    DrawItem(background, background.left, background.top);
     int slot = 0;
     for (int i = m_pageStart; i < m_pageStart + TROPHY_SLOTS && i < TrophyCount(); ++i) {
         const int kind = m_trophies[size_t(i)];
         if (kind < ANIMAL_ELEPHANT || kind > ANIMAL_ZEBRA)
             continue;
-        CScreenItem& item = Item(kind);
+        CScreenItem& item = Item(TrophyItem::FirstMount + kind - ANIMAL_ELEPHANT);
         item.left = kTrophySlotX[slot];
         item.top = kTrophySlotY[slot];
         item.right = item.left + item.frameWidth;
@@ -57,6 +58,6 @@ void CTrophyScreen::Draw()
         DrawItem(item, item.left, item.top);
         ++slot;
     }
-    for (int i = 8; i <= 10; ++i)
+    for (int i = TrophyItem::Previous; i <= TrophyItem::Exit; ++i)
         DrawItem(Item(i), Item(i).left, Item(i).top);
 }

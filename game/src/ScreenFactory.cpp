@@ -6,8 +6,12 @@
 std::unique_ptr<CScreen> NewScreen(ScreenId id, CDib* backBuffer, CMouse* mouse)
 {
     switch (id) {
-    case ScreenId::Quarry: return std::make_unique<CChoiceScreen>(id, backBuffer, mouse, 1, 7, 10);
-    case ScreenId::Weapon: return std::make_unique<CChoiceScreen>(id, backBuffer, mouse, 1, 6, 9);
+    case ScreenId::Quarry:
+        return std::make_unique<CChoiceScreen>(id, backBuffer, mouse, QuarryItem::FirstChoice, ANIMAL_KIND_COUNT,
+                                               QuarryItem::BlankPlate);
+    case ScreenId::Weapon:
+        return std::make_unique<CChoiceScreen>(id, backBuffer, mouse, WeaponItem::FirstChoice, WEAPON_COUNT,
+                                               WeaponItem::BlankPlate);
     case ScreenId::Hunt: return std::make_unique<CHudScreen>(backBuffer, mouse);
     case ScreenId::Trophies: return std::make_unique<CTrophyScreen>(backBuffer, mouse);
     case ScreenId::Options:

@@ -21,8 +21,19 @@ constexpr double kRunOverAngle = 0.5;
 constexpr int kMaulingLimit = 20;
 // The voices every animal uses: call, attack, run over.
 constexpr int kCallVoice = 0, kAttackVoice = 1, kRunOverVoice = 2;
-// State -> animation range.
-constexpr int kRangeOfState[9] = {-1, 0, 1, 2, 3, 4, 5, 6, 4};
+// The animation range each state plays (none before the first state is
+// set); a startled animal runs.
+constexpr int kRangeOfState[9] = {
+    -1,
+    int(AnimalAction::Attack), // ANIMAL_ATTACKING
+    int(AnimalAction::Dying),  // ANIMAL_DYING
+    int(AnimalAction::Graze),  // ANIMAL_IDLE
+    int(AnimalAction::Alert),  // ANIMAL_IDLE_OTHER
+    int(AnimalAction::Run),    // ANIMAL_RUNNING
+    int(AnimalAction::Rest),   // ANIMAL_UNUSED
+    int(AnimalAction::Walk),   // ANIMAL_WALKING
+    int(AnimalAction::Run),    // ANIMAL_STARTLED
+};
 } // namespace
 
 CAnimal::CAnimal(HuntContext& context) : m_context(context)
