@@ -58,8 +58,13 @@ CMainFrame::CMainFrame(IEditorHost& host, QSettings& settings, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
-    // The view and the preview read the document while they live.
+    // The view and the preview read the document while they live, and the
+    // base class closes the docks and the view after this object's members
+    // are gone: nothing may call back into it from here on.
     m_doc.SetUpdateViews({});
+    disconnect(m_toolsDock, nullptr, this, nullptr);
+    disconnect(m_view, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
 }
 
 QAction* CMainFrame::Action(EditorCommand command) const
