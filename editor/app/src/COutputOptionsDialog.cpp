@@ -9,7 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QToolButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -37,9 +37,9 @@ COutputOptionsDialog::COutputOptionsDialog(QWidget* parent, IEditorHost& host, c
     m_quality->setRange(ExportOptions::kMinQuality, ExportOptions::kMaxQuality);
     m_quality->setValue(options.quality);
     m_alpha = new QLineEdit(QString::fromStdString(options.alphaPath), this);
-    m_browse = new QPushButton(QStringLiteral("..."), this);
-    m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
-    connect(m_browse, &QPushButton::clicked, this, &COutputOptionsDialog::BrowseAlpha);
+    m_browse = new QToolButton(this);
+    m_browse->setText(QStringLiteral("..."));
+    connect(m_browse, &QToolButton::clicked, this, &COutputOptionsDialog::BrowseAlpha);
 
     auto* quality = new QHBoxLayout;
     quality->addWidget(new QLabel(QStringLiteral("Quality (0-100)"), this));

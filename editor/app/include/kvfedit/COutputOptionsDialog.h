@@ -9,8 +9,8 @@
 class IEditorHost;
 class QButtonGroup;
 class QLineEdit;
-class QPushButton;
 class QSpinBox;
+class QToolButton;
 
 class COutputOptionsDialog : public QDialog {
     Q_OBJECT
@@ -33,5 +33,5 @@ private:
     QButtonGroup* m_choices;
     QSpinBox* m_quality;
     QLineEdit* m_alpha;
-    QPushButton* m_browse;
+    QToolButton* m_browse;
 };
