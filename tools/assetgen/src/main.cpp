@@ -3,9 +3,9 @@
 //
 //   assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE]
 
-#include "CAssetSink.h"
-#include "ContactSheet.h"
-#include "Generators.h"
+#include "generators/Generators.h"
+#include "sink/CAssetSink.h"
+#include "sink/ContactSheet.h"
 
 #include <chrono>
 #include <cstdio>

@@ -4,10 +4,10 @@
 // relies on, sits on the screen where the tables place it without covering
 // another clickable item, and a second run gives the same bytes.
 
-#include "CAssetSink.h"
-#include "Generators.h"
 #include "common/DataPath.h"
+#include "generators/Generators.h"
 #include "imaging/CDibPalette.h"
+#include "sink/CAssetSink.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/CDibTrle.h"
 #include "sprites/PictureFormat.h"

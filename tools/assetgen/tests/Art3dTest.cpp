@@ -1,12 +1,12 @@
 // The rendered art: the sprite renderer's conventions, and the animals, jeep
 // and trees as the game loads them.
 
-#include "AnimalKinds.h"
-#include "AnimalPose.h"
-#include "CAssetSink.h"
-#include "Generators.h"
-#include "Render3dRenderer.h"
-#include "Render3dStrip.h"
+#include "gamedata/HuntTables.h"
+#include "generators/Generators.h"
+#include "models/AnimalPose.h"
+#include "render3d/Render3dRenderer.h"
+#include "render3d/Render3dStrip.h"
+#include "sink/CAssetSink.h"
 
 #include "imaging/PixelFormat.h"
 #include "sprites/CDibPacked.h"
@@ -106,13 +106,21 @@ std::vector<uint8_t> FileBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-constexpr const char* kJeepStrips[] = {"menu\\jeep_f.bmp",  "menu\\jeep_fl.bmp", "menu\\jeep_l.bmp",
-                                       "menu\\jeep_bl.bmp", "menu\\jeep_b.bmp",  "menu\\jeep_br.bmp",
-                                       "menu\\jeep_r.bmp",  "menu\\jeep_fr.bmp"};
-constexpr const char* kTreeFiles[] = {"env\\tree20.bmp", "env\\tree21.bmp", "env\\tree10.bmp", "env\\tree11.bmp",
-                                      "env\\tree12.bmp", "env\\tree13.bmp", "env\\tree14.bmp", "env\\tree15.bmp",
-                                      "env\\tree30.bmp", "env\\tree31.bmp", "env\\tree32.bmp", "env\\tree33.bmp",
-                                      "env\\tree34.bmp", "env\\tree35.bmp"};
+// Every tree picture of the three scenarios, each once.
+std::vector<std::string> TreeFiles()
+{
+    std::vector<std::string> names;
+    for (const ScenarioDesc& scenario : kScenarios)
+        for (const char* tree : scenario.trees)
+            if (tree && std::find(names.begin(), names.end(), tree) == names.end())
+                names.push_back(tree);
+    return names;
+}
+
+double PixelsPerUnit(const AnimalKindDesc& kind)
+{
+    return kind.frameHeight / kind.size;
+}
 
 // The animals, the jeep and the trees, generated once for every check below.
 class Art3dData : public ::testing::Test {
@@ -145,14 +153,14 @@ int Art3dData::s_failures = 0;
 size_t Art3dData::s_pictures = 0;
 
 // The opaque height of a kind's first idle frame seen from the side, in world units.
-double StandingHeight(const std::string& path, const AnimalKind& kind)
+double StandingHeight(const std::string& path, const AnimalKindDesc& kind)
 {
     Indices strip;
     LoadSprite(path, strip);
     if (strip.pixels.empty())
         return 0;
-    const int frame = kind.ranges[size_t(AnimalAction::Graze)].first;
-    return OpaqueRows(strip, frame * kind.frameHeight, kind.frameHeight) / kind.PixelsPerUnit();
+    const int frame = kind.ranges[int(AnimalAction::Graze)].first;
+    return OpaqueRows(strip, frame * kind.frameHeight, kind.frameHeight) / PixelsPerUnit(kind);
 }
 
 } // namespace
@@ -160,48 +168,50 @@ double StandingHeight(const std::string& path, const AnimalKind& kind)
 TEST_F(Art3dData, EveryPictureIsWritten)
 {
     EXPECT_EQ(s_failures, 0);
-    EXPECT_EQ(s_pictures, size_t(7 * 8 + 8 + 14));
+    EXPECT_EQ(s_pictures, size_t(ANIMAL_KIND_COUNT * DIRECTIONS + DIRECTIONS) + TreeFiles().size());
 }
 
 TEST_F(Art3dData, AnimalStripsHoldEveryFrameOfTheAnimationTable)
 {
-    for (const AnimalKind& kind : kAnimalKinds)
+    for (const AnimalKindDesc& kind : kAnimalKinds)
         for (const char* name : kind.strips) {
             Indices strip;
             LoadSprite(PathOf(name), strip);
             ASSERT_FALSE(strip.pixels.empty()) << name;
-            EXPECT_EQ(strip.height, kind.FrameCount() * kind.frameHeight) << name;
-            EXPECT_GE(kind.FrameCount(), kind.ranges.back().last + 1);
+            EXPECT_EQ(strip.height, kind.StripFrames() * kind.frameHeight) << name;
+            for (const AnimationRange& range : kind.ranges)
+                EXPECT_LT(range.last, kind.StripFrames()) << name;
             ExpectFramesStandOnTheirBottomRow(strip, kind.frameHeight, name);
         }
 }
 
 TEST_F(Art3dData, AnimalsMoveWithinTheirActions)
 {
-    for (const AnimalKind& kind : kAnimalKinds) {
+    for (int id = 0; id < ANIMAL_KIND_COUNT; ++id) {
+        const AnimalKindDesc& kind = kAnimalKinds[id];
         const std::string name = kind.strips[2]; // seen from the side
         Indices strip;
         LoadSprite(PathOf(name), strip);
         ASSERT_FALSE(strip.pixels.empty()) << name;
         for (AnimalAction action : {AnimalAction::Attack, AnimalAction::Run, AnimalAction::Walk}) {
-            const FrameRange& r = kind.ranges[size_t(action)];
+            const AnimationRange& r = kind.ranges[int(action)];
             EXPECT_NE(FrameBytes(strip, r.first, kind.frameHeight),
                       FrameBytes(strip, r.first + r.Count() / 2, kind.frameHeight))
                 << name << " action " << int(action) << " stands still";
         }
         // The dying animal ends lying on the ground, lower than it stood;
         // much lower, unless it is a hippo, about as broad as it is tall.
-        const FrameRange& dying = kind.ranges[size_t(AnimalAction::Dying)];
+        const AnimationRange& dying = kind.ranges[int(AnimalAction::Dying)];
         const int standing = OpaqueRows(strip, dying.first * kind.frameHeight, kind.frameHeight);
         const int lying = OpaqueRows(strip, dying.last * kind.frameHeight, kind.frameHeight);
-        EXPECT_LT(lying * 10, standing * (kind.id == AnimalId::Hippo ? 10 : 8)) << name;
+        EXPECT_LT(lying * 10, standing * (AnimalId(id) == AnimalId::Hippo ? 10 : 8)) << name;
     }
 }
 
 TEST_F(Art3dData, AnimalSizesKeepTheirProportions)
 {
     auto height = [&](AnimalId id) {
-        const AnimalKind& kind = kAnimalKinds[size_t(id)];
+        const AnimalKindDesc& kind = kAnimalKinds[int(id)];
         return StandingHeight(PathOf(kind.strips[2]), kind);
     };
     const double elephant = height(AnimalId::Elephant), giraffe = height(AnimalId::Giraffe);
@@ -221,14 +231,15 @@ TEST_F(Art3dData, JeepStripsHaveTenFramesWithTurningWheels)
         Indices strip;
         LoadSprite(PathOf(name), strip);
         ASSERT_FALSE(strip.pixels.empty()) << name;
-        EXPECT_EQ(strip.height, 10 * 78) << name;
-        ExpectFramesStandOnTheirBottomRow(strip, 78, name);
-        if (std::string(name) == "menu\\jeep_f.bmp")
+        EXPECT_EQ(strip.height, JEEP_FRAMES * JEEP_FRAME_HEIGHT) << name;
+        ExpectFramesStandOnTheirBottomRow(strip, JEEP_FRAME_HEIGHT, name);
+        if (name == kJeepStrips[0]) // from the front
             frontWidth = strip.width;
-        if (std::string(name) == "menu\\jeep_l.bmp") {
+        if (name == kJeepStrips[2]) { // from the left
             sideWidth = strip.width;
-            for (int f = 1; f < 10; ++f)
-                EXPECT_NE(FrameBytes(strip, 0, 78), FrameBytes(strip, f, 78)) << "frame " << f;
+            for (int f = 1; f < JEEP_FRAMES; ++f)
+                EXPECT_NE(FrameBytes(strip, 0, JEEP_FRAME_HEIGHT), FrameBytes(strip, f, JEEP_FRAME_HEIGHT))
+                    << "frame " << f;
         }
     }
     EXPECT_GT(sideWidth * 10, frontWidth * 16); // much longer than wide
@@ -236,7 +247,7 @@ TEST_F(Art3dData, JeepStripsHaveTenFramesWithTurningWheels)
 
 TEST_F(Art3dData, TreesAreOneFrameStandingOnTheirTrunk)
 {
-    for (const char* name : kTreeFiles) {
+    for (const std::string& name : TreeFiles()) {
         Indices tree;
         LoadSprite(PathOf(name), tree);
         ASSERT_FALSE(tree.pixels.empty()) << name;
@@ -263,7 +274,7 @@ TEST_F(Art3dData, TwoRunsWriteTheSameBytes)
         GeneratePalettes(sink);
     }
     CAssetSink paths(again, "");
-    for (const char* name : kTreeFiles) {
+    for (const std::string& name : TreeFiles()) {
         const std::vector<uint8_t> first = FileBytes(PathOf(name));
         EXPECT_FALSE(first.empty()) << name;
         EXPECT_EQ(first, FileBytes(paths.PathOf(name))) << name;
@@ -271,7 +282,7 @@ TEST_F(Art3dData, TwoRunsWriteTheSameBytes)
     // Names the glob leaves out are not written.
     EXPECT_FALSE(fs::exists(paths.PathOf(kJeepStrips[0])));
     EXPECT_FALSE(fs::exists(paths.PathOf(kAnimalKinds[0].strips[0])));
-    EXPECT_FALSE(fs::exists(paths.PathOf("menu\\pal10.bmp")));
+    EXPECT_FALSE(fs::exists(paths.PathOf(kScenarios[SCENARIO_DESERT].palette)));
     std::error_code ignored;
     fs::remove_all(again, ignored);
 }

@@ -2,16 +2,16 @@
 // what the game's players expect (22050 Hz 16-bit mono PCM, a decodable AVI
 // of about ten seconds), and a second run gives the same bytes.
 
-#include "CAssetSink.h"
-#include "Generators.h"
-#include "SynthCurve.h"
-#include "SynthFilter.h"
-#include "SynthOscillator.h"
-#include "SynthSignal.h"
-#include "VideoEncoder.h"
-#include "VideoSilhouette.h"
-#include "VideoTitle.h"
+#include "generators/Generators.h"
 #include "media/CAudioFile.h"
+#include "sink/CAssetSink.h"
+#include "sound/SynthCurve.h"
+#include "sound/SynthFilter.h"
+#include "sound/SynthOscillator.h"
+#include "sound/SynthSignal.h"
+#include "video/VideoEncoder.h"
+#include "video/VideoSilhouette.h"
+#include "video/VideoTitle.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -3,9 +3,8 @@
 // game's own colour search, and the palettes made from a small set of
 // generated pictures.
 
-#include "CAssetSink.h"
-#include "Generators.h"
-#include "RgbaImage.h"
+#include "generators/Generators.h"
+#include "paint/RgbaImage.h"
 #include "palette/CContextPalettes.h"
 #include "palette/CPaletteBuilder.h"
 #include "palette/CPaletteCheck.h"
@@ -14,6 +13,7 @@
 #include "palette/PaletteColours.h"
 #include "palette/ScreenTime.h"
 #include "palette/WrittenPicture.h"
+#include "sink/CAssetSink.h"
 
 #include "imaging/CDibPalette.h"
 

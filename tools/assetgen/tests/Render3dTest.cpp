@@ -1,11 +1,11 @@
 // The sprite renderer's conventions: solids, views, strips and poses.
 
-#include "AnimalKinds.h"
-#include "AnimalPose.h"
-#include "Render3dPrimitive.h"
-#include "Render3dRenderer.h"
-#include "Render3dScene.h"
-#include "Render3dStrip.h"
+#include "gamedata/HuntTables.h"
+#include "models/AnimalPose.h"
+#include "render3d/Render3dPrimitive.h"
+#include "render3d/Render3dRenderer.h"
+#include "render3d/Render3dScene.h"
+#include "render3d/Render3dStrip.h"
 
 #include <gtest/gtest.h>
 
@@ -177,23 +177,24 @@ TEST(Render3dStrip, FramesShareAWidthCentredOnTheOriginAndStandOnTheBottomRow)
 
 TEST(AnimalPose, LoopsCloseAndTheDeadLieOnTheirSide)
 {
-    for (const AnimalKind& kind : kAnimalKinds)
+    for (int id = 0; id < ANIMAL_KIND_COUNT; ++id)
         for (AnimalAction action : {AnimalAction::Attack, AnimalAction::Graze, AnimalAction::Alert,
                                     AnimalAction::Run, AnimalAction::Rest, AnimalAction::Walk}) {
-            const int count = kind.ranges[size_t(action)].Count();
+            const AnimalKindDesc& kind = kAnimalKinds[id];
+            const int count = kind.ranges[int(action)].Count();
             // One step past the last frame is the first frame again.
-            const AnimalPose first = PoseFor(kind.id, action, 0, count);
-            const AnimalPose wrapped = PoseFor(kind.id, action, count, count);
+            const AnimalPose first = PoseFor(AnimalId(id), action, 0, count);
+            const AnimalPose wrapped = PoseFor(AnimalId(id), action, count, count);
             for (size_t leg = 0; leg < 4; ++leg) {
-                EXPECT_NEAR(first.swing[leg], wrapped.swing[leg], 1e-9) << kind.label << int(action);
-                EXPECT_NEAR(first.bend[leg], wrapped.bend[leg], 1e-9) << kind.label << int(action);
+                EXPECT_NEAR(first.swing[leg], wrapped.swing[leg], 1e-9) << kind.name << int(action);
+                EXPECT_NEAR(first.bend[leg], wrapped.bend[leg], 1e-9) << kind.name << int(action);
             }
             EXPECT_NEAR(first.pitch, wrapped.pitch, 1e-9);
             EXPECT_NEAR(first.neckYaw, wrapped.neckYaw, 1e-9);
         }
-    for (const AnimalKind& kind : kAnimalKinds) {
-        const int count = kind.ranges[size_t(AnimalAction::Dying)].Count();
-        EXPECT_EQ(PoseFor(kind.id, AnimalAction::Dying, 0, count).roll, 0);
-        EXPECT_GT(PoseFor(kind.id, AnimalAction::Dying, count - 1, count).roll, 0.7) << kind.label;
+    for (int id = 0; id < ANIMAL_KIND_COUNT; ++id) {
+        const int count = kAnimalKinds[id].ranges[int(AnimalAction::Dying)].Count();
+        EXPECT_EQ(PoseFor(AnimalId(id), AnimalAction::Dying, 0, count).roll, 0);
+        EXPECT_GT(PoseFor(AnimalId(id), AnimalAction::Dying, count - 1, count).roll, 0.7) << kAnimalKinds[id].name;
     }
 }

@@ -12,7 +12,7 @@
 // Transparent pixels get index 0, the transparent or key index of the
 // game's pictures; index 0 is never chosen for a visible pixel.
 
-#include "RgbaImage.h"
+#include "paint/RgbaImage.h"
 
 #include "imaging/CNearestColourMap.h"
 #include "imaging/PaletteEntry.h"

@@ -1,6 +1,6 @@
 #include "palette/ScreenTime.h"
 
-#include "CAssetSink.h"
+#include "sink/CAssetSink.h"
 
 #include <cmath>
 #include <fnmatch.h>

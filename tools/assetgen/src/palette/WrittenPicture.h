@@ -2,7 +2,7 @@
 // A picture as it goes into its file: 256 palette colours and one index per
 // pixel (top row first; 0 is transparent or the key).
 
-#include "CAssetSink.h"
+#include "sink/CAssetSink.h"
 
 #include "imaging/PaletteEntry.h"
 

@@ -1,8 +1,0 @@
-#pragma once
-// Every generated picture on one sheet, for people to look at.
-
-#include "CAssetSink.h"
-
-#include <string>
-
-bool WriteContactSheet(const std::vector<RecordedPicture>& pictures, const std::string& path);

@@ -1,0 +1,90 @@
+#include "sound/SynthSignal.h"
+
+#include "sound/SynthFilter.h"
+
+#include <algorithm>
+#include <cmath>
+
+size_t SampleCount(double seconds)
+{
+    return seconds <= 0.0 ? 0 : size_t(std::lround(seconds * kSampleRate));
+}
+
+void MixInto(Signal& target, const Signal& source, double atSeconds, float gain)
+{
+    const size_t start = SampleCount(atSeconds);
+    if (target.size() < start + source.size())
+        target.resize(start + source.size(), 0.0f);
+    for (size_t i = 0; i < source.size(); ++i)
+        target[start + i] += source[i] * gain;
+}
+
+namespace {
+
+float RaisedCosine(double x)
+{
+    return float(0.5 - 0.5 * std::cos(M_PI * std::clamp(x, 0.0, 1.0)));
+}
+
+} // namespace
+
+void FadeIn(Signal& signal, double seconds)
+{
+    const size_t n = std::min(signal.size(), SampleCount(seconds));
+    for (size_t i = 0; i < n; ++i)
+        signal[i] *= RaisedCosine(double(i) / double(n));
+}
+
+void FadeOut(Signal& signal, double seconds)
+{
+    const size_t n = std::min(signal.size(), SampleCount(seconds));
+    for (size_t i = 0; i < n; ++i)
+        signal[signal.size() - 1 - i] *= RaisedCosine(double(i) / double(n));
+}
+
+void RemoveOffset(Signal& signal)
+{
+    SynthFilter highPass(SynthFilter::Kind::HighPass, 20.0, 0.707);
+    for (float& s : signal)
+        s = highPass.Process(s);
+}
+
+float Decay(double t, double tau)
+{
+    return t < 0.0 ? 0.0f : float(std::exp(-t / tau));
+}
+
+float AttackDecay(double t, double attack, double tau)
+{
+    if (t < 0.0)
+        return 0.0f;
+    if (t < attack)
+        return float(t / attack);
+    return Decay(t - attack, tau);
+}
+
+void Saturate(Signal& signal, double drive)
+{
+    float largest = 0.0f;
+    for (float s : signal)
+        largest = std::max(largest, std::fabs(s));
+    if (largest <= 0.0f || drive <= 0.0)
+        return;
+    const double scale = drive / largest, norm = 1.0 / std::tanh(drive);
+    for (float& s : signal)
+        s = float(std::tanh(s * scale) * norm);
+}
+
+std::vector<int16_t> ToPcm16(const Signal& signal, double peak)
+{
+    float largest = 0.0f;
+    for (float s : signal)
+        largest = std::max(largest, std::fabs(s));
+    std::vector<int16_t> pcm(signal.size(), 0);
+    if (largest <= 0.0f)
+        return pcm;
+    const double scale = std::clamp(peak, 0.0, 1.0) * 32767.0 / largest;
+    for (size_t i = 0; i < signal.size(); ++i)
+        pcm[i] = int16_t(std::clamp(std::lround(signal[i] * scale), -32767L, 32767L));
+    return pcm;
+}

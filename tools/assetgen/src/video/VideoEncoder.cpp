@@ -1,0 +1,251 @@
+#include "video/VideoEncoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/error.h>
+#include <libavutil/mem.h>
+}
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kIoBufferSize = 1 << 16;
+
+// Studio-range BT.601, the colours MPEG-4 decoders assume, in integers.
+uint8_t Luma(int r, int g, int b)
+{
+    return uint8_t(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16);
+}
+uint8_t ChromaBlue(int r, int g, int b)
+{
+    return uint8_t(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128);
+}
+uint8_t ChromaRed(int r, int g, int b)
+{
+    return uint8_t(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128);
+}
+
+} // namespace
+
+VideoEncoder::~VideoEncoder()
+{
+    Release();
+}
+
+void VideoEncoder::Release()
+{
+    av_packet_free(&m_packet);
+    av_frame_free(&m_frame);
+    avcodec_free_context(&m_codec);
+    if (m_format) {
+        avformat_free_context(m_format);
+        m_format = nullptr;
+    }
+    if (m_io) {
+        av_freep(&m_io->buffer);
+        avio_context_free(&m_io);
+    }
+    m_stream = nullptr;
+    m_headerWritten = false;
+}
+
+bool VideoEncoder::Fail(const std::string& what, int code)
+{
+    m_error = what;
+    if (code < 0) {
+        char text[AV_ERROR_MAX_STRING_SIZE] = {};
+        av_strerror(code, text, sizeof text);
+        m_error += std::string(": ") + text;
+    }
+    Release();
+    return false;
+}
+
+#if LIBAVFORMAT_VERSION_MAJOR >= 61
+int VideoEncoder::WriteOut(void* opaque, const uint8_t* data, int size)
+#else
+int VideoEncoder::WriteOut(void* opaque, uint8_t* data, int size)
+#endif
+{
+    auto* self = static_cast<VideoEncoder*>(opaque);
+    if (size <= 0)
+        return 0;
+    const size_t end = self->m_position + size_t(size);
+    if (end > self->m_file.size())
+        self->m_file.resize(end);
+    std::memcpy(self->m_file.data() + self->m_position, data, size_t(size));
+    self->m_position = end;
+    return size;
+}
+
+int64_t VideoEncoder::SeekOut(void* opaque, int64_t offset, int whence)
+{
+    auto* self = static_cast<VideoEncoder*>(opaque);
+    whence &= ~AVSEEK_FORCE;
+    int64_t target;
+    switch (whence) {
+    case AVSEEK_SIZE:
+        return int64_t(self->m_file.size());
+    case SEEK_SET:
+        target = offset;
+        break;
+    case SEEK_CUR:
+        target = int64_t(self->m_position) + offset;
+        break;
+    case SEEK_END:
+        target = int64_t(self->m_file.size()) + offset;
+        break;
+    default:
+        return AVERROR(EINVAL);
+    }
+    if (target < 0)
+        return AVERROR(EINVAL);
+    self->m_position = size_t(target);
+    return target;
+}
+
+bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantiser)
+{
+    Release();
+    m_file.clear();
+    m_position = 0;
+    m_nextPts = 0;
+    if (width <= 0 || height <= 0 || (width | height) & 1 || framesPerSecond <= 0)
+        return Fail("unsupported video size or rate");
+
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+    if (!codec)
+        return Fail("no MPEG-4 encoder in this FFmpeg");
+    int code = avformat_alloc_output_context2(&m_format, nullptr, "avi", nullptr);
+    if (code < 0 || !m_format)
+        return Fail("cannot set up the AVI muxer", code);
+    m_format->flags |= AVFMT_FLAG_BITEXACT;
+
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+    if (!buffer)
+        return Fail("out of memory");
+    m_io = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, WriteOut, SeekOut);
+    if (!m_io) {
+        av_free(buffer);
+        return Fail("out of memory");
+    }
+    m_format->pb = m_io;
+
+    m_codec = avcodec_alloc_context3(codec);
+    if (!m_codec)
+        return Fail("out of memory");
+    m_codec->width = width;
+    m_codec->height = height;
+    m_codec->pix_fmt = AV_PIX_FMT_YUV420P;
+    m_codec->time_base = AVRational{1, framesPerSecond};
+    m_codec->framerate = AVRational{framesPerSecond, 1};
+    m_codec->gop_size = framesPerSecond * 2;
+    m_codec->max_b_frames = 0;
+    m_codec->thread_count = 1;
+    m_codec->color_range = AVCOL_RANGE_MPEG;
+    m_codec->colorspace = AVCOL_SPC_BT470BG;
+    m_codec->flags |= AV_CODEC_FLAG_BITEXACT | AV_CODEC_FLAG_QSCALE;
+    m_quality = FF_QP2LAMBDA * std::clamp(quantiser, 2, 31);
+    m_codec->global_quality = m_quality;
+    if (m_format->oformat->flags & AVFMT_GLOBALHEADER)
+        m_codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if ((code = avcodec_open2(m_codec, codec, nullptr)) < 0)
+        return Fail("cannot open the MPEG-4 encoder", code);
+
+    m_stream = avformat_new_stream(m_format, nullptr);
+    if (!m_stream)
+        return Fail("out of memory");
+    m_stream->time_base = m_codec->time_base;
+    if ((code = avcodec_parameters_from_context(m_stream->codecpar, m_codec)) < 0)
+        return Fail("cannot describe the video stream", code);
+
+    m_frame = av_frame_alloc();
+    m_packet = av_packet_alloc();
+    if (!m_frame || !m_packet)
+        return Fail("out of memory");
+    m_frame->format = AV_PIX_FMT_YUV420P;
+    m_frame->width = width;
+    m_frame->height = height;
+    if ((code = av_frame_get_buffer(m_frame, 0)) < 0)
+        return Fail("out of memory", code);
+
+    if ((code = avformat_write_header(m_format, nullptr)) < 0)
+        return Fail("cannot write the AVI header", code);
+    m_headerWritten = true;
+    return true;
+}
+
+bool VideoEncoder::Drain()
+{
+    for (;;) {
+        int code = avcodec_receive_packet(m_codec, m_packet);
+        if (code == AVERROR(EAGAIN) || code == AVERROR_EOF)
+            return true;
+        if (code < 0)
+            return Fail("encoding failed", code);
+        av_packet_rescale_ts(m_packet, m_codec->time_base, m_stream->time_base);
+        m_packet->stream_index = m_stream->index;
+        code = av_interleaved_write_frame(m_format, m_packet);
+        av_packet_unref(m_packet);
+        if (code < 0)
+            return Fail("cannot write a frame", code);
+    }
+}
+
+bool VideoEncoder::AddFrame(const RgbaImage& image)
+{
+    if (!m_headerWritten)
+        return Fail("the encoder is not open");
+    if (image.width != m_codec->width || image.height != m_codec->height)
+        return Fail("frame size differs from the video's");
+    int code = av_frame_make_writable(m_frame);
+    if (code < 0)
+        return Fail("out of memory", code);
+    const int w = image.width, h = image.height;
+    auto channel = [&](int x, int y, int shift) { return int((image.pixels[size_t(y) * w + x] >> shift) & 0xFF); };
+    for (int y = 0; y < h; ++y) {
+        uint8_t* luma = m_frame->data[0] + ptrdiff_t(y) * m_frame->linesize[0];
+        for (int x = 0; x < w; ++x)
+            luma[x] = Luma(channel(x, y, 16), channel(x, y, 8), channel(x, y, 0));
+    }
+    // Chroma from the average colour of each 2 x 2 block.
+    for (int y = 0; y < h / 2; ++y) {
+        uint8_t* blue = m_frame->data[1] + ptrdiff_t(y) * m_frame->linesize[1];
+        uint8_t* red = m_frame->data[2] + ptrdiff_t(y) * m_frame->linesize[2];
+        for (int x = 0; x < w / 2; ++x) {
+            int sum[3] = {0, 0, 0};
+            for (int k = 0; k < 4; ++k)
+                for (int c = 0; c < 3; ++c)
+                    sum[c] += channel(2 * x + (k & 1), 2 * y + (k >> 1), 16 - 8 * c);
+            const int r = (sum[0] + 2) / 4, g = (sum[1] + 2) / 4, b = (sum[2] + 2) / 4;
+            blue[x] = ChromaBlue(r, g, b);
+            red[x] = ChromaRed(r, g, b);
+        }
+    }
+    m_frame->pts = m_nextPts++;
+    m_frame->quality = m_quality;
+    if ((code = avcodec_send_frame(m_codec, m_frame)) < 0)
+        return Fail("encoding failed", code);
+    return Drain();
+}
+
+bool VideoEncoder::Finish(std::vector<uint8_t>& file)
+{
+    if (!m_headerWritten)
+        return Fail("the encoder is not open");
+    int code = avcodec_send_frame(m_codec, nullptr);
+    if (code < 0)
+        return Fail("encoding failed", code);
+    if (!Drain())
+        return false;
+    if ((code = av_write_trailer(m_format)) < 0)
+        return Fail("cannot finish the AVI file", code);
+    avio_flush(m_io);
+    file = std::move(m_file);
+    m_file.clear();
+    Release();
+    return true;
+}
