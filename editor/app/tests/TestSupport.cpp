@@ -32,6 +32,9 @@ int CScriptedHost::Run(QDialog& dialog)
         return QDialog::Rejected;
     const bool accept = script(dialog);
     dialog.hide();
+    // As when a modal dialog closes, the window it belongs to is active again.
+    if (QWidget* owner = dialog.parentWidget())
+        QApplication::setActiveWindow(owner->window());
     return accept ? QDialog::Accepted : QDialog::Rejected;
 }
 
