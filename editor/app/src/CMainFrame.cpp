@@ -50,7 +50,13 @@ CMainFrame::CMainFrame(IEditorHost& host, QSettings& settings, QWidget* parent)
     m_doc.SetUpdateViews([this] { OnDocumentChanged(); });
     connect(m_view, &CKVFEditorView::StatusChanged, this, &CMainFrame::UpdatePanes);
     connect(m_view, &CKVFEditorView::BusyChanged, this, &CMainFrame::UpdateCommands);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommands);
+    // Asking the clipboard what it holds may mean a round trip to another
+    // program: it is asked when its contents change, not at every update.
+    m_clipboardHasPicture = ClipboardHasPicture();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        m_clipboardHasPicture = ClipboardHasPicture();
+        UpdateCommands();
+    });
     resize(800, 600);
     m_view->setFocus();
     OnDocumentChanged();
@@ -298,7 +304,7 @@ void CMainFrame::UpdateCommands()
 {
     using C = EditorCommand;
     const bool busy = m_view->IsBusy();
-    const EditorCommandState state = m_doc.GetCommandState(ClipboardHasPicture(), busy);
+    const EditorCommandState state = m_doc.GetCommandState(m_clipboardHasPicture, busy);
     const int count = m_doc.GetFrameCount();
     const int index = m_doc.GetCurrentFrame();
     const std::pair<C, bool> enabling[] = {

@@ -159,6 +159,7 @@ private:
     QList<QAction*> m_recentActions;
     QLabel* m_panes[kPaneCount] = {};
     QString m_path;
+    bool m_clipboardHasPicture = false;
     ExportOptions m_exportOptions;
     ColourDepthParams m_colourParams;
 };
