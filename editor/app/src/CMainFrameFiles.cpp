@@ -43,20 +43,17 @@ bool CMainFrame::OpenPath(const QString& path, int frames)
 bool CMainFrame::OpenDocumentFile(const QString& path)
 {
     const EditorStatus status = m_doc.OpenDocument(path.toStdString(), m_progress);
-    if (status != EditorStatus::Ok) {
-        Report(status);
-        return false;
-    }
-    m_path = QFileInfo(path).absoluteFilePath();
-    m_recent->Add(m_path);
-    UpdateRecentMenu();
-    UpdateTitle();
-    return true;
+    return NameDocument(path, status);
 }
 
 bool CMainFrame::SaveTo(const QString& path)
 {
     const EditorStatus status = m_doc.SaveDocument(path.toStdString(), m_progress);
+    return NameDocument(path, status);
+}
+
+bool CMainFrame::NameDocument(const QString& path, EditorStatus status)
+{
     if (status != EditorStatus::Ok) {
         Report(status);
         return false;

@@ -93,6 +93,9 @@ private:
     // save fails, so whatever was about to replace the document stops.
     bool SaveModified();
     bool SaveTo(const QString& path);
+    // After an open or a save: the document is named `path` and listed
+    // first among the recent files; a failure is shown instead.
+    bool NameDocument(const QString& path, EditorStatus status);
     bool SaveAsDialog();
     // Runs a dialog through the host; true on OK.
     bool RunDialog(QDialog& dialog);
