@@ -1,5 +1,7 @@
 #include "kvfedit/CColorReductionDialog.h"
 
+#include "DialogButtons.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -61,9 +63,7 @@ CColorReductionDialog::CColorReductionDialog(QWidget* parent, const ColourDepthP
     columns->addWidget(targetBox);
     columns->addLayout(eightBits);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = DialogButtons(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addWidget(m_diffusion);

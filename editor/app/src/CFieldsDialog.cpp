@@ -1,5 +1,7 @@
 #include "kvfedit/CFieldsDialog.h"
 
+#include "DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -19,9 +21,7 @@ CFieldsDialog::CFieldsDialog(QWidget* parent, const QString& title, const std::v
         form->addRow(field.label, box);
         m_boxes.push_back(box);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = DialogButtons(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

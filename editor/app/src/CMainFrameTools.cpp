@@ -2,6 +2,7 @@
 
 #include "kvfedit/CMainFrame.h"
 
+#include "DialogButtons.h"
 #include "EditorTexts.h"
 #include "editor/PaletteFile.h"
 #include "kvfedit/CAnimationPreview.h"
@@ -77,8 +78,7 @@ void CMainFrame::OnAbout()
     auto* text = new QLabel(QStringLiteral("<b>KVF Editor</b><br>The sprite-sequence editor of the game Veldra:<br>"
                                            "frames painted, arranged and exported as the game's sprite files."),
                             &dialog);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QDialogButtonBox* buttons = DialogButtons(dialog, QDialogButtonBox::Ok);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(text);
     layout->addWidget(buttons);

@@ -1,5 +1,6 @@
 #include "kvfedit/COutputOptionsDialog.h"
 
+#include "DialogButtons.h"
 #include "EditorTexts.h"
 #include "kvfedit/IEditorHost.h"
 
@@ -50,9 +51,7 @@ COutputOptionsDialog::COutputOptionsDialog(QWidget* parent, IEditorHost& host, c
     alpha->addWidget(m_alpha, 1);
     alpha->addWidget(m_browse);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = DialogButtons(*this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(quality);
