@@ -7,7 +7,7 @@ namespace {
 // A toggle key "clicks" its item's top-left corner.
 void KeyClick(int item, int& x, int& y)
 {
-    const ItemDesc& desc = ScreenTableFor(ScreenId::Hunt).items[item];
+    const ItemDesc& desc = ItemOf(ScreenId::Hunt, item);
     x = desc.x;
     y = desc.y;
 }

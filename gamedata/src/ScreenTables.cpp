@@ -1,5 +1,6 @@
 #include "gamedata/ScreenTables.h"
 
+#include <cassert>
 #include <cstddef>
 #include <iterator>
 
@@ -187,8 +188,17 @@ ScreenTable ScreenTableFor(ScreenId screen)
     }
 }
 
-const char* ItemPicture(ScreenId screen, int item)
+ScreenId BaggedScreen(int kind)
+{
+    static constexpr ScreenId kScreens[ANIMAL_KIND_COUNT + 1] = {
+        ScreenId::None,    ScreenId::EndElephant, ScreenId::EndGiraffe, ScreenId::EndHippo,
+        ScreenId::EndLion, ScreenId::EndLioness,  ScreenId::EndRhino,   ScreenId::EndZebra};
+    return kind > ANIMAL_NONE && kind <= ANIMAL_KIND_COUNT ? kScreens[kind] : ScreenId::None;
+}
+
+const ItemDesc& ItemOf(ScreenId screen, int item)
 {
     const ScreenTable table = ScreenTableFor(screen);
-    return item >= 0 && item < table.count ? table.items[item].picture : nullptr;
+    assert(item >= 0 && item < table.count);
+    return table.items[item];
 }

@@ -19,8 +19,6 @@ constexpr double kJeepNoiseNear = 200, kJeepNoiseFar = 750;
 constexpr double kRunOverRange = 130;
 constexpr double kRunOverAngle = 0.5;
 constexpr int kMaulingLimit = 20;
-// The voices every animal uses: call, attack, run over.
-constexpr int kCallVoice = 0, kAttackVoice = 1, kRunOverVoice = 2;
 // The animation range each state plays (none before the first state is
 // set); a startled animal runs.
 constexpr int kRangeOfState[9] = {
@@ -141,7 +139,7 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
         return false;
     }
     CSoundDevice& sound = *m_context.sound;
-    SoundEntry* const call = m_context.animalVoices[kCallVoice];
+    SoundEntry* const call = m_context.animalVoices[ANIMAL_VOICE_CALL];
     if (m_stopwatch < 0 && m_context.animalWatches) {
         m_stopwatch = m_context.animalWatches->Acquire();
         m_context.animalWatches->Restart(m_stopwatch);
@@ -166,7 +164,7 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
             }
         }
         if (d < kMaulRange) {
-            PlayUnlessPlaying(sound, m_context.animalVoices[kAttackVoice], false);
+            PlayUnlessPlaying(sound, m_context.animalVoices[ANIMAL_VOICE_ATTACK], false);
             heading = WrapAngle(toHunter);
             SetState(ANIMAL_ATTACKING);
             if (CJeep* jeep = m_context.jeep; jeep && ++jeep->maulingCounter > kMaulingLimit) {
@@ -185,7 +183,7 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
         m_context.quarryKind = ANIMAL_NONE; // running over any animal is poaching
         DebugTrace("CAnimal : a %s run over", AnimalKindOf(m_kind).name);
         SetState(ANIMAL_DYING);
-        PlayUnlessPlaying(sound, m_context.animalVoices[kRunOverVoice], false);
+        PlayUnlessPlaying(sound, m_context.animalVoices[ANIMAL_VOICE_RUN_OVER], false);
     }
     return true;
 }

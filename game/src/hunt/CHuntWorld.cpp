@@ -5,6 +5,7 @@
 #include "game/CGameRandom.h"
 #include "game/hunt/HuntMath.h"
 #include "gamedata/DataFiles.h"
+#include "gamedata/ScreenTables.h"
 #include "imaging/CDibPalette.h"
 #include "media/CSoundDevice.h"
 #include "sprites/CDibPacked.h"
@@ -308,12 +309,9 @@ HuntEnd CHuntWorld::DecideEnd()
     // The herd's smaller kinds must all fall: two giraffes, hippos or
     // lionesses, four zebras. More than that is still a bag.
     static constexpr uint32_t kNeeded[ANIMAL_KIND_COUNT + 1] = {0, 1, 2, 2, 1, 2, 1, 4};
-    static constexpr ScreenId kPictures[ANIMAL_KIND_COUNT + 1] = {
-        ScreenId::None,       ScreenId::EndElephant, ScreenId::EndGiraffe, ScreenId::EndHippo,
-        ScreenId::EndLion,    ScreenId::EndLioness,  ScreenId::EndRhino,   ScreenId::EndZebra};
     if (count < kNeeded[quarry])
         return {};
-    return {kPictures[quarry], quarry};
+    return {BaggedScreen(quarry), quarry};
 }
 
 void CHuntWorld::OnWindTimer()

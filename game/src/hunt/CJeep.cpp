@@ -105,7 +105,7 @@ void CJeep::Update()
     }
     if (distance > kKillDistance) {
         // Something large found the hunter who wandered off alone.
-        PlayUnlessPlaying(*m_context.sound, m_context.animalVoices[1], true);
+        PlayUnlessPlaying(*m_context.sound, m_context.animalVoices[ANIMAL_VOICE_ATTACK], true);
         if (endStatus != HuntEndStatus::Killed)
             DebugTrace("CJeep : the hunter strayed %.0f units from the jeep and was killed", distance);
         endStatus = HuntEndStatus::Killed;

@@ -94,9 +94,24 @@ enum JeepVoice : int {
     VOICE_GOOD_SHOT = 0,
     VOICE_WRONG_ANIMAL = 1,
     VOICE_OUT_OF_AREA = 2,
+    VOICE_SPARE_1 = 3, // the spare warnings are loaded but never played
+    VOICE_SPARE_2 = 4,
     VOICE_TOO_FAR = 5,
+    VOICE_SPARE_3 = 6,
     VOICE_STARTING = 7,
     VOICE_ENGINE = 8,
+};
+
+// Animal voices by role. Every animal, whatever its kind, calls, attacks
+// and is run over with the first three; the call is silent and the lion's
+// three are loaded but never heard.
+enum AnimalVoice : int {
+    ANIMAL_VOICE_CALL = 0,
+    ANIMAL_VOICE_ATTACK = 1,
+    ANIMAL_VOICE_RUN_OVER = 2,
+    ANIMAL_VOICE_LION_ROAR = 9,
+    ANIMAL_VOICE_LION_GRUNTS = 10,
+    ANIMAL_VOICE_LION_SNARL = 11,
 };
 
 // Index of a name in a table, -1 when it is not there (exact, lower case).

@@ -29,8 +29,9 @@ struct ScreenTable {
 
 // The table of a screen; count 0 for an unknown id.
 ScreenTable ScreenTableFor(ScreenId screen);
-// The picture of item `item` of a screen; null outside the table.
-const char* ItemPicture(ScreenId screen, int item);
+// Item `item` of a screen, which must lie in its table (as the named
+// places below do).
+const ItemDesc& ItemOf(ScreenId screen, int item);
 
 // The items the game and the generator address by their place in a table.
 // Every screen's item 0 is its background (an end screen has nothing else).
@@ -63,6 +64,10 @@ enum : int { Background, FirstMount, Previous = FirstMount + ANIMAL_KIND_COUNT, 
 namespace CreditsItem {
 enum : int { Background, Exit };
 }
+
+// The end screen showing a bagged animal of `kind`; ScreenId::None for
+// ANIMAL_NONE or an unknown kind.
+ScreenId BaggedScreen(int kind);
 
 // Trophy-room layout: the mounts of one page hang at these slots.
 constexpr int TROPHY_SLOTS = 3;
