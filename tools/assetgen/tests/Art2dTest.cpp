@@ -5,6 +5,9 @@
 // another clickable item, and a second run gives the same bytes.
 
 #include "common/DataPath.h"
+#include "gamedata/DataFiles.h"
+#include "gamedata/HuntTables.h"
+#include "gamedata/ScreenTables.h"
 #include "generators/Generators.h"
 #include "imaging/CDibPalette.h"
 #include "sink/CAssetSink.h"
@@ -29,114 +32,37 @@ namespace {
 
 enum class Kind { Sprite, Surface };
 
+// An item of the game's screen tables, with what the checks need of it.
 struct Item {
-    int screen;
+    ScreenId screen;
+    int place;
     const char* name;
     int frames;
     int x, y;
     bool clickable;
     Kind kind;
+    bool fullScreen; // a menu's background: 640 × 480 at (0, 0)
 };
 
-constexpr int kFullScreen = -1; // a background: 640 × 480 at (0, 0)
-
-// The screen tables: screen, picture, frames, position, whether it reacts to
-// the mouse, and how the game loads it.
-const Item kItems[] = {
-    {0, "menu\\mback.bmp", 1, kFullScreen, 0, false, Kind::Sprite},
-    {0, "menu\\mstart.bmp", 2, 42, 145, true, Kind::Sprite},
-    {0, "menu\\mtrophy.bmp", 2, 42, 212, true, Kind::Sprite},
-    {0, "menu\\mhelp.bmp", 2, 80, 273, true, Kind::Sprite},
-    {0, "menu\\mexit.bmp", 2, 68, 406, true, Kind::Sprite},
-    {0, "menu\\mcredit.bmp", 2, 86, 342, true, Kind::Sprite},
-    {1, "menu\\hback.bmp", 1, kFullScreen, 0, false, Kind::Sprite},
-    {1, "menu\\hEleph.bmp", 2, 27, 9, true, Kind::Sprite},
-    {1, "menu\\hGiraf.bmp", 2, 124, 6, true, Kind::Sprite},
-    {1, "menu\\hHippo.bmp", 2, 158, 206, true, Kind::Sprite},
-    {1, "menu\\hLionm.bmp", 2, 67, 375, true, Kind::Sprite},
-    {1, "menu\\hLionf.bmp", 2, 142, 320, true, Kind::Sprite},
-    {1, "menu\\hRhino.bmp", 2, 1, 175, true, Kind::Sprite},
-    {1, "menu\\hZebra.bmp", 2, 15, 269, true, Kind::Sprite},
-    {1, "menu\\hPrev.bmp", 2, 0, 434, true, Kind::Sprite},
-    {1, "menu\\hNext.bmp", 2, 590, 433, true, Kind::Sprite},
-    {1, "menu\\hEmpty.bmp", 1, 305, 268, false, Kind::Sprite},
-    {1, "menu\\hnEleph.bmp", 1, 305, 268, false, Kind::Sprite},
-    {1, "menu\\hnGiraf.bmp", 1, 305, 268, false, Kind::Sprite},
-    {1, "menu\\hnHippo.bmp", 1, 305, 268, false, Kind::Sprite},
-    {1, "menu\\hnLionm.bmp", 1, 305, 268, false, Kind::Sprite},
-    {1, "menu\\hnLionf.bmp", 1, 305, 268, false, Kind::Sprite},
-    {1, "menu\\hnRhino.bmp", 1, 305, 268, false, Kind::Sprite},
-    {1, "menu\\hnZebra.bmp", 1, 305, 268, false, Kind::Sprite},
-    {2, "menu\\gCompass.bmp", 12, 540, 0, false, Kind::Sprite},
-    {2, "menu\\gCompass.bmp", 12, 540, 107, false, Kind::Sprite},
-    {2, "menu\\gbino.bmp", 2, 560, 225, true, Kind::Sprite},
-    {2, "menu\\gfoot.bmp", 2, 545, 273, true, Kind::Sprite},
-    {2, "menu\\gtarget.bmp", 2, 540, 360, true, Kind::Sprite},
-    {2, "menu\\goption.bmp", 2, 514, 419, true, Kind::Sprite},
-    {2, "menu\\gDir.bmp", 1, 545, 76, false, Kind::Sprite},
-    {2, "menu\\gWind.bmp", 1, 535, 183, false, Kind::Sprite},
-    {3, "menu\\opback.bmp", 1, 157, 118, false, Kind::Sprite},
-    {3, "menu\\opresume.bmp", 2, 215, 144, true, Kind::Sprite},
-    {3, "menu\\opmain.bmp", 2, 195, 198, true, Kind::Sprite},
-    {3, "menu\\opexit.bmp", 2, 235, 292, true, Kind::Sprite},
-    {4, "menu\\weBack.bmp", 1, kFullScreen, 0, false, Kind::Sprite},
-    {4, "menu\\weAk47.bmp", 2, 327, 180, true, Kind::Sprite},
-    {4, "menu\\weCross.bmp", 2, 330, 0, true, Kind::Sprite},
-    {4, "menu\\weHand.bmp", 2, 437, 400, true, Kind::Sprite},
-    {4, "menu\\weMuz.bmp", 2, 335, 273, true, Kind::Sprite},
-    {4, "menu\\weRifle.bmp", 2, 325, 328, true, Kind::Sprite},
-    {4, "menu\\weShot.bmp", 2, 324, 117, true, Kind::Sprite},
-    {4, "menu\\wePrev.bmp", 2, 0, 434, true, Kind::Sprite},
-    {4, "menu\\weNext.bmp", 2, 590, 433, true, Kind::Sprite},
-    {4, "menu\\weEmpty.bmp", 1, 54, 264, false, Kind::Sprite},
-    {4, "menu\\wenAk47.bmp", 1, 54, 264, false, Kind::Sprite},
-    {4, "menu\\wenCross.bmp", 1, 54, 264, false, Kind::Sprite},
-    {4, "menu\\wenHand.bmp", 1, 54, 264, false, Kind::Sprite},
-    {4, "menu\\wenMuz.bmp", 1, 54, 264, false, Kind::Sprite},
-    {4, "menu\\wenRifle.bmp", 1, 54, 264, false, Kind::Sprite},
-    {4, "menu\\wenShot.bmp", 1, 54, 264, false, Kind::Sprite},
-    {5, "menu\\scback.bmp", 1, kFullScreen, 0, false, Kind::Sprite},
-    {5, "menu\\ScDesert.bmp", 2, 244, 249, true, Kind::Sprite},
-    {5, "menu\\scPlains.bmp", 2, 424, 246, true, Kind::Sprite},
-    {5, "menu\\scGrass.bmp", 2, 50, 250, true, Kind::Sprite},
-    {5, "menu\\btnPrev.bmp", 2, 0, 434, true, Kind::Sprite},
-    {5, "menu\\btnNext.bmp", 2, 590, 433, true, Kind::Sprite},
-    {6, "menu\\EnEleph.bmp", 1, 145, 75, false, Kind::Surface},
-    {7, "menu\\EnGiraf.bmp", 1, 145, 75, false, Kind::Surface},
-    {8, "menu\\EnHippo.bmp", 1, 145, 75, false, Kind::Surface},
-    {9, "menu\\EnLionm.bmp", 1, 145, 75, false, Kind::Surface},
-    {10, "menu\\EnJail.bmp", 1, 0, 0, false, Kind::Surface},
-    {11, "menu\\EnHunted.bmp", 1, 0, 0, false, Kind::Surface},
-    {12, "menu\\EnLost.bmp", 1, 0, 0, false, Kind::Surface},
-    {13, "menu\\Trback.bmp", 1, kFullScreen, 0, false, Kind::Sprite},
-    {13, "menu\\trPrev.bmp", 2, 0, 434, true, Kind::Sprite},
-    {13, "menu\\trNext.bmp", 2, 590, 433, true, Kind::Sprite},
-    {13, "menu\\trExit.bmp", 2, 271, 425, true, Kind::Sprite},
-    {14, "menu\\Crback.bmp", 1, kFullScreen, 0, false, Kind::Sprite},
-    {14, "menu\\crExit.bmp", 2, 245, 408, true, Kind::Sprite},
-    {15, "menu\\EnLionf.bmp", 1, 145, 75, false, Kind::Surface},
-    {16, "menu\\EnRhino.bmp", 1, 145, 75, false, Kind::Surface},
-    {17, "menu\\EnZebra.bmp", 1, 145, 75, false, Kind::Surface},
-};
-
-// Trophy mounts, placed at one of three slots on the wall when drawn.
-const char* const kTrophies[] = {"menu\\trEleph.bmp", "menu\\trGiraf.bmp", "menu\\TrHippo.bmp", "menu\\TrLionm.bmp",
-                                 "menu\\TrLionf.bmp", "menu\\TrRhino.bmp", "menu\\TrZebra.bmp"};
-const int kSlotX[3] = {34, 236, 439}, kSlotY[3] = {97, 53, 93};
-
-// Gun strips: frames, where the resting frame is drawn, the aim point.
-struct Gun {
-    const char* name;
-    int frames, x, restY, aimX, aimY;
-};
-const Gun kGuns[] = {
-    {"menu\\gun4.bmp", 6, 192, 180, 322, 297}, {"menu\\gun5.bmp", 14, 0, 200, 320, 247},
-    {"menu\\gun2.bmp", 4, 192, 180, 326, 242}, {"menu\\gun6.bmp", 7, 220, 80, 319, 267},
-    {"menu\\gun3.bmp", 4, 160, 80, 321, 246},  {"menu\\gun1.bmp", 5, 192, 120, 320, 265},
-};
-
-const char* const kPanoramas[] = {"env\\back10.bmp", "env\\back20.bmp", "env\\back30.bmp"};
-const char* const kGrounds[] = {"env\\grass10.bmp", "env\\grass20.bmp", "env\\grass30.bmp"};
+// Every item as the game loads it. The trophy mounts are left out: they are
+// placed at the room's slots when drawn, not where the table says.
+std::vector<Item> ScreenItems()
+{
+    std::vector<Item> items;
+    for (int screen = 0; screen < SCREEN_COUNT; ++screen) {
+        const ScreenId id = ScreenId(screen);
+        const ScreenTable table = ScreenTableFor(id);
+        for (int i = 0; i < table.count; ++i) {
+            const ItemDesc& desc = table.items[i];
+            if (id == ScreenId::Trophies && i >= TrophyItem::FirstMount && i < TrophyItem::Previous)
+                continue;
+            items.push_back({id, i, desc.picture, desc.frames, desc.x, desc.y, desc.action != ItemAction::None,
+                             table.kind == PICTURE_SURFACE ? Kind::Surface : Kind::Sprite,
+                             i == 0 && desc.x == 0 && desc.y == 0 && table.kind == PICTURE_SPRITE});
+        }
+    }
+    return items;
+}
 
 fs::path MakeFolder(const char* tag)
 {
@@ -233,12 +159,12 @@ struct Rect {
 
 TEST_F(Art2dTest, EveryScreenItemLoadsAsItsKindAndFitsTheScreen)
 {
-    for (const Item& item : kItems) {
+    for (const Item& item : ScreenItems()) {
         SCOPED_TRACE(item.name);
         const auto [w, h] = LoadAs(item.name, item.kind);
         ASSERT_GT(w, 0) << "not loadable as the game loads it";
         EXPECT_EQ(h % item.frames, 0) << "frames of unequal height";
-        if (item.x == kFullScreen) {
+        if (item.fullScreen) {
             EXPECT_EQ(w, 640);
             EXPECT_EQ(h, 480);
             continue;
@@ -256,8 +182,9 @@ TEST_F(Art2dTest, EveryScreenItemLoadsAsItsKindAndFitsTheScreen)
 
 TEST_F(Art2dTest, ClickableItemsOfAScreenDoNotOverlap)
 {
-    std::map<int, std::vector<std::pair<const Item*, Rect>>> screens;
-    for (const Item& item : kItems) {
+    const std::vector<Item> all = ScreenItems();
+    std::map<ScreenId, std::vector<std::pair<const Item*, Rect>>> screens;
+    for (const Item& item : all) {
         if (!item.clickable)
             continue;
         const auto [w, h] = LoadAs(item.name, item.kind);
@@ -272,7 +199,7 @@ TEST_F(Art2dTest, ClickableItemsOfAScreenDoNotOverlap)
 
 TEST_F(Art2dTest, TwoFrameItemsLightUpAndNamePlatesCoverTheBlankOne)
 {
-    for (const Item& item : kItems) {
+    for (const Item& item : ScreenItems()) {
         if (item.frames != 2)
             continue;
         SCOPED_TRACE(item.name);
@@ -288,23 +215,27 @@ TEST_F(Art2dTest, TwoFrameItemsLightUpAndNamePlatesCoverTheBlankOne)
         EXPECT_GT(differing, picture.width) << "the lit frame looks like the plain one";
     }
     // A chosen name plate is drawn over the blank one: it must cover it.
-    const auto blank = LoadAs("menu\\hEmpty.bmp", Kind::Sprite);
-    for (const char* plate : {"menu\\hnEleph.bmp", "menu\\hnZebra.bmp"})
-        EXPECT_EQ(LoadAs(plate, Kind::Sprite), blank);
-    EXPECT_EQ(LoadAs("menu\\wenShot.bmp", Kind::Sprite), LoadAs("menu\\weEmpty.bmp", Kind::Sprite));
+    const auto quarryBlank = LoadAs(ItemOf(ScreenId::Quarry, QuarryItem::BlankPlate).picture, Kind::Sprite);
+    for (int kind = 0; kind < ANIMAL_KIND_COUNT; ++kind)
+        EXPECT_EQ(LoadAs(ItemOf(ScreenId::Quarry, QuarryItem::FirstPlate + kind).picture, Kind::Sprite), quarryBlank);
+    const auto weaponBlank = LoadAs(ItemOf(ScreenId::Weapon, WeaponItem::BlankPlate).picture, Kind::Sprite);
+    for (int weapon = 0; weapon < WEAPON_COUNT; ++weapon)
+        EXPECT_EQ(LoadAs(ItemOf(ScreenId::Weapon, WeaponItem::FirstPlate + weapon).picture, Kind::Sprite), weaponBlank);
 }
 
 TEST_F(Art2dTest, TrophiesFitEverySlotAboveTheButtons)
 {
-    for (const char* name : kTrophies) {
+    const ItemDesc& exit = ItemOf(ScreenId::Trophies, TrophyItem::Exit);
+    for (int kind = ANIMAL_ELEPHANT; kind <= ANIMAL_ZEBRA; ++kind) {
+        const char* name = ItemOf(ScreenId::Trophies, TrophyItem::FirstMount + kind - ANIMAL_ELEPHANT).picture;
         SCOPED_TRACE(name);
         const auto [w, h] = LoadAs(name, Kind::Sprite);
         ASSERT_GT(w, 0);
-        for (int slot = 0; slot < 3; ++slot) {
-            EXPECT_LE(kSlotX[slot] + w, 640);
-            EXPECT_LE(kSlotY[slot] + h, 425) << "reaches the exit button";
-            if (slot < 2) {
-                EXPECT_LE(kSlotX[slot] + w, kSlotX[slot + 1]) << "overlaps the next trophy";
+        for (int slot = 0; slot < TROPHY_SLOTS; ++slot) {
+            EXPECT_LE(kTrophySlotX[slot] + w, 640);
+            EXPECT_LE(kTrophySlotY[slot] + h, exit.y) << "reaches the exit button";
+            if (slot + 1 < TROPHY_SLOTS) {
+                EXPECT_LE(kTrophySlotX[slot] + w, kTrophySlotX[slot + 1]) << "overlaps the next trophy";
             }
         }
     }
@@ -312,13 +243,16 @@ TEST_F(Art2dTest, TrophiesFitEverySlotAboveTheButtons)
 
 TEST_F(Art2dTest, CompassStripTurnsThroughTwelveDirections)
 {
-    const Indexed strip = Decode("menu\\gCompass.bmp");
+    const ItemDesc& compass = ItemOf(ScreenId::Hunt, HuntItem::Compass);
+    const ItemDesc& label = ItemOf(ScreenId::Hunt, HuntItem::DirectionLabel);
+    const Indexed strip = Decode(compass.picture);
     ASSERT_GT(strip.width, 0);
-    ASSERT_EQ(strip.height % 12, 0);
-    const int frame = strip.height / 12;
-    EXPECT_LE(frame, 76) << "the dial would run into its label at row 76";
+    ASSERT_EQ(compass.frames, 12);
+    ASSERT_EQ(strip.height % compass.frames, 0);
+    const int frame = strip.height / compass.frames;
+    EXPECT_LE(compass.y + frame, label.y) << "the dial would run into its label";
     std::set<std::vector<uint8_t>> distinct;
-    for (int f = 0; f < 12; ++f)
+    for (int f = 0; f < compass.frames; ++f)
         distinct.insert(std::vector<uint8_t>(strip.index.begin() + std::ptrdiff_t(f) * frame * strip.width,
                                              strip.index.begin() + std::ptrdiff_t(f + 1) * frame * strip.width));
     EXPECT_EQ(distinct.size(), 12u);
@@ -326,27 +260,32 @@ TEST_F(Art2dTest, CompassStripTurnsThroughTwelveDirections)
 
 TEST_F(Art2dTest, CursorRadarMarksAndSmokeCarryTheirKeys)
 {
-    const Indexed cursor = Decode("menu\\cursor.bmp");
+    const Indexed cursor = Decode(kCursorPicture);
     ASSERT_EQ(cursor.width, 16);
     ASSERT_EQ(cursor.height, 16);
     EXPECT_EQ(cursor.compression, 0u);
     EXPECT_EQ(cursor.At(15, 15), 0);
     EXPECT_NE(cursor.At(0, 0), 0) << "the hot spot shows the arrow's tip";
 
-    const Indexed marker = Decode("menu\\pt1.bmp");
+    const Indexed marker = Decode(kRadarMarkPicture);
     ASSERT_EQ(marker.width, 5);
     ASSERT_EQ(marker.height, 8);
     EXPECT_EQ(marker.At(0, 0), 0);
     EXPECT_NE(marker.At(2, 0), 0);
 
     // The dot is drawn without a key: every pixel shows.
-    const Indexed dot = Decode("menu\\pt2.bmp");
+    const Indexed dot = Decode(kRadarDotPicture);
     ASSERT_EQ(dot.width, 4);
     ASSERT_EQ(dot.height, 4);
     for (uint8_t i : dot.index)
         EXPECT_NE(i, 0);
 
-    for (const char* name : {"menu\\smoke.bmp", "menu\\smoke2.bmp"}) {
+    std::set<std::string> puffs;
+    for (const WeaponDesc& weapon : kWeapons)
+        if (weapon.smokePicture)
+            puffs.insert(weapon.smokePicture);
+    EXPECT_EQ(puffs.size(), 2u);
+    for (const std::string& name : puffs) {
         const Indexed smoke = Decode(name);
         ASSERT_GT(smoke.width, 0) << name;
         EXPECT_EQ(smoke.compression, 0u) << name;
@@ -357,7 +296,7 @@ TEST_F(Art2dTest, CursorRadarMarksAndSmokeCarryTheirKeys)
 
 TEST_F(Art2dTest, BinocularLensesLieInsideTheMagnifiedRectangle)
 {
-    const Indexed bino = Decode("menu\\bino.bmp");
+    const Indexed bino = Decode(kBinocularPicture);
     ASSERT_EQ(bino.width, 640);
     ASSERT_GE(bino.height, 440) << "at rest (row 40) it must reach the bottom of the view";
     EXPECT_EQ(bino.compression, 0u);
@@ -384,15 +323,15 @@ TEST_F(Art2dTest, BinocularLensesLieInsideTheMagnifiedRectangle)
 
 TEST_F(Art2dTest, GunsRestOnTheBottomWithTheMuzzleAtTheAimPoint)
 {
-    for (const Gun& gun : kGuns) {
-        SCOPED_TRACE(gun.name);
-        const auto [w, h] = LoadAs(gun.name, Kind::Sprite);
+    for (const WeaponDesc& gun : kWeapons) {
+        SCOPED_TRACE(gun.gunPicture);
+        const auto [w, h] = LoadAs(gun.gunPicture, Kind::Sprite);
         ASSERT_GT(w, 0);
         ASSERT_EQ(h % gun.frames, 0);
-        EXPECT_EQ(h / gun.frames, 480 - gun.restY);
-        EXPECT_LE(gun.x + w, 640);
-        const Indexed strip = Decode(gun.name);
-        const int ax = gun.aimX - gun.x, ay = gun.aimY - gun.restY;
+        EXPECT_EQ(h / gun.frames, 480 - gun.restingY);
+        EXPECT_LE(gun.gunX + w, 640);
+        const Indexed strip = Decode(gun.gunPicture);
+        const int ax = gun.aimX - gun.gunX, ay = gun.aimY - gun.restingY;
         // Resting frame: the gun reaches the aim point and nothing of it
         // stands above it; it also reaches the bottom row.
         int nearest = 1 << 30, highest = h;
@@ -412,7 +351,8 @@ TEST_F(Art2dTest, GunsRestOnTheBottomWithTheMuzzleAtTheAimPoint)
 
 TEST_F(Art2dTest, GroundsArePlainTileable256Squares)
 {
-    for (const char* name : kGrounds) {
+    for (int scenario = SCENARIO_DESERT; scenario <= SCENARIO_GRASSLAND; ++scenario) {
+        const char* name = kScenarios[scenario].ground;
         SCOPED_TRACE(name);
         const Indexed ground = Decode(name);
         ASSERT_EQ(ground.width, 256);
@@ -438,7 +378,8 @@ TEST_F(Art2dTest, GroundsArePlainTileable256Squares)
 
 TEST_F(Art2dTest, PanoramasFillTheSkyAndMeetSeamlessly)
 {
-    for (const char* name : kPanoramas) {
+    for (int scenario = SCENARIO_DESERT; scenario <= SCENARIO_GRASSLAND; ++scenario) {
+        const char* name = kScenarios[scenario].background;
         SCOPED_TRACE(name);
         const Indexed panorama = Decode(name);
         // A quarter of the width fills the 640-pixel view; drawn at twice its

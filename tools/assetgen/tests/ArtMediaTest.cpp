@@ -2,6 +2,9 @@
 // what the game's players expect (22050 Hz 16-bit mono PCM, a decodable AVI
 // of about ten seconds), and a second run gives the same bytes.
 
+#include "common/DataPath.h"
+#include "gamedata/DataFiles.h"
+#include "gamedata/HuntTables.h"
 #include "generators/Generators.h"
 #include "media/CAudioFile.h"
 #include "sink/CAssetSink.h"
@@ -33,13 +36,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every sound the game loads, by the names it asks for.
-const char* const kSoundFiles[] = {
-    "sounds/ak47.wav",   "sounds/crbow.wav",   "sounds/handgun.wav", "sounds/muz.wav",     "sounds/rifle.wav",
-    "sounds/shotgun.wav", "sounds/goodsht.wav", "sounds/warn01.wav",  "sounds/warn02.wav",  "sounds/warn03.wav",
-    "sounds/warn04.wav", "sounds/warn05.wav",  "sounds/warn06.wav",  "sounds/starting.wav", "sounds/engine.wav",
-    "sounds/snEl2.wav",  "sounds/snEl3.wav",   "sounds/snlion1.wav", "sounds/snlion2.wav", "sounds/snlion3.wav",
-};
+// Every sound the game loads (the weapons', the jeep's and the animals'
+// voices), as paths under the data folder.
+std::vector<std::string> SoundFiles()
+{
+    std::vector<std::string> names;
+    for (const WeaponDesc& weapon : kWeapons)
+        names.push_back(ToNativeSeparators(weapon.shotSound));
+    for (const char* voice : kJeepVoices)
+        names.push_back(ToNativeSeparators(voice));
+    for (const char* voice : kAnimalVoices)
+        if (voice)
+            names.push_back(ToNativeSeparators(voice));
+    return names;
+}
+
+const std::string kEngine = ToNativeSeparators(kJeepVoices[VOICE_ENGINE]);
 
 std::vector<uint8_t> ReadFile(const fs::path& path)
 {
@@ -202,7 +214,7 @@ protected:
     }
     static void TearDownTestSuite() { fs::remove_all(s_folder); }
 
-    static Wave Sound(const char* name) { return ParseWave(ReadFile(s_folder / name)); }
+    static Wave Sound(const std::string& name) { return ParseWave(ReadFile(s_folder / name)); }
 
     static fs::path s_folder;
 };
@@ -211,7 +223,7 @@ fs::path ArtMediaTest::s_folder;
 
 TEST_F(ArtMediaTest, EverySoundIsANormalisedWaveTheGameCanOpen)
 {
-    for (const char* name : kSoundFiles) {
+    for (const std::string& name : SoundFiles()) {
         SCOPED_TRACE(name);
         const Wave wave = Sound(name);
         ASSERT_TRUE(wave.valid);
@@ -241,13 +253,13 @@ TEST_F(ArtMediaTest, EverySoundIsANormalisedWaveTheGameCanOpen)
 TEST_F(ArtMediaTest, SoundsStartAndEndQuietlyAndDifferFromEachOther)
 {
     std::map<std::vector<int16_t>, std::string> seen;
-    for (const char* name : kSoundFiles) {
+    for (const std::string& name : SoundFiles()) {
         SCOPED_TRACE(name);
         const Wave wave = Sound(name);
         ASSERT_TRUE(wave.valid);
         ASSERT_FALSE(wave.samples.empty());
         // A sound that stops on a loud sample clicks; the loop is the exception.
-        if (std::string(name) != "sounds/engine.wav") {
+        if (name != kEngine) {
             EXPECT_LT(std::abs(int(wave.samples.back())), 330);
             EXPECT_LT(std::abs(int(wave.samples.front())), 3300);
         }
@@ -257,7 +269,7 @@ TEST_F(ArtMediaTest, SoundsStartAndEndQuietlyAndDifferFromEachOther)
 
 TEST_F(ArtMediaTest, EngineLoopJoinsItsStartWithoutAJump)
 {
-    const Wave engine = Sound("sounds/engine.wav");
+    const Wave engine = Sound(kEngine);
     ASSERT_TRUE(engine.valid);
     ASSERT_GT(engine.samples.size(), 2u);
     const int peak = Peak(engine.samples);
@@ -278,7 +290,7 @@ TEST_F(ArtMediaTest, EngineLoopJoinsItsStartWithoutAJump)
 
 TEST_F(ArtMediaTest, IntroVideoDecodesToTenSecondsWithTheTitleAtTheEnd)
 {
-    const fs::path path = s_folder / "video" / "al_intro.avi";
+    const fs::path path = s_folder / ToNativeSeparators(kIntroVideo);
     ASSERT_TRUE(fs::exists(path));
     EXPECT_LT(fs::file_size(path), 5u * 1024 * 1024);
     EXPECT_GT(fs::file_size(path), 50u * 1024);
@@ -337,11 +349,11 @@ TEST_F(ArtMediaTest, SecondRunGivesIdenticalBytes)
 TEST(ArtMediaOnly, OnlyTheNamedFileIsMade)
 {
     const fs::path folder = MakeTempFolder("only");
-    GenerateMedia(folder, "sounds\\engine.wav");
+    GenerateMedia(folder, kJeepVoices[VOICE_ENGINE]);
     const auto files = FilesUnder(folder);
     fs::remove_all(folder);
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files.begin()->first, "sounds/engine.wav");
+    EXPECT_EQ(files.begin()->first, kEngine);
 }
 
 TEST(ArtMediaEncoder, RefusesBadSizesAndFramesWithAReason)

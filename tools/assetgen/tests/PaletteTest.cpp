@@ -3,6 +3,9 @@
 // game's own colour search, and the palettes made from a small set of
 // generated pictures.
 
+#include "gamedata/DataFiles.h"
+#include "gamedata/HuntTables.h"
+#include "gamedata/ScreenTables.h"
 #include "generators/Generators.h"
 #include "paint/RgbaImage.h"
 #include "palette/CContextPalettes.h"
@@ -241,27 +244,26 @@ std::vector<RecordedPicture> SmallDataSet()
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
             backdrop.Set(x, y, y < 24 ? Rgb(60 + y * 3, 110 + y * 3, 200) : Rgb(180, 150, 90 + x % 7));
-    pictures.push_back({"menu\\mback.bmp", backdrop, GROUP_MENU, 1, PictureStorage::Trle8, PaletteUse::Context});
+    pictures.push_back({ItemOf(ScreenId::MainMenu, MainMenuItem::Background).picture, backdrop, GROUP_MENU, 1, PictureStorage::Trle8, PaletteUse::Context});
     RgbaImage tint(32, 32);
     for (int y = 0; y < 32; ++y)
         for (int x = (y + 1) % 2; x < 32; x += 2)
             tint.Set(x, y, Rgb(110, 0, 0));
-    pictures.push_back({"menu\\EnHunted.bmp", tint, GROUP_HUNT, 1, PictureStorage::Plain8, PaletteUse::Context});
+    pictures.push_back({ItemOf(ScreenId::EndKilled, 0).picture, tint, GROUP_HUNT, 1, PictureStorage::Plain8, PaletteUse::Context});
     RgbaImage dark(24, 24);
     for (int y = 4; y < 24; ++y)
         for (int x = 0; x < 24; ++x)
             dark.Set(x, y, Rgb(14 + x / 8, 14 + x / 8, 16 + x / 8));
-    pictures.push_back({"menu\\smoke.bmp", dark, GROUP_HUNT, 1, PictureStorage::Plain8, PaletteUse::Context});
+    pictures.push_back({kWeapons[WEAPON_RIFLE].smokePicture, dark, GROUP_HUNT, 1, PictureStorage::Plain8, PaletteUse::Context});
     RgbaImage bino(260, 240);
     for (int y = 60; y < 240; ++y)
         for (int x = 0; x < 260; ++x)
             bino.Set(x, y, std::hypot(x - 200, y - 200) < 30 ? Rgb(255, 0, 255) : Rgb(22, 22, 24));
-    pictures.push_back({CContextPalettes::kBinoculars, bino, GROUP_HUNT, 1, PictureStorage::Plain8,
-                        PaletteUse::Context});
+    pictures.push_back({kBinocularPicture, bino, GROUP_HUNT, 1, PictureStorage::Plain8, PaletteUse::Context});
     RgbaImage cursor(4, 4);
     cursor.Set(0, 0, Rgb(24, 18, 10));
     cursor.Set(1, 1, Rgb(255, 248, 220));
-    pictures.push_back({"menu\\cursor.bmp", cursor, GROUP_ALL, 1, PictureStorage::Plain8, PaletteUse::Context});
+    pictures.push_back({kCursorPicture, cursor, GROUP_ALL, 1, PictureStorage::Plain8, PaletteUse::Context});
     for (uint32_t group : {GROUP_DESERT, GROUP_PLAINS, GROUP_GRASS}) {
         RgbaImage sky(64, 24);
         for (int y = 0; y < 24; ++y)
@@ -279,7 +281,7 @@ std::vector<RecordedPicture> SmallDataSet()
     for (int y = 0; y < 16; ++y)
         for (int x = 4; x < 12; ++x)
             sprite.Set(x, y, Rgb(150 + y * 4, 120 + x * 3, 130));
-    pictures.push_back({"animals\\hip_f.bmp", sprite, GROUP_HUNT, 1, PictureStorage::Trle8, PaletteUse::Own});
+    pictures.push_back({AnimalKindOf(ANIMAL_HIPPO).strips[0], sprite, GROUP_HUNT, 1, PictureStorage::Trle8, PaletteUse::Own});
     return pictures;
 }
 
@@ -336,10 +338,10 @@ TEST(ContextPalettes, PalettesShareWhatTheyMustAndTheCheckFindsEveryPictureExact
             std::vector<bool> usable;
             written[i].source = &pictures[i];
             ASSERT_TRUE(palettes.PaletteFor(pictures[i].groups, written[i].palette, usable));
-            if (pictures[i].name == CContextPalettes::kBinoculars)
+            if (pictures[i].name == kBinocularPicture)
                 usable[size_t(palettes.LensIndex())] = false;
             written[i].indices = CPictureMapper(written[i].palette.data(), usable).Map(pictures[i].image, Dithering::Smooth);
-            if (pictures[i].name == CContextPalettes::kBinoculars)
+            if (pictures[i].name == kBinocularPicture)
                 for (size_t p = 0; p < written[i].indices.size(); ++p)
                     if (pictures[i].image.pixels[p] == pictures[i].image.Get(200, 200))
                         written[i].indices[p] = uint8_t(palettes.LensIndex());

@@ -1,6 +1,8 @@
 // "Veldra.html": the player's guide that the main menu's help button opens
 // beside the game. One self-contained page: no scripts, images or links out.
 
+#include "gamedata/DataFiles.h"
+#include "gamedata/HuntTables.h"
 #include "generators/Generators.h"
 #include "sink/CAssetSink.h"
 
@@ -28,20 +30,22 @@ const ControlRow kControls[] = {
     {"Jeep", "Right Ctrl", "Get into the jeep or out of it (the jeep button); only while the jeep stands still."},
 };
 
+// The rounds before reloading and the hits that bring an animal down are the
+// weapon table's.
 struct WeaponRow {
+    int weapon;
     const char* name;
-    int rounds;      // before the weapon has to be reloaded
-    int hitsToFell;  // hits that bring an animal down
     const char* note;
 };
 
-const WeaponRow kWeapons[] = {
-    {"Assault rifle", 20, 8, "Fires fast and holds many rounds, but each one does little: it takes eight hits."},
-    {"Crossbow", 1, 2, "Quiet and smokeless. Reload after every bolt."},
-    {"Handgun", 6, 4, "Light and quick, but you must be close."},
-    {"Muzzle-loader", 1, 2, "A heavy ball and a cloud of smoke; reload after every shot."},
-    {"Rifle", 1, 2, "The hunter's classic: accurate and powerful; reload after every shot."},
-    {"Shotgun", 2, 4, "Two barrels, then reload."},
+const WeaponRow kWeaponRows[] = {
+    {WEAPON_ASSAULT_RIFLE, "Assault rifle",
+     "Fires fast and holds many rounds, but each one does little: it takes eight hits."},
+    {WEAPON_CROSSBOW, "Crossbow", "Quiet and smokeless. Reload after every bolt."},
+    {WEAPON_HANDGUN, "Handgun", "Light and quick, but you must be close."},
+    {WEAPON_MUZZLE_LOADER, "Muzzle-loader", "A heavy ball and a cloud of smoke; reload after every shot."},
+    {WEAPON_RIFLE, "Rifle", "The hunter's classic: accurate and powerful; reload after every shot."},
+    {WEAPON_SHOTGUN, "Shotgun", "Two barrels, then reload."},
 };
 
 const char* const kHead = R"(<!DOCTYPE html>
@@ -183,9 +187,11 @@ std::string WeaponsSection()
     std::string html = "<section id=\"weapons\">\n<h2>Weapons</h2>\n"
                        "<table>\n<tr><th>Weapon</th><th>Shots before reloading</th><th>Hits to bring an animal "
                        "down</th><th>Notes</th></tr>\n";
-    for (const WeaponRow& row : kWeapons)
-        html += std::string("<tr><td>") + row.name + "</td><td>" + std::to_string(row.rounds) + "</td><td>" +
-                std::to_string(row.hitsToFell) + "</td><td>" + row.note + "</td></tr>\n";
+    for (const WeaponRow& row : kWeaponRows) {
+        const WeaponDesc& weapon = kWeapons[row.weapon];
+        html += std::string("<tr><td>") + row.name + "</td><td>" + std::to_string(weapon.magazine) + "</td><td>" +
+                std::to_string(weapon.hitsNeeded) + "</td><td>" + row.note + "</td></tr>\n";
+    }
     html += "</table>\n";
     return html;
 }
@@ -194,7 +200,7 @@ std::string WeaponsSection()
 
 void GenerateHelpPage(CAssetSink& sink)
 {
-    const std::string name = "Veldra.html";
+    const std::string name = kHelpPage;
     if (!sink.Wants(name))
         return;
     const std::string html = std::string(kHead) + ControlsSection() + kMiddle + WeaponsSection() + kTail;

@@ -1,3 +1,4 @@
+#include "gamedata/HuntTables.h"
 #include "generators/HudParts.h"
 #include "models/HudGunModels.h"
 #include "paint/Paint.h"
@@ -10,28 +11,26 @@
 
 namespace {
 
-// Where each gun is drawn (its resting top-left), how many frames its strip
-// has and the screen point its shots go to. The picture reaches from the
-// resting row to the bottom of the view, so the muzzle lands on the aim point.
+// How each gun is held and drawn. Where the game draws it (its resting
+// top-left), how many frames its strip has and the screen point its shots go
+// to are the weapon table's; the picture reaches from the resting row to the
+// bottom of the view, so the muzzle lands on the aim point.
 struct GunLayout {
     int weapon;
-    const char* file;
-    int frames;
-    int x, restY;
     int width;
-    int aimX, aimY;
     double eyeToRear;   // distance from the eye to the rear of the action (cm)
     double offsetX, offsetY; // the action sits a little right of and below the eye
     double flash;       // muzzle flash radius in pixels
+    const WeaponDesc& Desc() const { return kWeapons[weapon]; }
 };
 
 constexpr GunLayout kGuns[] = {
-    {WEAPON_ASSAULT_RIFLE, "menu\\gun4.bmp", 6, 192, 180, 256, 322, 297, 30, 5.0, 6.0, 30},
-    {WEAPON_CROSSBOW, "menu\\gun5.bmp", 14, 0, 200, 640, 320, 247, 22, 0.0, 5.0, 0},
-    {WEAPON_HANDGUN, "menu\\gun2.bmp", 4, 192, 180, 256, 326, 242, 22, 3.0, 5.0, 24},
-    {WEAPON_MUZZLE_LOADER, "menu\\gun6.bmp", 7, 220, 80, 200, 319, 267, 16, 1.0, 5.5, 46},
-    {WEAPON_RIFLE, "menu\\gun3.bmp", 4, 160, 80, 320, 321, 246, 14, 3.0, 6.0, 32},
-    {WEAPON_SHOTGUN, "menu\\gun1.bmp", 5, 192, 120, 256, 320, 265, 12, 2.5, 6.0, 40},
+    {WEAPON_ASSAULT_RIFLE, 256, 30, 5.0, 6.0, 30},
+    {WEAPON_CROSSBOW, 640, 22, 0.0, 5.0, 0},
+    {WEAPON_HANDGUN, 256, 22, 3.0, 5.0, 24},
+    {WEAPON_MUZZLE_LOADER, 200, 16, 1.0, 5.5, 46},
+    {WEAPON_RIFLE, 320, 14, 3.0, 6.0, 32},
+    {WEAPON_SHOTGUN, 256, 12, 2.5, 6.0, 40},
 };
 
 struct FramePose {
@@ -65,8 +64,9 @@ std::vector<FramePose> FiringFrames(const GunLayout& gun)
         // Rifles: a flash and a kick that settles over the remaining frames.
         const double liftScale = gun.weapon == WEAPON_MUZZLE_LOADER ? 7 : gun.weapon == WEAPON_ASSAULT_RIFLE ? 2.5 : 5.5;
         frames.push_back({0, 0, 0, plain});
-        for (int f = 1; f < gun.frames; ++f) {
-            const double t = double(f - 1) / std::max(1, gun.frames - 1);
+        const int count = gun.Desc().frames;
+        for (int f = 1; f < count; ++f) {
+            const double t = double(f - 1) / std::max(1, count - 1);
             const double settle = std::pow(1.0 - t, 1.5);
             frames.push_back({liftScale * settle, 2.5 * settle, f == 1 ? 1.0 : f == 2 ? 0.35 : 0.0, plain});
         }
@@ -122,12 +122,13 @@ void PaintMuzzleFlash(RgbaImage& image, double cx, double cy, double radius, uin
 
 RgbaImage PaintGunFrame(const GunLayout& gun, const FramePose& frame, int frameIndex)
 {
-    const int height = 480 - gun.restY;
+    const WeaponDesc& desc = gun.Desc();
+    const int height = 480 - desc.restingY;
     MeshCamera camera;
     camera.perspective = true;
     camera.focal = 320;
-    camera.centreX = gun.aimX - gun.x;
-    camera.centreY = gun.aimY - gun.restY;
+    camera.centreX = desc.aimX - desc.gunX;
+    camera.centreY = desc.aimY - desc.restingY;
     camera.nearZ = 4;
     const Placement place = PlaceGun(gun);
     Mesh mesh = BuildGunMesh(gun.weapon, frame.pose);
@@ -180,15 +181,19 @@ void GenerateGunStrips(CAssetSink& sink)
     for (const GunLayout& gun : kGuns) {
         const std::vector<FramePose> poses = FiringFrames(gun);
         std::vector<RgbaImage> frames;
-        for (size_t f = 0; f < poses.size() && int(f) < gun.frames; ++f)
+        for (size_t f = 0; f < poses.size() && int(f) < gun.Desc().frames; ++f)
             frames.push_back(PaintGunFrame(gun, poses[f], int(f)));
-        sink.WritePicture(gun.file, StackFrames(frames), GROUP_HUNT, PictureStorage::Trle8, int(frames.size()),
+        sink.WritePicture(gun.Desc().gunPicture, StackFrames(frames), GROUP_HUNT, PictureStorage::Trle8, int(frames.size()),
                           PaletteUse::Context);
     }
 }
 
 void GenerateSmokePuffs(CAssetSink& sink)
 {
-    sink.WritePicture("menu\\smoke.bmp", PaintSmoke(64, 56, 9, 71), GROUP_HUNT, PictureStorage::Plain8);
-    sink.WritePicture("menu\\smoke2.bmp", PaintSmoke(120, 96, 16, 72), GROUP_HUNT, PictureStorage::Plain8);
+    // Every firearm but the muzzle-loader shares the small puff; its black
+    // powder makes the big one.
+    sink.WritePicture(kWeapons[WEAPON_RIFLE].smokePicture, PaintSmoke(64, 56, 9, 71), GROUP_HUNT,
+                      PictureStorage::Plain8);
+    sink.WritePicture(kWeapons[WEAPON_MUZZLE_LOADER].smokePicture, PaintSmoke(120, 96, 16, 72), GROUP_HUNT,
+                      PictureStorage::Plain8);
 }

@@ -1,3 +1,5 @@
+#include "gamedata/DataFiles.h"
+#include "gamedata/ScreenTables.h"
 #include "generators/HudParts.h"
 #include "paint/Paint.h"
 #include "paint/PaintPanels.h"
@@ -9,11 +11,11 @@
 namespace {
 
 // One frame of the compass and wind dial: north up, the needle pointing to
-// the middle of the frame's 30-degree sector (frame k covers the directions
-// k × 30° .. (k + 1) × 30°, counted anticlockwise from east).
+// the middle of the frame's sector (of twelve frames, frame k covers the
+// directions k × 30° .. (k + 1) × 30°, counted anticlockwise from east).
 constexpr int kDialWidth = 100, kDialHeight = 76;
 
-void PaintDialFrame(CTextPainter& text, RgbaImage& image, int top, int frame)
+void PaintDialFrame(CTextPainter& text, RgbaImage& image, int top, int frame, int frames)
 {
     const double cx = kDialWidth / 2.0, cy = top + kDialHeight / 2.0, r = 36;
     FillEllipse(image, cx + 1.5, cy + 1.5, r, r, Rgb(24, 20, 14));
@@ -39,7 +41,7 @@ void PaintDialFrame(CTextPainter& text, RgbaImage& image, int top, int frame)
         text.DrawCentred(image, letters[i], int(cx + d * std::cos(a)) - 6, int(cy - d * std::sin(a)) - 6, 12, 12, style);
     }
     // The needle: red point towards the direction, pale tail.
-    const double a = (frame + 0.5) * M_PI / 6;
+    const double a = (frame + 0.5) * 2 * M_PI / frames;
     const double ux = std::cos(a), uy = -std::sin(a), px = -uy, py = ux;
     const double length = r - 9;
     FillPolygon(image, {{cx + ux * length, cy + uy * length}, {cx + px * 4.5, cy + py * 4.5}, {cx - px * 4.5, cy - py * 4.5}},
@@ -52,11 +54,11 @@ void PaintDialFrame(CTextPainter& text, RgbaImage& image, int top, int frame)
     FillPolygon(image, EllipseContour(cx - 12, cy - 14, 12, 5, -0.6), Rgb(255, 255, 255), {PaintMode::Atop, 40});
 }
 
-RgbaImage PaintDialStrip(CTextPainter& text)
+RgbaImage PaintDialStrip(CTextPainter& text, int frames)
 {
-    RgbaImage strip(kDialWidth, kDialHeight * 12);
-    for (int frame = 0; frame < 12; ++frame)
-        PaintDialFrame(text, strip, frame * kDialHeight, frame);
+    RgbaImage strip(kDialWidth, kDialHeight * frames);
+    for (int frame = 0; frame < frames; ++frame)
+        PaintDialFrame(text, strip, frame * kDialHeight, frame, frames);
     return strip;
 }
 
@@ -154,13 +156,16 @@ void CrosshairIcon(RgbaImage& image, int x, int y, int w, int h, bool on)
 
 void GenerateHudItems(CAssetSink& sink, CTextPainter& text)
 {
-    sink.WritePicture("menu\\gCompass.bmp", PaintDialStrip(text), GROUP_HUNT);
-    sink.WritePicture("menu\\gDir.bmp", PaintCaption(text, "DIRECTION", 90, 24), GROUP_HUNT);
-    sink.WritePicture("menu\\gWind.bmp", PaintCaption(text, "WIND", 100, 24), GROUP_HUNT);
-    sink.WritePicture("menu\\gbino.bmp", PaintToggle(text, 60, 44, "", "", BinocularIcon), GROUP_HUNT);
-    sink.WritePicture("menu\\gfoot.bmp", PaintToggle(text, 90, 82, "ON FOOT", "DRIVING", DriveIcon), GROUP_HUNT);
-    sink.WritePicture("menu\\gtarget.bmp", PaintToggle(text, 100, 56, "AIM", "AIMING", CrosshairIcon), GROUP_HUNT);
-    sink.WritePicture("menu\\goption.bmp", PaintPanelButton(text, "OPTIONS", 120, 48, 16), GROUP_HUNT);
+    auto item = [](int place) { return ItemOf(ScreenId::Hunt, place).picture; };
+    // The compass and the wind dial share one strip.
+    sink.WritePicture(item(HuntItem::Compass), PaintDialStrip(text, ItemOf(ScreenId::Hunt, HuntItem::Compass).frames),
+                      GROUP_HUNT);
+    sink.WritePicture(item(HuntItem::DirectionLabel), PaintCaption(text, "DIRECTION", 90, 24), GROUP_HUNT);
+    sink.WritePicture(item(HuntItem::WindLabel), PaintCaption(text, "WIND", 100, 24), GROUP_HUNT);
+    sink.WritePicture(item(HuntItem::Binoculars), PaintToggle(text, 60, 44, "", "", BinocularIcon), GROUP_HUNT);
+    sink.WritePicture(item(HuntItem::Drive), PaintToggle(text, 90, 82, "ON FOOT", "DRIVING", DriveIcon), GROUP_HUNT);
+    sink.WritePicture(item(HuntItem::Aim), PaintToggle(text, 100, 56, "AIM", "AIMING", CrosshairIcon), GROUP_HUNT);
+    sink.WritePicture(item(HuntItem::Options), PaintPanelButton(text, "OPTIONS", 120, 48, 16), GROUP_HUNT);
 }
 
 void GenerateRadarMarks(CAssetSink& sink)
@@ -173,7 +178,7 @@ void GenerateRadarMarks(CAssetSink& sink)
         for (int x = 0; x < 5; ++x)
             if (kMarker[y][x] == '#')
                 marker.Set(x, y, y < 2 ? Rgb(255, 255, 220) : Rgb(255, 226, 90));
-    sink.WritePicture("menu\\pt1.bmp", marker, GROUP_HUNT, PictureStorage::Plain8);
+    sink.WritePicture(kRadarMarkPicture, marker, GROUP_HUNT, PictureStorage::Plain8);
     // An animal: a round red dot, drawn whole (no key).
     RgbaImage dot(4, 4);
     for (int y = 0; y < 4; ++y)
@@ -182,7 +187,7 @@ void GenerateRadarMarks(CAssetSink& sink)
             const bool centre = x >= 1 && x <= 2 && y >= 1 && y <= 2;
             dot.Set(x, y, corner ? Rgb(40, 16, 12) : centre ? Rgb(255, 96, 60) : Rgb(196, 40, 24));
         }
-    sink.WritePicture("menu\\pt2.bmp", dot, GROUP_HUNT, PictureStorage::Plain8);
+    sink.WritePicture(kRadarDotPicture, dot, GROUP_HUNT, PictureStorage::Plain8);
 }
 
 // The binoculars: a near-black body with two round lenses in the lens
@@ -216,5 +221,5 @@ void GenerateBinoculars(CAssetSink& sink)
             }
             image.Set(x, y, colour);
         }
-    sink.WritePicture("menu\\bino.bmp", image, GROUP_HUNT, PictureStorage::Plain8);
+    sink.WritePicture(kBinocularPicture, image, GROUP_HUNT, PictureStorage::Plain8);
 }

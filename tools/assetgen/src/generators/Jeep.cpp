@@ -1,3 +1,4 @@
+#include "gamedata/HuntTables.h"
 #include "generators/Generators.h"
 #include "models/JeepModel.h"
 #include "render3d/Render3dStrip.h"
@@ -9,15 +10,8 @@
 
 namespace {
 
-// Direction order as the game picks the strips: front, front-left, left,
-// back-left, back, back-right, right, front-right.
-constexpr std::array<const char*, 8> kJeepStrips = {
-    "menu\\jeep_f.bmp", "menu\\jeep_fl.bmp", "menu\\jeep_l.bmp", "menu\\jeep_bl.bmp",
-    "menu\\jeep_b.bmp", "menu\\jeep_br.bmp", "menu\\jeep_r.bmp", "menu\\jeep_fr.bmp",
-};
-constexpr int kFrames = 10;
-constexpr int kFrameHeight = 78;
-constexpr double kSize = 80; // world units the frame height stands for
+constexpr int kFrames = JEEP_FRAMES;
+constexpr int kFrameHeight = JEEP_FRAME_HEIGHT;
 // Over the ten frames the wheels roll one hub-hole spacing (60 degrees), so
 // the loop closes and the holes and tread visibly move forwards.
 constexpr double kTurnPerFrame = (kPi / 3) / kFrames;
@@ -29,21 +23,22 @@ void GenerateJeep(CAssetSink& sink)
 {
     // Rendered whatever --only asks for: the strips' colours go into the
     // scenario palettes.
-    std::array<std::vector<RenderedSprite>, 8> frames;
+    std::array<std::vector<RenderedSprite>, DIRECTIONS> frames;
     for (int f = 0; f < kFrames; ++f) {
         const double bounce = 0.5 * std::sin(2 * kPi * 2 * f / kFrames);
         const Render3dScene scene = BuildJeep(f * kTurnPerFrame, bounce);
-        for (int d = 0; d < 8; ++d) {
+        // In the strips' direction order, a turn of 45 degrees each.
+        for (int d = 0; d < DIRECTIONS; ++d) {
             Render3dView view;
             view.azimuth = d * kPi / 4;
             view.elevation = 0.1; // a little flatter than the animals: the jeep's frame is tight
-            view.pixelsPerUnit = kFrameHeight / kSize;
+            view.pixelsPerUnit = kFrameHeight / JEEP_SIZE;
             frames[size_t(d)].push_back(RenderScene(scene, view));
         }
     }
-    for (int d = 0; d < 8; ++d) {
+    for (int d = 0; d < DIRECTIONS; ++d) {
         const AssembledStrip strip = AssembleStrip(frames[size_t(d)], kFrameHeight);
-        sink.WritePicture(kJeepStrips[size_t(d)], strip.image, GROUP_HUNT, PictureStorage::Trle8,
+        sink.WritePicture(kJeepStrips[d], strip.image, GROUP_HUNT, PictureStorage::Trle8,
                           strip.image.height / kFrameHeight, PaletteUse::Own);
     }
 }

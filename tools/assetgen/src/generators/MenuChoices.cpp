@@ -1,3 +1,5 @@
+#include "gamedata/HuntTables.h"
+#include "gamedata/ScreenTables.h"
 #include "generators/MenuParts.h"
 #include "models/HudGunModels.h"
 #include "paint/Paint.h"
@@ -13,28 +15,27 @@
 
 namespace {
 
-// The quarry cards: placed by the screen's table, sized so that no two
-// overlap; the narrow ones show the animal's head.
+// The quarry cards, in the kinds' order as the screen's table lists them:
+// placed by the table, sized so that no two overlap; the narrow ones show
+// the animal's head.
 struct QuarryCard {
-    const char* file;
-    const char* plate;
     int kind;
-    int x, y, w, h;
+    int w, h;
     bool headOnly;
     const char* description;
 };
 
-constexpr QuarryCard kQuarry[] = {
-    {"menu\\hEleph.bmp", "menu\\hnEleph.bmp", ART_ELEPHANT, 27, 9, 94, 160, true, "Huge and short-tempered. It charges."},
-    {"menu\\hGiraf.bmp", "menu\\hnGiraf.bmp", ART_GIRAFFE, 124, 6, 120, 196, false, "Tall and watchful: it sees you first."},
-    {"menu\\hHippo.bmp", "menu\\hnHippo.bmp", ART_HIPPO, 158, 206, 140, 110, false, "Heavy, fast and bad-tempered."},
-    {"menu\\hLionm.bmp", "menu\\hnLionm.bmp", ART_LION, 67, 375, 74, 100, true, "The king of the plains. Beware its charge."},
-    {"menu\\hLionf.bmp", "menu\\hnLionf.bmp", ART_LIONESS, 142, 320, 150, 110, false, "Quick and alert, she hunts in the grass."},
-    {"menu\\hRhino.bmp", "menu\\hnRhino.bmp", ART_RHINO, 1, 175, 122, 90, false, "Poor eyes, keen nose, a blind charge."},
-    {"menu\\hZebra.bmp", "menu\\hnZebra.bmp", ART_ZEBRA, 15, 269, 124, 100, false, "Shy herd animal: it bolts at a sound."},
+constexpr QuarryCard kQuarryCards[] = {
+    {ART_ELEPHANT, 94, 160, true, "Huge and short-tempered. It charges."},
+    {ART_GIRAFFE, 120, 196, false, "Tall and watchful: it sees you first."},
+    {ART_HIPPO, 140, 110, false, "Heavy, fast and bad-tempered."},
+    {ART_LION, 74, 100, true, "The king of the plains. Beware its charge."},
+    {ART_LIONESS, 150, 110, false, "Quick and alert, she hunts in the grass."},
+    {ART_RHINO, 122, 90, false, "Poor eyes, keen nose, a blind charge."},
+    {ART_ZEBRA, 124, 100, false, "Shy herd animal: it bolts at a sound."},
 };
 
-constexpr int kPlateW = 300, kPlateH = 110; // quarry name plates at (305, 268)
+constexpr int kPlateW = 300, kPlateH = 110; // the quarry's name plates
 
 RgbaImage PaintNamePlate(CTextPainter& text, int w, int h, const std::string& name, const std::string& line1,
                          const std::string& line2)
@@ -51,37 +52,35 @@ RgbaImage PaintNamePlate(CTextPainter& text, int w, int h, const std::string& na
     return image;
 }
 
-void GenerateArrows(CAssetSink& sink, CTextPainter& text, const char* previous, const char* next,
+// The previous and next arrows of a choice screen.
+void GenerateArrows(CAssetSink& sink, CTextPainter& text, ScreenId screen, int previous, int next,
                     const char* nextLabel = "NEXT")
 {
-    sink.WritePicture(previous, PaintArrowButton(text, "BACK", 62, 46, false, 11), GROUP_MENU);
-    sink.WritePicture(next, PaintArrowButton(text, nextLabel, 50, 47, true, 12), GROUP_MENU);
+    sink.WritePicture(ItemOf(screen, previous).picture, PaintArrowButton(text, "BACK", 62, 46, false, 11), GROUP_MENU);
+    sink.WritePicture(ItemOf(screen, next).picture, PaintArrowButton(text, nextLabel, 50, 47, true, 12), GROUP_MENU);
 }
 
-// Weapon pictures: each gun seen from its left side, a little from above,
-// scaled to fill its rack slot.
+// Weapon pictures, in the weapon table's order: each gun seen from its left
+// side, a little from above, scaled to fill its rack slot. The plate states
+// the table's magazine and hits.
 struct WeaponCard {
-    const char* file;
-    const char* plate;
     int weapon;
-    int x, y, w, h;
+    int w, h;
     const char* name;
-    int magazine;
-    int hits;
     double pitch; // degrees the view looks down on the gun
     double yaw;   // degrees the barrel turns towards the right of the picture
 };
 
-constexpr WeaponCard kWeapons[] = {
-    {"menu\\weAk47.bmp", "menu\\wenAk47.bmp", WEAPON_ASSAULT_RIFLE, 327, 180, 290, 88, "ASSAULT RIFLE", 20, 8, 12, 90},
-    {"menu\\weCross.bmp", "menu\\wenCross.bmp", WEAPON_CROSSBOW, 330, 0, 300, 112, "CROSSBOW", 1, 2, 60, 70},
-    {"menu\\weHand.bmp", "menu\\wenHand.bmp", WEAPON_HANDGUN, 437, 400, 140, 76, "HANDGUN", 6, 4, 12, 90},
-    {"menu\\weMuz.bmp", "menu\\wenMuz.bmp", WEAPON_MUZZLE_LOADER, 335, 273, 296, 52, "MUZZLE-LOADER", 1, 2, 12, 90},
-    {"menu\\weRifle.bmp", "menu\\wenRifle.bmp", WEAPON_RIFLE, 325, 328, 300, 68, "RIFLE", 1, 2, 12, 90},
-    {"menu\\weShot.bmp", "menu\\wenShot.bmp", WEAPON_SHOTGUN, 324, 117, 300, 60, "SHOTGUN", 2, 4, 12, 90},
+constexpr WeaponCard kWeaponCards[] = {
+    {WEAPON_ASSAULT_RIFLE, 290, 88, "ASSAULT RIFLE", 12, 90},
+    {WEAPON_CROSSBOW, 300, 112, "CROSSBOW", 60, 70},
+    {WEAPON_HANDGUN, 140, 76, "HANDGUN", 12, 90},
+    {WEAPON_MUZZLE_LOADER, 296, 52, "MUZZLE-LOADER", 12, 90},
+    {WEAPON_RIFLE, 300, 68, "RIFLE", 12, 90},
+    {WEAPON_SHOTGUN, 300, 60, "SHOTGUN", 12, 90},
 };
 
-constexpr int kWeaponPlateW = 240, kWeaponPlateH = 124; // at (54, 264)
+constexpr int kWeaponPlateW = 240, kWeaponPlateH = 124;
 
 void PaintGunSide(RgbaImage& image, int weapon, double pitchDegrees, double yawDegrees, int x, int y, int w, int h)
 {
@@ -124,20 +123,22 @@ void GenerateQuarryMenu(CAssetSink& sink, CTextPainter& text)
     hint.outlineColour = Rgb(30, 20, 10);
     text.DrawCentred(back, "Click the animal you mean to hunt.", 300, 62, 330, 24, hint);
     text.DrawCentred(back, "Shoot anything else and you go to jail!", 300, 84, 330, 24, hint);
-    sink.WritePicture("menu\\hback.bmp", back, GROUP_MENU);
-    for (const QuarryCard& card : kQuarry) {
+    sink.WritePicture(ItemOf(ScreenId::Quarry, QuarryItem::Background).picture, back, GROUP_MENU);
+    for (const QuarryCard& card : kQuarryCards) {
         const AnimalWindow window = card.headOnly ? AnimalHead(card.kind) : WholeAnimal(card.kind);
-        sink.WritePicture(card.file,
+        sink.WritePicture(ItemOf(ScreenId::Quarry, QuarryItem::FirstChoice + card.kind).picture,
                           PaintChoiceCard(text, card.w, card.h, AnimalName(card.kind),
                                           [&](RgbaImage& image, int x, int y, int w, int h, bool) {
                                               PaintAnimal(image, card.kind, x, y, w, h, window);
                                           }),
                           GROUP_MENU);
-        sink.WritePicture(card.plate, PaintNamePlate(text, kPlateW, kPlateH, AnimalName(card.kind), card.description, ""),
+        sink.WritePicture(ItemOf(ScreenId::Quarry, QuarryItem::FirstPlate + card.kind).picture,
+                          PaintNamePlate(text, kPlateW, kPlateH, AnimalName(card.kind), card.description, ""),
                           GROUP_MENU);
     }
-    sink.WritePicture("menu\\hEmpty.bmp", PaintNamePlate(text, kPlateW, kPlateH, "", "", ""), GROUP_MENU);
-    GenerateArrows(sink, text, "menu\\hPrev.bmp", "menu\\hNext.bmp");
+    sink.WritePicture(ItemOf(ScreenId::Quarry, QuarryItem::BlankPlate).picture,
+                      PaintNamePlate(text, kPlateW, kPlateH, "", "", ""), GROUP_MENU);
+    GenerateArrows(sink, text, ScreenId::Quarry, QuarryItem::Previous, QuarryItem::Next);
 }
 
 void GenerateWeaponMenu(CAssetSink& sink, CTextPainter& text)
@@ -158,9 +159,10 @@ void GenerateWeaponMenu(CAssetSink& sink, CTextPainter& text)
     text.DrawCentred(back, "down with fewer hits.", 40, 160, 252, 22, hint);
     text.DrawCentred(back, "Magazines hold few rounds:", 40, 190, 252, 22, hint);
     text.DrawCentred(back, "lower the gun to reload.", 40, 210, 252, 22, hint);
-    sink.WritePicture("menu\\weBack.bmp", back, GROUP_MENU);
+    sink.WritePicture(ItemOf(ScreenId::Weapon, WeaponItem::Background).picture, back, GROUP_MENU);
 
-    for (const WeaponCard& card : kWeapons) {
+    for (const WeaponCard& card : kWeaponCards) {
+        const WeaponDesc& weapon = kWeapons[card.weapon];
         RgbaImage strip(card.w, 2 * card.h);
         for (int frame = 0; frame < 2; ++frame) {
             const bool lit = frame == 1;
@@ -170,25 +172,25 @@ void GenerateWeaponMenu(CAssetSink& sink, CTextPainter& text)
                         lit ? Rgb(120, 140, 96) : Rgb(52, 70, 46));
             PaintGunSide(strip, card.weapon, card.pitch, card.yaw, 2, top + 2, card.w - 4, card.h - 4);
         }
-        sink.WritePicture(card.file, strip, GROUP_MENU);
+        sink.WritePicture(ItemOf(ScreenId::Weapon, WeaponItem::FirstChoice + card.weapon).picture, strip, GROUP_MENU);
         RgbaImage plate(kWeaponPlateW, kWeaponPlateH);
         PaintLeatherPanel(plate, 0, 0, kWeaponPlateW, kWeaponPlateH, 10, false);
         PaintLabel(text, plate, card.name, 10, 6, kWeaponPlateW - 20, 40, 26, true, true);
         const TextStyle line = NoteTextStyle(14);
-        const std::string rounds = card.magazine == 1 ? "1 round" : std::to_string(card.magazine) + " rounds";
+        const std::string rounds = weapon.magazine == 1 ? "1 round" : std::to_string(weapon.magazine) + " rounds";
         text.Draw(plate, "Magazine", 18, 68, line);
         text.Draw(plate, rounds, kWeaponPlateW - 18 - text.Measure(rounds, FontFace::Sans, 14), 68, line);
         text.Draw(plate, "Power", 18, 98, line);
         // Five pips: two hits to bring game down fills them all.
-        const int power = std::clamp(10 / card.hits, 1, 5);
+        const int power = std::clamp(10 / weapon.hitsNeeded, 1, 5);
         for (int i = 0; i < 5; ++i)
             FillEllipse(plate, kWeaponPlateW - 98 + i * 18, 93, 6, 6, i < power ? Rgb(255, 190, 60) : Rgb(90, 76, 52));
-        sink.WritePicture(card.plate, plate, GROUP_MENU);
+        sink.WritePicture(ItemOf(ScreenId::Weapon, WeaponItem::FirstPlate + card.weapon).picture, plate, GROUP_MENU);
     }
     RgbaImage empty(kWeaponPlateW, kWeaponPlateH);
     PaintLeatherPanel(empty, 0, 0, kWeaponPlateW, kWeaponPlateH, 10, false);
-    sink.WritePicture("menu\\weEmpty.bmp", empty, GROUP_MENU);
-    GenerateArrows(sink, text, "menu\\wePrev.bmp", "menu\\weNext.bmp");
+    sink.WritePicture(ItemOf(ScreenId::Weapon, WeaponItem::BlankPlate).picture, empty, GROUP_MENU);
+    GenerateArrows(sink, text, ScreenId::Weapon, WeaponItem::Previous, WeaponItem::Next);
 }
 
 void GenerateScenarioMenu(CAssetSink& sink, CTextPainter& text)
@@ -199,15 +201,15 @@ void GenerateScenarioMenu(CAssetSink& sink, CTextPainter& text)
     PaintLabel(text, back, "HUNTING GROUND", 120, 94, 400, 50, 38, true, true);
     const TextStyle hint = NoteTextStyle(14);
     text.DrawCentred(back, "Then press HUNT to set out.", 120, 148, 400, 24, hint);
-    sink.WritePicture("menu\\scback.bmp", back, GROUP_MENU);
+    sink.WritePicture(ItemOf(ScreenId::Scenario, ScenarioItem::Background).picture, back, GROUP_MENU);
     const struct {
-        const char* file;
+        ScenarioIndex place;
         Scenario scenario;
         const char* name;
     } cards[] = {
-        {"menu\\ScDesert.bmp", Scenario::Desert, "DESERT"},
-        {"menu\\scPlains.bmp", Scenario::Plains, "PLAINS"},
-        {"menu\\scGrass.bmp", Scenario::Grass, "GRASSLAND"},
+        {SCENARIO_DESERT, Scenario::Desert, "DESERT"},
+        {SCENARIO_PLAINS, Scenario::Plains, "PLAINS"},
+        {SCENARIO_GRASSLAND, Scenario::Grass, "GRASSLAND"},
     };
     for (const auto& card : cards) {
         const RgbaImage view = PaintLandscapeView(card.scenario, 160, 150, 70, 40);
@@ -219,7 +221,8 @@ void GenerateScenarioMenu(CAssetSink& sink, CTextPainter& text)
                     strip.Set(5 + x, frame * 176 + 5 + y, view.Get(x, y + 5));
             PaintLabel(text, strip, card.name, 6, frame * 176 + 146, 158, 26, 18, frame == 1, true);
         }
-        sink.WritePicture(card.file, strip, GROUP_MENU);
+        sink.WritePicture(ItemOf(ScreenId::Scenario, ScenarioItem::FirstChoice + int(card.place - SCENARIO_DESERT)).picture,
+                          strip, GROUP_MENU);
     }
-    GenerateArrows(sink, text, "menu\\btnPrev.bmp", "menu\\btnNext.bmp", "HUNT");
+    GenerateArrows(sink, text, ScreenId::Scenario, ScenarioItem::Previous, ScenarioItem::Next, "HUNT");
 }

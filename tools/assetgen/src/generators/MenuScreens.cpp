@@ -1,3 +1,5 @@
+#include "gamedata/DataFiles.h"
+#include "gamedata/ScreenTables.h"
 #include "generators/MenuParts.h"
 #include "paint/Paint.h"
 #include "paint/PaintAnimals.h"
@@ -88,13 +90,14 @@ void GenerateMainMenu(CAssetSink& sink, CTextPainter& text)
     subtitle.outline = 2;
     subtitle.outlineColour = Rgb(60, 20, 20);
     text.DrawCentred(back, "HUNTING ON THE SAVANNAH", 290, 118, 330, 30, subtitle);
-    sink.WritePicture("menu\\mback.bmp", back, GROUP_MENU);
+    auto item = [](int place) { return ItemOf(ScreenId::MainMenu, place).picture; };
+    sink.WritePicture(item(MainMenuItem::Background), back, GROUP_MENU);
 
-    sink.WritePicture("menu\\mstart.bmp", PaintBoardButton(text, "START HUNT", 230, 52, 24, 1), GROUP_MENU);
-    sink.WritePicture("menu\\mtrophy.bmp", PaintBoardButton(text, "TROPHIES", 230, 52, 24, 2), GROUP_MENU);
-    sink.WritePicture("menu\\mhelp.bmp", PaintBoardButton(text, "HELP", 160, 52, 24, 3), GROUP_MENU);
-    sink.WritePicture("menu\\mcredit.bmp", PaintBoardButton(text, "CREDITS", 160, 52, 24, 4), GROUP_MENU);
-    sink.WritePicture("menu\\mexit.bmp", PaintBoardButton(text, "EXIT", 160, 52, 24, 5), GROUP_MENU);
+    sink.WritePicture(item(MainMenuItem::Start), PaintBoardButton(text, "START HUNT", 230, 52, 24, 1), GROUP_MENU);
+    sink.WritePicture(item(MainMenuItem::Trophies), PaintBoardButton(text, "TROPHIES", 230, 52, 24, 2), GROUP_MENU);
+    sink.WritePicture(item(MainMenuItem::Help), PaintBoardButton(text, "HELP", 160, 52, 24, 3), GROUP_MENU);
+    sink.WritePicture(item(MainMenuItem::Credits), PaintBoardButton(text, "CREDITS", 160, 52, 24, 4), GROUP_MENU);
+    sink.WritePicture(item(MainMenuItem::Exit), PaintBoardButton(text, "EXIT", 160, 52, 24, 5), GROUP_MENU);
 }
 
 void GenerateOptionsBox(CAssetSink& sink, CTextPainter& text)
@@ -106,10 +109,11 @@ void GenerateOptionsBox(CAssetSink& sink, CTextPainter& text)
     const TextStyle hint = NoteTextStyle(12);
     text.DrawCentred(box, "The main menu ends this hunt.", 10, 130, 306, 20, hint);
     text.DrawCentred(box, "Exit closes the game.", 10, 150, 306, 20, hint);
-    sink.WritePicture("menu\\opback.bmp", box, GROUP_HUNT);
-    sink.WritePicture("menu\\opresume.bmp", PaintBoardButton(text, "RESUME", 210, 46, 22, 21), GROUP_HUNT);
-    sink.WritePicture("menu\\opmain.bmp", PaintBoardButton(text, "MAIN MENU", 250, 46, 22, 22), GROUP_HUNT);
-    sink.WritePicture("menu\\opexit.bmp", PaintBoardButton(text, "EXIT GAME", 170, 46, 20, 23), GROUP_HUNT);
+    auto item = [](int place) { return ItemOf(ScreenId::Options, place).picture; };
+    sink.WritePicture(item(OptionsItem::Background), box, GROUP_HUNT);
+    sink.WritePicture(item(OptionsItem::Resume), PaintBoardButton(text, "RESUME", 210, 46, 22, 21), GROUP_HUNT);
+    sink.WritePicture(item(OptionsItem::MainMenu), PaintBoardButton(text, "MAIN MENU", 250, 46, 22, 22), GROUP_HUNT);
+    sink.WritePicture(item(OptionsItem::Exit), PaintBoardButton(text, "EXIT GAME", 170, 46, 20, 23), GROUP_HUNT);
 }
 
 void GenerateCredits(CAssetSink& sink, CTextPainter& text)
@@ -140,8 +144,9 @@ void GenerateCredits(CAssetSink& sink, CTextPainter& text)
         y += 60;
     }
     text.DrawCentred(back, "Thank you for playing. Hunt fair!", 90, y + 4, 460, 26, role);
-    sink.WritePicture("menu\\Crback.bmp", back, GROUP_MENU);
-    sink.WritePicture("menu\\crExit.bmp", PaintBoardButton(text, "MAIN MENU", 150, 46, 18, 31), GROUP_MENU);
+    sink.WritePicture(ItemOf(ScreenId::Credits, CreditsItem::Background).picture, back, GROUP_MENU);
+    sink.WritePicture(ItemOf(ScreenId::Credits, CreditsItem::Exit).picture,
+                      PaintBoardButton(text, "MAIN MENU", 150, 46, 18, 31), GROUP_MENU);
 }
 
 // The mouse pointer: an arrow whose tip is the hot spot (0, 0). Its
@@ -164,5 +169,5 @@ void GenerateCursor(CAssetSink& sink)
             else if (c == 'o')
                 cursor.Set(x, y, y < 6 ? Rgb(255, 248, 220) : Rgb(250, 226, 150));
         }
-    sink.WritePicture("menu\\cursor.bmp", cursor, GROUP_ALL, PictureStorage::Plain8);
+    sink.WritePicture(kCursorPicture, cursor, GROUP_ALL, PictureStorage::Plain8);
 }

@@ -1,3 +1,4 @@
+#include "gamedata/ScreenTables.h"
 #include "generators/MenuParts.h"
 #include "paint/Paint.h"
 #include "paint/PaintAnimals.h"
@@ -13,16 +14,9 @@
 
 namespace {
 
-// Trophy mounts hang at three slots, (34, 97), (236, 53) and (439, 93);
-// 170 × 250 keeps them apart and above the buttons.
+// Trophy mounts hang at the room's three slots; 170 × 250 keeps them apart
+// and above the buttons.
 constexpr int kMountW = 170, kMountH = 250;
-
-const char* const kMountFiles[7] = {"menu\\trEleph.bmp", "menu\\trGiraf.bmp", "menu\\TrHippo.bmp",
-                                    "menu\\TrLionm.bmp", "menu\\TrLionf.bmp", "menu\\TrRhino.bmp",
-                                    "menu\\TrZebra.bmp"};
-const char* const kEndFiles[7] = {"menu\\EnEleph.bmp", "menu\\EnGiraf.bmp", "menu\\EnHippo.bmp",
-                                  "menu\\EnLionm.bmp", "menu\\EnLionf.bmp", "menu\\EnRhino.bmp",
-                                  "menu\\EnZebra.bmp"};
 
 // A shield-shaped board of dark polished wood with the head on it and a
 // brass plate with the name below.
@@ -171,27 +165,30 @@ void GenerateTrophyRoom(CAssetSink& sink, CTextPainter& text)
     PaintLeatherPanel(back, 200, 4, 240, 44, 8, false);
     PaintLabel(text, back, "TROPHY ROOM", 206, 4, 228, 44, 24, true, true);
     // A brass hook where each trophy hangs.
-    for (int slot = 0; slot < 3; ++slot) {
-        const double x = (slot == 0 ? 34 : slot == 1 ? 236 : 439) + kMountW / 2.0;
-        const double y = (slot == 1 ? 53 : slot == 0 ? 97 : 93) + 6;
+    for (int slot = 0; slot < TROPHY_SLOTS; ++slot) {
+        const double x = kTrophySlotX[slot] + kMountW / 2.0;
+        const double y = kTrophySlotY[slot] + 6;
         FillEllipse(back, x, y, 5, 5, Rgb(210, 170, 80));
         FillEllipse(back, x - 1, y - 1, 2, 2, Rgb(255, 240, 190));
     }
-    sink.WritePicture("menu\\Trback.bmp", back, GROUP_MENU);
+    auto item = [](int place) { return ItemOf(ScreenId::Trophies, place).picture; };
+    sink.WritePicture(item(TrophyItem::Background), back, GROUP_MENU);
     for (int kind = 0; kind < ART_ANIMAL_COUNT; ++kind)
-        sink.WritePicture(kMountFiles[kind], PaintMount(text, kind), GROUP_MENU);
-    sink.WritePicture("menu\\trPrev.bmp", PaintArrowButton(text, "BACK", 62, 46, false, 41), GROUP_MENU);
-    sink.WritePicture("menu\\trNext.bmp", PaintArrowButton(text, "MORE", 50, 47, true, 42), GROUP_MENU);
-    sink.WritePicture("menu\\trExit.bmp", PaintBoardButton(text, "EXIT", 98, 46, 18, 43), GROUP_MENU);
+        sink.WritePicture(item(TrophyItem::FirstMount + kind), PaintMount(text, kind), GROUP_MENU);
+    sink.WritePicture(item(TrophyItem::Previous), PaintArrowButton(text, "BACK", 62, 46, false, 41), GROUP_MENU);
+    sink.WritePicture(item(TrophyItem::Next), PaintArrowButton(text, "MORE", 50, 47, true, 42), GROUP_MENU);
+    sink.WritePicture(item(TrophyItem::Exit), PaintBoardButton(text, "EXIT", 98, 46, 18, 43), GROUP_MENU);
 }
 
 // The end pictures are drawn over the frozen last picture of the hunt (so
 // they belong to the hunt's palettes) and keyed by their top-left pixel.
 void GenerateEndPictures(CAssetSink& sink, CTextPainter& text)
 {
+    // An end screen's picture is its only item.
+    auto picture = [](ScreenId screen) { return ItemOf(screen, 0).picture; };
     for (int kind = 0; kind < ART_ANIMAL_COUNT; ++kind)
-        sink.WritePicture(kEndFiles[kind], PaintBagged(text, kind), GROUP_HUNT, PictureStorage::Plain8);
-    sink.WritePicture("menu\\EnJail.bmp", PaintJail(text), GROUP_HUNT, PictureStorage::Plain8);
-    sink.WritePicture("menu\\EnHunted.bmp", PaintKilled(text), GROUP_HUNT, PictureStorage::Plain8);
-    sink.WritePicture("menu\\EnLost.bmp", PaintLost(text), GROUP_HUNT, PictureStorage::Plain8);
+        sink.WritePicture(picture(BaggedScreen(kind + 1)), PaintBagged(text, kind), GROUP_HUNT, PictureStorage::Plain8);
+    sink.WritePicture(picture(ScreenId::EndJail), PaintJail(text), GROUP_HUNT, PictureStorage::Plain8);
+    sink.WritePicture(picture(ScreenId::EndKilled), PaintKilled(text), GROUP_HUNT, PictureStorage::Plain8);
+    sink.WritePicture(picture(ScreenId::EndLost), PaintLost(text), GROUP_HUNT, PictureStorage::Plain8);
 }

@@ -2,6 +2,7 @@
 #include "sink/CAssetSink.h"
 
 #include "common/AtomicFile.h"
+#include "gamedata/DataFiles.h"
 #include "imaging/CDibPalette.h"
 #include "palette/CContextPalettes.h"
 #include "palette/CPaletteCheck.h"
@@ -70,7 +71,7 @@ bool InContextPalette(const RecordedPicture& picture, const CContextPalettes& pa
     std::vector<bool> usable;
     if (!palettes.PaletteFor(picture.groups, out.palette, usable))
         return false;
-    const int lens = picture.name == CContextPalettes::kBinoculars ? palettes.LensIndex() : -1;
+    const int lens = picture.name == kBinocularPicture ? palettes.LensIndex() : -1;
     if (lens > 0)
         usable[size_t(lens)] = false;
     out.indices = CPictureMapper(out.palette.data(), usable).Map(picture.image, Dithering::Smooth);

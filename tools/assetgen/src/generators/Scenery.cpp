@@ -1,3 +1,4 @@
+#include "gamedata/HuntTables.h"
 #include "generators/Generators.h"
 #include "paint/SceneryPainter.h"
 #include "sink/CAssetSink.h"
@@ -7,14 +8,13 @@ namespace {
 struct SceneryFiles {
     Scenario scenario;
     uint32_t group;
-    const char* panorama;
-    const char* ground;
+    ScenarioIndex files; // whose panorama and ground these are
 };
 
 constexpr SceneryFiles kScenery[] = {
-    {Scenario::Desert, GROUP_DESERT, "env\\back10.bmp", "env\\grass10.bmp"},
-    {Scenario::Plains, GROUP_PLAINS, "env\\back20.bmp", "env\\grass20.bmp"},
-    {Scenario::Grass, GROUP_GRASS, "env\\back30.bmp", "env\\grass30.bmp"},
+    {Scenario::Desert, GROUP_DESERT, SCENARIO_DESERT},
+    {Scenario::Plains, GROUP_PLAINS, SCENARIO_PLAINS},
+    {Scenario::Grass, GROUP_GRASS, SCENARIO_GRASSLAND},
 };
 
 } // namespace
@@ -25,10 +25,11 @@ constexpr SceneryFiles kScenery[] = {
 void GenerateScenery(CAssetSink& sink)
 {
     for (const SceneryFiles& files : kScenery) {
-        sink.WritePicture(files.panorama,
-                              PaintPanorama(files.scenario, kPanoramaWidth, kPanoramaHeight, 2 * kPanoramaHeight),
-                              files.group, PictureStorage::Plain8);
-        sink.WritePicture(files.ground, PaintGround(files.scenario), files.group, PictureStorage::Plain8, 1,
+        const ScenarioDesc& names = kScenarios[files.files];
+        sink.WritePicture(names.background,
+                          PaintPanorama(files.scenario, kPanoramaWidth, kPanoramaHeight, 2 * kPanoramaHeight),
+                          files.group, PictureStorage::Plain8);
+        sink.WritePicture(names.ground, PaintGround(files.scenario), files.group, PictureStorage::Plain8, 1,
                           PaletteUse::Ground);
     }
 }

@@ -1,36 +1,39 @@
 // The "sounds" folder: every effect the game loads, synthesised from fixed
 // seeds so the files are the same on every run.
 
+#include "gamedata/HuntTables.h"
 #include "generators/Generators.h"
 #include "sink/CAssetSink.h"
 #include "sound/SoundCatalogue.h"
 
+// Names are the hunt tables' (whose constant tables are set before any code
+// runs, so this table may read them).
 const SoundRecipe kSoundRecipes[] = {
     // Weapons, loud: a shot should be the loudest thing in the game.
-    {"sounds\\ak47.wav", MakeAssaultRifleBurst, 0.93, false},
-    {"sounds\\crbow.wav", MakeCrossbowShot, 0.85, false},
-    {"sounds\\handgun.wav", MakeHandgunShot, 0.93, false},
-    {"sounds\\muz.wav", MakeMuzzleLoaderShot, 0.93, false},
-    {"sounds\\rifle.wav", MakeRifleShot, 0.93, false},
-    {"sounds\\shotgun.wav", MakeShotgunBlast, 0.93, false},
+    {kWeapons[WEAPON_ASSAULT_RIFLE].shotSound, MakeAssaultRifleBurst, 0.93, false},
+    {kWeapons[WEAPON_CROSSBOW].shotSound, MakeCrossbowShot, 0.85, false},
+    {kWeapons[WEAPON_HANDGUN].shotSound, MakeHandgunShot, 0.93, false},
+    {kWeapons[WEAPON_MUZZLE_LOADER].shotSound, MakeMuzzleLoaderShot, 0.93, false},
+    {kWeapons[WEAPON_RIFLE].shotSound, MakeRifleShot, 0.93, false},
+    {kWeapons[WEAPON_SHOTGUN].shotSound, MakeShotgunBlast, 0.93, false},
     // The jeep: the engine runs under everything else, so it stays lower.
-    {"sounds\\starting.wav", MakeJeepStarting, 0.7, false},
-    {"sounds\\engine.wav", MakeEngineLoop, 0.6, true},
+    {kJeepVoices[VOICE_STARTING], MakeJeepStarting, 0.7, false},
+    {kJeepVoices[VOICE_ENGINE], MakeEngineLoop, 0.6, true},
     // Cues and warnings. The square-wave alarms are dense, so they stand a
     // little lower to sound about as loud as the others.
-    {"sounds\\goodsht.wav", MakeGoodShotCue, 0.75, false},
-    {"sounds\\warn01.wav", MakeSirenWarning, 0.55, false},
-    {"sounds\\warn02.wav", MakeWhoopWarning, 0.7, false},
-    {"sounds\\warn03.wav", MakeBeepWarning, 0.7, false},
-    {"sounds\\warn04.wav", MakeHornWarning, 0.75, false},
-    {"sounds\\warn05.wav", MakeWarbleWarning, 0.55, false},
-    {"sounds\\warn06.wav", MakeWrongShotBuzzer, 0.75, false},
+    {kJeepVoices[VOICE_GOOD_SHOT], MakeGoodShotCue, 0.75, false},
+    {kJeepVoices[VOICE_OUT_OF_AREA], MakeSirenWarning, 0.55, false},
+    {kJeepVoices[VOICE_SPARE_1], MakeWhoopWarning, 0.7, false},
+    {kJeepVoices[VOICE_SPARE_2], MakeBeepWarning, 0.7, false},
+    {kJeepVoices[VOICE_TOO_FAR], MakeHornWarning, 0.75, false},
+    {kJeepVoices[VOICE_SPARE_3], MakeWarbleWarning, 0.55, false},
+    {kJeepVoices[VOICE_WRONG_ANIMAL], MakeWrongShotBuzzer, 0.75, false},
     // Animals: every attack sounds the trumpet, every run-over the bellow.
-    {"sounds\\snEl2.wav", MakeElephantTrumpet, 0.89, false},
-    {"sounds\\snEl3.wav", MakeRunOverBellow, 0.89, false},
-    {"sounds\\snlion1.wav", MakeLionRoar, 0.89, false},
-    {"sounds\\snlion2.wav", MakeLionGrunts, 0.89, false},
-    {"sounds\\snlion3.wav", MakeLionSnarl, 0.89, false},
+    {kAnimalVoices[ANIMAL_VOICE_ATTACK], MakeElephantTrumpet, 0.89, false},
+    {kAnimalVoices[ANIMAL_VOICE_RUN_OVER], MakeRunOverBellow, 0.89, false},
+    {kAnimalVoices[ANIMAL_VOICE_LION_ROAR], MakeLionRoar, 0.89, false},
+    {kAnimalVoices[ANIMAL_VOICE_LION_GRUNTS], MakeLionGrunts, 0.89, false},
+    {kAnimalVoices[ANIMAL_VOICE_LION_SNARL], MakeLionSnarl, 0.89, false},
 };
 const int kSoundRecipeCount = int(sizeof kSoundRecipes / sizeof kSoundRecipes[0]);
 

@@ -1,6 +1,7 @@
 // "video\al_intro.avi": the intro the game plays when it starts, about ten
 // seconds of a flight over the savannah with the title fading in.
 
+#include "gamedata/DataFiles.h"
 #include "generators/Generators.h"
 #include "sink/CAssetSink.h"
 #include "video/VideoEncoder.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr const char* kIntroName = "video\\al_intro.avi";
+constexpr const char* kIntroName = kIntroVideo;
 constexpr int kWidth = 640, kHeight = 480, kFramesPerSecond = 20, kSeconds = 10;
 // Fine enough to keep the grass from smearing, well under the size budget.
 constexpr int kQuantiser = 3;

@@ -4,18 +4,8 @@
 // the barrel towards the muzzle, in centimetres; the sight line is the z axis
 // (the rear sight and the front sight's top lie on it).
 
+#include "gamedata/GameIds.h"
 #include "render3d/PaintMesh.h"
-
-// Weapon indices, in the order of the weapon menu.
-enum : int {
-    WEAPON_ASSAULT_RIFLE = 0,
-    WEAPON_CROSSBOW = 1,
-    WEAPON_HANDGUN = 2,
-    WEAPON_MUZZLE_LOADER = 3,
-    WEAPON_RIFLE = 4,
-    WEAPON_SHOTGUN = 5,
-    WEAPON_COUNT = 6,
-};
 
 struct GunPose {
     double slideBack = 0;  // handgun: how far the slide has recoiled (cm)
@@ -25,6 +15,7 @@ struct GunPose {
     bool stock = true;     // the butt behind the action (out of the hunter's own view)
 };
 
+// `weapon` is a WeaponIndex.
 Mesh BuildGunMesh(int weapon, const GunPose& pose);
 // The centre of the muzzle (or the bolt's tip) in gun space.
 Vec3 GunMuzzle(int weapon);

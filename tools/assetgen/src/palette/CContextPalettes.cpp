@@ -1,5 +1,7 @@
 #include "palette/CContextPalettes.h"
 
+#include "gamedata/DataFiles.h"
+#include "gamedata/HuntTables.h"
 #include "palette/CPaletteBuilder.h"
 #include "palette/HighColour.h"
 #include "palette/PaletteColours.h"
@@ -13,8 +15,6 @@
 
 namespace {
 
-const char* const kFiles[CContextPalettes::kContexts] = {"menu\\palMain.bmp", "menu\\pal10.bmp", "menu\\pal20.bmp",
-                                                         "menu\\pal30.bmp"};
 const uint32_t kGroups[CContextPalettes::kContexts] = {GROUP_MENU, GROUP_DESERT, GROUP_PLAINS, GROUP_GRASS};
 
 bool IsPanorama(const RecordedPicture& picture)
@@ -110,7 +110,7 @@ std::vector<ColourSet> CollectColours(const std::vector<RecordedPicture>& pictur
             if (domain < 0)
                 continue;
             // The binoculars' lens colour is never seen: it is left out.
-            const uint32_t unseen = picture.name == CContextPalettes::kBinoculars
+            const uint32_t unseen = picture.name == kBinocularPicture
                                         ? image.Get(CContextPalettes::kLensX, CContextPalettes::kLensY)
                                         : 0;
             for (int y = 0; y < image.height; ++y) {
@@ -205,7 +205,7 @@ void Fill(std::array<PaletteEntry, 256>& palette, size_t& at, const std::vector<
 
 } // namespace
 
-const char* CContextPalettes::FileName(int context) { return kFiles[context]; }
+const char* CContextPalettes::FileName(int context) { return kScenarios[context].palette; }
 uint32_t CContextPalettes::Group(int context) { return kGroups[context]; }
 
 void CContextPalettes::Build(const std::vector<RecordedPicture>& pictures, const std::vector<WrittenPicture>& own)
@@ -264,7 +264,7 @@ void CContextPalettes::ChooseLens(const std::vector<RecordedPicture>& pictures)
     // body: an entry of its own would only draw the game's search to it.
     m_lens = -1;
     for (const RecordedPicture& picture : pictures) {
-        if (picture.name != kBinoculars || !picture.image.Inside(kLensX, kLensY))
+        if (picture.name != kBinocularPicture || !picture.image.Inside(kLensX, kLensY))
             continue;
         const uint32_t lensArt = picture.image.Get(kLensX, kLensY);
         std::set<uint32_t> body;

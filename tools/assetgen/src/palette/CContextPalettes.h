@@ -50,7 +50,6 @@ public:
     // (their picture's colour at (200, 200), where the game puts the
     // magnified view), -1 without binoculars. Their body never uses it.
     int LensIndex() const { return m_lens; }
-    static constexpr const char* kBinoculars = "menu\\bino.bmp";
     static constexpr int kLensX = 200, kLensY = 200;
 
 private:

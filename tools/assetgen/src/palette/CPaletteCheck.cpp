@@ -4,6 +4,7 @@
 #include "palette/PaletteColours.h"
 #include "palette/ScreenTime.h"
 
+#include "gamedata/DataFiles.h"
 #include "imaging/CDibPalette.h"
 
 #include <algorithm>
@@ -90,7 +91,7 @@ CPaletteCheck::Result CPaletteCheck::InContext(const WrittenPicture& picture, in
     // A surface with transparent pixels is keyed by one of them (index 0).
     const bool keyed = source.storage == PictureStorage::Plain8 &&
                        std::find(picture.indices.begin(), picture.indices.end(), 0) != picture.indices.end();
-    const int lens = source.name == CContextPalettes::kBinoculars && source.image.Inside(kLensX, kLensY)
+    const int lens = source.name == kBinocularPicture && source.image.Inside(kLensX, kLensY)
                          ? table[picture.indices[size_t(kLensY) * w + kLensX]]
                          : -1;
     const uint32_t lensColour = lens >= 0 ? ColourOf(picture.palette[picture.indices[size_t(kLensY) * w + kLensX]]) : 0;
@@ -158,7 +159,7 @@ CPaletteCheck::Result CPaletteCheck::AgainstArt(const WrittenPicture& picture)
     result.name = picture.source->name;
     // The binoculars' lens is never seen: the magnified view replaces it.
     const uint32_t unseen =
-        picture.source->name == CContextPalettes::kBinoculars ? image.Get(kLensX, kLensY) : 0;
+        picture.source->name == kBinocularPicture ? image.Get(kLensX, kLensY) : 0;
     const int w = image.width, h = image.height;
     auto seen = [&](int x, int y) {
         const uint32_t p = image.pixels[size_t(y) * w + x];
