@@ -18,7 +18,7 @@
 #include "imaging/CDibSection.h"
 #include "imaging/TrleRunCache.h"
 #include "imaging/TrleSprite.h"
-#include "imaging/src/kernels/BlitKernels.h"
+#include "imaging/src/kernels/KernelTiers.h"
 
 #include <SDL.h>
 

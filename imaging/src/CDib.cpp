@@ -7,8 +7,8 @@
 #include "imaging/CDibRegion.h"
 #include "imaging/ConvertPixels.h"
 #include "imaging/DibAssert.h"
-#include "kernels/FillKernels.h"
 #include "kernels/PixelAccess.h"
+#include "kernels/rect/FillKernels.h"
 
 #include <cstring>
 #include <memory>

@@ -6,7 +6,7 @@
 #include "imaging/CDibSection.h"
 #include "imaging/CpuFeatures.h"
 #include "imaging/DibAssert.h"
-#include "kernels/BlitKernels.h"
+#include "kernels/KernelTiers.h"
 
 CDibContext* CDibContext::s_current = nullptr;
 

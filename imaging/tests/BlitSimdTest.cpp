@@ -4,10 +4,10 @@
 // where rules change. Buffers carry guard bytes, so a write outside a row
 // fails the test even without the sanitizers. A failure names its seed.
 
-#include "../src/kernels/BlitKernels.h"
-#include "../src/kernels/TrleKernels.h"
-#include "../src/kernels/TrleRunKernels.h"
 #include "BlitTestSupport.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/sprite/TrleKernels.h"
+#include "kernels/sprite/TrleRunKernels.h"
 
 #include "imaging/BlitFlags.h"
 #include "imaging/TrleRunCache.h"
@@ -92,10 +92,10 @@ TEST_P(BlitSimdTier, EveryVectorKernelMatchesItsPortableTwin)
         GTEST_SKIP() << "this processor cannot run the tier";
     for (int idValue = 0; idValue < int(BlitKernelId::Count); ++idValue) {
         const BlitKernelId id = BlitKernelId(idValue);
-        const BlitKernel vector = BlitKernelAt(tier, id);
+        const BlitKernel vector = kBlitKernels.At(tier, id);
         if (!vector)
             continue;
-        const BlitKernel twin = BlitKernelAt(BlitTier::Portable, id);
+        const BlitKernel twin = kBlitKernels.At(BlitTier::Portable, id);
         ASSERT_NE(twin, nullptr);
         const int bytes = BytesOf(id);
         for (uint32_t seed = 0; seed < 67 * 6; ++seed) {
@@ -129,8 +129,8 @@ TEST_P(BlitSimdTier, BlendFillMatchesItsPortableTwin)
     if (!TierSupported(tier))
         GTEST_SKIP() << "this processor cannot run the tier";
     for (BlendFillId id : {BlendFillId::Exact555, BlendFillId::Exact565}) {
-        const BlendFillKernel vector = BlendFillKernelAt(tier, id);
-        const BlendFillKernel twin = BlendFillKernelAt(BlitTier::Portable, id);
+        const BlendFillKernel vector = kBlendFillKernels.At(tier, id);
+        const BlendFillKernel twin = kBlendFillKernels.At(BlitTier::Portable, id);
         ASSERT_TRUE(vector && twin);
         for (uint32_t seed = 0; seed < 67 * 3; ++seed) {
             std::mt19937 random(seed);
@@ -190,10 +190,10 @@ TEST_P(BlitSimdTier, TrleKernelsMatchTheirPortableTwins)
         GTEST_SKIP() << "this processor cannot run the tier";
     for (int idValue = 0; idValue < int(TrleKernelId::Count); ++idValue) {
         const TrleKernelId id = TrleKernelId(idValue);
-        const TrleKernel vector = TrleKernelAt(tier, id);
+        const TrleKernel vector = kTrleKernels.At(tier, id);
         if (!vector)
             continue;
-        const TrleKernel twin = TrleKernelAt(BlitTier::Portable, id);
+        const TrleKernel twin = kTrleKernels.At(BlitTier::Portable, id);
         const int bytes = TrleBytes(id);
         for (uint32_t seed = 0; seed < 67 * 8; ++seed) {
             std::mt19937 random(seed * 31 + idValue);
@@ -245,8 +245,8 @@ TEST_P(BlitSimdTier, TrleRunKernelsMatchTheirPortableTwins)
     if (!TierSupported(tier))
         GTEST_SKIP() << "this processor cannot run the tier";
     for (int idValue = 0; idValue < 3; ++idValue) {
-        const TrleRunKernel vector = TrleRunKernelAt(tier, ids[idValue]);
-        const TrleRunKernel twin = TrleRunKernelAt(BlitTier::Portable, ids[idValue]);
+        const TrleRunKernel vector = kTrleRunKernels.At(tier, ids[idValue]);
+        const TrleRunKernel twin = kTrleRunKernels.At(BlitTier::Portable, ids[idValue]);
         const int bytes = 1 << idValue;
         for (uint32_t seed = 0; seed < 67 * 8; ++seed) {
             std::mt19937 random(seed * 29 + idValue);
@@ -298,12 +298,12 @@ TEST_P(BlitSimdTier, TrleRunKernelsMatchTheirPortableTwins)
 TEST(BlitSimd, TiersFallBackToTheTierBelow)
 {
     // No vector tier has a 24-bit keyed copy of its own: it runs the portable one.
-    EXPECT_EQ(BlitKernelAt(BlitTier::Avx2, BlitKernelId::Keyed24), nullptr);
-    EXPECT_EQ(BlitKernelFor(BlitTier::Avx2, BlitKernelId::Keyed24),
-              BlitKernelAt(BlitTier::Portable, BlitKernelId::Keyed24));
+    EXPECT_EQ(kBlitKernels.At(BlitTier::Avx2, BlitKernelId::Keyed24), nullptr);
+    EXPECT_EQ(kBlitKernels.For(BlitTier::Avx2, BlitKernelId::Keyed24),
+              kBlitKernels.At(BlitTier::Portable, BlitKernelId::Keyed24));
     for (int id = 0; id < int(BlitKernelId::Count); ++id)
-        EXPECT_NE(BlitKernelFor(BlitTier::Avx2, BlitKernelId(id)), nullptr);
-    EXPECT_EQ(BlitKernelAt(BlitTier::Count, BlitKernelId::Keyed8), nullptr);
+        EXPECT_NE(kBlitKernels.For(BlitTier::Avx2, BlitKernelId(id)), nullptr);
+    EXPECT_EQ(kBlitKernels.At(BlitTier::Count, BlitKernelId::Keyed8), nullptr);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // context at a time, heap images wherever the library deletes them, and the
 // single place that decides which kernel tier runs.
 
-#include "../src/kernels/BlitKernels.h"
+#include "kernels/rect/BlitKernels.h"
 
 #include "imaging/CDibContext.h"
 #include "imaging/CDibSection.h"

@@ -85,7 +85,7 @@ DibResult BlitDispatch(CDib* source, CDib* target, const BlitRects& r, uint32_t 
             p.alpha = alphaRows.top + ptrdiff_t(firstRow) * alphaRows.pitch + r.sx;
             p.alphaPitch = mirrorY ? -alphaRows.pitch : alphaRows.pitch;
         }
-        BlitKernelFor(choice.tier, choice.id)(p);
+        kBlitKernels.For(choice.tier, choice.id)(p);
     }
 
     if (alpha)

@@ -5,7 +5,7 @@
 // table.
 
 #include "imaging/PixelFormat.h"
-#include "kernels/BlitKernels.h"
+#include "kernels/rect/BlitKernels.h"
 
 #include <cstdint>
 

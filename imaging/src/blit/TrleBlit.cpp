@@ -12,9 +12,9 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/DibAssert.h"
 #include "imaging/TrleRunCache.h"
-#include "kernels/BlitKernels.h"
-#include "kernels/TrleKernels.h"
-#include "kernels/TrleRunKernels.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/sprite/TrleKernels.h"
+#include "kernels/sprite/TrleRunKernels.h"
 
 #include <array>
 #include <cstring>
@@ -87,7 +87,7 @@ DibResult DrawAlpha(const TrleSpriteView& sprite, CDib* target, const BlitRects&
     if (code != DIB_OK)
         return code;
     const TopDownRows dst = ViewTopDown(*target, bits, pitch);
-    const BlitKernel kernel = BlitKernelFor(tier, id);
+    const BlitKernel kernel = kBlitKernels.For(tier, id);
     const bool mirrorX = flags & BLIT_MIRROR_X, mirrorY = flags & BLIT_MIRROR_Y;
     for (int k = 0; k < r.dh; ++k) {
         const int row = mirrorY ? r.sy + r.dh - 1 - k : r.sy + k;
@@ -121,7 +121,7 @@ DibResult DrawAlpha(const TrleSpriteView& sprite, CDib* target, const BlitRects&
 bool DrawFromCache(TrleRunCache& cache, int spriteWidth, const TrleParams& index, TrleKernel indexKernel, int bytes)
 {
     const BlitTier tier = ActiveBlitTier();
-    const TrleRunKernel kernel = TrleRunKernelFor(
+    const TrleRunKernel kernel = kTrleRunKernels.For(
         tier, bytes == 1 ? TrleRunKernelId::Copy8 : bytes == 2 ? TrleRunKernelId::Copy16 : TrleRunKernelId::Copy32);
     TrleRunParams p;
     p.dst = index.dst;
@@ -234,7 +234,7 @@ DibResult TrleBlit(const TrleSpriteView& sprite, CDib* target, int dstX, int dst
     p.srcHeight = r.sh;
     p.flags = flags;
     p.table = table;
-    const TrleKernel kernel = TrleKernelFor(ActiveBlitTier(), id);
+    const TrleKernel kernel = kTrleKernels.For(ActiveBlitTier(), id);
     if (!(sprite.runCache && bytes != 3 && sprite.runCache->Prepare(sprite, table, bytes, dst.pitch) &&
           DrawFromCache(*sprite.runCache, sprite.width, p, kernel, bytes)))
         kernel(p);

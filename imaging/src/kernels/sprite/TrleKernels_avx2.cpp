@@ -1,9 +1,9 @@
 // The AVX2 tier of the "TRLE" kernels.
 
-#include "kernels/Avx2ShuffleGather.h"
-#include "kernels/Avx2Vector.h"
-#include "kernels/SimdTrleBodies.h"
-#include "kernels/SimdTrleKernels.h"
+#include "kernels/simd/Avx2Vector.h"
+#include "kernels/sprite/Avx2ShuffleGather.h"
+#include "kernels/sprite/SimdTrleBodies.h"
+#include "kernels/sprite/SimdTrleKernels.h"
 
 #include <vector>
 

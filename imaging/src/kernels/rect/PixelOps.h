@@ -9,8 +9,8 @@
 // ends up calling.
 
 #include "imaging/BlitFlags.h"
-#include "kernels/BlendTable.h"
-#include "kernels/BlitKernels.h"
+#include "kernels/rect/BlendTable.h"
+#include "kernels/rect/BlitKernels.h"
 
 #include <cstdint>
 #include <cstring>

@@ -10,7 +10,7 @@
 // kBytes, kBytes / 2 or kBytes / 4 indices; tables handed to Lookup8 and
 // Lookup16 are readable 32 bytes past their end (see PaddedTable).
 
-#include "kernels/TrleRowWalk.h"
+#include "kernels/sprite/TrleRowWalk.h"
 
 #include <cstring>
 

@@ -6,8 +6,8 @@
 
 #include "common/ByteOrder.h"
 #include "imaging/BlitFlags.h"
-#include "kernels/PixelOps.h"
-#include "kernels/TrleKernels.h"
+#include "kernels/rect/PixelOps.h"
+#include "kernels/sprite/TrleKernels.h"
 
 #include <cstdint>
 #include <cstring>

@@ -2,9 +2,9 @@
 // table arithmetic of the portable path and in the exact arithmetic of the
 // vector tiers (whose portable twins these are).
 
-#include "kernels/BlitKernels.h"
-#include "kernels/PixelOps.h"
-#include "kernels/PortableKernels.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/rect/PixelOps.h"
+#include "kernels/rect/PortableKernels.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // Gather draws the blocks of scaled and mirrored rows. Internal linkage
 // throughout (see PixelOps.h).
 
-#include "kernels/TrleRowWalk.h"
-#include "kernels/TrleRunKernels.h"
+#include "kernels/sprite/TrleRowWalk.h"
+#include "kernels/sprite/TrleRunKernels.h"
 
 #include <bit>
 #include <cstring>

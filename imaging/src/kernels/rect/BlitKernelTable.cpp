@@ -1,21 +1,14 @@
-// The tiers of the blit kernels: which kernel each tier offers per family,
-// and which tier this processor runs best.
+// Which kernel each tier offers per family of the rectangle kernels and the
+// blend fills.
 
-#include "imaging/CDibContext.h"
-#include "imaging/CpuFeatures.h"
-#include "kernels/BlitKernels.h"
-#include "kernels/PortableKernels.h"
-#include "kernels/SimdKernels.h"
-
-#include <array>
-#include <cstdlib>
-#include <cstring>
-#include <iterator>
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/rect/PortableKernels.h"
+#include "kernels/rect/SimdKernels.h"
 
 namespace {
 
 using Id = BlitKernelId;
-using KernelRow = std::array<BlitKernel, size_t(Id::Count)>;
+using KernelRow = BlitKernelTable::Row;
 
 constexpr KernelRow MakePortable()
 {
@@ -77,14 +70,13 @@ constexpr KernelRow MakePortable()
         return t;                                                                                            \
     }()
 
-const std::array<KernelRow, size_t(BlitTier::Count)> kKernels = {
+constexpr BlitKernelTable::Rows kKernels = {
     MakePortable(),
     VELDRA_SIMD_ROW(sse2),
     VELDRA_SIMD_ROW(avx2),
 };
 
-using FillRow = std::array<BlendFillKernel, size_t(BlendFillId::Count)>;
-const std::array<FillRow, size_t(BlitTier::Count)> kFills = {{
+constexpr BlendFillKernelTable::Rows kFills = {{
     {BlendFill555Portable, BlendFill565Portable, BlendFill555ExactPortable, BlendFill565ExactPortable},
     {nullptr, nullptr, BlendFill555Exact_sse2, BlendFill565Exact_sse2},
     {nullptr, nullptr, BlendFill555Exact_avx2, BlendFill565Exact_avx2},
@@ -92,59 +84,5 @@ const std::array<FillRow, size_t(BlitTier::Count)> kFills = {{
 
 } // namespace
 
-BlitTier RunnableTier(BlitTier tier)
-{
-    if (tier >= BlitTier::Count)
-        tier = BlitTier::Avx2;
-    while (tier != BlitTier::Portable && !TierSupported(tier))
-        tier = BlitTier(uint8_t(tier) - 1);
-    return tier;
-}
-
-bool TierSupported(BlitTier tier)
-{
-    // Asked on every blit: the processor is examined once.
-    static const bool supported[] = {true, CpuHasSse2(), CpuHasSse2() && CpuHasAvx2()};
-    static_assert(std::size(supported) == size_t(BlitTier::Count));
-    return tier < BlitTier::Count && supported[size_t(tier)];
-}
-
-BlitTier BestSimdTier()
-{
-    static const BlitTier best = [] {
-        const char* cap = std::getenv("VELDRA_SIMD");
-        if (cap && std::strcmp(cap, "sse2") == 0)
-            return RunnableTier(BlitTier::Sse2);
-        return RunnableTier(BlitTier::Avx2);
-    }();
-    return best;
-}
-
-BlitTier ActiveBlitTier()
-{
-    return DibUseSimd() ? BestSimdTier() : BlitTier::Portable;
-}
-
-BlitKernel BlitKernelAt(BlitTier tier, BlitKernelId id)
-{
-    if (tier >= BlitTier::Count || id >= BlitKernelId::Count)
-        return nullptr;
-    return kKernels[size_t(tier)][size_t(id)];
-}
-
-BlitKernel BlitKernelFor(BlitTier tier, BlitKernelId id)
-{
-    return KernelFallingBack<BlitKernel>(tier, [id](BlitTier t) { return BlitKernelAt(t, id); });
-}
-
-BlendFillKernel BlendFillKernelAt(BlitTier tier, BlendFillId id)
-{
-    if (tier >= BlitTier::Count || id >= BlendFillId::Count)
-        return nullptr;
-    return kFills[size_t(tier)][size_t(id)];
-}
-
-BlendFillKernel BlendFillKernelFor(BlitTier tier, BlendFillId id)
-{
-    return KernelFallingBack<BlendFillKernel>(tier, [id](BlitTier t) { return BlendFillKernelAt(t, id); });
-}
+constinit const BlitKernelTable kBlitKernels{kKernels};
+constinit const BlendFillKernelTable kBlendFillKernels{kFills};

@@ -1,9 +1,9 @@
 // Portable screen-door kernels: stipple at a level, and alpha stipple, where
 // each pixel's opacity is its own level (the keys are not consulted).
 
-#include "kernels/BlitKernels.h"
-#include "kernels/PixelOps.h"
-#include "kernels/PortableKernels.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/rect/PixelOps.h"
+#include "kernels/rect/PortableKernels.h"
 
 void Stipple8Portable(const BlitParams& p) { RunSpecialised<KeyedLoop<1, StippleRule>::Impl>(p); }
 void Stipple16Portable(const BlitParams& p) { RunSpecialised<KeyedLoop<2, StippleRule>::Impl>(p); }

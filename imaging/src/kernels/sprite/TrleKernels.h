@@ -2,10 +2,10 @@
 // The kernels that draw "TRLE" sprites straight from their row tables: the
 // stored 8-bit indices of each row are written through a 256-entry table
 // into the target's pixels, index 0 being transparent. One kernel per kind
-// of target pixel, in the portable, SSE2 and AVX2 tiers (see BlitKernels.h
+// of target pixel, in the portable, SSE2 and AVX2 tiers (see KernelTable.h
 // for how tiers fall back).
 
-#include "BlitKernels.h" // sibling: the tests include this header by path
+#include "kernels/KernelTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,5 +45,5 @@ enum class TrleKernelId : uint8_t {
     Count
 };
 
-TrleKernel TrleKernelAt(BlitTier tier, TrleKernelId id);
-TrleKernel TrleKernelFor(BlitTier tier, TrleKernelId id);
+using TrleKernelTable = KernelTable<TrleKernel, TrleKernelId>;
+extern const TrleKernelTable kTrleKernels;

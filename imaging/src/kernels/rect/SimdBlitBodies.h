@@ -7,8 +7,8 @@
 // Include only after the tier's vector header, from a *_sse2.cpp or
 // *_avx2.cpp file. Everything has internal linkage (see PixelOps.h).
 
-#include "kernels/BlitKernels.h"
-#include "kernels/PixelOps.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/rect/PixelOps.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 // files. Call them only through the kernel table, which offers a tier only
 // on a processor that runs it.
 
-#include "kernels/BlitKernels.h"
+#include "kernels/rect/BlitKernels.h"
 
 #define VELDRA_DECLARE_SIMD_KERNELS(tier)                                                                  \
     void Keyed8_##tier(const BlitParams& p);                                                               \

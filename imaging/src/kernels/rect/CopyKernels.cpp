@@ -1,9 +1,9 @@
 // Portable copies: the plain row copies (no flags) and the keyed copies of
 // every depth, the rule every other family refines.
 
-#include "kernels/BlitKernels.h"
-#include "kernels/PixelOps.h"
-#include "kernels/PortableKernels.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/rect/PixelOps.h"
+#include "kernels/rect/PortableKernels.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 // The AVX2 tier of the run kernels: 32-byte moves, and shuffle gathers for
 // rows that are not shrunk (see Avx2ShuffleGather.h).
 
-#include "kernels/Avx2ShuffleGather.h"
-#include "kernels/TrleRunWalk.h"
+#include "kernels/sprite/Avx2ShuffleGather.h"
+#include "kernels/sprite/TrleRunWalk.h"
 
 #include <immintrin.h>
 

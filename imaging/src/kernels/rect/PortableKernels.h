@@ -2,7 +2,7 @@
 // The portable tier: one kernel per family (see BlitKernels.h). The *Exact
 // kernels are the portable twins of the vector tiers' arithmetic.
 
-#include "kernels/BlitKernels.h"
+#include "kernels/rect/BlitKernels.h"
 
 void Copy8Portable(const BlitParams& p);
 void Copy16Portable(const BlitParams& p);

@@ -1,7 +1,7 @@
 // The SSE2 tier of the run kernels: 16-byte moves; scaled and mirrored rows
 // gather with the shared scalar loop (SSE2 has no byte shuffle).
 
-#include "kernels/TrleRunWalk.h"
+#include "kernels/sprite/TrleRunWalk.h"
 
 #include <emmintrin.h>
 

@@ -7,8 +7,10 @@
 // inside, each kernel picks the loop specialised for the call's keys and
 // mirroring, so no loop tests a flag per pixel.
 //
-// This header depends on nothing private, so the differential tests can run
-// every tier of every family side by side.
+// Beside the tier table this header depends on nothing private, so the
+// differential tests can run every tier of every family side by side.
+
+#include "kernels/KernelTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -95,38 +97,9 @@ enum class BlitKernelId : uint8_t {
     Count
 };
 
-enum class BlitTier : uint8_t { Portable, Sse2, Avx2, Count };
-
-// The kernel a tier has of its own for a family, or null.
-BlitKernel BlitKernelAt(BlitTier tier, BlitKernelId id);
-// The kernel to run at a tier: its own, else the nearest tier below's.
-BlitKernel BlitKernelFor(BlitTier tier, BlitKernelId id);
-// The best vector tier this processor runs: AVX2 when present, else SSE2.
-// VELDRA_SIMD=sse2 in the environment holds it at SSE2 (to time or test
-// that tier on a newer processor). Read once.
-BlitTier BestSimdTier();
-// The tier every kernel runs at now: BestSimdTier() while a context allows the
-// vector kernels (DibUseSimd), the portable tier otherwise. The one place
-// that decides. (VELDRA_PORTABLE=1 in the environment keeps a context from
-// allowing them; see CDibContext::Init.)
-BlitTier ActiveBlitTier();
-// True when the processor can run the tier.
-bool TierSupported(BlitTier tier);
-// The tier itself, or the nearest tier below it that the processor runs.
-BlitTier RunnableTier(BlitTier tier);
-
-// The kernel `at(tier)` offers at the tier, or, where that is null, at the
-// nearest tier below; never one of a tier the processor cannot run.
-template <class Kernel, class At>
-Kernel KernelFallingBack(BlitTier tier, const At& at)
-{
-    for (BlitTier t = RunnableTier(tier);; t = BlitTier(uint8_t(t) - 1)) {
-        if (const Kernel kernel = at(t))
-            return kernel;
-        if (t == BlitTier::Portable)
-            return nullptr;
-    }
-}
+// The kernels of every tier, by family (see KernelTable.h).
+using BlitKernelTable = KernelTable<BlitKernel, BlitKernelId>;
+extern const BlitKernelTable kBlitKernels;
 
 // The blend-fill kernels behind BlendRect on 16-bit pixels: each pixel becomes
 // the mix of `colour` (weight 256 - level) and itself (weight level). The
@@ -134,5 +107,5 @@ Kernel KernelFallingBack(BlitTier tier, const At& at)
 using BlendFillKernel = void (*)(uint8_t* bits, ptrdiff_t pitch, int x, int y, int w, int h, uint32_t colour,
                                  uint32_t level);
 enum class BlendFillId : uint8_t { Table555, Table565, Exact555, Exact565, Count };
-BlendFillKernel BlendFillKernelAt(BlitTier tier, BlendFillId id);
-BlendFillKernel BlendFillKernelFor(BlitTier tier, BlendFillId id);
+using BlendFillKernelTable = KernelTable<BlendFillKernel, BlendFillId>;
+extern const BlendFillKernelTable kBlendFillKernels;

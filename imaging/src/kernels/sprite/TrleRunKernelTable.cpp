@@ -1,9 +1,9 @@
 // The portable run kernels and the table of every tier's.
 
-#include "kernels/TrleRunKernels.h"
-#include "kernels/TrleRunWalk.h"
+#include "kernels/sprite/TrleRunKernels.h"
 
-#include <array>
+#include "kernels/sprite/TrleRunWalk.h"
+
 #include <cstring>
 
 namespace {
@@ -30,25 +30,8 @@ struct PortableOps {
 
 VELDRA_DEFINE_TRLE_RUN_KERNELS(portable, ScalarRectGather, PortableOps)
 
-namespace {
-
-using Row = std::array<TrleRunKernel, size_t(TrleRunKernelId::Count)>;
-const std::array<Row, size_t(BlitTier::Count)> kRunKernels = {{
+constinit const TrleRunKernelTable kTrleRunKernels{{{
     {TrleRunCopy8_portable, TrleRunCopy16_portable, TrleRunCopy32_portable},
     {TrleRunCopy8_sse2, TrleRunCopy16_sse2, TrleRunCopy32_sse2},
     {TrleRunCopy8_avx2, TrleRunCopy16_avx2, TrleRunCopy32_avx2},
-}};
-
-} // namespace
-
-TrleRunKernel TrleRunKernelAt(BlitTier tier, TrleRunKernelId id)
-{
-    if (tier >= BlitTier::Count || id >= TrleRunKernelId::Count)
-        return nullptr;
-    return kRunKernels[size_t(tier)][size_t(id)];
-}
-
-TrleRunKernel TrleRunKernelFor(BlitTier tier, TrleRunKernelId id)
-{
-    return KernelFallingBack<TrleRunKernel>(tier, [id](BlitTier t) { return TrleRunKernelAt(t, id); });
-}
+}}};

@@ -13,7 +13,7 @@
 // rectangle's right edge (for rectangles at least a block wide), so that a
 // whole row can be covered without writing past it.
 
-#include "kernels/TrleRowWalk.h"
+#include "kernels/sprite/TrleRowWalk.h"
 
 #include <immintrin.h>
 

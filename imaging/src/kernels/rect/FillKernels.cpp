@@ -1,10 +1,10 @@
-#include "kernels/FillKernels.h"
+#include "kernels/rect/FillKernels.h"
 
 #include "imaging/CDibContext.h"
-#include "kernels/BlitKernels.h"
 #include "kernels/PixelAccess.h"
-#include "kernels/PixelOps.h"
-#include "kernels/PortableKernels.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/rect/PixelOps.h"
+#include "kernels/rect/PortableKernels.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -162,6 +162,6 @@ void BlendFillKernel16(uint8_t* bits, int pitch, PixelFormat format, int x, int 
     BlendFillId id = simd ? (is565 ? BlendFillId::Exact565 : BlendFillId::Exact555)
                           : (is565 ? BlendFillId::Table565 : BlendFillId::Table555);
     const uint32_t clamped = level < 0 ? 0u : level > 256 ? 256u : uint32_t(level);
-    BlendFillKernelFor(tier, id)(bits, pitch, x, y, w, h,
+    kBlendFillKernels.For(tier, id)(bits, pitch, x, y, w, h,
                                                                          colour & 0xFFFF, clamped);
 }

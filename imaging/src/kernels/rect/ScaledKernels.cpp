@@ -4,9 +4,9 @@
 // The step is split into a quotient and a remainder, so a huge source
 // squeezed into a few pixels costs no more per pixel than any other.
 
-#include "kernels/BlitKernels.h"
-#include "kernels/PixelOps.h"
-#include "kernels/PortableKernels.h"
+#include "kernels/rect/BlitKernels.h"
+#include "kernels/rect/PixelOps.h"
+#include "kernels/rect/PortableKernels.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Entry points of the vector tiers' "TRLE" kernels (TrleKernels_sse2.cpp,
-// TrleKernels_avx2.cpp); reach them through TrleKernelFor.
+// TrleKernels_avx2.cpp); reach them through kTrleKernels.
 
-#include "kernels/TrleKernels.h"
+#include "kernels/sprite/TrleKernels.h"
 
 void TrleIndex8Identity_sse2(const TrleParams& p);
 void TrleIndex8_sse2(const TrleParams& p);

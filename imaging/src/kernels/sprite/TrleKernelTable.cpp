@@ -1,10 +1,9 @@
 // The portable "TRLE" kernels and the table of every tier's.
 
-#include "kernels/SimdTrleKernels.h"
-#include "kernels/TrleKernels.h"
-#include "kernels/TrleRowWalk.h"
+#include "kernels/sprite/TrleKernels.h"
 
-#include <array>
+#include "kernels/sprite/SimdTrleKernels.h"
+#include "kernels/sprite/TrleRowWalk.h"
 
 namespace {
 
@@ -31,23 +30,10 @@ void Rgb16Portable(const TrleParams& p) { TrleDraw<PortableSpan<2>, ScalarGather
 void Rgb24Portable(const TrleParams& p) { TrleDraw<PortableSpan<3>, ScalarGather>(p, {p.table}); }
 void Rgb32Portable(const TrleParams& p) { TrleDraw<PortableSpan<4>, ScalarGather>(p, {p.table}); }
 
-using Row = std::array<TrleKernel, size_t(TrleKernelId::Count)>;
-const std::array<Row, size_t(BlitTier::Count)> kTrleKernels = {{
+} // namespace
+
+constinit const TrleKernelTable kTrleKernels{{{
     {Index8IdentityPortable, Index8Portable, Rgb16Portable, Rgb24Portable, Rgb32Portable},
     {TrleIndex8Identity_sse2, TrleIndex8_sse2, TrleRgb16_sse2, nullptr, TrleRgb32_sse2},
     {TrleIndex8Identity_avx2, TrleIndex8_avx2, TrleRgb16_avx2, nullptr, TrleRgb32_avx2},
-}};
-
-} // namespace
-
-TrleKernel TrleKernelAt(BlitTier tier, TrleKernelId id)
-{
-    if (tier >= BlitTier::Count || id >= TrleKernelId::Count)
-        return nullptr;
-    return kTrleKernels[size_t(tier)][size_t(id)];
-}
-
-TrleKernel TrleKernelFor(BlitTier tier, TrleKernelId id)
-{
-    return KernelFallingBack<TrleKernel>(tier, [id](BlitTier t) { return TrleKernelAt(t, id); });
-}
+}}};

@@ -6,8 +6,8 @@
 // sprite's rectangle, once per distinct source row. One kernel per pixel
 // size, in the portable, SSE2 and AVX2 tiers.
 
-#include "BlitKernels.h" // sibling: the tests include this header by path
 #include "imaging/TrleRunCache.h"
+#include "kernels/KernelTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -61,10 +61,10 @@ using TrleRunKernel = void (*)(const TrleRunParams&);
 
 enum class TrleRunKernelId : uint8_t { Copy8, Copy16, Copy32, Count };
 
-TrleRunKernel TrleRunKernelAt(BlitTier tier, TrleRunKernelId id);
-TrleRunKernel TrleRunKernelFor(BlitTier tier, TrleRunKernelId id);
+using TrleRunKernelTable = KernelTable<TrleRunKernel, TrleRunKernelId>;
+extern const TrleRunKernelTable kTrleRunKernels;
 
-// Entry points of the tiers; reach them through TrleRunKernelFor.
+// Entry points of the tiers; reach them through kTrleRunKernels.
 void TrleRunCopy8_portable(const TrleRunParams& p);
 void TrleRunCopy16_portable(const TrleRunParams& p);
 void TrleRunCopy32_portable(const TrleRunParams& p);

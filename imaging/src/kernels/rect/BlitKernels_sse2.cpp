@@ -1,0 +1,7 @@
+// The SSE2 tier of the rectangle kernels and the blend fill.
+
+#include "kernels/rect/SimdBlitBodies.h"
+#include "kernels/rect/SimdKernels.h"
+#include "kernels/simd/Sse2Vector.h"
+
+VELDRA_DEFINE_SIMD_KERNELS(sse2)
