@@ -23,7 +23,7 @@ void CDibRegion::Release()
 DibResult CDibRegion::GetBounds(DibRect* bounds) const
 {
     if (!m_hasRect)
-        return 1;
+        return DIB_UNSUPPORTED;
     if (bounds)
         *bounds = {m_data.left, m_data.top, m_data.right - m_data.left, m_data.bottom - m_data.top};
     return DIB_OK;

@@ -23,7 +23,7 @@ TEST(DibSection, CreatesOnlyFormatsWithAHeaderAndSaneSizes)
     EXPECT_EQ(image.Pitch(), 4);
 }
 
-TEST(DibSection, NotCreatedImagesReportCode3AndReadZero)
+TEST(DibSection, NotCreatedImagesReportNotCreatedAndReadZero)
 {
     CDibSection image;
     uint8_t* bits;
@@ -154,7 +154,7 @@ TEST(DibRegion, ReportsItsRectangleInRegionDataLayout)
 {
     CDibRegion region;
     DibRect r;
-    EXPECT_EQ(region.GetBounds(&r), 1u);
+    EXPECT_EQ(region.GetBounds(&r), DIB_UNSUPPORTED);
     region.SetRect({10, 20, 30, 40});
     ASSERT_EQ(region.GetBounds(&r), DIB_OK);
     EXPECT_EQ(r.x, 10);

@@ -14,7 +14,7 @@ struct BlitRects {
 
 enum class BlitClipOutcome {
     Draw,    // draw rects as clipped
-    Nothing, // result 0, nothing to draw
+    Nothing, // DIB_OK, nothing to draw
     Refused, // result is the returned code
 };
 

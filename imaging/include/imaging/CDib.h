@@ -1,8 +1,8 @@
 #pragma once
 // CDib: the abstract image shared by the game and the editor. Every picture
 // (a sprite strip, an off-screen frame, a window, a display surface) is one of
-// its kinds, and every kind keeps the virtual operations below in this order,
-// appending its own after them.
+// its kinds; a kind overrides the virtual operations below and appends its
+// own after them, so code written against CDib works with every kind.
 //
 // Images are heap objects: while a CDibContext exists it owns every live image
 // and deletes the survivors when it is destroyed. Shared images are counted
@@ -41,76 +41,73 @@ public:
     static void* operator new(size_t size);
     static void operator delete(void* memory) noexcept;
 
-    // 0: clears every field (without releasing references); frameCount 1.
+    // Clears every field (without releasing references); frameCount 1.
     virtual void Reset();
-    // 1: draws this image into `target` (clipping, keys, mirroring, scaling,
+    // Draws this image into `target` (clipping, keys, mirroring, scaling,
     // translucency); see BlitFlags.h.
     virtual DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH,
                            int srcX, int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra);
-    // 2
     virtual ~CDib();
-    // 3: default 1 (unsupported).
+    // DIB_UNSUPPORTED unless the kind can make pictures of its own.
     virtual DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0);
-    // 4: loads a picture. `source` is a file name, a resource name or a memory
+    // Loads a picture. `source` is a file name, a resource name or a memory
     // block by the source kind in the low bits of `flags`; `module` is the
     // resource table, `reference` the image whose format a matching load takes.
     virtual DibResult Load(const void* source, uint32_t flags, const void* module = nullptr,
                            const char* resourceType = nullptr, CDib* reference = nullptr);
-    // 5: copies size, format, pixels (upright), palette and frame count.
+    // Copies size, format, pixels (upright), palette and frame count.
     virtual DibResult CopyFrom(CDib* source);
-    // 6: converts the pixels to another format (and palette) in place: 3 not
-    // created; 4 while locked; 2 for a format this kind cannot hold; the
-    // palette's refusal (10, 11) when it does not fit the new format; 11 for
-    // an indexed picture without colours, or an indexed target without a
-    // palette unless the picture's own colours fit it (then the indices are
-    // kept). On any refusal the picture is unchanged. On success the frame
-    // count stays and, as after Create, colour keys and clip region are cleared.
+    // Converts the pixels to another format (and palette) in place:
+    // DIB_NOT_CREATED without a picture; DIB_LOCKED while locked; DIB_FAILED
+    // for a format this kind cannot hold; the palette's refusal
+    // (DIB_PALETTE_MISMATCH, DIB_PALETTE_EMPTY) when it does not fit the new
+    // format; DIB_PALETTE_EMPTY for an indexed picture without colours, or an
+    // indexed target without a palette unless the picture's own colours fit
+    // it (then the indices are kept). On any refusal the picture is
+    // unchanged. On success the frame count stays and, as after Create,
+    // colour keys and clip region are cleared.
     virtual DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0);
-    // 7: releases palette, clip region and storage; the image becomes empty.
+    // Releases palette, clip region and storage; the image becomes empty.
     virtual DibResult Destroy();
-    // 8
+    // One of the DIB_KIND_* values.
     virtual int GetKind() const;
-    // 9, 10
     virtual int GetWidth() const;
     virtual int GetHeight() const;
-    // 11-14
     virtual CDibPalette* GetPalette() const;
     virtual DibResult SyncPalette();
     virtual DibResult SetPalette(CDibPalette* palette);
     virtual CDibPalette* NewPalette();
-    // 15-17
     virtual CDibRegion* GetClipRegion() const;
     virtual DibResult SetClipRegion(CDibRegion* region);
     virtual CDibRegion* NewClipRegion();
-    // 18: a new empty image of the same kind (used by ConvertFormat).
+    // A new empty image of the same kind (used by ConvertFormat).
     virtual CDib* NewImage();
-    // 19, 20
+    // `source` drawn into this image: Blit seen from the target's side.
     virtual DibResult Draw(int dstX, int dstY, int dstW, int dstH, CDib* source,
                            int srcX, int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra);
+    // Frame `frame` of `source` at (x, y) unscaled; DIB_FAILED for a frame
+    // the source does not have.
     virtual DibResult DrawFrame(int x, int y, CDib* source, int frame, uint32_t flags, BlitExtra extra);
-    // 21, 23, 24 (22 is a reserved slot that no kind implements).
     virtual DibResult FillRect(int x, int y, int w, int h, uint32_t colour);
     virtual DibResult DrawLine(int x1, int y1, int x2, int y2, uint32_t colour);
     virtual DibResult BlendRect(int x, int y, int w, int h, int mode, uint32_t colour, int level);
-    // 25, 26: whole pixels of 8 bits and more, little-endian, row y from the top.
+    // Whole pixels of 8 bits and more, little-endian, row y from the top.
     virtual uint32_t GetPixel(int x, int y);
     virtual void SetPixel(int x, int y, uint32_t value);
-    // 27-30
     virtual DibResult GetSourceKey(uint32_t* value) const;
     virtual DibResult SetSourceKey(uint32_t value);
     virtual DibResult GetDestKey(uint32_t* value) const;
     virtual DibResult SetDestKey(uint32_t value);
-    // 31, 32: frames stacked vertically; always at least 1.
+    // Frames stacked vertically; always at least 1.
     virtual int GetFrameCount() const;
     virtual int SetFrameCount(int count);
-    // 33, 34: pixel access. Rows are `pitch` bytes apart; row 0 is the top row
+    // Pixel access. Rows are `pitch` bytes apart; row 0 is the top row
     // unless IsBottomUp().
     virtual DibResult Lock(uint8_t** bits, int* pitch);
     virtual DibResult Unlock();
-    // 35: faults the pixel pages in ahead of time.
+    // Faults the pixel pages in ahead of time.
     virtual void Touch();
-    // 38 (the device-context slots 36 and 37 have no counterpart here: drawing
-    // that went through a device context uses the blitters instead).
+    // 1 when row 0 of Lock is the bottom row.
     virtual int IsBottomUp() const;
 
     // Not virtual.
@@ -141,9 +138,10 @@ protected:
     void SwapPictureFields(CDib& other);
 
     uint8_t* LockPixel(int x, int y, int* bytes);
-    // SetPalette of the kinds that keep a colour table of their own: 3 while
-    // not created; null is always accepted; 11 for an empty palette, 10 when
-    // the image is not 1- to 8-bit or the entry count is not 2^bits. The
+    // SetPalette of the kinds that keep a colour table of their own:
+    // DIB_NOT_CREATED without a picture; null is always accepted;
+    // DIB_PALETTE_EMPTY for an empty palette, DIB_PALETTE_MISMATCH when the
+    // image is not 1- to 8-bit or the entry count is not 2^bits. The
     // attached palette is copied into the table at once (`paletteVersion` is
     // the kind's record of the version last copied).
     DibResult AttachTablePalette(CDibPalette* palette, uint32_t& paletteVersion);

@@ -23,7 +23,8 @@ public:
     virtual void Reset();
     virtual DibResult Destroy();
     virtual ~CDibPalette();
-    // Allocates `count` zeroed entries (1..256). 3 when entries exist already.
+    // Allocates `count` zeroed entries (1..256). DIB_NOT_CREATED when entries
+    // exist already.
     virtual DibResult Create(int count);
     virtual DibResult CopyFrom(const CDibPalette* other);
     virtual CDibPalette* Clone() const;

@@ -30,7 +30,7 @@ public:
     CDibRegion& operator=(const CDibRegion&) = delete;
     virtual ~CDibRegion();
 
-    // 1 when no rectangle was set, else 0 and the rectangle.
+    // DIB_UNSUPPORTED when no rectangle was set, else DIB_OK and the rectangle.
     virtual DibResult GetBounds(DibRect* bounds) const;
     virtual DibResult SetRect(const DibRect& rect);
     virtual uintptr_t GetUserValue() const { return m_userValue; }

@@ -1,8 +1,8 @@
 #pragma once
 // CDibSection: an off-screen picture in plain owned memory, rows top-down,
-// the first row 16-byte aligned. It stands where the platform's DIB section
-// stood; its colour table mirrors the attached palette for code (the editor's
-// views) that wants blue-green-red quads.
+// the first row 16-byte aligned, so the vector kernels may load its first
+// column aligned. Its colour table mirrors the attached palette for code (the
+// editor's views) that wants blue-green-red quads.
 
 #include "imaging/CDib.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// One palette colour in the layout of a GDI palette entry.
+// One palette colour: red, green, blue, then the flags below.
 struct PaletteEntry {
     uint8_t red = 0;
     uint8_t green = 0;
