@@ -21,16 +21,16 @@ DibResult CDibDDPalette::Destroy()
 DibResult CDibDDPalette::Create(int count)
 {
     if (!CDibDDContext::CurrentDisplay())
-        return 4;
+        return DDPAL_NO_CONTEXT;
     if (count != 2 && count != 4 && count != 16 && count != 256)
-        return 1;
+        return DIB_UNSUPPORTED;
     DibResult code = CDibPalette::Create(count);
     if (code != DIB_OK)
         return code;
     m_displayPalette = SDL_AllocPalette(count);
     if (!m_displayPalette) {
         CDibPalette::Destroy();
-        return 5;
+        return DDPAL_CREATE_FAILED;
     }
     SDL_Color black[256] = {};
     for (SDL_Color& c : black)
@@ -47,5 +47,5 @@ DibResult CDibDDPalette::SetEntries(const PaletteEntry* source, int start, int c
     SDL_Color colours[256];
     for (int i = 0; i < count && i < 256; ++i)
         colours[i] = {source[i].red, source[i].green, source[i].blue, 255};
-    return SDL_SetPaletteColors(m_displayPalette, colours, start, count) == 0 ? DIB_OK : 5;
+    return SDL_SetPaletteColors(m_displayPalette, colours, start, count) == 0 ? DIB_OK : DDPAL_CREATE_FAILED;
 }

@@ -28,9 +28,9 @@ DibResult CDibDDViewport::Create(int width, int height, PixelFormat format, SDL_
 {
     Destroy();
     if (!window)
-        return 1;
+        return DIB_UNSUPPORTED;
     if (!CDibDDContext::CurrentDisplay())
-        return 6;
+        return DDVIEW_NO_CONTEXT;
     m_window = window;
     m_paletteMessages = flags & VIEWPORT_PALETTE;
     m_fullScreen = (flags & VIEWPORT_FULLSCREEN) && (flags & VIEWPORT_PALETTE);

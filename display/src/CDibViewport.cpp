@@ -15,7 +15,7 @@ DibResult CDibViewport::Create(int width, int height, PixelFormat format, SDL_Wi
 {
     Destroy();
     if (!window)
-        return 2;
+        return DIB_FAILED;
     m_window = window;
     auto* front = new CDibWindow;
     front->AttachWindow(window, flags & VIEWPORT_PALETTE);

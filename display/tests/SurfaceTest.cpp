@@ -30,7 +30,7 @@ TEST_F(DisplayTest, SurfacesNeedADisplayContext)
     CDibDD surface;
     EXPECT_EQ(surface.Create(4, 4, PF_RGB555), DD_NO_CONTEXT);
     CDibDDPalette palette;
-    EXPECT_EQ(palette.Create(256), 4u);
+    EXPECT_EQ(palette.Create(256), DDPAL_NO_CONTEXT);
     context = new CDibDDContext;
 }
 
@@ -61,7 +61,7 @@ TEST_F(DisplayTest, PalettesAndRegionsMustBeTheDisplayKind)
     EXPECT_EQ(surface->GetPalette(), nullptr);
     EXPECT_EQ(surface->SetPalette(nullptr), DIB_FAILED);
     CDibPalette* shown = surface->NewPalette();
-    EXPECT_EQ(shown->Create(100), 1u);
+    EXPECT_EQ(shown->Create(100), DIB_UNSUPPORTED);
     ASSERT_EQ(shown->Create(256), DIB_OK);
     EXPECT_EQ(surface->SetPalette(shown), DIB_OK);
     EXPECT_EQ(surface->GetPalette(), shown);

@@ -58,13 +58,13 @@ TEST_F(DisplayTest, FlipAfterALostScreenSkipsOneFrame)
 TEST_F(DisplayTest, ViewportRefusesWithoutWindowOrContext)
 {
     CDibDDViewport viewport;
-    EXPECT_EQ(viewport.Create(640, 480, PF_RGB555, nullptr, 0), 1u);
+    EXPECT_EQ(viewport.Create(640, 480, PF_RGB555, nullptr, 0), DIB_UNSUPPORTED);
     delete context;
     context = nullptr;
-    EXPECT_EQ(viewport.Create(640, 480, PF_RGB555, window, 0), 6u);
+    EXPECT_EQ(viewport.Create(640, 480, PF_RGB555, window, 0), DDVIEW_NO_CONTEXT);
     context = new CDibDDContext;
     CDibViewport plain;
-    EXPECT_EQ(plain.Create(640, 480, PF_RGB555, nullptr, 0), 2u);
+    EXPECT_EQ(plain.Create(640, 480, PF_RGB555, nullptr, 0), DIB_FAILED);
 }
 
 TEST_F(DisplayTest, ResizeFollowsTheWindowOnlyWhenResizable)

@@ -24,7 +24,8 @@ public:
     CDibDDContext(void* instance = nullptr, void* window = nullptr, uint32_t flags = 0);
     ~CDibDDContext() override;
 
-    // 3 when already initialised, 4 when the display subsystem cannot start.
+    // DDINIT_ALREADY when already initialised, DDINIT_SUBSYSTEM_FAILED when
+    // the display subsystem cannot start.
     DibResult Init(void* instance, void* window, uint32_t flags, const void* driver);
     DibResult Init(void* window, void* instance, uint32_t flags) override { return Init(instance, window, flags, nullptr); }
     void DestroyAll() override;

@@ -2,6 +2,7 @@
 // CDibDDPalette: a palette that surfaces can show. It keeps the display
 // layer's palette object in step with its entries.
 
+#include "display/DisplayResult.h"
 #include "imaging/CDibPalette.h"
 
 struct SDL_Palette;
@@ -12,8 +13,9 @@ public:
     ~CDibDDPalette() override;
 
     DibResult Destroy() override;
-    // 2, 4, 16 or 256 entries (1 otherwise); 4 without a display context;
-    // 5 when the display palette cannot be made.
+    // 2, 4, 16 or 256 entries (DIB_UNSUPPORTED otherwise); DDPAL_NO_CONTEXT
+    // without a display context; DDPAL_CREATE_FAILED when the display palette
+    // cannot be made.
     DibResult Create(int count) override;
     DibResult SetEntries(const PaletteEntry* source, int start, int count) override;
 

@@ -5,6 +5,7 @@
 // no display mode is ever switched under other windows.
 
 #include "display/CViewport.h"
+#include "display/DisplayResult.h"
 #include "display/ScreenPresenter.h"
 
 class CDibDD;
@@ -14,8 +15,9 @@ public:
     CDibDDViewport() = default;
     ~CDibDDViewport() override;
 
-    // 1 for a null window, 6 without a display context. Creation problems
-    // past that are traced and leave whatever could be built (result 0).
+    // DIB_UNSUPPORTED for a null window, DDVIEW_NO_CONTEXT without a display
+    // context. Creation problems past that are traced and leave whatever
+    // could be built (DIB_OK).
     DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) override;
     DibResult Destroy() override;
     int GetKind() const override { return 1; }
@@ -25,8 +27,8 @@ public:
     void OnPaint() override;
     void Resize(int width, int height) override;
 
-    // Shows the back buffer: 0, or 6 when the frame could not be shown (a
-    // lost screen is restored and the frame skipped).
+    // Shows the back buffer: DIB_OK, or DDVIEW_NOT_SHOWN when the frame could
+    // not be shown (a lost screen is restored and the frame skipped).
     DibResult Flip();
 
     CScreenPresenter& Presenter() { return m_presenter; }

@@ -10,7 +10,7 @@ public:
     CDibViewport() = default;
     ~CDibViewport() override;
 
-    // 2 for a null window.
+    // DIB_FAILED for a null window.
     DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) override;
     DibResult Destroy() override;
     int GetKind() const override { return 0; }

@@ -13,5 +13,10 @@ constexpr DibResult DDINIT_ALREADY = 3;
 constexpr DibResult DDINIT_SUBSYSTEM_FAILED = 4;
 constexpr DibResult DDINIT_DEVICE_FAILED = 6;
 
+// The display palette's Create.
+constexpr DibResult DDPAL_NO_CONTEXT = 4;     // no display context
+constexpr DibResult DDPAL_CREATE_FAILED = 5;  // the display palette cannot be made or set
+
 // Flip and viewport creation.
 constexpr DibResult DDVIEW_NOT_SHOWN = 6;
+constexpr DibResult DDVIEW_NO_CONTEXT = 6; // the display viewport needs a display context
