@@ -40,11 +40,11 @@ public:
     ~CDibPacked() override;
 
     void Reset() override;
-    // A zeroed picture of this size and format in a new block; 2 for a format
-    // without a picture header (PF_BGR24, PF_BGR32).
+    // A zeroed picture of this size and format in a new block; DIB_FAILED for
+    // a format without a picture header (PF_BGR24, PF_BGR32).
     DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
-    // Loads from a file, a resource or a block (see SRC_* and LOAD_*). 2 when
-    // the source cannot be opened or is empty; otherwise Attach's result, then
+    // Loads from a file, a resource or a block (see SRC_* and LOAD_*).
+    // DIB_FAILED when the source cannot be opened or is empty; otherwise Attach's result, then
     // Decompress's and ConvertFormat's when asked for. A SRC_BLOCK block
     // always becomes the image's (it is deleted when the load fails). A
     // failed open or attach leaves the image as it was.
@@ -53,7 +53,7 @@ public:
     // From another packed image: a byte-for-byte copy of its picture, encoded
     // or not. From other kinds: the pixels, upright.
     DibResult CopyFrom(CDib* source) override;
-    // 12 while the picture is encoded.
+    // DIB_COMPRESSED while the picture is encoded.
     DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags,
                             uint32_t arg = 0) override;
     DibResult Destroy() override;
@@ -64,7 +64,8 @@ public:
     DibResult SyncPalette() override;
     DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
-    // 3 without a picture, 12 while encoded. The first lock of a picture in a
+    // DIB_NOT_CREATED without a picture, DIB_COMPRESSED while encoded. The
+    // first lock of a picture in a
     // read-only block moves it into a private writable copy, so pixels
     // reached through Lock may always be written.
     DibResult Lock(uint8_t** bits, int* pitch) override;
@@ -73,8 +74,8 @@ public:
     int IsBottomUp() const override { return 1; }
 
     // Adopts `block` as the image's picture, releasing the old one. The image
-    // always takes the block over: when it is refused (null: 2, not a
-    // picture: DIB_NOT_A_PICTURE) it is deleted and the image stays as it was.
+    // always takes the block over: when it is refused (null: DIB_FAILED, not
+    // a picture: DIB_NOT_A_PICTURE) it is deleted and the image stays as it was.
     // Ordinary bitmaps of other programs (run-length coded, later headers,
     // top-down rows; see ForeignPicture.h) are read into a new block in the
     // system's own form first.
@@ -82,11 +83,13 @@ public:
     // The info header inside the held block, null without one.
     virtual const uint8_t* GetInfoHeader() const;
     // Encodes with the codec requested by `tag` ("TRLE", "ARLE", "PRLE",
-    // "PKCC"): 3 no picture, 7 already encoded, 4 locked, 5 unknown tag,
-    // DIB_CODEC_REFUSED when the codec refuses; the image is then unchanged.
+    // "PKCC"): DIB_NOT_CREATED without a picture, DIB_ALREADY_COMPRESSED,
+    // DIB_LOCKED, DIB_UNKNOWN_CODEC for another tag, DIB_CODEC_REFUSED when
+    // the codec refuses; the image is then unchanged.
     virtual DibResult Compress(uint32_t tag);
-    // Decodes by the compression field: 3 no picture, 6 not encoded, 5 unknown
-    // tag, DIB_CODEC_REFUSED when the decoder refuses; the image is then unchanged.
+    // Decodes by the compression field: DIB_NOT_CREATED without a picture,
+    // DIB_NOT_COMPRESSED, DIB_UNKNOWN_CODEC for an unknown tag,
+    // DIB_CODEC_REFUSED when the decoder refuses; the image is then unchanged.
     virtual DibResult Decompress();
     virtual int IsCompressed() const;
 

@@ -21,25 +21,27 @@ public:
     // image (or none) draws nothing.
     DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
                    uint32_t flags, BlitExtra extra) override;
-    // 3 not created; 0 at once when the format is already `newFormat` (unless
-    // that is PF_INDEX8: then the pixels are mapped to `newPalette`). An 8-bit
-    // target takes `newPalette` (or the image's own; 256 entries), through
-    // its inverse colour map when flags bit 0 is set, by nearest colour
-    // otherwise. 13 when no picture results (PF_BGR24/PF_BGR32 targets, a
-    // missing palette); the image is then unchanged.
+    // DIB_NOT_CREATED without a picture; DIB_OK at once when the format is
+    // already `newFormat` (unless that is PF_INDEX8: then the pixels are
+    // mapped to `newPalette`). An 8-bit target takes `newPalette` (or the
+    // image's own; 256 entries), through its inverse colour map when flags
+    // bit 0 is set, by nearest colour otherwise. DIB_TRLE_CONVERT_FAILED when
+    // no picture results (PF_BGR24/PF_BGR32 targets, a missing palette); the
+    // image is then unchanged.
     DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags,
                             uint32_t arg = 0) override;
     int GetKind() const override { return DIB_KIND_TRLE; }
     DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
-    // Pixel access is refused (12): the pixels stay encoded.
+    // Pixel access is refused (DIB_COMPRESSED): the pixels stay encoded.
     DibResult Lock(uint8_t** bits, int* pitch) override;
 
     // Accepts only "TRLE" pictures of 8, 16, 24 or 32 bits whose row table
     // fits the block; anything else gives DIB_NOT_A_PICTURE (the block is
     // deleted, the image unchanged).
     DibResult Attach(CMemoryBlock* block) override;
-    // 3 not created, otherwise 7: the picture is encoded already.
+    // DIB_NOT_CREATED without a picture, otherwise DIB_ALREADY_COMPRESSED:
+    // the picture is encoded already.
     DibResult Compress(uint32_t tag) override;
 
     // The sprite as the blitters see it, with the image's palette and run

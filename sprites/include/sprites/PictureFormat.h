@@ -76,7 +76,8 @@ bool IsPictureWithin(const uint8_t* info, size_t available, HeaderRule rule = He
 // is reduced by the skipped file header.
 const uint8_t* FindInfoHeader(const uint8_t* block, size_t& available);
 
-// Picture memory for codec results (the platform's global heap stand-in).
+// Picture memory for codec results, zeroed, so padding bytes are defined;
+// freed with FreePicture.
 uint8_t* AllocPicture(size_t size);
 void FreePicture(uint8_t* picture);
 
