@@ -38,9 +38,9 @@ protected:
 };
 
 // Limits the size of any file this process writes, the way a full disk
-// would stop a write part way (root ignores folder permissions, so they
-// cannot stand in). The signal the limit raises is ignored so the write
-// returns an error instead.
+// would stop a write part way (root ignores folder permissions, so a
+// read-only folder would not do). The signal the limit raises is ignored so
+// the write returns an error instead.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)

@@ -37,7 +37,7 @@ uint32_t CSoundRecorder::Advance(double seconds)
     const double most = std::min(double(room), double(MOST_FRAMES_PER_STEP_SECONDS) * m_format.samplesPerSec);
     const auto frames = static_cast<uint32_t>(std::min(std::max(owed, 0.0), most));
     // Time the recording could not take is dropped from the account, so
-    // later steps line up with the frames it holds.
+    // later calls line up with the frames it holds.
     if (owed > most)
         m_seconds = double(FrameCount() + frames) / m_format.samplesPerSec;
     if (frames == 0)

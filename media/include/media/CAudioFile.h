@@ -2,7 +2,8 @@
 // An audio file: WAV, AIFF, AU/SND, MPEG audio or headerless PCM, opened from
 // a file name or a memory block. An open file exposes its wave format and its
 // sample data in the WAV conventions (unsigned 8-bit, signed little-endian
-// 16-bit), either as a stream (state 3) or whole in memory (state 2). It
+// 16-bit), either as a stream (AUDIO_STATE_STREAM) or whole in memory
+// (AUDIO_STATE_MEMORY). It
 // saves as WAV (with INFO texts), AIFF, AU (linear, mu-law, A-law) or
 // headerless PCM; every output file is written whole or not at all.
 //
@@ -63,12 +64,12 @@ public:
     int Save(const std::string& name, uint32_t mode, const AudioSaveOption& option = {},
              AudioProgressCallback progress = nullptr, void* context = nullptr);
     void Close();
-    // Holds the given sample data in memory (state 2) with a copy of the
-    // format; 1 on success, 0 when the block has no memory (the caller then
-    // keeps the block whatever the ownership said).
+    // Holds the given sample data in memory (AUDIO_STATE_MEMORY) with a copy
+    // of the format; 1 on success, 0 when the block has no memory (the caller
+    // then keeps the block whatever the ownership said).
     int Attach(const WaveFormat& format, CMemoryBlock* block, BlockOwnership ownership);
     // Brings streamed data into memory through a temporary file that is
-    // deleted with the data; AUDIO_ERR_NOT_STREAMED unless in state 3.
+    // deleted with the data; AUDIO_ERR_NOT_STREAMED unless in AUDIO_STATE_STREAM.
     int LoadIntoMemory(AudioProgressCallback progress = nullptr, void* context = nullptr);
 
     // INFO texts by tag ("INAM", ...); empty when absent or unknown.
@@ -80,9 +81,9 @@ public:
     const WaveFormat* GetFormat() const { return m_state ? &m_format : nullptr; }
     const std::vector<uint8_t>& GetFormatExtra() const { return m_formatExtra; }
     int GetFrameCode() const { return m_frameCode; }
-    // The sample data in state 3 (owned by this object), else null.
+    // The sample data in AUDIO_STATE_STREAM (owned by this object), else null.
     CStream* GetDataStream() const { return m_dataStream.get(); }
-    // The sample data in state 2 (locked while open), else null.
+    // The sample data in AUDIO_STATE_MEMORY (locked while open), else null.
     CMemoryBlock* GetMemoryData() const { return m_memoryData.get(); }
     int GetFileType() const { return m_fileKind; }
     const MpegAudioInfo& GetMpegInfo() const { return m_mpegInfo; }

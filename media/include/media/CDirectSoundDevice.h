@@ -2,7 +2,8 @@
 // CDirectSoundDevice: the working sound device. It plays through the OpenAL
 // Soft library, which it loads itself at run time; when the library, its
 // functions or an output device are missing it stays silent and every call
-// still returns normally (Load opens the file all the same and returns 0).
+// still returns normally (Load opens the file all the same and returns
+// SOUND_OK).
 //
 // Activation needs a window (any non-null handle: the output is not tied to
 // it, but a device without one stays inactive, as the game expects).

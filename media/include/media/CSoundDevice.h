@@ -4,8 +4,9 @@
 // sound's copies so one effect can sound several times at once.
 //
 // This base device is silent: every operation does nothing, the loads return
-// SOUND_NOT_SUPPORTED and the queries 0. It stands in where no audio library
-// or device exists, and it is what the working device derives from. Entries
+// SOUND_NOT_SUPPORTED and the queries 0. It is the device a game gets when
+// no audio library or device exists, and what the working device derives
+// from. Entries
 // are still handed out and freed, so a caller's bookkeeping works the same
 // with or without sound.
 

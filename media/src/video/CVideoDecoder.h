@@ -1,8 +1,8 @@
 #pragma once
 // CVideoDecoder: the first video stream of an AVI file held in memory,
 // decoded frame by frame in presentation order, each with its time from the
-// start of the video. It stands where the platform's video device stood:
-// the player asks it for the next frame and decides when to show it.
+// start of the video. It only decodes: the player asks it for the next frame
+// and decides when to show it.
 //
 // Only the AVI demultiplexer runs (no probing of other formats, no nested
 // files or URLs), only codecs on a fixed list are opened, one thread decodes,
