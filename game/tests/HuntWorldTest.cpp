@@ -267,7 +267,7 @@ TEST_F(HuntWorldTest, DrivingOffTheMapWarnsThenTheHunterIsLost)
 TEST_F(HuntWorldTest, ProjectsAnObjectAheadOntoTheCentreWithItsFootBelowTheHorizon)
 {
     CTree tree;
-    CDib* picture = stage.Back(); // any 640-wide picture stands in for a strip
+    CDib* picture = stage.Back(); // any 640-wide picture serves as a one-frame strip
     tree.sprites = &picture;
     tree.frameHeight = 480;
     tree.size = 256;

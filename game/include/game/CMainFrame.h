@@ -72,7 +72,8 @@ public:
     // Straight into a hunt from wherever the game is (the --hunt option):
     // false, back on the main menu, when the hunt cannot be built.
     bool StartHunt(int quarry, int weapon, int scenario);
-    // Step 5 of the pass: acts on an activated item and follows its target.
+    // Called by the pass when the current screen reports an activated item:
+    // does what the item asks and follows its target.
     void ActOnItem(int item);
 
     // Input from the event loop.

@@ -94,7 +94,9 @@ public:
     virtual void Tick(double seconds) = 0;
 };
 
-// Stand-ins: no hunt world (nothing is drawn, the hunt never ends), no video.
+// What a frame holds until it is given the real parts (tests of the menus
+// never give them): no hunt world (nothing is drawn, the hunt never ends),
+// no video.
 class CNoHuntWorld final : public IHuntWorld {
 public:
     void Init(const HuntSetup&) override {}

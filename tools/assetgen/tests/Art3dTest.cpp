@@ -199,7 +199,7 @@ TEST_F(Art3dData, AnimalsMoveWithinTheirActions)
                       FrameBytes(strip, r.first + r.Count() / 2, kind.frameHeight))
                 << name << " action " << int(action) << " stands still";
         }
-        // The dying animal ends lying on the ground, lower than it stood;
+        // The dying animal ends lying on the ground, lower than when standing;
         // much lower, unless it is a hippo, about as broad as it is tall.
         const AnimationRange& dying = kind.ranges[int(AnimalAction::Dying)];
         const int standing = OpaqueRows(strip, dying.first * kind.frameHeight, kind.frameHeight);

@@ -299,7 +299,7 @@ TEST_F(ArtMediaTest, IntroVideoDecodesToTenSecondsWithTheTitleAtTheEnd)
     EXPECT_EQ(std::memcmp(bytes.data(), "RIFF", 4), 0);
     EXPECT_EQ(std::memcmp(&bytes[8], "AVI ", 4), 0);
 
-    // The title stands in the sky at the top; early on that band is only sky.
+    // The title shows in the sky at the top; early on that band is only sky.
     const DecodedVideo video = DecodeVideo(path, 60, 156, 40);
     ASSERT_TRUE(video.opened);
     EXPECT_EQ(video.width, 640);

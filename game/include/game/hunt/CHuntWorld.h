@@ -75,7 +75,7 @@ private:
     HuntContext m_context;
     CDib* m_back = nullptr;
     CSoundDevice* m_sound = nullptr;
-    std::unique_ptr<CSoundDevice> m_silence; // stands in when the frame gives no device
+    std::unique_ptr<CSoundDevice> m_silence; // used when the frame gives no device
     const IClock* m_clock = nullptr;
     std::unique_ptr<CStopwatchPool> m_animalWatches;
     std::unique_ptr<CJeep> m_jeep;

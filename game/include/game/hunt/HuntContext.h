@@ -28,7 +28,7 @@ constexpr double EYE_HEIGHT_DRIVING = 80;
 
 struct HuntContext {
     CDib* back = nullptr;
-    CSoundDevice* sound = nullptr; // never null while a hunt runs: a silent device stands in
+    CSoundDevice* sound = nullptr; // never null while a hunt runs: without sound, a silent device
     CStopwatchPool* animalWatches = nullptr;
     CJeep* jeep = nullptr;
     std::array<SoundEntry*, ANIMAL_VOICE_COUNT> animalVoices{};
