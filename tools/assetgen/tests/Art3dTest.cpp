@@ -1,6 +1,7 @@
 // The rendered art: the sprite renderer's conventions, and the animals, jeep
 // and trees as the game loads them.
 
+#include "gamedata/DataFiles.h"
 #include "gamedata/HuntTables.h"
 #include "generators/Generators.h"
 #include "models/AnimalPose.h"
@@ -110,10 +111,9 @@ std::vector<uint8_t> FileBytes(const std::string& path)
 std::vector<std::string> TreeFiles()
 {
     std::vector<std::string> names;
-    for (const ScenarioDesc& scenario : kScenarios)
-        for (const char* tree : scenario.trees)
-            if (tree && std::find(names.begin(), names.end(), tree) == names.end())
-                names.push_back(tree);
+    for (const std::string& name : GameDataFiles())
+        if (name.rfind("env\\tree", 0) == 0)
+            names.push_back(name);
     return names;
 }
 

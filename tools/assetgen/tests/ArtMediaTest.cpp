@@ -36,18 +36,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every sound the game loads (the weapons', the jeep's and the animals'
-// voices), as paths under the data folder.
+// Every sound the game loads, as paths under the data folder.
 std::vector<std::string> SoundFiles()
 {
     std::vector<std::string> names;
-    for (const WeaponDesc& weapon : kWeapons)
-        names.push_back(ToNativeSeparators(weapon.shotSound));
-    for (const char* voice : kJeepVoices)
-        names.push_back(ToNativeSeparators(voice));
-    for (const char* voice : kAnimalVoices)
-        if (voice)
-            names.push_back(ToNativeSeparators(voice));
+    for (const std::string& name : GameDataFiles())
+        if (name.rfind("sounds\\", 0) == 0)
+            names.push_back(ToNativeSeparators(name));
     return names;
 }
 
