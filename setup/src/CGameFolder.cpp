@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/PrivateProfile.h"
+#include "gamedata/DataFiles.h"
 
 #include <cerrno>
 #include <string_view>
@@ -32,7 +33,7 @@ bool NameExists(const std::string& path)
 } // namespace
 
 CGameFolder::CGameFolder(std::string folder)
-    : m_configPath(InFolder(folder, "config.dat")), m_trophyPath(InFolder(folder, "trophy.bin"))
+    : m_configPath(InFolder(folder, kConfigFile)), m_trophyPath(InFolder(folder, kTrophyFile))
 {
 }
 
