@@ -9,6 +9,7 @@
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
 #include "game/hunt/CHuntWorld.h"
+#include "gamedata/GameFolders.h"
 #include "imaging/PngWriter.h"
 #include "media/CDirectSoundDevice.h"
 #include "media/CSoundRecorder.h"
@@ -117,10 +118,22 @@ int CGameApp::Run(const GameOptions& givenOptions)
             return 2;
         }
     }
+    // Without --data: the current folder when it holds the data, else the
+    // data installed beside the program.
+    const bool dataNamed = !options.dataFolder.empty();
+    if (!dataNamed)
+        options.dataFolder = DefaultGameFolder(RunningProgramPath());
     if (!options.dataFolder.empty() && ::chdir(options.dataFolder.c_str()) != 0) {
         std::fprintf(stderr, "Veldra: cannot enter the data folder %s\n", options.dataFolder.c_str());
         return 2;
     }
+    // The player's files beside the data, or in his own data folder when the
+    // game folder is read-only. Without a folder to write in the game still
+    // plays (on the settings it can read, or the defaults); only the trophies
+    // of this run cannot be kept, and the record already there stays whole.
+    const PlayerFiles playerFiles = LocatePlayerFiles({});
+    if (const std::string problem = PreparePlayerFolder(playerFiles); !problem.empty())
+        std::fprintf(stderr, "Veldra: %s; the game plays on, but keeps no trophies this time\n", problem.c_str());
 
     SDL_SetHint(SDL_HINT_VIDEO_HIGHDPI_DISABLED, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
@@ -132,6 +145,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
     settings.playVideo = options.playVideo && options.huntQuarry < 0;
     settings.vsync = options.vsync && options.fixedFrameTime == 0;
     settings.windowScale = options.scale;
+    settings.playerFiles = playerFiles;
     SDL_Window* window = SDL_CreateWindow("Veldra", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
                                           SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window) {
@@ -237,10 +251,12 @@ int CGameApp::Run(const GameOptions& givenOptions)
             }
             if (frame.DataMissing()) {
                 char* here = ::getcwd(nullptr, 0);
+                const std::string installed = InstalledDataFolder(RunningProgramPath());
                 std::fprintf(stderr,
-                             "Veldra: no game data in %s (\"menu/cursor.bmp\" is missing); start the game in its "
+                             "Veldra: no game data in %s (\"menu/cursor.bmp\" is missing)%s%s; start the game in its "
                              "data folder or name that folder with --data DIR\n",
-                             here ? here : ".");
+                             here ? here : ".", dataNamed || installed.empty() ? "" : " nor in ",
+                             dataNamed ? "" : installed.c_str());
                 std::free(here);
                 status = 1;
             }

@@ -9,6 +9,7 @@
 #include "game/CGameRandom.h"
 #include "game/CHudScreen.h"
 #include "game/CScreen.h"
+#include "game/CTrophyScreen.h"
 #include "game/TrophyFile.h"
 #include "gamedata/DataFiles.h"
 #include "gamedata/HuntTables.h"
@@ -80,7 +81,7 @@ void CMainFrame::OnFirstMove()
     if (m_initialised || !m_viewport)
         return;
     m_initialised = true;
-    m_config = ReadGameConfig();
+    m_config = ReadGameConfig(m_settings.playerFiles.folder);
 
     m_controls.fill(nullptr);
     m_input = std::make_unique<CInputManager>();
@@ -110,6 +111,7 @@ void CMainFrame::OnFirstMove()
     m_hunt->Init({BackBuffer(), m_sound.get(), &m_clock});
     for (int id = 0; id < SCREEN_COUNT; ++id)
         m_screens[size_t(id)] = NewScreen(ScreenId(id), BackBuffer(), &m_mouse);
+    static_cast<CTrophyScreen*>(Screen(ScreenId::Trophies))->SetRecordPath(m_settings.playerFiles.TrophyPath());
     HudBindings bindings;
     bindings.input = m_input.get();
     bindings.aimKey = m_controls[size_t(HuntControl::Button1)];
@@ -304,8 +306,13 @@ void CMainFrame::OnTimer(int id)
         const HuntEnd end = m_hunt->DecideEnd();
         if (end.picture != ScreenId::None) {
             ChangeScreen(end.picture, false, true);
-            if (end.trophy != ANIMAL_NONE && !AppendTrophy(end.trophy))
-                DebugTrace("CMainFrame : the trophy cannot be recorded in \"trophy.bin\"");
+            const std::string record = m_settings.playerFiles.TrophyPath();
+            if (end.trophy != ANIMAL_NONE && !AppendTrophy(end.trophy, record)) {
+                // Said where the player sees it: the record keeps its old
+                // contents, and only this trophy is lost.
+                std::fprintf(stderr, "Veldra: the trophy cannot be recorded in %s\n", record.c_str());
+                DebugTrace("CMainFrame : the trophy cannot be recorded in \"%s\"", record.c_str());
+            }
             m_timers.Set(TIMER_BACK_TO_MENU, 10000);
         }
         m_timers.Kill(TIMER_HUNT_END);

@@ -8,7 +8,7 @@ CTrophyScreen::CTrophyScreen(CDib* backBuffer, CMouse* mouse) : CScreen(ScreenId
 void CTrophyScreen::Enter(bool keepStates)
 {
     CScreen::Enter(keepStates);
-    m_trophies = ReadTrophies();
+    m_trophies = ReadTrophies(m_recordPath);
     m_pageStart = 0;
 }
 

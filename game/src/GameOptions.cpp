@@ -12,7 +12,11 @@ namespace {
 const char* kUsage =
     "Usage: Veldra [options]\n"
     "A first-person hunt on the savannah. With no options the game runs full screen\n"
-    "from the data in the current folder, as configured in \"config.dat\".\n"
+    "from the data in the current folder, or else from the data installed with it\n"
+    "(../share/veldra beside its bin folder), as configured in \"config.dat\".\n"
+    "\"config.dat\" and \"trophy.bin\" (the trophies bagged) are kept in the game\n"
+    "folder; when that folder is read-only, as installed, in $XDG_DATA_HOME/veldra\n"
+    "(by default ~/.local/share/veldra).\n"
     "\n"
     "  --data DIR          the game folder (data, config.dat, trophy.bin)\n"
     "  --windowed          run in a window (Alt+Enter toggles full screen)\n"

@@ -2,7 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/PrivateProfile.h"
-#include "gamedata/DataFiles.h"
+#include "gamedata/GameFolders.h"
 
 #include <cerrno>
 #include <string_view>
@@ -17,13 +17,6 @@ constexpr std::string_view kFirstRunContent = "[configuration]";
 // configuration this tool may rewrite.
 constexpr size_t kMaxConfigBytes = size_t(1) << 20;
 
-std::string InFolder(const std::string& folder, const char* name)
-{
-    if (folder.empty())
-        return name;
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 bool NameExists(const std::string& path)
 {
     struct stat info;
@@ -32,15 +25,18 @@ bool NameExists(const std::string& path)
 
 } // namespace
 
-CGameFolder::CGameFolder(std::string folder)
-    : m_configPath(InFolder(folder, kConfigFile)), m_trophyPath(InFolder(folder, kTrophyFile))
+CGameFolder::CGameFolder(const std::string& folder) : m_files(LocatePlayerFiles(folder))
 {
+    m_configPath = m_files.ConfigPath();
+    m_trophyPath = m_files.TrophyPath();
 }
 
 CGameFolder::ConfigState CGameFolder::EnsureConfigFile() const
 {
     if (NameExists(m_configPath))
         return ConfigState::Present;
+    if (!PreparePlayerFolder(m_files).empty())
+        return ConfigState::Failed;
     return WriteFileAtomically(m_configPath, kFirstRunContent.data(), kFirstRunContent.size())
                ? ConfigState::Created
                : ConfigState::Failed;

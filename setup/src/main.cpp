@@ -1,6 +1,8 @@
-// setup: the game's configuration tool. It works on the game's folder, the
-// current one unless a folder is named on the command line.
+// setup: the game's configuration tool. It works on the game's folder: the
+// one named on the command line, else the current folder when it holds the
+// game's data, else the data installed with the game.
 
+#include "gamedata/GameFolders.h"
 #include "setup/CModalDialogHost.h"
 #include "setup/CSetupApp.h"
 
@@ -9,18 +11,60 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
 const char* kUsage = "Usage: setup [DIR]\n"
+                     "       setup --show [DIR]\n"
                      "Sets the display depth and the eight control keys of the game in \"config.dat\",\n"
                      "and resets the trophies in \"trophy.bin\". DIR is the game's folder (default: the\n"
-                     "current folder).\n";
+                     "current folder when it holds the game's data, else the data installed with the\n"
+                     "game). The two files are kept in the game's folder or, when that folder is\n"
+                     "read-only, in $XDG_DATA_HOME/veldra (by default ~/.local/share/veldra), as the\n"
+                     "game keeps them. --show prints where they are and the settings \"config.dat\"\n"
+                     "holds, as this tool reads them, without opening a window.\n";
+
+// The game's folder when none is named.
+std::string DefaultFolder()
+{
+    return DefaultGameFolder(RunningProgramPath());
+}
+
+// `setup --show [DIR]`: the files' places and the values the dialogs would
+// show, for scripts and for players who wonder where their settings went.
+int ShowFiles(int argc, char** argv)
+{
+    if (argc > 3) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::string folder = DefaultFolder();
+    if (argc == 3) {
+        struct stat info;
+        if (::stat(argv[2], &info) != 0 || !S_ISDIR(info.st_mode)) {
+            std::fprintf(stderr, "setup: not a folder: %s\n", argv[2]);
+            return 2;
+        }
+        folder = argv[2];
+    }
+    const CGameFolder files(folder);
+    std::printf("config.dat: %s\ntrophy.bin: %s\nhighcolour=%d\n", files.ConfigPath().c_str(),
+                files.TrophyPath().c_str(), files.ReadDisplayChoice());
+    const ControlBindings bindings = files.ReadBindings();
+    for (size_t i = 0; i < kStoredControls; ++i)
+        std::printf("%s=%d\n", ProfileKeyOf(Control(i)), bindings.codes[i]);
+    return 0;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Nothing to show on the screen: no display needed.
+    if (argc >= 2 && std::strcmp(argv[1], "--show") == 0)
+        return ShowFiles(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("setup"));
 
@@ -31,7 +75,7 @@ int main(int argc, char** argv)
         std::fputs(kUsage, help ? stdout : stderr);
         return help ? 0 : 2;
     }
-    std::string folder;
+    std::string folder = DefaultFolder();
     if (arguments.size() == 2) {
         if (!QFileInfo(arguments[1]).isDir()) {
             std::fprintf(stderr, "setup: not a folder: %s\n", qPrintable(arguments[1]));

@@ -12,6 +12,7 @@
 #include "game/GameConfig.h"
 #include "game/GameSeams.h"
 #include "game/GameTypes.h"
+#include "gamedata/GameFolders.h"
 #include "imaging/DibRef.h"
 #include "media/CInputManager.h"
 
@@ -41,6 +42,9 @@ struct FrameSettings {
     bool playVideo = true;
     bool vsync = true;
     int windowScale = 1;
+    // Where "config.dat" is read and "trophy.bin" kept (by default the
+    // current folder, the game folder).
+    PlayerFiles playerFiles;
 };
 
 class CMainFrame {

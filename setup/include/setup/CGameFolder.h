@@ -1,11 +1,15 @@
 #pragma once
-// The two files the setup tool touches in the game's folder: "config.dat",
+// The two files the setup tool touches for the game's folder: "config.dat",
 // read and written only through the private-profile layer in the section
 // "configuration", and "trophy.bin", which it removes to reset the trophies.
+// They are where the game keeps them (gamedata/GameFolders.h): in the game
+// folder, or in the player's own data folder when the game folder is
+// read-only.
 // Every write replaces its file whole; a failed write leaves the file as it
 // was and is reported, so the dialogs can tell the user instead of losing
 // the change silently.
 
+#include "gamedata/GameFolders.h"
 #include "setup/ControlBindings.h"
 
 #include <string>
@@ -13,7 +17,7 @@
 class CGameFolder {
 public:
     // `folder` is the game's folder; "" is the current folder.
-    explicit CGameFolder(std::string folder = {});
+    explicit CGameFolder(const std::string& folder = {});
 
     const std::string& ConfigPath() const { return m_configPath; }
     const std::string& TrophyPath() const { return m_trophyPath; }
@@ -21,6 +25,7 @@ public:
     enum class ConfigState { Present, Created, Failed };
     // Creates "config.dat" holding exactly "[configuration]" (no line end)
     // when no file of that name exists; an existing one is never touched.
+    // The player's own data folder is made first when the files live there.
     ConfigState EnsureConfigFile() const;
 
     // "highcolour" as the display dialog shows it: an absent value reads as
@@ -47,6 +52,7 @@ private:
     bool CanRewriteConfig() const;
     bool WriteValue(const char* key, int value) const;
 
+    PlayerFiles m_files;
     std::string m_configPath;
     std::string m_trophyPath;
 };
