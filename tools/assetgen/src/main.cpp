@@ -1,9 +1,12 @@
 // assetgen: writes the game's whole data folder (pictures, sounds, the intro
-// video and the help page), byte-identical on every run.
+// video and the help page), byte-identical on every run; or, apart from it,
+// the desktop icons.
 //
 //   assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE]
+//   assetgen --icons DIR
 
 #include "generators/Generators.h"
+#include "generators/Icons.h"
 #include "sink/CAssetSink.h"
 #include "sink/ContactSheet.h"
 
@@ -14,7 +17,7 @@
 
 int main(int argc, char** argv)
 {
-    std::string out = "data", only, sheet, report;
+    std::string out = "data", only, sheet, report, icons;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -26,18 +29,24 @@ int main(int argc, char** argv)
             sheet = argv[++i];
         else if (arg == "--check-report" && hasValue)
             report = argv[++i];
+        else if (arg == "--icons" && hasValue)
+            icons = argv[++i];
         else {
             const bool help = arg == "--help" || arg == "-h";
             std::fprintf(help ? stdout : stderr,
                          "Usage: assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE]\n"
+                         "       assetgen --icons DIR\n"
                          "Writes the game's data folder (default: ./data). --only limits the files written to\n"
                          "the names matching GLOB (Windows-style names, e.g. 'menu\\\\m*.bmp' or 'menu/m*.bmp');\n"
                          "--contact-sheet puts every picture on one PNG sheet; --check-report lists how every\n"
                          "picture shows in each 8-bit palette and in high colour (PSNR in dB, largest difference).\n"
-                         "Every file is made the same whatever --only says, since the palettes need every picture.\n");
+                         "Every file is made the same whatever --only says, since the palettes need every picture.\n"
+                         "--icons writes only the desktop icons, as DIR/hicolor/<n>x<n>/{apps,mimetypes}/*.png.\n");
             return help ? 0 : 2;
         }
     }
+    if (!icons.empty())
+        return GenerateIcons(icons) ? 0 : 1;
     CAssetSink sink(out, only);
     sink.SetCheckReport(report);
     const auto start = std::chrono::steady_clock::now();
