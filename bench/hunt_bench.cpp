@@ -73,6 +73,7 @@ int main(int argc, char** argv)
         return 1;
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);
+    InstallPackedImageLoader();
     auto* context = new CDibDDContext;
     if (!context->IsInitialised()) {
         std::fprintf(stderr, "hunt_bench: no display\n");

@@ -21,8 +21,6 @@ CDib* NewPackedImage()
     return new CDibPacked;
 }
 
-// The fallback described at InstallPackedImageLoader.
-const bool g_packedFactoryInstalled = (InstallPackedImageLoader(), true);
 
 // Number of colour-table entries stored in front of the pixels.
 size_t ColourTableEntries(size_t dataOffset)

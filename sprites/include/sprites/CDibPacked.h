@@ -150,8 +150,6 @@ private:
 // Makes CDibSection::Load (and the display's surfaces, which load through
 // it) read sprite files with a CDibPacked. Every program that loads pictures
 // calls it once at start, before the first load; calling it again is
-// harmless. A static initializer in this library installs it as well, as a
-// fallback for programs that do not call it yet; it runs only when the
-// linker keeps this class's object file, which is why programs should not
-// rely on it.
+// harmless. (A static initializer inside a static library would run only
+// when the linker happened to keep its object file.)
 void InstallPackedImageLoader();

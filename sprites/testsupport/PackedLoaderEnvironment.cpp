@@ -1,7 +1,7 @@
-// Surfaces read picture files through CDibSection::Load, which knows the
-// sprite file format only once a program installs the packed image loader.
-// Every program does that at start; this test binary does it before its
-// first test, the same way.
+// Pictures load through CDibSection::Load (and surfaces through it), which
+// knows the sprite file format only once a program installs the packed image
+// loader. Every program does that at start; a test binary that loads
+// pictures compiles this file in, and does it before its first test.
 
 #include "sprites/CDibPacked.h"
 
