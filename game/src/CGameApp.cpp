@@ -132,8 +132,10 @@ int CGameApp::Run(const GameOptions& givenOptions)
     // plays (on the settings it can read, or the defaults); only the trophies
     // of this run cannot be kept, and the record already there stays whole.
     const PlayerFiles playerFiles = LocatePlayerFiles({});
-    if (const std::string problem = PreparePlayerFolder(playerFiles); !problem.empty())
-        std::fprintf(stderr, "Veldra: %s; the game plays on, but keeps no trophies this time\n", problem.c_str());
+    const std::string playerFolderProblem = PreparePlayerFolder(playerFiles);
+    if (!playerFolderProblem.empty())
+        std::fprintf(stderr, "Veldra: %s; the game plays on, but keeps no trophies this time\n",
+                     playerFolderProblem.c_str());
 
     SDL_SetHint(SDL_HINT_VIDEO_HIGHDPI_DISABLED, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
@@ -146,6 +148,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
     settings.vsync = options.vsync && options.fixedFrameTime == 0;
     settings.windowScale = options.scale;
     settings.playerFiles = playerFiles;
+    settings.keepTrophies = playerFolderProblem.empty();
     SDL_Window* window = SDL_CreateWindow("Veldra", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
                                           SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window) {

@@ -307,7 +307,7 @@ void CMainFrame::OnTimer(int id)
         if (end.picture != ScreenId::None) {
             ChangeScreen(end.picture, false, true);
             const std::string record = m_settings.playerFiles.TrophyPath();
-            if (end.trophy != ANIMAL_NONE && !AppendTrophy(end.trophy, record)) {
+            if (end.trophy != ANIMAL_NONE && m_settings.keepTrophies && !AppendTrophy(end.trophy, record)) {
                 // Said where the player sees it: the record keeps its old
                 // contents, and only this trophy is lost.
                 std::fprintf(stderr, "Veldra: the trophy cannot be recorded in %s\n", record.c_str());

@@ -16,8 +16,9 @@
 
 namespace {
 
-const char* kUsage = "Usage: setup [DIR]\n"
-                     "       setup --show [DIR]\n"
+// %1 is the program's name: "setup" in the build, "veldra-setup" installed.
+const char* kUsage = "Usage: %1 [DIR]\n"
+                     "       %1 --show [DIR]\n"
                      "Sets the display depth and the eight control keys of the game in \"config.dat\",\n"
                      "and resets the trophies in \"trophy.bin\". DIR is the game's folder (default: the\n"
                      "current folder when it holds the game's data, else the data installed with the\n"
@@ -25,6 +26,16 @@ const char* kUsage = "Usage: setup [DIR]\n"
                      "read-only, in $XDG_DATA_HOME/veldra (by default ~/.local/share/veldra), as the\n"
                      "game keeps them. --show prints where they are and the settings \"config.dat\"\n"
                      "holds, as this tool reads them, without opening a window.\n";
+
+std::string Usage(const char* argv0)
+{
+    const char* slash = std::strrchr(argv0, '/');
+    const std::string name = slash ? slash + 1 : argv0;
+    std::string text = kUsage;
+    for (size_t at; (at = text.find("%1")) != std::string::npos;)
+        text.replace(at, 2, name);
+    return text;
+}
 
 // The game's folder when none is named.
 std::string DefaultFolder()
@@ -37,7 +48,7 @@ std::string DefaultFolder()
 int ShowFiles(int argc, char** argv)
 {
     if (argc > 3) {
-        std::fputs(kUsage, stderr);
+        std::fputs(Usage(argv[0]).c_str(), stderr);
         return 2;
     }
     std::string folder = DefaultFolder();
@@ -72,7 +83,7 @@ int main(int argc, char** argv)
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith(QLatin1Char('-')))) {
         const bool help = arguments.size() == 2 && (arguments[1] == "--help" || arguments[1] == "-h");
-        std::fputs(kUsage, help ? stdout : stderr);
+        std::fputs(Usage(argv[0]).c_str(), help ? stdout : stderr);
         return help ? 0 : 2;
     }
     std::string folder = DefaultFolder();

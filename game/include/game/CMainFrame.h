@@ -43,8 +43,10 @@ struct FrameSettings {
     bool vsync = true;
     int windowScale = 1;
     // Where "config.dat" is read and "trophy.bin" kept (by default the
-    // current folder, the game folder).
+    // current folder, the game folder), and whether trophies may be written
+    // there (not when the player's own folder cannot be written).
     PlayerFiles playerFiles;
+    bool keepTrophies = true;
 };
 
 class CMainFrame {
