@@ -121,6 +121,14 @@ grep -q "cannot write in the folder $player" "$work/readonly.log" || fail "no cl
 cmp -s "$player/trophy.bin" "$work/trophy.before" || fail "the trophy record changed"
 [ "$(ls -A "$player" | sort | tr '\n' ' ')" = "config.dat trophy.bin " ] || fail "left in $player: $(ls -A "$player")"
 
+# The installed editor opens an installed sprite strip and draws its window;
+# the command-line tools read the installed data.
+QT_QPA_PLATFORM=offscreen "$prefix/bin/kvfedit" --frames 83 --grab "$work/editor.png" \
+  "$prefix/share/veldra/animals/z_r.bmp" >"$work/editor.log" 2>&1 || fail "kvfedit: $(cat "$work/editor.log")"
+[ "$(od -An -c -j1 -N3 "$work/editor.png" | tr -d ' ')" = PNG ] || fail "kvfedit drew no window"
+"$prefix/bin/kvftool" info "$prefix/share/veldra/animals/z_r.bmp" | grep -q TRLE || fail "kvftool info"
+"$prefix/bin/audioconv" info "$prefix/share/veldra/sounds/rifle.wav" >/dev/null || fail "audioconv info"
+
 chmod -R u+w "$work"
 rm -rf "$work"
 echo "installed game: data found, per-user files shared with the setup tool, unwritable folder handled"

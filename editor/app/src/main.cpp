@@ -11,18 +11,21 @@
 #include <QApplication>
 #include <QSettings>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-const char* kUsage = "Usage: kvfedit [--frames N] [--zoom FACTOR] [FILE]\n"
+const char* kUsage = "Usage: kvfedit [--frames N] [--zoom FACTOR] [--grab IMAGE.png] [FILE]\n"
                      "Edits sprite sequences. FILE is a KVF document (.avi) to open, or a picture\n"
                      "(.bmp sprite file of any encoding, or .png) whose N frames (default 1), stacked\n"
-                     "top to bottom, become the frames. FACTOR is one of 0.125, 0.25, 0.5, 1, 2, 4, 8.\n";
+                     "top to bottom, become the frames. FACTOR is one of 0.125, 0.25, 0.5, 1, 2, 4, 8.\n"
+                     "--grab writes the window, once shown with FILE open, as a PNG picture and quits.\n";
 
 struct CommandLine {
     QString file;
+    QString grab;
     int frames = 1;
     int zoom = CKVFEditorView::kDefaultZoom;
 };
@@ -51,6 +54,10 @@ int Parse(const QStringList& arguments, CommandLine& line)
                     line.zoom = z;
             if (line.zoom < 0)
                 break;
+            continue;
+        }
+        if (word == "--grab" && i + 1 < arguments.size()) {
+            line.grab = arguments[++i];
             continue;
         }
         if (!word.startsWith(QLatin1Char('-')) && line.file.isEmpty()) {
@@ -91,5 +98,15 @@ int main(int argc, char** argv)
     frame.show();
     if (!line.file.isEmpty())
         frame.OpenPath(line.file, line.frames);
+    if (!line.grab.isEmpty()) {
+        // Once the events of showing and opening are through, the window
+        // as it is drawn (the screenshots in the README are made so).
+        QTimer::singleShot(0, &frame, [&frame, &line] {
+            const bool saved = frame.grab().save(line.grab, "PNG");
+            if (!saved)
+                std::fprintf(stderr, "kvfedit: cannot write %s\n", qPrintable(line.grab));
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
     return application.exec();
 }
