@@ -13,7 +13,7 @@ const char* kUsage =
     "Usage: Veldra [options]\n"
     "A first-person hunt on the savannah. With no options the game runs full screen\n"
     "from the data in the current folder, or else from the data installed with it\n"
-    "(../share/veldra beside its bin folder), as configured in \"config.dat\".\n"
+    "(../share/veldra from the program's own folder), as configured in \"config.dat\".\n"
     "\"config.dat\" and \"trophy.bin\" (the trophies bagged) are kept in the game\n"
     "folder; when that folder is read-only, as installed, in $XDG_DATA_HOME/veldra\n"
     "(by default ~/.local/share/veldra).\n"
