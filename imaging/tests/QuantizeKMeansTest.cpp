@@ -101,6 +101,43 @@ TEST(QuantizeNearestMap, MapsPicturesAndCopesWithNoUsableEntry)
     EXPECT_EQ(CNearestColourMap(nullptr, 5).Nearest(0, 0, 0), -1);
 }
 
+// Ordered dithering between two greys 64 apart: in every 8 x 8 block a grey
+// g takes the lighter entry at about g of the 64 pixels, so the block's mean
+// is the input's, every level from one entry to the other, at every place
+// in the picture. A colour the palette holds stays undithered, and a spread
+// of 0 is the plain mapping.
+TEST(QuantizeNearestMap, OrderedDitherBlendsNeighboursInTheRightShare)
+{
+    const std::array<PaletteEntry, 2> greys = {{{0, 0, 0, 0}, {64, 64, 64, 0}}};
+    CNearestColourMap map(greys.data(), 2);
+    constexpr int kSide = 16; // four blocks, so the pattern repeats
+    std::vector<uint8_t> bgr(kSide * kSide * 3);
+    std::vector<uint8_t> indices(kSide * kSide);
+    for (int g = 0; g <= 64; ++g) {
+        std::fill(bgr.begin(), bgr.end(), uint8_t(g));
+        map.MapPixelsOrdered(indices.data(), kSide, bgr.data(), kSide * 3, kSide, kSide, 64);
+        for (int by = 0; by < kSide; by += 8)
+            for (int bx = 0; bx < kSide; bx += 8) {
+                int lighter = 0;
+                for (int y = by; y < by + 8; ++y)
+                    for (int x = bx; x < bx + 8; ++x)
+                        lighter += indices[size_t(y * kSide + x)];
+                EXPECT_LE(std::abs(lighter - g), 1) << "grey " << g << " block " << bx << "," << by;
+                if (g == 0 || g == 64) {
+                    EXPECT_EQ(lighter, g);
+                }
+            }
+    }
+
+    std::mt19937 random(5);
+    for (auto& v : bgr)
+        v = uint8_t(random());
+    std::vector<uint8_t> plain(indices.size());
+    map.MapPixels(plain.data(), kSide, bgr.data(), kSide * 3, kSide, kSide);
+    map.MapPixelsOrdered(indices.data(), kSide, bgr.data(), kSide * 3, kSide, kSide, 0);
+    EXPECT_EQ(indices, plain);
+}
+
 TEST(QuantizeKMeans, FewColoursComeBackExactly)
 {
     CColourKMeansQuantizer q(256);

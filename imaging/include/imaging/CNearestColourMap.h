@@ -24,6 +24,15 @@ public:
     // indices; pitches may be negative. No usable entry maps to 0.
     void MapPixels(uint8_t* indices, int indexPitch, const uint8_t* bgr, int bgrPitch, int width, int height);
 
+    // As MapPixels, with an ordered dither: each channel is moved by an
+    // offset from an 8 x 8 matrix, from -spread/2 to +spread/2, before the
+    // nearest entry is taken, so gradients between palette colours show as
+    // a fine, steady pattern instead of bands, and a still picture maps the
+    // same way every time. Colours the palette holds exactly are not
+    // dithered. `spread` 0 is MapPixels; it is taken to 0..128.
+    void MapPixelsOrdered(uint8_t* indices, int indexPitch, const uint8_t* bgr, int bgrPitch, int width, int height,
+                          int spread);
+
 private:
     const uint8_t* Candidates(uint32_t cell, int* count);
 

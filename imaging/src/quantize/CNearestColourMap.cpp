@@ -1,5 +1,8 @@
 #include "imaging/CNearestColourMap.h"
 
+#include "kernels/BayerMatrix.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 
@@ -108,6 +111,52 @@ void CNearestColourMap::MapPixels(uint8_t* indices, int indexPitch, const uint8_
                 lastColour = colour;
             }
             out[x] = lastIndex;
+        }
+    }
+}
+
+void CNearestColourMap::MapPixelsOrdered(uint8_t* indices, int indexPitch, const uint8_t* bgr, int bgrPitch,
+                                         int width, int height, int spread)
+{
+    spread = std::clamp(spread, 0, 128);
+    if (spread == 0) {
+        MapPixels(indices, indexPitch, bgr, bgrPitch, width, height);
+        return;
+    }
+    if (!indices || !bgr || width <= 0 || height <= 0)
+        return;
+    // Offsets centred on zero: matrix values 1..64 become (2v - 65) / 128 of
+    // the spread, rounded, so the mean offset over a block is zero.
+    int offset[8][8];
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            offset[y][x] = ((2 * kBayer[y][x] - 65) * spread + (kBayer[y][x] > 32 ? 64 : -64)) / 128;
+    const auto shifted = [](uint8_t channel, int by) { return uint8_t(std::clamp(int(channel) + by, 0, 255)); };
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = bgr + ptrdiff_t(y) * bgrPitch;
+        uint8_t* out = indices + ptrdiff_t(y) * indexPitch;
+        const int* row = offset[y & 7];
+        uint32_t lastColour = 0xFFFFFFFFu;
+        bool lastExact = false;
+        uint8_t lastIndex = 0;
+        for (int x = 0; x < width; ++x, in += 3) {
+            // A colour the palette holds is shown as it is: pictures made in
+            // the palette keep their flat areas clean.
+            const uint32_t colour = uint32_t(in[2]) << 16 | uint32_t(in[1]) << 8 | in[0];
+            if (colour != lastColour) {
+                const int index = Nearest(in[2], in[1], in[0]);
+                lastExact = index >= 0 && m_entries[size_t(index)].red == in[2] &&
+                            m_entries[size_t(index)].green == in[1] && m_entries[size_t(index)].blue == in[0];
+                lastIndex = uint8_t(index < 0 ? 0 : index);
+                lastColour = colour;
+            }
+            if (lastExact) {
+                out[x] = lastIndex;
+                continue;
+            }
+            const int by = row[x & 7];
+            const int index = Nearest(shifted(in[2], by), shifted(in[1], by), shifted(in[0], by));
+            out[x] = uint8_t(index < 0 ? 0 : index);
         }
     }
 }

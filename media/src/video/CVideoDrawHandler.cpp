@@ -41,6 +41,13 @@ bool IsFullRangeYuv(AVPixelFormat format)
            format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
 }
 
+// 8-bit back buffers show the video in a palette made for other pictures:
+// the nearest colours alone turn its skies and shadows into bands. An
+// ordered dither over about one step between palette colours blends the
+// neighbours instead, and, unlike error diffusion, a still part of the
+// picture keeps one pattern from frame to frame rather than crawling.
+constexpr int kDitherSpread = 32;
+
 // The converter's vector code may write a few pixels past a row's end, so
 // it writes into a scratch buffer with room to spare, never into pictures.
 constexpr size_t kScratchAlign = 64;
@@ -131,7 +138,7 @@ bool CVideoDrawHandler::Convert(const AVFrame& frame, CDibSection& image, CDib& 
     if (image.Lock(&bits, &imagePitch) != DIB_OK)
         return false;
     if (map) {
-        map->MapPixels(bits, imagePitch, scratch, int(pitch), width, height);
+        map->MapPixelsOrdered(bits, imagePitch, scratch, int(pitch), width, height, kDitherSpread);
     } else {
         for (int y = 0; y < height; ++y)
             std::memcpy(bits + ptrdiff_t(y) * imagePitch, scratch + size_t(y) * pitch, size_t(width) * size_t(bytes));

@@ -9,6 +9,7 @@
 // ends up calling.
 
 #include "imaging/BlitFlags.h"
+#include "kernels/BayerMatrix.h"
 #include "kernels/rect/BlendTable.h"
 #include "kernels/rect/BlitKernels.h"
 
@@ -21,14 +22,6 @@ namespace {
 
 // The key rule of a call, as the low two flag bits give it.
 enum KeyMode : int { KEYS_NONE = 0, KEYS_SOURCE = 1, KEYS_DEST = 2, KEYS_BOTH = 3 };
-
-// The ordered-dither matrix (values 1..64), anchored to the target: pixel
-// (x, y) of the target uses kBayer[y & 7][x & 7].
-constexpr uint8_t kBayer[8][8] = {
-    {1, 33, 9, 41, 3, 35, 11, 43},  {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
-    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},  {52, 20, 60, 28, 50, 18, 58, 26},
-    {16, 48, 8, 40, 14, 46, 6, 38},  {64, 32, 56, 24, 62, 30, 54, 22},
-};
 
 template <int Bytes>
 inline uint32_t LoadPixel(const uint8_t* p)
