@@ -98,6 +98,41 @@ void Include(PaintRect& rect, int x, int y)
     rect.bottom = std::max(rect.bottom, y + 1);
 }
 
+// The corners of a rectangle given in any order, ordered and clipped to the
+// picture: the rows and columns of the picture that the rectangle covers,
+// and whether each of its four sides lies inside. Kept in 64 bits until
+// clipped, so corners near the ends of int never overflow.
+struct ClippedRect {
+    int left = 0, top = 0, right = -1, bottom = -1; // inclusive; empty when right < left or bottom < top
+    bool leftInside = false, topInside = false, rightInside = false, bottomInside = false;
+    bool IsEmpty() const { return right < left || bottom < top; }
+};
+
+ClippedRect ClipCorners(const PixelAccess& pixels, int x0, int y0, int x1, int y1)
+{
+    const int64_t left = std::min(x0, x1), right = std::max(x0, x1);
+    const int64_t top = std::min(y0, y1), bottom = std::max(y0, y1);
+    ClippedRect clipped;
+    clipped.left = int(std::max<int64_t>(left, 0));
+    clipped.right = int(std::min<int64_t>(right, int64_t(pixels.Width()) - 1));
+    clipped.top = int(std::max<int64_t>(top, 0));
+    clipped.bottom = int(std::min<int64_t>(bottom, int64_t(pixels.Height()) - 1));
+    clipped.leftInside = clipped.left == left;
+    clipped.rightInside = clipped.right == right;
+    clipped.topInside = clipped.top == top;
+    clipped.bottomInside = clipped.bottom == bottom;
+    return clipped;
+}
+
+// Sets columns left to right (inclusive) of row y, all inside the picture.
+void SetRun(PixelAccess& pixels, int y, int left, int right, uint32_t value, PaintRect& changed)
+{
+    for (int x = left; x <= right; ++x)
+        pixels.Set(x, y, value);
+    Include(changed, left, y);
+    Include(changed, right, y);
+}
+
 } // namespace
 
 PaintRect PaintLine(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour)
@@ -132,6 +167,46 @@ PaintRect PaintLine(CDib& image, int x0, int y0, int x1, int y1, EditorColour co
             y += sy;
         }
     }
+    return changed;
+}
+
+PaintRect PaintRectangle(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour)
+{
+    PaintRect changed;
+    PixelAccess pixels(image);
+    if (!pixels.IsUsable())
+        return changed;
+    const ClippedRect rect = ClipCorners(pixels, x0, y0, x1, y1);
+    if (rect.IsEmpty())
+        return changed;
+    const uint32_t value = PixelOfColour(image, colour);
+    // A side outside the picture is left out rather than drawn along the
+    // edge, so the part of the outline inside is where the whole one runs.
+    if (rect.topInside)
+        SetRun(pixels, rect.top, rect.left, rect.right, value, changed);
+    if (rect.bottomInside)
+        SetRun(pixels, rect.bottom, rect.left, rect.right, value, changed);
+    for (int y = rect.top; y <= rect.bottom; ++y) {
+        if (rect.leftInside)
+            SetRun(pixels, y, rect.left, rect.left, value, changed);
+        if (rect.rightInside)
+            SetRun(pixels, y, rect.right, rect.right, value, changed);
+    }
+    return changed;
+}
+
+PaintRect PaintFilledRectangle(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour)
+{
+    PaintRect changed;
+    PixelAccess pixels(image);
+    if (!pixels.IsUsable())
+        return changed;
+    const ClippedRect rect = ClipCorners(pixels, x0, y0, x1, y1);
+    if (rect.IsEmpty())
+        return changed;
+    const uint32_t value = PixelOfColour(image, colour);
+    for (int y = rect.top; y <= rect.bottom; ++y)
+        SetRun(pixels, y, rect.left, rect.right, value, changed);
     return changed;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The paint tools' work on a picture: the pen's lines, the flood fill and the
-// dropper's colour, for pictures of every depth the editor holds (1, 2 and 4
+// The paint tools' work on a picture: the pen's and the line tool's lines,
+// the rectangle tools' outlines and filled rectangles, the flood fill and
+// the dropper's colour, for pictures of every depth the editor holds (1, 2 and 4
 // bits included, which the blitters do not draw). Colours become the
 // picture's own pixel values as the other tools choose them: the nearest
 // entry an indexed picture can address, the channels narrowed otherwise.
@@ -23,6 +24,17 @@ struct PaintRect {
 // included, to `colour`. The ends may lie outside the picture: the part
 // inside is drawn (a stroke that leaves the picture is clipped, not bent).
 PaintRect PaintLine(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour);
+
+// Sets the one-pixel outline of the rectangle whose opposite corners are
+// (x0, y0) and (x1, y1), both corners included, in either order, to
+// `colour`. A rectangle one pixel wide or high is a line, one pixel
+// both ways a single pixel. The corners may lie outside the picture: the
+// sides inside are drawn where they run (clipped, not moved to the edge).
+PaintRect PaintRectangle(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour);
+
+// Sets every pixel of the rectangle spanned by the corners as
+// PaintRectangle takes them, clipped to the picture, to `colour`.
+PaintRect PaintFilledRectangle(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour);
 
 // Fills the 4-connected region of pixels whose value equals the value at
 // (x, y) with `colour`. Nothing happens outside the picture or when the
