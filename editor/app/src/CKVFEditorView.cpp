@@ -6,12 +6,15 @@
 #include "kvfedit/CPaintToolsBar.h"
 #include "kvfedit/PictureImage.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -36,6 +39,47 @@ int64_t FloorDivide(int64_t value, int64_t divisor)
 constexpr double kOnionOpacity = 0.3;
 constexpr int kWheelStep = 120;
 
+PaintRect Union(const PaintRect& a, const PaintRect& b)
+{
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    return PaintRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                     std::max(a.bottom, b.bottom)};
+}
+
+// The shape tools' drawing, from the first corner to the second.
+PaintRect DrawShape(CDib& image, PaintTool tool, QPoint from, QPoint to, EditorColour colour)
+{
+    switch (tool) {
+    case PaintTool::Rect:
+        return PaintRectangle(image, from.x(), from.y(), to.x(), to.y(), colour);
+    case PaintTool::FRect:
+        return PaintFilledRectangle(image, from.x(), from.y(), to.x(), to.y(), colour);
+    default:
+        return PaintLine(image, from.x(), from.y(), to.x(), to.y(), colour);
+    }
+}
+
+bool IsShapeTool(PaintTool tool)
+{
+    return tool == PaintTool::Line || tool == PaintTool::Rect || tool == PaintTool::FRect;
+}
+
+// Copies rows `top` to `bottom` − 1 of one picture into a copy of it (same
+// size and format, so the same pitch); false, copying nothing, when the
+// two no longer match.
+bool CopyRows(const CDibSection& from, CDibSection& to, int top, int bottom)
+{
+    if (from.Pitch() != to.Pitch() || from.GetHeight() != to.GetHeight() || from.GetFormat() != to.GetFormat() ||
+        !from.Bits() || !to.Bits() || top < 0 || bottom > from.GetHeight() || top >= bottom)
+        return false;
+    std::memcpy(to.Bits() + size_t(top) * size_t(to.Pitch()), from.Bits() + size_t(top) * size_t(from.Pitch()),
+                size_t(bottom - top) * size_t(from.Pitch()));
+    return true;
+}
+
 } // namespace
 
 double CKVFEditorView::ZoomFactorOf(int index)
@@ -51,6 +95,7 @@ CKVFEditorView::CKVFEditorView(CKVFEditorDoc& doc, CPaintToolsBar& tools, QWidge
     viewport()->setCursor(ToolCursor(m_tools.Tool()));
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    m_preview.LeaveRegistry();
     connect(&m_tools, &CPaintToolsBar::ToolChanged, this,
             [this](PaintTool tool) { viewport()->setCursor(ToolCursor(tool)); });
     OnDocumentChanged();
@@ -109,6 +154,17 @@ void CKVFEditorView::SetOnionSkin(bool on)
 
 void CKVFEditorView::OnDocumentChanged()
 {
+    // Commands finish a shape before they change the document; a change
+    // that comes without that still takes the picture the preview copies
+    // from, so the shape is dropped with nothing drawn.
+    if (IsShapeInProgress()) {
+        m_busy = false;
+        m_shapeTool = PaintTool::Pen;
+        m_strokeButton = Qt::NoButton;
+        m_preview.Destroy();
+        m_previewRect = PaintRect{};
+        emit BusyChanged(false);
+    }
     CDibSection& working = m_doc.GetWorkingImage();
     m_image = m_doc.GetFrameCount() > 0 ? PictureToImage(working) : QImage();
     RebuildOnionSkin();
@@ -193,11 +249,11 @@ EditorColour CKVFEditorView::ColourFor(Qt::MouseButton button) const
     return m_tools.EditorColourOf(button == Qt::RightButton ? Swatch::Background : Swatch::Foreground);
 }
 
-void CKVFEditorView::Refresh(const PaintRect& changed)
+void CKVFEditorView::Refresh(CDib& source, const PaintRect& changed)
 {
     if (changed.IsEmpty())
         return;
-    RefreshImageRows(m_doc.GetWorkingImage(), m_image, changed.top, changed.bottom);
+    RefreshImageRows(source, m_image, changed.top, changed.bottom);
     const ZoomScale scale = ScaleOf(m_zoom);
     const QPoint origin(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     auto toView = [&](int value) { return int(int64_t(value) * scale.numerator / scale.denominator); };
@@ -223,23 +279,28 @@ void CKVFEditorView::mousePressEvent(QMouseEvent* event)
         m_last = point;
         m_busy = true;
         m_doc.SetWorkingDirty();
-        Refresh(PaintLine(working, point.x(), point.y(), point.x(), point.y(), m_strokeColour));
+        Refresh(working, PaintLine(working, point.x(), point.y(), point.x(), point.y(), m_strokeColour));
         emit BusyChanged(true);
         break;
     case PaintTool::Fill: {
         const PaintRect changed = FloodFill(working, point.x(), point.y(), ColourFor(button));
         if (!changed.IsEmpty()) {
             m_doc.SetWorkingDirty();
-            Refresh(changed);
+            Refresh(working, changed);
             m_doc.Commit();
         }
         break;
     }
+    case PaintTool::Line:
+    case PaintTool::Rect:
+    case PaintTool::FRect:
+        BeginShape(m_tools.Tool(), button, point);
+        break;
     case PaintTool::Dropper:
         TakeColour(point, button);
         break;
     default:
-        // Line, Rect and FRect do not draw yet; Drag and Select cannot be chosen.
+        // Drag and Select cannot be chosen.
         break;
     }
 }
@@ -247,10 +308,13 @@ void CKVFEditorView::mousePressEvent(QMouseEvent* event)
 void CKVFEditorView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint point = ToPicture(event->position().toPoint());
-    if (m_busy) {
+    if (IsShapeInProgress()) {
+        PreviewShape(point);
+    } else if (m_busy) {
         // The segment and its end: consecutive segments share their ends,
         // and a stroke leaving the picture is clipped, not stopped.
-        Refresh(PaintLine(m_doc.GetWorkingImage(), m_last.x(), m_last.y(), point.x(), point.y(), m_strokeColour));
+        CDibSection& working = m_doc.GetWorkingImage();
+        Refresh(working, PaintLine(working, m_last.x(), m_last.y(), point.x(), point.y(), m_strokeColour));
         m_last = point;
     }
     ShowReadOuts(point, event->buttons());
@@ -258,13 +322,31 @@ void CKVFEditorView::mouseMoveEvent(QMouseEvent* event)
 
 void CKVFEditorView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_busy && event->button() == m_strokeButton)
-        EndStroke(ToPicture(event->position().toPoint()));
+    if (!m_busy || event->button() != m_strokeButton)
+        return;
+    const QPoint point = ToPicture(event->position().toPoint());
+    if (IsShapeInProgress()) {
+        PreviewShape(point);
+        EndShape(ShapeEnd::Draw);
+    } else {
+        EndStroke(point);
+    }
+}
+
+void CKVFEditorView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && IsShapeInProgress()) {
+        EndShape(ShapeEnd::Cancel);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CKVFEditorView::EndStroke(QPoint point)
 {
-    Refresh(PaintLine(m_doc.GetWorkingImage(), m_last.x(), m_last.y(), point.x(), point.y(), m_strokeColour));
+    CDibSection& working = m_doc.GetWorkingImage();
+    Refresh(working, PaintLine(working, m_last.x(), m_last.y(), point.x(), point.y(), m_strokeColour));
     m_busy = false;
     m_strokeButton = Qt::NoButton;
     m_doc.Commit();
@@ -273,14 +355,84 @@ void CKVFEditorView::EndStroke(QPoint point)
 
 void CKVFEditorView::FinishStroke()
 {
-    if (m_busy)
+    if (IsShapeInProgress())
+        EndShape(ShapeEnd::Draw);
+    else if (m_busy)
         EndStroke(m_last);
+}
+
+QPoint CKVFEditorView::ClampToPicture(QPoint point) const
+{
+    return QPoint(std::clamp(point.x(), 0, std::max(0, m_image.width() - 1)),
+                  std::clamp(point.y(), 0, std::max(0, m_image.height() - 1)));
+}
+
+void CKVFEditorView::BeginShape(PaintTool tool, Qt::MouseButton button, QPoint point)
+{
+    // The preview is drawn on a copy, so the working image (and with it the
+    // document, the onion skin of the next frame and the undo history)
+    // never holds a shape that is not finished.
+    if (m_preview.CopyFrom(&m_doc.GetWorkingImage()) != DIB_OK)
+        return;
+    m_shapeTool = tool;
+    m_strokeButton = button;
+    m_strokeColour = ColourFor(button);
+    m_anchor = m_last = point;
+    m_previewRect = PaintRect{};
+    m_busy = true;
+    // Escape cancels the shape, so the keys come here while it is dragged.
+    setFocus(Qt::MouseFocusReason);
+    emit BusyChanged(true);
+}
+
+void CKVFEditorView::PreviewShape(QPoint point)
+{
+    // Outside the picture the shape follows the pointer along its edge.
+    const QPoint end = ClampToPicture(point);
+    if (end == m_last)
+        return;
+    m_last = end;
+    CDibSection& working = m_doc.GetWorkingImage();
+    // The last preview is wiped from the copy before the next is drawn; the
+    // shown image is converted again over both.
+    const PaintRect previous = m_previewRect;
+    if (!previous.IsEmpty() && !CopyRows(working, m_preview, previous.top, previous.bottom))
+        return;
+    // Back on the first corner the shape is nothing, as a click is.
+    m_previewRect = end == m_anchor ? PaintRect{} : DrawShape(m_preview, m_shapeTool, m_anchor, end, m_strokeColour);
+    Refresh(m_preview, Union(previous, m_previewRect));
+}
+
+void CKVFEditorView::EndShape(ShapeEnd end)
+{
+    const PaintTool tool = m_shapeTool;
+    const PaintRect shown = m_previewRect;
+    // The state is cleared before the commit, whose update of the views
+    // must not find a shape in progress.
+    m_busy = false;
+    m_shapeTool = PaintTool::Pen;
+    m_strokeButton = Qt::NoButton;
+    m_previewRect = PaintRect{};
+    m_preview.Destroy();
+    CDibSection& working = m_doc.GetWorkingImage();
+    PaintRect drawn;
+    // A release on the first corner draws nothing, as it did before these
+    // tools drew, and leaves the document unmodified.
+    if (end == ShapeEnd::Draw && m_last != m_anchor) {
+        drawn = DrawShape(working, tool, m_anchor, m_last, m_strokeColour);
+        if (!drawn.IsEmpty())
+            m_doc.SetWorkingDirty();
+    }
+    // Where the preview was, the view shows the working image again.
+    Refresh(working, Union(shown, drawn));
+    m_doc.Commit();
+    emit BusyChanged(false);
 }
 
 void CKVFEditorView::ShowReadOuts(QPoint point, Qt::MouseButtons buttons)
 {
     const PaintTool tool = m_tools.Tool();
-    if (tool != PaintTool::Pen && tool != PaintTool::Fill && tool != PaintTool::Dropper)
+    if (tool != PaintTool::Pen && tool != PaintTool::Fill && tool != PaintTool::Dropper && !IsShapeTool(tool))
         return;
     const bool inside = m_doc.GetFrameCount() > 0 && IsInsidePicture(point);
     if (inside)

@@ -1,5 +1,6 @@
 // The window's parts as people see them: the main window with an animation
-// open at zoom 4, the Paint Tools Bar, "Output Options" and the preview.
+// open at zoom 4, the Paint Tools Bar, "Output Options", the preview, and
+// the shape tools' work with a shape still being dragged.
 // Each is checked for what a glance would catch (texts cut off, an empty
 // picture) and, when KVFEDIT_SNAPSHOTS names a folder, saved there as PNG
 // to be looked at (run under a real display for real fonts and styles).
@@ -8,6 +9,7 @@
 
 #include "kvfedit/CAnimationPreview.h"
 #include "kvfedit/CKVFEditorView.h"
+#include "kvfedit/CPaintToolsBar.h"
 #include "kvfedit/COutputOptionsDialog.h"
 
 #include <QAbstractButton>
@@ -124,6 +126,44 @@ private slots:
         QVERIFY(preview->ShownImage().pixel(0, 0) != shown.pixel(0, 0) ||
                 preview->ShownImage().pixel(0, 0) == QColor(Qt::black).rgb());
         MouseRelease(*window.Frame().View().viewport(), Qt::LeftButton, QPoint(1, 1));
+    }
+
+    void shapesOverTheBall()
+    {
+        CEditorWindow window;
+        BallFrames(window.Doc());
+        window.Doc().SetCurrentFrame(2);
+        CKVFEditorView& view = window.Frame().View();
+        view.SetZoomIndex(5);
+        CPaintToolsBar& tools = window.Frame().PaintTools();
+        tools.SetColour(Swatch::Foreground, QColor(255, 0, 160));
+        tools.SetColour(Swatch::Background, QColor(0, 255, 96));
+        QWidget& viewport = *view.viewport();
+        struct Shape {
+            PaintTool tool;
+            Qt::MouseButton button;
+            QPoint from, to; // picture pixels
+        };
+        const Shape shapes[] = {{PaintTool::Line, Qt::LeftButton, {2, 37}, {45, 3}},
+                                {PaintTool::Rect, Qt::LeftButton, {30, 4}, {44, 14}},
+                                {PaintTool::FRect, Qt::RightButton, {3, 3}, {12, 9}},
+                                {PaintTool::Rect, Qt::RightButton, {24, 20}, {40, 36}}};
+        auto at = [](QPoint pixel) { return pixel * 4 + QPoint(2, 2); };
+        for (const Shape& shape : shapes) {
+            tools.SetTool(shape.tool);
+            MousePress(viewport, shape.button, at(shape.from));
+            MouseMove(viewport, shape.button, at((shape.from + shape.to) / 2));
+            MouseMove(viewport, shape.button, at(shape.to));
+            QApplication::processEvents();
+            if (&shape == &shapes[3])
+                Keep(window.Frame(), QStringLiteral("shapes-dragged"));
+            // What the view shows while dragging is what the release draws.
+            const QImage dragged = viewport.grab().toImage();
+            MouseRelease(viewport, shape.button, at(shape.to));
+            QApplication::processEvents();
+            QVERIFY(viewport.grab().toImage() == dragged);
+        }
+        Keep(window.Frame(), QStringLiteral("shapes"));
     }
 };
 

@@ -1,6 +1,7 @@
 // The view and the Paint Tools Bar driven with the mouse: where clicks land
-// at each zoom, the pen, the fill, the dropper, the read-outs, the wheel,
-// the swatches and the onion skin.
+// at each zoom, the pen, the shapes (line, outlined and filled rectangle),
+// the fill, the dropper, the read-outs, the wheel, the swatches and the
+// onion skin.
 
 #include "TestSupport.h"
 
@@ -24,6 +25,20 @@ void OneSolidFrame(CKVFEditorDoc& doc, int width, int height, uint32_t colour = 
     const Bytes picture = edtest::SolidPicture(width, height, uint8_t(colour >> 16), uint8_t(colour >> 8),
                                                uint8_t(colour));
     QCOMPARE(doc.InsertFrame(picture.data(), picture.size(), InsertPlace::After), EditorStatus::Ok);
+}
+
+// The working image's pixel memory, to compare bit for bit.
+Bytes WorkingBytes(CKVFEditorDoc& doc)
+{
+    const CDibSection& working = doc.GetWorkingImage();
+    return Bytes(working.Bits(), working.Bits() + size_t(working.Pitch()) * size_t(working.GetHeight()));
+}
+
+// The middle of picture pixel (x, y) on the viewport at an integral zoom
+// factor, unscrolled.
+QPoint Middle(int x, int y, int zoom)
+{
+    return QPoint(x * zoom + zoom / 2, y * zoom + zoom / 2);
 }
 
 // The pixels whose colour differs from `colour`, as "x,y" in row order.
@@ -138,22 +153,218 @@ private slots:
         QCOMPARE(view.ToPicture(pointer), before);
     }
 
-    void drawingToolsWithoutBehaviourChangeNothing()
+    void shapesAreDrawnFromThePressToTheRelease_data()
+    {
+        QTest::addColumn<PaintTool>("tool");
+        QTest::addColumn<QStringList>("pixels");
+        // From (1, 1) to (6, 4): every pixel of the line between them, the
+        // outline with both corners, the whole rectangle.
+        QTest::newRow("Line") << PaintTool::Line << QStringList{"1,1", "2,2", "3,2", "4,3", "5,3", "6,4"};
+        QTest::newRow("Rect") << PaintTool::Rect
+                              << QStringList{"1,1", "2,1", "3,1", "4,1", "5,1", "6,1", "1,2", "6,2",
+                                             "1,3", "6,3", "1,4", "2,4", "3,4", "4,4", "5,4", "6,4"};
+        QStringList filled;
+        for (int y = 1; y <= 4; ++y)
+            for (int x = 1; x <= 6; ++x)
+                filled << QStringLiteral("%1,%2").arg(x).arg(y);
+        QTest::newRow("FRect") << PaintTool::FRect << filled;
+    }
+
+    void shapesAreDrawnFromThePressToTheRelease()
+    {
+        QFETCH(PaintTool, tool);
+        QFETCH(QStringList, pixels);
+        CEditorWindow window;
+        OneSolidFrame(window.Doc(), 10, 8);
+        CKVFEditorView& view = window.Frame().View();
+        view.SetZoomIndex(4);
+        QCOMPARE(view.ZoomFactor(), 2.0);
+        CPaintToolsBar& tools = window.Frame().PaintTools();
+        QTest::mouseClick(tools.ToolButton(tool), Qt::LeftButton);
+        QCOMPARE(tools.Tool(), tool);
+        QCOMPARE(view.viewport()->cursor().shape(), Qt::CrossCursor);
+        tools.SetColour(Swatch::Foreground, QColor(200, 0, 100));
+        const size_t steps = window.Doc().History().UndoCount();
+        QWidget& viewport = *view.viewport();
+
+        MousePress(viewport, Qt::LeftButton, Middle(1, 1, 2));
+        QVERIFY(view.IsBusy());
+        MouseMove(viewport, Qt::LeftButton, Middle(8, 7, 2)); // a corner on the way, not kept
+        MouseMove(viewport, Qt::LeftButton, Middle(6, 4, 2));
+        QCOMPARE(tools.LineText(0), QStringLiteral("6,4"));
+        // The preview is shown, but the picture holds nothing of it yet.
+        QCOMPARE(PixelsNotOf(FrameColours(window.Doc(), 0), 10, kWhite), QStringList());
+        QVERIFY(!window.Doc().IsWorkingDirty());
+        std::vector<uint32_t> shown;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 10; ++x)
+                shown.push_back(view.ShownImage().pixel(x, y) & 0xFFFFFFu);
+        QCOMPARE(PixelsNotOf(shown, 10, kWhite), pixels);
+        const QImage preview = view.ShownImage();
+
+        MouseRelease(viewport, Qt::LeftButton, Middle(6, 4, 2));
+        QVERIFY(!view.IsBusy());
+        const std::vector<uint32_t> drawn = FrameColours(window.Doc(), 0);
+        QCOMPARE(PixelsNotOf(drawn, 10, kWhite), pixels);
+        QCOMPARE(drawn[1 * 10 + 1], 0xC80064u);
+        QVERIFY(view.ShownImage() == preview); // what was shown is what was drawn
+        QCOMPARE(window.Doc().History().UndoCount(), steps + 1);
+        QCOMPARE(QString::fromStdString(window.Doc().GetUndoName()), QStringLiteral("Paint"));
+        QVERIFY(!window.Doc().IsWorkingDirty()); // committed
+    }
+
+    void shapeFollowsThePointerAlongTheEdgeOutsideThePicture()
     {
         CEditorWindow window;
-        OneSolidFrame(window.Doc(), 8, 8);
-        const edtest::DocumentState before = edtest::Snapshot(window.Doc());
+        OneSolidFrame(window.Doc(), 6, 5);
+        CKVFEditorView& view = window.Frame().View();
+        view.SetZoomIndex(5);
         CPaintToolsBar& tools = window.Frame().PaintTools();
-        QWidget& viewport = *window.Frame().View().viewport();
+        QWidget& viewport = *view.viewport();
+        tools.SetTool(PaintTool::Rect);
+        MousePress(viewport, Qt::LeftButton, Middle(2, 1, 4));
+        MouseMove(viewport, Qt::LeftButton, QPoint(200, 300)); // pixel (50, 75): outside
+        QCOMPARE(tools.LineText(0), QString());                // no position outside, as for the pen
+        MouseRelease(viewport, Qt::LeftButton, QPoint(200, 300));
+        QCOMPARE(PixelsNotOf(FrameColours(window.Doc(), 0), 6, kWhite),
+                 (QStringList{"2,1", "3,1", "4,1", "5,1", "2,2", "5,2", "2,3", "5,3", "2,4", "3,4", "4,4", "5,4"}));
+        tools.SetTool(PaintTool::Line);
+        MousePress(viewport, Qt::LeftButton, Middle(1, 0, 4));
+        MouseRelease(viewport, Qt::LeftButton, QPoint(-30, -30)); // above and left: the corner (0, 0)
+        QCOMPARE(PixelsNotOf(FrameColours(window.Doc(), 0), 6, kWhite),
+                 (QStringList{"0,0", "1,0", "2,1", "3,1", "4,1", "5,1", "2,2", "5,2", "2,3", "5,3", "2,4", "3,4",
+                              "4,4", "5,4"}));
+        QCOMPARE(window.Doc().History().UndoCount(), size_t(3)); // the insertion and two shapes
+    }
+
+    void clickWithoutMovingAndEscapeLeaveEverythingAsItWas()
+    {
+        CEditorWindow window;
+        AddFrames(window.Doc(), PF_INDEX4, 9, 7, 1);
+        QCOMPARE(window.Doc().SaveDocument(window.File("clean.avi")), EditorStatus::Ok);
+        QVERIFY(!window.Doc().IsModified());
+        CKVFEditorView& view = window.Frame().View();
+        view.SetZoomIndex(5);
+        QWidget& viewport = *view.viewport();
+        const edtest::DocumentState stored = edtest::Snapshot(window.Doc());
+        const Bytes working = WorkingBytes(window.Doc());
+        const QImage shown = view.ShownImage();
+        const size_t steps = window.Doc().History().UndoCount();
+        auto expectUntouched = [&](const char* what) {
+            QVERIFY2(!view.IsBusy(), what);
+            QVERIFY2(WorkingBytes(window.Doc()) == working, what);
+            QVERIFY2(view.ShownImage() == shown, what);
+            QVERIFY2(edtest::Snapshot(window.Doc()) == stored, what);
+            QVERIFY2(!window.Doc().IsWorkingDirty(), what);
+            QVERIFY2(!window.Doc().IsModified(), what);
+            QVERIFY2(window.Doc().History().UndoCount() == steps, what);
+        };
         for (PaintTool tool : {PaintTool::Line, PaintTool::Rect, PaintTool::FRect}) {
-            QTest::mouseClick(tools.ToolButton(tool), Qt::LeftButton);
-            QCOMPARE(tools.Tool(), tool);
-            MousePress(viewport, Qt::LeftButton, QPoint(1, 1));
-            MouseMove(viewport, Qt::LeftButton, QPoint(6, 5));
-            MouseRelease(viewport, Qt::LeftButton, QPoint(6, 5));
+            window.Frame().PaintTools().SetTool(tool);
+            for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+                MousePress(viewport, button, Middle(3, 2, 4));
+                MouseRelease(viewport, button, Middle(3, 2, 4) + QPoint(1, 1)); // the same pixel
+                expectUntouched("a click");
+                // Away and back again before the release is a click too.
+                MousePress(viewport, button, Middle(3, 2, 4));
+                MouseMove(viewport, button, Middle(7, 6, 4));
+                QVERIFY(view.ShownImage() != shown);
+                MouseMove(viewport, button, Middle(3, 2, 4));
+                QVERIFY(view.ShownImage() == shown);
+                MouseRelease(viewport, button, Middle(3, 2, 4));
+                expectUntouched("a release on the press point");
+                // Escape drops the shape; the release and moves after it draw nothing.
+                MousePress(viewport, button, Middle(1, 1, 4));
+                MouseMove(viewport, button, Middle(8, 5, 4));
+                QVERIFY(view.ShownImage() != shown);
+                QTest::keyClick(&view, Qt::Key_Escape);
+                expectUntouched("Escape");
+                MouseMove(viewport, button, Middle(6, 6, 4));
+                MouseRelease(viewport, button, Middle(6, 6, 4));
+                expectUntouched("the release after Escape");
+            }
         }
-        QVERIFY(edtest::Snapshot(window.Doc()) == before);
-        QVERIFY(!window.Doc().IsWorkingDirty());
+    }
+
+    void shapeIsOneUndoStepLikeAPenStroke()
+    {
+        CEditorWindow window;
+        AddFrames(window.Doc(), PF_RGB565, 12, 10, 1);
+        QCOMPARE(window.Doc().SaveDocument(window.File("clean.avi")), EditorStatus::Ok);
+        CKVFEditorView& view = window.Frame().View();
+        view.SetZoomIndex(4);
+        QWidget& viewport = *view.viewport();
+        CPaintToolsBar& tools = window.Frame().PaintTools();
+        const Bytes clean = WorkingBytes(window.Doc());
+        const std::vector<Bytes> cleanFrames = edtest::DecodedFrames(window.Doc());
+        const size_t steps = window.Doc().History().UndoCount();
+
+        // A pen stroke and its undo, for the flags a shape must match.
+        MousePress(viewport, Qt::LeftButton, Middle(1, 1, 2));
+        MouseMove(viewport, Qt::LeftButton, Middle(9, 2, 2));
+        MouseRelease(viewport, Qt::LeftButton, Middle(9, 8, 2));
+        const bool modifiedAfterStroke = window.Doc().IsModified();
+        window.Trigger(EditorCommand::Undo);
+        const bool modifiedAfterStrokeUndone = window.Doc().IsModified();
+        QVERIFY(modifiedAfterStroke);
+        QVERIFY(WorkingBytes(window.Doc()) == clean);
+
+        for (PaintTool tool : {PaintTool::Line, PaintTool::Rect, PaintTool::FRect}) {
+            tools.SetTool(tool);
+            MousePress(viewport, Qt::LeftButton, Middle(10, 8, 2));
+            MouseMove(viewport, Qt::LeftButton, Middle(4, 4, 2));
+            MouseMove(viewport, Qt::LeftButton, Middle(2, 1, 2));
+            MouseRelease(viewport, Qt::LeftButton, Middle(2, 1, 2));
+            QVERIFY(WorkingBytes(window.Doc()) != clean);
+            QCOMPARE(window.Doc().IsModified(), modifiedAfterStroke);
+            QCOMPARE(window.Doc().History().UndoCount(), steps + 1);
+            window.Trigger(EditorCommand::Undo);
+            QVERIFY(WorkingBytes(window.Doc()) == clean);
+            QVERIFY(edtest::DecodedFrames(window.Doc()) == cleanFrames);
+            QCOMPARE(window.Doc().IsModified(), modifiedAfterStrokeUndone);
+            QCOMPARE(window.Doc().History().UndoCount(), steps);
+        }
+
+        // A command during the drag finishes the shape as its release would.
+        tools.SetTool(PaintTool::FRect);
+        MousePress(viewport, Qt::LeftButton, Middle(0, 0, 2));
+        MouseMove(viewport, Qt::LeftButton, Middle(1, 1, 2));
+        QVERIFY(!window.Frame().Action(EditorCommand::Undo)->isEnabled()); // as during a stroke
+        window.Trigger(EditorCommand::Invert);
+        QVERIFY(!view.IsBusy());
+        QCOMPARE(window.Doc().History().UndoCount(), steps + 2); // the rectangle, then the inversion
+        window.Trigger(EditorCommand::Undo);
+        window.Trigger(EditorCommand::Undo);
+        QVERIFY(WorkingBytes(window.Doc()) == clean);
+    }
+
+    void shapesWithTheRightButtonUseTheBackgroundColour()
+    {
+        CEditorWindow window;
+        OneSolidFrame(window.Doc(), 8, 6, 0x000000);
+        CPaintToolsBar& tools = window.Frame().PaintTools();
+        tools.SetColour(Swatch::Background, QColor(10, 200, 30));
+        tools.SetColour(Swatch::Foreground, QColor(250, 250, 0));
+        CKVFEditorView& view = window.Frame().View();
+        view.SetZoomIndex(6);
+        QWidget& viewport = *view.viewport();
+        for (PaintTool tool : {PaintTool::Line, PaintTool::Rect, PaintTool::FRect}) {
+            tools.SetTool(tool);
+            const int row = int(tool) - int(PaintTool::Line) + 1;
+            MousePress(viewport, Qt::RightButton, Middle(1, row, 8));
+            MouseMove(viewport, Qt::RightButton, Middle(5, row, 8));
+            MouseRelease(viewport, Qt::RightButton, Middle(6, row, 8));
+        }
+        const std::vector<uint32_t> pixels = FrameColours(window.Doc(), 0);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x)
+                QCOMPARE(pixels[size_t(y * 8 + x)], y >= 1 && y <= 3 && x >= 1 && x <= 6 ? 0x0AC81Eu : 0u);
+    }
+
+    void dragAndSelectCannotBeChosen()
+    {
+        CEditorWindow window;
+        CPaintToolsBar& tools = window.Frame().PaintTools();
         QVERIFY(!tools.ToolButton(PaintTool::Drag)->isEnabled());
         QVERIFY(!tools.ToolButton(PaintTool::Select)->isEnabled());
     }

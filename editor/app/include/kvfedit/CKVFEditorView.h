@@ -6,11 +6,16 @@
 //
 // A pen stroke runs from the button press to its release; it is then
 // committed, so every stroke (and every fill) is an undo step of its own.
-// Commands that change the document end a stroke in progress first
-// (FinishStroke), so a stroke never continues on another frame.
+// A shape (Line, Rect, FRect) is dragged from the press point to the
+// pointer, shown on a copy of the working image while the button is held,
+// and drawn into the working image and committed, one undo step, on the
+// release; Escape drops it with nothing drawn. Commands that change the
+// document end a stroke or shape in progress first (FinishStroke), so
+// neither continues on another frame.
 
 #include "editor/EditorTypes.h"
 #include "editor/PaintOps.h"
+#include "imaging/CDibSection.h"
 #include "kvfedit/PaintTool.h"
 
 #include <QAbstractScrollArea>
@@ -47,9 +52,9 @@ public:
     QPoint ToPicture(QPoint viewportPosition) const;
     bool IsInsidePicture(QPoint picturePoint) const;
 
-    // True while a pen stroke is in progress.
+    // True while a pen stroke or a shape is in progress.
     bool IsBusy() const { return m_busy; }
-    // Ends a stroke in progress as its release would (and commits it).
+    // Ends a stroke or shape in progress as its release would (and commits it).
     void FinishStroke();
 
     // The previous frame drawn faintly over the current one.
@@ -83,6 +88,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -90,11 +96,21 @@ protected:
 private:
     void UpdateScrollBars();
     void RebuildOnionSkin();
-    void Refresh(const PaintRect& changed);
+    // Converts the changed rows of `source` (the working image or the shape
+    // preview) into the shown image and repaints them.
+    void Refresh(CDib& source, const PaintRect& changed);
     void ShowReadOuts(QPoint picturePoint, Qt::MouseButtons buttons);
     void TakeColour(QPoint picturePoint, Qt::MouseButton button);
     EditorColour ColourFor(Qt::MouseButton button) const;
     void EndStroke(QPoint picturePoint);
+
+    enum class ShapeEnd { Draw, Cancel };
+    bool IsShapeInProgress() const { return m_busy && m_shapeTool != PaintTool::Pen; }
+    void BeginShape(PaintTool tool, Qt::MouseButton button, QPoint picturePoint);
+    void PreviewShape(QPoint picturePoint);
+    void EndShape(ShapeEnd end);
+    // A point moved to the nearest pixel of the picture.
+    QPoint ClampToPicture(QPoint picturePoint) const;
 
     CKVFEditorDoc& m_doc;
     CPaintToolsBar& m_tools;
@@ -106,5 +122,11 @@ private:
     Qt::MouseButton m_strokeButton = Qt::NoButton;
     EditorColour m_strokeColour;
     QPoint m_last;
+    // The shape in progress: its tool (Pen while there is none), its first
+    // corner, and the working image with the shape drawn over `m_previewRect`.
+    PaintTool m_shapeTool = PaintTool::Pen;
+    QPoint m_anchor;
+    CDibSection m_preview;
+    PaintRect m_previewRect;
     int m_wheelDelta = 0;
 };
