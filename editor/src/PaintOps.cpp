@@ -133,6 +133,38 @@ void SetRun(PixelAccess& pixels, int y, int left, int right, uint32_t value, Pai
     Include(changed, right, y);
 }
 
+enum class RectArea { Outline, Whole };
+
+PaintRect PaintRectArea(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour, RectArea area)
+{
+    PaintRect changed;
+    PixelAccess pixels(image);
+    if (!pixels.IsUsable())
+        return changed;
+    const ClippedRect rect = ClipCorners(pixels, x0, y0, x1, y1);
+    if (rect.IsEmpty())
+        return changed;
+    const uint32_t value = PixelOfColour(image, colour);
+    if (area == RectArea::Whole) {
+        for (int y = rect.top; y <= rect.bottom; ++y)
+            SetRun(pixels, y, rect.left, rect.right, value, changed);
+        return changed;
+    }
+    // A side outside the picture is left out rather than drawn along the
+    // edge, so the part of the outline inside is where the whole one runs.
+    if (rect.topInside)
+        SetRun(pixels, rect.top, rect.left, rect.right, value, changed);
+    if (rect.bottomInside)
+        SetRun(pixels, rect.bottom, rect.left, rect.right, value, changed);
+    for (int y = rect.top; y <= rect.bottom; ++y) {
+        if (rect.leftInside)
+            SetRun(pixels, y, rect.left, rect.left, value, changed);
+        if (rect.rightInside)
+            SetRun(pixels, y, rect.right, rect.right, value, changed);
+    }
+    return changed;
+}
+
 } // namespace
 
 PaintRect PaintLine(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour)
@@ -172,42 +204,12 @@ PaintRect PaintLine(CDib& image, int x0, int y0, int x1, int y1, EditorColour co
 
 PaintRect PaintRectangle(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour)
 {
-    PaintRect changed;
-    PixelAccess pixels(image);
-    if (!pixels.IsUsable())
-        return changed;
-    const ClippedRect rect = ClipCorners(pixels, x0, y0, x1, y1);
-    if (rect.IsEmpty())
-        return changed;
-    const uint32_t value = PixelOfColour(image, colour);
-    // A side outside the picture is left out rather than drawn along the
-    // edge, so the part of the outline inside is where the whole one runs.
-    if (rect.topInside)
-        SetRun(pixels, rect.top, rect.left, rect.right, value, changed);
-    if (rect.bottomInside)
-        SetRun(pixels, rect.bottom, rect.left, rect.right, value, changed);
-    for (int y = rect.top; y <= rect.bottom; ++y) {
-        if (rect.leftInside)
-            SetRun(pixels, y, rect.left, rect.left, value, changed);
-        if (rect.rightInside)
-            SetRun(pixels, y, rect.right, rect.right, value, changed);
-    }
-    return changed;
+    return PaintRectArea(image, x0, y0, x1, y1, colour, RectArea::Outline);
 }
 
 PaintRect PaintFilledRectangle(CDib& image, int x0, int y0, int x1, int y1, EditorColour colour)
 {
-    PaintRect changed;
-    PixelAccess pixels(image);
-    if (!pixels.IsUsable())
-        return changed;
-    const ClippedRect rect = ClipCorners(pixels, x0, y0, x1, y1);
-    if (rect.IsEmpty())
-        return changed;
-    const uint32_t value = PixelOfColour(image, colour);
-    for (int y = rect.top; y <= rect.bottom; ++y)
-        SetRun(pixels, y, rect.left, rect.right, value, changed);
-    return changed;
+    return PaintRectArea(image, x0, y0, x1, y1, colour, RectArea::Whole);
 }
 
 PaintRect FloodFill(CDib& image, int x, int y, EditorColour colour)
