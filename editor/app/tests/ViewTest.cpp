@@ -361,6 +361,30 @@ private slots:
                 QCOMPARE(pixels[size_t(y * 8 + x)], y >= 1 && y <= 3 && x >= 1 && x <= 6 ? 0x0AC81Eu : 0u);
     }
 
+    void shapeIsDroppedWhenTheFrameChangesUnderIt()
+    {
+        // Commands finish a shape first; a change that does not (the
+        // document switching frames on its own) must not leave the preview
+        // copying rows of a picture of another size.
+        CEditorWindow window;
+        OneSolidFrame(window.Doc(), 4, 3);
+        OneSolidFrame(window.Doc(), 9, 8);
+        const std::vector<Bytes> frames = edtest::DecodedFrames(window.Doc());
+        CKVFEditorView& view = window.Frame().View();
+        view.SetZoomIndex(5);
+        QWidget& viewport = *view.viewport();
+        window.Frame().PaintTools().SetTool(PaintTool::FRect);
+        MousePress(viewport, Qt::LeftButton, Middle(8, 7, 4));
+        MouseMove(viewport, Qt::LeftButton, Middle(6, 5, 4));
+        QCOMPARE(window.Doc().SetCurrentFrame(0), EditorStatus::Ok);
+        QVERIFY(!view.IsBusy());
+        MouseMove(viewport, Qt::LeftButton, Middle(1, 1, 4));
+        MouseRelease(viewport, Qt::LeftButton, Middle(1, 1, 4));
+        QVERIFY(edtest::DecodedFrames(window.Doc()) == frames);
+        QVERIFY(!window.Doc().IsWorkingDirty());
+        QCOMPARE(view.ShownImage().size(), QSize(4, 3));
+    }
+
     void dragAndSelectCannotBeChosen()
     {
         CEditorWindow window;
