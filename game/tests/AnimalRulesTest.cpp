@@ -180,6 +180,25 @@ TEST_F(AnimalRules, RunningOverEvenTheQuarryIsJail)
     EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndJail);
 }
 
+// Looking along +x, one zebra a little to either side of the view: the
+// bearing of the one on the negative side is just under 2 pi, and it is run
+// over all the same; one well off to the side is not.
+TEST_F(AnimalRules, RunningOverLooksBothWaysRoundTheFullCircle)
+{
+    Build(ANIMAL_ZEBRA - 1, 4);
+    hunt.OnToggle(ItemAction::Drive, true);
+    HuntToggles drive;
+    drive.drive = true;
+    hunt.Hunter().angle = 0;
+    CAnimal& left = Ahead(kFirstZebra, 110, 25);
+    CAnimal& right = Ahead(kFirstZebra + 1, 110, -25);
+    CAnimal& aside = Ahead(kFirstZebra + 2, 60, -100);
+    hunt.Step({}, drive, 0);
+    EXPECT_EQ(left.State(), ANIMAL_DYING);
+    EXPECT_EQ(right.State(), ANIMAL_DYING);
+    EXPECT_NE(aside.State(), ANIMAL_DYING);
+}
+
 TEST_F(AnimalRules, TheMaulingCounterIsSharedAndKillsPastTwenty)
 {
     Build(ANIMAL_ZEBRA - 1, 4);

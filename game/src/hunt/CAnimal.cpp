@@ -178,8 +178,10 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
     }
     if (d > kJeepNoiseNear && d < kJeepNoiseFar)
         SetState(ANIMAL_RUNNING);
+    // The short way round: an animal just across the +x direction from the
+    // view is as much ahead as one just this side of it.
     const double bearing = BearingTo(hunterX, hunterY, x, y);
-    if (std::fabs(bearing - viewAngle) < kRunOverAngle && d < kRunOverRange) {
+    if (std::fabs(WrapSigned(bearing - viewAngle)) < kRunOverAngle && d < kRunOverRange) {
         m_context.quarryKind = ANIMAL_NONE; // running over any animal is poaching
         DebugTrace("CAnimal : a %s run over", AnimalKindOf(m_kind).name);
         SetState(ANIMAL_DYING);
