@@ -1,4 +1,5 @@
 #include "MiniGameData.h"
+#include "MiniGameFrameTest.h"
 #include "display/CDibDDViewport.h"
 #include "game/CMainFrame.h"
 #include "game/CHudScreen.h"
@@ -54,19 +55,14 @@ public:
 
 } // namespace
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public MiniGameFrameTest {
 protected:
+    FrameTest() : MiniGameFrameTest("frame") {}
     void SetUp() override
     {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        folder = MakeMiniGameData("frame");
-        char* cwd = ::getcwd(nullptr, 0);
-        previous = cwd;
-        std::free(cwd);
-        ASSERT_EQ(::chdir(folder.c_str()), 0);
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        window = SDL_CreateWindow("test", 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
-        Rebuild();
+        MiniGameFrameTest::SetUp();
+        if (!HasFatalFailure())
+            Rebuild();
     }
     // A new frame on the same folder (after a test changed "config.dat").
     void Rebuild()
@@ -83,14 +79,6 @@ protected:
         ASSERT_TRUE(frame->Create(window, 1, settings));
         frame->OnFirstMove();
     }
-    void TearDown() override
-    {
-        frame.reset();
-        SDL_DestroyWindow(window);
-        SDL_Quit();
-        ASSERT_EQ(::chdir(previous.c_str()), 0);
-        RemoveMiniGameData(folder);
-    }
     // Moves the mouse onto an item of the current screen, clicks, runs a pass.
     void ClickItem(int item)
     {
@@ -100,10 +88,7 @@ protected:
         frame->OnMouseButton(false);
         EXPECT_TRUE(frame->RunFrame());
     }
-    FixedClock clock;
-    std::string folder, previous, helpOpened;
-    SDL_Window* window = nullptr;
-    std::unique_ptr<CMainFrame> frame;
+    std::string helpOpened;
     ScriptedHunt* huntWorld = nullptr;
 };
 

@@ -5,6 +5,7 @@
 // here by hand, so these tests rely on no encoder.
 
 #include "MiniGameData.h"
+#include "MiniGameFrameTest.h"
 #include "common/ByteOrder.h"
 #include "common/KeyCodes.h"
 #include "game/CGameApp.h"
@@ -142,27 +143,9 @@ bool FilledWith(CDib* back, uint32_t index)
 
 } // namespace
 
-class IntroVideoTest : public ::testing::Test {
+class IntroVideoTest : public MiniGameFrameTest {
 protected:
-    void SetUp() override
-    {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        folder = MakeMiniGameData("intro");
-        char* cwd = ::getcwd(nullptr, 0);
-        previous = cwd;
-        std::free(cwd);
-        ASSERT_EQ(::chdir(folder.c_str()), 0);
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        window = SDL_CreateWindow("test", 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
-    }
-    void TearDown() override
-    {
-        frame.reset();
-        SDL_DestroyWindow(window);
-        SDL_Quit();
-        ASSERT_EQ(::chdir(previous.c_str()), 0);
-        RemoveMiniGameData(folder);
-    }
+    IntroVideoTest() : MiniGameFrameTest("intro") {}
     // Builds the game with the intro player; the video starts on the way.
     void Start()
     {
@@ -175,10 +158,6 @@ protected:
         ASSERT_TRUE(frame->Create(window, 1, settings));
         frame->OnFirstMove();
     }
-    FixedClock clock;
-    std::string folder, previous;
-    SDL_Window* window = nullptr;
-    std::unique_ptr<CMainFrame> frame;
     CIntroVideo* intro = nullptr;
 };
 
