@@ -102,5 +102,5 @@ private slots:
     }
 };
 
-SETUP_TEST_CLASS(CaptureTest);
+QT_TEST_CLASS(CaptureTest);
 #include "CaptureTest.moc"

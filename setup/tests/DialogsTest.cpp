@@ -372,5 +372,5 @@ private slots:
     }
 };
 
-SETUP_TEST_CLASS(DialogsTest);
+QT_TEST_CLASS(DialogsTest);
 #include "DialogsTest.moc"

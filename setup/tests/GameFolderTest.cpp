@@ -83,5 +83,5 @@ private slots:
     }
 };
 
-SETUP_TEST_CLASS(GameFolderTest);
+QT_TEST_CLASS(GameFolderTest);
 #include "GameFolderTest.moc"

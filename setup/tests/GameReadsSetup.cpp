@@ -138,5 +138,5 @@ private slots:
     }
 };
 
-SETUP_TEST_CLASS(GameReadsSetup);
+QT_TEST_CLASS(GameReadsSetup);
 #include "GameReadsSetup.moc"

@@ -66,5 +66,5 @@ private slots:
     }
 };
 
-SETUP_TEST_CLASS(KeyNamesTest);
+QT_TEST_CLASS(KeyNamesTest);
 #include "KeyNamesTest.moc"

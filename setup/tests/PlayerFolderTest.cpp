@@ -101,5 +101,5 @@ private slots:
     }
 };
 
-SETUP_TEST_CLASS(PlayerFolderTest);
+QT_TEST_CLASS(PlayerFolderTest);
 #include "PlayerFolderTest.moc"

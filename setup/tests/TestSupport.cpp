@@ -12,12 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::vector<TestClass>& TestClasses()
-{
-    static std::vector<TestClass> classes;
-    return classes;
-}
-
 int CScriptedHost::Run(QDialog& dialog)
 {
     dialog.setResult(QDialog::Rejected);
@@ -42,19 +36,6 @@ bool CScriptedHost::AskYesNo(QWidget*, const QString& caption, const QString& te
 {
     questions << caption + "|" + text;
     return answer;
-}
-
-QAbstractButton* FindButton(QWidget& parent, const QString& text)
-{
-    QAbstractButton* found = nullptr;
-    for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
-        if (button->text() != text)
-            continue;
-        if (found)
-            return nullptr;
-        found = button;
-    }
-    return found;
 }
 
 void Click(QWidget& parent, const QString& text)

@@ -1,8 +1,10 @@
 #pragma once
-// Shared pieces of the setup tool's tests: the test-class registry, a
-// scripted dialog host, widget look-ups by visible text, small file helpers
-// and a guard that makes a folder refuse writes.
+// Shared pieces of the setup tool's tests, beside the test-class registry
+// and button look-up of QtTestClasses.h: a scripted dialog host, more widget
+// look-ups by visible text, small file helpers and a guard that makes a
+// folder refuse writes.
 
+#include "QtTestClasses.h"
 #include "setup/IDialogHost.h"
 
 #include <QDialog>
@@ -19,20 +21,7 @@ class QAbstractButton;
 class QLineEdit;
 class QObject;
 
-struct TestClass {
-    const char* name;
-    std::function<std::unique_ptr<QObject>()> make;
-};
-std::vector<TestClass>& TestClasses();
-
-struct TestClassRegistrar {
-    TestClassRegistrar(const char* name, std::function<std::unique_ptr<QObject>()> make)
-    {
-        TestClasses().push_back({name, std::move(make)});
-    }
-};
-#define SETUP_TEST_CLASS(Class)                                                                                    \
-    static const TestClassRegistrar Class##Registrar(#Class, [] { return std::make_unique<Class>(); })
+using qttest::FindButton;
 
 // Runs each dialog it is handed with the next script: the dialog is shown,
 // the script acts on it (clicks, keys) and the dialog's result is returned.
@@ -51,9 +40,6 @@ public:
     bool AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
-// The one button (push or radio) with this text; null when there is none or
-// more than one.
-QAbstractButton* FindButton(QWidget& parent, const QString& text);
 // Clicks the button with this text with the mouse; fails the test when absent.
 void Click(QWidget& parent, const QString& text);
 // The name boxes of the controls dialog, top to bottom.

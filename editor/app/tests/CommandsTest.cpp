@@ -354,5 +354,5 @@ private slots:
     }
 };
 
-KVFEDIT_TEST_CLASS(CommandsTest);
+QT_TEST_CLASS(CommandsTest);
 #include "CommandsTest.moc"

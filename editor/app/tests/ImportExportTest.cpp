@@ -514,5 +514,5 @@ private slots:
     }
 };
 
-KVFEDIT_TEST_CLASS(ImportExportTest);
+QT_TEST_CLASS(ImportExportTest);
 #include "ImportExportTest.moc"

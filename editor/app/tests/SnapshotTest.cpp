@@ -167,5 +167,5 @@ private slots:
     }
 };
 
-KVFEDIT_TEST_CLASS(SnapshotTest);
+QT_TEST_CLASS(SnapshotTest);
 #include "SnapshotTest.moc"

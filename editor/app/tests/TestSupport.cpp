@@ -13,11 +13,6 @@
 
 namespace kvtest {
 
-std::vector<TestClass>& TestClasses()
-{
-    static std::vector<TestClass> classes;
-    return classes;
-}
 
 int CScriptedHost::Run(QDialog& dialog)
 {
@@ -136,19 +131,6 @@ void Wheel(QWidget& viewport, int angle, QPoint at)
     QWheelEvent event(QPointF(at), QPointF(viewport.mapToGlobal(at)), QPoint(), QPoint(0, angle), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&viewport, &event);
-}
-
-QAbstractButton* FindButton(QWidget& parent, const QString& text)
-{
-    QAbstractButton* found = nullptr;
-    for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
-        if (button->text() != text)
-            continue;
-        if (found)
-            return nullptr;
-        found = button;
-    }
-    return found;
 }
 
 void AddFrames(CKVFEditorDoc& doc, PixelFormat format, int width, int height, int count, uint32_t seed)

@@ -1,10 +1,12 @@
 #pragma once
-// Shared pieces of kvfedit's tests: the test-class registry, a scripted
-// host that answers the window's dialogs, a window with settings of its
-// own, mouse events delivered to the view, and generated pictures (the
-// document tests' fixtures, EditorTestSupport.h).
+// Shared pieces of kvfedit's tests, beside the test-class registry and
+// button look-up of QtTestClasses.h: a scripted host that answers the
+// window's dialogs, a window with settings of its own, mouse events
+// delivered to the view, and generated pictures (the document tests'
+// fixtures, EditorTestSupport.h).
 
 #include "EditorTestSupport.h"
+#include "QtTestClasses.h"
 #include "kvfedit/CMainFrame.h"
 #include "kvfedit/IEditorHost.h"
 
@@ -23,20 +25,7 @@ class QAbstractButton;
 
 namespace kvtest {
 
-struct TestClass {
-    const char* name;
-    std::function<std::unique_ptr<QObject>()> make;
-};
-std::vector<TestClass>& TestClasses();
-
-struct TestClassRegistrar {
-    TestClassRegistrar(const char* name, std::function<std::unique_ptr<QObject>()> make)
-    {
-        TestClasses().push_back({name, std::move(make)});
-    }
-};
-#define KVFEDIT_TEST_CLASS(Class)                                                                                  \
-    static const kvtest::TestClassRegistrar Class##Registrar(#Class, [] { return std::make_unique<Class>(); })
+using qttest::FindButton;
 
 // Answers the window's dialogs from queues, in order, and records what the
 // window showed. A dialog script sets the dialog's fields and returns
@@ -94,8 +83,6 @@ void MouseMove(QWidget& viewport, Qt::MouseButtons held, QPoint at);
 void MouseRelease(QWidget& viewport, Qt::MouseButton button, QPoint at);
 void Wheel(QWidget& viewport, int angle, QPoint at);
 
-// The one button with this text in `parent`, null when there is none or more.
-QAbstractButton* FindButton(QWidget& parent, const QString& text);
 
 // Frames added to the document after the current one: `count` pictures of
 // the format with seeded pixels (one palette for indexed formats).

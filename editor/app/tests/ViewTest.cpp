@@ -471,5 +471,5 @@ private slots:
     }
 };
 
-KVFEDIT_TEST_CLASS(ViewTest);
+QT_TEST_CLASS(ViewTest);
 #include "ViewTest.moc"
