@@ -6,6 +6,21 @@
 #include <SDL.h>
 #include <cstring>
 
+SDL_Window* OpenScreenWindow(const char* title, int width, int height, bool fullScreen)
+{
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
+    uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI;
+    SDL_Rect bounds;
+    if (fullScreen && SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0) {
+        x = bounds.x;
+        y = bounds.y;
+        w = bounds.w;
+        h = bounds.h;
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    return SDL_CreateWindow(title, x, y, w, h, flags);
+}
+
 CScreenPresenter::~CScreenPresenter()
 {
     Close();
@@ -179,21 +194,33 @@ void CScreenPresenter::SetFullScreen(bool fullScreen)
 {
     if (!m_window)
         return;
+    SDL_Rect bounds;
+    if (fullScreen && !m_fullScreen && SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &bounds) == 0) {
+        // Cover the display first, for the same reason OpenScreenWindow does.
+        SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+        SDL_SetWindowSize(m_window, bounds.w, bounds.h);
+    }
     if (SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         DebugTrace("CScreenPresenter::SetFullScreen() : %s", SDL_GetError());
         return;
     }
+    const bool wasFullScreen = m_fullScreen;
     m_fullScreen = fullScreen;
     SDL_SetWindowGrab(m_window, (m_fullScreen && m_focused) ? SDL_TRUE : SDL_FALSE);
+    // A window opened full screen would come back at the display's size.
+    if (wasFullScreen && !fullScreen)
+        SetWindowScale(m_windowScale);
     UpdateViewport();
 }
 
 void CScreenPresenter::SetWindowScale(int scale)
 {
+    scale = scale < 1 ? 1 : (scale > 3 ? 3 : scale);
+    m_windowScale = scale;
     if (!m_window || m_fullScreen)
         return;
-    scale = scale < 1 ? 1 : (scale > 3 ? 3 : scale);
     SDL_SetWindowSize(m_window, m_width * scale, m_height * scale);
+    SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     UpdateViewport();
 }
 

@@ -4,6 +4,7 @@
 #include "display/CDibViewport.h"
 #include "display/CDibWindow.h"
 #include "display/DisplayResult.h"
+#include "display/ScreenPresenter.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 
@@ -113,4 +114,44 @@ TEST(StretchConvert, IndexedSourceIntoDirectTargetStretched)
     EXPECT_EQ(target.GetPixel(2, 1), 0x1Fu);
     EXPECT_EQ(target.GetPixel(3, 0), 0x1Fu);
     EXPECT_EQ(StretchConvert(nullptr, 0, 0, 1, 1, &target, 0, 0, 1, 1), DIB_FAILED);
+}
+
+// A full-screen window is made covering its display (a window manager need
+// not enlarge it); leaving full screen gives the window of the scale asked
+// for, and coming back covers the display again.
+TEST_F(DisplayTest, FullScreenWindowsCoverTheDisplayAndComeBackAtTheirScale)
+{
+    SDL_Rect bounds;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
+    SDL_Window* full = OpenScreenWindow("full", 640, 480, true);
+    ASSERT_NE(full, nullptr);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(full, &w, &h);
+    EXPECT_EQ(w, bounds.w);
+    EXPECT_EQ(h, bounds.h);
+    {
+        CDibDDViewport viewport;
+        ASSERT_EQ(viewport.Create(640, 480, PF_INDEX8, full, VIEWPORT_PALETTE | VIEWPORT_FULLSCREEN), DIB_OK);
+        CScreenPresenter& presenter = viewport.Presenter();
+        EXPECT_TRUE(presenter.IsFullScreen());
+        presenter.SetWindowScale(2);
+        presenter.ToggleFullScreen();
+        EXPECT_FALSE(presenter.IsFullScreen());
+        SDL_GetWindowSize(full, &w, &h);
+        EXPECT_EQ(w, 1280);
+        EXPECT_EQ(h, 960);
+        presenter.ToggleFullScreen();
+        EXPECT_TRUE(presenter.IsFullScreen());
+        SDL_GetWindowSize(full, &w, &h);
+        EXPECT_EQ(w, bounds.w);
+        EXPECT_EQ(h, bounds.h);
+    }
+    SDL_DestroyWindow(full);
+
+    SDL_Window* windowed = OpenScreenWindow("windowed", 640, 480, false);
+    ASSERT_NE(windowed, nullptr);
+    SDL_GetWindowSize(windowed, &w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    SDL_DestroyWindow(windowed);
 }

@@ -1,10 +1,13 @@
 #include "game/CGameApp.h"
 
+#include "display/ScreenPresenter.h"
+
 #include "common/AtomicFile.h"
 #include "common/Clock.h"
 #include "common/DebugTrace.h"
 #include "common/KeyCodes.h"
 #include "display/CDibDDViewport.h"
+#include "display/ScreenPresenter.h"
 #include "game/CAutoPlayer.h"
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
@@ -149,8 +152,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
     settings.windowScale = options.scale;
     settings.playerFiles = playerFiles;
     settings.keepTrophies = playerFolderProblem.empty();
-    SDL_Window* window = SDL_CreateWindow("Veldra", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                                          SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_Window* window = OpenScreenWindow("Veldra", 640, 480, settings.fullScreen);
     if (!window) {
         std::fprintf(stderr, "Veldra: cannot open a window: %s\n", SDL_GetError());
         SDL_Quit();

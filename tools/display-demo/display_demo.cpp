@@ -7,6 +7,7 @@
 #include "display/CDibDD.h"
 #include "display/CDibDDContext.h"
 #include "display/CDibDDViewport.h"
+#include "display/ScreenPresenter.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 #include "imaging/PngWriter.h"
@@ -84,8 +85,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "display-demo: no display: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Window* window = SDL_CreateWindow("Veldra display demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          640 * options.scale, 480 * options.scale, SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_Window* window = OpenScreenWindow("Veldra display demo", 640, 480, options.fullScreen);
     if (!window) {
         std::fprintf(stderr, "display-demo: no window: %s\n", SDL_GetError());
         return 1;
@@ -101,6 +101,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "display-demo: cannot create the screen\n");
         return 1;
     }
+    viewport->Presenter().SetWindowScale(options.scale);
     CDib* back = viewport->Back();
 
     // The palette of the 8-bit mode: a blue-green ramp for the sky and a red

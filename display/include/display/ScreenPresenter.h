@@ -21,6 +21,12 @@ struct PresenterOptions {
     bool allowAccelerated = true;
 };
 
+// A window for a back buffer of `width` x `height`: full screen, it is made
+// at the size and place of its display at once, since on a display without
+// a window manager nothing would enlarge a small window that asks to be full
+// screen; windowed, at 1x, centred. Null, with SDL's error, on failure.
+SDL_Window* OpenScreenWindow(const char* title, int width, int height, bool fullScreen);
+
 class CScreenPresenter {
 public:
     CScreenPresenter() = default;
@@ -43,6 +49,7 @@ public:
     // Device or render-target loss: the texture is made again at the next Present.
     void OnDeviceReset();
 
+    // Leaving full screen gives a centred window of the last scale asked for.
     void SetFullScreen(bool fullScreen);
     bool IsFullScreen() const { return m_fullScreen; }
     void ToggleFullScreen() { SetFullScreen(!m_fullScreen); }
@@ -68,6 +75,7 @@ private:
     bool m_software = false;
     bool m_fullScreen = false;
     bool m_focused = true;
+    int m_windowScale = 1;
     // Expansion tables.
     uint32_t m_indexTable[256] = {};
     const void* m_indexPalette = nullptr;
