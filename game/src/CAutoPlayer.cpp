@@ -200,7 +200,10 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
     }
     if (brake) {
         m_detour = 0;
-        if (StopTheJeep() || std::abs(jeep.speed) <= 60) {
+        // Already backing away: keep going while the animal is still ahead.
+        // Braking to a stand first would let one that comes on at a run
+        // reach the bumper, which counts as running it over.
+        if (jeep.speed < 0 || StopTheJeep() || std::abs(jeep.speed) <= 60) {
             m_reverse = 20;
             m_detourSide = side;
         }
