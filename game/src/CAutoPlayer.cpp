@@ -17,6 +17,9 @@ constexpr double kStopDriving = 1200;  // where the jeep is stopped (animals bol
 constexpr double kShootWithin = 650;   // on foot: close enough to shoot, outside their 500 of alarm
 constexpr double kStayByTheJeep = 1250; // the hunter dies beyond 1500 from the jeep
 constexpr double kTurnTolerance = 0.05;
+constexpr double kBackAwayWithin = 300; // an animal this near ahead of a backing jeep keeps it backing
+constexpr int kPedalLimit = 300;        // at this speed either way the jeep's pedals do nothing
+constexpr int kTopBackingSpeed = 240;   // so the bot backs no faster than this
 constexpr double kEndLingerSeconds = 3;
 
 bool IsEndPicture(ScreenId id)
@@ -149,18 +152,20 @@ bool CAutoPlayer::StopTheJeep()
     // At full speed the pedals do nothing: let it roll below the limit
     // first, then brake, and let the last bit roll out.
     const int speed = m_hunt.Jeep().speed;
-    if (speed > 60 && speed < 300)
+    if (speed > 60 && speed < kPedalLimit)
         Hold(m_keys.down);
-    else if (speed < -60 && speed > -300)
+    else if (speed < -60 && speed > -kPedalLimit)
         Hold(m_keys.up);
     return speed == 0;
 }
 
-bool CAutoPlayer::SomethingInTheWay(bool driving, double& avoidSide, bool& brake) const
+bool CAutoPlayer::SomethingInTheWay(bool driving, double& avoidSide, bool& brake, double* animalAhead) const
 {
     const HunterPose& hunter = m_hunt.Hunter();
     const CWorldObject* jeep = &m_hunt.Jeep();
     brake = false;
+    if (animalAhead)
+        *animalAhead = 1e9;
     bool blocked = false;
     double nearest = 1e9;
     for (const CWorldObject* object : m_hunt.DrawList().Objects()) {
@@ -174,8 +179,11 @@ bool CAutoPlayer::SomethingInTheWay(bool driving, double& avoidSide, bool& brake
         nearest = object->distance;
         blocked = true;
         avoidSide = off > 0 ? -1 : 1; // turn away from it
-        if (driving && animal && object->distance < 450)
+        if (driving && animal && object->distance < 450) {
             brake = true;
+            if (animalAhead)
+                *animalAhead = object->distance;
+        }
     }
     return blocked;
 }
@@ -186,24 +194,31 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
     const HunterPose& hunter = m_hunt.Hunter();
     if (stopShort && distance < kStopDriving)
         return void(StopTheJeep());
-    double side = 0;
+    double side = 0, animalAhead = 0;
     bool brake = false;
-    const bool blocked = SomethingInTheWay(true, side, brake);
+    const bool blocked = SomethingInTheWay(true, side, brake, &animalAhead);
     // An animal close ahead: stand on the brake, whatever else is going on
     // (running one over is poaching).
     if (m_reverse > 0) {
         // Backing away with the wheel turned: in reverse, right turns left.
+        // Never at full speed: there the pedals do nothing, and the jeep
+        // would back on until it coasts down.
         --m_reverse;
-        Hold(m_keys.down);
+        if (jeep.speed > -kTopBackingSpeed)
+            Hold(m_keys.down);
+        else
+            return; // both pedals up, so it slows; the wheel needs a pedal
         Hold(m_detourSide > 0 ? m_keys.right : m_keys.left);
         return;
     }
     if (brake) {
         m_detour = 0;
-        // Already backing away: keep going while the animal is still ahead.
+        // Already backing away from an animal still close ahead: keep going.
         // Braking to a stand first would let one that comes on at a run
-        // reach the bumper, which counts as running it over.
-        if (jeep.speed < 0 || StopTheJeep() || std::abs(jeep.speed) <= 60) {
+        // reach the bumper, which counts as running it over. (Farther off,
+        // backing on would only take the jeep out of the area.)
+        const bool keepBacking = jeep.speed < 0 && animalAhead < kBackAwayWithin;
+        if (keepBacking || StopTheJeep() || std::abs(jeep.speed) <= 60) {
             m_reverse = 20;
             m_detourSide = side;
         }
@@ -219,6 +234,9 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
         Hold(m_detourSide > 0 ? m_keys.left : m_keys.right);
         return;
     }
+    // Backing at full speed, where the pedals do nothing: coast down first.
+    if (jeep.speed <= -kPedalLimit)
+        return;
     // Stuck against something the pedal cannot push through.
     m_stuckPasses = jeep.speed == 0 ? m_stuckPasses + 1 : 0;
     if (m_stuckPasses > 6) {

@@ -59,7 +59,9 @@ private:
     bool Threatened(const CAnimal* quarry) const;
     // A live animal other than `except` within `within` units of the hunter.
     bool AnimalNear(const CAnimal* except, double within) const;
-    bool SomethingInTheWay(bool driving, double& avoidSide, bool& brake) const;
+    // Something close ahead to steer round; `brake` when it is an animal in
+    // the jeep's path, whose distance then goes to `animalAhead`.
+    bool SomethingInTheWay(bool driving, double& avoidSide, bool& brake, double* animalAhead = nullptr) const;
 
     void Hold(uint8_t key) { m_want.insert(key); }
     void Tap(uint8_t key) { m_taps.push_back(key); }
