@@ -16,6 +16,7 @@ constexpr double kDriveBeyond = 1400;  // farther targets are reached by jeep
 constexpr double kStopDriving = 1200;  // where the jeep is stopped (animals bolt from a jeep within 750)
 constexpr double kShootWithin = 650;   // on foot: close enough to shoot, outside their 500 of alarm
 constexpr double kStayByTheJeep = 1250; // the hunter dies beyond 1500 from the jeep
+constexpr double kSteerRoundBeyond = 3000; // farther targets off to the side are steered round to
 constexpr double kTurnTolerance = 0.05;
 constexpr double kBackAwayWithin = 300; // an animal this near ahead of a backing jeep keeps it backing
 constexpr int kPedalLimit = 300;        // at this speed either way the jeep's pedals do nothing
@@ -403,7 +404,10 @@ void CAutoPlayer::Hunt(const CMainFrame& frame, bool poach)
             --m_escape;
             return DriveTowards(bearing, false, d);
         }
-        if (d >= kStopDriving && std::fabs(rel) < 0.8)
+        // A far target is steered round to: getting out to turn may not
+        // work, since boarding again waits for a clear way ahead and can
+        // leave the jeep facing off once more.
+        if (d >= kStopDriving && (std::fabs(rel) < 0.8 || d > kSteerRoundBeyond))
             return DriveTowards(bearing, true, d);
         // Close enough, or the target is off to the side: stop and get out
         // (turning on foot is quicker than steering round), unless another
