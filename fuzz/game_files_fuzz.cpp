@@ -30,10 +30,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     case 1: {
         WriteFileAtomically(path, bytes.data(), bytes.size());
-        std::vector<int32_t> trophies = ReadTrophies(path);
-        if (trophies.size() > bytes.size() / 4)
+        const TrophyRecord before = ReadTrophyRecord(path);
+        if (before.entries.size() > bytes.size() / 4)
             __builtin_trap(); // never more entries than the file holds
-        AppendTrophy(3, path);
+        if (AppendTrophy(3, path)) {
+            // Every entry read is kept, and a record that did not read
+            // cleanly is kept whole beside the new one.
+            std::vector<int32_t> expected = before.entries;
+            expected.push_back(3);
+            if (ReadTrophies(path) != expected)
+                __builtin_trap();
+            const std::string copy = path + ".damaged";
+            std::string kept;
+            if (!before.clean && (!ReadWholeFile(copy, kept) || kept != bytes))
+                __builtin_trap();
+            ::unlink(copy.c_str());
+        }
         break;
     }
     default: {

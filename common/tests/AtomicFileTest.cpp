@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <fstream>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -138,4 +140,45 @@ TEST_F(AtomicFileTest, DroppedOrFailedStreamKeepsOldFile)
     EXPECT_FALSE(nowhere.Create((dir / "no-such-folder" / "x.bin").string()));
     EXPECT_FALSE(nowhere.Write("a", 1));
     EXPECT_FALSE(nowhere.Commit());
+}
+
+TEST_F(AtomicFileTest, LeftoversOfAKilledWriterGoAtTheNextWrite)
+{
+    ASSERT_TRUE(WriteFileAtomically(path, "old", 3));
+    // A writer killed between its first write and its rename.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CAtomicOutputFile file;
+        if (file.Create(path) && file.Write("half", 4))
+            ::kill(::getpid(), SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    ASSERT_EQ(Entries(), 2) << "the killed writer left no temporary file to clean up";
+
+    // Names that only look alike stay: another target's, a shorter random
+    // part, characters mkstemp never makes.
+    for (const char* name : {"other.bin.tmpAbC123", "trophy.bin.tmpAbC12", "trophy.bin.tmpAbC12!"})
+        std::ofstream(dir / name) << "x";
+    ASSERT_TRUE(WriteFileAtomically(path, "new", 3));
+    EXPECT_EQ(Contents(), "new");
+    EXPECT_EQ(Entries(), 4) << "the leftover stayed, or a look-alike went";
+}
+
+TEST_F(AtomicFileTest, AWriteInProgressIsNotTakenForALeftover)
+{
+    ASSERT_TRUE(WriteFileAtomically(path, "old", 3));
+    CAtomicOutputFile slow;
+    ASSERT_TRUE(slow.Create(path));
+    ASSERT_TRUE(slow.Write("slow", 4));
+    // Another writer of the same file meanwhile (its lock is taken through a
+    // descriptor of its own, as another process's would be).
+    ASSERT_TRUE(WriteFileAtomically(path, "quick", 5));
+    EXPECT_EQ(Entries(), 2);
+    ASSERT_TRUE(slow.Commit());
+    EXPECT_EQ(Contents(), "slow");
+    EXPECT_EQ(Entries(), 1);
 }

@@ -4,6 +4,7 @@
 #include "setup/CGameFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,6 +81,20 @@ private slots:
         // Something that cannot be removed is reported, not ignored.
         QVERIFY(QDir(m_dir.path()).mkpath("trophy.bin/inside"));
         QCOMPARE(folder.ResetTrophies(), CGameFolder::TrophyReset::Failed);
+    }
+
+    void aWriteClearsWhatAKilledWriteLeft()
+    {
+        // A writer killed before its rename leaves its temporary file,
+        // unlocked; the tool's next write of the file removes it.
+        const CGameFolder folder = Folder();
+        WriteBytes(folder.ConfigPath(), "[configuration]\nhighcolour=1\n");
+        WriteBytes(Path("config.dat.tmpAbC123"), "[configur");
+        WriteBytes(Path("trophy.bin.tmpAbC123"), "another file's");
+        QVERIFY(folder.WriteDisplayChoice(0));
+        QVERIFY(!QFile::exists(QString::fromStdString(Path("config.dat.tmpAbC123"))));
+        QVERIFY(QFile::exists(QString::fromStdString(Path("trophy.bin.tmpAbC123"))));
+        QCOMPARE(folder.ReadDisplayChoice(), 0);
     }
 };
 

@@ -6,6 +6,11 @@
 // old contents, whatever happens: a failed write, a full disk, a crash, or
 // the object dropped without a commit (which removes the temporary file).
 //
+// A writer killed part way leaves its temporary file ("NAME.tmpXXXXXX");
+// the next Create for the same target removes such leftovers. Each writer
+// holds an exclusive lock on its temporary file for as long as it exists,
+// so a file that another live writer is still filling is never taken.
+//
 // Callers may stream the bytes in blocks and patch fields already written
 // (a header whose lengths are known only at the end); WriteFileAtomically
 // (AtomicFile.h) is the one-buffer form.
@@ -21,7 +26,8 @@ public:
     CAtomicOutputFile(const CAtomicOutputFile&) = delete;
     CAtomicOutputFile& operator=(const CAtomicOutputFile&) = delete;
 
-    // Starts a new temporary file for `path` (dropping one begun before);
+    // Starts a new temporary file for `path` (dropping one begun before,
+    // and removing any that writers of `path` killed part way left behind);
     // false when it cannot be made (a missing or read-only folder).
     bool Create(const std::string& path);
     // Appends at the end; false on any failure, after which every later call
@@ -34,6 +40,13 @@ public:
     // holds exactly what was written. On failure the temporary file is
     // removed and the target is untouched. Either way the object is done.
     bool Commit();
+    // As Commit, but the file appears only where nothing is yet: an existing
+    // target is left as it is and TargetExists returned.
+    enum class CommitResult { Done, TargetExists, Failed };
+    [[nodiscard]] CommitResult CommitWithoutReplacing();
+
+    // Removes the temporary files of `path` that no live writer holds.
+    static void RemoveAbandonedTemporaries(const std::string& path);
 
 private:
     void Discard();

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -21,7 +22,8 @@ const char* kUsage = "Usage: kvfedit [--frames N] [--zoom FACTOR] [--grab IMAGE.
                      "Edits sprite sequences. FILE is a KVF document (.avi) to open, or a picture\n"
                      "(.bmp sprite file of any encoding, or .png) whose N frames (default 1), stacked\n"
                      "top to bottom, become the frames. FACTOR is one of 0.125, 0.25, 0.5, 1, 2, 4, 8.\n"
-                     "--grab writes the window, once shown with FILE open, as a PNG picture and quits.\n";
+                     "--grab writes the window, once shown with FILE open, as a PNG picture and quits;\n"
+                     "a FILE that cannot be opened is said on standard error and ends it with status 1.\n";
 
 struct CommandLine {
     QString file;
@@ -74,6 +76,39 @@ int Parse(const QStringList& arguments, CommandLine& line)
     return 0;
 }
 
+// With --grab nobody is there to close a message box: messages go to
+// standard error instead, and the program ends with status 1.
+class CConsoleEditorHost final : public IEditorHost {
+public:
+    explicit CConsoleEditorHost(QString file) : m_file(std::move(file)) {}
+    int Run(QDialog& dialog) override { return m_modal.Run(dialog); }
+    FileChoice OpenFile(QWidget* parent, const QString& caption, const QString& filters) override
+    {
+        return m_modal.OpenFile(parent, caption, filters);
+    }
+    FileChoice SaveFile(QWidget* parent, const QString& caption, const QString& filters,
+                        const QString& defaultSuffix) override
+    {
+        return m_modal.SaveFile(parent, caption, filters, defaultSuffix);
+    }
+    void ShowMessage(QWidget*, const QString& text) override
+    {
+        std::fprintf(stderr, "kvfedit: %s: %s\n", qPrintable(m_file), qPrintable(text));
+        m_failed = true;
+    }
+    SaveChangesAnswer AskSaveChanges(QWidget* parent, const QString& text) override
+    {
+        return m_modal.AskSaveChanges(parent, text);
+    }
+    bool PickColour(QWidget* parent, QColor& colour) override { return m_modal.PickColour(parent, colour); }
+    bool Failed() const { return m_failed; }
+
+private:
+    CModalEditorHost m_modal;
+    QString m_file;
+    bool m_failed = false;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -91,13 +126,19 @@ int main(int argc, char** argv)
     CDibContext context;
     QSettings settings(QString::fromUtf8(CRecentFileList::kSettingsOrganisation),
                        QString::fromUtf8(CRecentFileList::kSettingsApplication));
-    CModalEditorHost host;
+    CModalEditorHost modalHost;
+    CConsoleEditorHost consoleHost(line.file);
+    IEditorHost& host = line.grab.isEmpty() ? static_cast<IEditorHost&>(modalHost) : consoleHost;
     CMainFrame frame(host, settings);
     context.Init(&frame, nullptr, 0);
     frame.View().SetZoomIndex(line.zoom);
     frame.show();
-    if (!line.file.isEmpty())
-        frame.OpenPath(line.file, line.frames);
+    const bool opened = line.file.isEmpty() || frame.OpenPath(line.file, line.frames);
+    if (!line.grab.isEmpty() && (!opened || consoleHost.Failed())) {
+        if (!consoleHost.Failed())
+            std::fprintf(stderr, "kvfedit: cannot open %s\n", qPrintable(line.file));
+        return 1;
+    }
     if (!line.grab.isEmpty()) {
         // Once the events of showing and opening are through, the window
         // as it is drawn (the screenshots in the README are made so).
