@@ -14,6 +14,22 @@ if(VELDRA_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The hardening a distribution builds its packages with: a stack protector on
+# every function with a local array or address taken, the checked variants of
+# the C library's copying functions where the compiler knows the buffer sizes
+# (needs optimisation, which every hardened preset has), relocations made
+# read-only after start with every symbol bound at once, and position-
+# independent programs (so the loader may place them anywhere). The presets
+# the suite is tested and shipped with turn it on, so what is tested is what
+# is shipped; the sanitizer build goes without, its own checks being stronger.
+if(VELDRA_HARDEN)
+  if(VELDRA_SANITIZE)
+    message(FATAL_ERROR "VELDRA_HARDEN and VELDRA_SANITIZE do not go together")
+  endif()
+  add_compile_options(-fstack-protector-strong -U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2 -fPIE)
+  add_link_options(-pie -Wl,-z,relro,-z,now)
+endif()
+
 # veldra_library(name SOURCES ... DEPENDS ...)
 # A static library whose public headers live in <folder>/include.
 function(veldra_library name)
