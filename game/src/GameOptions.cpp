@@ -1,6 +1,7 @@
 #include "game/CGameApp.h"
 
 #include "game/CAutoPlayer.h"
+#include "common/VersionText.h"
 #include "gamedata/HuntTables.h"
 
 #include <cstdlib>
@@ -41,6 +42,7 @@ const char* kUsage =
     "                      W: assault-rifle crossbow handgun muzzle-loader rifle shotgun\n"
     "                      S: desert plains grassland\n"
     "  --help              this text\n"
+    "  --version           the version and the licence\n"
     "\n"
     "Script lines: '<pass> key down|up <KEY>', '<pass> mouse <x> <y>', '<pass> button down|up',\n"
     "'<pass> click', '<pass> focus lost|gained', '<pass> quit'; '#' starts a comment.\n";
@@ -103,6 +105,9 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
         long number = 0;
         if (arg == "--help" || arg == "-h") {
             out = kUsage;
+            return 1;
+        } else if (arg == "--version") {
+            out = VersionText("Veldra");
             return 1;
         } else if (arg == "--data") {
             if (!value)

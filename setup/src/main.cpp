@@ -2,6 +2,7 @@
 // one named on the command line, else the current folder when it holds the
 // game's data, else the data installed with the game.
 
+#include "common/VersionText.h"
 #include "gamedata/GameFolders.h"
 #include "setup/CModalDialogHost.h"
 #include "setup/CSetupApp.h"
@@ -25,12 +26,19 @@ const char* kUsage = "Usage: %1 [DIR]\n"
                      "game). The two files are kept in the game's folder or, when that folder is\n"
                      "read-only, in $XDG_DATA_HOME/veldra (by default ~/.local/share/veldra), as the\n"
                      "game keeps them. --show prints where they are and the settings \"config.dat\"\n"
-                     "holds, as this tool reads them, without opening a window.\n";
+                     "holds, as this tool reads them, without opening a window.\n"
+                     "--version prints the version and the licence.\n";
+
+// "setup" in the build, "veldra-setup" installed.
+std::string ProgramName(const char* argv0)
+{
+    const char* slash = std::strrchr(argv0, '/');
+    return slash ? slash + 1 : argv0;
+}
 
 std::string Usage(const char* argv0)
 {
-    const char* slash = std::strrchr(argv0, '/');
-    const std::string name = slash ? slash + 1 : argv0;
+    const std::string name = ProgramName(argv0);
     std::string text = kUsage;
     for (size_t at; (at = text.find("%1")) != std::string::npos;)
         text.replace(at, 2, name);
@@ -76,6 +84,14 @@ int main(int argc, char** argv)
     // Nothing to show on the screen: no display needed.
     if (argc >= 2 && std::strcmp(argv[1], "--show") == 0)
         return ShowFiles(argc, argv);
+    if (argc == 2 && AsksForVersion(argv[1])) {
+        std::fputs(VersionText(ProgramName(argv[0])).c_str(), stdout);
+        return 0;
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage(argv[0]).c_str(), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("setup"));
 

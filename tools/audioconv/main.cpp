@@ -2,6 +2,7 @@
 // file types the game reads.
 
 #include "AudioConvCommands.h"
+#include "common/VersionText.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,7 +21,9 @@ const char kUsage[] =
     "         .raw/.pcm). --encoding chooses the AU encoding; --code the sample code of\n"
     "         headerless PCM (1 s8, 2 u8, 3 s16le, 4 s16be, 5 u16le, 6 u16be).\n"
     "         --raw-in reads IN as headerless PCM with that rate, code and channels.\n"
-    "tone     writes a sine tone as a WAV file.\n";
+    "tone     writes a sine tone as a WAV file.\n"
+    "\n"
+    "--version  the version and the licence.\n";
 } // namespace
 
 int main(int argc, char** argv)
@@ -28,6 +31,10 @@ int main(int argc, char** argv)
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         std::fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
+    }
+    if (AsksForVersion(argv[1])) {
+        std::fputs(VersionText("audioconv").c_str(), stdout);
+        return 0;
     }
     std::vector<std::string> args(argv + 2, argv + argc);
     for (const std::string& arg : args)

@@ -131,6 +131,8 @@ const char* KvfUsage()
            "  join --out OUT FILE...             stack equal frames into one strip, first on top\n"
            "  quantize ...                       colour reduction (kvftool quantize --help)\n"
            "\n"
+           "  --version                          the version and the licence\n"
+           "\n"
            "Exit status: 0 success, 1 failure, 2 bad command line.\n";
 }
 

@@ -3,6 +3,7 @@
 #include "KvfCommands.h"
 #include "KvfPictureIO.h"
 #include "QuantizeCommand.h"
+#include "common/VersionText.h"
 #include "sprites/CDibPacked.h"
 
 #include <cstdio>
@@ -18,6 +19,10 @@ int main(int argc, char** argv)
     const char* command = argv[1];
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 || std::strcmp(command, "help") == 0) {
         std::fputs(KvfUsage(), stdout);
+        return KVF_EXIT_OK;
+    }
+    if (AsksForVersion(command)) {
+        std::fputs(VersionText("kvftool").c_str(), stdout);
         return KVF_EXIT_OK;
     }
     if (std::strcmp(command, "quantize") == 0)

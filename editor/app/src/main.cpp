@@ -1,6 +1,7 @@
 // kvfedit: the sprite-sequence editor. With a file named on the command line
 // it opens that document, or takes that picture as its frames.
 
+#include "common/VersionText.h"
 #include "imaging/CDibContext.h"
 #include "kvfedit/CKVFEditorView.h"
 #include "kvfedit/CMainFrame.h"
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -23,7 +25,8 @@ const char* kUsage = "Usage: kvfedit [--frames N] [--zoom FACTOR] [--grab IMAGE.
                      "(.bmp sprite file of any encoding, or .png) whose N frames (default 1), stacked\n"
                      "top to bottom, become the frames. FACTOR is one of 0.125, 0.25, 0.5, 1, 2, 4, 8.\n"
                      "--grab writes the window, once shown with FILE open, as a PNG picture and quits;\n"
-                     "a FILE that cannot be opened is said on standard error and ends it with status 1.\n";
+                     "a FILE that cannot be opened is said on standard error and ends it with status 1.\n"
+                     "--version prints the version and the licence.\n";
 
 struct CommandLine {
     QString file;
@@ -113,6 +116,18 @@ private:
 
 int main(int argc, char** argv)
 {
+    // The help and the version need no display: answered before Qt looks
+    // for one.
+    for (int i = 1; i < argc; ++i) {
+        if (AsksForVersion(argv[i])) {
+            std::fputs(VersionText("kvfedit").c_str(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     // Sprite files load through the packed image kinds of the sprite library.
     InstallPackedImageLoader();
     QApplication application(argc, argv);

@@ -4,7 +4,9 @@
 //
 //   assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE]
 //   assetgen --icons DIR
+//   assetgen --window-icons FILE
 
+#include "common/VersionText.h"
 #include "generators/Generators.h"
 #include "generators/Icons.h"
 #include "sink/CAssetSink.h"
@@ -17,7 +19,7 @@
 
 int main(int argc, char** argv)
 {
-    std::string out = "data", only, sheet, report, icons;
+    std::string out = "data", only, sheet, report, icons, windowIcons;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -31,22 +33,32 @@ int main(int argc, char** argv)
             report = argv[++i];
         else if (arg == "--icons" && hasValue)
             icons = argv[++i];
-        else {
+        else if (arg == "--window-icons" && hasValue)
+            windowIcons = argv[++i];
+        else if (AsksForVersion(argv[i])) {
+            std::fputs(VersionText("assetgen").c_str(), stdout);
+            return 0;
+        } else {
             const bool help = arg == "--help" || arg == "-h";
             std::fprintf(help ? stdout : stderr,
                          "Usage: assetgen [--out DIR] [--only GLOB] [--contact-sheet FILE.png] [--check-report FILE]\n"
                          "       assetgen --icons DIR\n"
+                         "       assetgen --window-icons FILE\n"
                          "Writes the game's data folder (default: ./data). --only limits the files written to\n"
                          "the names matching GLOB (Windows-style names, e.g. 'menu\\\\m*.bmp' or 'menu/m*.bmp');\n"
                          "--contact-sheet puts every picture on one PNG sheet; --check-report lists how every\n"
                          "picture shows in each 8-bit palette and in high colour (PSNR in dB, largest difference).\n"
                          "Every file is made the same whatever --only says, since the palettes need every picture.\n"
-                         "--icons writes only the desktop icons, as DIR/hicolor/<n>x<n>/{apps,mimetypes}/*.png.\n");
+                         "--icons writes only the desktop icons, as DIR/hicolor/<n>x<n>/{apps,mimetypes}/*.png.\n"
+                         "--window-icons writes the programs' window icons as C++ source, to be built in.\n"
+                         "--version prints the version and the licence.\n");
             return help ? 0 : 2;
         }
     }
     if (!icons.empty())
         return GenerateIcons(icons) ? 0 : 1;
+    if (!windowIcons.empty())
+        return WriteWindowIconSource(windowIcons) ? 0 : 1;
     CAssetSink sink(out, only);
     sink.SetCheckReport(report);
     const auto start = std::chrono::steady_clock::now();
