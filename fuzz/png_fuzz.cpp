@@ -27,7 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!IsPictureWithin(picture.data(), picture.size()) || PictureSize(picture.data()) != picture.size())
         std::abort();
     CDibPacked image;
-    image.LeaveRegistry();
     CMemoryBlock* block = CMemoryBlock::Allocate(picture.size());
     std::memcpy(block->Lock(), picture.data(), picture.size());
     block->Unlock();

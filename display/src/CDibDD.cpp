@@ -12,11 +12,22 @@
 
 namespace {
 constexpr uint32_t kLoadDecompress = 0x20000;
+
+// Every live surface, so that a display device reset reaches them all. The
+// list only visits: each surface is owned by whoever made it.
+CLinkedList<CDibDD*>& LiveSurfaces()
+{
+    static CLinkedList<CDibDD*> surfaces;
+    return surfaces;
+}
 } // namespace
+
+CDibDD::CDibDD() : m_liveEntry(LiveSurfaces().AddTail(this)) {}
 
 CDibDD::~CDibDD()
 {
     CDibDD::Destroy();
+    LiveSurfaces().Remove(m_liveEntry);
 }
 
 DibResult CDibDD::Destroy()
@@ -31,8 +42,7 @@ DibResult CDibDD::Destroy()
             SDL_FreeSurface(m_surface);
     }
     m_surface = nullptr;
-    delete m_backing;
-    m_backing = nullptr;
+    m_backing.reset();
     m_ownsSurface = true;
     m_parent = nullptr;
     m_lost = false;
@@ -113,11 +123,7 @@ DibResult CDibDD::RestoreIfLost()
 
 void CDibDD::MarkAllLost()
 {
-    if (CDibContext* context = CDibContext::Current())
-        context->ForEachImage([](CDib* image) {
-            if (image->GetKind() == DIB_KIND_DISPLAY)
-                static_cast<CDibDD*>(image)->MarkLost();
-        });
+    LiveSurfaces().ForEach([](CDibDD* surface) { surface->MarkLost(); });
 }
 
 DibResult CDibDD::SaveBacking()
@@ -127,16 +133,13 @@ DibResult CDibDD::SaveBacking()
     if (m_memory != SURFACE_VIDEO_MEMORY)
         return DIB_OK;
     if (!m_backing) {
-        m_backing = new CDibDD;
-        m_backing->LeaveRegistry(); // owned and deleted by this surface
-        DibResult code = m_backing->Create(m_width, m_height, m_format, 0);
-        if (code != DIB_OK) {
-            delete m_backing;
-            m_backing = nullptr;
+        auto backing = std::make_unique<CDibDD>();
+        DibResult code = backing->Create(m_width, m_height, m_format, 0);
+        if (code != DIB_OK)
             return code;
-        }
+        m_backing = std::move(backing);
     }
-    return CDib::Blit(m_backing, 0, 0, m_width, m_height, 0, 0, m_width, m_height, 0, 0);
+    return CDib::Blit(m_backing.get(), 0, 0, m_width, m_height, 0, 0, m_width, m_height, 0, 0);
 }
 
 DibResult CDibDD::Lock(uint8_t** bits, int* pitch)

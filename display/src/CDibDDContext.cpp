@@ -15,7 +15,7 @@ CDibDDContext::CDibDDContext(void* instance, void* window, uint32_t flags)
 
 CDibDDContext::~CDibDDContext()
 {
-    CDibDDContext::DestroyAll();
+    Shutdown();
 }
 
 DibResult CDibDDContext::Init(void* instance, void* windowHandle, uint32_t flags, const void*)
@@ -50,20 +50,14 @@ DibResult CDibDDContext::Init(void* instance, void* windowHandle, uint32_t flags
     return DIB_OK;
 }
 
-void CDibDDContext::DestroyAll()
+void CDibDDContext::Shutdown()
 {
     m_modes.clear();
-    CDibContext::DestroyAll();
     while (m_subsystemCount > 0) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         --m_subsystemCount;
     }
     m_initialised = false;
-}
-
-CDib* CDibDDContext::NewImage()
-{
-    return new CDibDD;
 }
 
 void* CDibDDContext::NewViewport()

@@ -16,12 +16,12 @@ CDibDDViewport::~CDibDDViewport()
 
 CDibDD* CDibDDViewport::FrontSurface() const
 {
-    return static_cast<CDibDD*>(m_front);
+    return static_cast<CDibDD*>(m_front.Get());
 }
 
 CDibDD* CDibDDViewport::BackSurface() const
 {
-    return static_cast<CDibDD*>(m_back);
+    return static_cast<CDibDD*>(m_back.Get());
 }
 
 DibResult CDibDDViewport::Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags)
@@ -46,22 +46,23 @@ DibResult CDibDDViewport::Create(int width, int height, PixelFormat format, SDL_
 
     // The front stands for the screen: a surface of the frame's size holding
     // what was last shown.
-    auto* front = new CDibDD;
+    DibRef<CDibDD> front = MakeDib<CDibDD>();
     if (front->Create(width, height, format, DDMEM_VIDEO) == DIB_OK)
         front->SetRole(SURFACE_PRIMARY, nullptr);
     else
         DebugTrace("CDibDDViewport::Create() : Primary surface creation failed!");
-    m_front = front;
+    CDibDD* primary = front.Get();
+    m_front = std::move(front);
 
     m_backMemoryFlags = (m_back3D ? DDMEM_3D_DEVICE : 0) | (m_backInSystemMemory ? 0 : DDMEM_VIDEO);
-    auto* back = new CDibDD;
+    DibRef<CDibDD> back = MakeDib<CDibDD>();
     if (back->Create(width, height, format, m_backMemoryFlags) == DIB_OK) {
         if (m_flipChain)
-            back->SetRole(SURFACE_BACK_BUFFER, front);
+            back->SetRole(SURFACE_BACK_BUFFER, primary);
     } else {
         DebugTrace("CDibDDViewport::Create() : back buffer creation failed");
     }
-    m_back = back;
+    m_back = std::move(back);
 
     CDibDDRegion* region = new CDibDDRegion;
     region->SetUserValue(reinterpret_cast<uintptr_t>(window));
@@ -113,9 +114,9 @@ DibResult CDibDDViewport::Present(int mode, uint32_t colour, int level)
         return DIB_OK;
     }
     if (m_front && m_front->IsCreated()) {
-        m_front->Draw(0, 0, m_back->GetWidth(), m_back->GetHeight(), m_back, 0, 0, m_back->GetWidth(),
+        m_front->Draw(0, 0, m_back->GetWidth(), m_back->GetHeight(), m_back.Get(), 0, 0, m_back->GetWidth(),
                       m_back->GetHeight(), 0, 0);
-        m_presenter.Present(m_front);
+        m_presenter.Present(m_front.Get());
     }
     return DIB_OK;
 }
@@ -142,7 +143,7 @@ void CDibDDViewport::OnPaint()
     // Exposure: the presenter keeps no picture of its own, so show the back
     // image (the frame the game composed last) again.
     if (m_back && m_back->IsCreated())
-        m_presenter.Present(m_flipChain ? m_back : (m_front && m_front->IsCreated() ? m_front : m_back));
+        m_presenter.Present(m_flipChain ? m_back.Get() : (m_front && m_front->IsCreated() ? m_front.Get() : m_back.Get()));
 }
 
 void CDibDDViewport::Resize(int width, int height)

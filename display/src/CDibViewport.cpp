@@ -17,19 +17,19 @@ DibResult CDibViewport::Create(int width, int height, PixelFormat format, SDL_Wi
     if (!window)
         return DIB_FAILED;
     m_window = window;
-    auto* front = new CDibWindow;
+    DibRef<CDibWindow> front = MakeDib<CDibWindow>();
     front->AttachWindow(window, flags & VIEWPORT_PALETTE);
-    m_front = front;
-    auto* back = new CDibSection;
-    back->Create(width, height, format);
-    m_back = back;
+    CDibWindow* shownIn = front.Get();
+    m_front = std::move(front);
+    m_back = MakeDib<CDibSection>();
+    m_back->Create(width, height, format);
     m_paletteMessages = flags & VIEWPORT_PALETTE;
     m_fullScreen = (flags & VIEWPORT_FULLSCREEN) && (flags & VIEWPORT_PALETTE);
     m_resizable = (flags & VIEWPORT_RESIZABLE) && !m_fullScreen;
     if (m_fullScreen && SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         m_fullScreen = false;
     // Full screen changes the window's surface; attach again to follow it.
-    front->AttachWindow(window, flags & VIEWPORT_PALETTE);
+    shownIn->AttachWindow(window, flags & VIEWPORT_PALETTE);
     return DIB_OK;
 }
 
@@ -69,10 +69,10 @@ void CDibViewport::OnPaletteChanged(SDL_Window*)
 
 void CDibViewport::OnPaint()
 {
-    auto* front = static_cast<CDibWindow*>(m_front);
+    auto* front = static_cast<CDibWindow*>(m_front.Get());
     if (!front || !m_back || !m_back->IsCreated())
         return;
-    front->Draw(0, 0, m_back->GetWidth(), m_back->GetHeight(), m_back, 0, 0, m_back->GetWidth(), m_back->GetHeight(),
+    front->Draw(0, 0, m_back->GetWidth(), m_back->GetHeight(), m_back.Get(), 0, 0, m_back->GetWidth(), m_back->GetHeight(),
                 0, 0);
     front->Update();
 }

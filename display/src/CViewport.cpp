@@ -2,10 +2,6 @@
 
 void CViewport::ReleaseImages()
 {
-    if (m_front)
-        m_front->Release();
-    if (m_back)
-        m_back->Release();
-    m_front = nullptr;
-    m_back = nullptr;
+    m_front.Reset();
+    m_back.Reset();
 }

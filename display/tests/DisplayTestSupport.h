@@ -20,7 +20,7 @@ protected:
     }
     void TearDown() override
     {
-        delete context; // deletes every surface still alive
+        delete context;
         if (window)
             SDL_DestroyWindow(window);
     }

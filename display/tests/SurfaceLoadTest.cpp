@@ -1,6 +1,7 @@
 #include "DisplayTestSupport.h"
 #include "display/CDibDD.h"
 #include "imaging/CDibPalette.h"
+#include "imaging/DibRef.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/SpriteFiles.h"
 
@@ -29,15 +30,15 @@ std::string WriteIndexedPicture()
 TEST_F(DisplayTest, LoadsAPictureIntoTheReferenceFormat)
 {
     const std::string path = WriteIndexedPicture();
-    auto* back = new CDibDD;
+    auto back = MakeDib<CDibDD>();
     ASSERT_EQ(back->Create(640, 480, PF_RGB555), DIB_OK);
-    auto* surface = new CDibDD;
-    ASSERT_EQ(surface->Load(path.c_str(), SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back), DIB_OK);
+    auto surface = MakeDib<CDibDD>();
+    ASSERT_EQ(surface->Load(path.c_str(), SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back.Get()), DIB_OK);
     EXPECT_EQ(surface->GetFormat(), PF_RGB555);
     EXPECT_EQ(surface->GetPixel(3, 1), 0x7C00u);
     EXPECT_EQ(surface->GetPixel(0, 0), 0u);
 
-    auto* plain = new CDibDD;
+    auto plain = MakeDib<CDibDD>();
     ASSERT_EQ(plain->Load(path.c_str(), SRC_FILE), DIB_OK);
     EXPECT_EQ(plain->GetFormat(), PF_INDEX8);
     EXPECT_EQ(plain->GetPixel(3, 1), 7u);

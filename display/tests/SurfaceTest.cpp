@@ -1,5 +1,6 @@
 #include "DisplayTestSupport.h"
 #include "display/CDibDD.h"
+#include "imaging/DibRef.h"
 #include "display/CDibDDPalette.h"
 #include "display/CDibDDRegion.h"
 #include "display/DisplayResult.h"
@@ -37,7 +38,7 @@ TEST_F(DisplayTest, SurfacesNeedADisplayContext)
 TEST_F(DisplayTest, CreatesClearedSurfacesInEveryFormat)
 {
     for (PixelFormat f : {PF_INDEX8, PF_RGB555, PF_RGB565, PF_RGB24, PF_RGB32}) {
-        auto* surface = new CDibDD;
+        auto surface = MakeDib<CDibDD>();
         ASSERT_EQ(surface->Create(7, 3, f, DDMEM_VIDEO), DIB_OK);
         EXPECT_EQ(surface->GetFormat(), f);
         EXPECT_EQ(surface->Memory(), SURFACE_VIDEO_MEMORY);
@@ -45,7 +46,7 @@ TEST_F(DisplayTest, CreatesClearedSurfacesInEveryFormat)
         surface->SetPixel(6, 2, 0x34);
         EXPECT_EQ(surface->GetPixel(6, 2), 0x34u);
     }
-    auto* surface = new CDibDD;
+    auto surface = MakeDib<CDibDD>();
     EXPECT_EQ(surface->Create(0, 0, PF_RGB555), DIB_FAILED);
     EXPECT_EQ(surface->Create(70000, 1, PF_RGB555), DIB_FAILED);
     EXPECT_FALSE(surface->IsCreated());
@@ -53,7 +54,7 @@ TEST_F(DisplayTest, CreatesClearedSurfacesInEveryFormat)
 
 TEST_F(DisplayTest, PalettesAndRegionsMustBeTheDisplayKind)
 {
-    auto* surface = new CDibDD;
+    auto surface = MakeDib<CDibDD>();
     ASSERT_EQ(surface->Create(4, 4, PF_INDEX8), DIB_OK);
     CDibPalette* plain = new CDibPalette;
     plain->Create(256);
@@ -77,38 +78,38 @@ TEST_F(DisplayTest, PalettesAndRegionsMustBeTheDisplayKind)
 
 TEST_F(DisplayTest, HardwarePathOnlyWhereTheDisplayBlitterCanDoTheJob)
 {
-    auto* source = new CDibDD;
-    auto* target = new CDibDD;
+    auto source = MakeDib<CDibDD>();
+    auto target = MakeDib<CDibDD>();
     ASSERT_EQ(source->Create(8, 8, PF_RGB565), DIB_OK);
     ASSERT_EQ(target->Create(16, 16, PF_RGB565), DIB_OK);
     source->FillRect(0, 0, 8, 8, 0x1234);
     source->SetPixel(0, 0, 0x0001);
     source->SetSourceKey(0x0001);
 
-    EXPECT_EQ(target->Draw(0, 0, 8, 8, source, 0, 0, 8, 8, BLIT_SRCKEY, 0), DIB_OK);
+    EXPECT_EQ(target->Draw(0, 0, 8, 8, source.Get(), 0, 0, 8, 8, BLIT_SRCKEY, 0), DIB_OK);
     EXPECT_TRUE(source->LastBlitUsedHardware());
     EXPECT_EQ(target->GetPixel(0, 0), 0u); // keyed out
     EXPECT_EQ(target->GetPixel(1, 0), 0x1234u);
 
     // Scaled with a key: the software kernels.
-    EXPECT_EQ(target->Draw(0, 0, 16, 16, source, 0, 0, 8, 8, BLIT_SRCKEY, 0), DIB_OK);
+    EXPECT_EQ(target->Draw(0, 0, 16, 16, source.Get(), 0, 0, 8, 8, BLIT_SRCKEY, 0), DIB_OK);
     EXPECT_FALSE(source->LastBlitUsedHardware());
     // Mirrored or destination keys: the display blitter cannot, software it is.
-    EXPECT_EQ(target->Draw(0, 0, 8, 8, source, 0, 0, 8, 8, BLIT_MIRROR_X, 0), DIB_OK);
+    EXPECT_EQ(target->Draw(0, 0, 8, 8, source.Get(), 0, 0, 8, 8, BLIT_MIRROR_X, 0), DIB_OK);
     EXPECT_FALSE(source->LastBlitUsedHardware());
     // Partly outside: cut to the target; wholly outside: nothing, 0.
-    EXPECT_EQ(target->Draw(12, 12, 8, 8, source, 0, 0, 8, 8, 0, 0), DIB_OK);
+    EXPECT_EQ(target->Draw(12, 12, 8, 8, source.Get(), 0, 0, 8, 8, 0, 0), DIB_OK);
     EXPECT_EQ(target->GetPixel(15, 15), 0x1234u);
-    EXPECT_EQ(target->Draw(100, 100, 8, 8, source, 0, 0, 8, 8, 0, 0), DIB_OK);
+    EXPECT_EQ(target->Draw(100, 100, 8, 8, source.Get(), 0, 0, 8, 8, 0, 0), DIB_OK);
 
     context->noHardwareBlit = 1;
-    EXPECT_EQ(target->Draw(0, 0, 8, 8, source, 0, 0, 8, 8, 0, 0), DIB_OK);
+    EXPECT_EQ(target->Draw(0, 0, 8, 8, source.Get(), 0, 0, 8, 8, 0, 0), DIB_OK);
     EXPECT_FALSE(source->LastBlitUsedHardware());
 }
 
 TEST_F(DisplayTest, LostSurfacesRestoreOnTheNextOperation)
 {
-    auto* withBacking = new CDibDD;
+    auto withBacking = MakeDib<CDibDD>();
     ASSERT_EQ(withBacking->Create(4, 4, PF_RGB555, DDMEM_VIDEO), DIB_OK);
     withBacking->FillRect(0, 0, 4, 4, 0x7C00);
     ASSERT_EQ(withBacking->SaveBacking(), DIB_OK);
@@ -119,11 +120,11 @@ TEST_F(DisplayTest, LostSurfacesRestoreOnTheNextOperation)
     EXPECT_EQ(withBacking->GetPixel(2, 2), 0x7C00u); // the lock restored the saved picture
     EXPECT_FALSE(withBacking->IsLost());
 
-    auto* primary = new CDibDD;
-    auto* back = new CDibDD;
+    auto primary = MakeDib<CDibDD>();
+    auto back = MakeDib<CDibDD>();
     ASSERT_EQ(primary->Create(4, 4, PF_RGB555), DIB_OK);
     ASSERT_EQ(back->Create(4, 4, PF_RGB555), DIB_OK);
-    back->SetRole(SURFACE_BACK_BUFFER, primary);
+    back->SetRole(SURFACE_BACK_BUFFER, primary.Get());
     primary->MarkLost();
     uint8_t* bits;
     int pitch;
@@ -134,7 +135,7 @@ TEST_F(DisplayTest, LostSurfacesRestoreOnTheNextOperation)
 
 TEST_F(DisplayTest, ConvertFormatKeepsPictureFramesAndPalette)
 {
-    auto* surface = new CDibDD;
+    auto surface = MakeDib<CDibDD>();
     ASSERT_EQ(surface->Create(4, 2, PF_RGB24), DIB_OK);
     surface->SetPixel(1, 1, 0xFF0000);
     surface->SetFrameCount(2);

@@ -12,11 +12,7 @@
 #include "editor/CAviFile.h"
 #include "sprites/PictureFormat.h"
 
-CKVFEditorDoc::CKVFEditorDoc()
-{
-    // The document owns its working image; no image context may delete it.
-    m_working.LeaveRegistry();
-}
+CKVFEditorDoc::CKVFEditorDoc() = default;
 
 CKVFEditorDoc::~CKVFEditorDoc() = default;
 

@@ -45,8 +45,6 @@ EditorStatus CKVFEditorDoc::ApplyToEachFrame(const std::string& name, const char
         for (int i = 0; i < count; ++i) {
             scope.ShowFrame(kFrameProgressFormat, i, count);
             CDibSection picture, result;
-            picture.LeaveRegistry();
-            result.LeaveRegistry();
             if (DecodeFrame(frames[size_t(i)], picture) != DIB_OK || tool(picture, i, count, result) != DIB_OK)
                 return EditorStatus::ImageFailed;
             FrameRef stored = MakeStoredFrame(result);
@@ -142,7 +140,6 @@ EditorStatus CKVFEditorDoc::RemoveAlphaChannel(const std::string& maskPath, Edit
     if (!IsSameFormat())
         return EditorStatus::NotSameFormat;
     CDibPacked mask;
-    mask.LeaveRegistry();
     if (mask.Load(maskPath.c_str(), SRC_FILE) != DIB_OK)
         return EditorStatus::CannotOpenFile;
     // The size is checked before an encoded strip is decoded, so a header
@@ -154,8 +151,6 @@ EditorStatus CKVFEditorDoc::RemoveAlphaChannel(const std::string& maskPath, Edit
     if (mask.IsCompressed() && mask.Decompress() != DIB_OK)
         return EditorStatus::MaskMismatch;
     CDibSection strip, band;
-    strip.LeaveRegistry();
-    band.LeaveRegistry();
     if (strip.CopyFrom(&mask) != DIB_OK || band.Create(width, height, PF_INDEX8) != DIB_OK)
         return EditorStatus::OutOfMemory;
     return ApplyToEachFrame("Remove Alpha Channel", PROGRESS_LOADING, progress,
@@ -186,7 +181,6 @@ EditorStatus CKVFEditorDoc::ChangeColourDepth(const ColourDepthParams& params, I
     for (int i = 0; i < count; ++i) {
         scope.ShowFrame(kFrameProgressFormat, i, count);
         auto picture = std::make_unique<CDibSection>();
-        picture->LeaveRegistry();
         if (DecodeFrame(frames[size_t(i)], *picture) != DIB_OK)
             return EditorStatus::ImageFailed;
         // The reduction reads whole-byte pixels: 1- to 4-bit frames are

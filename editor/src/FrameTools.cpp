@@ -83,8 +83,6 @@ DibResult WithWholeBytes(CDibSection& source, CDibSection& result, Draw&& draw)
     if (PixelFormatBits(source.GetFormat()) >= 8)
         return draw(source, result);
     CDibSection wide, wideResult;
-    wide.LeaveRegistry();
-    wideResult.LeaveRegistry();
     DibResult code = WidenIndices(source, wide);
     if (code == DIB_OK)
         code = draw(wide, wideResult);

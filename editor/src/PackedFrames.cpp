@@ -20,21 +20,9 @@ bool FitsFrameLimit(PixelFormat format, int width, int height)
     return bytes != 0 && bytes <= kMaxFrameBytes;
 }
 
-namespace {
-
-FrameRef NewFrame()
-{
-    auto* frame = new CDibPacked;
-    // Frames belong to the document and its history, never to an image context.
-    frame->LeaveRegistry();
-    return FrameRef::Adopt(frame);
-}
-
-} // namespace
-
 FrameRef MakePlainFrame(CDib& image)
 {
-    FrameRef frame = NewFrame();
+    FrameRef frame = MakeDib<CDibPacked>();
     // From any kind but a packed image, CopyFrom builds a new picture of the
     // image's format: the plain form.
     assert(image.GetKind() != DIB_KIND_PACKED);
@@ -62,7 +50,6 @@ EditorStatus FrameFromPicture(const uint8_t* bytes, size_t size, FrameRef& frame
     std::memcpy(block->Lock(), bytes, size);
     block->Unlock();
     CDibPacked picture;
-    picture.LeaveRegistry();
     if (picture.Attach(block) != DIB_OK) // takes the block over either way
         return EditorStatus::NotAPicture;
     if (!FitsFrameLimit(picture.GetFormat(), picture.GetWidth(), picture.GetHeight()))
@@ -70,7 +57,6 @@ EditorStatus FrameFromPicture(const uint8_t* bytes, size_t size, FrameRef& frame
     if (picture.IsCompressed() && picture.Decompress() != DIB_OK)
         return EditorStatus::NotAPicture;
     CDibSection section;
-    section.LeaveRegistry();
     if (section.CopyFrom(&picture) != DIB_OK)
         return EditorStatus::NotAPicture;
     frame = MakePlainFrame(section);
@@ -84,7 +70,6 @@ DibResult DecodeFrame(CDibPacked* frame, CDibSection& image)
     if (!frame->IsCompressed())
         return image.CopyFrom(frame);
     CDibPacked decoded;
-    decoded.LeaveRegistry();
     DibResult code = decoded.CopyFrom(frame);
     if (code == DIB_OK)
         code = decoded.Decompress();
@@ -99,7 +84,7 @@ FrameRef PlainFrame(CDibPacked* frame)
         return {};
     if (!frame->IsCompressed())
         return FrameRef::Share(frame);
-    FrameRef plain = NewFrame();
+    FrameRef plain = MakeDib<CDibPacked>();
     if (plain->CopyFrom(frame) != DIB_OK || plain->Decompress() != DIB_OK)
         return {};
     return plain;

@@ -193,7 +193,6 @@ TEST(DocumentTest, PastedPicturesOfOtherFormsAreStoredPlain)
 
     // An encoded picture is decoded as it comes in.
     CDibPacked encoded;
-    encoded.LeaveRegistry();
     Bytes source = MakePicture(PF_INDEX8, 8, 8, 6);
     CMemoryBlock* block = CMemoryBlock::Allocate(source.size());
     std::copy(source.begin(), source.end(), block->Lock());

@@ -42,7 +42,6 @@ inline uint32_t Noise(uint32_t& state)
 // seeded palette of 2^bits colours.
 inline void FillSection(CDibSection& section, PixelFormat format, int width, int height, uint32_t seed)
 {
-    section.LeaveRegistry();
     section.Create(width, height, format);
     uint32_t state = seed * 2654435761u + 7;
     if (PixelFormatIsIndexed(format)) {
@@ -66,7 +65,6 @@ inline void FillSection(CDibSection& section, PixelFormat format, int width, int
 inline Bytes PackedBytes(CDib& image)
 {
     CDibPacked packed;
-    packed.LeaveRegistry();
     if (packed.CopyFrom(&image) != DIB_OK)
         return {};
     const uint8_t* info = packed.GetInfoHeader();
@@ -84,7 +82,6 @@ inline Bytes MakePicture(PixelFormat format, int width, int height, uint32_t see
 inline Bytes SolidPicture(int width, int height, uint8_t red, uint8_t green, uint8_t blue)
 {
     CDibSection section;
-    section.LeaveRegistry();
     section.Create(width, height, PF_RGB24);
     section.FillRect(0, 0, width, height, uint32_t(red) << 16 | uint32_t(green) << 8 | blue);
     return PackedBytes(section);
@@ -96,7 +93,6 @@ inline Bytes Decoded(CDibPacked* frame)
     if (!frame)
         return {};
     CDibPacked copy;
-    copy.LeaveRegistry();
     if (copy.CopyFrom(frame) != DIB_OK || (copy.IsCompressed() && copy.Decompress() != DIB_OK))
         return {};
     const uint8_t* info = copy.GetInfoHeader();
@@ -113,10 +109,8 @@ inline Bytes Stored(const CDibPacked* frame)
 // The frame's picture in a section of its own format.
 inline void DecodedSection(CDibPacked* frame, CDibSection& section)
 {
-    section.LeaveRegistry();
     Bytes bytes = Decoded(frame);
     CDibPacked plain;
-    plain.LeaveRegistry();
     CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
     if (!block)
         return;

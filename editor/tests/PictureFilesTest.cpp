@@ -24,7 +24,6 @@ namespace {
 std::vector<uint32_t> ColoursOf(const Bytes& picture)
 {
     CDibPacked packed;
-    packed.LeaveRegistry();
     CMemoryBlock* block = CMemoryBlock::Allocate(picture.size());
     std::copy(picture.begin(), picture.end(), block->Lock());
     block->Unlock();
@@ -60,16 +59,13 @@ TEST(PictureFilesTest, PngRoundTripKeepsIndicesAndColours)
         ASSERT_EQ(DecodePngPicture(png.data(), png.size(), back), EditorStatus::Ok);
         EXPECT_EQ(InfoBitCount(back.data()), PixelFormatIsIndexed(format) ? 8 : 24);
         CDibSection wide;
-        wide.LeaveRegistry();
         ASSERT_EQ(wide.CopyFrom(&picture), DIB_OK);
         ASSERT_EQ(wide.ConvertFormat(PF_RGB24, nullptr, 0), DIB_OK);
         EXPECT_EQ(ColoursOf(back), ImageToRgb(&wide)) << std::hex << format;
         if (format == PF_INDEX8) {
             // The indices themselves come back, not just their colours.
             CDibSection read;
-            read.LeaveRegistry();
             CDibPacked packed;
-            packed.LeaveRegistry();
             CMemoryBlock* block = CMemoryBlock::Allocate(back.size());
             std::copy(back.begin(), back.end(), block->Lock());
             block->Unlock();

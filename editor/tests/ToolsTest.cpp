@@ -108,7 +108,6 @@ TEST(ToolsTest, FadeInScalesEveryPixelButTheBackground)
     const EditorColour background{10, 20, 30};
     for (int i = 0; i < 5; ++i) {
         CDibSection section;
-        section.LeaveRegistry();
         section.Create(2, 1, PF_RGB24);
         section.SetPixel(0, 0, 0xC86432); // red 200, green 100, blue 50
         section.SetPixel(1, 0, 0x0A141E); // the background
@@ -281,7 +280,6 @@ TEST(ToolsTest, RemoveAlphaChannelBlendsEachFrameWithItsBandOfTheMask)
     EXPECT_EQ(doc.RemoveAlphaChannel(dir.File("missing.bmp"), background), EditorStatus::CannotOpenFile);
     // An encoded strip is read too.
     CDibPacked encoded;
-    encoded.LeaveRegistry();
     Bytes maskBytes = PackedBytes(mask);
     CMemoryBlock* block = CMemoryBlock::Allocate(maskBytes.size());
     std::copy(maskBytes.begin(), maskBytes.end(), block->Lock());

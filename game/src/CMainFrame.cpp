@@ -34,13 +34,6 @@ void OpenWithDesktop(const std::string& path)
     SDL_OpenURL(url.c_str());
 }
 
-DibRef<CDibDD> NewSurface()
-{
-    auto* surface = new CDibDD;
-    surface->LeaveRegistry();
-    return DibRef<CDibDD>::Adopt(surface);
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(const IClock& clock)
@@ -98,8 +91,8 @@ void CMainFrame::OnFirstMove()
     if (!m_settings.fullScreen && m_settings.windowScale > 1)
         m_viewport->Presenter().SetWindowScale(m_settings.windowScale);
 
-    m_palettePicture = NewSurface();
-    m_cursor = NewSurface();
+    m_palettePicture = MakeDib<CDibDD>();
+    m_cursor = MakeDib<CDibDD>();
     if (m_cursor->Load(kCursorPicture, SRC_FILE) != DIB_OK) {
         DebugTrace("CMainFrame : \"%s\" cannot be loaded", kCursorPicture);
         m_dataMissing = true;

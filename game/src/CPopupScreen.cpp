@@ -5,7 +5,6 @@
 CPopupScreen::CPopupScreen(ScreenId id, CDib* backBuffer, CMouse* mouse)
     : CScreen(id, backBuffer, mouse), m_snapshot(std::make_unique<CDibDD>())
 {
-    m_snapshot->LeaveRegistry();
     if (backBuffer && backBuffer->IsCreated())
         m_snapshot->Create(640, 480, backBuffer->GetFormat());
 }

@@ -17,7 +17,6 @@ CScreen::CScreen(ScreenId id, CDib* backBuffer, CMouse* mouse) : m_id(id), m_bac
             item.picture = std::make_unique<CDibTrle>();
         else
             item.picture = std::make_unique<CDibDD>();
-        item.picture->LeaveRegistry(); // owned and deleted by the screen
     }
 }
 

@@ -17,8 +17,7 @@ HuntStage::HuntStage(PixelFormat format)
     if (::chdir(m_folder.c_str()) != 0)
         std::abort();
     m_context = std::make_unique<CDibDDContext>();
-    m_back = new CDibDD;
-    m_back->LeaveRegistry();
+    m_back = std::make_unique<CDibDD>();
     m_back->Create(640, 480, format);
     if (format == PF_INDEX8) {
         CDibDD palette;
@@ -29,7 +28,7 @@ HuntStage::HuntStage(PixelFormat format)
 
 HuntStage::~HuntStage()
 {
-    delete m_back;
+    m_back.reset();
     m_context.reset();
     if (::chdir(m_previous.c_str()) != 0)
         std::abort();

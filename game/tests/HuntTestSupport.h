@@ -72,11 +72,11 @@ public:
     HuntStage(const HuntStage&) = delete;
     HuntStage& operator=(const HuntStage&) = delete;
 
-    CDibDD* Back() const { return m_back; }
+    CDibDD* Back() const { return m_back.get(); }
     const std::string& Folder() const { return m_folder; }
 
 private:
     std::string m_folder, m_previous;
     std::unique_ptr<CDibDDContext> m_context;
-    CDibDD* m_back = nullptr;
+    std::unique_ptr<CDibDD> m_back;
 };

@@ -13,19 +13,17 @@ namespace {
 // A 16-bit panorama whose every pixel holds its column.
 DibRef<CDib> ColumnPanorama(int width, int height)
 {
-    auto* picture = new CDibDD;
-    picture->LeaveRegistry();
+    DibRef<CDib> picture = MakeDib<CDibDD>();
     picture->Create(width, height, PF_RGB555);
     for (int x = 0; x < width; ++x)
         picture->FillRect(x, 0, 1, height, uint32_t(x));
-    return DibRef<CDib>::Adopt(picture);
+    return picture;
 }
 
 // An 8-bit picture with a palette.
 DibRef<CDib> IndexedPicture(int width, int height, PixelFormat format = PF_INDEX8)
 {
-    auto* picture = new CDibDD;
-    picture->LeaveRegistry();
+    DibRef<CDib> picture = MakeDib<CDibDD>();
     picture->Create(width, height, format);
     if (format == PF_INDEX8) {
         CDibPalette* palette = picture->NewPalette();
@@ -38,7 +36,7 @@ DibRef<CDib> IndexedPicture(int width, int height, PixelFormat format = PF_INDEX
         palette->Release();
     }
     picture->FillRect(0, 0, width, height, 200);
-    return DibRef<CDib>::Adopt(picture);
+    return picture;
 }
 
 } // namespace

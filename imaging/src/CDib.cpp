@@ -2,7 +2,6 @@
 
 #include "blit/BlitDispatch.h"
 #include "imaging/BlitClip.h"
-#include "imaging/CDibContext.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibRegion.h"
 #include "imaging/ConvertPixels.h"
@@ -15,57 +14,20 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-// The block most recently handed out by CDib::operator new. The constructor
-// that runs next, the base part of the image just allocated, finds itself
-// inside it; an image on the stack or inside another object does not.
-thread_local const char* t_newBlock = nullptr;
-thread_local size_t t_newBlockSize = 0;
-
-} // namespace
-
-void* CDib::operator new(size_t size)
-{
-    void* memory = ::operator new(size);
-    t_newBlock = static_cast<const char*>(memory);
-    t_newBlockSize = size;
-    return memory;
-}
-
-void CDib::operator delete(void* memory) noexcept
-{
-    ::operator delete(memory);
-}
-
-CDib::CDib()
-{
-    const char* self = reinterpret_cast<const char*>(this);
-    m_onHeap = t_newBlock && self >= t_newBlock && self < t_newBlock + t_newBlockSize;
-    t_newBlock = nullptr;
-    m_registryHandle = CDibContext::RegisterImage(this);
-}
+CDib::CDib() = default;
 
 CDib::~CDib()
 {
     // Kinds destroy their own storage in their destructors; what is left
     // here is the shared part.
     CDib::Destroy();
-    CDibContext::UnregisterImage(m_registryHandle);
-}
-
-void CDib::LeaveRegistry()
-{
-    CDibContext::UnregisterImage(m_registryHandle);
 }
 
 void CDib::Release()
 {
     DIB_ASSERT(m_refCount > 0, "an image is released no more often than it is referenced");
-    if (--m_refCount <= 0) {
-        DIB_ASSERT(m_onHeap, "an image released to no references deletes itself, so it lives on the heap");
+    if (--m_refCount <= 0)
         delete this;
-    }
 }
 
 void CDib::Reset()
@@ -150,10 +112,6 @@ DibResult CDib::CopyFrom(CDib* source)
 
 namespace {
 
-struct DeleteImage {
-    void operator()(CDib* image) const { delete image; }
-};
-
 // The palette entries a conversion reads: 256 of them, a shorter palette
 // padded with black so the converter never reads past it. Empty without a
 // palette.
@@ -188,10 +146,9 @@ DibResult CDib::ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, ui
     // The converted picture is made whole in a new image of this kind; only
     // when every step has succeeded does it replace this one, so a refused
     // conversion leaves the picture as it was.
-    std::unique_ptr<CDib, DeleteImage> made(NewImage());
+    std::unique_ptr<CDib> made(NewImage());
     if (!made)
         return DIB_FAILED;
-    made->LeaveRegistry();
     DibResult code = made->Create(GetWidth(), GetHeight(), newFormat);
     if (code != DIB_OK)
         return code;

@@ -1,6 +1,5 @@
 #include "imaging/CDibPalette.h"
 
-#include "imaging/CDibContext.h"
 #include "imaging/DibAssert.h"
 
 #include <cstring>
@@ -17,15 +16,11 @@ uint64_t NextPaletteSerial()
 
 } // namespace
 
-CDibPalette::CDibPalette() : m_serial(NextPaletteSerial())
-{
-    m_registryHandle = CDibContext::RegisterPalette(this);
-}
+CDibPalette::CDibPalette() : m_serial(NextPaletteSerial()) {}
 
 CDibPalette::~CDibPalette()
 {
     CDibPalette::Destroy();
-    CDibContext::UnregisterPalette(m_registryHandle);
 }
 
 void CDibPalette::Release()

@@ -1,17 +1,6 @@
 #include "imaging/CDibRegion.h"
 
-#include "imaging/CDibContext.h"
 #include "imaging/DibAssert.h"
-
-CDibRegion::CDibRegion()
-{
-    m_registryHandle = CDibContext::RegisterRegion(this);
-}
-
-CDibRegion::~CDibRegion()
-{
-    CDibContext::UnregisterRegion(m_registryHandle);
-}
 
 void CDibRegion::Release()
 {

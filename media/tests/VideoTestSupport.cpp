@@ -239,9 +239,8 @@ std::vector<uint8_t> MakeAvi(const AviSpec& spec)
 
 RecordingViewport::RecordingViewport(int width, int height, PixelFormat format)
 {
-    auto* surface = new CDibSection;
-    surface->LeaveRegistry();
-    m_surface = DibRef<CDibSection>::Adopt(surface);
+    m_surface = MakeDib<CDibSection>();
+    CDibSection* surface = m_surface.Get();
     surface->Create(width, height, format);
     if (format == PF_INDEX8) {
         // A palette of 6 x 6 x 6 colours plus greys, like a menu palette.

@@ -6,9 +6,11 @@
 // surface operation restores first, refilling from the backing copy if one
 // was saved.
 
+#include "common/CLinkedList.h"
 #include "imaging/CDib.h"
 
 #include <cstdint>
+#include <memory>
 
 struct SDL_Surface;
 
@@ -22,7 +24,7 @@ enum : int { SURFACE_OFFSCREEN = 0, SURFACE_PRIMARY = 1, SURFACE_BACK_BUFFER = 2
 
 class CDibDD : public CDib {
 public:
-    CDibDD() = default;
+    CDibDD();
     ~CDibDD() override;
 
     DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
@@ -54,7 +56,7 @@ public:
     // Keeps a copy of the picture to refill the surface after a loss.
     DibResult SaveBacking();
     // Loss of the surface, as after a display device reset. MarkLost is the
-    // test hook; MarkAllLost visits every surface of the current context.
+    // test hook; MarkAllLost visits every live surface.
     void MarkLost() { m_lost = true; }
     bool IsLost() const { return m_lost; }
     static void MarkAllLost();
@@ -78,7 +80,9 @@ private:
     int m_memory = 0;
     int m_role = SURFACE_OFFSCREEN;
     uint32_t m_memoryFlags = 0;
-    CDibDD* m_backing = nullptr;
+    std::unique_ptr<CDibDD> m_backing;
+    // This surface's entry in the list of live surfaces that MarkAllLost visits.
+    CLinkedList<CDibDD*>::Node* m_liveEntry = nullptr;
     bool m_lost = false;
     bool m_lastBlitHardware = false;
 };

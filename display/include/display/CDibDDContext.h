@@ -28,9 +28,7 @@ public:
     // the display subsystem cannot start.
     DibResult Init(void* instance, void* window, uint32_t flags, const void* driver);
     DibResult Init(void* window, void* instance, uint32_t flags) override { return Init(instance, window, flags, nullptr); }
-    void DestroyAll() override;
     int GetKind() const override { return 1; }
-    CDib* NewImage() override;
     void* NewViewport() override;
 
     bool IsInitialised() const { return m_initialised; }
@@ -45,6 +43,9 @@ public:
     static CDibDDContext* CurrentDisplay();
 
 private:
+    // Forgets the modes and brings the display subsystem down.
+    void Shutdown();
+
     bool m_initialised = false;
     int m_subsystemCount = 0;
     std::vector<DisplayModeRecord> m_modes;

@@ -4,6 +4,7 @@
 // each frame into. Presenting copies or flips the back image to the front.
 
 #include "imaging/CDib.h"
+#include "imaging/DibRef.h"
 
 #include <cstdint>
 
@@ -36,20 +37,20 @@ public:
     virtual void Reserved(uintptr_t) {}
     virtual void Resize(int width, int height) = 0;
 
-    CDib* Front() const { return m_front; }
-    CDib* Back() const { return m_back; }
+    CDib* Front() const { return m_front.Get(); }
+    CDib* Back() const { return m_back.Get(); }
     SDL_Window* Window() const { return m_window; }
     bool IsFullScreen() const { return m_fullScreen; }
     bool IsResizable() const { return m_resizable; }
     bool HandlesPaletteMessages() const { return m_paletteMessages; }
 
 protected:
-    // Releases front and back through their reference counts.
+    // Drops the viewport's references to front and back.
     void ReleaseImages();
 
     SDL_Window* m_window = nullptr;
-    CDib* m_front = nullptr;
-    CDib* m_back = nullptr;
+    DibRef<CDib> m_front;
+    DibRef<CDib> m_back;
     bool m_fullScreen = false;
     bool m_resizable = false;
     bool m_paletteMessages = false;

@@ -95,7 +95,6 @@ void CAnimationPreview::ShowFrame(int index)
     const int count = m_doc.GetFrameCount();
     m_frame = index < count ? index : 0;
     CDibSection picture;
-    picture.LeaveRegistry();
     m_image = count > 0 && m_doc.GetFrameImage(m_frame, picture) == EditorStatus::Ok ? PictureToImage(picture)
                                                                                        : QImage();
     if (m_image.isNull()) {

@@ -95,7 +95,6 @@ CKVFEditorView::CKVFEditorView(CKVFEditorDoc& doc, CPaintToolsBar& tools, QWidge
     viewport()->setCursor(ToolCursor(m_tools.Tool()));
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    m_preview.LeaveRegistry();
     connect(&m_tools, &CPaintToolsBar::ToolChanged, this,
             [this](PaintTool tool) { viewport()->setCursor(ToolCursor(tool)); });
     OnDocumentChanged();
@@ -180,7 +179,6 @@ void CKVFEditorView::RebuildOnionSkin()
     if (!m_onionSkin || previous < 0)
         return;
     CDibSection picture;
-    picture.LeaveRegistry();
     if (m_doc.GetFrameImage(previous, picture) == EditorStatus::Ok)
         m_onionImage = PictureToImage(picture);
 }

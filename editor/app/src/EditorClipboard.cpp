@@ -36,14 +36,12 @@ std::vector<uint8_t> PictureOfImage(const QImage& image)
     if (rgb.isNull() || !IsValidImageSize(rgb.width(), rgb.height()))
         return {};
     CDibSection section;
-    section.LeaveRegistry();
     if (section.Create(rgb.width(), rgb.height(), PF_RGB24) != DIB_OK)
         return {};
     // The library's 24-bit pixels are blue, green, red in memory, as Qt's BGR888.
     for (int y = 0; y < rgb.height(); ++y)
         std::memcpy(section.Bits() + ptrdiff_t(y) * section.Pitch(), rgb.constScanLine(y), size_t(rgb.width()) * 3);
     CDibPacked packed;
-    packed.LeaveRegistry();
     if (packed.CopyFrom(&section) != DIB_OK)
         return {};
     const uint8_t* info = packed.GetInfoHeader();

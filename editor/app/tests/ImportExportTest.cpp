@@ -80,7 +80,6 @@ std::vector<uint32_t> DocumentColours(CKVFEditorDoc& doc)
 std::vector<uint32_t> GameLoaderColours(const std::string& path, int* width = nullptr, int* height = nullptr)
 {
     CDibPacked image;
-    image.LeaveRegistry();
     if (image.Load(path.c_str(), SRC_FILE | LOAD_DECOMPRESS) != DIB_OK)
         return {};
     if (width)
@@ -412,7 +411,6 @@ private slots:
             for (int x = y % 7; x < 16 - y % 5; ++x)
                 mask.Bits()[size_t(y) * size_t(mask.Pitch()) + size_t(x)] = 1;
         CDibPacked alphaPicture;
-        alphaPicture.LeaveRegistry();
         QCOMPARE(alphaPicture.CopyFrom(&mask), DIB_OK);
         QCOMPARE(alphaPicture.Compress(TAG_TRLE), DIB_OK);
         const std::string alpha = folder.File("alpha.bmp");
@@ -432,7 +430,6 @@ private slots:
         }
         // The game draws the strip: the kept pixels are the frames' own.
         CDibTrle sprite;
-        sprite.LeaveRegistry();
         QCOMPARE(sprite.Load(strip.c_str(), SRC_FILE), DIB_OK);
         QCOMPARE(sprite.GetHeight(), 32);
 
@@ -440,7 +437,6 @@ private slots:
                QString::fromStdString(folder.File("missing.bmp")));
         QCOMPARE(window.Host().messages, QStringList{"Cannot open alpha channel bitmap!"});
         CDibPacked small;
-        small.LeaveRegistry();
         small.CopyFrom(&mask);
         const std::string wrong = folder.File("wrong.bmp");
         edtest::Bytes plain = edtest::PackedBytes(mask);
@@ -476,7 +472,6 @@ private slots:
         QVERIFY(window.Host().messages.isEmpty());
 
         CDibTrle sprite;
-        sprite.LeaveRegistry();
         QCOMPARE(sprite.Load(strip.c_str(), SRC_FILE), DIB_OK);
         for (int i = 0; i < 3; ++i) {
             CDibSection screen;

@@ -161,7 +161,6 @@ std::vector<uint32_t> Colours(CDib& picture)
 std::vector<uint32_t> FrameColours(CKVFEditorDoc& doc, int index)
 {
     CDibSection picture;
-    picture.LeaveRegistry();
     if (doc.GetFrameImage(index, picture) != EditorStatus::Ok)
         return {};
     return Colours(picture);

@@ -54,7 +54,6 @@ EditorStatus DecodePngPicture(const uint8_t* data, size_t size, std::vector<uint
         return EditorStatus::TooLarge;
 
     CDibSection section;
-    section.LeaveRegistry();
     if (section.Create(width, height, format) != DIB_OK)
         return EditorStatus::OutOfMemory;
     // 8-bit components: the stride in components is the pitch in bytes.
@@ -91,7 +90,6 @@ EditorStatus EncodePng(CDib& image, std::vector<uint8_t>& png)
         return EditorStatus::NothingToDo;
     // A top-down copy in plain memory, whatever kind the image is.
     CDibSection section;
-    section.LeaveRegistry();
     if (section.CopyFrom(&image) != DIB_OK)
         return EditorStatus::ImageFailed;
     const int width = section.GetWidth(), height = section.GetHeight();

@@ -45,7 +45,6 @@ uint32_t CodecTag(ExportEncoding encoding)
 // encoding it never touches a stored frame.
 EditorStatus AttachCopy(const std::vector<uint8_t>& picture, CDibPacked& image)
 {
-    image.LeaveRegistry();
     CMemoryBlock* block = CMemoryBlock::Allocate(picture.size());
     if (!block)
         return EditorStatus::OutOfMemory;
@@ -162,7 +161,6 @@ EditorStatus ExportFrames(CKVFEditorDoc& doc, const std::string& path, ExportLay
 
     AlphaReference alpha;
     if (layout == ExportLayout::Strip && options.encoding == ExportEncoding::Trle && !options.alphaPath.empty()) {
-        alpha.image.LeaveRegistry();
         if (alpha.image.Load(options.alphaPath.c_str(), SRC_FILE) != DIB_OK)
             return EditorStatus::CannotOpenAlpha;
         alpha.used = true;

@@ -70,7 +70,6 @@ EditorStatus ImportStrip(CKVFEditorDoc& doc, const std::string& path, const Impo
     doc.BeginCommandGroup("Import");
     for (int i = 0; i < params.frames && status == EditorStatus::Ok; ++i) {
         CDibSection band;
-        band.LeaveRegistry();
         if (band.Create(width, frameHeight, strip->GetFormat()) != DIB_OK ||
             (strip->GetPalette() && band.SetPalette(strip->GetPalette()) != DIB_OK)) {
             status = EditorStatus::OutOfMemory;

@@ -18,7 +18,7 @@ struct CScreenItem {
     int frameWidth = 0, frameHeight = 0;
     int frame = 0;
     const ItemDesc* desc = nullptr;
-    std::unique_ptr<CDib> picture; // owned by the screen, outside the image registry
+    std::unique_ptr<CDib> picture; // owned by the screen
     ScreenPictureKind kind = PICTURE_SPRITE;
 
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }

@@ -14,12 +14,7 @@ constexpr int kViewX = 220, kViewOffsetY = 133, kViewW = 200, kViewH = 90;
 constexpr int kLensColourX = 200, kLensColourY = 200;
 } // namespace
 
-CBinocularOverlay::CBinocularOverlay()
-{
-    auto* image = new CDibDD;
-    image->LeaveRegistry();
-    m_image = DibRef<CDib>::Adopt(image);
-}
+CBinocularOverlay::CBinocularOverlay() : m_image(MakeDib<CDibDD>()) {}
 
 CBinocularOverlay::~CBinocularOverlay() = default;
 

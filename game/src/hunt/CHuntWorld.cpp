@@ -20,14 +20,6 @@ constexpr uint8_t kFogGrey = 224;
 constexpr double kFogStart = 1500, kFogEnd = 8000, kFogStrength = 0.35;
 constexpr int kBinocularX = 0, kBinocularRestingY = 50;
 
-template <typename T>
-DibRef<CDib> NewOwnedImage()
-{
-    auto* image = new T;
-    image->LeaveRegistry();
-    return DibRef<CDib>::Adopt(image);
-}
-
 // Loads a picture; on failure names it in `problem`.
 bool LoadRequired(CDib& image, const char* name, uint32_t flags, CDib* reference, std::string& problem)
 {
@@ -43,17 +35,17 @@ bool LoadRequired(CDib& image, const char* name, uint32_t flags, CDib* reference
 
 CHuntWorld::CHuntWorld()
 {
-    m_ground = NewOwnedImage<CDibDD>();
-    m_background = NewOwnedImage<CDibDD>();
-    m_gun = NewOwnedImage<CDibTrle>();
-    m_smokePicture = NewOwnedImage<CDibDD>();
-    m_binocularPicture = NewOwnedImage<CDibDD>();
+    m_ground = MakeDib<CDibDD>();
+    m_background = MakeDib<CDibDD>();
+    m_gun = MakeDib<CDibTrle>();
+    m_smokePicture = MakeDib<CDibDD>();
+    m_binocularPicture = MakeDib<CDibDD>();
     for (size_t i = 0; i < m_trees.size(); ++i) {
-        m_trees[i] = NewOwnedImage<CDibTrle>();
+        m_trees[i] = MakeDib<CDibTrle>();
         m_treePictures[i] = m_trees[i].Get();
     }
     for (size_t i = 0; i < m_strips.size(); ++i) {
-        m_strips[i] = NewOwnedImage<CDibTrle>();
+        m_strips[i] = MakeDib<CDibTrle>();
         m_stripPictures[i] = m_strips[i].Get();
     }
 }

@@ -25,13 +25,6 @@ constexpr double kRadarUnitsPerPixel = 0.005;
 constexpr double kMaxScreenSize = 32767;
 constexpr double kNearestDepth = 1;
 
-DibRef<CDib> NewSection()
-{
-    auto* image = new CDibSection;
-    image->LeaveRegistry();
-    return DibRef<CDib>::Adopt(image);
-}
-
 int ClampToInt(double value, double limit)
 {
     if (!(value > -limit)) // also catches NaN
@@ -55,12 +48,12 @@ DibResult CWorldView::Init(CDib* target, int x0, int y0, int width, int height, 
     m_halfFov = fieldOfView / 2;
     m_focal = (width / 2) / std::tan(m_halfFov);
     m_scale = scale;
-    m_flash = NewSection();
-    m_radarImage = NewSection();
-    m_markerSource = NewSection();
-    m_dotSource = NewSection();
-    m_marker = NewSection();
-    m_dot = NewSection();
+    m_flash = MakeDib<CDibSection>();
+    m_radarImage = MakeDib<CDibSection>();
+    m_markerSource = MakeDib<CDibSection>();
+    m_dotSource = MakeDib<CDibSection>();
+    m_marker = MakeDib<CDibSection>();
+    m_dot = MakeDib<CDibSection>();
     if (!target || !target->IsCreated())
         return DIB_NOT_CREATED;
     DibResult code = m_flash->Create(640, 480, target->GetFormat());

@@ -4,13 +4,13 @@
 // its kinds; a kind overrides the virtual operations below and appends its
 // own after them, so code written against CDib works with every kind.
 //
-// Images are heap objects: while a CDibContext exists it owns every live image
-// and deletes the survivors when it is destroyed. Shared images are counted
-// with AddRef/Release. Each image knows whether it was made with `new`, and
-// debug builds check it wherever the library deletes an image.
+// Every image has one owner: the object or scope it lives in, a
+// std::unique_ptr, or, for images that are shared, the DibRef handles that
+// count its references (DibRef.h). Release deletes an image at its last
+// reference, so only images made with `new` are ever handed to AddRef and
+// Release.
 
 #include "imaging/BlitFlags.h"
-#include "imaging/DibRegistryHandle.h"
 #include "imaging/DibResult.h"
 #include "imaging/PixelFormat.h"
 
@@ -35,11 +35,6 @@ public:
     CDib();
     CDib(const CDib&) = delete;
     CDib& operator=(const CDib&) = delete;
-
-    // Allocation through `new` marks the image as a heap object (see
-    // IsOnHeap); images on the stack or inside other objects are not.
-    static void* operator new(size_t size);
-    static void operator delete(void* memory) noexcept;
 
     // Clears every field (without releasing references); frameCount 1.
     virtual void Reset();
@@ -120,12 +115,6 @@ public:
     int GetRefCount() const { return m_refCount; }
     uint32_t SourceKey() const { return m_sourceKey; }
     uint32_t DestKey() const { return m_destKey; }
-    // An image owned by another image (a backing copy, say) leaves the
-    // context's registry, so that the context never deletes it a second time.
-    void LeaveRegistry();
-    // True for an image made with `new`: only those may be deleted by the
-    // context or by the last Release.
-    bool IsOnHeap() const { return m_onHeap; }
 
 protected:
     // Replaces this image's picture (size, format, pixels, palette) with the
@@ -156,13 +145,9 @@ protected:
     uint32_t m_sourceKey = 0;
     uint32_t m_destKey = 0;
     int m_refCount = 1;
-    DibRegistryHandle<CDib> m_registryHandle;
     CDibPalette* m_palette = nullptr;
     CDibRegion* m_clipRegion = nullptr;
     int m_frameCount = 1;
-    bool m_onHeap = false;
-
-    friend class CDibContext;
 };
 
 // Validates a size for a new picture: 1..65535 on both axes.

@@ -4,7 +4,6 @@
 // tables, a nearest-colour octree and an RGB555 inverse colour map. Shared by
 // reference count; it deletes itself when the last reference is released.
 
-#include "imaging/DibRegistryHandle.h"
 #include "imaging/CColourOctree.h"
 #include "imaging/DibResult.h"
 #include "imaging/PaletteEntry.h"
@@ -84,12 +83,9 @@ private:
     int m_refCount = 1;
     uint32_t m_version = 0;
     uint64_t m_serial;
-    DibRegistryHandle<CDibPalette> m_registryHandle;
     std::vector<CachedTable> m_tableCache;
     std::unique_ptr<uint8_t[]> m_inverseMap;
     std::unique_ptr<CColourOctree> m_octree;
-
-    friend class CDibContext;
 };
 
 // An octree over the given 256 entries in index order, skipping reserved ones.

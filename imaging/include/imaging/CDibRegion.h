@@ -3,7 +3,6 @@
 // rectangle is kept in the region-data layout (header, bounds, one rectangle)
 // that the display clipper reads.
 
-#include "imaging/DibRegistryHandle.h"
 #include "imaging/DibResult.h"
 
 #include <cstdint>
@@ -25,10 +24,10 @@ struct RegionData {
 
 class CDibRegion {
 public:
-    CDibRegion();
+    CDibRegion() = default;
     CDibRegion(const CDibRegion&) = delete;
     CDibRegion& operator=(const CDibRegion&) = delete;
-    virtual ~CDibRegion();
+    virtual ~CDibRegion() = default;
 
     // DIB_UNSUPPORTED when no rectangle was set, else DIB_OK and the rectangle.
     virtual DibResult GetBounds(DibRect* bounds) const;
@@ -46,10 +45,7 @@ public:
 
 private:
     int16_t m_refCount = 1;
-    DibRegistryHandle<CDibRegion> m_registryHandle;
     RegionData m_data;
     bool m_hasRect = false;
     uintptr_t m_userValue = 0;
-
-    friend class CDibContext;
 };

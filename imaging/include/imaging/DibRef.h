@@ -1,12 +1,14 @@
 #pragma once
 // DibRef: the one owning handle for reference-counted images. It holds one
 // reference and releases it when it goes; copies add a reference. An image
-// made with `new` starts with one reference, which Adopt takes over.
+// made with `new` starts with one reference, which Adopt takes over; MakeDib
+// makes one and adopts it in a single step.
 //
-// Images held this way usually leave the context's registry (see
-// CDib::LeaveRegistry), so that only the handles decide when they go.
+// An image on the stack or inside another object has its owner already and
+// is never handed to a DibRef.
 
 #include <cassert>
+#include <concepts>
 #include <utility>
 
 template <typename T>
@@ -33,6 +35,10 @@ public:
             m_image->AddRef();
     }
     DibRef(DibRef&& other) noexcept : m_image(std::exchange(other.m_image, nullptr)) {}
+    // A handle of a kind converts to a handle of its base, keeping the reference.
+    template <typename U>
+        requires std::convertible_to<U*, T*>
+    DibRef(DibRef<U>&& other) noexcept : m_image(other.Detach()) {}
     DibRef& operator=(DibRef other) noexcept
     {
         std::swap(m_image, other.m_image);
@@ -48,6 +54,8 @@ public:
         }
     }
     T* Get() const { return m_image; }
+    // Gives the reference up to the caller, leaving the handle empty.
+    [[nodiscard]] T* Detach() { return std::exchange(m_image, nullptr); }
     T* operator->() const
     {
         assert(m_image);
@@ -63,3 +71,10 @@ public:
 private:
     T* m_image = nullptr;
 };
+
+// A new image of kind T, owned by the handle returned.
+template <typename T, typename... Args>
+DibRef<T> MakeDib(Args&&... args)
+{
+    return DibRef<T>::Adopt(new T(std::forward<Args>(args)...));
+}

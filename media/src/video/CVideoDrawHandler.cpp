@@ -57,10 +57,8 @@ constexpr size_t kScratchSlack = 256;
 
 DibRef<CDibSection> MakeFrameImage(int width, int height, PixelFormat format)
 {
-    auto* image = new CDibSection;
-    image->LeaveRegistry();
-    DibRef<CDibSection> ref = DibRef<CDibSection>::Adopt(image);
-    if (image->Create(width, height, format) != DIB_OK)
+    DibRef<CDibSection> ref = MakeDib<CDibSection>();
+    if (ref->Create(width, height, format) != DIB_OK)
         ref.Reset();
     return ref;
 }

@@ -52,6 +52,6 @@ private:
     uint32_t m_mapVersion = 0;
 };
 
-// A new frame image of the given size and format, outside the image
-// registry (the player alone owns it); empty when it cannot be made.
+// A new frame image of the given size and format, owned by the handle (the
+// player alone holds it); empty when it cannot be made.
 DibRef<CDibSection> MakeFrameImage(int width, int height, PixelFormat format);
