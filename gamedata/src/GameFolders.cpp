@@ -41,6 +41,13 @@ std::string Parent(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The part of `path` after its last slash.
+std::string LastName(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string HomeFolder()
 {
     if (const char* home = std::getenv("HOME"); home && home[0] == '/')
@@ -73,12 +80,12 @@ int MakeFolders(const std::string& path)
 
 std::string PlayerFiles::ConfigPath() const
 {
-    return InFolder(folder, kConfigFile);
+    return place == PlayerFilesPlace::Nowhere ? std::string() : InFolder(folder, kConfigFile);
 }
 
 std::string PlayerFiles::TrophyPath() const
 {
-    return InFolder(folder, kTrophyFile);
+    return place == PlayerFilesPlace::Nowhere ? std::string() : InFolder(folder, kTrophyFile);
 }
 
 bool UserMayWrite(const std::string& folder)
@@ -108,11 +115,19 @@ PlayerFiles LocatePlayerFiles(const std::string& gameFolder)
     files.folder = gameFolder;
     // A folder that is not there is no installed game: its writes fail and
     // say so, rather than going somewhere else unasked.
-    if (!IsFolder(OrCurrent(gameFolder)) || UserMayWrite(gameFolder))
+    if (!IsFolder(OrCurrent(gameFolder)))
+        return files;
+    const bool installed = IsInstalledDataFolder(gameFolder);
+    if (!installed && UserMayWrite(gameFolder))
         return files;
     std::string perUser = PerUserGameFolder();
-    if (perUser.empty())
+    if (perUser.empty()) {
+        if (installed) {
+            files.place = PlayerFilesPlace::Nowhere;
+            files.folder.clear();
+        }
         return files;
+    }
     files.place = PlayerFilesPlace::PerUser;
     files.folder = std::move(perUser);
     return files;
@@ -120,6 +135,8 @@ PlayerFiles LocatePlayerFiles(const std::string& gameFolder)
 
 std::string PreparePlayerFolder(const PlayerFiles& files)
 {
+    if (files.place == PlayerFilesPlace::Nowhere)
+        return "no folder of your own can be named for the game's files (HOME is not set)";
     if (files.place != PlayerFilesPlace::PerUser)
         return {};
     if (const int error = MakeFolders(files.folder))
@@ -133,6 +150,32 @@ bool HoldsGameData(const std::string& folder)
 {
     struct stat info;
     return ::stat(MapDataPath(kCursorPicture, folder).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool IsInstalledDataFolder(const std::string& folder)
+{
+    char* resolved = ::realpath(OrCurrent(folder), nullptr);
+    if (!resolved)
+        return false;
+    const std::string path = resolved;
+    std::free(resolved);
+    const std::string share = Parent(path);
+    if (LastName(path) != kGameFolderName || LastName(share) != "share")
+        return false;
+    const std::string prefix = Parent(share) == "/" ? std::string() : Parent(share);
+    struct stat info;
+    for (const char* programs : {"/bin/", "/games/"})
+        if (::stat((prefix + programs + "Veldra").c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            return true;
+    // The running program's own data folder counts even without the game
+    // beside it (the setup tool installed on its own).
+    const std::string own = InstalledDataFolder(RunningProgramPath());
+    if (own.empty())
+        return false;
+    char* ownResolved = ::realpath(own.c_str(), nullptr);
+    const bool same = ownResolved && path == ownResolved;
+    std::free(ownResolved);
+    return same;
 }
 
 std::string InstalledDataFolder(const std::string& executable)

@@ -118,6 +118,57 @@ TEST_F(GameFolders, AReadOnlyGameFolderSendsThemToThePerUserFolder)
     EXPECT_TRUE(fs::is_empty(files.folder));
 }
 
+TEST_F(GameFolders, AnInstalledDataFolderIsNeverWrittenEvenWhereItMayBe)
+{
+    // An installation as a package leaves it, but writable: what the
+    // superuser meets in /usr/share/veldra, and anyone in a prefix of his own.
+    const fs::path prefix = m_root / "prefix";
+    const fs::path game = MakeData(prefix / "share" / "veldra");
+    fs::create_directories(prefix / "games");
+    std::ofstream(prefix / "games" / "Veldra") << "program";
+    const ScopedEnv data("XDG_DATA_HOME", (m_root / "xdg").string());
+    ASSERT_TRUE(UserMayWrite(game.string()));
+    EXPECT_TRUE(IsInstalledDataFolder(game.string()));
+    const PlayerFiles files = LocatePlayerFiles(game.string());
+    EXPECT_EQ(files.place, PlayerFilesPlace::PerUser);
+    EXPECT_EQ(files.ConfigPath(), (m_root / "xdg" / "veldra" / "config.dat").string());
+
+    // Named through a symbolic link, or as the current folder (the game
+    // enters its data folder): the same folder.
+    fs::create_directory_symlink(game, m_root / "link");
+    EXPECT_EQ(LocatePlayerFiles((m_root / "link").string()).place, PlayerFilesPlace::PerUser);
+    const fs::path previous = fs::current_path();
+    fs::current_path(game);
+    EXPECT_TRUE(IsInstalledDataFolder(""));
+    EXPECT_EQ(LocatePlayerFiles("").place, PlayerFilesPlace::PerUser);
+    fs::current_path(previous);
+
+    // The game in bin/ counts as in games/.
+    fs::rename(prefix / "games", prefix / "bin");
+    EXPECT_TRUE(IsInstalledDataFolder(game.string()));
+    // Without the game beside it, it is a folder of one's own.
+    fs::remove(prefix / "bin" / "Veldra");
+    fs::create_directories(prefix / "bin" / "Veldra");
+    EXPECT_FALSE(IsInstalledDataFolder(game.string())) << "a folder called Veldra is no game";
+    EXPECT_EQ(LocatePlayerFiles(game.string()).place, PlayerFilesPlace::GameFolder);
+    // Another name than share/veldra beside an installed game is not its data.
+    std::ofstream(m_root / "prefix2-Veldra") << "program";
+    const fs::path other = MakeData(m_root / "prefix2" / "share" / "hunt");
+    fs::create_directories(m_root / "prefix2" / "bin");
+    fs::rename(m_root / "prefix2-Veldra", m_root / "prefix2" / "bin" / "Veldra");
+    EXPECT_FALSE(IsInstalledDataFolder(other.string()));
+    EXPECT_FALSE(IsInstalledDataFolder((m_root / "absent").string()));
+}
+
+TEST_F(GameFolders, NowhereHasNoFilesAndSaysWhy)
+{
+    PlayerFiles nowhere;
+    nowhere.place = PlayerFilesPlace::Nowhere;
+    EXPECT_EQ(nowhere.ConfigPath(), "");
+    EXPECT_EQ(nowhere.TrophyPath(), "");
+    EXPECT_NE(PreparePlayerFolder(nowhere), "");
+}
+
 TEST_F(GameFolders, ThePerUserFolderFollowsTheEnvironment)
 {
     const ScopedEnv home("HOME", (m_root / "home").string());
