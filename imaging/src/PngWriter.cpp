@@ -31,14 +31,32 @@ std::vector<uint32_t> ImageToRgb(CDib* image)
     return rgb;
 }
 
-bool WriteRgbPng(const uint32_t* pixels, int width, int height, const std::string& path)
+namespace {
+
+// Encodes rows of `format` (PNG_FORMAT_RGB or PNG_FORMAT_RGBA), top row
+// first and unpadded, and writes the file whole or not at all.
+bool WritePngRows(const uint8_t* rows, int width, int height, uint32_t format, const std::string& path)
 {
-    if (!pixels || width <= 0 || height <= 0)
-        return false;
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = uint32_t(width);
     png.height = uint32_t(height);
+    png.format = format;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, rows, 0, nullptr))
+        return false;
+    std::vector<uint8_t> encoded(size);
+    if (!png_image_write_to_memory(&png, encoded.data(), &size, 0, rows, 0, nullptr))
+        return false;
+    return WriteFileAtomically(path, encoded.data(), size);
+}
+
+} // namespace
+
+bool WriteRgbPng(const uint32_t* pixels, int width, int height, const std::string& path)
+{
+    if (!pixels || width <= 0 || height <= 0)
+        return false;
     // The fourth byte of 0x00RRGGBB is no channel: write opaque RGB.
     std::vector<uint8_t> rows(size_t(width) * height * 3);
     for (size_t i = 0; i < size_t(width) * height; ++i) {
@@ -46,14 +64,14 @@ bool WriteRgbPng(const uint32_t* pixels, int width, int height, const std::strin
         rows[3 * i + 1] = uint8_t(pixels[i] >> 8);
         rows[3 * i + 2] = uint8_t(pixels[i]);
     }
-    png.format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&png, nullptr, &size, 0, rows.data(), 0, nullptr))
+    return WritePngRows(rows.data(), width, height, PNG_FORMAT_RGB, path);
+}
+
+bool WriteRgbaPng(const uint8_t* rgba, int width, int height, const std::string& path)
+{
+    if (!rgba || width <= 0 || height <= 0)
         return false;
-    std::vector<uint8_t> encoded(size);
-    if (!png_image_write_to_memory(&png, encoded.data(), &size, 0, rows.data(), 0, nullptr))
-        return false;
-    return WriteFileAtomically(path, encoded.data(), size);
+    return WritePngRows(rgba, width, height, PNG_FORMAT_RGBA, path);
 }
 
 bool WriteImagePng(CDib* image, const std::string& path)

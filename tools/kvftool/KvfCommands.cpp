@@ -1,8 +1,10 @@
 #include "KvfCommands.h"
 
 #include "KvfPictureIO.h"
+#include "SpriteThumbnail.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/ConvertPixels.h"
+#include "imaging/PngWriter.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/PictureFormat.h"
 #include "sprites/SpriteCodecs.h"
@@ -129,6 +131,10 @@ const char* KvfUsage()
            "  split --frames N IN PATTERN        write the N frames of the strip IN as a sequence\n"
            "                                     named from PATTERN (walk.bmp: walk0000.bmp, ...)\n"
            "  join --out OUT FILE...             stack equal frames into one strip, first on top\n"
+           "  thumbnail [--frames N] IN OUT.png SIZE\n"
+           "                                     the first of IN's N frames (default: as the game\n"
+           "                                     loads it, else 1) shrunk to fit SIZE x SIZE, as PNG\n"
+           "                                     (a TRLE sprite's transparent pixels stay so)\n"
            "  quantize ...                       colour reduction (kvftool quantize --help)\n"
            "\n"
            "  --version                          the version and the licence\n"
@@ -345,4 +351,37 @@ int RunJoinCommand(const KvfArgs& args)
     if (int code = EncodeLike(strip, stored, out))
         return code;
     return SaveSpriteFile(out, strip, error) ? KVF_EXIT_OK : KvfFail(error);
+}
+
+int RunThumbnailCommand(const KvfArgs& args)
+{
+    ParsedArgs parsed;
+    std::string error;
+    if (!ParseArgs(args, {"--frames"}, {}, parsed, error))
+        return Usage(error);
+    if (parsed.positional.size() != 3)
+        return Usage("thumbnail takes IN, OUT.png and SIZE");
+    const std::string& in = parsed.positional[0];
+    const std::string& out = parsed.positional[1];
+    const std::string& sizeText = parsed.positional[2];
+    int size = 0;
+    auto [sizeEnd, sizeError] = std::from_chars(sizeText.data(), sizeText.data() + sizeText.size(), size);
+    if (sizeError != std::errc() || sizeEnd != sizeText.data() + sizeText.size() || size < 1 || size > 4096)
+        return Usage("SIZE must be a number of pixels from 1 to 4096");
+    int frames = GameStripFrames(in);
+    if (parsed.values.count("--frames")) {
+        const std::string& countText = parsed.values["--frames"];
+        auto [end, ec] = std::from_chars(countText.data(), countText.data() + countText.size(), frames);
+        if (ec != std::errc() || end != countText.data() + countText.size() || frames < 1)
+            return Usage("--frames needs a positive number");
+    }
+    CDibPacked image;
+    if (!LoadSpriteFile(in, image, error))
+        return KvfFail(error);
+    SpriteThumbnail thumbnail;
+    if (!MakeSpriteThumbnail(image, frames > 0 ? frames : 1, size, thumbnail, error))
+        return KvfFail(in + ": " + error);
+    if (!WriteRgbaPng(thumbnail.rgba.data(), thumbnail.width, thumbnail.height, out))
+        return KvfFail("cannot write " + out);
+    return KVF_EXIT_OK;
 }

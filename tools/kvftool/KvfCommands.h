@@ -14,6 +14,7 @@ int RunEncodeCommand(const KvfArgs& args);  // encode --codec TAG [--reference A
 int RunConvertCommand(const KvfArgs& args); // convert --format F [--palette FILE.bmp] [--dither] IN OUT
 int RunSplitCommand(const KvfArgs& args);   // split --frames N IN PATTERN
 int RunJoinCommand(const KvfArgs& args);    // join --out OUT FILE...
+int RunThumbnailCommand(const KvfArgs& args); // thumbnail [--frames N] IN OUT.png SIZE
 
 // The usage text printed by --help.
 const char* KvfUsage();

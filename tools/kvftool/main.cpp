@@ -41,6 +41,7 @@ int main(int argc, char** argv)
     static const Command commands[] = {
         {"info", RunInfoCommand},     {"decode", RunDecodeCommand}, {"encode", RunEncodeCommand},
         {"convert", RunConvertCommand}, {"split", RunSplitCommand}, {"join", RunJoinCommand},
+        {"thumbnail", RunThumbnailCommand},
     };
     for (const Command& c : commands)
         if (std::strcmp(command, c.name) == 0)

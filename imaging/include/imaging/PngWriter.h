@@ -12,5 +12,8 @@
 bool WriteImagePng(CDib* image, const std::string& path);
 // Rows of 0x00RRGGBB values, top row first.
 bool WriteRgbPng(const uint32_t* pixels, int width, int height, const std::string& path);
+// Rows of straight (not premultiplied) R, G, B, A bytes, top row first, as an
+// RGBA PNG.
+bool WriteRgbaPng(const uint8_t* rgba, int width, int height, const std::string& path);
 // The image as 0x00RRGGBB values, top row first; empty when it cannot be read.
 std::vector<uint32_t> ImageToRgb(CDib* image);
