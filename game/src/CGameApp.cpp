@@ -16,6 +16,7 @@
 #include "imaging/PngWriter.h"
 #include "media/CDirectSoundDevice.h"
 #include "media/CSoundRecorder.h"
+#include "windowicon/SdlWindowIcon.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -158,6 +159,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
         SDL_Quit();
         return 1;
     }
+    SetSdlWindowIcon(window, WindowIconOf::Game);
     SDL_ShowCursor(SDL_DISABLE); // the game draws its own pointer
 
     // Deterministic runs advance a fixed clock by the fixed frame time.

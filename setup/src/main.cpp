@@ -6,6 +6,7 @@
 #include "gamedata/GameFolders.h"
 #include "setup/CModalDialogHost.h"
 #include "setup/CSetupApp.h"
+#include "windowicon/QtWindowIcon.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -93,7 +94,11 @@ int main(int argc, char** argv)
         return 0;
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("setup"));
+    // The window's class and application id, which the desktop matches with
+    // veldra-setup.desktop, and the icon of its windows.
+    QApplication::setApplicationName(QStringLiteral("veldra-setup"));
+    QApplication::setDesktopFileName(QStringLiteral("veldra-setup"));
+    QApplication::setWindowIcon(MakeWindowIcon(WindowIconOf::Setup));
 
     // Qt has already taken its own options out of the arguments.
     const QStringList arguments = QApplication::arguments();

@@ -8,6 +8,7 @@
 #include "kvfedit/CModalEditorHost.h"
 #include "kvfedit/CRecentFileList.h"
 #include "sprites/CDibPacked.h"
+#include "windowicon/QtWindowIcon.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -132,6 +133,10 @@ int main(int argc, char** argv)
     InstallPackedImageLoader();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvfedit"));
+    // The application id the desktop matches with kvfedit.desktop, and the
+    // icon of every window.
+    QApplication::setDesktopFileName(QStringLiteral("kvfedit"));
+    QApplication::setWindowIcon(MakeWindowIcon(WindowIconOf::Editor));
 
     CommandLine line;
     const int parsed = Parse(QApplication::arguments(), line);

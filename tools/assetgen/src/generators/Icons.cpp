@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -323,6 +325,47 @@ bool GenerateIcons(const std::string& folder)
                 return false;
             }
         }
+    }
+    return true;
+}
+
+const int kWindowIconSizes[] = {16, 32, 48, 64};
+const int kWindowIconSizeCount = int(sizeof kWindowIconSizes / sizeof kWindowIconSizes[0]);
+
+std::string WindowIconSource()
+{
+    std::string text = "// Made by assetgen --window-icons: the programs' window icons, straight RGBA,\n"
+                       "// top row first. Not to be edited; the generator draws them.\n\n";
+    std::string table = "const WindowIconImage kWindowIconTable[] = {\n";
+    for (int i = 0; i < kIconCount; ++i) {
+        if (std::string_view(kIcons[i].context) != "apps")
+            continue;
+        for (int s = 0; s < kWindowIconSizeCount; ++s) {
+            const int size = kWindowIconSizes[s];
+            std::string symbol = std::string("kIcon_") + kIcons[i].name + "_" + std::to_string(size);
+            std::replace(symbol.begin(), symbol.end(), '-', '_');
+            text += "static const unsigned char " + symbol + "[] = {";
+            const std::vector<uint8_t> rgba = RenderIcon(i, size);
+            for (size_t b = 0; b < rgba.size(); ++b) {
+                text += b % 24 == 0 ? "\n    " : " ";
+                text += std::to_string(rgba[b]) + ",";
+            }
+            text += "\n};\n";
+            table += std::string("    {\"") + kIcons[i].name + "\", " + std::to_string(size) + ", " + symbol + "},\n";
+        }
+    }
+    return text + "\n" + table + "};\n";
+}
+
+bool WriteWindowIconSource(const std::string& path)
+{
+    const std::string text = WindowIconSource();
+    std::ifstream existing(path, std::ios::binary);
+    if (existing && std::string(std::istreambuf_iterator<char>(existing), {}) == text)
+        return true;
+    if (!WriteFileAtomically(path, text.data(), text.size())) {
+        std::fprintf(stderr, "assetgen: cannot write the window icons %s\n", path.c_str());
+        return false;
     }
     return true;
 }

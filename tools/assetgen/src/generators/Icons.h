@@ -31,3 +31,18 @@ std::vector<uint8_t> RenderIcon(int index, int size);
 // whole or not at all). False, with the file named on standard error, when
 // one cannot be written.
 bool GenerateIcons(const std::string& folder);
+
+// The sizes of the programs' window icons (the ones the windows themselves
+// show, built into the programs), smallest first.
+extern const int kWindowIconSizes[];
+extern const int kWindowIconSizeCount;
+
+// The C++ text that builds the three program icons into the programs: an
+// array of straight RGBA bytes for each program icon in each window-icon
+// size, and the table `kWindowIconTable` of {name, size, pixels} naming them
+// (the record WindowIconImage, packaging/windowicon).
+std::string WindowIconSource();
+
+// Writes WindowIconSource() to `path`, whole or not at all; left alone when
+// it already holds those bytes, so the programs are not rebuilt for nothing.
+bool WriteWindowIconSource(const std::string& path);
