@@ -6,16 +6,20 @@
 //
 // The help text is read as our programs write it: a "usage:" line (more
 // usage lines indented below it) becomes the synopsis; paragraphs apart by
-// blank lines follow. A paragraph with a column of entries (an option or a
-// command, two or more spaces, its description; deeper indented lines go on
-// with the description) becomes a list of tagged paragraphs; any other is
-// plain text. A name ending in ".gz" gets a gzip file with no time stamp,
-// so the same help gives the same bytes.
+// blank lines follow, in the description until a heading starts a section
+// of its own: a line of one to three words at the left margin ending in a
+// colon ("Options:", "Testing options:", "Keys:", "Files:", "Environment:")
+// becomes the section of that name in capitals. A paragraph with a column of
+// entries (an option or a command, two or more spaces, its description;
+// deeper indented lines go on with the description) becomes a list of
+// tagged paragraphs; any other is plain text. A name ending in ".gz" gets a
+// gzip file with no time stamp, so the same help gives the same bytes.
 
 #include "common/AtomicFile.h"
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -133,6 +137,23 @@ bool SplitEntry(const std::string& line, std::string& tag, std::string& descript
     return true;
 }
 
+// The section a heading line names ("Testing options:" gives "TESTING
+// OPTIONS"), or "" when the line is no heading.
+std::string SectionOf(const std::string& line)
+{
+    if (line.size() < 2 || line[0] == ' ' || line.back() != ':' || line.find(':') != line.size() - 1)
+        return {};
+    std::string name = line.substr(0, line.size() - 1);
+    if (std::count(name.begin(), name.end(), ' ') > 2)
+        return {};
+    for (char& c : name) {
+        if (!std::isalpha(static_cast<unsigned char>(c)) && c != ' ')
+            return {};
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return name;
+}
+
 void RenderParagraph(const std::vector<std::string>& paragraph, std::string& page)
 {
     std::string tag, description;
@@ -199,6 +220,13 @@ std::string ManPage(const Options& options, const std::vector<std::string>& line
             if (!paragraph.empty())
                 RenderParagraph(paragraph, page);
             paragraph.clear();
+            continue;
+        }
+        // A heading opens its section; the lines after it (if any) are the
+        // section's first paragraph.
+        const std::string section = paragraph.empty() ? SectionOf(lines[i]) : std::string();
+        if (!section.empty()) {
+            page += ".SH " + section + "\n";
             continue;
         }
         paragraph.push_back(lines[i]);

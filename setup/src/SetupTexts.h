@@ -1,52 +1,64 @@
 #pragma once
-// Every text the setup tool shows. The interface is Italian; the few English
-// texts are the tool's own messages and stay as they have always read.
+// Every text the setup tool shows. The interface is Italian: these are the
+// texts an Italian locale (or --lang it) shows, exactly as they have always
+// read, and the sources of the translations (setup/translations/*.ts, made
+// with lupdate from the marks below; see SetupLanguage.h).
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace texts {
 
 // Main dialog.
-constexpr const char* kMainCaption = "Configurazione del gioco";
-constexpr const char* kDisplayButton = "Configurazione del display";
-constexpr const char* kControlsButton = "Configurazione dei controlli";
-constexpr const char* kResetTrophiesButton = "Reimposta i Trofei";
-constexpr const char* kLeave = "Lascia";
+constexpr const char* kMainCaption = QT_TRANSLATE_NOOP("setup", "Configurazione del gioco");
+constexpr const char* kDisplayButton = QT_TRANSLATE_NOOP("setup", "Configurazione del display");
+constexpr const char* kControlsButton = QT_TRANSLATE_NOOP("setup", "Configurazione dei controlli");
+constexpr const char* kResetTrophiesButton = QT_TRANSLATE_NOOP("setup", "Reimposta i Trofei");
+constexpr const char* kLeave = QT_TRANSLATE_NOOP("setup", "Lascia");
 
 // Display dialog.
-constexpr const char* kDisplayCaption = "Configurazione del display";
-constexpr const char* kHighColour = "High Colour";
-constexpr const char* kEightBit = "Colori a 8-bit";
+constexpr const char* kDisplayCaption = QT_TRANSLATE_NOOP("setup", "Configurazione del display");
+constexpr const char* kHighColour = QT_TRANSLATE_NOOP("setup", "High Colour");
+constexpr const char* kEightBit = QT_TRANSLATE_NOOP("setup", "Colori a 8-bit");
 
 // Controls dialog: the buttons of the eight stored controls, in Control order.
-constexpr const char* kControlsCaption = "Configurazione dei controlli";
-constexpr const char* kControlButtons[8] = {"Su", "Giù", "Sinistra", "Destra", "Fuoco", "Arma", "Binocolo", "Jeep"};
-constexpr const char* kDefault = "Default";
+constexpr const char* kControlsCaption = QT_TRANSLATE_NOOP("setup", "Configurazione dei controlli");
+constexpr const char* kControlButtons[8] = {
+    QT_TRANSLATE_NOOP("setup", "Su"),    QT_TRANSLATE_NOOP("setup", "Giù"),  QT_TRANSLATE_NOOP("setup", "Sinistra"),
+    QT_TRANSLATE_NOOP("setup", "Destra"), QT_TRANSLATE_NOOP("setup", "Fuoco"), QT_TRANSLATE_NOOP("setup", "Arma"),
+    QT_TRANSLATE_NOOP("setup", "Binocolo"), QT_TRANSLATE_NOOP("setup", "Jeep")};
+constexpr const char* kDefault = QT_TRANSLATE_NOOP("setup", "Default");
 
 // Shared buttons.
-constexpr const char* kOk = "OK";
-constexpr const char* kCancel = "Cancella";
-constexpr const char* kYes = "Si";
-constexpr const char* kNo = "No";
+constexpr const char* kOk = QT_TRANSLATE_NOOP("setup", "OK");
+constexpr const char* kCancel = QT_TRANSLATE_NOOP("setup", "Cancella");
+constexpr const char* kYes = QT_TRANSLATE_NOOP("setup", "Si");
+constexpr const char* kNo = QT_TRANSLATE_NOOP("setup", "No");
 
 // Capture dialog prompts.
-constexpr const char* kPressKey = "Per favore premete il tasto desiderato";
-constexpr const char* kKeyInUse = "Il pulsante selezionato è già in uso, per favore scegliete ancora…";
+constexpr const char* kPressKey = QT_TRANSLATE_NOOP("setup", "Per favore premete il tasto desiderato");
+constexpr const char* kKeyInUse =
+    QT_TRANSLATE_NOOP("setup", "Il pulsante selezionato è già in uso, per favore scegliete ancora…");
 
 // Messages. %1 is a file's full path.
-constexpr const char* kErrorCaption = "Error";
-constexpr const char* kCreateFailed = "Impossibile creare \"%1\". Controllate che la cartella sia scrivibile.";
-constexpr const char* kSaveFailed = "Impossibile salvare le impostazioni in \"%1\". Controllate che la cartella "
-                                    "sia scrivibile e che il disco non sia pieno.";
-constexpr const char* kResetQuestion = "Cancellare tutti i trofei?";
-constexpr const char* kResetFailed = "Impossibile cancellare \"%1\": i trofei non sono stati reimpostati.";
+constexpr const char* kErrorCaption = QT_TRANSLATE_NOOP("setup", "Error");
+constexpr const char* kCreateFailed =
+    QT_TRANSLATE_NOOP("setup", "Impossibile creare \"%1\". Controllate che la cartella sia scrivibile.");
+constexpr const char* kSaveFailed = QT_TRANSLATE_NOOP("setup", "Impossibile salvare le impostazioni in \"%1\". "
+                                                               "Controllate che la cartella sia scrivibile e che "
+                                                               "il disco non sia pieno.");
+constexpr const char* kResetQuestion = QT_TRANSLATE_NOOP("setup", "Cancellare tutti i trofei?");
+constexpr const char* kResetFailed =
+    QT_TRANSLATE_NOOP("setup", "Impossibile cancellare \"%1\": i trofei non sono stati reimpostati.");
 
 } // namespace texts
 
-// The sources are UTF-8, as Qt expects of plain literals.
+// A text as the user sees it: its translation into the language installed
+// for the program (SetupLanguage.h), or itself. The sources are UTF-8, as Qt
+// expects of plain literals.
 inline QString Text(const char* utf8)
 {
-    return QString::fromUtf8(utf8);
+    return QCoreApplication::translate("setup", utf8);
 }
 
 // A message about a file, with its full path.

@@ -6,10 +6,13 @@
 #include "gamedata/GameFolders.h"
 #include "setup/CModalDialogHost.h"
 #include "setup/CSetupApp.h"
+#include "setup/SetupLanguage.h"
 #include "windowicon/QtWindowIcon.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStringList>
 
 #include <cstdio>
@@ -19,16 +22,31 @@
 namespace {
 
 // %1 is the program's name: "setup" in the build, "veldra-setup" installed.
-const char* kUsage = "Usage: %1 [DIR]\n"
+const char* kUsage = "Usage: %1 [--lang it|en] [DIR]\n"
                      "       %1 --show [DIR]\n"
                      "Sets the display depth and the eight control keys of the game in \"config.dat\",\n"
                      "and resets the trophies in \"trophy.bin\". DIR is the game's folder (default: the\n"
                      "current folder when it holds the game's data, else the data installed with the\n"
-                     "game). The two files are kept in the game's folder or, when that folder is\n"
-                     "read-only, in $XDG_DATA_HOME/veldra (by default ~/.local/share/veldra), as the\n"
-                     "game keeps them. --show prints where they are and the settings \"config.dat\"\n"
-                     "holds, as this tool reads them, without opening a window.\n"
-                     "--version prints the version and the licence.\n";
+                     "game). The two files are kept in the game's folder or, when that is the\n"
+                     "installed data or a read-only folder, in $XDG_DATA_HOME/veldra (by default\n"
+                     "~/.local/share/veldra), as the game keeps them. --show prints where they are\n"
+                     "and the settings \"config.dat\" holds, as this tool reads them, without opening\n"
+                     "a window. The dialogs speak Italian to an Italian locale and English to any\n"
+                     "other; --lang it or --lang en chooses instead. --version prints the version\n"
+                     "and the licence.\n"
+                     "\n"
+                     "Keys:\n"
+                     "In the controls dialog each control's button waits for a key: the first key\n"
+                     "pressed is bound to that control, unless another control has it already.\n"
+                     "\n"
+                     "Files:\n"
+                     "  config.dat  the game's settings: the display depth and the eight keys\n"
+                     "  trophy.bin  the trophies bagged, which \"Reset the Trophies\" deletes\n"
+                     "\n"
+                     "Environment:\n"
+                     "  LANGUAGE, LC_ALL, LC_MESSAGES, LANG  the locale, which chooses the language\n"
+                     "  XDG_DATA_HOME  the folder below which the player's own files are kept\n"
+                     "  HOME           the home folder, when XDG_DATA_HOME is not set\n";
 
 // "setup" in the build, "veldra-setup" installed.
 std::string ProgramName(const char* argv0)
@@ -85,13 +103,17 @@ int main(int argc, char** argv)
     // Nothing to show on the screen: no display needed.
     if (argc >= 2 && std::strcmp(argv[1], "--show") == 0)
         return ShowFiles(argc, argv);
-    if (argc == 2 && AsksForVersion(argv[1])) {
-        std::fputs(VersionText(ProgramName(argv[0])).c_str(), stdout);
-        return 0;
-    }
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage(argv[0]).c_str(), stdout);
-        return 0;
+    // The help and the version need no display either: answered before Qt
+    // looks for one.
+    for (int i = 1; i < argc; ++i) {
+        if (AsksForVersion(argv[i])) {
+            std::fputs(VersionText(ProgramName(argv[0])).c_str(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage(argv[0]).c_str(), stdout);
+            return 0;
+        }
     }
     QApplication application(argc, argv);
     // The window's class and application id, which the desktop matches with
@@ -102,19 +124,30 @@ int main(int argc, char** argv)
 
     // Qt has already taken its own options out of the arguments.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith(QLatin1Char('-')))) {
-        const bool help = arguments.size() == 2 && (arguments[1] == "--help" || arguments[1] == "-h");
-        std::fputs(Usage(argv[0]).c_str(), help ? stdout : stderr);
-        return help ? 0 : 2;
+    SetupLanguage language = LanguageOfLocale(QLocale::system());
+    QString named;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == "--lang" && i + 1 < arguments.size() && ParseSetupLanguage(arguments[i + 1], language)) {
+            ++i;
+        } else if (word.startsWith(QLatin1Char('-')) || !named.isEmpty()) {
+            std::fputs(Usage(argv[0]).c_str(), stderr);
+            return 2;
+        } else {
+            named = word;
+        }
     }
     std::string folder = DefaultFolder();
-    if (arguments.size() == 2) {
-        if (!QFileInfo(arguments[1]).isDir()) {
-            std::fprintf(stderr, "setup: not a folder: %s\n", qPrintable(arguments[1]));
+    if (!named.isEmpty()) {
+        if (!QFileInfo(named).isDir()) {
+            std::fprintf(stderr, "setup: not a folder: %s\n", qPrintable(named));
             return 2;
         }
-        folder = arguments[1].toStdString();
+        folder = named.toStdString();
     }
+    QTranslator translator;
+    if (!UseSetupLanguage(language, translator))
+        std::fputs("setup: the English translation is missing; the dialogs stay in Italian\n", stderr);
 
     CModalDialogHost host;
     CSetupApp setup{CGameFolder(folder), host};

@@ -8,6 +8,7 @@
 #include "setup/CMainDialog.h"
 #include "setup/CModalDialogHost.h"
 #include "setup/CSetupApp.h"
+#include "setup/SetupLanguage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -118,6 +120,31 @@ private slots:
         for (QLineEdit* box : controls.findChildren<QLineEdit*>())
             QVERIFY(box->isReadOnly());
         QCOMPARE(controls.findChildren<QLineEdit*>().size(), 8);
+    }
+
+    void inEnglishEveryTextIsTranslatedAndShownWhole()
+    {
+        QTranslator translator;
+        QVERIFY(UseSetupLanguage(SetupLanguage::English, translator));
+        CMainDialog main(*m_folder, m_host);
+        QCOMPARE(main.windowTitle(), QStringLiteral("Game Setup"));
+        QCOMPARE(ButtonTexts(main),
+                 (QStringList{"Controls Setup", "Display Setup", "OK", "Quit", "Reset the Trophies"}));
+        CDisplayDialog display(*m_folder, m_host);
+        QCOMPARE(ButtonTexts(display), (QStringList{"8-bit Colour", "Cancel", "High Colour", "OK"}));
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        QStringList expected = {"Binoculars", "Cancel", "Default", "Down", "Fire", "Jeep",
+                                "Left",       "OK",     "Right",   "Up",   "Weapon"};
+        expected.sort();
+        QCOMPARE(ButtonTexts(controls), expected);
+        CCaptureDialog capture(DefaultBindings(), Control::Up);
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &capture}) {
+            dialog->show();
+            ExpectNothingClipped(*dialog);
+        }
+        SendKey(capture, 54); // the longer prompt
+        ExpectNothingClipped(capture);
+        QVERIFY(UseSetupLanguage(SetupLanguage::Italian, translator));
     }
 
     void firstRunCreatesTheFileAndShowsTheDefaults()
@@ -339,13 +366,21 @@ private slots:
     }
 
     // Pictures of the four dialogs, for people to look at: written only when
-    // SETUP_SNAPSHOT_DIR names a folder. On a real display (Xvfb) they are
-    // taken from the screen, as drawn by the windowing system.
+    // SETUP_SNAPSHOT_DIR names a folder, in the language SETUP_SNAPSHOT_LANG
+    // names ("it", the default, or "en"; the English ones are called
+    // setup-en-*.png). On a real display (Xvfb) they are taken from the
+    // screen, as drawn by the windowing system.
     void snapshots()
     {
         const QString out = qEnvironmentVariable("SETUP_SNAPSHOT_DIR");
         if (out.isEmpty())
             QSKIP("SETUP_SNAPSHOT_DIR is not set");
+        SetupLanguage language = SetupLanguage::Italian;
+        if (qEnvironmentVariableIsSet("SETUP_SNAPSHOT_LANG"))
+            QVERIFY(ParseSetupLanguage(qEnvironmentVariable("SETUP_SNAPSHOT_LANG"), language));
+        QTranslator translator;
+        QVERIFY(UseSetupLanguage(language, translator));
+        const QString prefix = language == SetupLanguage::English ? "setup-en-" : "setup-";
         WriteBytes(ConfigPath(), "[configuration]");
         CMainDialog main(*m_folder, m_host);
         CDisplayDialog display(*m_folder, m_host);
@@ -366,9 +401,10 @@ private slots:
                 offscreen ? dialog->grab()
                           : dialog->screen()->grabWindow(0, dialog->x(), dialog->y(), dialog->frameGeometry().width(),
                                                          dialog->frameGeometry().height());
-            QVERIFY(picture.save(QDir(out).filePath(QString("setup-%1.png").arg(name))));
+            QVERIFY(picture.save(QDir(out).filePath(prefix + name + ".png")));
             dialog->hide();
         }
+        QVERIFY(UseSetupLanguage(SetupLanguage::Italian, translator));
     }
 };
 

@@ -23,7 +23,10 @@ const char kUsage[] =
     "         --raw-in reads IN as headerless PCM with that rate, code and channels.\n"
     "tone     writes a sine tone as a WAV file.\n"
     "\n"
-    "--version  the version and the licence.\n";
+    "--version  the version and the licence.\n"
+    "\n"
+    "Environment:\n"
+    "  VELDRA_TRACE  a file for the audio readers' trace (default: standard error), or off\n";
 } // namespace
 
 int main(int argc, char** argv)

@@ -139,7 +139,12 @@ const char* KvfUsage()
            "\n"
            "  --version                          the version and the licence\n"
            "\n"
-           "Exit status: 0 success, 1 failure, 2 bad command line.\n";
+           "Exit status: 0 success, 1 failure, 2 bad command line.\n"
+           "\n"
+           "Environment:\n"
+           "  VELDRA_PORTABLE  1: the portable pixel kernels instead of the SSE2 and AVX2 ones\n"
+           "  VELDRA_SIMD      sse2: the SSE2 kernels even where AVX2 would run\n"
+           "  VELDRA_TRACE     a file for the codecs' trace (default: standard error), or off\n";
 }
 
 int RunInfoCommand(const KvfArgs& args)

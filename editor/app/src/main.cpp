@@ -27,7 +27,28 @@ const char* kUsage = "Usage: kvfedit [--frames N] [--zoom FACTOR] [--grab IMAGE.
                      "top to bottom, become the frames. FACTOR is one of 0.125, 0.25, 0.5, 1, 2, 4, 8.\n"
                      "--grab writes the window, once shown with FILE open, as a PNG picture and quits;\n"
                      "a FILE that cannot be opened is said on standard error and ends it with status 1.\n"
-                     "--version prints the version and the licence.\n";
+                     "--version prints the version and the licence.\n"
+                     "\n"
+                     "Keys:\n"
+                     "  Ctrl+N, Ctrl+O, Ctrl+S  a new document, open one, save it\n"
+                     "  Ctrl+Z, Ctrl+Y          undo, redo\n"
+                     "  Ctrl+X, Ctrl+C, Ctrl+V  cut, copy and paste the current frame\n"
+                     "  Delete                  delete the current frame\n"
+                     "  Left, Right             the previous and the next frame\n"
+                     "  Home, End               the first and the last frame\n"
+                     "  Ctrl+G                  go to a frame by its number\n"
+                     "  Ctrl++, Ctrl+-          zoom in and out\n"
+                     "  F6, Shift+F6            the next and the previous pane\n"
+                     "  Escape                  drop the shape being dragged\n"
+                     "\n"
+                     "Files:\n"
+                     "  kvfedit.conf  the recent-file list, in \"Local AppWizard-Generated Applications\"\n"
+                     "                below $XDG_CONFIG_HOME (by default ~/.config)\n"
+                     "\n"
+                     "Environment:\n"
+                     "  XDG_CONFIG_HOME  the folder of the settings (default: ~/.config)\n"
+                     "  VELDRA_PORTABLE  1: the portable drawing kernels instead of the SSE2 and AVX2 ones\n"
+                     "  VELDRA_TRACE     a file for the developer trace (default: standard error), or off\n";
 
 struct CommandLine {
     QString file;
