@@ -24,8 +24,9 @@ TEST(WindowIcon, EveryProgramHasItsOwnIconInEverySizeSmallestFirst)
         ASSERT_GE(images.size(), 2u) << names[p];
         for (size_t i = 0; i < images.size(); ++i) {
             EXPECT_STREQ(images[i].name, names[p]);
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_GT(images[i].size, images[i - 1].size) << names[p];
+            }
         }
         EXPECT_GE(LargestWindowIcon(kPrograms[p]).size, 48) << names[p];
         EXPECT_EQ(LargestWindowIcon(kPrograms[p]).rgba, images.back().rgba);

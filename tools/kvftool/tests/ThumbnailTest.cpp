@@ -21,6 +21,11 @@
 
 namespace {
 
+std::string TagName(uint32_t tag)
+{
+    return std::string{char(tag), char(tag >> 8), char(tag >> 16), char(tag >> 24)};
+}
+
 // A 40 × 90 8-bit strip of three 30-row frames on a ground of index 0: frame
 // k holds a 20 × 10 block of index k + 1 at (10, 10) of the frame.
 testpic::Picture Strip()
@@ -111,8 +116,9 @@ TEST(SpriteThumbnail, FirstFrameShrunkToFitWithTrleTransparency)
     for (int y = 0; y < thumbnail.height; ++y)
         for (int x = 0; x < thumbnail.width; ++x) {
             const uint8_t* p = At(thumbnail, x, y);
-            if (p[3])
+            if (p[3]) {
                 EXPECT_TRUE(p[0] == 250 && p[1] == 200 && p[2] == 0) << x << "," << y;
+            }
         }
 }
 
@@ -129,8 +135,8 @@ TEST(SpriteThumbnail, EveryEncodingGivesTheSamePictureAndOnlyTrleKeysItsZeroPixe
     EXPECT_EQ(At(reference, 0, 0)[3], 255) << "an uncompressed picture has no transparency";
     EXPECT_EQ(At(reference, 0, 0)[0], 10);
     int encodings = 0;
-    for (const char* codec : {"ARLE", "PRLE", "PKCC"}) {
-        const uint32_t tag = FourCC(codec);
+    for (const uint32_t tag : {TAG_ARLE, TAG_PRLE, TAG_PKCC}) {
+        const std::string codec = TagName(tag);
         if (!FindSpriteEncoder(tag))
             continue;
         CDibPacked encoded;
@@ -171,13 +177,13 @@ TEST(SpriteThumbnail, UnreadablePicturesAreRefusedWithAReason)
     EXPECT_FALSE(MakeSpriteThumbnail(image, 1, 0, thumbnail, error));
 
     // A picture claiming more pixels than a thumbnail is made of is refused
-    // before anything is decoded: a TRLE picture a million pixels wide whose
-    // hundred rows are all empty takes a kilobyte.
-    const int rows = 100;
+    // before anything is decoded: a TRLE picture 60000 pixels wide whose
+    // 1200 rows are all empty takes ten kilobytes.
+    const int rows = 1200;
     testpic::Picture huge = testpic::Make(1, 1, 8);
     huge.bytes.resize(huge.headerSize);
     const uint32_t tableStart = 16, pixelsStart = tableStart + 8 * rows;
-    WriteLE32(huge.bytes.data() + 4, 1u << 20);
+    WriteLE32(huge.bytes.data() + 4, 60000u);
     WriteLE32(huge.bytes.data() + 8, uint32_t(rows));
     WriteLE32(huge.bytes.data() + 16, TAG_TRLE);
     WriteLE32(huge.bytes.data() + 20, pixelsStart);
