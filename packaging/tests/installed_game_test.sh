@@ -42,7 +42,7 @@ done
 diff -r "$build/data" "$prefix/share/veldra" >/dev/null || fail "the installed data differs from the build's"
 
 # Each manual page says what the program's --help says, and renders cleanly.
-for page in Veldra.6 kvftool.1 audioconv.1; do
+for page in Veldra.6 veldra-setup.6 kvfedit.1 kvftool.1 audioconv.1; do
   text=$(zcat "$prefix/share/man/man${page##*.}/$page.gz")
   case $text in *".SH SYNOPSIS"*".SH DESCRIPTION"*) ;; *) fail "$page has no synopsis or description" ;; esac
   if command -v groff >/dev/null; then
@@ -50,7 +50,43 @@ for page in Veldra.6 kvftool.1 audioconv.1; do
     [ -z "$warnings" ] || fail "$page: $warnings"
   fi
 done
-zcat "$prefix/share/man/man6/Veldra.6.gz" | grep -q 'autoplay' || fail "Veldra.6 lacks --autoplay"
+# The game's page: the player's options apart from the testing ones, and
+# the keys, files and environment; the other pages have the sections that
+# apply to them.
+sections() { zcat "$prefix/share/man/$1.gz" | sed -n 's/^\.SH //p' | tr '\n' '|'; }
+[ "$(sections man6/Veldra.6)" = "NAME|SYNOPSIS|DESCRIPTION|OPTIONS|TESTING OPTIONS|KEYS|FILES|ENVIRONMENT|" ] ||
+  fail "Veldra.6 sections: $(sections man6/Veldra.6)"
+testing=$(zcat "$prefix/share/man/man6/Veldra.6.gz" | sed -n '/^\.SH TESTING OPTIONS/,/^\.SH KEYS/p')
+options=$(zcat "$prefix/share/man/man6/Veldra.6.gz" | sed -n '/^\.SH OPTIONS/,/^\.SH TESTING OPTIONS/p')
+for option in autoplay fixed-dt dump-frames script seed; do
+  grep -q -- "$option" <<<"$testing" || fail "Veldra.6 has no --$option among the testing options"
+  ! grep -q -- "$option" <<<"$options" || fail "Veldra.6 has --$option among the player's options"
+done
+for option in data windowed hunt version; do
+  grep -q -- "$option" <<<"$options" || fail "Veldra.6 has no --$option among the options"
+done
+[ "$(sections man6/veldra-setup.6)" = "NAME|SYNOPSIS|DESCRIPTION|KEYS|FILES|ENVIRONMENT|" ] ||
+  fail "veldra-setup.6 sections: $(sections man6/veldra-setup.6)"
+[ "$(sections man1/kvfedit.1)" = "NAME|SYNOPSIS|DESCRIPTION|KEYS|FILES|ENVIRONMENT|" ] ||
+  fail "kvfedit.1 sections: $(sections man1/kvfedit.1)"
+for page in kvftool.1 audioconv.1; do
+  [ "$(sections "man1/$page")" = "NAME|SYNOPSIS|DESCRIPTION|ENVIRONMENT|" ] || fail "$page sections: $(sections "man1/$page")"
+done
+
+# An installed data folder is never written, even where it may be (as the
+# superuser may write anywhere): the setup tool, which makes "config.dat" as
+# it starts, makes it in the player's own folder.
+(
+  export HOME=$work/home-writable QT_QPA_PLATFORM=offscreen
+  unset XDG_DATA_HOME
+  mkdir -p "$HOME"
+  show=$("$prefix/bin/veldra-setup" --show)
+  grep -qx "config.dat: $HOME/.local/share/veldra/config.dat" <<<"$show" || fail "setup --show (writable data): $show"
+  # The tool waits in its dialog; it has made the file by then.
+  timeout 5 "$prefix/bin/veldra-setup" >"$work/setup.log" 2>&1 || true
+  [ -f "$HOME/.local/share/veldra/config.dat" ] || fail "the setup tool made no config.dat: $(cat "$work/setup.log")"
+  [ ! -e "$prefix/share/veldra/config.dat" ] || fail "the setup tool wrote in the installed data folder"
+)
 
 # Installed as a package installs it: nobody writes in the data folder.
 chmod -R a-w "$prefix/share/veldra"
