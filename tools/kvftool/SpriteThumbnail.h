@@ -20,10 +20,11 @@ struct SpriteThumbnail {
     std::vector<uint8_t> rgba; // straight R, G, B, A, top row first
 };
 
-// The largest picture a thumbnail is made of, in pixels: a file that claims
-// more (whatever its size on disk, an encoded picture can claim a great
-// deal) is refused before it is decoded.
-constexpr int64_t kThumbnailMaxPixels = int64_t(1) << 26;
+// The largest picture a thumbnail is made of, in pixels (about seven times
+// the game's largest): a file that claims more (whatever its size on disk,
+// an encoded picture can claim a great deal) is refused before it is
+// decoded, so a thumbnail never takes more than a few hundred megabytes.
+constexpr int64_t kThumbnailMaxPixels = int64_t(1) << 24;
 
 // Makes the thumbnail of the sprite file `image` holds as it was loaded
 // (encoded or not; it is decoded here): frame 0 of a strip of `frames`
