@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -119,7 +120,8 @@ int main(int argc, char** argv)
         viewport->Front()->SetPalette(palette);
         palette->Release();
     }
-    auto* sprite = new CDibSection;
+    // The demo owns its sprite: the context keeps no list of images to free.
+    const auto sprite = std::make_unique<CDibSection>();
     sprite->Create(96, 96, format);
     if (indexed) {
         CDibPalette* palette = new CDibPalette;
@@ -127,7 +129,7 @@ int main(int argc, char** argv)
         sprite->SetPalette(palette);
         palette->Release();
     }
-    DrawSprite(sprite, indexed);
+    DrawSprite(sprite.get(), indexed);
 
     bool running = true;
     for (int frame = 0; running && (options.frames == 0 || frame < options.frames); ++frame) {
@@ -146,7 +148,7 @@ int main(int argc, char** argv)
         }
         const int x = 272 + int(200 * std::sin(frame * 0.05)), y = 192 + int(120 * std::cos(frame * 0.07));
         sprite->SetSourceKey(0);
-        back->Draw(x, y, 96, 96, sprite, 0, 0, 96, 96, BLIT_SRCKEY, 0);
+        back->Draw(x, y, 96, 96, sprite.get(), 0, 0, 96, 96, BLIT_SRCKEY, 0);
         viewport->Present(0, 0, 0);
     }
     int code = 0;
