@@ -124,21 +124,21 @@ bool CEditHistory::IsAtSavedPoint() const
 
 size_t CEditHistory::HeldBytes(const CFrameSequence& frames) const
 {
-    std::unordered_set<const CDibPacked*> live;
-    for (const CDibPacked* frame : frames.Frames())
+    std::unordered_set<const CStoredFrame*> live;
+    for (const CStoredFrame* frame : frames.Frames())
         live.insert(frame);
     // A frame held by several steps (or repeated by a time stretch) counts once.
-    std::unordered_set<const CDibPacked*> counted;
-    std::vector<const CDibPacked*> held;
+    std::unordered_set<const CStoredFrame*> counted;
+    std::vector<const CStoredFrame*> held;
     size_t bytes = 0;
     for (const auto& step : m_steps) {
         bytes += kStepOverhead;
         held.clear();
         step->CollectFrames(held);
-        for (const CDibPacked* frame : held) {
+        for (const CStoredFrame* frame : held) {
             bytes += sizeof(void*);
             if (frame && !live.count(frame) && counted.insert(frame).second)
-                bytes += frame->GetPictureSize();
+                bytes += frame->StoredBytes();
         }
     }
     return bytes;

@@ -9,20 +9,36 @@ void CFrameSequence::SetCurrent(int index)
     m_current = index < 0 || count == 0 ? 0 : index >= count ? count - 1 : index;
 }
 
-CDibPacked* CFrameSequence::At(int index) const
+const CStoredFrame* CFrameSequence::At(int index) const
 {
     if (index < 0)
         return nullptr;
     auto* node = m_frames.FindIndex(size_t(index));
-    return node ? node->value.Get() : nullptr;
+    return node ? node->value.get() : nullptr;
 }
 
-std::vector<CDibPacked*> CFrameSequence::Frames() const
+std::vector<const CStoredFrame*> CFrameSequence::Frames() const
 {
-    std::vector<CDibPacked*> frames;
+    std::vector<const CStoredFrame*> frames;
     frames.reserve(m_frames.Count());
-    m_frames.ForEach([&](const FrameRef& frame) { frames.push_back(frame.Get()); });
+    m_frames.ForEach([&](const FrameRef& frame) { frames.push_back(frame.get()); });
     return frames;
+}
+
+std::vector<FrameRef> CFrameSequence::Refs() const
+{
+    std::vector<FrameRef> frames;
+    frames.reserve(m_frames.Count());
+    m_frames.ForEach([&](const FrameRef& frame) { frames.push_back(frame); });
+    return frames;
+}
+
+FrameRef CFrameSequence::Ref(int index) const
+{
+    if (index < 0)
+        return {};
+    auto* node = m_frames.FindIndex(size_t(index));
+    return node ? node->value : FrameRef();
 }
 
 void CFrameSequence::Insert(int position, FrameRef frame)

@@ -5,6 +5,7 @@ const char* EditorStatusMessage(EditorStatus status)
     switch (status) {
     case EditorStatus::Ok:
     case EditorStatus::NothingToDo:
+    case EditorStatus::Cancelled:
     case EditorStatus::MaskMismatch:
         return "";
     case EditorStatus::NotSameFormat:

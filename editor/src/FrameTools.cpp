@@ -17,6 +17,11 @@ uint32_t PixelOfColour(CDib& image, EditorColour colour)
         if (!palette || palette->GetCount() == 0)
             return 0;
         const int reachable = std::min(palette->GetCount(), 1 << std::min<uint32_t>(PixelFormatBits(format), 8));
+        if (colour.index >= 0 && colour.index < reachable) {
+            const PaletteEntry& picked = palette->Entries()[colour.index];
+            if (picked.red == colour.red && picked.green == colour.green && picked.blue == colour.blue)
+                return uint32_t(colour.index);
+        }
         const int index = ExhaustiveNearestIndex(palette->Entries(), reachable, colour.red, colour.green, colour.blue);
         return index < 0 ? 0 : uint32_t(index);
     }

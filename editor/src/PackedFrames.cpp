@@ -1,8 +1,8 @@
 #include "PackedFrames.h"
 
 #include "imaging/CDibSection.h"
+#include "sprites/CDibPacked.h"
 #include "sprites/PictureFormat.h"
-#include "sprites/PictureLayout.h"
 
 #include <cassert>
 #include <cstring>
@@ -20,28 +20,32 @@ bool FitsFrameLimit(PixelFormat format, int width, int height)
     return bytes != 0 && bytes <= kMaxFrameBytes;
 }
 
-FrameRef MakePlainFrame(CDib& image)
+std::vector<uint8_t> PlainPictureOf(CDib& image)
 {
-    FrameRef frame = MakeDib<CDibPacked>();
     // From any kind but a packed image, CopyFrom builds a new picture of the
     // image's format: the plain form.
     assert(image.GetKind() != DIB_KIND_PACKED);
-    if (frame->CopyFrom(&image) != DIB_OK)
+    CDibPacked packed;
+    if (packed.CopyFrom(&image) != DIB_OK)
         return {};
-    return frame;
+    const uint8_t* info = packed.GetInfoHeader();
+    if (!info)
+        return {};
+    const size_t size = PictureSize(info, HeaderRule::Editor);
+    // Plain pictures carry no optional colour table: both rules measure them alike.
+    assert(size == packed.GetPictureSize());
+    return std::vector<uint8_t>(info, info + size);
 }
 
 FrameRef MakeStoredFrame(CDib& image)
 {
-    FrameRef frame = MakePlainFrame(image);
-    if (frame)
-        frame->Compress(TAG_PKCC);
-    return frame;
+    const std::vector<uint8_t> picture = PlainPictureOf(image);
+    return CStoredFrame::FromPicture(picture.data(), picture.size());
 }
 
 EditorStatus FrameFromPicture(const uint8_t* bytes, size_t size, FrameRef& frame)
 {
-    frame.Reset();
+    frame.reset();
     if (!bytes || size == 0)
         return EditorStatus::NotAPicture;
     CMemoryBlock* block = CMemoryBlock::Allocate(size);
@@ -59,44 +63,28 @@ EditorStatus FrameFromPicture(const uint8_t* bytes, size_t size, FrameRef& frame
     CDibSection section;
     if (section.CopyFrom(&picture) != DIB_OK)
         return EditorStatus::NotAPicture;
-    frame = MakePlainFrame(section);
+    frame = MakeStoredFrame(section);
     return frame ? EditorStatus::Ok : EditorStatus::OutOfMemory;
 }
 
-DibResult DecodeFrame(CDibPacked* frame, CDibSection& image)
+DibResult DecodeFrame(const CStoredFrame* frame, CDibSection& image)
 {
     if (!frame)
         return DIB_FAILED;
-    if (!frame->IsCompressed())
-        return image.CopyFrom(frame);
-    CDibPacked decoded;
-    DibResult code = decoded.CopyFrom(frame);
+    const std::vector<uint8_t>& header = frame->Header();
+    CMemoryBlock* block = CMemoryBlock::Allocate(header.size() + frame->PixelBytes());
+    if (!block)
+        return DIB_FAILED;
+    // The picture is unpacked straight into the block the packed image reads.
+    uint8_t* bytes = block->Lock();
+    std::memcpy(bytes, header.data(), header.size());
+    const bool unpacked = frame->UnpackPixels(bytes + header.size());
+    block->Unlock();
+    CDibPacked picture;
+    DibResult code = picture.Attach(block); // takes the block over either way
+    if (!unpacked)
+        return DIB_FAILED;
     if (code == DIB_OK)
-        code = decoded.Decompress();
-    if (code == DIB_OK)
-        code = image.CopyFrom(&decoded);
+        code = image.CopyFrom(&picture);
     return code;
-}
-
-FrameRef PlainFrame(CDibPacked* frame)
-{
-    if (!frame)
-        return {};
-    if (!frame->IsCompressed())
-        return FrameRef::Share(frame);
-    FrameRef plain = MakeDib<CDibPacked>();
-    if (plain->CopyFrom(frame) != DIB_OK || plain->Decompress() != DIB_OK)
-        return {};
-    return plain;
-}
-
-std::vector<uint8_t> PictureBytes(const CDibPacked& frame)
-{
-    const uint8_t* info = frame.GetInfoHeader();
-    if (!info)
-        return {};
-    const size_t size = PictureSize(info, HeaderRule::Editor);
-    // Stored pictures are plain (see above): both rules measure them alike.
-    assert(size == frame.GetPictureSize());
-    return std::vector<uint8_t>(info, info + size);
 }

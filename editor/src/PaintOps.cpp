@@ -280,3 +280,35 @@ bool ColourAt(CDib& image, int x, int y, EditorColour& colour)
     colour = EditorColour{rgb[2], rgb[1], rgb[0]};
     return true;
 }
+
+EditorColour PaintedColour(CDib& image, EditorColour colour)
+{
+    if (!image.IsCreated())
+        return colour;
+    const PixelFormat format = image.GetFormat();
+    const uint32_t pixel = PixelOfColour(image, colour);
+    if (PixelFormatIsIndexed(format)) {
+        const CDibPalette* palette = image.GetPalette();
+        if (!palette || int(pixel) >= palette->GetCount())
+            return colour;
+        const PaletteEntry& entry = palette->Entries()[pixel];
+        return EditorColour{entry.red, entry.green, entry.blue, int(pixel)};
+    }
+    // The pixel widened as ColourAt widens it.
+    uint8_t bytes[4] = {};
+    for (uint32_t i = 0; i < PixelFormatBytes(format) && i < 4; ++i)
+        bytes[i] = uint8_t(pixel >> (8 * i));
+    uint8_t rgb[4] = {};
+    ConvertPixels(rgb, PF_RGB24, bytes, 1, 1, 4, 4, format, nullptr, nullptr, 0);
+    return EditorColour{rgb[2], rgb[1], rgb[0]};
+}
+
+PaintRect Union(const PaintRect& a, const PaintRect& b)
+{
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    return PaintRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                     std::max(a.bottom, b.bottom)};
+}

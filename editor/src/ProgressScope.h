@@ -44,6 +44,8 @@ public:
         m_progress->SetPosition(int(int64_t(index) * 100 / count));
     }
 
+    bool IsCancelled() const { return m_progress && m_progress->IsCancelled(); }
+
 private:
     IEditorProgress* m_progress;
 };

@@ -6,12 +6,14 @@
 
 #include "common/ByteOrder.h"
 #include "editor/CKVFEditorDoc.h"
+#include "editor/CStoredFrame.h"
 #include "editor/IEditorProgress.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/PictureFormat.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -106,10 +108,9 @@ inline Bytes Stored(const CDibPacked* frame)
     return info ? Bytes(info, info + frame->GetPictureSize()) : Bytes();
 }
 
-// The frame's picture in a section of its own format.
-inline void DecodedSection(CDibPacked* frame, CDibSection& section)
+// A plain picture's bytes in a section of its own format.
+inline void SectionOfPicture(const Bytes& bytes, CDibSection& section)
 {
-    Bytes bytes = Decoded(frame);
     CDibPacked plain;
     CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
     if (!block)
@@ -120,8 +121,39 @@ inline void DecodedSection(CDibPacked* frame, CDibSection& section)
         section.CopyFrom(&plain);
 }
 
+// The frame's picture in a section of its own format.
+inline void DecodedSection(CDibPacked* frame, CDibSection& section)
+{
+    SectionOfPicture(Decoded(frame), section);
+}
+
 // Pixel (x, y) from the top of a frame, as a 24-bit colour 0xRRGGBB.
 inline uint32_t ColourAt(CDibPacked* frame, int x, int y)
+{
+    CDibSection rgb;
+    DecodedSection(frame, rgb);
+    rgb.ConvertFormat(PF_RGB24, nullptr, 0);
+    return rgb.GetPixel(x, y);
+}
+
+// The same for a document's stored frames, whose plain picture is what
+// they hold, whatever they pack it with.
+inline Bytes Decoded(const CStoredFrame* frame)
+{
+    return frame ? frame->Picture() : Bytes();
+}
+
+inline Bytes Stored(const CStoredFrame* frame)
+{
+    return Decoded(frame);
+}
+
+inline void DecodedSection(const CStoredFrame* frame, CDibSection& section)
+{
+    SectionOfPicture(Decoded(frame), section);
+}
+
+inline uint32_t ColourAt(const CStoredFrame* frame, int x, int y)
 {
     CDibSection rgb;
     DecodedSection(frame, rgb);
@@ -199,8 +231,17 @@ public:
     void SetPosition(int position) override { log.push_back("position " + std::to_string(position)); }
     void SetMessage(const std::string& text) override { log.push_back("message " + text); }
     void End() override { log.push_back("end"); }
+    // Cancels once `cancelAfter` positions have been shown (never when negative).
+    bool IsCancelled() const override
+    {
+        return cancelAfter >= 0 &&
+               std::count_if(log.begin(), log.end(), [](const std::string& line) {
+                   return line.rfind("position ", 0) == 0;
+               }) > cancelAfter;
+    }
 
     std::vector<std::string> log;
+    int cancelAfter = -1;
 };
 
 // ---- AVI files written by hand.

@@ -94,10 +94,10 @@ private:
     {
         int width = m_width, height = m_height;
         PixelFormat format = m_format;
-        if (CDibPacked* first = m_doc.GetFrame(0)) {
-            width = first->GetWidth();
-            height = first->GetHeight();
-            format = first->GetFormat();
+        if (const CStoredFrame* first = m_doc.GetFrame(0)) {
+            width = first->Width();
+            height = first->Height();
+            format = first->Format();
         }
         return MakePicture(format, width, height, m_random());
     }

@@ -40,7 +40,7 @@ void FillFormat(CKVFEditorDoc& doc, PixelFormat format, int count, int width, in
     }
 }
 
-void SectionOf(CDibPacked* frame, CDibSection& section)
+void SectionOf(const CStoredFrame* frame, CDibSection& section)
 {
     DecodedSection(frame, section);
     ASSERT_TRUE(section.IsCreated());
@@ -220,9 +220,9 @@ TEST(ToolsTest, EnlargeCanvasPlacesThePictureOnTheBackground)
     doc.Paste(picture.data(), picture.size());
     const EditorColour background{250, 240, 230};
     ASSERT_EQ(doc.EnlargeCanvas(CanvasParams{5, 4, 3, 1}, background), EditorStatus::Ok);
-    CDibPacked* frame = doc.GetFrame(0);
-    ASSERT_EQ(frame->GetWidth(), 5);
-    ASSERT_EQ(frame->GetHeight(), 4);
+    const CStoredFrame* frame = doc.GetFrame(0);
+    ASSERT_EQ(frame->Width(), 5);
+    ASSERT_EQ(frame->Height(), 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 5; ++x) {
             const bool inside = x >= 3 && y >= 1 && y < 3;
@@ -243,7 +243,7 @@ TEST(ToolsTest, EnlargeCanvasPlacesThePictureOnTheBackground)
     CKVFEditorDoc mono;
     mono.Paste(one.data(), one.size());
     ASSERT_EQ(mono.EnlargeCanvas(CanvasParams{6, 3, 3, 0}, background), EditorStatus::Ok);
-    EXPECT_EQ(mono.GetFrame(0)->GetFormat(), PF_INDEX1);
+    EXPECT_EQ(mono.GetFrame(0)->Format(), PF_INDEX1);
     EXPECT_EQ(ColourAt(mono.GetFrame(0), 0, 2), 0xFFFFFFu);
 }
 
@@ -342,7 +342,7 @@ TEST(ToolsTest, ChangeColourDepthQuantizesAllFramesToOnePalette)
     params = ColourDepthParams{};
     params.target = ColourTarget::Rgb565;
     ASSERT_EQ(small.ChangeColourDepth(params), EditorStatus::Ok);
-    EXPECT_EQ(small.GetFrame(0)->GetFormat(), PF_RGB565);
+    EXPECT_EQ(small.GetFrame(0)->Format(), PF_RGB565);
     params.colours = 7;
     EXPECT_EQ(small.ChangeColourDepth(params), EditorStatus::BadParameters);
     params.colours = 257;

@@ -18,11 +18,20 @@ CColourOctree::~CColourOctree()
         while (!list.IsEmpty())
             list.TakeTail();
     DeleteSubtree(m_root);
+    for (Node* node : m_spare)
+        delete node;
 }
 
 CColourOctree::Node* CColourOctree::NewNode(Node* parent, uint8_t indexInParent, uint8_t depth)
 {
-    Node* node = new Node;
+    Node* node;
+    if (m_spare.empty()) {
+        node = new Node;
+    } else {
+        node = m_spare.back();
+        m_spare.pop_back();
+        *node = Node{};
+    }
     node->parent = parent;
     node->indexInParent = indexInParent;
     node->depth = depth;
@@ -35,6 +44,11 @@ void CColourOctree::DeleteSubtree(Node* node)
         if (child)
             DeleteSubtree(child);
     delete node;
+}
+
+void CColourOctree::ReleaseNode(Node* node)
+{
+    m_spare.push_back(node);
 }
 
 CColourOctree::Node* CColourOctree::Insert(uint8_t r, uint8_t g, uint8_t b, int index, bool* created)
@@ -126,7 +140,7 @@ void CColourOctree::RemoveLeaf(Node* leaf)
         parent->children[node->indexInParent] = nullptr;
         if (node->reducibleHandle)
             m_reducible[node->depth].Remove(node->reducibleHandle);
-        delete node;
+        ReleaseNode(node);
         --parent->childCount;
         if (parent->childCount == 1 && parent->reducibleHandle) {
             m_reducible[parent->depth].Remove(parent->reducibleHandle);

@@ -167,9 +167,45 @@ void PaletteLookup(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch,
     }
 }
 
+// Answers of a nearest-colour search by colour, for one conversion: a
+// direct-mapped table whose slots hold the colour (with a bit that marks the
+// slot used) and the index found for it. Exact: a slot answers only for the
+// very colour it holds. Small pictures get no table.
+class NearestCache {
+public:
+    explicit NearestCache(size_t pixels) : m_slots(pixels >= kMinPixels ? kSlots : 0) {}
+
+    template <typename Search>
+    int Find(int red, int green, int blue, Search&& search)
+    {
+        if (m_slots.empty())
+            return search();
+        const uint32_t key = uint32_t(red) << 16 | uint32_t(green) << 8 | uint32_t(blue);
+        Slot& slot = m_slots[(key * 2654435761u) >> (32 - kBits)];
+        if (slot.key == (key | kUsed))
+            return slot.index;
+        const int index = search();
+        slot.key = key | kUsed;
+        slot.index = index;
+        return index;
+    }
+
+private:
+    static constexpr int kBits = 16;
+    static constexpr size_t kSlots = size_t(1) << kBits;
+    static constexpr size_t kMinPixels = 4096;
+    static constexpr uint32_t kUsed = 0x80000000u;
+    struct Slot {
+        uint32_t key = 0;
+        int index = 0;
+    };
+    std::vector<Slot> m_slots;
+};
+
 void NearestColour(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, int width, int height,
                    const DirectSide& s, const CColourOctree& tree)
 {
+    NearestCache cache(size_t(width) * size_t(height));
     for (int y = 0; y < height; ++y) {
         const uint8_t* in = RowAt(src, srcPitch, y);
         uint8_t* out = RowAt(dst, dstPitch, y);
@@ -177,7 +213,7 @@ void NearestColour(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch,
             uint32_t p = ReadPixel(in + x * s.bytes, s.bytes);
             uint8_t r = uint8_t(DirectSide::Widen(p, s.red)), g = uint8_t(DirectSide::Widen(p, s.green)),
                     b = uint8_t(DirectSide::Widen(p, s.blue));
-            int index = tree.FindNearest(r, g, b);
+            const int index = cache.Find(r, g, b, [&] { return tree.FindNearest(r, g, b); });
             out[x] = uint8_t(index < 0 ? 0 : index);
         }
     }
@@ -360,13 +396,19 @@ int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, in
         return 0;
     }
 
+    // The exhaustive search looks at every entry for every pixel; the
+    // colours a diffused picture asks for repeat a great deal, so each
+    // answer is kept in a small table keyed by the colour (a miss searches).
+    NearestCache cache(size_t(width) * size_t(height));
     Diffuse(width, height, readSource, [&](int x, int y, const int wanted[3], int represented[3]) {
         int index;
         if (tree) {
             uint8_t r = uint8_t(wanted[0]), g = uint8_t(wanted[1]), b = uint8_t(wanted[2]);
-            index = tree->FindNearest(r, g, b);
+            index = cache.Find(r, g, b, [&] { return tree->FindNearest(r, g, b); });
         } else {
-            index = ExhaustiveNearestIndex(targetEntries, 256, wanted[0], wanted[1], wanted[2]);
+            index = cache.Find(wanted[0], wanted[1], wanted[2], [&] {
+                return ExhaustiveNearestIndex(targetEntries, 256, wanted[0], wanted[1], wanted[2]);
+            });
         }
         if (index < 0)
             index = 0; // every entry reserved: nothing can be chosen well

@@ -6,27 +6,46 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 CCaptureDialog::CCaptureDialog(const ControlBindings& current, Control control, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), m_capture(current, control)
 {
     setFocusPolicy(Qt::StrongFocus);
-    m_prompt = new QLabel(Text(texts::kPressKey), this);
+    m_prompt = new QLabel(Text(texts::kKeyInUse), this);
     m_prompt->setAlignment(Qt::AlignCenter);
     m_prompt->setWordWrap(true);
+    auto* hint = new QLabel(Text(texts::kEscapeCancels), this);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    auto* cancel = new QPushButton(Text(texts::kAbandon), this);
+    // Every key belongs to the capture: the button answers the mouse only.
+    cancel->setFocusPolicy(Qt::NoFocus);
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_prompt);
+    layout->addWidget(m_prompt, 1);
+    layout->addWidget(hint);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(cancel);
+    row->addStretch();
+    layout->addLayout(row);
 
     // Sized once for the longer prompt, so the window does not jump when the
     // prompt changes.
     const QSize base = DialogUnitsToPixels(*this, 188, 47);
     const QMargins margins = layout->contentsMargins();
     const int textWidth = base.width() - margins.left() - margins.right();
-    const QRect needed = m_prompt->fontMetrics().boundingRect(QRect(0, 0, textWidth, 0),
+    const QRect prompt = m_prompt->fontMetrics().boundingRect(QRect(0, 0, textWidth, 0),
                                                                Qt::AlignCenter | Qt::TextWordWrap,
                                                                Text(texts::kKeyInUse));
-    setFixedSize(base.width(), std::max(base.height(), needed.height() + margins.top() + margins.bottom()));
+    const int needed = margins.top() + prompt.height() + hint->sizeHint().height() + cancel->sizeHint().height() +
+                       2 * layout->spacing() + margins.bottom();
+    setFixedSize(base.width(), std::max(base.height(), needed));
+    m_prompt->setText(Text(texts::kPressKey));
 }
 
 QString CCaptureDialog::Prompt() const
@@ -34,9 +53,18 @@ QString CCaptureDialog::Prompt() const
     return m_prompt->text();
 }
 
-void CCaptureDialog::OfferKey(int code)
+void CCaptureDialog::PressKey(int code)
 {
-    const CaptureStep step = m_capture.Offer(code);
+    Follow(m_capture.Press(code));
+}
+
+void CCaptureDialog::ReleaseKey(int code)
+{
+    Follow(m_capture.Release(code));
+}
+
+void CCaptureDialog::Follow(CaptureStep step)
+{
     if (m_capture.SawKeyInUse())
         m_prompt->setText(Text(texts::kKeyInUse));
     if (step == CaptureStep::Captured)
@@ -50,16 +78,19 @@ bool CCaptureDialog::event(QEvent* event)
         // Every key belongs to the capture; no shortcut may take it first.
         event->accept();
         return true;
-    case QEvent::KeyPress: {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape)
+        if (key->key() == Qt::Key_Escape && event->type() == QEvent::KeyPress)
             break; // the dialog's own cancel
-        if (!key->isAutoRepeat())
-            OfferKey(DikFromKeyEvent(*key));
+        if (!key->isAutoRepeat()) {
+            if (event->type() == QEvent::KeyPress)
+                PressKey(DikFromKeyEvent(*key));
+            else
+                ReleaseKey(DikFromKeyEvent(*key));
+        }
         return true;
     }
-    case QEvent::KeyRelease:
-        return true;
     default:
         break;
     }

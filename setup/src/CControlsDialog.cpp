@@ -4,7 +4,6 @@
 #include "SetupTexts.h"
 #include "setup/CCaptureDialog.h"
 #include "setup/IDialogHost.h"
-#include "setup/SetupKeyNames.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,7 +13,8 @@
 
 namespace {
 
-// The longest name a box must show whole.
+// The longest name a box must show whole ("Tasto 255" and "(nessuno)" are
+// shorter).
 constexpr const char* kWidestKeyName = "NUMPAD Enter";
 
 } // namespace
@@ -30,20 +30,27 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
     const int boxWidth =
         fontMetrics().horizontalAdvance(Text(kWidestKeyName)) + DialogUnitsToPixels(*this, 16, 0).width();
     for (size_t i = 0; i < kStoredControls; ++i) {
-        auto* button = new QPushButton(Text(texts::kControlButtons[i]), group);
+        auto* button = new QPushButton(ButtonText(texts::kControlButtons[i], texts::kControlMnemonics[i]), group);
         button->setAutoDefault(false);
         auto* name = new QLineEdit(group);
         name->setReadOnly(true);
         name->setMinimumWidth(boxWidth);
+        // A box the user cannot type in looks it: the window's colour, not
+        // the white of a field, and no text cursor. Tab goes from button to
+        // button.
+        QPalette look = name->palette();
+        look.setColor(QPalette::Base, look.color(QPalette::Window));
+        name->setPalette(look);
+        name->setFocusPolicy(Qt::NoFocus);
         m_names[i] = name;
         grid->addWidget(button, int(i), 0);
         grid->addWidget(name, int(i), 1);
         connect(button, &QPushButton::clicked, this, [this, i] { Capture(Control(i)); });
     }
 
-    auto* ok = new QPushButton(Text(texts::kOk), this);
-    auto* defaults = new QPushButton(Text(texts::kDefault), this);
-    auto* cancel = new QPushButton(Text(texts::kCancel), this);
+    auto* ok = new QPushButton(ButtonText(texts::kOk, 'O'), this);
+    auto* defaults = new QPushButton(ButtonText(texts::kDefault, 'e'), this);
+    auto* cancel = new QPushButton(ButtonText(texts::kCancel, 'C'), this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
@@ -66,7 +73,7 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
 void CControlsDialog::ShowNames()
 {
     for (size_t i = 0; i < kStoredControls; ++i)
-        m_names[i]->setText(Text(SetupKeyName(m_bindings.codes[i])));
+        m_names[i]->setText(KeyNameShown(m_bindings.codes[i]));
 }
 
 void CControlsDialog::Capture(Control control)

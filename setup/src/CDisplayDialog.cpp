@@ -15,15 +15,15 @@ CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWi
     setWindowTitle(Text(texts::kDisplayCaption));
 
     auto* group = new QGroupBox(this);
-    auto* highColour = new QRadioButton(Text(texts::kHighColour), group);
-    auto* eightBit = new QRadioButton(Text(texts::kEightBit), group);
+    auto* highColour = new QRadioButton(ButtonText(texts::kHighColour, 'H'), group);
+    auto* eightBit = new QRadioButton(ButtonText(texts::kEightBit, '8'), group);
     (m_value != 0 ? highColour : eightBit)->setChecked(true);
     auto* choices = new QVBoxLayout(group);
     choices->addWidget(highColour);
     choices->addWidget(eightBit);
 
-    auto* ok = new QPushButton(Text(texts::kOk), this);
-    auto* cancel = new QPushButton(Text(texts::kCancel), this);
+    auto* ok = new QPushButton(ButtonText(texts::kOk, 'O'), this);
+    auto* cancel = new QPushButton(ButtonText(texts::kCancel, 'C'), this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -1,5 +1,49 @@
 #include "setup/CKeyCapture.h"
 
+#include "common/KeyCodes.h"
+
+namespace {
+
+// The Window keys' codes ("L Window", "R Window").
+constexpr int kLeftWindow = 0xDB, kRightWindow = 0xDC;
+
+} // namespace
+
+bool CKeyCapture::IsModifier(int code)
+{
+    switch (code) {
+    case dik::LSHIFT:
+    case dik::RSHIFT:
+    case dik::LCONTROL:
+    case dik::RCONTROL:
+    case dik::LMENU:
+    case dik::RMENU:
+    case kLeftWindow:
+    case kRightWindow:
+        return true;
+    default:
+        return false;
+    }
+}
+
+CaptureStep CKeyCapture::Press(int code)
+{
+    if (IsModifier(code)) {
+        m_heldModifier = code;
+        return CaptureStep::Ignored;
+    }
+    m_heldModifier = 0;
+    return Offer(code);
+}
+
+CaptureStep CKeyCapture::Release(int code)
+{
+    if (code <= 0 || code != m_heldModifier)
+        return CaptureStep::Ignored;
+    m_heldModifier = 0;
+    return Offer(code);
+}
+
 CaptureStep CKeyCapture::Offer(int code)
 {
     if (code <= 0)

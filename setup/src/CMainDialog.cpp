@@ -14,11 +14,11 @@ CMainDialog::CMainDialog(const CGameFolder& folder, IDialogHost& host, QWidget* 
 {
     setWindowTitle(Text(texts::kMainCaption));
 
-    auto* display = new QPushButton(Text(texts::kDisplayButton), this);
-    auto* controls = new QPushButton(Text(texts::kControlsButton), this);
-    auto* trophies = new QPushButton(Text(texts::kResetTrophiesButton), this);
-    auto* ok = new QPushButton(Text(texts::kOk), this);
-    auto* leave = new QPushButton(Text(texts::kLeave), this);
+    auto* display = new QPushButton(ButtonText(texts::kDisplayButton, 'd'), this);
+    auto* controls = new QPushButton(ButtonText(texts::kControlsButton, 'c'), this);
+    auto* trophies = new QPushButton(ButtonText(texts::kResetTrophiesButton, 'T'), this);
+    auto* ok = new QPushButton(ButtonText(texts::kOk, 'O'), this);
+    auto* leave = new QPushButton(ButtonText(texts::kLeave, 'L'), this);
 
     auto* choices = new QVBoxLayout;
     choices->setSpacing(DialogUnitsToPixels(*this, 0, 6).height());

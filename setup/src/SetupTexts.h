@@ -27,7 +27,15 @@ constexpr const char* kControlButtons[8] = {
     QT_TRANSLATE_NOOP("setup", "Su"),    QT_TRANSLATE_NOOP("setup", "Giù"),  QT_TRANSLATE_NOOP("setup", "Sinistra"),
     QT_TRANSLATE_NOOP("setup", "Destra"), QT_TRANSLATE_NOOP("setup", "Fuoco"), QT_TRANSLATE_NOOP("setup", "Arma"),
     QT_TRANSLATE_NOOP("setup", "Binocolo"), QT_TRANSLATE_NOOP("setup", "Jeep")};
+// Their mnemonics in the Italian texts, in the same order; none of them is
+// taken by the dialog's own buttons (OK, Default, Cancella). A translation
+// marks its own with '&'.
+constexpr char kControlMnemonics[8] = {'S', 'G', 'i', 'D', 'F', 'A', 'B', 'J'};
 constexpr const char* kDefault = QT_TRANSLATE_NOOP("setup", "Default");
+// What a key-name box shows for a control without a key, and for a key the
+// name table does not know (%1 is its code).
+constexpr const char* kUnbound = QT_TRANSLATE_NOOP("setup", "(nessuno)");
+constexpr const char* kUnnamedKey = QT_TRANSLATE_NOOP("setup", "Tasto %1");
 
 // Shared buttons.
 constexpr const char* kOk = QT_TRANSLATE_NOOP("setup", "OK");
@@ -35,10 +43,12 @@ constexpr const char* kCancel = QT_TRANSLATE_NOOP("setup", "Cancella");
 constexpr const char* kYes = QT_TRANSLATE_NOOP("setup", "Si");
 constexpr const char* kNo = QT_TRANSLATE_NOOP("setup", "No");
 
-// Capture dialog prompts.
+// Capture dialog prompts, the line under them and the button that gives up.
 constexpr const char* kPressKey = QT_TRANSLATE_NOOP("setup", "Per favore premete il tasto desiderato");
 constexpr const char* kKeyInUse =
     QT_TRANSLATE_NOOP("setup", "Il pulsante selezionato è già in uso, per favore scegliete ancora…");
+constexpr const char* kEscapeCancels = QT_TRANSLATE_NOOP("setup", "Esc per annullare");
+constexpr const char* kAbandon = QT_TRANSLATE_NOOP("setup", "Annulla");
 
 // Messages. %1 is a file's full path.
 constexpr const char* kErrorCaption = QT_TRANSLATE_NOOP("setup", "Error");
@@ -61,5 +71,15 @@ inline QString Text(const char* utf8)
     return QCoreApplication::translate("setup", utf8);
 }
 
+// A button's text with its mnemonic: the first `letter` in it underlined
+// (and pressed with Alt). A translation without that letter takes it in the
+// other case, or its first letter, unless it marked its own with '&'. The
+// text itself stays as it is.
+QString ButtonText(const char* utf8, char letter);
+
 // A message about a file, with its full path.
 QString TextAboutFile(const char* utf8, const std::string& path);
+
+// What the controls dialog shows for a bound key: its name, "Tasto N" for a
+// code without one, "(nessuno)" for no key.
+QString KeyNameShown(int code);

@@ -6,6 +6,7 @@
 #include "setup/CKeyCapture.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -15,7 +16,15 @@ const QString kPressKey = QString::fromUtf8("Per favore premete il tasto desider
 const QString kKeyInUse = QString::fromUtf8("Il pulsante selezionato è già in uso, per favore scegliete ancora…");
 
 // evdev codes of a few keys.
-constexpr int kEvdevQ = 16, kEvdevRightShift = 54, kEvdevUp = 103, kEvdevRightCtrl = 97;
+constexpr int kEvdevQ = 16, kEvdevA = 30, kEvdevLeftShift = 42, kEvdevRightShift = 54, kEvdevSpace = 57,
+              kEvdevUp = 103, kEvdevRightCtrl = 97, kEvdevLeftAlt = 56;
+
+// A key pressed and released.
+void Tap(QWidget& dialog, int evdev)
+{
+    SendKey(dialog, evdev);
+    SendKey(dialog, evdev, false);
+}
 
 } // namespace
 
@@ -30,6 +39,34 @@ private slots:
         QCOMPARE(capture.Offer(30), CaptureStep::InUse);
     }
 
+    void modifiersCountOnlyOnTheirOwn()
+    {
+        CKeyCapture shifted(ControlBindings(), Control::Up);
+        QCOMPARE(shifted.Press(42), CaptureStep::Ignored);  // left Shift held...
+        QCOMPARE(shifted.Press(30), CaptureStep::Captured); // ...for a capital A: the A key
+        QCOMPARE(shifted.Code(), 30);
+
+        CKeyCapture alone(ControlBindings(), Control::Up);
+        QCOMPARE(alone.Press(54), CaptureStep::Ignored);
+        QCOMPARE(alone.Release(42), CaptureStep::Ignored); // not the one held
+        QCOMPARE(alone.Release(54), CaptureStep::Captured);
+        QCOMPARE(alone.Code(), 54);
+
+        // Released after another key: that key was the one meant.
+        CKeyCapture after(DefaultBindings(), Control::Up);
+        QCOMPARE(after.Press(157), CaptureStep::Ignored);
+        QCOMPARE(after.Press(54), CaptureStep::Ignored); // a second modifier replaces the first
+        QCOMPARE(after.Press(30), CaptureStep::Captured);
+        QCOMPARE(after.Release(54), CaptureStep::Ignored);
+        QCOMPARE(after.Code(), 30);
+
+        // A modifier in use by another control is refused on its release.
+        CKeyCapture inUse(DefaultBindings(), Control::Up);
+        QCOMPARE(inUse.Press(54), CaptureStep::Ignored);
+        QCOMPARE(inUse.Release(54), CaptureStep::InUse);
+        QVERIFY(inUse.SawKeyInUse());
+    }
+
     void dialogShowsThePromptWithoutTitle()
     {
         CCaptureDialog dialog(DefaultBindings(), Control::Up);
@@ -39,6 +76,48 @@ private slots:
         QLabel* label = dialog.findChild<QLabel*>();
         QVERIFY(label);
         QVERIFY(label->alignment() & Qt::AlignHCenter);
+        QStringList texts;
+        for (QLabel* each : dialog.findChildren<QLabel*>())
+            texts << each->text();
+        QVERIFY(texts.contains(QStringLiteral("Esc per annullare")));
+    }
+
+    void annullaCancelsAndNeverTakesAKey()
+    {
+        CCaptureDialog dialog(DefaultBindings(), Control::Up);
+        dialog.show();
+        auto* cancel = qobject_cast<QPushButton*>(FindButton(dialog, QStringLiteral("Annulla")));
+        QVERIFY(cancel);
+        QCOMPARE(cancel->focusPolicy(), Qt::NoFocus);
+        QVERIFY(!cancel->isDefault() && !cancel->autoDefault());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(dialog.CapturedCode(), 0);
+
+        // Space is a key to bind, not a press of the button.
+        CCaptureDialog space(ControlBindings(), Control::Fire);
+        space.show();
+        SendKey(space, kEvdevSpace);
+        QCOMPARE(space.result(), int(QDialog::Accepted));
+        QCOMPARE(space.CapturedCode(), 57);
+    }
+
+    void aShiftedCharacterBindsItsKey()
+    {
+        CCaptureDialog dialog(ControlBindings(), Control::Weapon);
+        dialog.show();
+        SendKey(dialog, kEvdevLeftShift);
+        QVERIFY(dialog.isVisible());
+        SendKey(dialog, kEvdevA);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.CapturedCode(), 30);
+
+        CCaptureDialog alt(ControlBindings(), Control::Weapon);
+        alt.show();
+        Tap(alt, kEvdevLeftAlt);
+        QCOMPARE(alt.result(), int(QDialog::Accepted));
+        QCOMPARE(alt.CapturedCode(), 56);
     }
 
     void keyEventsAreMappedByPosition()
@@ -54,7 +133,7 @@ private slots:
 
         CCaptureDialog own(DefaultBindings(), Control::Jeep);
         own.show();
-        SendKey(own, kEvdevRightCtrl); // the extended key's own code, 157
+        Tap(own, kEvdevRightCtrl); // the extended key's own code, 157
         QCOMPARE(own.result(), int(QDialog::Accepted));
         QCOMPARE(own.CapturedCode(), 157);
     }
@@ -63,7 +142,7 @@ private slots:
     {
         CCaptureDialog dialog(DefaultBindings(), Control::Up);
         dialog.show();
-        SendKey(dialog, kEvdevRightShift); // the binoculars' key
+        Tap(dialog, kEvdevRightShift); // the binoculars' key
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.Prompt(), kKeyInUse);
         QCOMPARE(dialog.CapturedCode(), 0);

@@ -43,9 +43,23 @@ QStringList ButtonTexts(QWidget& dialog)
 {
     QStringList texts;
     for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-        texts << button->text();
+        texts << qttest::WithoutMnemonic(button->text());
     texts.sort();
     return texts;
+}
+
+// Every button is reached with Alt and a letter of its own.
+void ExpectDistinctMnemonics(QWidget& dialog)
+{
+    QStringList letters;
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        const QString text = button->text();
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        QVERIFY2(at >= 0 && at + 1 < text.size(), qPrintable("no mnemonic on \"" + text + "\""));
+        const QString letter = text.mid(at + 1, 1).toLower();
+        QVERIFY2(!letters.contains(letter), qPrintable("mnemonic " + letter + " twice in " + dialog.windowTitle()));
+        letters << letter;
+    }
 }
 
 // Every text of the dialog is shown whole: each widget gets at least the
@@ -117,9 +131,21 @@ private slots:
                                 "Jeep", "OK", "Sinistra", "Su"};
         expected.sort();
         QCOMPARE(ButtonTexts(controls), expected);
-        for (QLineEdit* box : controls.findChildren<QLineEdit*>())
-            QVERIFY(box->isReadOnly());
         QCOMPARE(controls.findChildren<QLineEdit*>().size(), 8);
+
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls})
+            ExpectDistinctMnemonics(*dialog);
+    }
+
+    void keyNameBoxesLookReadOnly()
+    {
+        CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        for (QLineEdit* box : controls.findChildren<QLineEdit*>()) {
+            QVERIFY(box->isReadOnly());
+            QCOMPARE(box->focusPolicy(), Qt::NoFocus);
+            // Not the white of a field one types in, but the dialog's own colour.
+            QCOMPARE(box->palette().color(QPalette::Base), controls.palette().color(QPalette::Window));
+        }
     }
 
     void inEnglishEveryTextIsTranslatedAndShownWhole()
@@ -178,7 +204,9 @@ private slots:
         // Only "up" bound: the stored keys are shown as they are.
         WriteBytes(ConfigPath(), "[configuration]\nkeyup=30\nkeydown=0\nkeyleft=84\nkeybut3=100000\n");
         CControlsDialog partial(ControlBindings(), *m_folder, m_host);
-        QCOMPARE(KeyNamesShown(partial), (QStringList{"A", "", "", "", "", "", "", ""}));
+        // Unbound controls say so; a key without a name shows its code.
+        QCOMPARE(KeyNamesShown(partial), (QStringList{"A", "(nessuno)", "Tasto 84", "(nessuno)", "(nessuno)",
+                                                      "(nessuno)", "(nessuno)", "Tasto 100000"}));
         QCOMPARE(partial.Bindings()[Control::Jeep], 100000);
     }
 
@@ -224,7 +252,10 @@ private slots:
                      (QStringList{"UP", "S", "LEFT", "RIGHT", "Spacebar", "Enter", "R Shift", "L Control"}));
             Click(controls, "OK");
         });
-        m_host.scripts.push_back([](QDialog& capture) { SendKey(capture, 29); }); // left Ctrl
+        m_host.scripts.push_back([](QDialog& capture) {
+            SendKey(capture, 29); // left Ctrl, pressed and released on its own
+            SendKey(capture, 29, false);
+        });
         m_host.scripts.push_back([](QDialog& capture) { SendKey(capture, 31); }); // S
         CSetupApp app(*m_folder, m_host);
         app.Run();
@@ -362,6 +393,7 @@ private slots:
             ExpectNothingClipped(*dialog);
         }
         SendKey(capture, 54); // the longer prompt
+        SendKey(capture, 54, false);
         ExpectNothingClipped(capture);
     }
 
@@ -392,8 +424,10 @@ private slots:
                                                           {&inUse, "capture-in-use"}};
         for (const auto& [dialog, name] : shots) {
             dialog->show();
-            if (dialog == &inUse)
+            if (dialog == &inUse) {
                 SendKey(inUse, 54);
+                SendKey(inUse, 54, false);
+            }
             QVERIFY(QTest::qWaitForWindowExposed(dialog));
             QTest::qWait(200);
             const bool offscreen = QGuiApplication::platformName() == "offscreen";

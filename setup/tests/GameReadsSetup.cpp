@@ -77,8 +77,12 @@ private:
                 Click(controls, QString::fromUtf8(button));
             Click(controls, "OK");
         });
+        // Each key pressed and released (a modifier counts on its release).
         for (int key : evdevKeys)
-            host.scripts.push_back([key](QDialog& capture) { SendKey(capture, key); });
+            host.scripts.push_back([key](QDialog& capture) {
+                SendKey(capture, key);
+                SendKey(capture, key, false);
+            });
         CSetupApp app(CGameFolder(folder.toStdString()), host);
         QCOMPARE(app.Run(), 0);
         QVERIFY(host.errors.isEmpty());

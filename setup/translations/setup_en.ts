@@ -68,6 +68,14 @@
         <translation>Default</translation>
     </message>
     <message>
+        <source>(nessuno)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>Tasto %1</source>
+        <translation>Key %1</translation>
+    </message>
+    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -90,6 +98,14 @@
     <message>
         <source>Il pulsante selezionato è già in uso, per favore scegliete ancora…</source>
         <translation>That key is already in use, please choose again…</translation>
+    </message>
+    <message>
+        <source>Esc per annullare</source>
+        <translation>Esc to cancel</translation>
+    </message>
+    <message>
+        <source>Annulla</source>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Error</source>

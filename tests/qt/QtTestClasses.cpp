@@ -36,11 +36,22 @@ int RunTestClasses(int argc, char** argv)
     return status;
 }
 
+QString WithoutMnemonic(const QString& text)
+{
+    QString shown;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i; // "&x" shows x underlined, "&&" one ampersand
+        shown += text[i];
+    }
+    return shown;
+}
+
 QAbstractButton* FindButton(QWidget& parent, const QString& text)
 {
     QAbstractButton* found = nullptr;
     for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
-        if (button->text() != text)
+        if (WithoutMnemonic(button->text()) != text)
             continue;
         if (found)
             return nullptr;

@@ -34,8 +34,11 @@ struct TestClassRegistrar {
 // QApplication the caller made; 2 when no class has that name.
 int RunTestClasses(int argc, char** argv);
 
-// The one button (push, radio or tool) with this text; null when there is
-// none or more than one.
+// A widget's text as it is shown: the mnemonic marks taken out.
+QString WithoutMnemonic(const QString& text);
+
+// The one button (push, radio or tool) that shows this text (mnemonics
+// aside); null when there is none or more than one.
 QAbstractButton* FindButton(QWidget& parent, const QString& text);
 
 } // namespace qttest

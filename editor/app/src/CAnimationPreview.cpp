@@ -103,7 +103,8 @@ void CAnimationPreview::ShowFrame(int index)
         const QSize size(std::max(1, int(m_image.width() * m_scale)), std::max(1, int(m_image.height() * m_scale)));
         m_canvas->setPixmap(QPixmap::fromImage(m_image.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     }
-    m_counter->setText(QString::asprintf("Frame: %d / %d", count > 0 ? m_frame : 0, count));
+    // Frames are numbered from 1, as in the timeline and the status bar.
+    m_counter->setText(QString::asprintf("Frame: %d / %d", count > 0 ? m_frame + 1 : 0, count));
 }
 
 void CAnimationPreview::showEvent(QShowEvent* event)

@@ -2,6 +2,7 @@
 
 #include "EditorIcons.h"
 #include "editor/CKVFEditorDoc.h"
+#include "editor/SelectionOps.h"
 #include "imaging/CDibSection.h"
 #include "kvfedit/CPaintToolsBar.h"
 #include "kvfedit/PictureImage.h"
@@ -39,16 +40,6 @@ int64_t FloorDivide(int64_t value, int64_t divisor)
 constexpr double kOnionOpacity = 0.3;
 constexpr int kWheelStep = 120;
 
-PaintRect Union(const PaintRect& a, const PaintRect& b)
-{
-    if (a.IsEmpty())
-        return b;
-    if (b.IsEmpty())
-        return a;
-    return PaintRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                     std::max(a.bottom, b.bottom)};
-}
-
 // The shape tools' drawing, from the first corner to the second.
 PaintRect DrawShape(CDib& image, PaintTool tool, QPoint from, QPoint to, EditorColour colour)
 {
@@ -65,6 +56,25 @@ PaintRect DrawShape(CDib& image, PaintTool tool, QPoint from, QPoint to, EditorC
 bool IsShapeTool(PaintTool tool)
 {
     return tool == PaintTool::Line || tool == PaintTool::Rect || tool == PaintTool::FRect;
+}
+
+// The undo step a tool's change is named after.
+const char* StepName(PaintTool tool)
+{
+    switch (tool) {
+    case PaintTool::Pen:
+        return "Pen Stroke";
+    case PaintTool::Fill:
+        return "Fill";
+    case PaintTool::Line:
+        return "Line";
+    case PaintTool::Rect:
+        return "Rectangle";
+    case PaintTool::FRect:
+        return "Filled Rectangle";
+    default:
+        return "Move Selection";
+    }
 }
 
 // Copies rows `top` to `bottom` − 1 of one picture into a copy of it (same
@@ -151,6 +161,51 @@ void CKVFEditorView::SetOnionSkin(bool on)
     viewport()->update();
 }
 
+int CKVFEditorView::FitZoomIndex() const
+{
+    if (m_image.isNull())
+        return kDefaultZoom;
+    const QSize room = viewport()->size();
+    for (int index = kZoomSteps - 1; index > 0; --index) {
+        const ZoomScale scale = ScaleOf(index);
+        if (m_image.width() * scale.numerator / scale.denominator <= room.width() &&
+            m_image.height() * scale.numerator / scale.denominator <= room.height())
+            return index;
+    }
+    return 0;
+}
+
+void CKVFEditorView::ZoomToSmallPicture()
+{
+    const int fit = FitZoomIndex();
+    if (fit > kDefaultZoom)
+        SetZoomIndex(fit);
+}
+
+void CKVFEditorView::SetGrid(bool on)
+{
+    m_grid = on;
+    viewport()->update();
+}
+
+void CKVFEditorView::SetSelection(const PaintRect& selection)
+{
+    m_selection = selection;
+    m_dragging = false;
+    m_dragOffset = QPoint();
+    viewport()->update();
+    emit SelectionChanged();
+}
+
+QRect CKVFEditorView::ToViewport(const PaintRect& rect) const
+{
+    const ZoomScale scale = ScaleOf(m_zoom);
+    auto toView = [&](int value) { return int(int64_t(value) * scale.numerator / scale.denominator); };
+    const QPoint origin(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    return QRect(origin + QPoint(toView(rect.left), toView(rect.top)),
+                 origin + QPoint(toView(rect.right) - 1, toView(rect.bottom) - 1));
+}
+
 void CKVFEditorView::OnDocumentChanged()
 {
     // Commands finish a shape before they change the document; a change
@@ -165,7 +220,11 @@ void CKVFEditorView::OnDocumentChanged()
         emit BusyChanged(false);
     }
     CDibSection& working = m_doc.GetWorkingImage();
+    const QSize before = m_image.size();
     m_image = m_doc.GetFrameCount() > 0 ? PictureToImage(working) : QImage();
+    // A selection belongs to a picture of its size.
+    if (m_image.size() != before)
+        m_selection = PaintRect{};
     RebuildOnionSkin();
     UpdateScrollBars();
     viewport()->update();
@@ -226,6 +285,27 @@ void CKVFEditorView::paintEvent(QPaintEvent* event)
         if (m_onionSkin && m_onionImage.size() == m_image.size()) {
             painter.setOpacity(kOnionOpacity);
             painter.drawImage(target, m_onionImage);
+            painter.setOpacity(1.0);
+        }
+        if (ShowsGrid()) {
+            // A line between every two pixels, light enough to paint under.
+            const int step = int(ZoomFactor());
+            painter.setPen(QColor(128, 128, 128, 110));
+            const QRect visible = target.intersected(event->rect());
+            const int firstX = target.left() + (visible.left() - target.left()) / step * step;
+            const int firstY = target.top() + (visible.top() - target.top()) / step * step;
+            for (int x = firstX; x <= visible.right() + 1; x += step)
+                painter.drawLine(x, visible.top(), x, visible.bottom());
+            for (int y = firstY; y <= visible.bottom() + 1; y += step)
+                painter.drawLine(visible.left(), y, visible.right(), y);
+        }
+        if (HasSelection()) {
+            // While dragged, the rectangle follows the pointer.
+            const QRect shown = ToViewport(m_selection).translated((QPointF(m_dragOffset) * ZoomFactor()).toPoint());
+            painter.setPen(QPen(Qt::white, 1));
+            painter.drawRect(shown);
+            painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+            painter.drawRect(shown);
         }
     }
     emit StatusChanged();
@@ -261,12 +341,33 @@ void CKVFEditorView::Refresh(CDib& source, const PaintRect& changed)
                              origin + QPoint(toView(changed.right) + 1, toView(changed.bottom) + 1)));
 }
 
+void CKVFEditorView::BeginPan(QPoint position)
+{
+    m_panning = true;
+    m_panStart = position;
+    m_panScroll = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    viewport()->setCursor(Qt::ClosedHandCursor);
+}
+
 void CKVFEditorView::mousePressEvent(QMouseEvent* event)
 {
     const Qt::MouseButton button = event->button();
-    if (m_busy || (button != Qt::LeftButton && button != Qt::RightButton) || m_doc.GetFrameCount() == 0)
+    if (!m_busy && !m_panning &&
+        (button == Qt::MiddleButton || (button == Qt::LeftButton && m_spaceHeld))) {
+        BeginPan(event->position().toPoint());
+        return;
+    }
+    if (m_busy || m_panning || (button != Qt::LeftButton && button != Qt::RightButton) ||
+        m_doc.GetFrameCount() == 0)
         return;
     const QPoint point = ToPicture(event->position().toPoint());
+    if (button == Qt::LeftButton && m_tools.Tool() == PaintTool::Select) {
+        // A rectangle starts at the nearest pixel, even from outside the picture.
+        m_anchor = m_last = ClampToPicture(point);
+        m_selecting = true;
+        SetSelection(SelectionRect(m_doc.GetWorkingImage(), m_anchor.x(), m_anchor.y(), m_anchor.x(), m_anchor.y()));
+        return;
+    }
     if (!IsInsidePicture(point))
         return;
     CDibSection& working = m_doc.GetWorkingImage();
@@ -285,7 +386,7 @@ void CKVFEditorView::mousePressEvent(QMouseEvent* event)
         if (!changed.IsEmpty()) {
             m_doc.SetWorkingDirty();
             Refresh(working, changed);
-            m_doc.Commit();
+            m_doc.Commit(StepName(PaintTool::Fill));
         }
         break;
     }
@@ -297,16 +398,37 @@ void CKVFEditorView::mousePressEvent(QMouseEvent* event)
     case PaintTool::Dropper:
         TakeColour(point, button);
         break;
+    case PaintTool::Drag:
+        // The selected pixels follow the pointer while the button is held.
+        if (button == Qt::LeftButton && HasSelection() && point.x() >= m_selection.left &&
+            point.x() < m_selection.right && point.y() >= m_selection.top && point.y() < m_selection.bottom) {
+            m_dragging = true;
+            m_anchor = point;
+            m_dragOffset = QPoint();
+        }
+        break;
     default:
-        // Drag and Select cannot be chosen.
         break;
     }
 }
 
 void CKVFEditorView::mouseMoveEvent(QMouseEvent* event)
 {
+    if (m_panning) {
+        const QPoint moved = event->position().toPoint() - m_panStart;
+        horizontalScrollBar()->setValue(m_panScroll.x() - moved.x());
+        verticalScrollBar()->setValue(m_panScroll.y() - moved.y());
+        return;
+    }
     const QPoint point = ToPicture(event->position().toPoint());
-    if (IsShapeInProgress()) {
+    if (m_selecting) {
+        m_last = ClampToPicture(point);
+        m_selection = SelectionRect(m_doc.GetWorkingImage(), m_anchor.x(), m_anchor.y(), m_last.x(), m_last.y());
+        viewport()->update();
+    } else if (m_dragging) {
+        m_dragOffset = point - m_anchor;
+        viewport()->update();
+    } else if (IsShapeInProgress()) {
         PreviewShape(point);
     } else if (m_busy) {
         // The segment and its end: consecutive segments share their ends,
@@ -318,8 +440,50 @@ void CKVFEditorView::mouseMoveEvent(QMouseEvent* event)
     ShowReadOuts(point, event->buttons());
 }
 
+void CKVFEditorView::EndDrag(QPoint point)
+{
+    m_dragging = false;
+    const QPoint offset = point - m_anchor;
+    m_dragOffset = QPoint();
+    if (offset.isNull()) {
+        viewport()->update();
+        return;
+    }
+    CDibSection& working = m_doc.GetWorkingImage();
+    const PaintRect changed =
+        MoveArea(working, m_selection, offset.x(), offset.y(), m_tools.EditorColourOf(Swatch::Background));
+    // The selection moves with its pixels, kept to the picture.
+    const PaintRect moved{m_selection.left + offset.x(), m_selection.top + offset.y(), m_selection.right + offset.x(),
+                          m_selection.bottom + offset.y()};
+    m_selection = SelectionRect(working, moved.left, moved.top, moved.right - 1, moved.bottom - 1);
+    if (!changed.IsEmpty()) {
+        m_doc.SetWorkingDirty();
+        Refresh(working, changed);
+        m_doc.Commit(StepName(PaintTool::Drag));
+    }
+    viewport()->update();
+}
+
 void CKVFEditorView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_panning && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
+        m_panning = false;
+        viewport()->setCursor(ToolCursor(m_tools.Tool()));
+        return;
+    }
+    if (m_selecting && event->button() == Qt::LeftButton) {
+        m_selecting = false;
+        // A click without a drag selects nothing.
+        if (m_anchor == m_last)
+            ClearSelection();
+        else
+            emit SelectionChanged();
+        return;
+    }
+    if (m_dragging && event->button() == Qt::LeftButton) {
+        EndDrag(ToPicture(event->position().toPoint()));
+        return;
+    }
     if (!m_busy || event->button() != m_strokeButton)
         return;
     const QPoint point = ToPicture(event->position().toPoint());
@@ -338,7 +502,32 @@ void CKVFEditorView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Escape && HasSelection()) {
+        ClearSelection();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            m_spaceHeld = true;
+            viewport()->setCursor(Qt::OpenHandCursor);
+        }
+        event->accept();
+        return;
+    }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CKVFEditorView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        m_spaceHeld = false;
+        if (!m_panning)
+            viewport()->setCursor(ToolCursor(m_tools.Tool()));
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 void CKVFEditorView::EndStroke(QPoint point)
@@ -347,7 +536,7 @@ void CKVFEditorView::EndStroke(QPoint point)
     Refresh(working, PaintLine(working, m_last.x(), m_last.y(), point.x(), point.y(), m_strokeColour));
     m_busy = false;
     m_strokeButton = Qt::NoButton;
-    m_doc.Commit();
+    m_doc.Commit(StepName(PaintTool::Pen));
     emit BusyChanged(false);
 }
 
@@ -423,7 +612,7 @@ void CKVFEditorView::EndShape(ShapeEnd end)
     }
     // Where the preview was, the view shows the working image again.
     Refresh(working, Union(shown, drawn));
-    m_doc.Commit();
+    m_doc.Commit(StepName(tool));
     emit BusyChanged(false);
 }
 
@@ -464,8 +653,9 @@ void CKVFEditorView::TakeColour(QPoint point, Qt::MouseButton button)
 
 void CKVFEditorView::wheelEvent(QWheelEvent* event)
 {
-    // The wheel zooms around the pointer; with Ctrl or Shift it scrolls.
-    if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) {
+    // The wheel scrolls (with Shift, sideways); with Ctrl it zooms around
+    // the pointer.
+    if (!(event->modifiers() & Qt::ControlModifier)) {
         QAbstractScrollArea::wheelEvent(event);
         return;
     }

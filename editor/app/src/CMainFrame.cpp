@@ -1,16 +1,21 @@
-// The main window: its parts, command enabling, status panes, title, closing
-// and dropped files. The commands are in CMainFrameFiles.cpp and
-// CMainFrameTools.cpp.
+// The main window: its parts, command enabling, status panes, title, the
+// palette and colours, closing and dropped files.
 
 #include "kvfedit/CMainFrame.h"
 
 #include "EditorIcons.h"
 #include "EditorTexts.h"
+#include "editor/PaintOps.h"
+#include "imaging/CDibPalette.h"
 #include "kvfedit/CAnimationPreview.h"
+#include "kvfedit/CEditCommands.h"
+#include "kvfedit/CFileCommands.h"
 #include "kvfedit/CKVFEditorView.h"
 #include "kvfedit/CPaintToolsBar.h"
+#include "kvfedit/CPalettePanel.h"
 #include "kvfedit/CProgressDialog.h"
-#include "kvfedit/CRecentFileList.h"
+#include "kvfedit/CTimeline.h"
+#include "kvfedit/CToolCommands.h"
 #include "kvfedit/EditorClipboard.h"
 #include "kvfedit/IEditorHost.h"
 
@@ -29,16 +34,17 @@
 #include <QToolBar>
 
 CMainFrame::CMainFrame(IEditorHost& host, QSettings& settings, QWidget* parent)
-    : QMainWindow(parent), m_host(host), m_recent(std::make_unique<CRecentFileList>(settings))
+    : QMainWindow(parent), m_host(host), m_files(std::make_unique<CFileCommands>(*this, settings)),
+      m_edits(std::make_unique<CEditCommands>(*this)), m_toolCommands(std::make_unique<CToolCommands>(*this))
 {
     setAcceptDrops(true);
     m_progress = new CProgressDialog(this);
-    CreatePaintToolsDock();
+    m_tools = new CPaintToolsBar(m_host, this);
     m_view = new CKVFEditorView(m_doc, *m_tools, this);
     setCentralWidget(m_view);
+    CreateDocks();
     CreateActions();
     CreateMenus();
-    UpdateRecentMenu();
     CreateToolBar();
     CreateStatusBar();
     QAction* togglePaintTools = Action(EditorCommand::TogglePaintTools);
@@ -50,11 +56,25 @@ CMainFrame::CMainFrame(IEditorHost& host, QSettings& settings, QWidget* parent)
     m_doc.SetUpdateViews([this] { OnDocumentChanged(); });
     connect(m_view, &CKVFEditorView::StatusChanged, this, &CMainFrame::UpdatePanes);
     connect(m_view, &CKVFEditorView::BusyChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_view, &CKVFEditorView::SelectionChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_tools, &CPaintToolsBar::ToolChanged, this, &CMainFrame::UpdateCommands);
+    for (const auto& [command, name] : {std::pair{EditorCommand::TogglePalette, "Palette"},
+                                        std::pair{EditorCommand::ToggleTimeline, "Timeline"}}) {
+        QDockWidget* dock = findChild<QDockWidget*>(QString::fromUtf8(name));
+        QAction* toggle = Action(command);
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+        connect(toggle, &QAction::toggled, dock, &QWidget::setVisible);
+        connect(dock, &QDockWidget::visibilityChanged, this, [toggle, dock] {
+            const QSignalBlocker block(toggle);
+            toggle->setChecked(!dock->isHidden());
+        });
+    }
     // Asking the clipboard what it holds may mean a round trip to another
     // program: it is asked when its contents change, not at every update.
-    m_clipboardHasPicture = ClipboardHasPicture();
+    m_clipboardHasPicture = ::ClipboardHasPicture();
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-        m_clipboardHasPicture = ClipboardHasPicture();
+        m_clipboardHasPicture = ::ClipboardHasPicture();
         UpdateCommands();
     });
     resize(800, 600);
@@ -81,7 +101,34 @@ QAction* CMainFrame::Action(EditorCommand command) const
 
 QStringList CMainFrame::RecentFiles() const
 {
-    return m_recent->Files();
+    return m_files->RecentFiles();
+}
+
+QList<QAction*> CMainFrame::RecentFileActions() const
+{
+    return m_files->RecentFileActions();
+}
+
+bool CMainFrame::OpenPath(const QString& path, int frames)
+{
+    return m_files->OpenPath(path, frames);
+}
+
+bool CMainFrame::OpenDocumentFile(const QString& path)
+{
+    return m_files->OpenDocumentFile(path);
+}
+
+void CMainFrame::SetDocumentPath(const QString& path)
+{
+    m_path = path;
+    UpdateTitle();
+}
+
+bool CMainFrame::ActsOnSelection() const
+{
+    const PaintTool tool = m_tools->Tool();
+    return (tool == PaintTool::Select || tool == PaintTool::Drag) && m_doc.GetFrameCount() > 0;
 }
 
 void CMainFrame::CreateActions()
@@ -99,56 +146,65 @@ void CMainFrame::CreateActions()
         addAction(action);
     }
     using C = EditorCommand;
-    Connect(C::New, &CMainFrame::OnNew);
-    Connect(C::Open, &CMainFrame::OnOpen);
-    Connect(C::Save, &CMainFrame::OnSave);
-    Connect(C::SaveAs, &CMainFrame::OnSaveAs);
-    Connect(C::Import, &CMainFrame::OnImport);
-    Connect(C::InsertVideo, &CMainFrame::OnInsertVideo);
-    Connect(C::Export, &CMainFrame::OnExport);
+    CFileCommands& files = *m_files;
+    CEditCommands& edits = *m_edits;
+    CToolCommands& tools = *m_toolCommands;
+    Connect(C::New, [&files] { files.New(); });
+    Connect(C::Open, [&files] { files.Open(); });
+    Connect(C::Save, [&files] { files.Save(); });
+    Connect(C::SaveAs, [&files] { files.SaveAs(); });
+    Connect(C::Import, [&files] { files.Import(); });
+    Connect(C::InsertVideo, [&files] { files.InsertVideo(); });
+    Connect(C::Export, [&files] { files.Export(); });
     connect(Action(C::Exit), &QAction::triggered, this, &QWidget::close);
-    Connect(C::Undo, &CMainFrame::OnUndo);
-    Connect(C::Redo, &CMainFrame::OnRedo);
-    Connect(C::Cut, &CMainFrame::OnCut);
-    Connect(C::Copy, &CMainFrame::OnCopy);
-    Connect(C::Paste, &CMainFrame::OnPaste);
-    Connect(C::PasteBefore, &CMainFrame::OnPasteBefore);
-    Connect(C::DeleteFrame, &CMainFrame::OnDeleteFrame);
-    Connect(C::FirstFrame, &CMainFrame::OnFirstFrame);
-    Connect(C::PreviousFrame, &CMainFrame::OnPreviousFrame);
-    Connect(C::NextFrame, &CMainFrame::OnNextFrame);
-    Connect(C::LastFrame, &CMainFrame::OnLastFrame);
-    Connect(C::GoToFrame, &CMainFrame::OnGoToFrame);
-    Connect(C::ZoomIn, &CMainFrame::OnZoomIn);
-    Connect(C::ZoomOut, &CMainFrame::OnZoomOut);
-    Connect(C::OnionSkin, &CMainFrame::OnOnionSkin);
-    Connect(C::Preview, &CMainFrame::OnPreview);
-    Connect(C::NextPane, &CMainFrame::OnNextPane);
-    Connect(C::PreviousPane, &CMainFrame::OnPreviousPane);
-    Connect(C::About, &CMainFrame::OnAbout);
-    Connect(C::Resize, &CMainFrame::OnResize);
-    Connect(C::EnlargeCanvas, &CMainFrame::OnEnlargeCanvas);
-    Connect(C::FadeIn, &CMainFrame::OnFadeIn);
-    Connect(C::FadeOut, &CMainFrame::OnFadeOut);
-    Connect(C::Mirror, &CMainFrame::OnMirror);
-    Connect(C::Flip, &CMainFrame::OnFlip);
-    Connect(C::Invert, &CMainFrame::OnInvert);
-    Connect(C::Reverse, &CMainFrame::OnReverse);
-    Connect(C::TimeStretch, &CMainFrame::OnTimeStretch);
-    Connect(C::RemoveAlphaChannel, &CMainFrame::OnRemoveAlphaChannel);
-    Connect(C::ChangeColorDepth, &CMainFrame::OnChangeColorDepth);
-    Connect(C::LoadPalette, &CMainFrame::OnLoadPalette);
-    Connect(C::SavePalette, &CMainFrame::OnSavePalette);
+    Connect(C::Undo, [&edits] { edits.Undo(); });
+    Connect(C::Redo, [&edits] { edits.Redo(); });
+    Connect(C::Cut, [&edits] { edits.Cut(); });
+    Connect(C::Copy, [&edits] { edits.Copy(); });
+    Connect(C::Paste, [&edits] { edits.Paste(); });
+    Connect(C::PasteBefore, [&edits] { edits.PasteBefore(); });
+    Connect(C::DeleteFrame, [&edits] { edits.Delete(); });
+    Connect(C::DuplicateFrame, [&edits] { edits.DuplicateFrame(); });
+    Connect(C::InsertBlankFrame, [&edits] { edits.InsertBlankFrame(); });
+    Connect(C::FirstFrame, [&edits] { edits.FirstFrame(); });
+    Connect(C::PreviousFrame, [&edits] { edits.PreviousFrame(); });
+    Connect(C::NextFrame, [&edits] { edits.NextFrame(); });
+    Connect(C::LastFrame, [&edits] { edits.LastFrame(); });
+    Connect(C::GoToFrame, [&edits] { edits.GoToFrame(); });
+    Connect(C::ZoomIn, [&edits] { edits.ZoomIn(); });
+    Connect(C::ZoomOut, [&edits] { edits.ZoomOut(); });
+    Connect(C::ZoomToFit, [&edits] { edits.ZoomToFit(); });
+    Connect(C::ActualSize, [&edits] { edits.ActualSize(); });
+    Connect(C::PixelGrid, [this, &edits] { edits.PixelGrid(Action(EditorCommand::PixelGrid)->isChecked()); });
+    Connect(C::OnionSkin, [this, &edits] { edits.OnionSkin(Action(EditorCommand::OnionSkin)->isChecked()); });
+    Connect(C::Preview, [&edits] { edits.Preview(); });
+    Connect(C::NextPane, [this] { SwitchPane(+1); });
+    Connect(C::PreviousPane, [this] { SwitchPane(-1); });
+    Connect(C::About, [&edits] { edits.About(); });
+    Connect(C::Resize, [&tools] { tools.Resize(); });
+    Connect(C::EnlargeCanvas, [&tools] { tools.EnlargeCanvas(); });
+    Connect(C::FadeIn, [&tools] { tools.FadeIn(); });
+    Connect(C::FadeOut, [&tools] { tools.FadeOut(); });
+    Connect(C::Mirror, [&tools] { tools.Mirror(); });
+    Connect(C::Flip, [&tools] { tools.Flip(); });
+    Connect(C::Invert, [&tools] { tools.Invert(); });
+    Connect(C::Reverse, [&tools] { tools.Reverse(); });
+    Connect(C::TimeStretch, [&tools] { tools.TimeStretch(); });
+    Connect(C::RemoveAlphaChannel, [&tools] { tools.RemoveAlphaChannel(); });
+    Connect(C::ChangeColorDepth, [&tools] { tools.ChangeColorDepth(); });
+    Connect(C::LoadPalette, [&tools] { tools.LoadPalette(); });
+    Connect(C::SavePalette, [&tools] { tools.SavePalette(); });
     Action(C::OnionSkin)->setCheckable(true);
+    Action(C::PixelGrid)->setCheckable(true);
 }
 
-void CMainFrame::Connect(EditorCommand command, Handler handler)
+void CMainFrame::Connect(EditorCommand command, std::function<void()> handler)
 {
-    connect(Action(command), &QAction::triggered, this, [this, handler] {
+    connect(Action(command), &QAction::triggered, this, [this, handler = std::move(handler)] {
         // A command may move to another frame or change this one: a stroke
         // in progress is finished (and stored) first.
         m_view->FinishStroke();
-        (this->*handler)();
+        handler();
         UpdateCommands();
     });
 }
@@ -160,12 +216,12 @@ void CMainFrame::CreateMenus()
         for (C command : commands)
             menu->addAction(Action(command));
     };
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    add(m_fileMenu, {C::New, C::Open, C::Save, C::SaveAs});
-    m_fileMenu->addSeparator();
-    add(m_fileMenu, {C::Import, C::InsertVideo, C::Export});
-    m_recentPlace = m_fileMenu->addSeparator();
-    add(m_fileMenu, {C::Exit});
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, {C::New, C::Open, C::Save, C::SaveAs});
+    file->addSeparator();
+    add(file, {C::Import, C::InsertVideo, C::Export});
+    m_files->SetRecentMenu(file, file->addSeparator());
+    add(file, {C::Exit});
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     add(edit, {C::Undo, C::Redo});
@@ -175,12 +231,12 @@ void CMainFrame::CreateMenus()
     QMenu* frame = menuBar()->addMenu(QStringLiteral("F&rame"));
     add(frame, {C::FirstFrame, C::PreviousFrame, C::NextFrame, C::LastFrame, C::GoToFrame});
     frame->addSeparator();
-    add(frame, {C::DeleteFrame});
+    add(frame, {C::DuplicateFrame, C::InsertBlankFrame, C::DeleteFrame});
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    add(view, {C::ToggleToolBar, C::ToggleStatusBar, C::TogglePaintTools});
+    add(view, {C::ToggleToolBar, C::ToggleStatusBar, C::TogglePaintTools, C::TogglePalette, C::ToggleTimeline});
     view->addSeparator();
-    add(view, {C::ZoomIn, C::ZoomOut});
+    add(view, {C::ZoomIn, C::ZoomOut, C::ZoomToFit, C::ActualSize, C::PixelGrid});
     view->addSeparator();
     add(view, {C::OnionSkin, C::Preview});
 
@@ -197,7 +253,7 @@ void CMainFrame::CreateMenus()
     add(help, {C::About});
 
     // Menus show what is possible at the moment they open.
-    for (QMenu* menu : {m_fileMenu, edit, frame, view, tools})
+    for (QMenu* menu : {file, edit, frame, view, tools})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
 }
 
@@ -211,7 +267,7 @@ void CMainFrame::CreateToolBar()
         {C::New, C::Open, C::Save},
         {C::Cut, C::Copy, C::Paste},
         {C::FirstFrame, C::PreviousFrame, C::NextFrame, C::LastFrame, C::DeleteFrame, C::GoToFrame},
-        {C::ZoomIn, C::ZoomOut},
+        {C::ZoomIn, C::ZoomOut, C::ZoomToFit, C::ActualSize},
         {C::About},
     };
     bool first = true;
@@ -248,23 +304,79 @@ void CMainFrame::CreateStatusBar()
     connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
 }
 
-void CMainFrame::CreatePaintToolsDock()
+void CMainFrame::CreateDocks()
 {
-    m_tools = new CPaintToolsBar(m_host, this);
     m_toolsDock = new QDockWidget(QString::fromUtf8(CPaintToolsBar::kTitle), this);
     m_toolsDock->setObjectName(QStringLiteral("PaintToolsBar"));
     m_toolsDock->setWidget(m_tools);
     addDockWidget(Qt::LeftDockWidgetArea, m_toolsDock);
+
+    m_palette = new CPalettePanel(this);
+    auto* paletteDock = new QDockWidget(QStringLiteral("Palette"), this);
+    paletteDock->setObjectName(QStringLiteral("Palette"));
+    paletteDock->setWidget(m_palette);
+    addDockWidget(Qt::LeftDockWidgetArea, paletteDock);
+    connect(m_palette, &CPalettePanel::EntryPicked, this, &CMainFrame::OnPaletteEntryPicked);
+
+    m_timeline = new CTimeline(m_doc, this);
+    auto* timelineDock = new QDockWidget(QStringLiteral("Timeline"), this);
+    timelineDock->setObjectName(QStringLiteral("Timeline"));
+    timelineDock->setWidget(m_timeline);
+    addDockWidget(Qt::BottomDockWidgetArea, timelineDock);
+    // The bottom belongs to the timeline across the whole window.
+    setCorner(Qt::BottomLeftCorner, Qt::BottomDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::BottomDockWidgetArea);
 }
 
 void CMainFrame::OnDocumentChanged()
 {
     m_view->OnDocumentChanged();
+    m_timeline->OnDocumentChanged();
     if (m_preview)
         m_preview->OnDocumentChanged();
+    UpdatePalette();
+    SnapColours();
     UpdateTitle();
     UpdatePanes();
     UpdateCommands();
+}
+
+void CMainFrame::UpdatePalette()
+{
+    QVector<QColor> colours;
+    CDibSection& working = m_doc.GetWorkingImage();
+    const CDibPalette* palette = working.GetPalette();
+    if (m_doc.GetFrameCount() > 0 && PixelFormatIsIndexed(working.GetFormat()) && palette) {
+        // The entries the frame's depth can address.
+        const int count = std::min(palette->GetCount(), 1 << std::min<uint32_t>(PixelFormatBits(working.GetFormat()), 8));
+        for (int i = 0; i < count; ++i) {
+            const PaletteEntry& entry = palette->Entries()[i];
+            colours << QColor(entry.red, entry.green, entry.blue);
+        }
+    }
+    m_palette->SetEntries(colours);
+}
+
+void CMainFrame::SnapColours()
+{
+    if (m_doc.GetFrameCount() == 0)
+        return;
+    for (Swatch swatch : {Swatch::Foreground, Swatch::Background}) {
+        const EditorColour wanted = m_tools->EditorColourOf(swatch);
+        const EditorColour painted = PaintedColour(m_doc.GetWorkingImage(), wanted);
+        if (!(painted == wanted)) {
+            const QSignalBlocker quiet(m_tools);
+            m_tools->SetColour(swatch, QColor(painted.red, painted.green, painted.blue), painted.index);
+        }
+    }
+}
+
+void CMainFrame::OnPaletteEntryPicked(int index, Qt::MouseButton button)
+{
+    const QVector<QColor>& colours = m_palette->Entries();
+    if (index < 0 || index >= colours.size())
+        return;
+    m_tools->SetColour(button == Qt::RightButton ? Swatch::Background : Swatch::Foreground, colours[index], index);
 }
 
 QString CMainFrame::DocumentTitle() const
@@ -274,7 +386,11 @@ QString CMainFrame::DocumentTitle() const
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(DocumentTitle() + QStringLiteral(" - ") + QString::fromUtf8(kAppTitle));
+    // A modified document is marked after its name, as editors mark it.
+    const QString title = DocumentTitle() + (m_doc.IsModified() ? QStringLiteral("*") : QString()) +
+                          QStringLiteral(" - ") + QString::fromUtf8(kAppTitle);
+    if (windowTitle() != title)
+        setWindowTitle(title);
 }
 
 void CMainFrame::UpdatePanes()
@@ -284,7 +400,7 @@ void CMainFrame::UpdatePanes()
         QString::asprintf(kZoomPane, values.zoom),
         QString::asprintf(kBitsPane, values.bits),
         QString::asprintf(kSizePane, values.width, values.height),
-        QString::asprintf(kFramePane, values.frame),
+        QString::asprintf(kFramePane, values.total > 0 ? values.frame + 1 : 0),
         QString::asprintf(kTotalPane, values.total),
     };
     for (int i = 0; i < kPaneCount; ++i)
@@ -326,8 +442,8 @@ void CMainFrame::UpdateCommands()
         {C::SavePalette, state.savePalette},
         {C::Copy, state.copy},
         {C::Cut, state.cut},
-        {C::Paste, state.paste},
-        {C::PasteBefore, state.pasteBefore},
+        {C::Paste, state.paste && (!ActsOnSelection() || count > 0)},
+        {C::PasteBefore, state.pasteBefore && !ActsOnSelection()},
         {C::Undo, state.undo},
         {C::Redo, state.redo},
         {C::Crop, state.crop},
@@ -337,13 +453,23 @@ void CMainFrame::UpdateCommands()
         {C::FirstFrame, !busy && index > 0},
         // Enabled during a stroke too; the stroke is finished before it runs.
         {C::LastFrame, index < count - 1},
-        {C::DeleteFrame, !busy && count > 0},
+        {C::DeleteFrame, !busy && count > 0 && (!ActsOnSelection() || m_view->HasSelection())},
         {C::GoToFrame, !busy && count > 0},
         {C::ZoomIn, !busy && m_view->CanZoomIn()},
         {C::ZoomOut, !busy && m_view->CanZoomOut()},
+        {C::ZoomToFit, !busy && count > 0},
+        {C::ActualSize, !busy && count > 0},
+        {C::DuplicateFrame, !busy && count > 0},
+        {C::InsertBlankFrame, !busy && count > 0},
     };
     for (const auto& [command, enabled] : enabling)
         Action(command)->setEnabled(enabled);
+    // With the Select or Drag tool the clipboard commands take the selection.
+    const bool selection = ActsOnSelection();
+    Action(C::Copy)->setEnabled(state.copy && (!selection || m_view->HasSelection()));
+    Action(C::Cut)->setEnabled(state.cut && !busy && (!selection || m_view->HasSelection()));
+    Action(C::DeleteFrame)->setText(selection ? QStringLiteral("&Delete Selection") : QStringLiteral("&Delete Frame"));
+    UpdateTitle();
     const QString undo = QString::fromStdString(m_doc.GetUndoName());
     const QString redo = QString::fromStdString(m_doc.GetRedoName());
     Action(C::Undo)->setText(undo.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo ") + undo);
@@ -377,7 +503,7 @@ EditorColour CMainFrame::BackgroundColour() const
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     m_view->FinishStroke();
-    if (!SaveModified()) {
+    if (!m_files->SaveModified()) {
         event->ignore();
         return;
     }
@@ -423,14 +549,4 @@ void CMainFrame::SwitchPane(int step)
         m_tools->ToolButton(m_tools->Tool())->setFocus(Qt::OtherFocusReason);
     else
         next->setFocus(Qt::OtherFocusReason);
-}
-
-void CMainFrame::OnNextPane()
-{
-    SwitchPane(+1);
-}
-
-void CMainFrame::OnPreviousPane()
-{
-    SwitchPane(-1);
 }

@@ -62,6 +62,14 @@ SaveChangesAnswer CModalEditorHost::AskSaveChanges(QWidget* parent, const QStrin
     }
 }
 
+bool CModalEditorHost::AskYesNo(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kAppTitle), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool CModalEditorHost::PickColour(QWidget* parent, QColor& colour)
 {
     const QColor chosen = QColorDialog::getColor(colour, parent);

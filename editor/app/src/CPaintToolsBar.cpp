@@ -11,6 +11,17 @@
 #include <QVBoxLayout>
 
 const char* const CPaintToolsBar::kToolTexts[8] = {"Pen", "Fill", "Line", "Rect", "FRect", "Dropper", "Drag", "Select"};
+const char CPaintToolsBar::kToolKeys[8] = {'P', 'G', 'L', 'R', 'U', 'I', 'V', 'M'};
+const char* const CPaintToolsBar::kToolTips[8] = {
+    "Pen: draw freehand (left button foreground, right button background)",
+    "Fill: fill the area of one colour",
+    "Line: drag a straight line",
+    "Rect: drag a rectangle's outline",
+    "FRect: drag a filled rectangle",
+    "Dropper: take a colour from the picture",
+    "Drag: move the selected pixels",
+    "Select: drag out a rectangle to copy, cut, delete or move",
+};
 
 CPaintToolsBar::CPaintToolsBar(IEditorHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
@@ -24,8 +35,9 @@ CPaintToolsBar::CPaintToolsBar(IEditorHost& host, QWidget* parent) : QWidget(par
         button->setCheckable(true);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        // Drag and Select have no command behind them.
-        button->setEnabled(i <= int(PaintTool::Dropper));
+        // One key chooses the tool wherever the focus is in the window.
+        button->setShortcut(QKeySequence(QChar(kToolKeys[i])));
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(kToolTips[i])).arg(QChar(kToolKeys[i])));
         m_tools->addButton(button, i);
         buttons->addWidget(button, i / 2, i % 2);
     }
@@ -36,6 +48,7 @@ CPaintToolsBar::CPaintToolsBar(IEditorHost& host, QWidget* parent) : QWidget(par
     });
 
     m_swatches = new CColourSwatches(this);
+    m_swatches->setToolTip(QStringLiteral("Foreground (upper) and background (lower) colours: click to change"));
     connect(m_swatches, &CColourSwatches::Clicked, this, &CPaintToolsBar::PickColour);
     auto* swatchRow = new QHBoxLayout;
     swatchRow->addStretch();
@@ -86,11 +99,13 @@ QAbstractButton* CPaintToolsBar::ToolButton(PaintTool tool) const
 EditorColour CPaintToolsBar::EditorColourOf(Swatch swatch) const
 {
     const QColor colour = Colour(swatch);
-    return EditorColour{uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())};
+    return EditorColour{uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue()),
+                        m_indices[swatch == Swatch::Foreground ? 0 : 1]};
 }
 
-void CPaintToolsBar::SetColour(Swatch swatch, const QColor& colour)
+void CPaintToolsBar::SetColour(Swatch swatch, const QColor& colour, int index)
 {
+    m_indices[swatch == Swatch::Foreground ? 0 : 1] = index;
     m_swatches->SetColour(swatch, colour);
     ShowComponents(colour);
 }

@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 CProgressDialog::CProgressDialog(QWidget* parent) : QDialog(parent)
@@ -15,10 +17,24 @@ CProgressDialog::CProgressDialog(QWidget* parent) : QDialog(parent)
     m_percent->setAlignment(Qt::AlignCenter);
     m_message = new QLabel(this);
     m_message->setMinimumWidth(280);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setToolTip(QStringLiteral("Stop and leave the document as it was (Esc)"));
+    connect(m_cancel, &QPushButton::clicked, this, &CProgressDialog::Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_bar);
     layout->addWidget(m_percent);
     layout->addWidget(m_message);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(m_cancel);
+    layout->addLayout(row);
+}
+
+void CProgressDialog::Cancel()
+{
+    m_cancelled = true;
+    m_cancel->setEnabled(false);
+    m_message->setText(QStringLiteral("Cancelling ..."));
 }
 
 QString CProgressDialog::PercentText(int position, int lower, int upper)
@@ -42,6 +58,8 @@ void CProgressDialog::Begin(const std::string& caption)
 {
     setWindowTitle(QString::fromStdString(caption));
     m_message->clear();
+    m_cancelled = false;
+    m_cancel->setEnabled(true);
     SetRange(0, 100);
     // Application-modal but shown without a loop of its own: the operation
     // runs on, and nothing else takes input meanwhile.
@@ -59,7 +77,6 @@ void CProgressDialog::SetRange(int lower, int upper)
 
 void CProgressDialog::SetPosition(int position)
 {
-    m_position = position;
     m_bar->setValue(position);
     const QString percent = PercentText(position, m_lower, m_upper);
     if (percent != m_percent->text())
@@ -81,11 +98,13 @@ void CProgressDialog::End()
 void CProgressDialog::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    Cancel();
 }
 
 void CProgressDialog::LetEventsRun()
 {
-    // Painting and timers only: a click or a key reaching a command now
-    // would change the document under the running operation.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The dialog is application-modal: input reaches its Cancel button and
+    // no other window, so no command can change the document under the
+    // running operation.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

@@ -50,17 +50,24 @@ std::vector<uint8_t> PictureOfImage(const QImage& image)
 
 } // namespace
 
-void PutPictureOnClipboard(const std::vector<uint8_t>& picture, CDib& image)
+void PutPictureOnClipboard(const std::vector<uint8_t>& picture)
 {
     if (picture.size() < INFO_HEADER_SIZE)
         return;
+    // The PNG is made from the picture itself, through a packed image over a copy.
+    CDibPacked image;
+    if (CMemoryBlock* block = CMemoryBlock::Allocate(picture.size())) {
+        std::memcpy(block->Lock(), picture.data(), picture.size());
+        block->Unlock();
+        image.Attach(block);
+    }
     std::vector<uint8_t> file(FILE_HEADER_SIZE);
     BuildFileHeader(file.data(), picture.size(), UncompressedHeaderSize(picture.data()));
     file.insert(file.end(), picture.begin(), picture.end());
     auto* data = new QMimeData;
     data->setData(kBitmapType, Bytes(file));
     std::vector<uint8_t> png;
-    if (EncodePng(image, png) == EditorStatus::Ok)
+    if (image.IsCreated() && EncodePng(image, png) == EditorStatus::Ok)
         data->setData(kPngType, Bytes(png));
     QGuiApplication::clipboard()->setMimeData(data);
 }

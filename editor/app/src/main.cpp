@@ -55,6 +55,7 @@ struct CommandLine {
     QString grab;
     int frames = 1;
     int zoom = CKVFEditorView::kDefaultZoom;
+    bool zoomGiven = false;
 };
 
 // 0 to go on, else the exit status.
@@ -81,6 +82,7 @@ int Parse(const QStringList& arguments, CommandLine& line)
                     line.zoom = z;
             if (line.zoom < 0)
                 break;
+            line.zoomGiven = true;
             continue;
         }
         if (word == "--grab" && i + 1 < arguments.size()) {
@@ -125,6 +127,7 @@ public:
     {
         return m_modal.AskSaveChanges(parent, text);
     }
+    bool AskYesNo(QWidget* parent, const QString& text) override { return m_modal.AskYesNo(parent, text); }
     bool PickColour(QWidget* parent, QColor& colour) override { return m_modal.PickColour(parent, colour); }
     bool Failed() const { return m_failed; }
 
@@ -175,6 +178,9 @@ int main(int argc, char** argv)
     frame.View().SetZoomIndex(line.zoom);
     frame.show();
     const bool opened = line.file.isEmpty() || frame.OpenPath(line.file, line.frames);
+    // A zoom asked for wins over the fit a small picture opens with.
+    if (line.zoomGiven)
+        frame.View().SetZoomIndex(line.zoom);
     if (!line.grab.isEmpty() && (!opened || consoleHost.Failed())) {
         if (!consoleHost.Failed())
             std::fprintf(stderr, "kvfedit: cannot open %s\n", qPrintable(line.file));

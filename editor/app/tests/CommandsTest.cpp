@@ -95,11 +95,11 @@ private slots:
         emit edit->aboutToShow(); // as the menu opens
         QAction* undo = window.Frame().Action(EditorCommand::Undo);
         QVERIFY(edit->actions().contains(undo));
-        QCOMPARE(undo->text(), QStringLiteral("&Undo Paint"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Pen Stroke"));
         QVERIFY(undo->isEnabled());
         undo->trigger();
         QVERIFY(FrameColours(window.Doc(), 0) == clean);
-        QCOMPARE(window.Frame().Action(EditorCommand::Redo)->text(), QStringLiteral("&Redo Paint"));
+        QCOMPARE(window.Frame().Action(EditorCommand::Redo)->text(), QStringLiteral("&Redo Pen Stroke"));
 
         QTest::keyClick(&window.Frame(), Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(FrameColours(window.Doc(), 0) != clean);
@@ -196,7 +196,8 @@ private slots:
         QCOMPARE(frame.Action(C::GoToFrame)->statusTip(), QStringLiteral("Go to particular frame"));
         QList<QAction*> expected;
         for (C command : {C::New, C::Open, C::Save, C::Cut, C::Copy, C::Paste, C::FirstFrame, C::PreviousFrame,
-                          C::NextFrame, C::LastFrame, C::DeleteFrame, C::GoToFrame, C::ZoomIn, C::ZoomOut, C::About})
+                          C::NextFrame, C::LastFrame, C::DeleteFrame, C::GoToFrame, C::ZoomIn, C::ZoomOut,
+                          C::ZoomToFit, C::ActualSize, C::About})
             expected << frame.Action(command);
         QList<QAction*> shown;
         int separators = 0;

@@ -21,6 +21,9 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSpinBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
@@ -31,12 +34,6 @@ using edtest::Bytes;
 
 namespace {
 
-const char* const kArleMessage = "ARLE and PRLE compression is applicable to 8 bits bitmap only.";
-
-QStringList ExportFilters()
-{
-    return FileDialogFilter(kExportFilter).split(QStringLiteral(";;"));
-}
 
 // A radio button takes clicks on its mark and its text only, not on the
 // rest of its width.
@@ -47,20 +44,27 @@ void ClickRadio(QAbstractButton& radio)
 
 enum Filter { kStrip = 0, kSequence = 1, kPngStrip = 2, kPngSequence = 3 };
 
-// Export as a user would: the file dialog answered with `path` under the
-// filter, then "Output Options" with the choice, quality and "Alpha".
+// Export as a user would: the Export dialog answered with the layout, the
+// encoding (PNG for the PNG layouts), quality and "Alpha", then the file
+// dialog with `path`. An encoding the dialog does not offer cancels it.
 void Export(CEditorWindow& window, const std::string& path, Filter filter, ExportEncoding choice,
-            int quality = 0, const QString& alpha = {})
+            int quality = ExportOptions::kDefaultQuality, const QString& alpha = {})
 {
-    window.Host().files.push_back({QString::fromStdString(path), ExportFilters()[filter]});
-    window.Host().dialogs.push_back([=](QDialog& dialog) {
+    const ExportEncoding encoding = filter >= kPngStrip ? ExportEncoding::Png : choice;
+    const bool sequence = filter == kSequence || filter == kPngSequence;
+    window.Host().dialogs.push_back([=, &window](QDialog& dialog) {
         auto& options = static_cast<COutputOptionsDialog&>(dialog);
-        QAbstractButton* radio = FindButton(options, QString::fromUtf8(COutputOptionsDialog::kChoiceTexts[int(choice)]));
-        if (!radio)
+        ClickRadio(*FindButton(options, QString::fromUtf8(sequence ? COutputOptionsDialog::kSequenceText
+                                                                   : COutputOptionsDialog::kStripText)));
+        options.AlphaEdit()->setText(alpha);
+        QAbstractButton* radio = options.ChoiceButton(encoding);
+        if (!radio || !radio->isEnabled()) {
+            window.Host().messages << options.Reason(encoding);
             return false;
+        }
         ClickRadio(*radio);
         options.QualityBox()->setValue(quality);
-        options.AlphaEdit()->setText(alpha);
+        window.Host().files.push_back({QString::fromStdString(path), COutputOptionsDialog::FileFilter(encoding)});
         return true;
     });
     window.Trigger(EditorCommand::Export);
@@ -213,10 +217,10 @@ private slots:
                  QStringLiteral("Bitmaps (*.bmp);;PNG Pictures (*.png);;All Files (*)"));
         QCOMPARE(captions, QStringList{"Importing"});
         QCOMPARE(window.Doc().GetFrameCount(), 5);
-        QCOMPARE(window.Doc().GetCurrentFrame(), 4);
+        QCOMPARE(window.Doc().GetCurrentFrame(), 0); // a new document opens on its first frame
         for (int i = 0; i < 5; ++i) {
-            QCOMPARE(window.Doc().GetFrame(i)->GetWidth(), 64);
-            QCOMPARE(window.Doc().GetFrame(i)->GetHeight(), 50);
+            QCOMPARE(window.Doc().GetFrame(i)->Width(), 64);
+            QCOMPARE(window.Doc().GetFrame(i)->Height(), 50);
             QVERIFY2(FrameColours(window.Doc(), i) == Slice(stripColours, size_t(i) * 64 * 50, 64 * 50),
                      qPrintable(QString::number(i)));
         }
@@ -228,7 +232,7 @@ private slots:
         // As 3 frames: 83 rows each, the bottom row of the strip unused.
         QVERIFY(window.Frame().OpenPath(QString::fromStdString(strip), 3));
         QCOMPARE(window.Doc().GetFrameCount(), 3);
-        QCOMPARE(window.Doc().GetFrame(2)->GetHeight(), 83);
+        QCOMPARE(window.Doc().GetFrame(2)->Height(), 83);
         QVERIFY(FrameColours(window.Doc(), 2) == Slice(stripColours, size_t(2) * 64 * 83, 64 * 83));
     }
 
@@ -306,7 +310,7 @@ private slots:
         edtest::TempDir folder;
         const std::string strip = folder.File("strip.png");
         Export(window, strip, kPngStrip, ExportEncoding::Uncompressed);
-        QCOMPARE(window.Host().dialogTitles, QStringList()); // no Output Options for PNG
+        QCOMPARE(window.Host().dialogTitles, QStringList{"Export"});
         QImage image;
         QVERIFY(image.load(QString::fromStdString(strip), "PNG"));
         QCOMPARE(image.size(), QSize(12, 20));
@@ -320,20 +324,43 @@ private slots:
         window.Host().saveAnswers.push_back(SaveChangesAnswer::Discard);
         window.Trigger(EditorCommand::New);
         QVERIFY(window.Frame().OpenPath(QString::fromStdString(strip), 2));
-        QCOMPARE(window.Doc().GetFrame(0)->GetFormat(), PF_INDEX8);
+        QCOMPARE(window.Doc().GetFrame(0)->Format(), PF_INDEX8);
         QVERIFY(DocumentColours(window.Doc()) == expected);
     }
 
-    void arleOfASixteenBitSequenceIsRefused()
+    void encodingsTheFramesCannotTakeAreDisabledWithTheReason()
     {
         CEditorWindow window;
         AddFrames(window.Doc(), PF_RGB565, 8, 8, 2);
         edtest::TempDir folder;
         Export(window, folder.File("walk.bmp"), kSequence, ExportEncoding::Arle);
-        QCOMPARE(window.Host().messages, QStringList{QString::fromUtf8(kArleMessage)});
         Export(window, folder.File("walk.bmp"), kStrip, ExportEncoding::Prle);
-        QCOMPARE(window.Host().messages.size(), 2);
+        Export(window, folder.File("walk.jpg"), kStrip, ExportEncoding::Jpeg);
+        Export(window, folder.File("walk.bmp"), kSequence, ExportEncoding::Trle);
+        QCOMPARE(window.Host().messages, (QStringList{"8-bit frames only", "8-bit frames only", "24-bit frames only",
+                                                      "deeper than 8 bits: a strip with an Alpha file only"}));
         QCOMPARE(folder.EntryCount(), size_t(0));
+
+        // The dialog itself: the disabled choices say why beside them; a
+        // TRLE strip of deeper frames waits for its Alpha file.
+        COutputOptionsDialog dialog(&window.Frame(), window.Host(), ExportOptions(), ExportLayout::Strip, PF_RGB565);
+        QVERIFY(!dialog.ChoiceButton(ExportEncoding::Arle)->isEnabled());
+        QCOMPARE(dialog.ChoiceButton(ExportEncoding::Arle)->toolTip(), QStringLiteral("8-bit frames only"));
+        QVERIFY(dialog.ChoiceButton(ExportEncoding::Pkc)->isEnabled());
+        QVERIFY(dialog.ChoiceButton(ExportEncoding::Png)->isEnabled());
+        QVERIFY(dialog.ChoiceButton(ExportEncoding::Trle)->isEnabled());
+        ClickRadio(*dialog.ChoiceButton(ExportEncoding::Trle));
+        auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QVERIFY(!ok->isEnabled());
+        dialog.AlphaEdit()->setText(QStringLiteral("alpha.bmp"));
+        QVERIFY(ok->isEnabled());
+        QCOMPARE(dialog.QualityBox()->value(), 90);
+
+        // A name typed without an extension takes the encoding's.
+        Export(window, folder.File("plain"), kStrip, ExportEncoding::Pkc);
+        QVERIFY(QFileInfo::exists(QString::fromStdString(folder.File("plain.bmp"))));
+        Export(window, folder.File("shot"), kPngStrip, ExportEncoding::Png);
+        QVERIFY(QFileInfo::exists(QString::fromStdString(folder.File("shot.png"))));
     }
 
     void jpegIsMadeFromTwentyFourBitFramesOnly()
@@ -363,7 +390,7 @@ private slots:
         AddFrames(eightBits.Doc(), PF_INDEX8, 8, 8, 2);
         edtest::TempDir empty;
         Export(eightBits, empty.File("seq.jpg"), kSequence, ExportEncoding::Jpeg, 90);
-        QCOMPARE(eightBits.Host().messages, QStringList{"JPEG files can be made from 24-bit frames only."});
+        QCOMPARE(eightBits.Host().messages, QStringList{"24-bit frames only"});
         QCOMPARE(empty.EntryCount(), size_t(0));
     }
 
@@ -373,25 +400,22 @@ private slots:
         AddFrames(window.Doc(), PF_INDEX8, 8, 8, 1);
         edtest::TempDir folder;
         const QString alpha = QString::fromStdString(folder.File("alpha.bmp"));
-        window.Host().files.push_back({QString::fromStdString(folder.File("x.bmp")), ExportFilters()[kStrip]});
         window.Host().files.push_back({alpha, {}});
         QStringList seen;
         window.Host().dialogs.push_back([&](QDialog& dialog) {
             auto& options = static_cast<COutputOptionsDialog&>(dialog);
             auto* uncompressed = FindButton(options, QStringLiteral("Uncompressed Bitmap"));
+            auto* strip = FindButton(options, QString::fromUtf8(COutputOptionsDialog::kStripText));
             seen << options.windowTitle() << QString::number(uncompressed && uncompressed->isChecked())
-                 << options.QualityBox()->text() << options.AlphaEdit()->text()
-                 << QString::number(options.QualityBox()->isEnabled());
+                 << QString::number(strip && strip->isChecked()) << options.QualityBox()->text()
+                 << options.AlphaEdit()->text() << QString::number(options.QualityBox()->isEnabled());
             ClickRadio(*FindButton(options, QStringLiteral("TRLE")));
             QTest::mouseClick(FindButton(options, QStringLiteral("...")), Qt::LeftButton);
             seen << options.AlphaEdit()->text();
             return false;
         });
         window.Trigger(EditorCommand::Export);
-        QCOMPARE(window.Host().fileFilters.first(),
-                 QStringLiteral("Single DIB Strip (*.bmp *.jpg);;DIB Sequences (*.bmp *.jpg);;PNG Strip (*.png);;"
-                                "PNG Sequence (*.png)"));
-        QCOMPARE(seen, (QStringList{"Output Options", "1", "0", "", "0", alpha}));
+        QCOMPARE(seen, (QStringList{"Export", "1", "1", "90", "", "0", alpha}));
         QCOMPARE(window.Host().fileCaptions.last(), QStringLiteral("Alpha"));
         QCOMPARE(window.Host().fileFilters.last(), QStringLiteral("TRLE Compressed bitmap (*.bmp)"));
         QCOMPARE(folder.EntryCount(), size_t(0));

@@ -1,6 +1,7 @@
 // The window's parts as people see them: the main window with an animation
-// open at zoom 4, the Paint Tools Bar, "Output Options", the preview, and
-// the shape tools' work with a shape still being dragged.
+// open at zoom 4 (timeline and palette beside it), the Paint Tools Bar, the
+// Export dialog, the preview, a selection, and the shape tools' work with a
+// shape still being dragged.
 // Each is checked for what a glance would catch (texts cut off, an empty
 // picture) and, when KVFEDIT_SNAPSHOTS names a folder, saved there as PNG
 // to be looked at (run under a real display for real fonts and styles).
@@ -11,6 +12,8 @@
 #include "kvfedit/CKVFEditorView.h"
 #include "kvfedit/CPaintToolsBar.h"
 #include "kvfedit/COutputOptionsDialog.h"
+#include "kvfedit/CPalettePanel.h"
+#include "kvfedit/CTimeline.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -47,7 +50,7 @@ void ExpectTextsWhole(QWidget& widget)
 
 void LookAtOutputOptions(QDialog& dialog)
 {
-    Keep(dialog, QStringLiteral("output-options"));
+    Keep(dialog, QStringLiteral("export-dialog"));
     ExpectTextsWhole(dialog);
     for (const char* text : COutputOptionsDialog::kChoiceTexts)
         QVERIFY2(FindButton(dialog, QString::fromUtf8(text)), text);
@@ -94,13 +97,14 @@ private slots:
         const QImage view = window.Frame().View().viewport()->grab().toImage();
         QVERIFY(view.pixelColor(2, 2) != view.pixelColor(4 * 20, 4 * 12)); // the ball's middle
 
-        window.Host().files.push_back({QString::fromStdString(window.File("x.bmp")), {}});
+        Keep(window.Frame().Timeline(), QStringLiteral("timeline"));
+        Keep(window.Frame().PalettePanel(), QStringLiteral("palette"));
         window.Host().dialogs.push_back([](QDialog& dialog) {
             LookAtOutputOptions(dialog);
             return false;
         });
         window.Trigger(EditorCommand::Export);
-        QCOMPARE(window.Host().dialogTitles, QStringList{"Output Options"});
+        QCOMPARE(window.Host().dialogTitles, QStringList{"Export"});
 
         window.Trigger(EditorCommand::Preview);
         CAnimationPreview* preview = window.Frame().Preview();
@@ -164,6 +168,19 @@ private slots:
             QVERIFY(viewport.grab().toImage() == dragged);
         }
         Keep(window.Frame(), QStringLiteral("shapes"));
+
+        // A selection dragged to another place.
+        tools.SetTool(PaintTool::Select);
+        MousePress(viewport, Qt::LeftButton, at(QPoint(4, 4)));
+        MouseMove(viewport, Qt::LeftButton, at(QPoint(20, 16)));
+        MouseRelease(viewport, Qt::LeftButton, at(QPoint(20, 16)));
+        tools.SetTool(PaintTool::Drag);
+        MousePress(viewport, Qt::LeftButton, at(QPoint(10, 10)));
+        MouseMove(viewport, Qt::LeftButton, at(QPoint(22, 24)));
+        MouseRelease(viewport, Qt::LeftButton, at(QPoint(22, 24)));
+        QApplication::processEvents();
+        QVERIFY(view.HasSelection());
+        Keep(window.Frame(), QStringLiteral("selection"));
     }
 };
 

@@ -59,6 +59,16 @@ void CScriptedHost::ShowMessage(QWidget*, const QString& text)
     messages << text;
 }
 
+bool CScriptedHost::AskYesNo(QWidget*, const QString& text)
+{
+    questions << text;
+    if (yesNoAnswers.empty())
+        return false;
+    const bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
 SaveChangesAnswer CScriptedHost::AskSaveChanges(QWidget*, const QString& text)
 {
     messages << text;
@@ -126,10 +136,10 @@ void MouseRelease(QWidget& viewport, Qt::MouseButton button, QPoint at)
     SendMouse(viewport, QEvent::MouseButtonRelease, button, Qt::NoButton, at);
 }
 
-void Wheel(QWidget& viewport, int angle, QPoint at)
+void Wheel(QWidget& viewport, int angle, QPoint at, Qt::KeyboardModifiers modifiers)
 {
     QWheelEvent event(QPointF(at), QPointF(viewport.mapToGlobal(at)), QPoint(), QPoint(0, angle), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+                      modifiers, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&viewport, &event);
 }
 

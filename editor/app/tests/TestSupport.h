@@ -37,6 +37,8 @@ public:
     std::deque<FileChoice> files;
     std::deque<DialogScript> dialogs;
     std::deque<SaveChangesAnswer> saveAnswers;
+    std::deque<bool> yesNoAnswers; // No when none is left
+    QStringList questions;
     std::deque<QColor> colours;
     QStringList messages;
     QStringList dialogTitles;
@@ -49,6 +51,7 @@ public:
                         const QString& defaultSuffix) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     SaveChangesAnswer AskSaveChanges(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     bool PickColour(QWidget* parent, QColor& colour) override;
 
 private:
@@ -81,7 +84,7 @@ private:
 void MousePress(QWidget& viewport, Qt::MouseButton button, QPoint at);
 void MouseMove(QWidget& viewport, Qt::MouseButtons held, QPoint at);
 void MouseRelease(QWidget& viewport, Qt::MouseButton button, QPoint at);
-void Wheel(QWidget& viewport, int angle, QPoint at);
+void Wheel(QWidget& viewport, int angle, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 
 // Frames added to the document after the current one: `count` pictures of

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QScrollBar>
+#include <QApplication>
 #include <QTest>
 
 using namespace kvtest;
@@ -79,7 +80,7 @@ private slots:
                  (QStringList{"2,1", "0,5", "1,5", "2,5", "3,5", "4,5", "5,5", "5,6", "5,7"}));
         // Each stroke is an undo step of its own.
         QCOMPARE(window.Doc().History().UndoCount(), size_t(3)); // the insertion and two strokes
-        QCOMPARE(QString::fromStdString(window.Doc().GetUndoName()), QStringLiteral("Paint"));
+        QCOMPARE(QString::fromStdString(window.Doc().GetUndoName()), QStringLiteral("Pen Stroke"));
     }
 
     void rightButtonPaintsTheBackgroundColour()
@@ -121,7 +122,7 @@ private slots:
         QCOMPARE(view.ZoomedSize(), QSize(12, 12));
         QCOMPARE(view.ToPicture(QPoint(17, 9)), QPoint(136, 72));
         QCOMPARE(window.Frame().PaneTexts(),
-                 (QStringList{"Zoom: 0.125", "24 bit", "100 x 100", "Frame: 0", "Total: 1"}));
+                 (QStringList{"Zoom: 0.125", "24 bit", "100 x 100", "Frame: 1", "Total: 1"}));
         const QImage shown = view.viewport()->grab().toImage();
         QCOMPARE(shown.pixelColor(11, 11), QColor(Qt::white));
         QVERIFY(shown.pixelColor(12, 12) != QColor(Qt::white)); // the hatch
@@ -134,7 +135,7 @@ private slots:
         QCOMPARE(window.Frame().PaneTexts(), (QStringList{"Zoom: 8.000", "0 bit", "0 x 0", "Frame: 0", "Total: 0"}));
     }
 
-    void wheelZoomsAroundThePointer()
+    void ctrlWheelZoomsAroundThePointerAndTheWheelScrolls()
     {
         CEditorWindow window;
         OneSolidFrame(window.Doc(), 1000, 1000);
@@ -142,15 +143,29 @@ private slots:
         QWidget& viewport = *view.viewport();
         const QPoint pointer(90, 70);
         const QPoint before = view.ToPicture(pointer);
-        Wheel(viewport, 120, pointer);
+        Wheel(viewport, 120, pointer, Qt::ControlModifier);
         QCOMPARE(view.ZoomIndex(), 4);
-        Wheel(viewport, 120, pointer);
+        Wheel(viewport, 120, pointer, Qt::ControlModifier);
         QCOMPARE(view.ZoomIndex(), 5);
         QVERIFY(view.horizontalScrollBar()->value() > 0);
         QCOMPARE(view.ToPicture(pointer), before);
-        Wheel(viewport, -240, pointer);
+        Wheel(viewport, -240, pointer, Qt::ControlModifier);
         QCOMPARE(view.ZoomIndex(), 3);
         QCOMPARE(view.ToPicture(pointer), before);
+        // Without Ctrl the wheel scrolls down, the zoom kept.
+        const int top = view.verticalScrollBar()->value();
+        Wheel(viewport, -120, pointer);
+        QCOMPARE(view.ZoomIndex(), 3);
+        QVERIFY(view.verticalScrollBar()->value() > top);
+        // The middle button pans: the picture follows the pointer.
+        const QPoint scroll(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+        const size_t steps = window.Doc().History().UndoCount();
+        MousePress(viewport, Qt::MiddleButton, QPoint(100, 100));
+        MouseMove(viewport, Qt::MiddleButton, QPoint(60, 70));
+        MouseRelease(viewport, Qt::MiddleButton, QPoint(60, 70));
+        QCOMPARE(QPoint(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()),
+                 scroll + QPoint(40, 30));
+        QCOMPARE(window.Doc().History().UndoCount(), steps); // nothing painted
     }
 
     void shapesAreDrawnFromThePressToTheRelease_data()
@@ -209,7 +224,11 @@ private slots:
         QCOMPARE(drawn[1 * 10 + 1], 0xC80064u);
         QVERIFY(view.ShownImage() == preview); // what was shown is what was drawn
         QCOMPARE(window.Doc().History().UndoCount(), steps + 1);
-        QCOMPARE(QString::fromStdString(window.Doc().GetUndoName()), QStringLiteral("Paint"));
+        // The step is named after the tool.
+        const QString name = tool == PaintTool::Line ? QStringLiteral("Line")
+                             : tool == PaintTool::Rect ? QStringLiteral("Rectangle")
+                                                       : QStringLiteral("Filled Rectangle");
+        QCOMPARE(QString::fromStdString(window.Doc().GetUndoName()), name);
         QVERIFY(!window.Doc().IsWorkingDirty()); // committed
     }
 
@@ -385,12 +404,26 @@ private slots:
         QCOMPARE(view.ShownImage().size(), QSize(4, 3));
     }
 
-    void dragAndSelectCannotBeChosen()
+    void everyToolHasATipAndAKey()
     {
         CEditorWindow window;
         CPaintToolsBar& tools = window.Frame().PaintTools();
-        QVERIFY(!tools.ToolButton(PaintTool::Drag)->isEnabled());
-        QVERIFY(!tools.ToolButton(PaintTool::Select)->isEnabled());
+        QStringList keys;
+        for (int i = 0; i < 8; ++i) {
+            QAbstractButton* button = tools.ToolButton(PaintTool(i));
+            QVERIFY(button->isEnabled());
+            QVERIFY(button->toolTip().startsWith(button->text()));
+            QVERIFY(!button->shortcut().isEmpty());
+            QVERIFY(button->toolTip().contains(button->shortcut().toString()));
+            keys << button->shortcut().toString();
+        }
+        keys.removeDuplicates();
+        QCOMPARE(keys.size(), 8);
+        // The key chooses the tool.
+        QApplication::setActiveWindow(&window.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&window.Frame()));
+        QTest::keyClick(window.Frame().windowHandle(), Qt::Key_M);
+        QTRY_COMPARE(tools.Tool(), PaintTool::Select); // a button's shortcut clicks it in a moment
     }
 
     void fillFloodsTheRegionUnderThePointer()

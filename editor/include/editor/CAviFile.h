@@ -46,6 +46,9 @@ public:
     // True when the frame GetFrame last returned is the one before it once
     // more: the file left it out (an empty chunk), as videos repeat a frame.
     bool RepeatsPreviousFrame() const;
+    // True when the stream being read is not made of uncompressed bitmaps
+    // (a video of another codec, decoded as it is read).
+    bool IsForeignCodec() const;
 
     // Creates the file for writing (it replaces `path` only when Close
     // succeeds). `format` is the frames' picture header: the 40-byte info
@@ -62,8 +65,6 @@ public:
     // Ends a write without creating the file.
     void Discard();
 
-    bool IsReading() const { return m_reader != nullptr; }
-    bool IsWriting() const { return m_writer != nullptr; }
     EditorStatus LastStatus() const { return m_lastStatus; }
 
     // Frames whose pixels need more bytes than this are refused (reading).

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-class CDibPacked;
+class CStoredFrame;
 class CFrameSequence;
 
 class CEditCommand {
@@ -25,5 +25,5 @@ public:
     virtual void Execute(CFrameSequence& frames) = 0;
     virtual void Undo(CFrameSequence& frames) = 0;
     // Appends the frames this command holds.
-    virtual void CollectFrames(std::vector<const CDibPacked*>& out) const = 0;
+    virtual void CollectFrames(std::vector<const CStoredFrame*>& out) const = 0;
 };

@@ -36,8 +36,6 @@ public:
 
     // Applies to the next change (a smaller bound is felt then). At least one step.
     void SetLimits(size_t maxBytes, size_t maxSteps);
-    size_t MaxBytes() const { return m_maxBytes; }
-    size_t MaxSteps() const { return m_maxSteps; }
 
     // Executes the command on `frames` and records it as the newest step
     // (or as part of the open group), dropping every redo step.

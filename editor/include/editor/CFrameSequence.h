@@ -8,12 +8,9 @@
 // no frames.
 
 #include "common/CLinkedList.h"
-#include "imaging/DibRef.h"
-#include "sprites/CDibPacked.h"
+#include "editor/CStoredFrame.h"
 
 #include <vector>
-
-using FrameRef = DibRef<CDibPacked>;
 
 class CFrameSequence {
 public:
@@ -28,9 +25,12 @@ public:
     void SetCurrent(int index);
 
     // The frame at `index`, null outside 0..Count() - 1.
-    CDibPacked* At(int index) const;
+    const CStoredFrame* At(int index) const;
     // The frames in order (for walking them without the list).
-    std::vector<CDibPacked*> Frames() const;
+    std::vector<const CStoredFrame*> Frames() const;
+    // The same as shared references, for a change that keeps some of them.
+    std::vector<FrameRef> Refs() const;
+    FrameRef Ref(int index) const;
 
     // Inserts before position `position` (Count() appends). The current
     // index is left to the caller.

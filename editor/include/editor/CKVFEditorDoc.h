@@ -3,11 +3,13 @@
 // and one working image, the current frame uncompressed, on which the view
 // paints and every per-frame tool acts.
 //
-// Frames are stored as they were loaded or pasted (rebuilt in the system's
-// plain picture form) until they are edited; an edited frame is stored
-// "PKCC"-compressed, which keeps long sequences small. Anything that moves
-// between frames, saves or runs a tool commits the working image first, so
-// no stroke is lost.
+// Frames are stored in the system's plain picture form, their pixels packed
+// with a fast in-memory codec (CStoredFrame), which keeps long sequences
+// small and costs a millisecond a frame. Operations over the whole document
+// store their results on worker threads while they go on; each can be
+// cancelled from its progress dialog and then leaves the document exactly as
+// it was. Anything that moves between frames, saves or runs a tool commits
+// the working image first, so no stroke is lost.
 //
 // Every change to the frames is a command in the undo history (see
 // CEditHistory): inserting, deleting, committing a painted frame, every
@@ -44,6 +46,8 @@ public:
     static constexpr const char* kMaskFilter = "Bitmaps (*.bmp)|*.bmp||";
     // The progress line of the per-frame tools: the 0-based frame and the count.
     static constexpr const char* kFrameProgressFormat = "Processing frame %d out of %d ...";
+    // The undo step of strokes that were not named.
+    static constexpr const char* kPaintStep = "Paint";
 
     CKVFEditorDoc();
     ~CKVFEditorDoc();
@@ -58,9 +62,9 @@ public:
     // New: no frames, an empty working image, index 0, no history, clean.
     void DeleteContents();
     // Reads an AVI file. Every frame of its first video stream becomes a
-    // frame, each inserted after the one before, so the last is current;
-    // the document is then clean with no history. On failure (the file
-    // cannot be read, a frame is damaged) the open document is untouched.
+    // frame and the first is current; the document is then clean with no
+    // history. On failure (the file cannot be read, a frame is damaged, the
+    // user cancelled) the open document is untouched.
     EditorStatus OpenDocument(const std::string& path, IEditorProgress* progress = nullptr);
     // Writes every frame as an uncompressed AVI file at 15 frames per
     // second, whole or not at all. NotSameFormat when the frames differ,
@@ -68,6 +72,10 @@ public:
     // turn, so the last is current afterwards.
     EditorStatus SaveDocument(const std::string& path, IEditorProgress* progress = nullptr);
     bool IsModified() const;
+    // True when the document was opened from a video of another codec than
+    // uncompressed bitmaps: saving it makes an uncompressed file, often many
+    // times larger, so the window asks first.
+    bool WasOpenedFromForeignVideo() const { return m_foreignVideo; }
     // Marks the document modified until the next save, open or new, even
     // where no frame changed.
     void SetModifiedFlag() { m_forcedModified = true; }
@@ -76,19 +84,23 @@ public:
 
     int GetFrameCount() const { return m_frames.Count(); }
     int GetCurrentFrame() const { return m_frames.Current(); }
-    // A frame as stored (possibly compressed). Stored frames are shared with
-    // the undo history and must never be changed.
-    CDibPacked* GetFrame(int index) const { return m_frames.At(index); }
+    // A frame as stored; null out of range. Stored frames never change.
+    const CStoredFrame* GetFrame(int index) const { return m_frames.At(index); }
+    // The same, shared, for keeping something made from it while it lives.
+    FrameRef GetFrameRef(int index) const { return m_frames.Ref(index); }
+    // A stored frame's picture in `image` (the stored picture, without the
+    // working image's unsaved strokes).
+    EditorStatus GetStoredFrameImage(const CStoredFrame& frame, CDibSection& image) const;
     // The current frame uncompressed (not created when there are no frames).
     // The view paints into it and then calls SetWorkingDirty.
     CDibSection& GetWorkingImage() { return m_working; }
     // Marks the working image changed (and the document modified).
     void SetWorkingDirty();
     bool IsWorkingDirty() const { return m_workingDirty; }
-    // Stores a dirty working image as the current frame ("PKCC"-compressed),
-    // one undo step. The view may call it at the end of each stroke so that
-    // every stroke is a step of its own.
-    EditorStatus Commit();
+    // Stores a dirty working image as the current frame, one undo step
+    // named `undoName` ("Pen Stroke", "Fill"). The view calls it at the end
+    // of each stroke so that every stroke is a step of its own.
+    EditorStatus Commit(const std::string& undoName = kPaintStep);
     // Commits, then makes frame `index` current (nothing when out of range).
     EditorStatus SetCurrentFrame(int index);
     // Frame `index` uncompressed in `image`, for previews and onion skins:
@@ -102,6 +114,11 @@ public:
     // `undoName` names the step.
     EditorStatus InsertFrame(const uint8_t* picture, size_t size, InsertPlace place,
                              const std::string& undoName = "Insert Frame");
+    // A copy of the current frame (strokes and all) after it, made current.
+    EditorStatus DuplicateFrame();
+    // A frame of the current frame's size and format filled with
+    // `background` after it, made current.
+    EditorStatus InsertBlankFrame(EditorColour background);
     // Commits, then removes the current frame: the index stays, moves back
     // by one past the end, and is 0 when no frame is left.
     EditorStatus DeleteCurrentFrame(const std::string& undoName = "Delete Frame");
@@ -198,6 +215,7 @@ private:
     CDibSection m_working;
     bool m_workingDirty = false;
     bool m_forcedModified = false;
+    bool m_foreignVideo = false;
     CEditHistory m_history;
     std::function<void()> m_updateViews;
 };

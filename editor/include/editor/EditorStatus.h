@@ -6,6 +6,8 @@ enum class EditorStatus {
     Ok,
     // Nothing to do (no frames, too few frames): silent, nothing changed.
     NothingToDo,
+    // The user cancelled a long operation: silent, nothing changed.
+    Cancelled,
     // The frames differ in width, height or pixel format.
     NotSameFormat,
     // A dialog value outside its limits.

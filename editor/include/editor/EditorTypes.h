@@ -9,6 +9,10 @@ struct EditorColour {
     uint8_t red = 255;
     uint8_t green = 255;
     uint8_t blue = 255;
+    // For indexed pictures: the palette entry to paint with when the colour
+    // was picked from the palette (its entry's colour), so that of two
+    // entries of one colour the one picked is painted; -1 for none.
+    int index = -1;
 
     friend bool operator==(const EditorColour&, const EditorColour&) = default;
 };

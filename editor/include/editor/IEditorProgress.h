@@ -20,5 +20,9 @@ public:
     virtual void SetPosition(int position) = 0;
     // The message line under the bar.
     virtual void SetMessage(const std::string& text) = 0;
+    // Whether the user has asked to cancel (the dialog's Cancel button);
+    // asked between frames. An operation that stops then leaves the
+    // document as it was.
+    virtual bool IsCancelled() const { return false; }
     virtual void End() = 0;
 };

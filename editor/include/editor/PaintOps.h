@@ -20,6 +20,9 @@ struct PaintRect {
     bool IsEmpty() const { return right <= left || bottom <= top; }
 };
 
+// The smallest rectangle holding both (either may be empty).
+PaintRect Union(const PaintRect& a, const PaintRect& b);
+
 // Sets every pixel of the line from (x0, y0) to (x1, y1), both ends
 // included, to `colour`. The ends may lie outside the picture: the part
 // inside is drawn (a stroke that leaves the picture is clipped, not bent).
@@ -45,3 +48,8 @@ PaintRect FloodFill(CDib& image, int x, int y, EditorColour colour);
 // pictures, the channels widened to 8 bits otherwise. False outside the
 // picture or without one.
 bool ColourAt(CDib& image, int x, int y, EditorColour& colour);
+
+// The colour a tool really paints on this picture when asked for `colour`:
+// for indexed pictures the entry chosen (its colour, and its index), for
+// the others the colour narrowed to the picture's channels and widened back.
+EditorColour PaintedColour(CDib& image, EditorColour colour);

@@ -21,9 +21,9 @@ enum class ExportEncoding { Uncompressed = 0, Pkc = 1, Arle = 2, Prle = 3, Trle 
 enum class ExportLayout { Strip, Sequence };
 
 struct ExportOptions {
-    static constexpr int kMinQuality = 0, kMaxQuality = 100;
+    static constexpr int kMinQuality = 0, kMaxQuality = 100, kDefaultQuality = 90;
     ExportEncoding encoding = ExportEncoding::Uncompressed;
-    int quality = 0; // "Quality (0-100)", JPEG only
+    int quality = kDefaultQuality; // "Quality (0-100)", JPEG only
     // "Alpha": an 8-bit "TRLE" picture whose row trims a "TRLE" strip of
     // another depth takes; empty for none. Sequences never use it.
     std::string alphaPath;

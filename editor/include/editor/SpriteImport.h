@@ -25,7 +25,8 @@ struct ImportParams {
 // Reads the picture file (sprite files of every codec, other programs'
 // bitmaps, PNG files) and cuts the picture into `params.frames` bands of height / frames rows (rows
 // left over at the bottom are not used), frame 0 the top band, and inserts
-// them in order after the current frame, the last becoming current.
+// them in order after the current frame, the last becoming current (the
+// first, when the document had no frames).
 // CannotOpenFile, NotAPictureFile (also for a damaged picture), TooLarge;
 // BadParameters when there are more frames than rows.
 EditorStatus ImportStrip(CKVFEditorDoc& doc, const std::string& path, const ImportParams& params,

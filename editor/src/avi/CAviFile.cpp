@@ -87,6 +87,11 @@ const uint8_t* CAviFile::GetFrame(int index, size_t* size)
     return m_reader->Picture().data();
 }
 
+bool CAviFile::IsForeignCodec() const
+{
+    return m_reader && !m_reader->IsUncompressed();
+}
+
 bool CAviFile::RepeatsPreviousFrame() const
 {
     return m_reader && m_lastStatus == EditorStatus::Ok && m_reader->Repeated();

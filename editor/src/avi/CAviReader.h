@@ -49,6 +49,8 @@ public:
     bool Repeated() const { return m_repeated; }
     // Starts again at frame 0.
     EditorStatus Rewind();
+    // Whether the stream holds uncompressed bitmaps, taken as they are.
+    bool IsUncompressed() const { return m_raw; }
 
 private:
     CAviReader(const uint8_t* data, size_t size, size_t maxFrameBytes);

@@ -12,7 +12,7 @@ void CCommandGroup::Undo(CFrameSequence& frames)
         (*it)->Undo(frames);
 }
 
-void CCommandGroup::CollectFrames(std::vector<const CDibPacked*>& out) const
+void CCommandGroup::CollectFrames(std::vector<const CStoredFrame*>& out) const
 {
     for (const auto& command : m_commands)
         command->CollectFrames(out);

@@ -15,7 +15,7 @@ public:
     const char* Name() const override { return m_name.c_str(); }
     void Execute(CFrameSequence& frames) override;
     void Undo(CFrameSequence& frames) override;
-    void CollectFrames(std::vector<const CDibPacked*>& out) const override;
+    void CollectFrames(std::vector<const CStoredFrame*>& out) const override;
 
     // Adds a command that has been executed already.
     void AddExecuted(std::unique_ptr<CEditCommand> command) { m_commands.push_back(std::move(command)); }

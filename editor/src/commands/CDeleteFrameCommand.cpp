@@ -18,8 +18,8 @@ void CDeleteFrameCommand::Undo(CFrameSequence& frames)
     frames.SetCurrent(m_previousCurrent);
 }
 
-void CDeleteFrameCommand::CollectFrames(std::vector<const CDibPacked*>& out) const
+void CDeleteFrameCommand::CollectFrames(std::vector<const CStoredFrame*>& out) const
 {
     if (m_frame)
-        out.push_back(m_frame.Get());
+        out.push_back(m_frame.get());
 }

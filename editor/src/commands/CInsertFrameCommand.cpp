@@ -20,8 +20,8 @@ void CInsertFrameCommand::Undo(CFrameSequence& frames)
     frames.SetCurrent(m_previousCurrent);
 }
 
-void CInsertFrameCommand::CollectFrames(std::vector<const CDibPacked*>& out) const
+void CInsertFrameCommand::CollectFrames(std::vector<const CStoredFrame*>& out) const
 {
     if (m_frame)
-        out.push_back(m_frame.Get());
+        out.push_back(m_frame.get());
 }

@@ -13,7 +13,7 @@ public:
     const char* Name() const override { return m_name.c_str(); }
     void Execute(CFrameSequence& frames) override;
     void Undo(CFrameSequence& frames) override;
-    void CollectFrames(std::vector<const CDibPacked*>& out) const override;
+    void CollectFrames(std::vector<const CStoredFrame*>& out) const override;
 
 private:
     std::string m_name;

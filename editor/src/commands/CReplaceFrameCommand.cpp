@@ -13,7 +13,7 @@ void CReplaceFrameCommand::Exchange(CFrameSequence& frames)
     frames.SetCurrent(m_position);
 }
 
-void CReplaceFrameCommand::CollectFrames(std::vector<const CDibPacked*>& out) const
+void CReplaceFrameCommand::CollectFrames(std::vector<const CStoredFrame*>& out) const
 {
-    out.push_back(m_other.Get());
+    out.push_back(m_other.get());
 }

@@ -15,7 +15,7 @@ public:
     const char* Name() const override { return m_name.c_str(); }
     void Execute(CFrameSequence& frames) override { Exchange(frames); }
     void Undo(CFrameSequence& frames) override { Exchange(frames); }
-    void CollectFrames(std::vector<const CDibPacked*>& out) const override;
+    void CollectFrames(std::vector<const CStoredFrame*>& out) const override;
 
 private:
     void Exchange(CFrameSequence& frames);

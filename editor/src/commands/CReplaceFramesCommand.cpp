@@ -7,8 +7,8 @@ CReplaceFramesCommand::CReplaceFramesCommand(std::string name, std::vector<Frame
 {
 }
 
-void CReplaceFramesCommand::CollectFrames(std::vector<const CDibPacked*>& out) const
+void CReplaceFramesCommand::CollectFrames(std::vector<const CStoredFrame*>& out) const
 {
     for (const FrameRef& frame : m_frames)
-        out.push_back(frame.Get());
+        out.push_back(frame.get());
 }

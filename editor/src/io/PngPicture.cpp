@@ -76,11 +76,8 @@ EditorStatus DecodePngPicture(const uint8_t* data, size_t size, std::vector<uint
         if (!made)
             return EditorStatus::OutOfMemory;
     }
-    const FrameRef frame = MakePlainFrame(section);
-    if (!frame)
-        return EditorStatus::OutOfMemory;
-    picture = PictureBytes(*frame);
-    return EditorStatus::Ok;
+    picture = PlainPictureOf(section);
+    return picture.empty() ? EditorStatus::OutOfMemory : EditorStatus::Ok;
 }
 
 EditorStatus EncodePng(CDib& image, std::vector<uint8_t>& png)

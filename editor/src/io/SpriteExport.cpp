@@ -5,12 +5,17 @@
 #include "editor/CKVFEditorDoc.h"
 #include "editor/JpegFile.h"
 #include "editor/PngPicture.h"
+#include "frames/CWorkQueue.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/PictureFormat.h"
+#include "sprites/PkcCodec.h"
+#include "sprites/SpriteCodecs.h"
 #include "sprites/SpriteFiles.h"
 #include "sprites/TrleCodec.h"
 
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 bool ExportOptions::IsValid() const
@@ -92,19 +97,54 @@ EditorStatus WritePicture(const std::string& path, const std::vector<uint8_t>& p
         FreePicture(encoded);
         return status;
     }
+    if (options.encoding == ExportEncoding::Pkc) {
+        // The quick deflate level: the user is waiting for these files.
+        uint8_t* encoded = PkcEncodeWith(picture.GetInfoHeader(), picture.GetPictureSize(), PackEffort::Quick);
+        if (!encoded)
+            return EditorStatus::CompressionFailed;
+        status = WriteEncoded(path, encoded, PictureSize(encoded));
+        FreePicture(encoded);
+        return status;
+    }
     if (picture.Compress(CodecTag(options.encoding)) != DIB_OK)
         return EditorStatus::CompressionFailed;
     return WriteEncoded(path, picture.GetInfoHeader(), picture.GetPictureSize());
 }
 
+// Whether the frames of a sequence in this encoding can be encoded and
+// written on worker threads: the sprite codecs work on bytes alone, while
+// JPEG and PNG files are made through image objects.
+bool EncodesOnWorkers(ExportEncoding encoding)
+{
+    return encoding != ExportEncoding::Jpeg && encoding != ExportEncoding::Png;
+}
+
+// One frame of a sequence encoded and written, on a worker thread: the same
+// bytes WritePicture writes, through the codecs' byte-level entry points.
+EditorStatus EncodeAndWrite(const std::string& path, const std::vector<uint8_t>& plain, ExportEncoding encoding)
+{
+    if (encoding == ExportEncoding::Uncompressed)
+        return WriteEncoded(path, plain.data(), plain.size());
+    uint8_t* encoded = nullptr;
+    if (encoding == ExportEncoding::Pkc) {
+        encoded = PkcEncodeWith(plain.data(), plain.size(), PackEffort::Quick);
+    } else {
+        const SpriteCodec* codec = FindSpriteEncoder(CodecTag(encoding));
+        encoded = codec ? codec->encoder(plain.data(), plain.size()) : nullptr;
+    }
+    if (!encoded)
+        return EditorStatus::CompressionFailed;
+    const EditorStatus status = WriteEncoded(path, encoded, PictureSize(encoded));
+    FreePicture(encoded);
+    return status;
+}
+
 // The plain picture of frame `index` (info header first).
 EditorStatus PlainPicture(CKVFEditorDoc& doc, int index, std::vector<uint8_t>& picture)
 {
-    const FrameRef plain = PlainFrame(doc.GetFrame(index));
-    if (!plain)
-        return EditorStatus::ImageFailed;
-    picture = PictureBytes(*plain);
-    return EditorStatus::Ok;
+    const CStoredFrame* frame = doc.GetFrame(index);
+    picture = frame ? frame->Picture() : std::vector<uint8_t>();
+    return picture.empty() ? EditorStatus::ImageFailed : EditorStatus::Ok;
 }
 
 // One picture of the frames stacked, frame 0 at the top: the first frame's
@@ -150,7 +190,7 @@ EditorStatus ExportFrames(CKVFEditorDoc& doc, const std::string& path, ExportLay
         return status;
     if (!doc.IsSameFormat())
         return EditorStatus::NotSameFormat;
-    const PixelFormat format = doc.GetFrame(0)->GetFormat();
+    const PixelFormat format = doc.GetFrame(0)->Format();
     if ((options.encoding == ExportEncoding::Arle || options.encoding == ExportEncoding::Prle) &&
         format != PF_INDEX8)
         return EditorStatus::NeedsIndexed8;
@@ -174,8 +214,40 @@ EditorStatus ExportFrames(CKVFEditorDoc& doc, const std::string& path, ExportLay
         status = AssembleStrip(doc, scope, strip);
         return status == EditorStatus::Ok ? WritePicture(path, strip, options, &alpha) : status;
     }
+    if (EncodesOnWorkers(options.encoding)) {
+        // The first failure is the one reported; frames after it are still
+        // written by the workers that had them.
+        std::mutex failureMutex;
+        EditorStatus failure = EditorStatus::Ok;
+        CWorkQueue workers;
+        for (int i = 0; i < count && status == EditorStatus::Ok; ++i) {
+            if (scope.IsCancelled()) {
+                status = EditorStatus::Cancelled;
+                break;
+            }
+            std::vector<uint8_t> frame;
+            status = PlainPicture(doc, i, frame);
+            if (status != EditorStatus::Ok)
+                break;
+            auto held = std::make_shared<std::vector<uint8_t>>(std::move(frame));
+            workers.Add([&, held, name = SequenceFrameName(path, i)] {
+                const EditorStatus written = EncodeAndWrite(name, *held, options.encoding);
+                if (written != EditorStatus::Ok) {
+                    std::lock_guard<std::mutex> lock(failureMutex);
+                    if (failure == EditorStatus::Ok)
+                        failure = written;
+                }
+                return written == EditorStatus::Ok;
+            });
+            scope.SetPosition(i);
+        }
+        workers.Finish();
+        return status != EditorStatus::Ok ? status : failure;
+    }
     std::vector<uint8_t> frame;
     for (int i = 0; i < count && status == EditorStatus::Ok; ++i) {
+        if (scope.IsCancelled())
+            return EditorStatus::Cancelled;
         status = PlainPicture(doc, i, frame);
         if (status == EditorStatus::Ok)
             status = WritePicture(SequenceFrameName(path, i), frame, options, nullptr);

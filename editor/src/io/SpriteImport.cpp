@@ -7,6 +7,7 @@
 #include "editor/CKVFEditorDoc.h"
 #include "editor/PngPicture.h"
 #include "imaging/CDibSection.h"
+#include "sprites/PictureFormat.h"
 #include "sprites/SpriteFiles.h"
 
 #include <cstring>
@@ -55,48 +56,46 @@ EditorStatus ImportStrip(CKVFEditorDoc& doc, const std::string& path, const Impo
     EditorStatus status = LoadPictureFrame(path, strip);
     if (status != EditorStatus::Ok)
         return status;
-    const int width = strip->GetWidth(), height = strip->GetHeight();
+    const int width = strip->Width(), height = strip->Height();
     const int frameHeight = StripFrameHeight(height, params.frames);
     if (frameHeight == 0)
         return EditorStatus::BadParameters;
 
-    uint8_t* bits = nullptr;
-    int pitch = 0;
-    if (strip->Lock(&bits, &pitch) != DIB_OK)
-        return EditorStatus::ImageFailed;
-    const size_t rowBytes = PixelFormatRowPitch(strip->GetFormat(), width);
+    // Each band becomes a picture of its own: the strip's header with the
+    // band's height, and the band's rows.
+    const bool wasEmpty = doc.GetFrameCount() == 0;
+    const std::vector<uint8_t> whole = strip->Picture();
+    if (whole.empty())
+        return EditorStatus::OutOfMemory;
+    const std::vector<uint8_t>& header = strip->Header();
+    const size_t pitch = DibRowStride(width, PixelFormatBits(strip->Format()));
+    const uint8_t* bits = whole.data() + header.size();
+    std::vector<uint8_t> picture(header.size() + pitch * size_t(frameHeight));
+    std::memcpy(picture.data(), header.data(), header.size());
+    WriteLE32(picture.data() + BIH_HEIGHT, uint32_t(frameHeight));
+    WriteLE32(picture.data() + BIH_IMAGE_SIZE, 0);
     ProgressScope scope(progress, PROGRESS_IMPORTING);
     scope.SetRange(0, params.frames);
     doc.BeginCommandGroup("Import");
     for (int i = 0; i < params.frames && status == EditorStatus::Ok; ++i) {
-        CDibSection band;
-        if (band.Create(width, frameHeight, strip->GetFormat()) != DIB_OK ||
-            (strip->GetPalette() && band.SetPalette(strip->GetPalette()) != DIB_OK)) {
-            status = EditorStatus::OutOfMemory;
-            break;
-        }
-        // Frame i is rows i × h to (i + 1) × h − 1 from the top; the strip's
-        // rows are stored bottom-up, the band's top-down.
+        // Frame i is rows i × h to (i + 1) × h − 1 from the top; both the
+        // strip's rows and the band's are stored bottom-up.
         for (int row = 0; row < frameHeight; ++row) {
-            const int fromTop = i * frameHeight + row;
-            std::memcpy(band.Bits() + ptrdiff_t(row) * band.Pitch(), bits + ptrdiff_t(height - 1 - fromTop) * pitch,
-                        rowBytes);
+            const int fromTop = i * frameHeight + (frameHeight - 1 - row);
+            std::memcpy(picture.data() + header.size() + size_t(row) * pitch,
+                        bits + size_t(height - 1 - fromTop) * pitch, pitch);
         }
-        const FrameRef frame = MakePlainFrame(band);
-        if (!frame) {
-            status = EditorStatus::OutOfMemory;
-            break;
-        }
-        const std::vector<uint8_t> picture = PictureBytes(*frame);
         status = doc.InsertFrame(picture.data(), picture.size(), InsertPlace::After, "Import");
         scope.SetPosition(i);
     }
-    strip->Unlock();
     if (status != EditorStatus::Ok) {
         doc.CancelCommandGroup();
         return status;
     }
     doc.EndCommandGroup();
+    // A document made from the strip opens on its first frame.
+    if (wasEmpty)
+        doc.SetCurrentFrame(0);
     return EditorStatus::Ok;
 }
 

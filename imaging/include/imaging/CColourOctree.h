@@ -58,6 +58,9 @@ public:
 
 private:
     Node* NewNode(Node* parent, uint8_t indexInParent, uint8_t depth);
+    // Keeps a node taken out of the tree for the next NewNode: a quantizer
+    // inserts and removes nodes for nearly every pixel it reads.
+    void ReleaseNode(Node* node);
     void DeleteSubtree(Node* node);
 
     template <typename F>
@@ -72,6 +75,8 @@ private:
                 VisitLeaves(child, visit);
     }
 
+    // Before the root, which the constructor makes through NewNode.
+    std::vector<Node*> m_spare; // nodes out of the tree, ready for reuse
     Node* m_root;
     int m_leafCount = 0;
     std::array<CLinkedList<Node*>, 8> m_reducible;

@@ -11,6 +11,7 @@
 
 class CDib;
 class CDibPalette;
+class CNearestColourMap;
 
 enum class ColourTarget { Index8, Rgb555, Rgb565, Rgb24, Rgb32 };
 
@@ -52,3 +53,21 @@ DibResult BuildReductionPalette(CDib* const* frames, int count, const ColourRedu
 // Converts every frame to the target depth; for 8 bits, with the palette of
 // BuildReductionPalette. All frames are checked before any is changed.
 DibResult ReduceColours(CDib* const* frames, int count, const ColourReductionOptions& options);
+
+// The same reduction one frame at a time, for sequences too long to hold
+// decoded all at once: feed every frame to the quantizer of
+// MakeColourQuantizer with AddReductionFrame, take the palette with
+// FinishReductionPalette, then convert each frame with ReduceFrame. The
+// results are those of ReduceColours, byte for byte. Frames of fewer than 8
+// bits per pixel are refused (DIB_UNSUPPORTED), as there.
+DibResult AddReductionFrame(CColourQuantizer& quantizer, CDib* frame, const ColourReductionOptions& options);
+// Builds the palette from the quantizer (which is used up) as
+// BuildReductionPalette does; *palette holds one reference for the caller.
+DibResult FinishReductionPalette(CColourQuantizer& quantizer, const ColourReductionOptions& options,
+                                 CDibPalette** palette);
+// Converts one frame to the target depth; `palette` is the 8-bit target's
+// palette (ignored for the others). `map`, when given, is the palette's
+// exact nearest-colour map, built once for many frames (the k-means method
+// without diffusion builds one otherwise).
+DibResult ReduceFrame(CDib* frame, CDibPalette* palette, const ColourReductionOptions& options,
+                      CNearestColourMap* map = nullptr);

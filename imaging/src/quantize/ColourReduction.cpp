@@ -117,27 +117,22 @@ std::unique_ptr<CColourQuantizer> MakeColourQuantizer(ColourMethod method, int c
     return std::make_unique<CColourOctreeQuantizer>(colours);
 }
 
-DibResult BuildReductionPalette(CDib* const* frames, int count, const ColourReductionOptions& options,
-                                CDibPalette** palette)
+DibResult AddReductionFrame(CColourQuantizer& quantizer, CDib* frame, const ColourReductionOptions& options)
+{
+    DibResult code = CheckFrames(&frame, 1);
+    return code == DIB_OK ? AddFrame(quantizer, frame, options) : code;
+}
+
+DibResult FinishReductionPalette(CColourQuantizer& quantizer, const ColourReductionOptions& options,
+                                 CDibPalette** palette)
 {
     if (!palette)
         return DIB_UNSUPPORTED;
     *palette = nullptr;
-    DibResult code = CheckFrames(frames, count);
-    if (code != DIB_OK)
-        return code;
-
     std::array<PaletteEntry, 256> entries{};
-    {
-        std::unique_ptr<CColourQuantizer> quantizer = MakeColourQuantizer(options.method, options.colours);
-        for (int i = 0; i < count; ++i)
-            if ((code = AddFrame(*quantizer, frames[i], options)) != DIB_OK)
-                return code;
-        quantizer->BuildPalette(entries.data());
-    }
-
+    quantizer.BuildPalette(entries.data());
     CDibPalette* result = new CDibPalette;
-    code = result->Create(256);
+    DibResult code = result->Create(256);
     if (code == DIB_OK)
         code = result->SetEntries(entries.data(), 0, 256);
     if (code == DIB_OK && options.includeSystemColours)
@@ -150,35 +145,64 @@ DibResult BuildReductionPalette(CDib* const* frames, int count, const ColourRedu
     return DIB_OK;
 }
 
-DibResult ReduceColours(CDib* const* frames, int count, const ColourReductionOptions& options)
+DibResult BuildReductionPalette(CDib* const* frames, int count, const ColourReductionOptions& options,
+                                CDibPalette** palette)
 {
+    if (!palette)
+        return DIB_UNSUPPORTED;
+    *palette = nullptr;
     DibResult code = CheckFrames(frames, count);
+    if (code != DIB_OK)
+        return code;
+    std::unique_ptr<CColourQuantizer> quantizer = MakeColourQuantizer(options.method, options.colours);
+    for (int i = 0; i < count; ++i)
+        if ((code = AddFrame(*quantizer, frames[i], options)) != DIB_OK)
+            return code;
+    return FinishReductionPalette(*quantizer, options, palette);
+}
+
+DibResult ReduceFrame(CDib* frame, CDibPalette* palette, const ColourReductionOptions& options,
+                      CNearestColourMap* map)
+{
+    DibResult code = CheckFrames(&frame, 1);
     if (code != DIB_OK)
         return code;
     const PixelFormat format = TargetFormat(options.target);
     if (format == PF_NONE)
         return DIB_UNSUPPORTED;
-
     if (options.target != ColourTarget::Index8) {
         const bool diffuse = options.errorDiffusion &&
                              (options.target == ColourTarget::Rgb555 || options.target == ColourTarget::Rgb565);
-        for (int i = 0; i < count; ++i)
-            if ((code = frames[i]->ConvertFormat(format, nullptr, diffuse ? CONVERT_DITHER : 0)) != DIB_OK)
-                return code;
-        return DIB_OK;
+        return frame->ConvertFormat(format, nullptr, diffuse ? CONVERT_DITHER : 0);
     }
-
-    CDibPalette* palette = nullptr;
-    if ((code = BuildReductionPalette(frames, count, options, &palette)) != DIB_OK)
-        return code;
+    if (!palette)
+        return DIB_UNSUPPORTED;
     if (options.method == ColourMethod::KMeans && !options.errorDiffusion) {
-        CNearestColourMap map(palette->Entries(), palette->GetCount());
-        for (int i = 0; i < count && code == DIB_OK; ++i)
-            code = RemapExactly(frames[i], palette, map);
-    } else {
-        for (int i = 0; i < count && code == DIB_OK; ++i)
-            code = frames[i]->ConvertFormat(PF_INDEX8, palette, options.errorDiffusion ? CONVERT_DITHER : 0);
+        if (map)
+            return RemapExactly(frame, palette, *map);
+        CNearestColourMap own(palette->Entries(), palette->GetCount());
+        return RemapExactly(frame, palette, own);
     }
-    palette->Release(); // the frames hold their own references
+    return frame->ConvertFormat(PF_INDEX8, palette, options.errorDiffusion ? CONVERT_DITHER : 0);
+}
+
+DibResult ReduceColours(CDib* const* frames, int count, const ColourReductionOptions& options)
+{
+    DibResult code = CheckFrames(frames, count);
+    if (code != DIB_OK)
+        return code;
+    if (TargetFormat(options.target) == PF_NONE)
+        return DIB_UNSUPPORTED;
+    CDibPalette* palette = nullptr;
+    if (options.target == ColourTarget::Index8 &&
+        (code = BuildReductionPalette(frames, count, options, &palette)) != DIB_OK)
+        return code;
+    std::unique_ptr<CNearestColourMap> map;
+    if (palette && options.method == ColourMethod::KMeans && !options.errorDiffusion)
+        map = std::make_unique<CNearestColourMap>(palette->Entries(), palette->GetCount());
+    for (int i = 0; i < count && code == DIB_OK; ++i)
+        code = ReduceFrame(frames[i], palette, options, map.get());
+    if (palette)
+        palette->Release(); // the frames hold their own references
     return code;
 }

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <libdeflate.h>
 
 namespace {
@@ -28,7 +29,9 @@ bool HasMagic(const uint8_t* envelope, size_t available)
 bool InflateExactly(const uint8_t* stream, size_t streamSize, uint8_t* out, size_t outSize)
 {
     // One per thread: libdeflate state is not shared between threads.
-    static thread_local libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+    static thread_local std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> owned(
+        libdeflate_alloc_decompressor(), &libdeflate_free_decompressor);
+    libdeflate_decompressor* decompressor = owned.get();
     if (!decompressor)
         return false;
     uint8_t none = 0; // an empty result still needs somewhere to point
@@ -40,12 +43,16 @@ bool InflateExactly(const uint8_t* stream, size_t streamSize, uint8_t* out, size
 
 } // namespace
 
-uint8_t* MemoPack(const uint8_t* data, size_t size)
+uint8_t* MemoPack(const uint8_t* data, size_t size, PackEffort effort)
 {
     if (!data && size > 0)
         return nullptr;
-    // The strongest level: sprites are packed once and read many times.
-    static thread_local libdeflate_compressor* compressor = libdeflate_alloc_compressor(12);
+    // One compressor per thread and effort: libdeflate state is not shared
+    // between threads, and a worker thread's goes when the thread ends.
+    using Compressor = std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)>;
+    static thread_local Compressor strongest(libdeflate_alloc_compressor(12), &libdeflate_free_compressor);
+    static thread_local Compressor quick(libdeflate_alloc_compressor(6), &libdeflate_free_compressor);
+    libdeflate_compressor* compressor = effort == PackEffort::Quick ? quick.get() : strongest.get();
     if (!compressor)
         return nullptr;
     const size_t bound = libdeflate_zlib_compress_bound(compressor, size);
@@ -118,9 +125,10 @@ uint8_t* MemoUnpack(const uint8_t* envelope, size_t available)
     return out;
 }
 
-uint8_t* PackPictureArea(const uint8_t* picture, size_t headerSize, const uint8_t* data, size_t size, uint32_t tag)
+uint8_t* PackPictureArea(const uint8_t* picture, size_t headerSize, const uint8_t* data, size_t size, uint32_t tag,
+                         PackEffort effort)
 {
-    uint8_t* envelope = MemoPack(data, size);
+    uint8_t* envelope = MemoPack(data, size, effort);
     if (!envelope)
         return nullptr;
     const uint32_t packed = MemoPackedSize(envelope, MEMO_HEADER_SIZE);

@@ -5,6 +5,11 @@
 
 uint8_t* PkcEncode(const uint8_t* picture, size_t available)
 {
+    return PkcEncodeWith(picture, available, PackEffort::Smallest);
+}
+
+uint8_t* PkcEncodeWith(const uint8_t* picture, size_t available, PackEffort effort)
+{
     if (!IsPictureWithin(picture, available))
         return nullptr;
     const uint32_t compression = InfoCompression(picture);
@@ -12,7 +17,7 @@ uint8_t* PkcEncode(const uint8_t* picture, size_t available)
         return nullptr;
     const size_t header = PictureHeaderSize(picture);
     return PackPictureArea(picture, header, picture + header, PictureDataSize(picture),
-                           compression == BI_BITFIELDS ? TAG_PKC2 : TAG_PKC1);
+                           compression == BI_BITFIELDS ? TAG_PKC2 : TAG_PKC1, effort);
 }
 
 uint8_t* PkcDecode(const uint8_t* picture, size_t available)

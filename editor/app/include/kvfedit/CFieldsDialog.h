@@ -24,7 +24,6 @@ class CFieldsDialog : public QDialog {
 public:
     CFieldsDialog(QWidget* parent, const QString& title, const std::vector<DialogField>& fields);
 
-    int FieldCount() const { return int(m_boxes.size()); }
     int Value(int field) const;
     QSpinBox* Box(int field) const { return m_boxes[size_t(field)]; }
 

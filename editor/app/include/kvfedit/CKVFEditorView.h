@@ -5,13 +5,20 @@
 // rounded toward zero); the rest of the view is hatched.
 //
 // A pen stroke runs from the button press to its release; it is then
-// committed, so every stroke (and every fill) is an undo step of its own.
+// committed, so every stroke (and every fill) is an undo step of its own,
+// named after its tool.
 // A shape (Line, Rect, FRect) is dragged from the press point to the
 // pointer, shown on a copy of the working image while the button is held,
 // and drawn into the working image and committed, one undo step, on the
 // release; Escape drops it with nothing drawn. Commands that change the
 // document end a stroke or shape in progress first (FinishStroke), so
 // neither continues on another frame.
+//
+// The Select tool drags out a rectangle of the picture (shown dashed); the
+// Drag tool moves the pixels inside it (one undo step, "Move Selection").
+// The wheel scrolls and, with Ctrl, zooms around the pointer; the middle
+// button, or the left one while Space is held, pans. From zoom 4 on, a grid
+// can be drawn between the pixels.
 
 #include "editor/EditorTypes.h"
 #include "editor/PaintOps.h"
@@ -43,6 +50,25 @@ public:
     void ZoomAround(int index, QPoint anchor);
     bool CanZoomIn() const { return m_zoom < kZoomSteps - 1; }
     bool CanZoomOut() const { return m_zoom > 0; }
+    // The largest zoom step at which the whole picture fits the view (at
+    // most 8); the actual-size step (1) without a picture.
+    int FitZoomIndex() const;
+    void ZoomToFit() { SetZoomIndex(FitZoomIndex()); }
+    // A document just opened: a picture smaller than the view is zoomed
+    // to fit it.
+    void ZoomToSmallPicture();
+
+    // The pixel grid, drawn from zoom 4 on while it is on.
+    static constexpr int kGridFromZoom = 5;
+    void SetGrid(bool on);
+    bool Grid() const { return m_grid; }
+    bool ShowsGrid() const { return m_grid && m_zoom >= kGridFromZoom; }
+
+    // The Select tool's rectangle, in picture coordinates; empty for none.
+    const PaintRect& Selection() const { return m_selection; }
+    bool HasSelection() const { return !m_selection.IsEmpty(); }
+    void SetSelection(const PaintRect& selection);
+    void ClearSelection() { SetSelection(PaintRect{}); }
 
     // The picture's size on screen at the present zoom.
     QSize ZoomedSize() const;
@@ -82,6 +108,7 @@ signals:
     // After each drawing of the view, and when the zoom changes.
     void StatusChanged();
     void BusyChanged(bool busy);
+    void SelectionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,6 +116,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -111,6 +139,10 @@ private:
     void EndShape(ShapeEnd end);
     // A point moved to the nearest pixel of the picture.
     QPoint ClampToPicture(QPoint picturePoint) const;
+    // A rectangle of picture pixels as a rectangle of the viewport.
+    QRect ToViewport(const PaintRect& rect) const;
+    void BeginPan(QPoint viewportPosition);
+    void EndDrag(QPoint picturePoint);
 
     CKVFEditorDoc& m_doc;
     CPaintToolsBar& m_tools;
@@ -129,4 +161,17 @@ private:
     CDibSection m_preview;
     PaintRect m_previewRect;
     int m_wheelDelta = 0;
+
+    bool m_grid = false;
+    PaintRect m_selection;
+    // Select: the first corner while a rectangle is dragged out. Drag: the
+    // press point and how far the pixels have been moved.
+    bool m_selecting = false;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+    // Panning: where it started, and the scroll position then.
+    bool m_panning = false;
+    bool m_spaceHeld = false;
+    QPoint m_panStart;
+    QPoint m_panScroll;
 };

@@ -12,5 +12,6 @@ public:
                         const QString& defaultSuffix) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     SaveChangesAnswer AskSaveChanges(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     bool PickColour(QWidget* parent, QColor& colour) override;
 };

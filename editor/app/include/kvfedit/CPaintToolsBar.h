@@ -21,6 +21,9 @@ class CPaintToolsBar : public QWidget {
 public:
     static constexpr const char* kTitle = "Paint Tools Bar";
     static const char* const kToolTexts[8];
+    // Each tool's one-key shortcut and what its tool tip says it does.
+    static const char kToolKeys[8];
+    static const char* const kToolTips[8];
 
     CPaintToolsBar(IEditorHost& host, QWidget* parent = nullptr);
 
@@ -29,9 +32,11 @@ public:
     QAbstractButton* ToolButton(PaintTool tool) const;
 
     QColor Colour(Swatch swatch) const { return m_swatches->Colour(swatch); }
+    // The swatch's colour, with the palette entry it was picked as (if any).
     EditorColour EditorColourOf(Swatch swatch) const;
-    // Sets the swatch's colour and shows its components in the fields.
-    void SetColour(Swatch swatch, const QColor& colour);
+    // Sets the swatch's colour and shows its components in the fields;
+    // `index` is the palette entry it stands for, -1 for none.
+    void SetColour(Swatch swatch, const QColor& colour, int index = -1);
     CColourSwatches* Swatches() const { return m_swatches; }
 
     // The R, G and B fields: a colour's components ("%d"), or "--".
@@ -56,4 +61,5 @@ private:
     CColourSwatches* m_swatches;
     QLineEdit* m_components[3];
     QLabel* m_lines[3];
+    int m_indices[2] = {-1, -1}; // foreground, background
 };

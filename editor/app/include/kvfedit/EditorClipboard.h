@@ -7,10 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-class CDib;
-
-// `picture` is the packed picture of `image` (info header first).
-void PutPictureOnClipboard(const std::vector<uint8_t>& picture, CDib& image);
+// `picture` is a plain packed picture (info header first).
+void PutPictureOnClipboard(const std::vector<uint8_t>& picture);
 bool ClipboardHasPicture();
 // The clipboard's picture as a packed picture or a bitmap file's bytes;
 // empty when it holds none.

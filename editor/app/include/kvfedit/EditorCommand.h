@@ -10,8 +10,9 @@
 enum class EditorCommand {
     New, Open, Save, SaveAs, Import, InsertVideo, Export, Exit,
     Undo, Redo, Cut, Copy, Paste, PasteBefore,
-    DeleteFrame, FirstFrame, PreviousFrame, NextFrame, LastFrame, GoToFrame,
-    ZoomIn, ZoomOut, ToggleToolBar, ToggleStatusBar, TogglePaintTools, OnionSkin, Preview,
+    DeleteFrame, FirstFrame, PreviousFrame, NextFrame, LastFrame, GoToFrame, DuplicateFrame, InsertBlankFrame,
+    ZoomIn, ZoomOut, ZoomToFit, ActualSize, PixelGrid, ToggleToolBar, ToggleStatusBar, TogglePaintTools, TogglePalette, ToggleTimeline, OnionSkin,
+    Preview,
     NextPane, PreviousPane,
     Resize, EnlargeCanvas, Crop, FadeIn, FadeOut, Mirror, Flip, Invert, Reverse, TimeStretch,
     RemoveAlphaChannel, ChangeColorDepth, LoadPalette, SavePalette, EditPalette,

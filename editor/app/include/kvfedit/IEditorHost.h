@@ -33,6 +33,8 @@ public:
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // Yes, No and Cancel, for a document with unsaved changes.
     virtual SaveChangesAnswer AskSaveChanges(QWidget* parent, const QString& text) = 0;
+    // A question answered Yes (true) or No.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // The colour dialog, starting at `colour`; true (and `colour` set) on OK.
     virtual bool PickColour(QWidget* parent, QColor& colour) = 0;
 };
