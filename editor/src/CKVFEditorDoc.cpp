@@ -406,13 +406,14 @@ EditorStatus CKVFEditorDoc::CheckNewSize(int width, int height) const
 }
 
 EditorStatus CKVFEditorDoc::ApplyToEachFrame(const std::string& name, const char* caption,
-                                             IEditorProgress* progress, const FrameTool& tool)
+                                             IEditorProgress* progress, ToolThreads threads,
+                                             const FrameTool& tool)
 {
     EditorStatus status = CommitBeforeChange();
     if (status != EditorStatus::Ok)
         return status;
     std::vector<FrameRef> results;
-    status = CFrameProcessor(m_frames.Frames(), progress, caption).Run(tool, results);
+    status = CFrameProcessor(m_frames.Frames(), progress, caption).Run(tool, threads, results);
     if (status != EditorStatus::Ok)
         return status;
     // As if each frame had been made current in turn: the last one is.
@@ -428,7 +429,7 @@ EditorStatus CKVFEditorDoc::Resize(const ResizeParams& params, IEditorProgress* 
     const EditorStatus status = CheckNewSize(params.width, params.height);
     if (status != EditorStatus::Ok)
         return status;
-    return ApplyToEachFrame("Resize", PROGRESS_PROCESSING, progress,
+    return ApplyToEachFrame("Resize", PROGRESS_PROCESSING, progress, ToolThreads::Workers,
                             [&](CDibSection& picture, int, int, CDibSection& result) {
                                 return ResizePicture(picture, params.width, params.height, result);
                             });
@@ -442,7 +443,7 @@ EditorStatus CKVFEditorDoc::EnlargeCanvas(const CanvasParams& params, EditorColo
     const EditorStatus status = CheckNewSize(params.width, params.height);
     if (status != EditorStatus::Ok)
         return status;
-    return ApplyToEachFrame("Enlarge Canvas", PROGRESS_PROCESSING, progress,
+    return ApplyToEachFrame("Enlarge Canvas", PROGRESS_PROCESSING, progress, ToolThreads::Workers,
                             [&](CDibSection& picture, int, int, CDibSection& result) {
                                 return PlacePictureOnCanvas(picture, params.width, params.height, params.x, params.y,
                                                             background, result);
@@ -455,7 +456,7 @@ EditorStatus CKVFEditorDoc::Fade(const std::string& name, bool fadeIn, EditorCol
     // With one frame the factor would divide by zero: there is nothing to fade between.
     if (m_frames.Count() < 2)
         return EditorStatus::NothingToDo;
-    return ApplyToEachFrame(name, PROGRESS_PROCESSING, progress,
+    return ApplyToEachFrame(name, PROGRESS_PROCESSING, progress, ToolThreads::Workers,
                             [&](CDibSection& picture, int index, int count, CDibSection& result) {
                                 return FadePicture(picture, FadeFactor(index, count, fadeIn), background, result);
                             });
@@ -473,7 +474,7 @@ EditorStatus CKVFEditorDoc::FadeOut(EditorColour background, IEditorProgress* pr
 
 EditorStatus CKVFEditorDoc::Mirror(IEditorProgress* progress)
 {
-    return ApplyToEachFrame("Mirror", PROGRESS_PROCESSING, progress,
+    return ApplyToEachFrame("Mirror", PROGRESS_PROCESSING, progress, ToolThreads::Workers,
                             [](CDibSection& picture, int, int, CDibSection& result) {
                                 return MirrorPicture(picture, BLIT_MIRROR_X, result);
                             });
@@ -481,7 +482,7 @@ EditorStatus CKVFEditorDoc::Mirror(IEditorProgress* progress)
 
 EditorStatus CKVFEditorDoc::Flip(IEditorProgress* progress)
 {
-    return ApplyToEachFrame("Flip", PROGRESS_PROCESSING, progress,
+    return ApplyToEachFrame("Flip", PROGRESS_PROCESSING, progress, ToolThreads::Workers,
                             [](CDibSection& picture, int, int, CDibSection& result) {
                                 return MirrorPicture(picture, BLIT_MIRROR_Y, result);
                             });
@@ -489,7 +490,7 @@ EditorStatus CKVFEditorDoc::Flip(IEditorProgress* progress)
 
 EditorStatus CKVFEditorDoc::Invert(IEditorProgress* progress)
 {
-    return ApplyToEachFrame("Invert", PROGRESS_PROCESSING, progress,
+    return ApplyToEachFrame("Invert", PROGRESS_PROCESSING, progress, ToolThreads::Workers,
                             [](CDibSection& picture, int, int, CDibSection& result) {
                                 return InvertPicture(picture, result);
                             });
@@ -516,7 +517,7 @@ EditorStatus CKVFEditorDoc::RemoveAlphaChannel(const std::string& maskPath, Edit
     CDibSection strip, band;
     if (strip.CopyFrom(&mask) != DIB_OK || band.Create(width, height, PF_INDEX8) != DIB_OK)
         return EditorStatus::OutOfMemory;
-    return ApplyToEachFrame("Remove Alpha Channel", PROGRESS_LOADING, progress,
+    return ApplyToEachFrame("Remove Alpha Channel", PROGRESS_LOADING, progress, ToolThreads::ThisThread,
                             [&](CDibSection& picture, int index, int, CDibSection& result) {
                                 // Band `index` from the top of the strip is this frame's opacity.
                                 for (int y = 0; y < height; ++y)
@@ -575,7 +576,7 @@ EditorStatus CKVFEditorDoc::LoadPalette(const std::string& path, IEditorProgress
         return EditorStatus::OutOfMemory;
     }
     const EditorStatus result = ApplyToEachFrame(
-        "Load Palette", PROGRESS_PROCESSING, progress, [&](CDibSection& picture, int, int, CDibSection& converted) {
+        "Load Palette", PROGRESS_PROCESSING, progress, ToolThreads::ThisThread, [&](CDibSection& picture, int, int, CDibSection& converted) {
             DibResult code = converted.CopyFrom(&picture);
             return code == DIB_OK ? converted.ConvertFormat(PF_INDEX8, palette, 0) : code;
         });

@@ -5,6 +5,7 @@
 #include "EditorTestSupport.h"
 #include "editor/CStoredFrame.h"
 #include "editor/SpriteExport.h"
+#include "FrameTools.h"
 #include "frames/CFramePacker.h"
 #include "frames/CWorkQueue.h"
 #include "imaging/ColourReduction.h"
@@ -187,4 +188,31 @@ TEST(FrameStoreTest, TheDocumentsReductionOnWorkersEqualsTheImageLibrarys)
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(Decoded(doc.GetFrame(i)), PackedBytes(sections[size_t(i)])) << diffuse << " frame " << i;
     }
+}
+
+TEST(FrameStoreTest, ToolsOnWorkerThreadsGiveEachFrameItsOwnResultInOrder)
+{
+    // Fade's factor depends on the frame's place, so a result stored at the
+    // wrong place or made from the wrong frame shows; many more frames than
+    // workers, of mixed depths.
+    constexpr int kFrames = 24;
+    CKVFEditorDoc doc;
+    std::vector<Bytes> pictures;
+    for (int i = 0; i < kFrames; ++i) {
+        pictures.push_back(MakePicture(i % 3 == 0 ? PF_INDEX8 : PF_RGB24, 31, 7, uint32_t(i) + 3));
+        ASSERT_EQ(doc.Paste(pictures.back().data(), pictures.back().size()), EditorStatus::Ok);
+    }
+    const EditorColour black{0, 0, 0};
+    ASSERT_EQ(doc.FadeOut(black), EditorStatus::Ok);
+    ASSERT_EQ(doc.GetFrameCount(), kFrames);
+    for (int i = 0; i < kFrames; ++i) {
+        CDibSection source, expected;
+        SectionOfPicture(pictures[size_t(i)], source);
+        ASSERT_EQ(FadePicture(source, FadeFactor(i, kFrames, false), black, expected), DIB_OK);
+        EXPECT_EQ(Decoded(doc.GetFrame(i)), PackedBytes(expected)) << "frame " << i;
+    }
+    // One undo step brings every frame back.
+    ASSERT_EQ(doc.Undo(), EditorStatus::Ok);
+    for (int i = 0; i < kFrames; ++i)
+        EXPECT_EQ(Decoded(doc.GetFrame(i)), pictures[size_t(i)]) << "frame " << i;
 }

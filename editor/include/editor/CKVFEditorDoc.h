@@ -205,7 +205,7 @@ private:
     void Perform(std::unique_ptr<CEditCommand> command);
     // Runs `tool` on every frame and stores the results as one step.
     EditorStatus ApplyToEachFrame(const std::string& name, const char* caption, IEditorProgress* progress,
-                                  const FrameTool& tool);
+                                  ToolThreads threads, const FrameTool& tool);
     // Replaces every frame (one step) and makes `current` current.
     void ReplaceFrames(const std::string& name, std::vector<FrameRef> frames, int current);
     // TooLarge unless every frame, made width × height, fits the frame limit.

@@ -17,5 +17,10 @@ struct EditorColour {
     friend bool operator==(const EditorColour&, const EditorColour&) = default;
 };
 
+// Where a tool that changes every frame may run: one that touches nothing
+// but its own frame's images (and values it only reads) may run on worker
+// threads, several frames at once.
+enum class ToolThreads { ThisThread, Workers };
+
 // Where a new frame goes relative to the current one.
 enum class InsertPlace { Before, After };

@@ -22,7 +22,7 @@ public:
     // Puts a frame stored already at place `index`.
     void Put(size_t index, FrameRef frame);
     // Queues a job that makes the frame of place `index` on a worker (null
-    // when it fails). It may touch no image objects.
+    // when it fails). It may touch only image objects of its own.
     void Make(size_t index, std::function<FrameRef()> make);
     // Waits until every queued picture is stored; true, with the frames in
     // place order, when all of them were and every place was filled. A

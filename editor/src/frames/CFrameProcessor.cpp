@@ -9,7 +9,10 @@
 #include "imaging/CDibSection.h"
 #include "imaging/CNearestColourMap.h"
 
+#include <future>
 #include <memory>
+#include <mutex>
+#include <system_error>
 
 namespace {
 
@@ -24,7 +27,7 @@ CFrameProcessor::CFrameProcessor(std::vector<const CStoredFrame*> frames, IEdito
 {
 }
 
-EditorStatus CFrameProcessor::Decode(int index, CDibSection& picture, bool wholeBytes)
+EditorStatus CFrameProcessor::Decode(int index, CDibSection& picture, bool wholeBytes) const
 {
     if (DecodeFrame(m_frames[size_t(index)], picture) != DIB_OK)
         return EditorStatus::ImageFailed;
@@ -33,8 +36,44 @@ EditorStatus CFrameProcessor::Decode(int index, CDibSection& picture, bool whole
     return EditorStatus::Ok;
 }
 
-EditorStatus CFrameProcessor::Run(const Tool& tool, std::vector<FrameRef>& results)
+CFrameProcessor::DecodedFrame CFrameProcessor::DecodeWhole(int index) const
 {
+    DecodedFrame frame;
+    frame.picture = std::make_unique<CDibSection>();
+    frame.status = Decode(index, *frame.picture, true);
+    return frame;
+}
+
+std::future<CFrameProcessor::DecodedFrame> CFrameProcessor::DecodeLater(int index) const
+{
+    try {
+        return std::async(std::launch::async, [this, index] { return DecodeWhole(index); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the frame is decoded when it is asked for.
+        return std::async(std::launch::deferred, [this, index] { return DecodeWhole(index); });
+    }
+}
+
+FrameRef CFrameProcessor::Apply(const Tool& tool, int index, EditorStatus& status) const
+{
+    CDibSection picture, result;
+    status = Decode(index, picture, false);
+    if (status != EditorStatus::Ok)
+        return nullptr;
+    if (tool(picture, index, int(m_frames.size()), result) != DIB_OK) {
+        status = EditorStatus::ImageFailed;
+        return nullptr;
+    }
+    FrameRef frame = MakeStoredFrame(result);
+    if (!frame)
+        status = EditorStatus::OutOfMemory;
+    return frame;
+}
+
+EditorStatus CFrameProcessor::Run(const Tool& tool, ToolThreads threads, std::vector<FrameRef>& results)
+{
+    if (threads == ToolThreads::Workers)
+        return RunOnWorkers(tool, results);
     const int count = int(m_frames.size());
     ProgressScope scope(m_progress, m_caption);
     CFramePacker packer{size_t(count)};
@@ -56,6 +95,42 @@ EditorStatus CFrameProcessor::Run(const Tool& tool, std::vector<FrameRef>& resul
     return packer.Finish(results) ? EditorStatus::Ok : EditorStatus::OutOfMemory;
 }
 
+EditorStatus CFrameProcessor::RunOnWorkers(const Tool& tool, std::vector<FrameRef>& results)
+{
+    const int count = int(m_frames.size());
+    ProgressScope scope(m_progress, m_caption);
+    // The first failure in frame order is the one reported.
+    std::mutex failureMutex;
+    int failedFrame = count;
+    EditorStatus failure = EditorStatus::Ok;
+    {
+        CFramePacker packer{size_t(count)};
+        for (int i = 0; i < count; ++i) {
+            // Adding waits while the workers are a few frames behind, so the
+            // bar and Cancel follow the work actually done.
+            scope.ShowFrame(kFrameLine, i, count);
+            if (scope.IsCancelled())
+                return EditorStatus::Cancelled; // the packer waits for the frames under way
+            packer.Make(size_t(i), [&, i] {
+                EditorStatus status = EditorStatus::Ok;
+                FrameRef frame = Apply(tool, i, status);
+                if (!frame) {
+                    std::lock_guard<std::mutex> lock(failureMutex);
+                    if (i < failedFrame) {
+                        failedFrame = i;
+                        failure = status;
+                    }
+                }
+                return frame;
+            });
+        }
+        if (packer.Finish(results))
+            return EditorStatus::Ok;
+    }
+    results.clear();
+    return failure != EditorStatus::Ok ? failure : EditorStatus::OutOfMemory;
+}
+
 EditorStatus CFrameProcessor::ReduceColours(const ColourReductionOptions& options, std::vector<FrameRef>& results)
 {
     const int count = int(m_frames.size());
@@ -70,15 +145,20 @@ EditorStatus CFrameProcessor::ReduceColours(const ColourReductionOptions& option
     CDibPalette* palette = nullptr;
     if (options.target == ColourTarget::Index8) {
         std::unique_ptr<CColourQuantizer> quantizer = MakeColourQuantizer(options.method, options.colours);
+        // The quantizer takes the frames one by one in order, so its result
+        // is the same whatever the threads; the next frame is decoded on
+        // another thread meanwhile.
+        std::future<DecodedFrame> next = DecodeLater(0);
         for (int i = 0; i < count; ++i) {
             show(0, i);
+            DecodedFrame frame = next.get();
+            if (i + 1 < count)
+                next = DecodeLater(i + 1);
             if (scope.IsCancelled())
                 return EditorStatus::Cancelled;
-            CDibSection picture;
-            EditorStatus status = Decode(i, picture, true);
-            if (status != EditorStatus::Ok)
-                return status;
-            if (AddReductionFrame(*quantizer, &picture, options) != DIB_OK)
+            if (frame.status != EditorStatus::Ok)
+                return frame.status;
+            if (AddReductionFrame(*quantizer, frame.picture.get(), options) != DIB_OK)
                 return EditorStatus::ImageFailed;
         }
         if (FinishReductionPalette(*quantizer, options, &palette) != DIB_OK)

@@ -1,10 +1,11 @@
 #pragma once
 // CFrameProcessor: the loop of every operation that changes each frame of a
-// document (the per-frame tools, colour reduction). Each frame is decoded,
-// changed by the tool on this thread (image objects belong to it), and its
-// result handed to worker threads that store it (CFramePacker) while the
-// next frame is made. The progress dialog shows "Processing frame i out of n
-// ..." and is asked between frames whether the user cancelled.
+// document (the per-frame tools, colour reduction). A tool that needs only
+// its own frame runs whole on worker threads (decode, change, store), one
+// frame a worker; a tool that shares something between frames runs on this
+// thread and only the storing goes to the workers (CFramePacker). The
+// progress dialog shows "Processing frame i out of n ..." and is asked
+// between frames whether the user cancelled.
 //
 // Nothing here touches the document: the results come back as new frames,
 // which the document stores as one undo step, or drops (a failure, a
@@ -12,10 +13,13 @@
 
 #include "editor/CStoredFrame.h"
 #include "editor/EditorStatus.h"
+#include "editor/EditorTypes.h"
 #include "imaging/ColourReduction.h"
 #include "imaging/DibResult.h"
 
 #include <functional>
+#include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,7 +35,7 @@ public:
 
     // The tool's result for every frame, in order. ImageFailed when the tool
     // or a frame fails, OutOfMemory, Cancelled.
-    EditorStatus Run(const Tool& tool, std::vector<FrameRef>& results);
+    EditorStatus Run(const Tool& tool, ToolThreads threads, std::vector<FrameRef>& results);
 
     // Every frame reduced as ReduceColours would reduce them all together:
     // for an 8-bit target a first pass feeds each frame to the quantizer, a
@@ -40,8 +44,20 @@ public:
     EditorStatus ReduceColours(const ColourReductionOptions& options, std::vector<FrameRef>& results);
 
 private:
+    struct DecodedFrame {
+        std::unique_ptr<CDibSection> picture;
+        EditorStatus status = EditorStatus::Ok;
+    };
+
     // Decodes frame `index` into `picture`, widened to whole bytes when asked.
-    EditorStatus Decode(int index, CDibSection& picture, bool wholeBytes);
+    EditorStatus Decode(int index, CDibSection& picture, bool wholeBytes) const;
+    // Frame `index` decoded, changed by the tool and stored; null on failure,
+    // with the reason in `status`.
+    FrameRef Apply(const Tool& tool, int index, EditorStatus& status) const;
+    // Frame `index` decoded to whole bytes, now or on another thread.
+    DecodedFrame DecodeWhole(int index) const;
+    std::future<DecodedFrame> DecodeLater(int index) const;
+    EditorStatus RunOnWorkers(const Tool& tool, std::vector<FrameRef>& results);
 
     std::vector<const CStoredFrame*> m_frames;
     IEditorProgress* m_progress;

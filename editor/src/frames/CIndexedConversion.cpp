@@ -5,6 +5,7 @@
 #include "sprites/PictureFormat.h"
 
 #include <cstring>
+#include <new>
 
 std::unique_ptr<CIndexedConversion> CIndexedConversion::Learn(const CStoredFrame& source,
                                                               const std::vector<uint8_t>& converted,
@@ -27,7 +28,8 @@ std::unique_ptr<CIndexedConversion> CIndexedConversion::Learn(const CStoredFrame
                                                                           converted.data(), HeaderRule::Editor)));
     palette.GetEntries(conversion->m_entries.data(), 0, palette.GetCount() < 256 ? palette.GetCount() : 256);
     conversion->m_flags = options.errorDiffusion ? CONVERT_DITHER : 0;
-    if (conversion->ConvertedPicture(source) != converted)
+    std::vector<uint8_t> picture;
+    if (!conversion->ConvertedPicture(source, picture) || picture != converted)
         return nullptr;
     return conversion;
 }
@@ -37,26 +39,41 @@ bool CIndexedConversion::Takes(const CStoredFrame& frame) const
     return frame.Width() == m_width && frame.Height() == m_height && frame.Format() == m_sourceFormat;
 }
 
-std::vector<uint8_t> CIndexedConversion::ConvertedPicture(const CStoredFrame& frame) const
+bool CIndexedConversion::ConvertedPicture(const CStoredFrame& frame, std::vector<uint8_t>& picture) const
 {
-    std::vector<uint8_t> pixels(frame.PixelBytes());
-    if (!Takes(frame) || !frame.UnpackPixels(pixels.data()))
-        return {};
+    // Each worker keeps its buffers from frame to frame: fresh ones of a
+    // megabyte each would be mapped and faulted in for every frame.
+    thread_local std::vector<uint8_t> pixels;
+    if (!Takes(frame))
+        return false;
+    try {
+        pixels.resize(frame.PixelBytes());
+        picture.resize(m_header.size() + DibRowStride(m_width, 8) * size_t(m_height));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!frame.UnpackPixels(pixels.data()))
+        return false;
     const size_t sourceStride = DibRowStride(m_width, PixelFormatBits(m_sourceFormat));
     const size_t targetStride = DibRowStride(m_width, 8);
-    std::vector<uint8_t> picture(m_header.size() + targetStride * size_t(m_height), 0);
+    uint8_t* bits = picture.data() + m_header.size();
     std::memcpy(picture.data(), m_header.data(), m_header.size());
     // The converter walks rows from the top, as the image objects hand them
     // over: both pictures are stored bottom-up.
     const ptrdiff_t last = m_height - 1;
-    ConvertPixels(picture.data() + m_header.size() + last * ptrdiff_t(targetStride), PF_INDEX8,
-                  pixels.data() + last * ptrdiff_t(sourceStride), m_width, m_height, -int(targetStride),
-                  -int(sourceStride), m_sourceFormat, m_entries.data(), nullptr, m_flags);
-    return picture;
+    ConvertPixels(bits + last * ptrdiff_t(targetStride), PF_INDEX8, pixels.data() + last * ptrdiff_t(sourceStride),
+                  m_width, m_height, -int(targetStride), -int(sourceStride), m_sourceFormat, m_entries.data(),
+                  nullptr, m_flags);
+    // The rows' padding is zero, as in every picture the editor stores; a
+    // reused buffer may hold an earlier picture's bytes there.
+    if (targetStride > size_t(m_width))
+        for (int y = 0; y < m_height; ++y)
+            std::memset(bits + size_t(y) * targetStride + size_t(m_width), 0, targetStride - size_t(m_width));
+    return true;
 }
 
 FrameRef CIndexedConversion::Convert(const CStoredFrame& frame) const
 {
-    const std::vector<uint8_t> picture = ConvertedPicture(frame);
-    return picture.empty() ? nullptr : CStoredFrame::FromPicture(picture.data(), picture.size());
+    thread_local std::vector<uint8_t> picture;
+    return ConvertedPicture(frame, picture) ? CStoredFrame::FromPicture(picture.data(), picture.size()) : nullptr;
 }

@@ -34,7 +34,8 @@ public:
 
 private:
     CIndexedConversion() = default;
-    std::vector<uint8_t> ConvertedPicture(const CStoredFrame& frame) const;
+    // The converted picture into `picture` (resized to fit); false on failure.
+    bool ConvertedPicture(const CStoredFrame& frame, std::vector<uint8_t>& picture) const;
 
     int m_width = 0;
     int m_height = 0;

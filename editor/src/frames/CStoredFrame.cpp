@@ -17,6 +17,9 @@ bool WorthPacking(size_t packed, size_t plain)
     return packed < plain - plain / 8;
 }
 
+// Frames up to 4 K × 2 K at 32 bits reuse one packing buffer per thread.
+constexpr size_t kKeptBufferBytes = size_t(40) << 20;
+
 } // namespace
 
 FrameRef CStoredFrame::FromPicture(const uint8_t* picture, size_t size)
@@ -44,20 +47,24 @@ FrameRef CStoredFrame::FromPicture(const uint8_t* picture, size_t size)
         frame->m_header.assign(picture, picture + headerSize);
         frame->m_pixelBytes = pixelBytes;
         const uint8_t* pixels = picture + headerSize;
-        std::vector<uint8_t> packed(static_cast<size_t>(LZ4_compressBound(int(pixelBytes))));
+        // Packed into a buffer each thread keeps, then copied at its packed
+        // size: a fresh buffer of the bound's size would be mapped and
+        // faulted in for every frame.
+        thread_local std::vector<uint8_t> packed;
+        packed.resize(static_cast<size_t>(LZ4_compressBound(int(pixelBytes))));
         const int packedSize = pixelBytes == 0 ? 0
                                                : LZ4_compress_default(reinterpret_cast<const char*>(pixels),
                                                                       reinterpret_cast<char*>(packed.data()),
                                                                       int(pixelBytes), int(packed.size()));
         if (packedSize > 0 && WorthPacking(size_t(packedSize), pixelBytes)) {
-            packed.resize(size_t(packedSize));
-            packed.shrink_to_fit();
-            frame->m_pixels = std::move(packed);
+            frame->m_pixels.assign(packed.data(), packed.data() + packedSize);
             frame->m_packed = true;
         } else {
-            packed = {};
             frame->m_pixels.assign(pixels, pixels + pixelBytes);
         }
+        // A rare huge frame's buffer is not kept for the life of the thread.
+        if (packed.capacity() > kKeptBufferBytes)
+            packed = {};
     } catch (const std::bad_alloc&) {
         return {};
     }

@@ -4,7 +4,7 @@
 // a time: Add waits while the workers catch up, so what the jobs hold
 // (plain pictures) stays little whatever the length of the work.
 //
-// Jobs touch no image objects (those belong to the window's thread); each
+// Jobs touch only image objects of their own, never the window's; each
 // reports success, and Finish tells whether all of them succeeded.
 
 #include <condition_variable>
