@@ -136,10 +136,11 @@ void CEditCommands::GoToFrame()
     CKVFEditorDoc& doc = m_frame.Document();
     if (doc.GetFrameCount() == 0)
         return;
+    // Numbered from 1, as the status bar, the timeline and the preview number them.
     CFieldsDialog dialog(&m_frame, QStringLiteral("Goto"),
-                         {{QStringLiteral("Frame Number:"), 0, doc.GetFrameCount() - 1, doc.GetCurrentFrame()}});
+                         {{QStringLiteral("Frame Number:"), 1, doc.GetFrameCount(), doc.GetCurrentFrame() + 1}});
     if (m_frame.RunDialog(dialog))
-        doc.SetCurrentFrame(dialog.Value(0));
+        doc.SetCurrentFrame(dialog.Value(0) - 1);
 }
 
 void CEditCommands::ZoomIn()

@@ -58,6 +58,7 @@ CMainFrame::CMainFrame(IEditorHost& host, QSettings& settings, QWidget* parent)
     connect(m_view, &CKVFEditorView::BusyChanged, this, &CMainFrame::UpdateCommands);
     connect(m_view, &CKVFEditorView::SelectionChanged, this, &CMainFrame::UpdateCommands);
     connect(m_tools, &CPaintToolsBar::ToolChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_tools, &CPaintToolsBar::ColourChosen, this, &CMainFrame::SnapColours);
     for (const auto& [command, name] : {std::pair{EditorCommand::TogglePalette, "Palette"},
                                         std::pair{EditorCommand::ToggleTimeline, "Timeline"}}) {
         QDockWidget* dock = findChild<QDockWidget*>(QString::fromUtf8(name));
@@ -362,12 +363,9 @@ void CMainFrame::SnapColours()
     if (m_doc.GetFrameCount() == 0)
         return;
     for (Swatch swatch : {Swatch::Foreground, Swatch::Background}) {
-        const EditorColour wanted = m_tools->EditorColourOf(swatch);
-        const EditorColour painted = PaintedColour(m_doc.GetWorkingImage(), wanted);
-        if (!(painted == wanted)) {
-            const QSignalBlocker quiet(m_tools);
-            m_tools->SetColour(swatch, QColor(painted.red, painted.green, painted.blue), painted.index);
-        }
+        // The choice stays; the swatch shows what this frame would paint.
+        const EditorColour painted = PaintedColour(m_doc.GetWorkingImage(), m_tools->EditorColourOf(swatch));
+        m_tools->ShowPaintedColour(swatch, QColor(painted.red, painted.green, painted.blue));
     }
 }
 

@@ -50,6 +50,11 @@ CPaintToolsBar::CPaintToolsBar(IEditorHost& host, QWidget* parent) : QWidget(par
     m_swatches = new CColourSwatches(this);
     m_swatches->setToolTip(QStringLiteral("Foreground (upper) and background (lower) colours: click to change"));
     connect(m_swatches, &CColourSwatches::Clicked, this, &CPaintToolsBar::PickColour);
+    for (Swatch swatch : {Swatch::Foreground, Swatch::Background}) {
+        const QColor colour = m_swatches->Colour(swatch);
+        m_chosen[swatch == Swatch::Foreground ? 0 : 1] =
+            EditorColour{uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue()), -1};
+    }
     auto* swatchRow = new QHBoxLayout;
     swatchRow->addStretch();
     swatchRow->addWidget(m_swatches);
@@ -98,16 +103,21 @@ QAbstractButton* CPaintToolsBar::ToolButton(PaintTool tool) const
 
 EditorColour CPaintToolsBar::EditorColourOf(Swatch swatch) const
 {
-    const QColor colour = Colour(swatch);
-    return EditorColour{uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue()),
-                        m_indices[swatch == Swatch::Foreground ? 0 : 1]};
+    return m_chosen[swatch == Swatch::Foreground ? 0 : 1];
 }
 
 void CPaintToolsBar::SetColour(Swatch swatch, const QColor& colour, int index)
 {
-    m_indices[swatch == Swatch::Foreground ? 0 : 1] = index;
+    m_chosen[swatch == Swatch::Foreground ? 0 : 1] =
+        EditorColour{uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue()), index};
     m_swatches->SetColour(swatch, colour);
     ShowComponents(colour);
+    emit ColourChosen();
+}
+
+void CPaintToolsBar::ShowPaintedColour(Swatch swatch, const QColor& colour)
+{
+    m_swatches->SetColour(swatch, colour);
 }
 
 void CPaintToolsBar::ShowComponents(const QColor& colour)
@@ -148,7 +158,8 @@ QString CPaintToolsBar::LineText(int line) const
 
 void CPaintToolsBar::PickColour(Swatch swatch)
 {
-    QColor colour = Colour(swatch);
+    const EditorColour chosen = EditorColourOf(swatch);
+    QColor colour(chosen.red, chosen.green, chosen.blue);
     if (m_host.PickColour(this, colour))
         SetColour(swatch, colour);
 }

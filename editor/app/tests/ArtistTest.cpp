@@ -112,12 +112,22 @@ private slots:
 
         // A colour the palette lacks shows as the entry the pen will paint.
         tools.SetColour(Swatch::Foreground, QColor(255, 0, 0));
-        window.Doc().SetCurrentFrame(0); // the swatches follow the frame
         const QColor shown = tools.Colour(Swatch::Foreground);
+        QVERIFY(shown != QColor(255, 0, 0));
         MousePress(*view.viewport(), Qt::LeftButton, QPoint(4, 36));
         MouseRelease(*view.viewport(), Qt::LeftButton, QPoint(4, 36));
         const PaletteEntry& painted = entries[IndexAt(window.Doc(), 0, 4)];
         QCOMPARE(shown, QColor(painted.red, painted.green, painted.blue));
+
+        // The choice outlives the 8-bit frame: a high-colour frame shows and
+        // paints the red chosen, not the entry the 8-bit frame stood it for.
+        const Bytes rgb = edtest::MakePicture(PF_RGB24, 6, 6, 3);
+        QCOMPARE(window.Doc().InsertFrame(rgb.data(), rgb.size(), InsertPlace::After), EditorStatus::Ok);
+        QCOMPARE(window.Doc().GetCurrentFrame(), 1);
+        QCOMPARE(tools.Colour(Swatch::Foreground), QColor(255, 0, 0));
+        QCOMPARE(tools.EditorColourOf(Swatch::Foreground).red, uint8_t(255));
+        window.Doc().SetCurrentFrame(0);
+        QCOMPARE(tools.Colour(Swatch::Foreground), shown);
     }
 
     void fitActualSizeAndTheGrid()

@@ -134,7 +134,8 @@ private slots:
         QCOMPARE(window.Doc().GetCurrentFrame(), 1);
         window.Host().dialogs.push_back([](QDialog& dialog) {
             auto& fields = static_cast<CFieldsDialog&>(dialog);
-            if (fields.Box(0)->value() != 1 || fields.Box(0)->maximum() != 2)
+            // Numbered from 1 like the status bar: the second of three frames.
+            if (fields.Box(0)->value() != 2 || fields.Box(0)->minimum() != 1 || fields.Box(0)->maximum() != 3)
                 return false;
             fields.Box(0)->setValue(9); // held to the limit
             return true;

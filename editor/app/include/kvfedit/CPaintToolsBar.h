@@ -31,12 +31,17 @@ public:
     void SetTool(PaintTool tool);
     QAbstractButton* ToolButton(PaintTool tool) const;
 
+    // The colour the swatch shows: what painting the current frame gives.
     QColor Colour(Swatch swatch) const { return m_swatches->Colour(swatch); }
-    // The swatch's colour, with the palette entry it was picked as (if any).
+    // The colour the user chose, with the palette entry it was picked as (if
+    // any). It stays what it was when a frame of fewer colours shows another.
     EditorColour EditorColourOf(Swatch swatch) const;
-    // Sets the swatch's colour and shows its components in the fields;
+    // Chooses the swatch's colour, shows it and its components in the fields;
     // `index` is the palette entry it stands for, -1 for none.
     void SetColour(Swatch swatch, const QColor& colour, int index = -1);
+    // Shows `colour` in the swatch (the chosen colour as the current frame
+    // paints it) without changing the choice.
+    void ShowPaintedColour(Swatch swatch, const QColor& colour);
     CColourSwatches* Swatches() const { return m_swatches; }
 
     // The R, G and B fields: a colour's components ("%d"), or "--".
@@ -52,6 +57,8 @@ public:
 
 signals:
     void ToolChanged(PaintTool tool);
+    // A swatch's colour was chosen (by the user or the program).
+    void ColourChosen();
 
 private:
     void PickColour(Swatch swatch);
@@ -61,5 +68,5 @@ private:
     CColourSwatches* m_swatches;
     QLineEdit* m_components[3];
     QLabel* m_lines[3];
-    int m_indices[2] = {-1, -1}; // foreground, background
+    EditorColour m_chosen[2]; // foreground, background
 };
