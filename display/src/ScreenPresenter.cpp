@@ -6,8 +6,28 @@
 #include <SDL.h>
 #include <cstring>
 
+namespace {
+
+// SDL falls back to a driver that shows nothing when there is no display to
+// reach; a game that then plays unseen must say so instead. Asked for by
+// name (SDL_VIDEODRIVER), as the tests and recordings do, they are fine.
+bool IsUnseenDriverNobodyAskedFor()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0))
+        return false;
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    return !wanted || std::strstr(wanted, driver) == nullptr;
+}
+
+} // namespace
+
 SDL_Window* OpenScreenWindow(const char* title, int width, int height, bool fullScreen)
 {
+    if (IsUnseenDriverNobodyAskedFor()) {
+        SDL_SetError("no display to show it on (is DISPLAY or WAYLAND_DISPLAY set?)");
+        return nullptr;
+    }
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
     uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI;
     SDL_Rect bounds;

@@ -8,6 +8,8 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 
+#include <string>
+
 TEST_F(DisplayTest, ViewportsInBothDepthsPresentTheBackBuffer)
 {
     for (PixelFormat format : {PF_RGB555, PF_INDEX8}) {
@@ -154,4 +156,23 @@ TEST_F(DisplayTest, FullScreenWindowsCoverTheDisplayAndComeBackAtTheirScale)
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
     SDL_DestroyWindow(windowed);
+}
+
+// A driver that shows nothing is taken only when asked for by name: when SDL
+// fell back on it by itself the game would play unseen, so no window opens.
+TEST_F(DisplayTest, AWindowOnADriverThatShowsNothingNeedsToBeAskedFor)
+{
+    const std::string asked = SDL_getenv("SDL_VIDEODRIVER");
+    SDL_Window* shown = OpenScreenWindow("asked", 640, 480, false);
+    ASSERT_NE(shown, nullptr);
+    SDL_DestroyWindow(shown);
+
+    unsetenv("SDL_VIDEODRIVER");
+    SDL_Window* unseen = OpenScreenWindow("fallen back", 640, 480, false);
+    const std::string error = SDL_GetError();
+    setenv("SDL_VIDEODRIVER", asked.c_str(), 1);
+    EXPECT_EQ(unseen, nullptr);
+    EXPECT_NE(error.find("no display"), std::string::npos) << error;
+    if (unseen)
+        SDL_DestroyWindow(unseen);
 }

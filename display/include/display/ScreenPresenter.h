@@ -24,7 +24,9 @@ struct PresenterOptions {
 // A window for a back buffer of `width` x `height`: full screen, it is made
 // at the size and place of its display at once, since on a display without
 // a window manager nothing would enlarge a small window that asks to be full
-// screen; windowed, at 1x, centred. Null, with SDL's error, on failure.
+// screen; windowed, at 1x, centred. Null, with SDL's error, on failure,
+// and when SDL could reach no display and fell back on a driver that shows
+// nothing without being asked for it by SDL_VIDEODRIVER.
 SDL_Window* OpenScreenWindow(const char* title, int width, int height, bool fullScreen);
 
 class CScreenPresenter {
