@@ -37,8 +37,14 @@ SDL_Window* OpenScreenWindow(const char* title, int width, int height, bool full
         w = bounds.w;
         h = bounds.h;
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    } else {
+        // A window the player may size: the picture keeps its aspect inside it.
+        flags |= SDL_WINDOW_RESIZABLE;
     }
-    return SDL_CreateWindow(title, x, y, w, h, flags);
+    SDL_Window* window = SDL_CreateWindow(title, x, y, w, h, flags);
+    if (window)
+        SDL_SetWindowMinimumSize(window, width / 2, height / 2);
+    return window;
 }
 
 CScreenPresenter::~CScreenPresenter()
@@ -69,7 +75,7 @@ bool CScreenPresenter::Open(SDL_Window* window, int width, int height, const Pre
         m_window = nullptr;
         return false;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    m_smooth = options.smoothScaling;
     SDL_RenderSetLogicalSize(m_renderer, width, height);
     m_fullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
     UpdateViewport();
@@ -101,10 +107,18 @@ void CScreenPresenter::UpdateViewport()
         return;
     // Whole-number scaling when the output holds the frame at least once;
     // otherwise a fractional fit (the letterboxing keeps the aspect ratio).
+    // Smooth scaling fills the output at any size, aspect kept.
     int outputW = 0, outputH = 0;
     SDL_GetRendererOutputSize(m_renderer, &outputW, &outputH);
+    m_outputW = outputW;
+    m_outputH = outputH;
     const bool fits = outputW >= m_width && outputH >= m_height;
-    SDL_RenderSetIntegerScale(m_renderer, fits ? SDL_TRUE : SDL_FALSE);
+    SDL_RenderSetIntegerScale(m_renderer, fits && !m_smooth ? SDL_TRUE : SDL_FALSE);
+}
+
+bool CScreenPresenter::IntegerScaling() const
+{
+    return m_renderer && SDL_RenderGetIntegerScale(m_renderer) == SDL_TRUE;
 }
 
 void CScreenPresenter::BuildTables(CDib* frame)
@@ -192,7 +206,15 @@ bool CScreenPresenter::Present(CDib* frame)
 {
     if (!m_renderer || !frame || !frame->IsCreated())
         return false;
+    // The window may have been resized (by the player or the window
+    // manager) since the last frame: the scaling follows its size.
+    int outputW = 0, outputH = 0;
+    SDL_GetRendererOutputSize(m_renderer, &outputW, &outputH);
+    if (outputW != m_outputW || outputH != m_outputH)
+        UpdateViewport();
     if (!m_texture) {
+        // The scale quality is read when a texture is made.
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, m_smooth ? "linear" : "nearest");
         m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_width,
                                       m_height);
         if (!m_texture) {

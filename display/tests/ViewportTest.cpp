@@ -176,3 +176,37 @@ TEST_F(DisplayTest, AWindowOnADriverThatShowsNothingNeedsToBeAskedFor)
     if (unseen)
         SDL_DestroyWindow(unseen);
 }
+
+// The player may size the window: the picture keeps its aspect, enlarged by
+// whole numbers while the window holds it at least once (or smoothly when
+// asked), and the pointer still lands on the right back-buffer pixel.
+TEST_F(DisplayTest, AResizedWindowKeepsThePicturesAspectAndThePointersPlace)
+{
+    SDL_Window* sized = OpenScreenWindow("sized", 640, 480, false);
+    ASSERT_NE(sized, nullptr);
+    EXPECT_TRUE(SDL_GetWindowFlags(sized) & SDL_WINDOW_RESIZABLE);
+    CDibSection frame;
+    ASSERT_EQ(frame.Create(640, 480, PF_RGB555), DIB_OK);
+    for (bool smooth : {false, true}) {
+        CScreenPresenter presenter;
+        PresenterOptions options;
+        options.allowAccelerated = false;
+        options.smoothScaling = smooth;
+        ASSERT_TRUE(presenter.Open(sized, 640, 480, options));
+        SDL_SetWindowSize(sized, 1000, 700); // room for the picture once, with borders
+        ASSERT_TRUE(presenter.Present(&frame));
+        EXPECT_EQ(presenter.IntegerScaling(), !smooth);
+        int x = 0, y = 0;
+        presenter.WindowToBackBuffer(500, 350, &x, &y);
+        EXPECT_NEAR(x, 320, 1);
+        EXPECT_NEAR(y, 240, 1);
+        SDL_SetWindowSize(sized, 400, 300); // smaller than the picture: a fractional fit
+        ASSERT_TRUE(presenter.Present(&frame));
+        EXPECT_FALSE(presenter.IntegerScaling());
+        presenter.WindowToBackBuffer(399, 299, &x, &y);
+        EXPECT_GE(x, 636);
+        EXPECT_GE(y, 476);
+        SDL_SetWindowSize(sized, 640, 480);
+    }
+    SDL_DestroyWindow(sized);
+}

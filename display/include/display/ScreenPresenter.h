@@ -19,12 +19,15 @@ struct SDL_Texture;
 struct PresenterOptions {
     bool vsync = true;
     bool allowAccelerated = true;
+    // The picture enlarged by whole numbers with black borders (sharp
+    // pixels), or smoothly to fill the window (aspect kept either way).
+    bool smoothScaling = false;
 };
 
 // A window for a back buffer of `width` x `height`: full screen, it is made
 // at the size and place of its display at once, since on a display without
 // a window manager nothing would enlarge a small window that asks to be full
-// screen; windowed, at 1x, centred. Null, with SDL's error, on failure,
+// screen; windowed, at 1x, centred and resizable down to half size. Null, with SDL's error, on failure,
 // and when SDL could reach no display and fell back on a driver that shows
 // nothing without being asked for it by SDL_VIDEODRIVER.
 SDL_Window* OpenScreenWindow(const char* title, int width, int height, bool fullScreen);
@@ -61,6 +64,8 @@ public:
     void OnFocusChanged(bool focused);
     // Window coordinates (as events report them) to back-buffer coordinates.
     void WindowToBackBuffer(int windowX, int windowY, int* x, int* y) const;
+    // Whether the picture is enlarged by a whole number now.
+    bool IntegerScaling() const;
 
     // Expansion of one frame into 0x00RRGGBB pixels (exposed for tests and
     // the benchmark): `pitchPixels` is the destination row length.
@@ -77,6 +82,8 @@ private:
     bool m_software = false;
     bool m_fullScreen = false;
     bool m_focused = true;
+    bool m_smooth = false;
+    int m_outputW = 0, m_outputH = 0; // the output size the scaling was set for
     int m_windowScale = 1;
     // Expansion tables.
     uint32_t m_indexTable[256] = {};
