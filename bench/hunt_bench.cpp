@@ -12,7 +12,7 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/TrleRunCache.h"
 #include "media/CSoundDevice.h"
-#include "sprites/CDibPacked.h"
+#include "sprites/LoadPicture.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -73,7 +73,6 @@ int main(int argc, char** argv)
         return 1;
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);
-    InstallPackedImageLoader();
     auto* context = new CDibDDContext;
     if (!context->IsInitialised()) {
         std::fprintf(stderr, "hunt_bench: no display\n");
@@ -85,7 +84,7 @@ int main(int argc, char** argv)
         back->Create(640, 480, format);
         if (format == PF_INDEX8) {
             CDibDD palettePicture;
-            if (palettePicture.Load("menu\\pal20.bmp", SRC_FILE) == DIB_OK && palettePicture.GetPalette())
+            if (LoadPicture(palettePicture, PictureSource::File("menu\\pal20.bmp")) == DIB_OK && palettePicture.GetPalette())
                 back->SetPalette(palettePicture.GetPalette());
         }
         CSoundDevice silence;

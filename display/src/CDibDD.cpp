@@ -11,7 +11,6 @@
 #include <SDL.h>
 
 namespace {
-constexpr uint32_t kLoadDecompress = 0x20000;
 
 // Every live surface, so that a display device reset reaches them all. The
 // list only visits: each surface is owned by whoever made it.
@@ -322,30 +321,6 @@ DibResult CDibDD::Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int
     if (TryHardwareBlit(target, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, flags, &code))
         return code;
     return CDib::Blit(target, dstX, dstY, dstW, dstH, srcX, srcY, srcW, srcH, flags, extra);
-}
-
-DibResult CDibDD::Load(const void* source, uint32_t flags, const void* module, const char* resourceType,
-                       CDib* reference)
-{
-    // The picture file is read by the packed image kind (behind
-    // CDibSection::Load), converted to the reference's format when asked,
-    // and then drawn into a new surface of its size and format.
-    CDibSection picture;
-    DibResult code = picture.Load(source, flags | kLoadDecompress, module, resourceType, reference);
-    if (code != DIB_OK)
-        return code;
-    code = Create(picture.GetWidth(), picture.GetHeight(), picture.GetFormat(), m_memoryFlags);
-    if (code != DIB_OK)
-        return code;
-    code = picture.Blit(this, 0, 0, m_width, m_height, 0, 0, m_width, m_height, 0, 0);
-    SetFrameCount(picture.GetFrameCount());
-    if (CDibPalette* palette = picture.GetPalette()) {
-        CDibPalette* copy = NewPalette();
-        if (copy->Create(palette->GetCount()) == DIB_OK && copy->SetEntriesFrom(palette, 0, palette->GetCount(), 0) == DIB_OK)
-            SetPalette(copy);
-        copy->Release();
-    }
-    return code;
 }
 
 DibResult CDibDD::ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t)

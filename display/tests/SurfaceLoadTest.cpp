@@ -3,6 +3,7 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/DibRef.h"
 #include "sprites/CDibPacked.h"
+#include "sprites/LoadPicture.h"
 #include "sprites/SpriteFiles.h"
 
 #include <filesystem>
@@ -33,17 +34,17 @@ TEST_F(DisplayTest, LoadsAPictureIntoTheReferenceFormat)
     auto back = MakeDib<CDibDD>();
     ASSERT_EQ(back->Create(640, 480, PF_RGB555), DIB_OK);
     auto surface = MakeDib<CDibDD>();
-    ASSERT_EQ(surface->Load(path.c_str(), SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back.Get()), DIB_OK);
+    ASSERT_EQ(LoadPicture(*surface, PictureSource::File(path), LOAD_MATCH_REFERENCE, back.Get()), DIB_OK);
     EXPECT_EQ(surface->GetFormat(), PF_RGB555);
     EXPECT_EQ(surface->GetPixel(3, 1), 0x7C00u);
     EXPECT_EQ(surface->GetPixel(0, 0), 0u);
 
     auto plain = MakeDib<CDibDD>();
-    ASSERT_EQ(plain->Load(path.c_str(), SRC_FILE), DIB_OK);
+    ASSERT_EQ(LoadPicture(*plain, PictureSource::File(path)), DIB_OK);
     EXPECT_EQ(plain->GetFormat(), PF_INDEX8);
     EXPECT_EQ(plain->GetPixel(3, 1), 7u);
     ASSERT_NE(plain->GetPalette(), nullptr);
     EXPECT_EQ(plain->GetPalette()->Entries()[7].red, 255);
-    EXPECT_NE(plain->Load("no/such/file.bmp", SRC_FILE), DIB_OK);
+    EXPECT_NE(LoadPicture(*plain, PictureSource::File("no/such/file.bmp")), DIB_OK);
     std::filesystem::remove(path);
 }

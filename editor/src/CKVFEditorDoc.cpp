@@ -19,6 +19,7 @@
 #include "frames/CPlainPictureCheck.h"
 #include "imaging/CDibPalette.h"
 #include "sprites/CDibPacked.h"
+#include "sprites/LoadPicture.h"
 #include "sprites/PictureFormat.h"
 
 #include <algorithm>
@@ -504,7 +505,7 @@ EditorStatus CKVFEditorDoc::RemoveAlphaChannel(const std::string& maskPath, Edit
     if (!IsSameFormat())
         return EditorStatus::NotSameFormat;
     CDibPacked mask;
-    if (mask.Load(maskPath.c_str(), SRC_FILE) != DIB_OK)
+    if (LoadPicture(mask, PictureSource::File(maskPath)) != DIB_OK)
         return EditorStatus::CannotOpenFile;
     // The size is checked before an encoded strip is decoded, so a header
     // claiming a huge picture costs nothing.

@@ -15,7 +15,7 @@
 #include "gamedata/HuntTables.h"
 #include "imaging/CDibPalette.h"
 #include "media/CSoundDevice.h"
-#include "sprites/CDibPacked.h"
+#include "sprites/LoadPicture.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -93,7 +93,7 @@ void CMainFrame::OnFirstMove()
 
     m_palettePicture = MakeDib<CDibDD>();
     m_cursor = MakeDib<CDibDD>();
-    if (m_cursor->Load(kCursorPicture, SRC_FILE) != DIB_OK) {
+    if (LoadPicture(*m_cursor, PictureSource::File(kCursorPicture)) != DIB_OK) {
         DebugTrace("CMainFrame : \"%s\" cannot be loaded", kCursorPicture);
         m_dataMissing = true;
         PostClose();
@@ -339,7 +339,7 @@ bool CMainFrame::LoadHunt(int quarry, int weapon, int scenario)
     if (back->GetFormat() == PF_INDEX8) {
         const int which = scenario >= 0 && scenario <= SCENARIO_COUNT ? scenario : 0;
         const char* name = kScenarios[quarry >= 0 ? which : 0].palette;
-        if (m_palettePicture->Load(name, SRC_FILE) == DIB_OK && m_palettePicture->GetPalette()) {
+        if (LoadPicture(*m_palettePicture, PictureSource::File(name)) == DIB_OK && m_palettePicture->GetPalette()) {
             back->SetPalette(m_palettePicture->GetPalette());
             if (m_viewport->Front())
                 m_viewport->Front()->SetPalette(m_palettePicture->GetPalette());
@@ -352,7 +352,7 @@ bool CMainFrame::LoadHunt(int quarry, int weapon, int scenario)
         black = uint32_t(std::max(back->GetPalette()->NearestIndex(0, 0, 0), 0));
     back->FillRect(0, 0, 640, 480, black);
     // The cursor follows the back buffer's format and palette.
-    m_cursor->Load(kCursorPicture, SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, back);
+    LoadPicture(*m_cursor, PictureSource::File(kCursorPicture), LOAD_MATCH_REFERENCE, back);
     if (m_cursor->IsCreated()) {
         m_cursor->SaveBacking();
         m_cursor->SetSourceKey(m_cursor->GetPixel(15, 15));

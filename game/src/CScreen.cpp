@@ -3,6 +3,7 @@
 #include "display/CDibDD.h"
 #include "game/CMouse.h"
 #include "sprites/CDibTrle.h"
+#include "sprites/LoadPicture.h"
 
 CScreen::CScreen(ScreenId id, CDib* backBuffer, CMouse* mouse) : m_id(id), m_back(backBuffer), m_mouse(mouse)
 {
@@ -46,9 +47,9 @@ void CScreen::LoadPicture(CScreenItem& item)
     item.picture->Destroy();
     DibResult code;
     if (item.kind == PICTURE_SPRITE) {
-        code = item.picture->Load(item.desc->picture, SRC_FILE);
+        code = ::LoadPicture(*item.picture, PictureSource::File(item.desc->picture));
     } else {
-        code = item.picture->Load(item.desc->picture, SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, m_back);
+        code = ::LoadPicture(*item.picture, PictureSource::File(item.desc->picture), LOAD_MATCH_REFERENCE, m_back);
         if (code == DIB_OK)
             item.picture->SetSourceKey(item.picture->GetPixel(0, 0));
     }

@@ -1,7 +1,6 @@
 // Veldra: a first-person hunt on the savannah.
 
 #include "game/CGameApp.h"
-#include "sprites/CDibPacked.h"
 
 #include <cstdio>
 
@@ -19,7 +18,6 @@ int main(int argc, char** argv)
     default:
         break;
     }
-    InstallPackedImageLoader();
     CGameApp app;
     return app.Run(options);
 }

@@ -2,7 +2,7 @@
 
 #include "MiniGameData.h"
 #include "imaging/CDibPalette.h"
-#include "sprites/CDibPacked.h"
+#include "sprites/LoadPicture.h"
 
 #include <cstdlib>
 #include <unistd.h>
@@ -21,7 +21,7 @@ HuntStage::HuntStage(PixelFormat format)
     m_back->Create(640, 480, format);
     if (format == PF_INDEX8) {
         CDibDD palette;
-        if (palette.Load("menu\\pal20.bmp", SRC_FILE) == DIB_OK)
+        if (LoadPicture(palette, PictureSource::File("menu\\pal20.bmp")) == DIB_OK)
             m_back->SetPalette(palette.GetPalette());
     }
 }

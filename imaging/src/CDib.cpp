@@ -63,11 +63,6 @@ DibResult CDib::Create(int, int, PixelFormat, uint32_t, uint32_t)
     return DIB_UNSUPPORTED;
 }
 
-DibResult CDib::Load(const void*, uint32_t, const void*, const char*, CDib*)
-{
-    return DIB_UNSUPPORTED;
-}
-
 DibResult CDib::CopyFrom(CDib* source)
 {
     if (!source || source == this)

@@ -8,18 +8,6 @@
 #include <unistd.h>
 #include <utility>
 
-namespace {
-PackedImageFactory g_packedImageFactory = nullptr;
-
-// The private-copy load flag; a section copies the pixels anyway.
-constexpr uint32_t kLoadPrivateCopy = 0x10000;
-} // namespace
-
-void SetPackedImageFactory(PackedImageFactory factory)
-{
-    g_packedImageFactory = factory;
-}
-
 CDibSection::~CDibSection()
 {
     CDibSection::Destroy();
@@ -55,23 +43,6 @@ DibResult CDibSection::Create(int width, int height, PixelFormat format, uint32_
     m_height = uint16_t(height);
     m_format = format;
     return DIB_OK;
-}
-
-DibResult CDibSection::Load(const void* source, uint32_t flags, const void* module, const char* resourceType,
-                            CDib* reference)
-{
-    if (!g_packedImageFactory)
-        return DIB_FAILED;
-    CDib* packed = g_packedImageFactory();
-    if (!packed)
-        return DIB_FAILED;
-    // The packed loader decompresses on request (0x20000); the pixels are
-    // copied below, so the packed image may use the source bytes in place.
-    DibResult code = packed->Load(source, (flags & ~kLoadPrivateCopy) | 0x20000, module, resourceType, reference);
-    if (code == DIB_OK)
-        code = CopyFrom(packed);
-    delete packed;
-    return code;
 }
 
 DibResult CDibSection::Destroy()

@@ -1,9 +1,7 @@
 #include "sprites/CDibPacked.h"
 
-#include "common/DataPath.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibRegion.h"
-#include "imaging/CDibSection.h"
 #include "sprites/ForeignPicture.h"
 #include "sprites/PictureFormat.h"
 #include "sprites/PictureLayout.h"
@@ -16,12 +14,6 @@
 
 namespace {
 
-CDib* NewPackedImage()
-{
-    return new CDibPacked;
-}
-
-
 // Number of colour-table entries stored in front of the pixels.
 size_t ColourTableEntries(size_t dataOffset)
 {
@@ -29,11 +21,6 @@ size_t ColourTableEntries(size_t dataOffset)
 }
 
 } // namespace
-
-void InstallPackedImageLoader()
-{
-    SetPackedImageFactory(NewPackedImage);
-}
 
 CDibPacked::~CDibPacked()
 {
@@ -80,29 +67,13 @@ DibResult CDibPacked::Create(int width, int height, PixelFormat format, uint32_t
     return Attach(block);
 }
 
-DibResult CDibPacked::Load(const void* source, uint32_t flags, const void* module, const char* resourceType,
-                           CDib* reference)
+DibResult CDibPacked::Load(PictureSource source, uint32_t options, CDib* reference)
 {
-    CMemoryBlock* block = nullptr;
-    switch (flags & LOAD_SOURCE_MASK) {
-    case SRC_FILE:
-        if (source)
-            block = CMemoryBlock::OpenFile(MapDataPath(static_cast<const char*>(source)), FileAccess::ReadOnly);
-        break;
-    case SRC_RESOURCE:
-        block = CMemoryBlock::FindResource(static_cast<const ResourceTable*>(module),
-                                           static_cast<const char*>(source), resourceType);
-        break;
-    case SRC_BLOCK:
-        block = static_cast<CMemoryBlock*>(const_cast<void*>(source));
-        break;
-    default:
-        return DIB_FAILED;
-    }
+    CMemoryBlock* block = source.Open().release();
     if (!block)
         return DIB_FAILED;
 
-    if (flags & LOAD_PRIVATE_COPY) {
+    if (options & LOAD_PRIVATE_COPY) {
         const uint8_t* bytes = block->Lock();
         CMemoryBlock* copy = bytes ? CMemoryBlock::Allocate(block->Size()) : nullptr;
         if (copy) {
@@ -118,9 +89,9 @@ DibResult CDibPacked::Load(const void* source, uint32_t flags, const void* modul
     }
 
     DibResult code = Attach(block);
-    if (code == DIB_OK && (flags & LOAD_DECOMPRESS) && IsCompressed())
+    if (code == DIB_OK && (options & LOAD_DECOMPRESS) && IsCompressed())
         code = Decompress();
-    if (code == DIB_OK && (flags & LOAD_MATCH_REFERENCE) && reference && reference->IsCreated())
+    if (code == DIB_OK && (options & LOAD_MATCH_REFERENCE) && reference && reference->IsCreated())
         code = ConvertFormat(reference->GetFormat(), reference->GetPalette(), 0);
     return code;
 }

@@ -64,7 +64,7 @@ TEST(DibPacked, EveryUncompressedDepthLoadsFromAFile)
         testpic::WriteFile(path, testpic::AsFile(pic.bytes));
 
         CDibPacked image;
-        ASSERT_EQ(image.Load(path.c_str(), SRC_FILE), DIB_OK) << c.bits;
+        ASSERT_EQ(image.Load(PictureSource::File(path)), DIB_OK) << c.bits;
         EXPECT_EQ(image.GetFormat(), c.format);
         EXPECT_EQ(image.GetWidth(), 13);
         EXPECT_EQ(image.GetHeight(), 5);
@@ -101,7 +101,7 @@ TEST(DibPacked, WindowsStyleNamesAndShortColourTables)
     testpic::WriteFile(folder.File("Menu/Cursor.BMP"), testpic::AsFile(pic.bytes));
     const std::string windowsName = folder.Path().string() + "\\menu\\cursor.bmp";
     CDibPacked image;
-    ASSERT_EQ(image.Load(windowsName.c_str(), SRC_FILE), DIB_OK);
+    ASSERT_EQ(image.Load(PictureSource::File(windowsName)), DIB_OK);
     ASSERT_EQ(image.GetPalette()->GetCount(), 256);
     EXPECT_EQ(image.GetPalette()->Entries()[7].blue, 3);
     EXPECT_EQ(image.GetPalette()->Entries()[8].red, 0);
@@ -119,18 +119,18 @@ TEST(DibPacked, BarePicturesResourcesAndBlocks)
     const ResourceEntry entries[] = {{"SPRITE", "BMP", pic.bytes.data(), pic.bytes.size()}};
     const ResourceTable table{entries, 1};
     CDibPacked resource;
-    EXPECT_EQ(resource.Load("sprite", SRC_RESOURCE, &table, "bmp"), DIB_OK);
+    EXPECT_EQ(resource.Load(PictureSource::Resource(table, "sprite", "bmp")), DIB_OK);
     EXPECT_EQ(resource.GetPixel(5, 3), pic.Get(5, 3));
-    EXPECT_EQ(resource.Load("missing", SRC_RESOURCE, &table, "bmp"), DIB_FAILED);
+    EXPECT_EQ(resource.Load(PictureSource::Resource(table, "missing", "bmp")), DIB_FAILED);
     EXPECT_EQ(resource.GetPixel(5, 3), pic.Get(5, 3)); // unchanged by the failed load
 
     CDibPacked fromBlock;
-    EXPECT_EQ(fromBlock.Load(testpic::BlockOf(testpic::AsFile(pic.bytes)), SRC_BLOCK | LOAD_PRIVATE_COPY), DIB_OK);
+    EXPECT_EQ(fromBlock.Load(PictureSource::Block(std::unique_ptr<CMemoryBlock>(testpic::BlockOf(testpic::AsFile(pic.bytes)))),
+                             LOAD_PRIVATE_COPY), DIB_OK);
     EXPECT_FALSE(fromBlock.GetBlock()->IsReadOnly());
     EXPECT_EQ(fromBlock.GetPixel(1, 1), pic.Get(1, 1));
-    EXPECT_EQ(fromBlock.Load("x", 7), DIB_FAILED);
-    EXPECT_EQ(fromBlock.Load("/nonexistent/file.bmp", SRC_FILE), DIB_FAILED);
-    EXPECT_EQ(fromBlock.Load(nullptr, SRC_BLOCK), DIB_FAILED);
+    EXPECT_EQ(fromBlock.Load(PictureSource::File("/nonexistent/file.bmp")), DIB_FAILED);
+    EXPECT_EQ(fromBlock.Load(PictureSource::Block(nullptr)), DIB_FAILED);
     EXPECT_EQ(fromBlock.Attach(nullptr), DIB_FAILED);
     EXPECT_TRUE(fromBlock.IsCreated());
 }
@@ -144,7 +144,7 @@ TEST(DibPacked, ReadOnlyPicturesAreCopiedBeforePixelsAreWritten)
     testpic::WriteFile(path, file);
 
     CDibPacked image;
-    ASSERT_EQ(image.Load(path.c_str(), SRC_FILE), DIB_OK);
+    ASSERT_EQ(image.Load(PictureSource::File(path)), DIB_OK);
     EXPECT_TRUE(image.GetBlock()->IsReadOnly());
     // A new palette cannot go into the mapped file; it waits in the image.
     CDibPalette* palette = new CDibPalette;
@@ -228,7 +228,7 @@ TEST(DibPacked, TrleFilesLoadEncodedAndDecodeOnRequest)
         if (bare)
             ASSERT_EQ(AttachBytes(image, encoded), DIB_OK);
         else
-            ASSERT_EQ(image.Load(path.c_str(), SRC_FILE), DIB_OK);
+            ASSERT_EQ(image.Load(PictureSource::File(path)), DIB_OK);
         EXPECT_EQ(image.IsCompressed(), 1);
         EXPECT_EQ(image.GetFormat(), PF_INDEX8);
         EXPECT_EQ(image.Lock(nullptr, nullptr), DIB_COMPRESSED);
@@ -244,7 +244,7 @@ TEST(DibPacked, TrleFilesLoadEncodedAndDecodeOnRequest)
     }
 
     CDibPacked decompressed;
-    ASSERT_EQ(decompressed.Load(path.c_str(), SRC_FILE | LOAD_DECOMPRESS), DIB_OK);
+    ASSERT_EQ(decompressed.Load(PictureSource::File(path), LOAD_DECOMPRESS), DIB_OK);
     EXPECT_EQ(decompressed.IsCompressed(), 0);
     EXPECT_EQ(decompressed.GetPixel(3, 2), pic.Get(3, 2));
 }
@@ -305,7 +305,7 @@ TEST(DibPacked, CopyFromDuplicatesPackedPicturesAndKeepsSectionsUpright)
     EXPECT_EQ(copy.CopyFrom(nullptr), DIB_FAILED);
 }
 
-TEST(DibPacked, SectionsLoadThroughThePackedFactory)
+TEST(DibPacked, SectionsLoadThroughAPackedPicture)
 {
     testpic::TempFolder folder("packed-section");
     testpic::Picture pic = Sprite8();
@@ -315,16 +315,14 @@ TEST(DibPacked, SectionsLoadThroughThePackedFactory)
     const std::string path = folder.File("trle.bmp");
     testpic::WriteFile(path, testpic::AsFile(testpic::Copy(encoded.GetInfoHeader(), encoded.GetPictureSize())));
 
-    // Installed as a program installs it at start.
-    InstallPackedImageLoader();
     CDibSection section;
-    ASSERT_EQ(section.Load(path.c_str(), SRC_FILE), DIB_OK);
+    ASSERT_EQ(LoadPicture(section, PictureSource::File(path)), DIB_OK);
     EXPECT_EQ(section.GetFormat(), PF_INDEX8);
     for (int y = 0; y < pic.height; ++y)
         for (int x = 0; x < pic.width; ++x)
             ASSERT_EQ(section.GetPixel(x, y), pic.Get(x, y));
     EXPECT_EQ(section.GetPalette()->Entries()[3].green, 3 ^ 0x55);
-    EXPECT_EQ(section.Load(folder.File("missing.bmp").c_str(), SRC_FILE), DIB_FAILED);
+    EXPECT_EQ(LoadPicture(section, PictureSource::File(folder.File("missing.bmp"))), DIB_FAILED);
 }
 
 TEST(DibPacked, MatchReferenceConvertsToTheReferenceFormat)
@@ -339,14 +337,14 @@ TEST(DibPacked, MatchReferenceConvertsToTheReferenceFormat)
     CDibSection backBuffer;
     ASSERT_EQ(backBuffer.Create(640, 480, PF_RGB565), DIB_OK);
     CDibPacked image;
-    ASSERT_EQ(image.Load(path.c_str(), SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, &backBuffer), DIB_OK);
+    ASSERT_EQ(image.Load(PictureSource::File(path), LOAD_MATCH_REFERENCE, &backBuffer), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_RGB565);
     EXPECT_EQ(image.GetPixel(2, 1), 0x11AAu);
     EXPECT_EQ(image.GetPixel(0, 0), 0u);
 
     // An empty reference, or none, leaves the picture's own format.
     CDibSection empty;
-    ASSERT_EQ(image.Load(path.c_str(), SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, &empty), DIB_OK);
+    ASSERT_EQ(image.Load(PictureSource::File(path), LOAD_MATCH_REFERENCE, &empty), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_INDEX8);
 }
 
@@ -441,4 +439,21 @@ TEST(DibPacked, EveryCodecInTheTableRoundTripsThroughCompress)
             EXPECT_EQ(PixelsOf(image), before);
         }
     }
+}
+
+TEST(DibPacked, ASourceOpensOnceAndAFailedLoadLeavesAnyKindAsItWas)
+{
+    testpic::Picture pic = Sprite8();
+    PictureSource block = PictureSource::Block(std::unique_ptr<CMemoryBlock>(testpic::BlockOf(pic.bytes)));
+    EXPECT_EQ(block.GetKind(), PictureSource::Kind::Block);
+    EXPECT_NE(block.Open(), nullptr);
+    EXPECT_EQ(block.Open(), nullptr); // the block went with the first
+
+    CDibSection section;
+    ASSERT_EQ(LoadPicture(section, PictureSource::Block(std::unique_ptr<CMemoryBlock>(testpic::BlockOf(pic.bytes)))),
+              DIB_OK);
+    EXPECT_EQ(LoadPicture(section, PictureSource::File("/nonexistent/file.bmp")), DIB_FAILED);
+    EXPECT_EQ(LoadPicture(section, PictureSource::Block(nullptr)), DIB_FAILED);
+    ASSERT_TRUE(section.IsCreated());
+    EXPECT_EQ(section.GetPixel(5, 3), pic.Get(5, 3));
 }

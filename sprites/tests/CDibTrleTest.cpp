@@ -158,11 +158,11 @@ TEST(DibTrle, LoadWithMatchReferenceConvertsTheSprite)
     CDibSection backBuffer;
     ASSERT_EQ(backBuffer.Create(4, 4, PF_RGB555), DIB_OK);
     CDibTrle sprite;
-    ASSERT_EQ(sprite.Load(path.c_str(), SRC_FILE | LOAD_MATCH_REFERENCE, nullptr, nullptr, &backBuffer), DIB_OK);
+    ASSERT_EQ(sprite.Load(PictureSource::File(path), LOAD_MATCH_REFERENCE, &backBuffer), DIB_OK);
     EXPECT_EQ(sprite.GetFormat(), PF_RGB555);
     EXPECT_EQ(sprite.IsCompressed(), 0);
     // LOAD_DECOMPRESS has nothing to do: the sprite is not marked compressed.
-    ASSERT_EQ(sprite.Load(path.c_str(), SRC_FILE | LOAD_DECOMPRESS), DIB_OK);
+    ASSERT_EQ(sprite.Load(PictureSource::File(path), LOAD_DECOMPRESS), DIB_OK);
     EXPECT_EQ(InfoCompression(sprite.GetInfoHeader()), TAG_TRLE);
 }
 

@@ -120,7 +120,7 @@ TEST(ForeignPicture, FilesOfAnotherProgramLoadAsTheyLook)
                           Case{"indexed4.bmp", PF_INDEX4}}) {
         SCOPED_TRACE(c.file);
         CDibPacked image;
-        ASSERT_EQ(image.Load((kData + c.file).c_str(), SRC_FILE), DIB_OK);
+        ASSERT_EQ(image.Load(PictureSource::File(kData + c.file)), DIB_OK);
         ASSERT_EQ(image.GetFormat(), c.format);
         ASSERT_EQ(image.GetWidth(), 13);
         ASSERT_EQ(image.GetHeight(), 7);
@@ -149,12 +149,8 @@ TEST(ForeignPicture, FilesOfAnotherProgramLoadAsTheyLook)
 
 TEST(ForeignPicture, ASectionLoadsARunLengthFileAndOneBitPicturesConvert)
 {
-    // Sections read files only once a program has installed the loader.
     CDibSection section;
-    SetPackedImageFactory(nullptr);
-    EXPECT_EQ(section.Load((kData + "rle8.bmp").c_str(), SRC_FILE), DIB_FAILED);
-    InstallPackedImageLoader();
-    ASSERT_EQ(section.Load((kData + "rle8.bmp").c_str(), SRC_FILE), DIB_OK);
+    ASSERT_EQ(LoadPicture(section, PictureSource::File(kData + "rle8.bmp")), DIB_OK);
     ASSERT_EQ(section.ConvertFormat(PF_RGB32, nullptr, 0), DIB_OK);
     EXPECT_EQ(section.GetPixel(12, 6), Packed(ArtColour(12, 6)));
     EXPECT_EQ(section.GetPixel(0, 0), Packed(ArtColour(0, 0)));
@@ -164,7 +160,7 @@ TEST(ForeignPicture, ASectionLoadsARunLengthFileAndOneBitPicturesConvert)
     const std::vector<uint8_t> file = testpic::ReadFile(kData + "bilevel1.bmp");
     ASSERT_GT(file.size(), 62u);
     CDibPacked image;
-    ASSERT_EQ(image.Load((kData + "bilevel1.bmp").c_str(), SRC_FILE), DIB_OK);
+    ASSERT_EQ(image.Load(PictureSource::File(kData + "bilevel1.bmp")), DIB_OK);
     ASSERT_EQ(image.GetFormat(), PF_INDEX1);
     ASSERT_EQ(image.ConvertFormat(PF_RGB24, nullptr, 0), DIB_OK);
     const uint32_t offset = ReadLE32(file.data() + 10), stride = 4;
@@ -305,7 +301,7 @@ TEST(ForeignPicture, RefusedConversionsOfPackedPicturesKeepThePicture)
     // Loaded pictures are converted to the frame buffer's format as they
     // load; a conversion that cannot be made must not lose them.
     CDibPacked image;
-    ASSERT_EQ(image.Load((kData + "rle8.bmp").c_str(), SRC_FILE), DIB_OK);
+    ASSERT_EQ(image.Load(PictureSource::File(kData + "rle8.bmp")), DIB_OK);
     CDibPalette* sixteen = new CDibPalette;
     sixteen->Create(16);
     EXPECT_EQ(image.ConvertFormat(PF_BGR24, nullptr, 0), DIB_FAILED);

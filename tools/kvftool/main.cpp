@@ -4,7 +4,6 @@
 #include "KvfPictureIO.h"
 #include "QuantizeCommand.h"
 #include "common/VersionText.h"
-#include "sprites/CDibPacked.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,7 +12,6 @@ int main(int argc, char** argv)
 {
     // The commands read sprite files as packed images themselves; installed
     // all the same, so that any plain image they load reads the same files.
-    InstallPackedImageLoader();
     if (argc < 2)
         return KvfFail("no command given (try kvftool --help)", KVF_EXIT_USAGE);
     const char* command = argv[1];

@@ -30,8 +30,6 @@ public:
     DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
                    uint32_t flags, BlitExtra extra) override;
     DibResult Create(int width, int height, PixelFormat format, uint32_t memoryFlags = 0, uint32_t arg2 = 0) override;
-    DibResult Load(const void* source, uint32_t flags, const void* module = nullptr, const char* resourceType = nullptr,
-                   CDib* reference = nullptr) override;
     DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_DISPLAY; }

@@ -7,7 +7,6 @@
 #include "kvfedit/CMainFrame.h"
 #include "kvfedit/CModalEditorHost.h"
 #include "kvfedit/CRecentFileList.h"
-#include "sprites/CDibPacked.h"
 #include "windowicon/QtWindowIcon.h"
 
 #include <QApplication>
@@ -154,7 +153,6 @@ int main(int argc, char** argv)
         }
     }
     // Sprite files load through the packed image kinds of the sprite library.
-    InstallPackedImageLoader();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvfedit"));
     // The application id the desktop matches with kvfedit.desktop, and the

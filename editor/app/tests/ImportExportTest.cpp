@@ -13,6 +13,7 @@
 #include "kvfedit/COutputOptionsDialog.h"
 #include "kvfedit/CProgressDialog.h"
 #include "sprites/CDibTrle.h"
+#include "sprites/LoadPicture.h"
 #include "sprites/SpriteFiles.h"
 #include "sprites/TrleCodec.h"
 
@@ -84,7 +85,7 @@ std::vector<uint32_t> DocumentColours(CKVFEditorDoc& doc)
 std::vector<uint32_t> GameLoaderColours(const std::string& path, int* width = nullptr, int* height = nullptr)
 {
     CDibPacked image;
-    if (image.Load(path.c_str(), SRC_FILE | LOAD_DECOMPRESS) != DIB_OK)
+    if (LoadPicture(image, PictureSource::File(path), LOAD_DECOMPRESS) != DIB_OK)
         return {};
     if (width)
         *width = image.GetWidth();
@@ -454,7 +455,7 @@ private slots:
         }
         // The game draws the strip: the kept pixels are the frames' own.
         CDibTrle sprite;
-        QCOMPARE(sprite.Load(strip.c_str(), SRC_FILE), DIB_OK);
+        QCOMPARE(LoadPicture(sprite, PictureSource::File(strip)), DIB_OK);
         QCOMPARE(sprite.GetHeight(), 32);
 
         Export(window, folder.File("other.bmp"), kStrip, ExportEncoding::Trle, 0,
@@ -496,7 +497,7 @@ private slots:
         QVERIFY(window.Host().messages.isEmpty());
 
         CDibTrle sprite;
-        QCOMPARE(sprite.Load(strip.c_str(), SRC_FILE), DIB_OK);
+        QCOMPARE(LoadPicture(sprite, PictureSource::File(strip)), DIB_OK);
         for (int i = 0; i < 3; ++i) {
             CDibSection screen;
             edtest::FillSection(screen, PF_INDEX8, 16, 16, 21);

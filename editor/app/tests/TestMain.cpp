@@ -2,7 +2,6 @@
 // class or a function).
 
 #include "QtTestClasses.h"
-#include "sprites/CDibPacked.h"
 
 #include <QApplication>
 
@@ -10,7 +9,6 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    InstallPackedImageLoader();
     QApplication application(argc, argv);
     return qttest::RunTestClasses(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include "editor/PngPicture.h"
 #include "frames/CWorkQueue.h"
 #include "sprites/CDibPacked.h"
+#include "sprites/LoadPicture.h"
 #include "sprites/PictureFormat.h"
 #include "sprites/PkcCodec.h"
 #include "sprites/SpriteCodecs.h"
@@ -201,7 +202,7 @@ EditorStatus ExportFrames(CKVFEditorDoc& doc, const std::string& path, ExportLay
 
     AlphaReference alpha;
     if (layout == ExportLayout::Strip && options.encoding == ExportEncoding::Trle && !options.alphaPath.empty()) {
-        if (alpha.image.Load(options.alphaPath.c_str(), SRC_FILE) != DIB_OK)
+        if (LoadPicture(alpha.image, PictureSource::File(options.alphaPath)) != DIB_OK)
             return EditorStatus::CannotOpenAlpha;
         alpha.used = true;
     }

@@ -10,6 +10,7 @@
 #include "media/CSoundDevice.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/CDibTrle.h"
+#include "sprites/LoadPicture.h"
 
 namespace {
 
@@ -21,10 +22,10 @@ constexpr double kFogStart = 1500, kFogEnd = 8000, kFogStrength = 0.35;
 constexpr int kBinocularX = 0, kBinocularRestingY = 50;
 
 // Loads a picture; on failure names it in `problem`.
-bool LoadRequired(CDib& image, const char* name, uint32_t flags, CDib* reference, std::string& problem)
+bool LoadRequired(CDib& image, const char* name, uint32_t options, CDib* reference, std::string& problem)
 {
     image.Destroy();
-    if (image.Load(name, flags, nullptr, nullptr, reference) == DIB_OK && image.IsCreated())
+    if (LoadPicture(image, PictureSource::File(name), options, reference) == DIB_OK && image.IsCreated())
         return true;
     image.Destroy();
     problem = name;
@@ -123,12 +124,12 @@ bool CHuntWorld::LoadPictures(int weapon, int scenario, std::string& problem)
     const ScenarioDesc& place = kScenarios[scenario];
     const WeaponDesc& arms = kWeapons[weapon];
     for (int i = 0; i < TREE_KINDS; ++i)
-        if (!LoadRequired(*m_trees[size_t(i)], place.trees[i], SRC_FILE, nullptr, problem))
+        if (!LoadRequired(*m_trees[size_t(i)], place.trees[i], LOAD_PLAIN, nullptr, problem))
             return false;
-    if (!LoadRequired(*m_background, place.background, SRC_FILE | LOAD_MATCH_REFERENCE, m_back, problem))
+    if (!LoadRequired(*m_background, place.background, LOAD_MATCH_REFERENCE, m_back, problem))
         return false;
     static_cast<CDibDD&>(*m_background).SaveBacking();
-    if (!LoadRequired(*m_ground, place.ground, SRC_FILE, nullptr, problem))
+    if (!LoadRequired(*m_ground, place.ground, LOAD_PLAIN, nullptr, problem))
         return false;
     if (m_view.SetGround(m_ground.Get()) != GROUND_OK) {
         problem = std::string(place.ground) + " (not an 8-bit 256 x 256 texture)";
@@ -137,24 +138,24 @@ bool CHuntWorld::LoadPictures(int weapon, int scenario, std::string& problem)
     // The binoculars and the jeep can be missing: the hunt goes on without
     // them showing.
     std::string optional;
-    if (!LoadRequired(*m_binocularPicture, kBinocularPicture, SRC_FILE | LOAD_MATCH_REFERENCE, m_back, optional))
+    if (!LoadRequired(*m_binocularPicture, kBinocularPicture, LOAD_MATCH_REFERENCE, m_back, optional))
         DebugTrace("CHuntWorld : \"%s\" cannot be loaded", kBinocularPicture);
     m_jeep->Binoculars().Setup(m_back, m_binocularPicture.Get(), kBinocularX, kBinocularRestingY, 1);
     for (int kind = 0; kind < ANIMAL_KIND_COUNT; ++kind)
         for (int d = 0; d < DIRECTIONS; ++d)
-            if (!LoadRequired(*m_strips[size_t(kind * DIRECTIONS + d)], kAnimalKinds[kind].strips[d], SRC_FILE,
+            if (!LoadRequired(*m_strips[size_t(kind * DIRECTIONS + d)], kAnimalKinds[kind].strips[d], LOAD_PLAIN,
                               nullptr, problem))
                 return false;
     for (int d = 0; d < DIRECTIONS; ++d)
-        if (!LoadRequired(*m_strips[size_t(ANIMAL_KIND_COUNT * DIRECTIONS + d)], kJeepStrips[d], SRC_FILE, nullptr,
+        if (!LoadRequired(*m_strips[size_t(ANIMAL_KIND_COUNT * DIRECTIONS + d)], kJeepStrips[d], LOAD_PLAIN, nullptr,
                           optional))
             DebugTrace("CHuntWorld : \"%s\" cannot be loaded", kJeepStrips[d]);
     if (arms.smokePicture) {
-        if (!LoadRequired(*m_smokePicture, arms.smokePicture, SRC_FILE | LOAD_MATCH_REFERENCE, m_back, problem))
+        if (!LoadRequired(*m_smokePicture, arms.smokePicture, LOAD_MATCH_REFERENCE, m_back, problem))
             return false;
         m_smokePicture->SetSourceKey(m_smokePicture->GetPixel(0, 0));
     }
-    return LoadRequired(*m_gun, arms.gunPicture, SRC_FILE, nullptr, problem);
+    return LoadRequired(*m_gun, arms.gunPicture, LOAD_PLAIN, nullptr, problem);
 }
 
 void CHuntWorld::LoadVoices(int weapon)

@@ -9,7 +9,7 @@
 #include "gamedata/DataFiles.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
-#include "sprites/CDibPacked.h"
+#include "sprites/LoadPicture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,8 +59,8 @@ DibResult CWorldView::Init(CDib* target, int x0, int y0, int width, int height, 
     DibResult code = m_flash->Create(640, 480, target->GetFormat());
     if (code == DIB_OK)
         code = m_radarImage->Create(kRadarSize, kRadarSize, target->GetFormat());
-    m_markerSource->Load(kRadarMarkPicture, SRC_FILE);
-    m_dotSource->Load(kRadarDotPicture, SRC_FILE);
+    LoadPicture(*m_markerSource, PictureSource::File(kRadarMarkPicture));
+    LoadPicture(*m_dotSource, PictureSource::File(kRadarDotPicture));
     return code;
 }
 

@@ -45,11 +45,6 @@ public:
     virtual ~CDib();
     // DIB_UNSUPPORTED unless the kind can make pictures of its own.
     virtual DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0);
-    // Loads a picture. `source` is a file name, a resource name or a memory
-    // block by the source kind in the low bits of `flags`; `module` is the
-    // resource table, `reference` the image whose format a matching load takes.
-    virtual DibResult Load(const void* source, uint32_t flags, const void* module = nullptr,
-                           const char* resourceType = nullptr, CDib* reference = nullptr);
     // Copies size, format, pixels (upright), palette and frame count.
     virtual DibResult CopyFrom(CDib* source);
     // Converts the pixels to another format (and palette) in place:

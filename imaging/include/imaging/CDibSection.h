@@ -15,8 +15,6 @@ public:
 
     void Reset() override;
     DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
-    DibResult Load(const void* source, uint32_t flags, const void* module = nullptr,
-                   const char* resourceType = nullptr, CDib* reference = nullptr) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_SECTION; }
     DibResult SyncPalette() override;
@@ -41,9 +39,3 @@ private:
     uint32_t m_paletteVersion = 0;
     std::array<uint32_t, 256> m_colourTable{};
 };
-
-// Hook through which CDibSection::Load reads packed picture files. The sprite
-// library, which knows that file format, installs it; without it Load fails
-// with DIB_FAILED.
-using PackedImageFactory = CDib* (*)();
-void SetPackedImageFactory(PackedImageFactory factory);

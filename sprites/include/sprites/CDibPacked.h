@@ -8,24 +8,15 @@
 // Every block is untrusted: Attach checks the header's sizes and offsets
 // against the bytes really there before the image uses any of them.
 //
-// Programs install it as the packed image factory behind CDibSection::Load
-// with InstallPackedImageLoader at start (see below).
+// Images of other kinds load sprite files through it (LoadPicture.h).
 
 #include "common/CMemoryBlock.h"
 #include "imaging/CDib.h"
+#include "sprites/LoadPicture.h"
+#include "sprites/PictureSource.h"
 
 #include <cstddef>
 #include <cstdint>
-
-// Where Load finds its bytes: the low 16 bits of its flags.
-constexpr uint32_t SRC_FILE = 0;     // `source`: a file name ("menu\cursor.bmp" works), mapped read-only
-constexpr uint32_t SRC_RESOURCE = 1; // `source`: a resource name; `module`: a ResourceTable*
-constexpr uint32_t SRC_BLOCK = 2;    // `source`: a CMemoryBlock*, used in place; the image takes it over
-constexpr uint32_t LOAD_SOURCE_MASK = 0xFFFF;
-// Load options.
-constexpr uint32_t LOAD_PRIVATE_COPY = 0x10000;    // copy the bytes into a new writable block
-constexpr uint32_t LOAD_DECOMPRESS = 0x20000;      // decode an encoded picture after attaching it
-constexpr uint32_t LOAD_MATCH_REFERENCE = 0x40000; // then convert to the reference image's format and palette
 
 // Attach (and so Load) refuses bytes that are not a picture of this system,
 // or whose header claims sizes or offsets beyond the block, with this code.
@@ -43,13 +34,13 @@ public:
     // A zeroed picture of this size and format in a new block; DIB_FAILED for
     // a format without a picture header (PF_BGR24, PF_BGR32).
     DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
-    // Loads from a file, a resource or a block (see SRC_* and LOAD_*).
-    // DIB_FAILED when the source cannot be opened or is empty; otherwise Attach's result, then
-    // Decompress's and ConvertFormat's when asked for. A SRC_BLOCK block
-    // always becomes the image's (it is deleted when the load fails). A
-    // failed open or attach leaves the image as it was.
-    DibResult Load(const void* source, uint32_t flags, const void* module = nullptr,
-                   const char* resourceType = nullptr, CDib* reference = nullptr) override;
+    // Loads from a file, a resource or a block, with the LOAD_* options
+    // (LoadPicture.h). DIB_FAILED when the source cannot be opened or is
+    // empty; otherwise Attach's result, then Decompress's and
+    // ConvertFormat's when asked for. A block source's block always becomes
+    // the image's (it is deleted when the load fails). A failed open or
+    // attach leaves the image as it was.
+    DibResult Load(PictureSource source, uint32_t options = LOAD_PLAIN, CDib* reference = nullptr);
     // From another packed image: a byte-for-byte copy of its picture, encoded
     // or not. From other kinds: the pixels, upright.
     DibResult CopyFrom(CDib* source) override;
@@ -146,10 +137,3 @@ private:
     size_t m_dataOffset = 0;
     uint32_t m_paletteVersion = 0;   // version of the palette last written into the colour table
 };
-
-// Makes CDibSection::Load (and the display's surfaces, which load through
-// it) read sprite files with a CDibPacked. Every program that loads pictures
-// calls it once at start, before the first load; calling it again is
-// harmless. (A static initializer inside a static library would run only
-// when the linker happened to keep its object file.)
-void InstallPackedImageLoader();

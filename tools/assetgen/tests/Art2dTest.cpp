@@ -13,6 +13,7 @@
 #include "sink/CAssetSink.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/CDibTrle.h"
+#include "sprites/LoadPicture.h"
 #include "sprites/PictureFormat.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ protected:
     {
         Indexed out;
         CDibPacked* picture = new CDibPacked;
-        if (picture->Load(PathOf(name).c_str(), SRC_FILE) != DIB_OK) {
+        if (LoadPicture(*picture, PictureSource::File(PathOf(name))) != DIB_OK) {
             picture->Release();
             return out;
         }
@@ -141,7 +142,7 @@ protected:
     {
         CDibPacked* image = kind == Kind::Sprite ? new CDibTrle : new CDibPacked;
         std::pair<int, int> size{0, 0};
-        if (image->Load(PathOf(name).c_str(), SRC_FILE) == DIB_OK && image->GetFormat() == PF_INDEX8)
+        if (LoadPicture(*image, PictureSource::File(PathOf(name))) == DIB_OK && image->GetFormat() == PF_INDEX8)
             size = {image->GetWidth(), image->GetHeight()};
         image->Release();
         return size;

@@ -45,10 +45,10 @@ struct Indices {
 void LoadSprite(const std::string& path, Indices& out)
 {
     CDibTrle sprite;
-    ASSERT_EQ(sprite.Load(path.c_str(), SRC_FILE), DIB_OK) << path;
+    ASSERT_EQ(sprite.Load(PictureSource::File(path)), DIB_OK) << path;
     ASSERT_EQ(sprite.GetFormat(), PF_INDEX8) << path;
     CDibPacked packed;
-    ASSERT_EQ(packed.Load(path.c_str(), SRC_FILE | LOAD_DECOMPRESS), DIB_OK) << path;
+    ASSERT_EQ(packed.Load(PictureSource::File(path), LOAD_DECOMPRESS), DIB_OK) << path;
     ASSERT_EQ(packed.GetWidth(), sprite.GetWidth());
     ASSERT_EQ(packed.GetHeight(), sprite.GetHeight());
     uint8_t* bits = nullptr;
