@@ -70,7 +70,7 @@ std::vector<ScriptEvent> CAutoPlayer::Plan(const CMainFrame& frame)
     m_taps.clear();
     const ScreenId screen = frame.CurrentScreenId();
     if (IsEndPicture(screen)) {
-        m_endSeconds += frame.FrameTime();
+        m_endSeconds += CSimulationClock::kTickSeconds;
         m_quit = m_endSeconds >= kEndLingerSeconds;
     } else if (m_cooldown > 0) {
         --m_cooldown;

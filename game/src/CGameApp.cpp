@@ -3,7 +3,6 @@
 #include "display/ScreenPresenter.h"
 
 #include "common/AtomicFile.h"
-#include "common/Clock.h"
 #include "common/DebugTrace.h"
 #include "common/KeyCodes.h"
 #include "display/CDibDDViewport.h"
@@ -11,6 +10,7 @@
 #include "game/CAutoPlayer.h"
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
+#include "game/CStateLog.h"
 #include "game/hunt/CHuntWorld.h"
 #include "gamedata/GameFolders.h"
 #include "imaging/PngWriter.h"
@@ -97,9 +97,54 @@ void ApplyScriptEvent(const ScriptEvent& event, CMainFrame& frame, bool& quit)
     case ScriptEvent::Mouse: frame.OnMouseMove(std::clamp(event.a, 0, 639), std::clamp(event.b, 0, 479)); break;
     case ScriptEvent::Button: frame.OnMouseButton(event.a != 0); break;
     case ScriptEvent::Focus: frame.OnActivateApp(event.a != 0); break;
-    case ScriptEvent::Quit: quit = true; break;
+    case ScriptEvent::Quit:
+        quit = true;
+        frame.PostClose(); // no tick runs after it
+        break;
     }
 }
+
+// What the program does around each tick of the frame: before it, the
+// script's events by game time and the bot's keys; after it, the state log.
+class CTickDriver final : public ITickListener {
+public:
+    CTickDriver(CMainFrame& frame, const std::vector<ScriptEvent>& timed, CAutoPlayer* bot, const CHuntWorld& hunt,
+                CStateLog* log, bool& quit)
+        : m_frame(frame), m_timed(timed), m_bot(bot), m_hunt(hunt), m_log(log), m_quit(quit)
+    {
+    }
+
+    void BeforeTick(int64_t, double seconds) override
+    {
+        // Times are compared in whole microseconds, so that "0.15s" and the
+        // tick that starts at three times 0.05 s meet.
+        const auto micro = [](double t) { return std::llround(t * 1e6); };
+        while (m_next < m_timed.size() && micro(m_timed[m_next].seconds) <= micro(seconds))
+            ApplyScriptEvent(m_timed[m_next++], m_frame, m_quit);
+        if (m_bot && !m_quit) {
+            for (const ScriptEvent& event : m_bot->Plan(m_frame))
+                ApplyScriptEvent(event, m_frame, m_quit);
+            if (m_bot->WantsToQuit()) {
+                m_quit = true;
+                m_frame.PostClose();
+            }
+        }
+    }
+    void AfterTick(int64_t tick, double seconds) override
+    {
+        if (m_log)
+            m_log->Record(tick, seconds, m_hunt);
+    }
+
+private:
+    CMainFrame& m_frame;
+    const std::vector<ScriptEvent>& m_timed;
+    size_t m_next = 0;
+    CAutoPlayer* m_bot;
+    const CHuntWorld& m_hunt;
+    CStateLog* m_log;
+    bool& m_quit;
+};
 
 } // namespace
 
@@ -108,19 +153,24 @@ int CGameApp::Run(const GameOptions& givenOptions)
     // Output names are relative to where the game was started, not to the
     // data folder it moves into.
     GameOptions options = givenOptions;
-    for (std::string* path : {&options.dumpPattern, &options.screenLog, &options.audioOut})
+    for (std::string* path : {&options.dumpPattern, &options.screenLog, &options.stateLog, &options.audioOut})
         if (!path->empty() && path->front() != '/') {
             char* cwd = ::getcwd(nullptr, 0);
             *path = std::string(cwd ? cwd : ".") + "/" + *path;
             std::free(cwd);
         }
-    std::vector<ScriptEvent> script;
+    std::vector<ScriptEvent> script, timedScript;
     if (!options.scriptPath.empty()) {
         std::string error;
         if (!LoadInputScript(options.scriptPath, script, error)) {
             std::fprintf(stderr, "Veldra: %s: %s\n", options.scriptPath.c_str(), error.c_str());
             return 2;
         }
+        // The events by game time come last; the frame's ticks take them.
+        const auto firstTimed =
+            std::find_if(script.begin(), script.end(), [](const ScriptEvent& event) { return event.Timed(); });
+        timedScript.assign(firstTimed, script.end());
+        script.erase(firstTimed, script.end());
     }
     // Without --data: the current folder when it holds the data, else the
     // data installed beside the program.
@@ -153,6 +203,9 @@ int CGameApp::Run(const GameOptions& givenOptions)
     settings.windowScale = options.scale;
     settings.playerFiles = playerFiles;
     settings.keepTrophies = playerFolderProblem.empty();
+    // A measured pass gives the game at most a quarter of a second: after a
+    // stall the game goes on where it was rather than leaping ahead.
+    settings.longestPass = options.fixedFrameTime > 0 ? 0 : 0.25;
     SDL_Window* window = OpenScreenWindow("Veldra", 640, 480, settings.fullScreen);
     if (!window) {
         std::fprintf(stderr, "Veldra: cannot open a window: %s\n", SDL_GetError());
@@ -162,11 +215,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
     SetSdlWindowIcon(window, WindowIconOf::Game);
     SDL_ShowCursor(SDL_DISABLE); // the game draws its own pointer
 
-    // Deterministic runs advance a fixed clock by the fixed frame time.
     const bool fixed = options.fixedFrameTime > 0;
-    SteadyClock steady;
-    FixedClock fixedClock;
-    const IClock& clock = fixed ? static_cast<const IClock&>(fixedClock) : steady;
 
     int status = 0;
     {
@@ -175,8 +224,9 @@ int CGameApp::Run(const GameOptions& givenOptions)
             options.audioOut.empty() ? std::make_unique<CDirectSoundDevice>()
                                      : CDirectSoundDevice::CreateLoopback(MakePcmFormat(22050, 16, 2));
         CDirectSoundDevice* soundDevice = sound.get();
-        CMainFrame frame(clock);
+        CMainFrame frame;
         auto huntWorld = std::make_unique<CHuntWorld>();
+        const CHuntWorld& hunt = *huntWorld;
         std::unique_ptr<CAutoPlayer> bot;
         if (options.autoplay)
             bot = std::make_unique<CAutoPlayer>(AutoplayMode(options.autoplayMode), *huntWorld);
@@ -202,6 +252,16 @@ int CGameApp::Run(const GameOptions& givenOptions)
             std::string screenLog;
             int loggedScreen = int(ScreenId::None) - 1;
             bool quit = false;
+            std::unique_ptr<CStateLog> stateLog;
+            if (!options.stateLog.empty()) {
+                stateLog = std::make_unique<CStateLog>();
+                if (!stateLog->Open(options.stateLog)) {
+                    std::fprintf(stderr, "Veldra: cannot write %s\n", options.stateLog.c_str());
+                    stateLog.reset();
+                }
+            }
+            CTickDriver ticks(frame, timedScript, bot.get(), hunt, stateLog.get(), quit);
+            frame.SetTickListener(&ticks);
             auto lastPass = std::chrono::steady_clock::now();
             for (long pass = 1; !quit; ++pass) {
                 SDL_Event event;
@@ -209,26 +269,18 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     HandleEvent(event, frame, quit);
                 while (nextScript < script.size() && script[nextScript].pass <= pass)
                     ApplyScriptEvent(script[nextScript++], frame, quit);
-                if (bot && frame.IsInitialised()) {
-                    for (const ScriptEvent& event : bot->Plan(frame))
-                        ApplyScriptEvent(event, frame, quit);
-                    quit = quit || bot->WantsToQuit();
-                }
-                for (int id : frame.Timers().TakeDue())
-                    frame.OnTimer(id);
                 if (quit || frame.CloseRequested())
                     break;
 
-                // Motion is scaled by the time of the whole pass (not only
-                // the world drawing), capped so a stall cannot fling the
-                // hunter across the map.
+                // The pass's time: fixed in a replay, else measured over the
+                // whole pass (the frame limits what the game takes of it).
                 if (fixed) {
                     frame.SetFrameTime(options.fixedFrameTime);
                 } else {
                     auto now = std::chrono::steady_clock::now();
-                    double seconds = std::chrono::duration<double>(now - lastPass).count();
+                    const double seconds = std::chrono::duration<double>(now - lastPass).count();
                     lastPass = now;
-                    frame.SetFrameTime(pass == 1 ? 0.0 : std::min(seconds, 0.1));
+                    frame.SetFrameTime(pass == 1 ? 0.0 : seconds);
                 }
                 const bool more = frame.RunFrame();
                 if (recorder)
@@ -243,19 +295,18 @@ int CGameApp::Run(const GameOptions& givenOptions)
                         DebugTrace("Veldra: cannot write the dump of pass %ld", pass);
                 if (options.maxPasses > 0 && pass >= options.maxPasses)
                     break;
-                if (fixed) {
-                    fixedClock.Advance(uint32_t(options.fixedFrameTime * 1000.0 + 0.5));
-                } else if (!more) {
-                    // Idle: wait for the next message or timer, like a
-                    // message loop with nothing to do.
-                    const int64_t toTimer = frame.Timers().MillisecondsToNext();
-                    int64_t wait = toTimer < 0 || toTimer > 50 ? 50 : toTimer;
-                    // While the intro plays, wake when its next frame is due.
+                if (!fixed && !more) {
+                    // Idle (in the background, or while the intro plays):
+                    // wait for the next message, or the intro's next frame.
+                    int64_t wait = 50;
                     if (const double toFrame = intro->SecondsToNextFrame(); toFrame >= 0)
                         wait = std::min(wait, int64_t(std::ceil(toFrame * 1000.0)));
                     SDL_WaitEventTimeout(nullptr, int(wait));
                 }
             }
+            frame.SetTickListener(nullptr);
+            if (stateLog && !stateLog->Finish())
+                std::fprintf(stderr, "Veldra: cannot write %s\n", options.stateLog.c_str());
             if (frame.DataMissing()) {
                 char* here = ::getcwd(nullptr, 0);
                 const std::string installed = InstalledDataFolder(RunningProgramPath());

@@ -36,8 +36,8 @@ void OpenWithDesktop(const std::string& path)
 
 } // namespace
 
-CMainFrame::CMainFrame(const IClock& clock)
-    : m_clock(clock), m_timers(clock), m_sound(std::make_unique<CSoundDevice>()),
+CMainFrame::CMainFrame()
+    : m_timers(m_gameClock), m_sound(std::make_unique<CSoundDevice>()),
       m_video(std::make_unique<CNoVideo>()), m_hunt(std::make_unique<CNoHuntWorld>()), m_openHelp(OpenWithDesktop)
 {
 }
@@ -101,7 +101,7 @@ void CMainFrame::OnFirstMove()
     const WaveFormat primary = MakePcmFormat(22050, 16, 1);
     m_sound->SetWindowAndFormat(nullptr, m_window, &primary, 0);
 
-    m_hunt->Init({BackBuffer(), m_sound.get(), &m_clock});
+    m_hunt->Init({BackBuffer(), m_sound.get(), &m_gameClock});
     for (int id = 0; id < SCREEN_COUNT; ++id)
         m_screens[size_t(id)] = NewScreen(ScreenId(id), BackBuffer(), &m_mouse);
     static_cast<CTrophyScreen*>(Screen(ScreenId::Trophies))->SetRecordPath(m_settings.playerFiles.TrophyPath());
@@ -193,27 +193,49 @@ bool CMainFrame::RunFrame()
             m_video->Tick(m_frameTime);
         return false;
     }
-    m_input->Poll(0);
-    const int item = m_current->Poll();
-    if (item >= 0)
-        ActOnItem(item);
+    const double longest = m_settings.longestPass;
+    m_gameClock.Give(longest > 0 && m_frameTime > longest ? longest : m_frameTime);
+    while (!m_closeRequested && m_gameClock.TickDue()) {
+        const int64_t tick = m_gameClock.Ticks() + 1;
+        if (m_tickListener)
+            m_tickListener->BeforeTick(tick, m_gameClock.Seconds());
+        if (!m_closeRequested)
+            RunTick();
+        m_gameClock.EndTick();
+        if (m_tickListener)
+            m_tickListener->AfterTick(tick, m_gameClock.Seconds());
+    }
     if (m_closeRequested)
         return false;
 
-    if (CurrentScreenId() == ScreenId::Hunt) {
-        CHudScreen* hud = Hud();
-        m_hunt->Step(ReadControls(), {hud->Driving(), hud->Binoculars(), hud->Aiming()}, m_frameTime);
-        hud->SetCompassFrame(m_hunt->CompassFrame());
-        hud->SetWindFrame(m_hunt->WindFrame());
-        const uint32_t killReport = m_hunt->Render();
-        if ((killReport != 0 || m_hunt->EndStatus() != 0) && !m_timers.IsRunning(TIMER_HUNT_END))
-            m_timers.Set(TIMER_HUNT_END, 1000);
-    }
+    if (CurrentScreenId() == ScreenId::Hunt)
+        m_hunt->Render();
     m_current->Draw();
     if (CDib* back = BackBuffer(); back && m_cursor && m_cursor->IsCreated())
         back->Draw(m_mouse.X(), m_mouse.Y(), 16, 16, m_cursor.Get(), 0, 0, 16, 16, BLIT_SRCKEY, 0);
     m_viewport->Flip();
     return true;
+}
+
+void CMainFrame::RunTick()
+{
+    for (int id : m_timers.TakeDue())
+        OnTimer(id);
+    if (m_closeRequested || !m_current)
+        return;
+    m_input->Poll(0);
+    const int item = m_current->Poll();
+    if (item >= 0)
+        ActOnItem(item);
+    if (m_closeRequested || CurrentScreenId() != ScreenId::Hunt)
+        return;
+    CHudScreen* hud = Hud();
+    const uint32_t killReport = m_hunt->Step(ReadControls(), {hud->Driving(), hud->Binoculars(), hud->Aiming()},
+                                             CSimulationClock::kTickSeconds);
+    hud->SetCompassFrame(m_hunt->CompassFrame());
+    hud->SetWindFrame(m_hunt->WindFrame());
+    if ((killReport != 0 || m_hunt->EndStatus() != 0) && !m_timers.IsRunning(TIMER_HUNT_END))
+        m_timers.Set(TIMER_HUNT_END, 1000);
 }
 
 void CMainFrame::ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFirst)

@@ -33,12 +33,17 @@ const char* kUsage =
     "\n"
     "Testing options:\n"
     "  --seed N            seed of the game's random generator (default: the time)\n"
-    "  --fixed-dt SECONDS  advance time by this much every pass (deterministic runs)\n"
-    "  --script FILE       timed key and mouse events by pass number\n"
+    "  --fixed-dt SECONDS  give the game this much time every pass (deterministic runs); the game\n"
+    "                      runs in fixed ticks of 0.05 s, as many as the time given holds\n"
+    "  --script FILE       timed key and mouse events by pass number or by game time\n"
     "  --frames N          quit after N passes\n"
     "  --dump-frames PAT   write the back buffer as PNG; %d in PAT becomes the pass number\n"
     "  --dump-at LIST      passes to dump, comma separated (default: every pass)\n"
     "  --screen-log FILE   write '<pass> <screen id>' whenever the screen changes\n"
+    "  --state-log FILE    write one line per tick of a hunt: the tick, the game time in seconds,\n"
+    "                      the hunter's x, y, view angle and horizon row, driving (0 or 1), the\n"
+    "                      jeep's speed, each animal as x,y,state, the kill report and the end\n"
+    "                      status (0 running, 1 killed, 2 lost)\n"
     "  --audio-out FILE    record the game's mixed sound into a WAV file (same samples for\n"
     "                      the same --fixed-dt run)\n"
     "  --autoplay [MODE]   a bot plays through the keys: hunt (bag the quarry, the default),\n"
@@ -46,7 +51,8 @@ const char* kUsage =
     "                      seconds after the end picture and prints its peak memory\n"
     "\n"
     "Script lines: '<pass> key down|up <KEY>', '<pass> mouse <x> <y>', '<pass> button down|up',\n"
-    "'<pass> click', '<pass> focus lost|gained', '<pass> quit'; '#' starts a comment.\n"
+    "'<pass> click', '<pass> focus lost|gained', '<pass> quit'; '#' starts a comment. A game time\n"
+    "such as '2.5s' in place of the pass applies the event before the first tick at that time.\n"
     "\n"
     "Keys:\n"
     "  Up, Down          walk forward and back; in the jeep, drive and reverse\n"
@@ -201,6 +207,11 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
             if (!value)
                 return needs("a file");
             options.screenLog = value;
+            ++i;
+        } else if (arg == "--state-log") {
+            if (!value)
+                return needs("a file");
+            options.stateLog = value;
             ++i;
         } else if (arg == "--audio-out") {
             if (!value)

@@ -4,6 +4,8 @@
 #include "common/KeyCodes.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -16,6 +18,17 @@ bool ParseKey(const std::string& word, int& code)
     }
     code = DikFromName(word.c_str());
     return code != 0;
+}
+
+// Plain decimal seconds ("12", "2.5", ".05"), at most a day.
+bool ParseSeconds(const std::string& word, double& seconds)
+{
+    if (word.empty() || word.size() > 12 || std::count(word.begin(), word.end(), '.') > 1 ||
+        !std::all_of(word.begin(), word.end(), [](char c) { return std::isdigit(uint8_t(c)) || c == '.'; }) ||
+        word == ".")
+        return false;
+    seconds = std::strtod(word.c_str(), nullptr);
+    return seconds <= 86400;
 }
 
 } // namespace
@@ -37,11 +50,17 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>& events,
             error = "line " + std::to_string(number) + ": " + why;
             return false;
         };
-        if (!std::all_of(passWord.begin(), passWord.end(), ::isdigit) || passWord.size() > 9)
-            return fail("a pass number comes first");
-        ScriptEvent event{ScriptEvent::Quit, std::stoi(passWord), 0, 0};
-        if (event.pass < 1)
-            return fail("passes count from 1");
+        ScriptEvent event{ScriptEvent::Quit, 0, 0, 0};
+        if (!passWord.empty() && passWord.back() == 's') {
+            if (!ParseSeconds(passWord.substr(0, passWord.size() - 1), event.seconds))
+                return fail("a game time is seconds followed by s, such as 2.5s");
+        } else {
+            if (!std::all_of(passWord.begin(), passWord.end(), ::isdigit) || passWord.size() > 9)
+                return fail("a pass number or a game time comes first");
+            event.pass = std::stoi(passWord);
+            if (event.pass < 1)
+                return fail("passes count from 1");
+        }
         words >> verb;
         std::string arg;
         if (verb == "key") {
@@ -76,8 +95,11 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>& events,
         }
         events.push_back(event);
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const ScriptEvent& x, const ScriptEvent& y) { return x.pass < y.pass; });
+    std::stable_sort(events.begin(), events.end(), [](const ScriptEvent& x, const ScriptEvent& y) {
+        if (x.Timed() != y.Timed())
+            return !x.Timed();
+        return x.Timed() ? x.seconds < y.seconds : x.pass < y.pass;
+    });
     return true;
 }
 

@@ -54,8 +54,7 @@ protected:
     {
         uint32_t report = 0;
         for (int i = 0; i < 40 && (report >> 16) == 0; ++i) {
-            hunt.Step({}, {}, 0);
-            report = hunt.Render();
+            report = hunt.Step({}, {}, 0);
         }
         return report;
     }

@@ -34,16 +34,13 @@ public:
         return true;
     }
     void OnToggle(ItemAction toggle, bool on) override { toggles.emplace_back(toggle, on); }
-    void Step(const HuntInput& input, const HuntToggles&, double) override
+    uint32_t Step(const HuntInput& input, const HuntToggles&, double) override
     {
         lastInput = input;
         ++steps;
-    }
-    uint32_t Render() override
-    {
-        ++renders;
         return killReport;
     }
+    void Render() override { ++renders; }
     int EndStatus() const override { return 0; }
     HuntEnd DecideEnd() override { return end; }
     void OnWindTimer() override { ++windTimers; }
@@ -68,7 +65,7 @@ protected:
     void Rebuild()
     {
         frame.reset();
-        frame = std::make_unique<CMainFrame>(clock);
+        frame = std::make_unique<CMainFrame>();
         auto hunt = std::make_unique<ScriptedHunt>();
         huntWorld = hunt.get();
         frame->SetHuntWorld(std::move(hunt));
@@ -172,11 +169,13 @@ TEST_F(FrameTest, EndOfHuntTimersShowThePictureThenReturnToTheMenu)
 
     huntWorld->killReport = 1;
     huntWorld->end = {ScreenId::EndZebra, ANIMAL_ZEBRA};
-    frame->RunFrame();
+    frame->RunFrame(); // tick 1, at 0 s: the kill starts timer 3
     ASSERT_TRUE(frame->Timers().IsRunning(TIMER_HUNT_END));
-    clock.Advance(1000);
-    for (int id : frame->Timers().TakeDue())
-        frame->OnTimer(id);
+    frame->SetFrameTime(0.95); // ticks 2 to 20: not yet
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
+    frame->SetFrameTime(0.05); // tick 21, at 1 s of game time
+    frame->RunFrame();
     EXPECT_EQ(frame->CurrentScreenId(), ScreenId::EndZebra);
     EXPECT_FALSE(frame->Timers().IsRunning(TIMER_HUNT_END));
     EXPECT_TRUE(frame->Timers().IsRunning(TIMER_BACK_TO_MENU));
@@ -185,10 +184,10 @@ TEST_F(FrameTest, EndOfHuntTimersShowThePictureThenReturnToTheMenu)
     frame->OnMouseButton(true);
     frame->RunFrame();
     EXPECT_EQ(frame->CurrentScreenId(), ScreenId::EndZebra);
-    clock.Advance(10000);
-    for (int id : frame->Timers().TakeDue())
-        frame->OnTimer(id);
+    frame->SetFrameTime(9.95);
+    frame->RunFrame();
     EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
+    EXPECT_DOUBLE_EQ(frame->GameClock().Seconds(), 11.05); // back at 11 s, ten after the picture
     EXPECT_FALSE(frame->Timers().IsRunning(TIMER_BACK_TO_MENU));
     EXPECT_EQ(huntWorld->windTimers, 0); // the wind timer only acts during a hunt
 }

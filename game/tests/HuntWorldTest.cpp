@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -85,7 +86,8 @@ TEST_F(HuntWorldTest, BuildsTheScenerySquareWithTwoCorridorsAndTheHerd)
     EXPECT_TRUE(hunt.LoadHunt(-1, -1, 0, problem));
     EXPECT_FALSE(hunt.Hunting());
     EXPECT_EQ(sound.Count(), 0u);
-    EXPECT_EQ(hunt.Render(), 0u);
+    EXPECT_EQ(hunt.Step({}, {}, 0.05), 0u);
+    hunt.Render(); // draws nothing, and does not fail
 }
 
 TEST_F(HuntWorldTest, WalksAtFiftyUnitsAndTurnsAQuarterTurnEachSecond)
@@ -296,15 +298,19 @@ TEST_F(HuntWorldTest, ProjectsAnObjectAheadOntoTheCentreWithItsFootBelowTheHoriz
     EXPECT_LE(tree.screen.height, 32767);
 }
 
-TEST_F(HuntWorldTest, TheDissolveFromBlackTakesNineDrawnPasses)
+TEST_F(HuntWorldTest, TheDissolveFromBlackShowsNineTicksHoweverOftenItIsDrawn)
 {
+    SendTheHerdAway();
     StartDriving();
-    int passes = 0;
-    while (hunt.View().FlashOn() && passes < 20) {
-        hunt.Render();
-        ++passes;
+    std::vector<int> levels;
+    for (int tick = 0; tick < 20; ++tick) {
+        hunt.Step({}, drive, 0.05);
+        for (int draw = 0; draw < 3; ++draw)
+            hunt.Render();
+        if (hunt.View().FlashOn())
+            levels.push_back(hunt.View().FlashLevel());
     }
-    EXPECT_EQ(passes, 9);
+    EXPECT_EQ(levels, (std::vector<int>{256, 224, 192, 160, 128, 96, 64, 32, 0}));
 }
 
 TEST(HuntWorldLoad, AMissingPanoramaKeepsTheHuntFromStarting)

@@ -149,7 +149,7 @@ protected:
     // Builds the game with the intro player; the video starts on the way.
     void Start()
     {
-        frame = std::make_unique<CMainFrame>(clock);
+        frame = std::make_unique<CMainFrame>();
         auto video = std::make_unique<CIntroVideo>(frame->Sound());
         intro = video.get();
         frame->SetVideoPlayer(std::move(video));

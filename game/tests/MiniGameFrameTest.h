@@ -5,7 +5,6 @@
 // window; afterwards the frame is destroyed before the window, the working
 // folder restored and the folder removed.
 
-#include "common/Clock.h"
 #include "game/CMainFrame.h"
 
 #include <SDL.h>
@@ -19,7 +18,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    FixedClock clock;
     std::string folder, previous;
     SDL_Window* window = nullptr;
     std::unique_ptr<CMainFrame> frame;

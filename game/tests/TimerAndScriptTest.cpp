@@ -1,4 +1,5 @@
 #include "game/CGameApp.h"
+#include "game/CSimulationClock.h"
 #include "game/CTimerQueue.h"
 #include "game/InputScript.h"
 
@@ -26,6 +27,54 @@ TEST(TimerQueue, FiresInOrderOnAnInjectedClock)
     EXPECT_EQ(timers.TakeDue(), (std::vector<int>{4, 1}));
 }
 
+// Runs the ticks that the clock holds now; their number.
+int RunDueTicks(CSimulationClock& clock)
+{
+    int ticks = 0;
+    while (clock.TickDue()) {
+        clock.EndTick();
+        ++ticks;
+    }
+    return ticks;
+}
+
+TEST(SimulationClock, PassesOfAnyLengthAddUpToWholeTicksWhereTheyShould)
+{
+    // Three passes of 1/60 s make one tick of 50 ms, exactly at the third.
+    CSimulationClock sixty;
+    EXPECT_EQ(sixty.Milliseconds(), 0u);
+    for (int pass = 1; pass <= 3; ++pass) {
+        sixty.Give(1.0 / 60);
+        EXPECT_EQ(RunDueTicks(sixty), pass == 3 ? 1 : 0) << "pass " << pass;
+    }
+    EXPECT_EQ(sixty.Milliseconds(), 50u);
+    // An hour at 144 passes a second is 72000 ticks, one every 2.88 passes,
+    // never one early or late.
+    CSimulationClock fast;
+    int64_t ticks = 0;
+    for (int64_t pass = 1; pass <= 144 * 3600; ++pass) {
+        fast.Give(1.0 / 144);
+        ticks += RunDueTicks(fast);
+        if (pass % 18 == 0) {
+            ASSERT_EQ(ticks, pass / 18 * 25 / 10) << "pass " << pass;
+        }
+    }
+    EXPECT_EQ(fast.Ticks(), 72000);
+    EXPECT_EQ(fast.Milliseconds(), 3600000u);
+    EXPECT_NEAR(fast.Pending(), 0, 1e-9);
+    // A long pass runs its ticks one after the other; nothing and negative
+    // time give none.
+    CSimulationClock slow;
+    slow.Give(0.26);
+    EXPECT_EQ(RunDueTicks(slow), 5);
+    slow.Give(-1);
+    slow.Give(0);
+    EXPECT_EQ(RunDueTicks(slow), 0);
+    slow.Give(0.04);
+    EXPECT_EQ(RunDueTicks(slow), 1);
+    EXPECT_DOUBLE_EQ(slow.Seconds(), 0.3);
+}
+
 TEST(InputScript, ParsesEveryEventKindInPassOrder)
 {
     std::vector<ScriptEvent> events;
@@ -45,6 +94,26 @@ TEST(InputScript, ParsesEveryEventKindInPassOrder)
     EXPECT_EQ(events[4].a, 0);
     EXPECT_EQ(events[5].kind, ScriptEvent::Focus);
     EXPECT_EQ(events[6].kind, ScriptEvent::Quit);
+}
+
+TEST(InputScript, TimedEventsComeAfterThoseByPassInTimeOrder)
+{
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript("2.5s key down UP\n4 click\n0.05s key up UP\n12s quit\n", events, error)) << error;
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_FALSE(events[0].Timed());
+    EXPECT_EQ(events[0].pass, 4);
+    EXPECT_FALSE(events[1].Timed());
+    EXPECT_TRUE(events[2].Timed());
+    EXPECT_DOUBLE_EQ(events[2].seconds, 0.05);
+    EXPECT_EQ(events[2].b, 0);
+    EXPECT_DOUBLE_EQ(events[3].seconds, 2.5);
+    EXPECT_EQ(events[3].kind, ScriptEvent::Key);
+    EXPECT_EQ(events[3].pass, 0);
+    EXPECT_EQ(events[4].kind, ScriptEvent::Quit);
+    for (const char* bad : {"s click\n", "1.2.3s click\n", "-1s click\n", "2e3s click\n", "100000s quit\n", ".s quit\n"})
+        EXPECT_FALSE(ParseInputScript(bad, events, error)) << bad;
 }
 
 TEST(InputScript, NamesTheBadLine)
@@ -76,4 +145,10 @@ TEST(GameOptions, ParsesAndRefuses)
     const char* help[] = {"Veldra", "--help"};
     EXPECT_EQ(ParseGameOptions(2, const_cast<char**>(help), options, error, out), 1);
     EXPECT_NE(out.find("--script"), std::string::npos);
+    EXPECT_NE(out.find("--state-log"), std::string::npos);
+    const char* log[] = {"Veldra", "--state-log", "ticks.txt"};
+    ASSERT_EQ(ParseGameOptions(3, const_cast<char**>(log), options, error, out), 0) << error;
+    EXPECT_EQ(options.stateLog, "ticks.txt");
+    const char* noFile[] = {"Veldra", "--state-log"};
+    EXPECT_EQ(ParseGameOptions(2, const_cast<char**>(noFile), options, error, out), 2);
 }

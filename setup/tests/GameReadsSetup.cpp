@@ -3,7 +3,6 @@
 // the trophies are reset, the game sees none and starts a new record.
 
 #include "TestSupport.h"
-#include "common/Clock.h"
 #include "game/CMainFrame.h"
 #include "game/GameConfig.h"
 #include "game/TrophyFile.h"
@@ -31,7 +30,7 @@ struct StartedGame {
         if (::chdir(folder.toLocal8Bit().constData()) != 0 || SDL_Init(SDL_INIT_VIDEO) != 0)
             return;
         window = SDL_CreateWindow("game", 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
-        frame = std::make_unique<CMainFrame>(clock);
+        frame = std::make_unique<CMainFrame>();
         FrameSettings settings;
         settings.fullScreen = false;
         settings.playVideo = false;
@@ -47,7 +46,6 @@ struct StartedGame {
         if (::chdir(previous.c_str()) != 0)
             qWarning("cannot return to %s", previous.c_str());
     }
-    FixedClock clock;
     std::string previous;
     SDL_Window* window = nullptr;
     std::unique_ptr<CMainFrame> frame;

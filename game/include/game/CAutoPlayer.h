@@ -1,7 +1,7 @@
 #pragma once
 // CAutoPlayer: a bot that plays the game through the inputs a player has:
 // key presses and releases and mouse clicks, handed to the game as scripted
-// events before each pass. It looks at the hunt the way a player looks at
+// events before each tick. It looks at the hunt the way a player looks at
 // the screen and the radar (where the animals are, what is in the sights),
 // but never changes the world itself.
 //
@@ -30,7 +30,7 @@ class CAutoPlayer {
 public:
     CAutoPlayer(AutoplayMode mode, const CHuntWorld& hunt);
 
-    // The events of the coming pass, decided from what the frame shows now.
+    // The events of the coming tick, decided from what the frame shows now.
     std::vector<ScriptEvent> Plan(const CMainFrame& frame);
     // Set once an end picture has been shown for a few seconds.
     bool WantsToQuit() const { return m_quit; }
@@ -75,10 +75,10 @@ private:
     std::vector<ScriptEvent> m_events;
     double m_endSeconds = 0;
     bool m_quit = false;
-    int m_cooldown = 0;   // passes to wait after a toggle, so the display follows
+    int m_cooldown = 0;   // ticks to wait after a toggle, so the display follows
     int m_stuckPasses = 0;
-    int m_detour = 0;     // passes left of steering round an obstacle
+    int m_detour = 0;     // ticks left of steering round an obstacle
     double m_detourSide = 0;
-    int m_reverse = 0;    // passes left of backing away from an animal ahead
-    int m_escape = 0;     // passes left of driving away from a charge
+    int m_reverse = 0;    // ticks left of backing away from an animal ahead
+    int m_escape = 0;     // ticks left of driving away from a charge
 };

@@ -14,14 +14,15 @@ struct GameOptions {
     int scale = 1;              // --scale: windowed size multiple
     bool seedGiven = false;     // --seed
     uint32_t seed = 0;
-    double fixedFrameTime = 0;  // --fixed-dt: seconds per pass; 0 = measured
-    std::string scriptPath;     // --script
+    double fixedFrameTime = 0;  // --fixed-dt: seconds of game time per pass; 0 = measured
+    std::string scriptPath;     // --script: events by pass or by game time
     long maxPasses = 0;         // --frames: quit after this many passes
     std::string dumpPattern;    // --dump-frames: PNG name, %d = pass number
     std::set<long> dumpAt;      // --dump-at
     bool playVideo = true;      // --no-video
     bool vsync = true;          // --no-vsync
     std::string screenLog;      // --screen-log: "<pass> <screen id>" at every screen change
+    std::string stateLog;       // --state-log: one line per tick of a hunt
     std::string audioOut;       // --audio-out: the mixed sound of the run as a WAV file
     bool autoplay = false;      // --autoplay [MODE]: a bot plays (hunt, poach, stray, wander)
     int autoplayMode = 0;       // AutoplayMode

@@ -1,13 +1,15 @@
 #pragma once
 // CMainFrame: the game's one window and everything it owns: the display
 // context and viewport, the keyboard, the screens, the hunt world, the video
-// player and the sound device. The application calls its pass over and over;
-// its three timers bring the slow events (wind and moods every 10 s, the end
-// of a hunt 1 s after a kill, the return to the menu 10 s after an end
-// picture).
+// player and the sound device. The application calls its pass over and over,
+// giving each pass the time it took; the game itself runs in fixed ticks of
+// its own clock (CSimulationClock), as many as that time holds, and each pass
+// draws what the latest tick left. The timers run on the same clock and bring
+// the slow events (wind and moods every 10 s, the end of a hunt 1 s after a
+// kill, the return to the menu 10 s after an end picture).
 
-#include "common/Clock.h"
 #include "game/CMouse.h"
+#include "game/CSimulationClock.h"
 #include "game/CTimerQueue.h"
 #include "game/GameConfig.h"
 #include "game/GameSeams.h"
@@ -47,11 +49,14 @@ struct FrameSettings {
     // there (not when the player's own folder cannot be written).
     PlayerFiles playerFiles;
     bool keepTrophies = true;
+    // The most game time one pass may give (seconds; 0: no limit). A stalled
+    // pass then slows the game down instead of making it jump.
+    double longestPass = 0;
 };
 
 class CMainFrame {
 public:
-    explicit CMainFrame(const IClock& clock);
+    CMainFrame();
     ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
@@ -62,8 +67,12 @@ public:
     // The first move: reads "config.dat" and builds the game, in order.
     void OnFirstMove();
     bool IsInitialised() const { return m_initialised; }
-    // One pass; true asks to be called again at once.
+    // One pass: gives the game the pass's time, runs the ticks that are due
+    // and draws. True asks to be called again at once.
     bool RunFrame();
+    // One tick of the game: the timers due, the keyboard and the current
+    // screen polled, the item activated acted on, the hunt stepped.
+    void RunTick();
     void OnTimer(int id);
     void OnActivateApp(bool active);
     void OnPaint();
@@ -92,10 +101,14 @@ public:
     // The game's data was not found where it was looked for (no cursor).
     bool DataMissing() const { return m_dataMissing; }
     bool CloseRequested() const { return m_closeRequested; }
-    // Frame time in seconds used by the hunt step. The loop sets it; before
-    // the first measurement it holds ten times a right angle in radians.
+    // The time of the coming pass in seconds (measured, or fixed in a
+    // replay): game time for the ticks, play time for the intro video. It
+    // stays until set again; at first it is one tick.
     void SetFrameTime(double seconds) { m_frameTime = seconds; }
     double FrameTime() const { return m_frameTime; }
+    const CSimulationClock& GameClock() const { return m_gameClock; }
+    // Told around every tick; null for none. It must outlive the frame's passes.
+    void SetTickListener(ITickListener* listener) { m_tickListener = listener; }
 
     // Seams for later parts and for tests; set before OnFirstMove.
     void SetHuntWorld(std::unique_ptr<IHuntWorld> world) { m_hunt = std::move(world); }
@@ -124,8 +137,9 @@ private:
     void OpenHelp();
     void StartChosenHunt();
 
-    const IClock& m_clock;
+    CSimulationClock m_gameClock;
     CTimerQueue m_timers;
+    ITickListener* m_tickListener = nullptr;
     SDL_Window* m_window = nullptr;
     FrameSettings m_settings;
     std::unique_ptr<CDibDDContext> m_context;
@@ -150,5 +164,5 @@ private:
     bool m_dataMissing = false;
     bool m_escapeDown = false;
     int m_quarryKind = 0;
-    double m_frameTime = 15.707963;
+    double m_frameTime = CSimulationClock::kTickSeconds;
 };

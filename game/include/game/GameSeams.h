@@ -61,12 +61,14 @@ public:
     virtual bool LoadHunt(int quarry, int weapon, int scenario, std::string& problem) = 0;
     // The hunt display switched a toggle (drive, aim or binoculars) to `on`.
     virtual void OnToggle(ItemAction toggle, bool on) = 0;
-    // One hunt step with the controls, the hunt display's toggles and the
-    // frame time in seconds.
-    virtual void Step(const HuntInput& input, const HuntToggles& toggles, double frameTime) = 0;
-    // Draws the world with its overlays into the back buffer; returns the
-    // kill report of this pass. Draws nothing while no hunt is loaded.
-    virtual uint32_t Render() = 0;
+    // One tick of the hunt with the controls, the hunt display's toggles and
+    // the tick's length in seconds: movement, the animals, the shot, and the
+    // animations of what is in view. Returns the kill report of this tick.
+    virtual uint32_t Step(const HuntInput& input, const HuntToggles& toggles, double seconds) = 0;
+    // Draws the world as the last tick left it, with its overlays, into the
+    // back buffer; changes nothing, however often it runs. Draws nothing
+    // while no hunt is loaded.
+    virtual void Render() = 0;
     // 0 while the hunt goes on; 1 killed, 2 lost.
     virtual int EndStatus() const = 0;
     // The end the hunt's outcome calls for, if any.
@@ -79,6 +81,17 @@ public:
     virtual int WindFrame() const = 0;
     // Driving may be switched on or off only while the jeep stands still.
     virtual bool JeepStandsStill() const = 0;
+};
+
+// Told around every simulation tick of the frame: before it (scripted input
+// and the bot act then) and after it (the state log).
+class ITickListener {
+public:
+    virtual ~ITickListener() = default;
+    // `tick` counts from 1; `seconds` is the game time the tick starts at
+    // (before) or has reached (after).
+    virtual void BeforeTick(int64_t tick, double seconds) = 0;
+    virtual void AfterTick(int64_t tick, double seconds) = 0;
 };
 
 class IVideoPlayer {
@@ -102,8 +115,8 @@ public:
     void Init(const HuntSetup&) override {}
     bool LoadHunt(int, int, int, std::string&) override { return true; }
     void OnToggle(ItemAction, bool) override {}
-    void Step(const HuntInput&, const HuntToggles&, double) override {}
-    uint32_t Render() override { return 0; }
+    uint32_t Step(const HuntInput&, const HuntToggles&, double) override { return 0; }
+    void Render() override {}
     int EndStatus() const override { return 0; }
     HuntEnd DecideEnd() override { return {}; }
     void OnWindTimer() override {}

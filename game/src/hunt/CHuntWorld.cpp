@@ -272,11 +272,10 @@ void CHuntWorld::OnToggle(ItemAction toggle, bool on)
     }
 }
 
-uint32_t CHuntWorld::Render()
+void CHuntWorld::Render()
 {
-    if (!m_hunting)
-        return 0;
-    return m_view.Render(m_hunter, true);
+    if (m_hunting)
+        m_view.Render(m_hunter, true);
 }
 
 int CHuntWorld::EndStatus() const

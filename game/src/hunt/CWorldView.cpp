@@ -163,12 +163,14 @@ void CWorldView::SyncSurfaces()
 void CWorldView::StartFlash()
 {
     m_flashOn = true;
+    m_flashFresh = true;
     m_flashLevel = 256;
 }
 
 void CWorldView::EndFlash()
 {
     m_flashOn = false;
+    m_flashFresh = false;
     m_flashLevel = 256;
 }
 
@@ -205,19 +207,39 @@ void CWorldView::Project(CWorldObject& object, const HunterPose& hunter, bool sh
         object.SetState(5); // anything in view bolts at the sound of a shot
 }
 
-uint32_t CWorldView::Render(const HunterPose& hunter, bool overlays)
+uint32_t CWorldView::Advance()
 {
     uint32_t report = 0;
+    if (m_drawList)
+        for (CWorldObject* object : m_drawList->Objects())
+            if (std::fabs(object->relAngle) < kPi / 2) // behind the hunter: not advanced
+                report |= object->Step();
+    if (m_smoke)
+        m_smoke->Step();
+    // The dissolve shows 256, 224, ... 32, 0 on nine ticks, then ends.
+    if (m_flashOn) {
+        if (m_flashFresh) {
+            m_flashFresh = false;
+        } else if (m_flashLevel > 0) {
+            m_flashLevel -= 32;
+        } else {
+            m_flashLevel = 256;
+            m_flashOn = false;
+        }
+    }
+    return report;
+}
+
+void CWorldView::Render(const HunterPose& hunter, bool overlays)
+{
     if (!m_target || !m_target->IsCreated())
-        return report;
+        return;
     DrawGround(hunter);
     DrawBackground(hunter);
-    DrawObjects(report);
+    DrawObjects();
     if (overlays) {
-        if (m_smoke) {
-            m_smoke->Step();
+        if (m_smoke)
             m_smoke->Draw();
-        }
         if (m_gun)
             m_gun->Draw();
         if (m_binoculars)
@@ -225,7 +247,6 @@ uint32_t CWorldView::Render(const HunterPose& hunter, bool overlays)
         DrawRadar();
         DrawFlash();
     }
-    return report;
 }
 
 void CWorldView::DrawBackground(const HunterPose& hunter)
@@ -248,16 +269,13 @@ void CWorldView::DrawBackground(const HunterPose& hunter)
                        viewColumns - firstColumns, imageH, 0, 0);
 }
 
-void CWorldView::DrawObjects(uint32_t& report)
+void CWorldView::DrawObjects()
 {
     if (!m_drawList)
         return;
-    for (CWorldObject* object : m_drawList->Objects()) {
-        if (std::fabs(object->relAngle) >= kPi / 2)
-            continue; // behind the hunter: neither advanced nor drawn
-        report |= object->Step();
-        object->Draw(*m_target);
-    }
+    for (CWorldObject* object : m_drawList->Objects())
+        if (std::fabs(object->relAngle) < kPi / 2) // behind the hunter: not drawn
+            object->Draw(*m_target);
 }
 
 void CWorldView::DrawRadar()
@@ -282,15 +300,7 @@ void CWorldView::DrawRadar()
 
 void CWorldView::DrawFlash()
 {
-    if (!m_flashOn)
-        return;
-    if (m_flash->IsCreated())
+    if (m_flashOn && m_flash->IsCreated())
         m_target->Draw(m_x0, m_y0, m_width, m_height, m_flash.Get(), 0, 0, m_width, m_height, BLIT_STIPPLE,
                        BlitExtra(m_flashLevel));
-    if (m_flashLevel > 0) {
-        m_flashLevel -= 32;
-    } else {
-        m_flashLevel = 256;
-        m_flashOn = false;
-    }
 }

@@ -1,6 +1,7 @@
-// The hunt step: one per pass while the hunt display is current. Movement on
+// The hunt step: one per tick while the hunt display is current. Movement on
 // foot or by jeep, the visible cells, the overlays, collisions and distances,
-// the animals' behaviour, the projection and the shot, in that order.
+// the animals' behaviour, the projection, the shot and the animations of
+// what is in view, in that order.
 
 #include "game/hunt/CHuntWorld.h"
 #include "game/hunt/HuntMath.h"
@@ -176,19 +177,20 @@ void CHuntWorld::ShootAtDrawList()
     }
 }
 
-void CHuntWorld::Step(const HuntInput& input, const HuntToggles& toggles, double frameTime)
+uint32_t CHuntWorld::Step(const HuntInput& input, const HuntToggles& toggles, double seconds)
 {
     if (!m_hunting)
-        return;
-    m_context.frameTime = frameTime;
+        return 0;
+    m_context.frameTime = seconds;
     bool shot = false;
     if (m_jeep->Driving())
-        StepDriving(input, frameTime);
+        StepDriving(input, seconds);
     else
-        StepOnFoot(input, toggles, frameTime, shot);
+        StepOnFoot(input, toggles, seconds, shot);
     m_jeep->Binoculars().Step();
     m_jeep->Gun().Step();
     FillDrawList(shot);
     if (shot)
         ShootAtDrawList();
+    return m_view.Advance();
 }

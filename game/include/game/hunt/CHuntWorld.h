@@ -27,8 +27,8 @@ public:
     void Init(const HuntSetup& setup) override;
     bool LoadHunt(int quarry, int weapon, int scenario, std::string& problem) override;
     void OnToggle(ItemAction toggle, bool on) override;
-    void Step(const HuntInput& input, const HuntToggles& toggles, double frameTime) override;
-    uint32_t Render() override;
+    uint32_t Step(const HuntInput& input, const HuntToggles& toggles, double seconds) override;
+    void Render() override;
     int EndStatus() const override;
     HuntEnd DecideEnd() override;
     void OnWindTimer() override;

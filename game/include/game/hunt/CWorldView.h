@@ -4,7 +4,9 @@
 // horizon, the trees, animals and jeep as scaled sprites from the farthest to
 // the nearest, then the overlays (smoke, gun, binoculars, radar and the
 // dissolve from black). The hunt step fills the draw list and projects every
-// object through Project; the frame calls Render once a pass.
+// object through Project, then Advance moves every animation on by one tick;
+// Render draws what that left, as often as the display asks, and changes
+// nothing.
 
 #include "game/hunt/CWorldObject.h"
 #include "game/hunt/HuntContext.h"
@@ -61,9 +63,12 @@ public:
     // One object's screen rectangle, its strip for the bearing and its angle
     // to the view; objects in front switch to running when a shot was fired.
     void Project(CWorldObject& object, const HunterPose& hunter, bool shot) const;
-    // Draws one picture; the overlays too when asked. Returns the OR of the
-    // objects' Step results (this pass's kill report).
-    uint32_t Render(const HunterPose& hunter, bool overlays);
+    // One tick of what is in view: every object in front of the hunter
+    // steps, the smoke fades and the dissolve moves on. Returns the OR of the
+    // objects' Step results (this tick's kill report).
+    uint32_t Advance();
+    // Draws one picture; the overlays too when asked.
+    void Render(const HunterPose& hunter, bool overlays);
     void StartFlash();
     void EndFlash();
 
@@ -85,7 +90,7 @@ public:
     void DrawBackground(const HunterPose& hunter);
 
 private:
-    void DrawObjects(uint32_t& report);
+    void DrawObjects();
     void DrawRadar();
     void DrawFlash();
     bool EnsureShadeTables();
@@ -122,6 +127,8 @@ private:
 
     int m_flashLevel = 256;
     bool m_flashOn = false;
+    // Just started: the first tick shows the full level before it falls.
+    bool m_flashFresh = false;
 
     const CDepthList* m_drawList = nullptr;
     CSmokePuff* m_smoke = nullptr;
