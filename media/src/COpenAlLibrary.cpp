@@ -1,5 +1,6 @@
 #include "COpenAlLibrary.h"
 
+#include <cstdlib>
 #include <dlfcn.h>
 
 namespace {
@@ -17,10 +18,30 @@ void LookUpExtension(const OpenAlFunctions& fn, const char* name, Function& func
 {
     function = reinterpret_cast<Function>(fn.alcGetProcAddress(nullptr, name));
 }
+
+void IgnoreSoundSystemError(const char*, int, const char*, int, const char*, ...) {}
+
+// The audio library and the sound system under it write a dozen lines to
+// stderr when a machine has no sound card; the game says so itself, once.
+// The sound system's error handler is process-wide, so setting it here holds
+// for the copy the audio library loads. Either may be asked to speak again:
+// ALSOFT_LOGLEVEL is left as the user set it.
+void QuietTheSoundSystem()
+{
+    ::setenv("ALSOFT_LOGLEVEL", "0", 0);
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetErrorHandler = int (*)(ErrorHandler);
+    static void* const alsa = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!alsa)
+        return;
+    if (auto set = reinterpret_cast<SetErrorHandler>(::dlsym(alsa, "snd_lib_error_set_handler")))
+        set(IgnoreSoundSystemError);
+}
 } // namespace
 
 std::shared_ptr<COpenAlLibrary> COpenAlLibrary::Load(const std::string& fileName)
 {
+    QuietTheSoundSystem();
     void* module = ::dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module)
         return nullptr;
