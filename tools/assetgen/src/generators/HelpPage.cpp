@@ -105,8 +105,8 @@ Twenty-four animals of all seven kinds roam the land.</p>
 )";
 
 const char* const kMiddle = R"(<div class="tip">The keys are chosen in the <strong>setup</strong> program that comes with the game
-(it also chooses between 8-bit and high-colour display and can clear the trophy room). The keys above are its defaults.
-Without a configuration the keyboard does nothing, but the mouse still works everywhere.</div>
+(it also chooses between 8-bit and high-colour display and can clear the trophy room). The keys above are its defaults,
+and they work from the start: until the setup program has been run the game uses them. The mouse works everywhere too.</div>
 </section>
 
 <section id="display">
