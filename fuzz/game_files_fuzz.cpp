@@ -1,10 +1,11 @@
-// The game's own files from outside: "config.dat" (private profile),
+// The game's own files from outside: "config.dat" (read and rewritten by
+// its one owner),
 // "trophy.bin" and the scripted-input text. The first byte picks the reader;
 // the rest is the file.
 
 #include "common/AtomicFile.h"
-#include "common/PrivateProfile.h"
 #include "game/InputScript.h"
+#include "gamedata/CConfigFile.h"
 #include "game/TrophyFile.h"
 
 #include <cstdint>
@@ -21,11 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     switch (data[0] % 3) {
     case 0: {
         WriteFileAtomically(path, bytes.data(), bytes.size());
-        int sum = 0;
-        for (const char* key : {"highcolour", "keyleft", "keyup", "keybut0"})
-            sum += GetPrivateProfileInt("configuration", key, 0, path);
-        WritePrivateProfileString("configuration", "keyright", "205", path);
-        (void)sum;
+        const CConfigFile file(path);
+        GameConfig config = file.Read();
+        // Whatever the file held, the keys written are the keys read back.
+        config.keys[size_t(GameControl::Right)] = 205;
+        if (file.WriteControlKeys(config.keys) && file.Read().keys != config.keys &&
+            config.Key(GameControl::Up) | config.Key(GameControl::Down))
+            __builtin_trap();
         break;
     }
     case 1: {

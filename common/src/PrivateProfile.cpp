@@ -2,9 +2,10 @@
 
 #include "common/AtomicFile.h"
 
+#include <cerrno>
 #include <climits>
 #include <strings.h>
-#include <vector>
+#include <sys/stat.h>
 
 namespace {
 
@@ -77,6 +78,37 @@ bool Find(const std::string& section, const std::string& key, const std::string&
     return false;
 }
 
+// Sets `key` in the lines of a profile: in place when the section has it,
+// else after the section's last entry, else in a new section at the end.
+void SetValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+              const std::string& value)
+{
+    bool inSection = false;
+    int sectionEnd = -1;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string name, k, v;
+        if (SectionOf(lines[i], name)) {
+            if (inSection)
+                break;
+            inSection = ::strcasecmp(name.c_str(), section.c_str()) == 0;
+            if (inSection)
+                sectionEnd = int(i) + 1;
+        } else if (inSection) {
+            if (KeyOf(lines[i], k, v) && ::strcasecmp(k.c_str(), key.c_str()) == 0) {
+                lines[i] = k + "=" + value;
+                return;
+            }
+            if (!Trim(lines[i]).empty())
+                sectionEnd = int(i) + 1;
+        }
+    }
+    if (sectionEnd < 0) {
+        lines.push_back("[" + section + "]");
+        sectionEnd = int(lines.size());
+    }
+    lines.insert(lines.begin() + sectionEnd, key + "=" + value);
+}
+
 } // namespace
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -105,40 +137,32 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
     return int(negative ? -value : value);
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
-                               const std::string& path)
+bool WritePrivateProfileStrings(const std::string& section, const std::vector<ProfileValue>& values,
+                                const std::string& path)
 {
+    if (path.empty())
+        return false;
     std::string bytes;
-    ReadWholeFile(path, bytes, kMaxProfileBytes); // an absent file starts empty
+    // An absent file starts empty; one that exists but cannot be read (or is
+    // beyond what this layer reads) is left alone, since rewriting it from
+    // nothing would lose whatever it holds.
+    if (!ReadWholeFile(path, bytes, kMaxProfileBytes)) {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) == 0 || errno != ENOENT)
+            return false;
+        bytes.clear();
+    }
     std::vector<std::string> lines = SplitLines(bytes);
-    bool inSection = false, written = false;
-    int sectionEnd = -1;
-    for (size_t i = 0; i < lines.size() && !written; ++i) {
-        std::string name, k, v;
-        if (SectionOf(lines[i], name)) {
-            if (inSection)
-                break;
-            inSection = ::strcasecmp(name.c_str(), section.c_str()) == 0;
-            if (inSection)
-                sectionEnd = int(i) + 1;
-        } else if (inSection) {
-            if (KeyOf(lines[i], k, v) && ::strcasecmp(k.c_str(), key.c_str()) == 0) {
-                lines[i] = k + "=" + value;
-                written = true;
-            } else if (!Trim(lines[i]).empty()) {
-                sectionEnd = int(i) + 1;
-            }
-        }
-    }
-    if (!written) {
-        if (sectionEnd < 0) {
-            lines.push_back("[" + section + "]");
-            sectionEnd = int(lines.size());
-        }
-        lines.insert(lines.begin() + sectionEnd, key + "=" + value);
-    }
+    for (const ProfileValue& value : values)
+        SetValue(lines, section, value.key, value.value);
     std::string out;
     for (const std::string& line : lines)
         out += line + "\r\n";
     return WriteFileAtomically(path, out.data(), out.size());
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& path)
+{
+    return WritePrivateProfileStrings(section, {{key, value}}, path);
 }

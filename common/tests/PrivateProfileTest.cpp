@@ -5,6 +5,7 @@
 #include <SDL_scancode.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -55,6 +56,23 @@ TEST_F(ProfileTest, WritesKeepOtherLinesAndReplaceValues)
     std::string bytes;
     ReadWholeFile(path, bytes);
     EXPECT_NE(bytes.find("; made by hand"), std::string::npos);
+}
+
+TEST_F(ProfileTest, SeveralKeysGoInOneWriteAndWhatCannotBeReadIsLeftAlone)
+{
+    Write("[configuration]\nkeyup=1\n");
+    ASSERT_TRUE(WritePrivateProfileStrings("configuration", {{"keyup", "200"}, {"keydown", "208"}, {"KEYUP", "7"}},
+                                           path));
+    std::string bytes;
+    ReadWholeFile(path, bytes);
+    EXPECT_EQ(bytes, "[configuration]\r\nkeyup=7\r\nkeydown=208\r\n");
+
+    // A folder of that name reads as nothing; writing would replace it.
+    const std::string folder = path + ".d";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    EXPECT_FALSE(WritePrivateProfileString("configuration", "keyup", "1", folder));
+    EXPECT_EQ(::rmdir(folder.c_str()), 0);
+    EXPECT_FALSE(WritePrivateProfileString("configuration", "keyup", "1", ""));
 }
 
 TEST(KeyCodes, OneTableForSdlEvdevAndNames)

@@ -62,9 +62,10 @@ void CAutoPlayer::Click(int x, int y)
 std::vector<ScriptEvent> CAutoPlayer::Plan(const CMainFrame& frame)
 {
     const GameConfig& config = frame.Config();
-    m_keys = {uint8_t(config.keyLeft),    uint8_t(config.keyRight),   uint8_t(config.keyUp),
-              uint8_t(config.keyDown),    uint8_t(config.keyButton0), uint8_t(config.keyButton1),
-              uint8_t(config.keyButton2), uint8_t(config.keyButton3)};
+    m_keys = {uint8_t(config.Key(GameControl::Left)), uint8_t(config.Key(GameControl::Right)),
+              uint8_t(config.Key(GameControl::Up)),   uint8_t(config.Key(GameControl::Down)),
+              uint8_t(config.Key(GameControl::Fire)), uint8_t(config.Key(GameControl::Weapon)),
+              uint8_t(config.Key(GameControl::Binoculars)), uint8_t(config.Key(GameControl::Jeep))};
     m_events.clear();
     m_want.clear();
     m_taps.clear();

@@ -11,6 +11,7 @@
 #include "game/CScreen.h"
 #include "game/CTrophyScreen.h"
 #include "game/TrophyFile.h"
+#include "gamedata/CConfigFile.h"
 #include "gamedata/DataFiles.h"
 #include "gamedata/HuntTables.h"
 #include "imaging/CDibPalette.h"
@@ -74,14 +75,15 @@ void CMainFrame::OnFirstMove()
     if (m_initialised || !m_viewport)
         return;
     m_initialised = true;
-    m_config = ReadGameConfig(m_settings.playerFiles.folder);
+    m_config = CConfigFile(m_settings.playerFiles.ConfigPath()).Read();
 
     m_controls.fill(nullptr);
     m_input = std::make_unique<CInputManager>();
     m_input->Create(nullptr, m_window, 7);
-    const int codes[HUNT_CONTROL_COUNT] = {m_config.keyLeft,    m_config.keyRight,   m_config.keyUp,
-                                           m_config.keyDown,    m_config.keyButton1, m_config.keyButton2,
-                                           m_config.keyButton3, m_config.keyButton0};
+    const int codes[HUNT_CONTROL_COUNT] = {
+        m_config.Key(GameControl::Left),   m_config.Key(GameControl::Right),      m_config.Key(GameControl::Up),
+        m_config.Key(GameControl::Down),   m_config.Key(GameControl::Weapon),     m_config.Key(GameControl::Binoculars),
+        m_config.Key(GameControl::Jeep),   m_config.Key(GameControl::Fire)};
     for (int i = 0; i < HUNT_CONTROL_COUNT; ++i)
         m_controls[size_t(i)] = m_input->AddControl(0, codes[i]);
 

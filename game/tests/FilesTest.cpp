@@ -2,7 +2,6 @@
 #include "common/ByteOrder.h"
 #include "common/CAtomicOutputFile.h"
 #include "game/CGameRandom.h"
-#include "game/GameConfig.h"
 #include "game/TrophyFile.h"
 
 #include <filesystem>
@@ -29,24 +28,6 @@ protected:
     fs::path dir;
     std::string trophies;
 };
-
-TEST_F(GameFilesTest, ConfigReadsZeroForMissingKeysAndDefaultsWhenNothingMoves)
-{
-    // No file: 8-bit, and the setup tool's default keys, so the game can be played.
-    GameConfig none = ReadGameConfig(dir.string());
-    EXPECT_EQ(none.highColour, 0);
-    EXPECT_EQ(none.keyUp, 200);
-    EXPECT_EQ(none.keyDown, 208);
-    EXPECT_EQ(none.keyButton0, 57);
-    EXPECT_EQ(none.keyButton3, 157);
-    const std::string text = "[configuration]\nhighcolour=1\nkeyup=200\nkeybut0=junk\n";
-    WriteBytes((dir / "config.dat").string(), std::vector<uint8_t>(text.begin(), text.end()));
-    GameConfig some = ReadGameConfig(dir.string());
-    EXPECT_EQ(some.highColour, 1);
-    EXPECT_EQ(some.keyUp, 200);
-    EXPECT_EQ(some.keyButton0, 0);
-    EXPECT_EQ(some.keyDown, 0);
-}
 
 TEST_F(GameFilesTest, FirstTrophyMakesAnEightByteFileAndAppendsKeepOrder)
 {

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CCaptureDialog::CCaptureDialog(const ControlBindings& current, Control control, QWidget* parent)
+CCaptureDialog::CCaptureDialog(const ControlBindings& current, GameControl control, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), m_capture(current, control)
 {
     setFocusPolicy(Qt::StrongFocus);

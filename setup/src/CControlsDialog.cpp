@@ -29,7 +29,7 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
     auto* grid = new QGridLayout(group);
     const int boxWidth =
         fontMetrics().horizontalAdvance(Text(kWidestKeyName)) + DialogUnitsToPixels(*this, 16, 0).width();
-    for (size_t i = 0; i < kStoredControls; ++i) {
+    for (size_t i = 0; i < kGameControlCount; ++i) {
         auto* button = new QPushButton(ButtonText(texts::kControlButtons[i], texts::kControlMnemonics[i]), group);
         button->setAutoDefault(false);
         auto* name = new QLineEdit(group);
@@ -45,7 +45,7 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
         m_names[i] = name;
         grid->addWidget(button, int(i), 0);
         grid->addWidget(name, int(i), 1);
-        connect(button, &QPushButton::clicked, this, [this, i] { Capture(Control(i)); });
+        connect(button, &QPushButton::clicked, this, [this, i] { Capture(GameControl(i)); });
     }
 
     auto* ok = new QPushButton(ButtonText(texts::kOk, 'O'), this);
@@ -60,11 +60,9 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
     connect(defaults, &QPushButton::clicked, this, [this] { SetDefaults(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    const ControlBindings stored = m_folder.ReadBindings();
-    for (size_t i = 0; i < kStoredControls; ++i)
-        m_bindings.codes[i] = stored.codes[i];
-    if (m_bindings[Control::Up] == 0 && m_bindings[Control::Down] == 0)
-        SetDefaults();
+    // What the game will play with: the stored keys, or the defaults while
+    // neither up nor down is bound.
+    m_bindings.keys = m_folder.Config().Read().keys;
     ShowNames();
 
     FixDialogSize(*this, 164, 196);
@@ -72,11 +70,11 @@ CControlsDialog::CControlsDialog(const ControlBindings& handed, const CGameFolde
 
 void CControlsDialog::ShowNames()
 {
-    for (size_t i = 0; i < kStoredControls; ++i)
-        m_names[i]->setText(KeyNameShown(m_bindings.codes[i]));
+    for (size_t i = 0; i < kGameControlCount; ++i)
+        m_names[i]->setText(KeyNameShown(m_bindings.keys[i]));
 }
 
-void CControlsDialog::Capture(Control control)
+void CControlsDialog::Capture(GameControl control)
 {
     CCaptureDialog dialog(m_bindings, control, this);
     if (m_host.Run(dialog) != QDialog::Accepted)
@@ -87,16 +85,14 @@ void CControlsDialog::Capture(Control control)
 
 void CControlsDialog::SetDefaults()
 {
-    const ControlBindings defaults = DefaultBindings();
-    for (size_t i = 0; i < kStoredControls; ++i)
-        m_bindings.codes[i] = defaults.codes[i];
+    m_bindings.keys = DefaultControlKeys();
     ShowNames();
 }
 
 void CControlsDialog::Confirm()
 {
     // On failure the dialog stays open with the user's bindings, to retry or cancel.
-    if (!m_folder.WriteBindings(m_bindings)) {
+    if (!m_folder.Config().WriteControlKeys(m_bindings.keys)) {
         m_host.ShowError(this, TextAboutFile(texts::kSaveFailed, m_folder.ConfigPath()));
         return;
     }

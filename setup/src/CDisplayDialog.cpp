@@ -10,14 +10,14 @@
 #include <QVBoxLayout>
 
 CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_host(host), m_value(folder.ReadDisplayChoice())
+    : QDialog(parent), m_folder(folder), m_host(host), m_highColour(folder.Config().Read().highColour)
 {
     setWindowTitle(Text(texts::kDisplayCaption));
 
     auto* group = new QGroupBox(this);
     auto* highColour = new QRadioButton(ButtonText(texts::kHighColour, 'H'), group);
     auto* eightBit = new QRadioButton(ButtonText(texts::kEightBit, '8'), group);
-    (m_value != 0 ? highColour : eightBit)->setChecked(true);
+    (m_highColour ? highColour : eightBit)->setChecked(true);
     auto* choices = new QVBoxLayout(group);
     choices->addWidget(highColour);
     choices->addWidget(eightBit);
@@ -30,8 +30,8 @@ CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWi
     layout->addStretch();
     layout->addLayout(BottomButtonRow({ok, cancel}));
 
-    connect(highColour, &QRadioButton::clicked, this, [this] { m_value = 1; });
-    connect(eightBit, &QRadioButton::clicked, this, [this] { m_value = 0; });
+    connect(highColour, &QRadioButton::clicked, this, [this] { m_highColour = true; });
+    connect(eightBit, &QRadioButton::clicked, this, [this] { m_highColour = false; });
     connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -41,7 +41,7 @@ CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWi
 void CDisplayDialog::Confirm()
 {
     // On failure the dialog stays open with the user's choice, to retry or cancel.
-    if (!m_folder.WriteDisplayChoice(m_value)) {
+    if (!m_folder.Config().WriteHighColour(m_highColour)) {
         m_host.ShowError(this, TextAboutFile(texts::kSaveFailed, m_folder.ConfigPath()));
         return;
     }

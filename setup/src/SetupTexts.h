@@ -21,7 +21,7 @@ constexpr const char* kDisplayCaption = QT_TRANSLATE_NOOP("setup", "Configurazio
 constexpr const char* kHighColour = QT_TRANSLATE_NOOP("setup", "High Colour");
 constexpr const char* kEightBit = QT_TRANSLATE_NOOP("setup", "Colori a 8-bit");
 
-// Controls dialog: the buttons of the eight stored controls, in Control order.
+// Controls dialog: the buttons of the eight stored controls, in GameControl order.
 constexpr const char* kControlsCaption = QT_TRANSLATE_NOOP("setup", "Configurazione dei controlli");
 constexpr const char* kControlButtons[8] = {
     QT_TRANSLATE_NOOP("setup", "Su"),    QT_TRANSLATE_NOOP("setup", "Giù"),  QT_TRANSLATE_NOOP("setup", "Sinistra"),

@@ -71,7 +71,7 @@ std::string DefaultFolder()
 }
 
 // `setup --show [DIR]`: the files' places and the values the dialogs would
-// show, for scripts and for players who wonder where their settings went.
+// show (what the game will do), for scripts and for players who wonder where their settings went.
 int ShowFiles(int argc, char** argv)
 {
     if (argc > 3) {
@@ -88,11 +88,11 @@ int ShowFiles(int argc, char** argv)
         folder = argv[2];
     }
     const CGameFolder files(folder);
+    const GameConfig config = files.Config().Read();
     std::printf("config.dat: %s\ntrophy.bin: %s\nhighcolour=%d\n", files.ConfigPath().c_str(),
-                files.TrophyPath().c_str(), files.ReadDisplayChoice());
-    const ControlBindings bindings = files.ReadBindings();
-    for (size_t i = 0; i < kStoredControls; ++i)
-        std::printf("%s=%d\n", ProfileKeyOf(Control(i)), bindings.codes[i]);
+                files.TrophyPath().c_str(), config.highColour ? 1 : 0);
+    for (const GameControlEntry& entry : kGameControls)
+        std::printf("%s=%d\n", entry.configKey, config.Key(entry.control));
     return 0;
 }
 

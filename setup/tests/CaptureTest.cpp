@@ -34,26 +34,26 @@ private slots:
     void theHiddenFifthButtonCountsAsBound()
     {
         ControlBindings bindings = DefaultBindings();
-        bindings[Control::Button5] = 30;
-        CKeyCapture capture(bindings, Control::Up);
+        bindings.button5 = 30;
+        CKeyCapture capture(bindings, GameControl::Up);
         QCOMPARE(capture.Offer(30), CaptureStep::InUse);
     }
 
     void modifiersCountOnlyOnTheirOwn()
     {
-        CKeyCapture shifted(ControlBindings(), Control::Up);
+        CKeyCapture shifted(ControlBindings(), GameControl::Up);
         QCOMPARE(shifted.Press(42), CaptureStep::Ignored);  // left Shift held...
         QCOMPARE(shifted.Press(30), CaptureStep::Captured); // ...for a capital A: the A key
         QCOMPARE(shifted.Code(), 30);
 
-        CKeyCapture alone(ControlBindings(), Control::Up);
+        CKeyCapture alone(ControlBindings(), GameControl::Up);
         QCOMPARE(alone.Press(54), CaptureStep::Ignored);
         QCOMPARE(alone.Release(42), CaptureStep::Ignored); // not the one held
         QCOMPARE(alone.Release(54), CaptureStep::Captured);
         QCOMPARE(alone.Code(), 54);
 
         // Released after another key: that key was the one meant.
-        CKeyCapture after(DefaultBindings(), Control::Up);
+        CKeyCapture after(DefaultBindings(), GameControl::Up);
         QCOMPARE(after.Press(157), CaptureStep::Ignored);
         QCOMPARE(after.Press(54), CaptureStep::Ignored); // a second modifier replaces the first
         QCOMPARE(after.Press(30), CaptureStep::Captured);
@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(after.Code(), 30);
 
         // A modifier in use by another control is refused on its release.
-        CKeyCapture inUse(DefaultBindings(), Control::Up);
+        CKeyCapture inUse(DefaultBindings(), GameControl::Up);
         QCOMPARE(inUse.Press(54), CaptureStep::Ignored);
         QCOMPARE(inUse.Release(54), CaptureStep::InUse);
         QVERIFY(inUse.SawKeyInUse());
@@ -69,7 +69,7 @@ private slots:
 
     void dialogShowsThePromptWithoutTitle()
     {
-        CCaptureDialog dialog(DefaultBindings(), Control::Up);
+        CCaptureDialog dialog(DefaultBindings(), GameControl::Up);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString());
         QCOMPARE(dialog.Prompt(), kPressKey);
@@ -84,7 +84,7 @@ private slots:
 
     void annullaCancelsAndNeverTakesAKey()
     {
-        CCaptureDialog dialog(DefaultBindings(), Control::Up);
+        CCaptureDialog dialog(DefaultBindings(), GameControl::Up);
         dialog.show();
         auto* cancel = qobject_cast<QPushButton*>(FindButton(dialog, QStringLiteral("Annulla")));
         QVERIFY(cancel);
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(dialog.CapturedCode(), 0);
 
         // Space is a key to bind, not a press of the button.
-        CCaptureDialog space(ControlBindings(), Control::Fire);
+        CCaptureDialog space(ControlBindings(), GameControl::Fire);
         space.show();
         SendKey(space, kEvdevSpace);
         QCOMPARE(space.result(), int(QDialog::Accepted));
@@ -105,7 +105,7 @@ private slots:
 
     void aShiftedCharacterBindsItsKey()
     {
-        CCaptureDialog dialog(ControlBindings(), Control::Weapon);
+        CCaptureDialog dialog(ControlBindings(), GameControl::Weapon);
         dialog.show();
         SendKey(dialog, kEvdevLeftShift);
         QVERIFY(dialog.isVisible());
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.CapturedCode(), 30);
 
-        CCaptureDialog alt(ControlBindings(), Control::Weapon);
+        CCaptureDialog alt(ControlBindings(), GameControl::Weapon);
         alt.show();
         Tap(alt, kEvdevLeftAlt);
         QCOMPARE(alt.result(), int(QDialog::Accepted));
@@ -122,7 +122,7 @@ private slots:
 
     void keyEventsAreMappedByPosition()
     {
-        CCaptureDialog dialog(DefaultBindings(), Control::Jeep);
+        CCaptureDialog dialog(DefaultBindings(), GameControl::Jeep);
         dialog.show();
         SendKey(dialog, kEvdevQ, false); // a release is not a key press
         SendKey(dialog, kEvdevQ, true, true); // nor is an auto-repeat
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.CapturedCode(), 16);
 
-        CCaptureDialog own(DefaultBindings(), Control::Jeep);
+        CCaptureDialog own(DefaultBindings(), GameControl::Jeep);
         own.show();
         Tap(own, kEvdevRightCtrl); // the extended key's own code, 157
         QCOMPARE(own.result(), int(QDialog::Accepted));
@@ -140,7 +140,7 @@ private slots:
 
     void aKeyInUseKeepsTheDialogOpenWithTheSecondPrompt()
     {
-        CCaptureDialog dialog(DefaultBindings(), Control::Up);
+        CCaptureDialog dialog(DefaultBindings(), GameControl::Up);
         dialog.show();
         Tap(dialog, kEvdevRightShift); // the binoculars' key
         QVERIFY(dialog.isVisible());
@@ -154,7 +154,7 @@ private slots:
 
     void unknownKeysAreIgnoredAndEscapeCancels()
     {
-        CCaptureDialog dialog(DefaultBindings(), Control::Up);
+        CCaptureDialog dialog(DefaultBindings(), GameControl::Up);
         dialog.show();
         QKeyEvent noScanCode(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 0, 0, 0);
         QCoreApplication::sendEvent(&dialog, &noScanCode);
@@ -170,11 +170,11 @@ private slots:
     void tabAndEnterAreKeysLikeAnyOther()
     {
         // Dialogs use Tab and Enter themselves; here they must be captured.
-        CCaptureDialog tab(ControlBindings(), Control::Up);
+        CCaptureDialog tab(ControlBindings(), GameControl::Up);
         tab.show();
         SendKey(tab, 15);
         QCOMPARE(tab.CapturedCode(), 15);
-        CCaptureDialog enter(ControlBindings(), Control::Up);
+        CCaptureDialog enter(ControlBindings(), GameControl::Up);
         enter.show();
         SendKey(enter, 28);
         QCOMPARE(enter.CapturedCode(), 28);

@@ -163,7 +163,7 @@ private slots:
                                 "Left",       "OK",     "Right",   "Up",   "Weapon"};
         expected.sort();
         QCOMPARE(ButtonTexts(controls), expected);
-        CCaptureDialog capture(DefaultBindings(), Control::Up);
+        CCaptureDialog capture(DefaultBindings(), GameControl::Up);
         for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &capture}) {
             dialog->show();
             ExpectNothingClipped(*dialog);
@@ -186,8 +186,9 @@ private slots:
             Click(controls, "Cancella");
         });
         m_host.scripts.push_back([](QDialog& display) {
-            QVERIFY(IsChecked(display, "High Colour"));
-            QVERIFY(!IsChecked(display, "Colori a 8-bit"));
+            // What the game does without the value: 8-bit.
+            QVERIFY(!IsChecked(display, "High Colour"));
+            QVERIFY(IsChecked(display, "Colori a 8-bit"));
             Click(display, "Cancella");
         });
         CSetupApp app(*m_folder, m_host);
@@ -207,16 +208,17 @@ private slots:
         // Unbound controls say so; a key without a name shows its code.
         QCOMPARE(KeyNamesShown(partial), (QStringList{"A", "(nessuno)", "Tasto 84", "(nessuno)", "(nessuno)",
                                                       "(nessuno)", "(nessuno)", "Tasto 100000"}));
-        QCOMPARE(partial.Bindings()[Control::Jeep], 100000);
+        QCOMPARE(partial.Bindings()[GameControl::Jeep], 100000);
     }
 
     void theFifthButtonKeepsWhatItWasHanded()
     {
         ControlBindings handed;
-        handed.codes = {1, 2, 3, 4, 5, 6, 7, 8, 45};
+        handed.keys = {1, 2, 3, 4, 5, 6, 7, 8};
+        handed.button5 = 45;
         CControlsDialog controls(handed, *m_folder, m_host);
-        QCOMPARE(controls.Bindings()[Control::Button5], 45);
-        QCOMPARE(controls.Bindings()[Control::Up], 200);
+        QCOMPARE(controls.Bindings().button5, 45);
+        QCOMPARE(controls.Bindings()[GameControl::Up], 200);
     }
 
     void cancelWritesNothing()
@@ -387,7 +389,7 @@ private slots:
         CMainDialog main(*m_folder, m_host);
         CDisplayDialog display(*m_folder, m_host);
         CControlsDialog controls(ControlBindings(), *m_folder, m_host);
-        CCaptureDialog capture(DefaultBindings(), Control::Up);
+        CCaptureDialog capture(DefaultBindings(), GameControl::Up);
         for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &capture}) {
             dialog->show();
             ExpectNothingClipped(*dialog);
@@ -417,8 +419,8 @@ private slots:
         CMainDialog main(*m_folder, m_host);
         CDisplayDialog display(*m_folder, m_host);
         CControlsDialog controls(ControlBindings(), *m_folder, m_host);
-        CCaptureDialog capture(DefaultBindings(), Control::Up);
-        CCaptureDialog inUse(DefaultBindings(), Control::Up);
+        CCaptureDialog capture(DefaultBindings(), GameControl::Up);
+        CCaptureDialog inUse(DefaultBindings(), GameControl::Up);
         const std::pair<QDialog*, const char*> shots[] = {{&main, "main"},       {&display, "display"},
                                                           {&controls, "controls"}, {&capture, "capture"},
                                                           {&inUse, "capture-in-use"}};

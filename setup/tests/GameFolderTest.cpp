@@ -34,40 +34,34 @@ private slots:
     {
         const CGameFolder folder = Folder();
         WriteBytes(folder.ConfigPath(), "junk");
-        QCOMPARE(folder.EnsureConfigFile(), CGameFolder::ConfigState::Present);
+        QCOMPARE(folder.EnsureConfigFile(), CConfigFile::Creation::Present);
         QCOMPARE(ReadBytes(folder.ConfigPath()), std::string("junk"));
     }
 
-    void displayValuesOtherThanTwoShowAsStored()
+    void theDialogsShowWhatTheGameReads()
     {
+        // The game's own reading (CConfigFile): an absent depth is 8-bit, any
+        // other value than 0 high colour; keys as stored unless nothing walks.
         const CGameFolder folder = Folder();
-        QCOMPARE(folder.ReadDisplayChoice(), 1); // no file: high colour
-        WriteBytes(folder.ConfigPath(), "[configuration]\nhighcolour=2\n");
-        QCOMPARE(folder.ReadDisplayChoice(), 1);
-        WriteBytes(folder.ConfigPath(), "[configuration]\nhighcolour=-7\n");
-        QCOMPARE(folder.ReadDisplayChoice(), -7);
-    }
-
-    void absentOrOddKeysReadAsStored()
-    {
-        const CGameFolder folder = Folder();
-        QCOMPARE(folder.ReadBindings(), ControlBindings());
-        WriteBytes(folder.ConfigPath(), "[CONFIGURATION]\nKeyLeft=84\nkeybut1=100000\nkeybut2=x\n");
-        const ControlBindings read = folder.ReadBindings();
-        QCOMPARE(read[Control::Left], 84);
-        QCOMPARE(read[Control::Weapon], 100000);
-        QCOMPARE(read[Control::Binoculars], 0);
-        QCOMPARE(read[Control::Up], 0);
+        QVERIFY(!folder.Config().Read().highColour);
+        QCOMPARE(folder.Config().Read().keys, DefaultControlKeys());
+        WriteBytes(folder.ConfigPath(), "[CONFIGURATION]\nhighcolour=2\nkeyup=1\nKeyLeft=84\nkeybut1=100000\nkeybut2=x\n");
+        const GameConfig read = folder.Config().Read();
+        QVERIFY(read.highColour);
+        QCOMPARE(read.Key(GameControl::Left), 84);
+        QCOMPARE(read.Key(GameControl::Weapon), 100000);
+        QCOMPARE(read.Key(GameControl::Binoculars), 0);
+        QCOMPARE(read.Key(GameControl::Up), 1);
     }
 
     void anUnreadableConfigurationIsNeverRewritten()
     {
-        // The profile layer would start such a file afresh; the tool refuses.
+        // Rewriting it from what could be read would lose it: refused.
         const CGameFolder folder = Folder();
         QVERIFY(QDir(m_dir.path()).mkdir("config.dat"));
-        QCOMPARE(folder.EnsureConfigFile(), CGameFolder::ConfigState::Present);
-        QVERIFY(!folder.WriteDisplayChoice(0));
-        QVERIFY(!folder.WriteBindings(DefaultBindings()));
+        QCOMPARE(folder.EnsureConfigFile(), CConfigFile::Creation::Present);
+        QVERIFY(!folder.Config().WriteHighColour(false));
+        QVERIFY(!folder.Config().WriteControlKeys(DefaultControlKeys()));
         QVERIFY(QFileInfo(QString::fromStdString(folder.ConfigPath())).isDir());
     }
 
@@ -91,10 +85,10 @@ private slots:
         WriteBytes(folder.ConfigPath(), "[configuration]\nhighcolour=1\n");
         WriteBytes(Path("config.dat.tmpAbC123"), "[configur");
         WriteBytes(Path("trophy.bin.tmpAbC123"), "another file's");
-        QVERIFY(folder.WriteDisplayChoice(0));
+        QVERIFY(folder.Config().WriteHighColour(false));
         QVERIFY(!QFile::exists(QString::fromStdString(Path("config.dat.tmpAbC123"))));
         QVERIFY(QFile::exists(QString::fromStdString(Path("trophy.bin.tmpAbC123"))));
-        QCOMPARE(folder.ReadDisplayChoice(), 0);
+        QVERIFY(!folder.Config().Read().highColour);
     }
 };
 

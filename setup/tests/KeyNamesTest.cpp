@@ -55,14 +55,13 @@ private slots:
     void defaultsAreTheArrowsAndFourButtons()
     {
         const ControlBindings defaults = DefaultBindings();
-        const char* const names[] = {"UP",       "DOWN",  "LEFT",    "RIGHT",     "Spacebar",
-                                     "Enter",    "R Shift", "R Control", ""};
-        for (size_t i = 0; i < kControlCount; ++i)
-            QCOMPARE(SetupKeyName(defaults.codes[i]), names[i]);
-        QCOMPARE(defaults.codes, (std::array<int, 9>{200, 208, 203, 205, 57, 28, 54, 157, 0}));
-        QCOMPARE(ProfileKeyOf(Control::Up), "keyup");
-        QCOMPARE(ProfileKeyOf(Control::Jeep), "keybut3");
-        QVERIFY(ProfileKeyOf(Control::Button5) == nullptr);
+        const char* const names[] = {"UP", "DOWN", "LEFT", "RIGHT", "Spacebar", "Enter", "R Shift", "R Control"};
+        for (size_t i = 0; i < kGameControlCount; ++i)
+            QCOMPARE(SetupKeyName(defaults.keys[i]), names[i]);
+        QCOMPARE(defaults.keys, (ControlKeys{200, 208, 203, 205, 57, 28, 54, 157}));
+        QCOMPARE(defaults.button5, 0);
+        QCOMPARE(GameControlOf(GameControl::Up).configKey, "keyup");
+        QCOMPARE(GameControlOf(GameControl::Jeep).configKey, "keybut3");
     }
 };
 

@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(app.Run(), 0);
         QVERIFY(m_host.errors.isEmpty());
         QCOMPARE(ReadBytes(folder.ConfigPath()), std::string("[configuration]\r\nhighcolour=0\r\n"));
-        QCOMPARE(CGameFolder(Game().toStdString()).ReadDisplayChoice(), 0);
+        QVERIFY(!CGameFolder(Game().toStdString()).Config().Read().highColour);
 
         // The trophy reset removes the player's record.
         WriteBytes(folder.TrophyPath(), std::string("\x01\0\0\0\x07\0\0\0", 8));
@@ -89,7 +89,7 @@ private slots:
         WriteBytes(blocker.toStdString(), "x");
         SetDataHome(blocker + "/data");
         const CGameFolder folder(Game().toStdString());
-        QCOMPARE(folder.EnsureConfigFile(), CGameFolder::ConfigState::Failed);
+        QCOMPARE(folder.EnsureConfigFile(), CConfigFile::Creation::Failed);
 
         m_host.scripts.push_back([](QDialog& main) { Click(main, "Lascia"); });
         CSetupApp app(folder, m_host);

@@ -18,7 +18,7 @@ class QPushButton;
 
 class CCaptureDialog : public QDialog {
 public:
-    CCaptureDialog(const ControlBindings& current, Control control, QWidget* parent = nullptr);
+    CCaptureDialog(const ControlBindings& current, GameControl control, QWidget* parent = nullptr);
 
     // Offers a key press (release) by its scan code; ends the dialog with
     // "OK" when a key is taken.

@@ -26,12 +26,12 @@ public:
 
 private:
     void ShowNames();
-    void Capture(Control control);
+    void Capture(GameControl control);
     void SetDefaults();
     void Confirm();
 
     const CGameFolder& m_folder;
     IDialogHost& m_host;
     ControlBindings m_bindings;
-    std::array<QLineEdit*, kStoredControls> m_names{};
+    std::array<QLineEdit*, kGameControlCount> m_names{};
 };

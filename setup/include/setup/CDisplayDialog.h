@@ -1,7 +1,7 @@
 #pragma once
 // The display dialog, "Configurazione del display": high colour or 8-bit.
-// It shows the stored choice (an absent one as high colour); "OK" writes
-// "highcolour", "Cancella" writes nothing.
+// It shows the depth the game will start in (an absent choice is 8-bit);
+// "OK" writes "highcolour", "Cancella" writes nothing.
 
 #include "setup/CGameFolder.h"
 
@@ -14,14 +14,14 @@ class CDisplayDialog : public QDialog {
 public:
     CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWidget* parent = nullptr);
 
-    // The value "OK" writes: 1 after "High Colour" is clicked, 0 after
-    // "Colori a 8-bit"; until then the stored value.
-    int Value() const { return m_value; }
+    // The choice "OK" writes: high colour after "High Colour" is clicked,
+    // 8-bit after "Colori a 8-bit"; until then the stored choice.
+    bool HighColour() const { return m_highColour; }
 
 private:
     void Confirm();
 
     const CGameFolder& m_folder;
     IDialogHost& m_host;
-    int m_value = 1;
+    bool m_highColour = false;
 };

@@ -21,7 +21,7 @@ enum class CaptureStep {
 
 class CKeyCapture {
 public:
-    CKeyCapture(const ControlBindings& current, Control control) : m_current(current), m_control(control) {}
+    CKeyCapture(const ControlBindings& current, GameControl control) : m_current(current), m_control(control) {}
 
     // A key went down: offered at once, unless it is a modifier.
     CaptureStep Press(int code);
@@ -39,7 +39,7 @@ public:
 
 private:
     ControlBindings m_current;
-    Control m_control;
+    GameControl m_control;
     bool m_sawKeyInUse = false;
     int m_code = 0;
     int m_heldModifier = 0; // a modifier pressed with no other key since

@@ -1,0 +1,100 @@
+// "config.dat" as both programs read it and the setup tool writes it: absent
+// values, the default keys while nothing walks, one whole write for the
+// eight keys, other lines kept, and no write over a file that cannot be read.
+
+#include "common/AtomicFile.h"
+#include "gamedata/CConfigFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("configfile-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        path = (dir / "config.dat").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    void Write(const std::string& text) { ASSERT_TRUE(WriteFileAtomically(path, text.data(), text.size())); }
+    std::string Contents()
+    {
+        std::string bytes;
+        EXPECT_TRUE(ReadWholeFile(path, bytes));
+        return bytes;
+    }
+    fs::path dir;
+    std::string path;
+};
+
+TEST_F(ConfigFileTest, AbsentValuesMeanEightBitAndNothingToWalkWithMeansTheDefaultKeys)
+{
+    const CConfigFile file(path);
+    // No file at all, and no place for one: 8-bit and the default keys.
+    for (const CConfigFile& each : {file, CConfigFile("")}) {
+        const GameConfig none = each.Read();
+        EXPECT_FALSE(none.highColour);
+        EXPECT_EQ(none.keys, DefaultControlKeys());
+        EXPECT_EQ(none.Key(GameControl::Up), 200);
+        EXPECT_EQ(none.Key(GameControl::Fire), 57);
+        EXPECT_EQ(none.Key(GameControl::Jeep), 157);
+    }
+
+    Write("[configuration]\nhighcolour=1\nkeyup=200\nkeybut0=junk\n");
+    GameConfig some = file.Read();
+    EXPECT_TRUE(some.highColour);
+    EXPECT_EQ(some.Key(GameControl::Up), 200);
+    EXPECT_EQ(some.Key(GameControl::Fire), 0);
+    EXPECT_EQ(some.Key(GameControl::Down), 0);
+
+    // Any non-zero depth is high colour; up and down both 0 replace all eight.
+    Write("[Configuration]\nHighColour=-7\nkeyup=0\nkeydown=0\nkeyleft=84\n");
+    some = file.Read();
+    EXPECT_TRUE(some.highColour);
+    EXPECT_EQ(some.keys, DefaultControlKeys());
+}
+
+TEST_F(ConfigFileTest, TheKeysAreWrittenInOneWholeFileKeepingOtherLines)
+{
+    const CConfigFile file(path);
+    EXPECT_EQ(file.CreateIfAbsent(), CConfigFile::Creation::Created);
+    EXPECT_EQ(Contents(), "[configuration]");
+    EXPECT_EQ(file.CreateIfAbsent(), CConfigFile::Creation::Present);
+
+    Write("; by hand\n[configuration]\nkeydown=1\n\n[other]\nx=y\n");
+    const ControlKeys keys{17, 31, 30, 32, 29, 18, 16, 15};
+    ASSERT_TRUE(file.WriteControlKeys(keys));
+    ASSERT_TRUE(file.WriteHighColour(true));
+    EXPECT_EQ(Contents(), "; by hand\r\n[configuration]\r\nkeydown=31\r\nkeyup=17\r\nkeyleft=30\r\nkeyright=32\r\n"
+                          "keybut0=29\r\nkeybut1=18\r\nkeybut2=16\r\nkeybut3=15\r\nhighcolour=1\r\n\r\n[other]\r\n"
+                          "x=y\r\n");
+    const GameConfig read = file.Read();
+    EXPECT_TRUE(read.highColour);
+    EXPECT_EQ(read.keys, keys);
+    ASSERT_TRUE(file.WriteHighColour(false));
+    EXPECT_FALSE(file.Read().highColour);
+}
+
+TEST_F(ConfigFileTest, NothingIsWrittenOverWhatCannotBeReadNorWithoutAPlace)
+{
+    // Rewriting from what could be read would start such a file afresh.
+    fs::create_directory(path);
+    const CConfigFile file(path);
+    EXPECT_EQ(file.CreateIfAbsent(), CConfigFile::Creation::Present);
+    EXPECT_FALSE(file.WriteControlKeys(DefaultControlKeys()));
+    EXPECT_FALSE(file.WriteHighColour(true));
+    EXPECT_TRUE(fs::is_directory(path));
+
+    const CConfigFile nowhere("");
+    EXPECT_EQ(nowhere.CreateIfAbsent(), CConfigFile::Creation::Failed);
+    EXPECT_FALSE(nowhere.WriteHighColour(true));
+}
+
+} // namespace
