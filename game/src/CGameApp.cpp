@@ -20,6 +20,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -39,6 +40,20 @@ std::string DumpName(const std::string& pattern, long pass)
     if (at == std::string::npos)
         return name + "." + number + ".png";
     return name.replace(at, 2, number);
+}
+
+// The keys held now as the system knows them, in the keyboard's numbering
+// (bit 7 set for a key that is down).
+std::array<uint8_t, 256> KeysHeldNow()
+{
+    std::array<uint8_t, 256> held{};
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    for (int code = 0; state && code < count; ++code)
+        if (state[code])
+            if (const uint8_t key = DikFromSdlScancode(SDL_Scancode(code)))
+                held[key] = 0x80;
+    return held;
 }
 
 void HandleEvent(const SDL_Event& event, CMainFrame& frame, bool& quit)
@@ -74,7 +89,8 @@ void HandleEvent(const SDL_Event& event, CMainFrame& frame, bool& quit)
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
             const bool focused = event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
-            frame.OnActivateApp(focused);
+            const std::array<uint8_t, 256> held = focused ? KeysHeldNow() : std::array<uint8_t, 256>{};
+            frame.OnActivateApp(focused, held.data());
             if (frame.Viewport())
                 frame.Viewport()->Presenter().OnFocusChanged(focused);
         } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
@@ -90,13 +106,22 @@ void HandleEvent(const SDL_Event& event, CMainFrame& frame, bool& quit)
     }
 }
 
-void ApplyScriptEvent(const ScriptEvent& event, CMainFrame& frame, bool& quit)
+// The keyboard as a script plays it: the keys its events hold down, also
+// while the window is in the background, where the game hears none of them.
+struct ScriptKeyboard {
+    std::array<uint8_t, 256> held{};
+};
+
+void ApplyScriptEvent(const ScriptEvent& event, CMainFrame& frame, ScriptKeyboard& keyboard, bool& quit)
 {
     switch (event.kind) {
-    case ScriptEvent::Key: frame.OnKey(uint8_t(event.a), event.b != 0); break;
+    case ScriptEvent::Key:
+        keyboard.held[uint8_t(event.a)] = event.b != 0 ? 0x80 : 0;
+        frame.OnKey(uint8_t(event.a), event.b != 0);
+        break;
     case ScriptEvent::Mouse: frame.OnMouseMove(std::clamp(event.a, 0, 639), std::clamp(event.b, 0, 479)); break;
     case ScriptEvent::Button: frame.OnMouseButton(event.a != 0); break;
-    case ScriptEvent::Focus: frame.OnActivateApp(event.a != 0); break;
+    case ScriptEvent::Focus: frame.OnActivateApp(event.a != 0, keyboard.held.data()); break;
     case ScriptEvent::Quit:
         quit = true;
         frame.PostClose(); // no tick runs after it
@@ -108,9 +133,9 @@ void ApplyScriptEvent(const ScriptEvent& event, CMainFrame& frame, bool& quit)
 // script's events by game time and the bot's keys; after it, the state log.
 class CTickDriver final : public ITickListener {
 public:
-    CTickDriver(CMainFrame& frame, const std::vector<ScriptEvent>& timed, CAutoPlayer* bot, const CHuntWorld& hunt,
-                CStateLog* log, bool& quit)
-        : m_frame(frame), m_timed(timed), m_bot(bot), m_hunt(hunt), m_log(log), m_quit(quit)
+    CTickDriver(CMainFrame& frame, const std::vector<ScriptEvent>& timed, ScriptKeyboard& keyboard, CAutoPlayer* bot,
+                const CHuntWorld& hunt, CStateLog* log, bool& quit)
+        : m_frame(frame), m_timed(timed), m_keyboard(keyboard), m_bot(bot), m_hunt(hunt), m_log(log), m_quit(quit)
     {
     }
 
@@ -120,10 +145,10 @@ public:
         // tick that starts at three times 0.05 s meet.
         const auto micro = [](double t) { return std::llround(t * 1e6); };
         while (m_next < m_timed.size() && micro(m_timed[m_next].seconds) <= micro(seconds))
-            ApplyScriptEvent(m_timed[m_next++], m_frame, m_quit);
+            ApplyScriptEvent(m_timed[m_next++], m_frame, m_keyboard, m_quit);
         if (m_bot && !m_quit) {
             for (const ScriptEvent& event : m_bot->Plan(m_frame))
-                ApplyScriptEvent(event, m_frame, m_quit);
+                ApplyScriptEvent(event, m_frame, m_keyboard, m_quit);
             if (m_bot->WantsToQuit()) {
                 m_quit = true;
                 m_frame.PostClose();
@@ -140,6 +165,7 @@ private:
     CMainFrame& m_frame;
     const std::vector<ScriptEvent>& m_timed;
     size_t m_next = 0;
+    ScriptKeyboard& m_keyboard;
     CAutoPlayer* m_bot;
     const CHuntWorld& m_hunt;
     CStateLog* m_log;
@@ -260,7 +286,8 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     stateLog.reset();
                 }
             }
-            CTickDriver ticks(frame, timedScript, bot.get(), hunt, stateLog.get(), quit);
+            ScriptKeyboard scriptKeys;
+            CTickDriver ticks(frame, timedScript, scriptKeys, bot.get(), hunt, stateLog.get(), quit);
             frame.SetTickListener(&ticks);
             auto lastPass = std::chrono::steady_clock::now();
             for (long pass = 1; !quit; ++pass) {
@@ -268,7 +295,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
                 while (SDL_PollEvent(&event))
                     HandleEvent(event, frame, quit);
                 while (nextScript < script.size() && script[nextScript].pass <= pass)
-                    ApplyScriptEvent(script[nextScript++], frame, quit);
+                    ApplyScriptEvent(script[nextScript++], frame, scriptKeys, quit);
                 if (quit || frame.CloseRequested())
                     break;
 

@@ -2,7 +2,6 @@
 
 #include "common/DataPath.h"
 #include "common/DebugTrace.h"
-#include "common/KeyCodes.h"
 #include "display/CDibDD.h"
 #include "display/CDibDDContext.h"
 #include "display/CDibDDViewport.h"
@@ -102,6 +101,9 @@ void CMainFrame::OnFirstMove()
     }
     const WaveFormat primary = MakePcmFormat(22050, 16, 1);
     m_sound->SetWindowAndFormat(nullptr, m_window, &primary, 0);
+    // On before the intro opens, so that its soundtrack is heard from the
+    // start (the window's first focus may come later, or never).
+    m_sound->SetActive(true);
 
     m_hunt->Init({BackBuffer(), m_sound.get(), &m_gameClock});
     for (int id = 0; id < SCREEN_COUNT; ++id)
@@ -150,16 +152,18 @@ HuntInput CMainFrame::ReadControls() const
 
 void CMainFrame::OnKey(uint8_t key, bool down)
 {
-    if (key == dik::ESCAPE)
-        m_escapeDown = down;
+    // Counted, not sampled: a tap that begins and ends between two passes
+    // still skips the intro.
+    if (down && m_video->IsPlaying())
+        ++m_introKeyPresses;
     if (m_input)
         m_input->OnKeyEvent(key, down);
 }
 
-void CMainFrame::OnActivateApp(bool active)
+void CMainFrame::OnActivateApp(bool active, const uint8_t* keysDown)
 {
     if (m_input)
-        m_input->OnFocusChanged(active);
+        m_input->OnFocusChanged(active, keysDown);
     if (!active) {
         m_wasDeactivated = true;
         m_sound->SetActive(false);
@@ -167,8 +171,21 @@ void CMainFrame::OnActivateApp(bool active)
         return;
     }
     m_active = true;
+    const bool soundWasActive = m_sound->IsActive();
     m_sound->SetActive(true);
+    // The device comes back with every sound stopped: the intro's soundtrack
+    // goes on from where the video stands (it stood still meanwhile).
+    if (!soundWasActive && m_sound->IsActive() && m_video->IsPlaying())
+        m_video->Play();
     // The window keeps its size and place on this platform; nothing to put back.
+}
+
+void CMainFrame::ForgetInput()
+{
+    m_mouse.TakeLeftPressed();
+    m_introKeyPresses = 0;
+    if (m_input)
+        m_input->Poll(0); // what the keys did so far is read here, and cleared at the next poll
 }
 
 void CMainFrame::OnPaint()
@@ -189,10 +206,17 @@ bool CMainFrame::RunFrame()
     if (!m_active || !m_initialised || !m_current)
         return false;
     if (m_video->IsPlaying()) {
-        if (m_escapeDown)
+        // Any key or a click skips the intro. The intro keeps real time: a
+        // slow pass shows the frame due now and skips those before it.
+        const bool skip = m_introKeyPresses > 0 || m_mouse.TakeLeftPressed();
+        m_introKeyPresses = 0;
+        if (skip)
             m_video->Stop();
         else
             m_video->Tick(m_frameTime);
+        // Nothing done during the intro reaches the menu that follows it.
+        if (!m_video->IsPlaying())
+            ForgetInput();
         return false;
     }
     const double longest = m_settings.longestPass;
@@ -323,6 +347,7 @@ void CMainFrame::OnTimer(int id)
         const HuntEnd end = m_hunt->DecideEnd();
         if (end.picture != ScreenId::None) {
             ChangeScreen(end.picture, false, true);
+            m_hunt->Silence();
             const std::string record = m_settings.playerFiles.TrophyPath();
             if (end.trophy != ANIMAL_NONE && m_settings.keepTrophies && !AppendTrophy(end.trophy, record)) {
                 // Said where the player sees it: the record keeps its old

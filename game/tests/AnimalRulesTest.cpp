@@ -146,6 +146,35 @@ TEST_F(AnimalRules, ShootingAnotherKindIsJailButOnlyOnceItHasFallenInView)
     ASSERT_NE(sound.Find("sounds\\warn06.wav"), nullptr); // the wrong animal
 }
 
+TEST_F(AnimalRules, AProtectedAnimalStillFallingIsNoPartOfTheBag)
+{
+    // Three zebras down and seen; the fourth animal to fall is a giraffe.
+    Build(ANIMAL_ZEBRA - 1, 4);
+    for (int n = 0; n < 3; ++n) {
+        CAnimal& zebra = Ahead(kFirstZebra + n, 500);
+        Shoot();
+        zebra.x = hunt.Hunter().x + 500;
+        zebra.y = hunt.Hunter().y;
+        Shoot();
+        ASSERT_EQ(zebra.State(), ANIMAL_DYING);
+        WatchTheDying();
+        zebra.x = 300;
+    }
+    CAnimal& giraffe = Ahead(kFirstGiraffe, 500);
+    Shoot();
+    giraffe.x = hunt.Hunter().x + 500;
+    giraffe.y = hunt.Hunter().y;
+    Shoot();
+    ASSERT_EQ(giraffe.State(), ANIMAL_DYING);
+    // Four animals are falling or fallen and only zebras' deaths are seen:
+    // no bag while the giraffe falls, jail once it lies dead in view.
+    EXPECT_EQ(hunt.Context().killReport & 0xFFFF, 4u);
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::None);
+    WatchTheDying();
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndJail);
+    EXPECT_EQ(hunt.DecideEnd().trophy, ANIMAL_NONE);
+}
+
 TEST_F(AnimalRules, TwoOtherKindsNeverAddUpToTheQuarry)
 {
     // A giraffe (2) and a lion (4) make 6, the rhino's number: still jail.
@@ -169,8 +198,8 @@ TEST_F(AnimalRules, RunningOverEvenTheQuarryIsJail)
     HuntToggles drive;
     drive.drive = true;
     CAnimal& zebra = Ahead(kFirstZebra, 120);
+    hunt.Jeep().speed = 100; // on the move (the tick takes no time)
     hunt.Step({}, drive, 0);
-    hunt.Render();
     EXPECT_EQ(zebra.State(), ANIMAL_DYING);
     EXPECT_EQ(hunt.Context().quarryKind, ANIMAL_NONE);
     ASSERT_NE(sound.Find("sounds\\snEl3.wav"), nullptr);
@@ -192,10 +221,29 @@ TEST_F(AnimalRules, RunningOverLooksBothWaysRoundTheFullCircle)
     CAnimal& left = Ahead(kFirstZebra, 110, 25);
     CAnimal& right = Ahead(kFirstZebra + 1, 110, -25);
     CAnimal& aside = Ahead(kFirstZebra + 2, 60, -100);
+    hunt.Jeep().speed = -40; // backing: still moving
     hunt.Step({}, drive, 0);
     EXPECT_EQ(left.State(), ANIMAL_DYING);
     EXPECT_EQ(right.State(), ANIMAL_DYING);
     EXPECT_NE(aside.State(), ANIMAL_DYING);
+}
+
+TEST_F(AnimalRules, AJeepStandingStillRunsNothingOver)
+{
+    Build(ANIMAL_ZEBRA - 1, 4);
+    hunt.OnToggle(ItemAction::Drive, true);
+    HuntToggles drive;
+    drive.drive = true;
+    // A zebra walks up to the bumper of the standing jeep: nothing happens,
+    // and the hunter is no poacher.
+    CAnimal& zebra = Ahead(kFirstZebra, 120);
+    ASSERT_EQ(hunt.Jeep().speed, 0);
+    for (int tick = 0; tick < 5; ++tick)
+        hunt.Step({}, drive, 0.05);
+    EXPECT_NE(zebra.State(), ANIMAL_DYING);
+    EXPECT_EQ(hunt.Context().quarryKind, ANIMAL_ZEBRA);
+    EXPECT_EQ(hunt.Context().killReport, 0u);
+    EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::None);
 }
 
 TEST_F(AnimalRules, TheMaulingCounterIsSharedAndKillsPastTwenty)

@@ -20,7 +20,7 @@ class ScriptedHunt final : public IHuntWorld {
 public:
     uint32_t killReport = 0;
     HuntEnd end;
-    int steps = 0, renders = 0, windTimers = 0;
+    int steps = 0, renders = 0, windTimers = 0, silenced = 0;
     std::vector<std::pair<ItemAction, bool>> toggles;
     HuntInput lastInput;
     bool refuse = false;
@@ -43,6 +43,7 @@ public:
     void Render() override { ++renders; }
     int EndStatus() const override { return 0; }
     HuntEnd DecideEnd() override { return end; }
+    void Silence() override { ++silenced; }
     void OnWindTimer() override { ++windTimers; }
     void ClearDrawList() override {}
     int CompassFrame() const override { return 3; }
@@ -174,9 +175,11 @@ TEST_F(FrameTest, EndOfHuntTimersShowThePictureThenReturnToTheMenu)
     frame->SetFrameTime(0.95); // ticks 2 to 20: not yet
     frame->RunFrame();
     EXPECT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
+    EXPECT_EQ(huntWorld->silenced, 0);
     frame->SetFrameTime(0.05); // tick 21, at 1 s of game time
     frame->RunFrame();
     EXPECT_EQ(frame->CurrentScreenId(), ScreenId::EndZebra);
+    EXPECT_EQ(huntWorld->silenced, 1); // the hunt's sounds stop with the picture
     EXPECT_FALSE(frame->Timers().IsRunning(TIMER_HUNT_END));
     EXPECT_TRUE(frame->Timers().IsRunning(TIMER_BACK_TO_MENU));
     // The end picture cannot be left by clicking.
@@ -300,6 +303,32 @@ TEST_F(FrameTest, ToggleKeysActLikeClicksButAClickWins)
     frame->RunFrame();
     EXPECT_TRUE(huntWorld->lastInput.Held(HuntControl::Button1));
     EXPECT_FALSE(huntWorld->lastInput.Pressed(HuntControl::Button1));
+}
+
+TEST_F(FrameTest, AKeyHeldWhileTheWindowComesBackReadsHeldWithoutAPress)
+{
+    std::ofstream("config.dat") << "[configuration]\nkeyup=200\nkeydown=208\n";
+    Rebuild();
+    ASSERT_TRUE(frame->StartHunt(6, 4, 2));
+    frame->OnKey(200, true);
+    frame->RunFrame();
+    EXPECT_TRUE(huntWorld->lastInput.Held(HuntControl::Up));
+    EXPECT_TRUE(huntWorld->lastInput.Pressed(HuntControl::Up));
+    frame->OnActivateApp(false);
+    EXPECT_FALSE(frame->RunFrame());
+    uint8_t held[256] = {};
+    held[200] = 0x80; // still held as the window comes back
+    frame->OnActivateApp(true, held);
+    frame->RunFrame();
+    EXPECT_TRUE(huntWorld->lastInput.Held(HuntControl::Up));
+    EXPECT_FALSE(huntWorld->lastInput.Pressed(HuntControl::Up));
+    frame->OnKey(200, true); // the system's auto-repeat starts
+    frame->RunFrame();
+    EXPECT_TRUE(huntWorld->lastInput.Held(HuntControl::Up));
+    EXPECT_FALSE(huntWorld->lastInput.Pressed(HuntControl::Up));
+    frame->OnKey(200, false);
+    frame->RunFrame();
+    EXPECT_FALSE(huntWorld->lastInput.Held(HuntControl::Up));
 }
 
 TEST_F(FrameTest, AHuntThatCannotBeBuiltReturnsToTheMainMenu)

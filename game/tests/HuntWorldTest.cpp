@@ -144,9 +144,34 @@ TEST_F(HuntWorldTest, ThePedalsFollowTheirAccelerationSequence)
     for (int i = 0; i < 20; ++i)
         hunt.Step(Holding({HuntControl::Down}), drive, 0.001);
     EXPECT_EQ(hunt.Jeep().speed, -300);
-    // At full reverse holding up changes nothing: it must decay first.
+    // At full reverse the throttle brakes at once: 60, then 20 a tick.
     hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, -300);
+    EXPECT_EQ(hunt.Jeep().speed, -240);
+    hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, -220);
+}
+
+TEST_F(HuntWorldTest, TheBrakeSlowsTheJeepFromFullSpeedAndNothingPassesTheTopSpeed)
+{
+    SendTheHerdAway();
+    StartDriving();
+    for (int i = 0; i < 14; ++i)
+        hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+    ASSERT_EQ(hunt.Jeep().speed, 300);
+    // Held from full speed ahead, the brake stops the jeep and backs it.
+    std::vector<int> speeds;
+    for (int i = 0; i < 6; ++i) {
+        hunt.Step(Holding({HuntControl::Down}), drive, 0.001);
+        speeds.push_back(hunt.Jeep().speed);
+    }
+    EXPECT_EQ(speeds, (std::vector<int>{240, 220, 200, 180, 160, 140}));
+    // Coasting from 300 to 290 and pushing again stops at 300, not 310.
+    for (int i = 0; i < 14; ++i)
+        hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+    hunt.Step({}, drive, 0.001);
+    ASSERT_EQ(hunt.Jeep().speed, 290);
+    hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
+    EXPECT_EQ(hunt.Jeep().speed, 300);
 }
 
 TEST_F(HuntWorldTest, TheEngineRunsAtThirtyKilohertzAtFullSpeed)
@@ -228,14 +253,18 @@ TEST_F(HuntWorldTest, StrayingFromTheJeepWarnsThenEndsTheHunt)
     SendTheHerdAway();
     HunterPose& hunter = hunt.Hunter();
     hunter.x = hunt.Jeep().x + 1200;
-    clock.Advance(20001);
     hunt.Step({}, {}, 0.05);
     EXPECT_EQ(hunt.EndStatus(), 0);
     ASSERT_NE(sound.Find("sounds\\warn04.wav"), nullptr);
-    EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 1);
+    EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 1); // at once, the first time
     sound.EndAll();
     hunt.Step({}, {}, 0.05);
-    EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 1); // every 20 s, not every pass
+    clock.Advance(20000);
+    hunt.Step({}, {}, 0.05);
+    EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 1); // every 20 s, not every tick
+    clock.Advance(1);
+    hunt.Step({}, {}, 0.05);
+    EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 2);
     hunter.x = hunt.Jeep().x + 1600;
     hunt.Step({}, {}, 0.05);
     EXPECT_EQ(hunt.EndStatus(), 1);
@@ -243,6 +272,54 @@ TEST_F(HuntWorldTest, StrayingFromTheJeepWarnsThenEndsTheHunt)
     hunt.Step(Holding({HuntControl::Up}), {}, 0.05);
     EXPECT_EQ(hunter.horizon, 10);
     EXPECT_EQ(hunter.x, hunt.Jeep().x + 1600); // he moves no more
+}
+
+// Hunt after hunt, whenever it began: the first time the hunter strays
+// beyond 1000 units the warning sounds, before anything can kill him at 1500.
+TEST_F(HuntWorldTest, EveryHuntWarnsTheStrayHunterBeforeHeDies)
+{
+    for (uint32_t begin : {0u, 5000u, 12000u}) {
+        clock.Advance(begin);
+        std::string problem;
+        ASSERT_TRUE(hunt.LoadHunt(kZebra, kRifle, kPlains, problem)) << problem;
+        SendTheHerdAway();
+        HunterPose& hunter = hunt.Hunter();
+        // Walking straight away from the jeep at 50 units a second.
+        int warnedAt = -1, diedAt = -1;
+        for (int tick = 0; tick < 600 && diedAt < 0; ++tick) {
+            hunt.Step(Holding({HuntControl::Up}), {}, 0.05);
+            clock.Advance(50);
+            const auto* warning = sound.Find("sounds\\warn04.wav");
+            if (warnedAt < 0 && warning && warning->plays > 0)
+                warnedAt = tick;
+            if (hunt.EndStatus() != 0)
+                diedAt = tick;
+        }
+        ASSERT_GE(warnedAt, 0) << "a hunt begun at " << begin << " ms";
+        EXPECT_NEAR(std::hypot(hunt.Jeep().x - hunter.x, hunt.Jeep().y - hunter.y), 1500, 5);
+        EXPECT_EQ(diedAt - warnedAt, 200) << "ten seconds between the warning and the end";
+    }
+}
+
+TEST_F(HuntWorldTest, SilenceStopsTheEngineAndALoopingAttack)
+{
+    SendTheHerdAway();
+    StartDriving();
+    for (int i = 0; i < 20; ++i)
+        hunt.Step(Holding({HuntControl::Up}), drive, 0.05);
+    const auto* engine = sound.Find("sounds\\engine.wav");
+    ASSERT_TRUE(engine && engine->playing && engine->looped);
+    // The hunter out of the jeep and too far from it: the attack loops.
+    hunt.OnToggle(ItemAction::Drive, false);
+    hunt.Hunter().x = hunt.Jeep().x + 1600;
+    hunt.Hunter().y = hunt.Jeep().y;
+    hunt.Step({}, {}, 0.05);
+    ASSERT_EQ(hunt.EndStatus(), 1);
+    const auto* attack = sound.Find("sounds\\snEl2.wav");
+    ASSERT_TRUE(attack && attack->playing && attack->looped);
+    hunt.Silence();
+    EXPECT_FALSE(attack->playing);
+    EXPECT_FALSE(engine->playing);
 }
 
 TEST_F(HuntWorldTest, DrivingOffTheMapWarnsThenTheHunterIsLost)
@@ -254,7 +331,6 @@ TEST_F(HuntWorldTest, DrivingOffTheMapWarnsThenTheHunterIsLost)
     hunt.Jeep().x = hunter.x - 100;
     StartDriving();
     hunter.angle = 0;
-    clock.Advance(20001);
     for (int i = 0; i < 2000 && hunt.EndStatus() == 0; ++i) {
         hunt.Step(Holding({HuntControl::Up}), drive, 0.05);
         hunt.Render();

@@ -11,6 +11,7 @@
 #include "game/CGameApp.h"
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
+#include "game/CScreen.h"
 #include "imaging/CDib.h"
 #include "imaging/CDibPalette.h"
 
@@ -147,7 +148,8 @@ class IntroVideoTest : public MiniGameFrameTest {
 protected:
     IntroVideoTest() : MiniGameFrameTest("intro") {}
     // Builds the game with the intro player; the video starts on the way.
-    void Start()
+    // `longestPass` as the game sets it for measured time.
+    void Start(double longestPass = 0)
     {
         frame = std::make_unique<CMainFrame>();
         auto video = std::make_unique<CIntroVideo>(frame->Sound());
@@ -155,6 +157,7 @@ protected:
         frame->SetVideoPlayer(std::move(video));
         FrameSettings settings;
         settings.fullScreen = false;
+        settings.longestPass = longestPass;
         ASSERT_TRUE(frame->Create(window, 1, settings));
         frame->OnFirstMove();
     }
@@ -202,6 +205,74 @@ TEST_F(IntroVideoTest, EscapeStopsTheVideoAndTheMenuFollows)
     EXPECT_TRUE(frame->RunFrame());
     EXPECT_EQ(intro->EndNotices(), 0);
     EXPECT_FALSE(FilledWith(frame->BackBuffer(), 77u));
+}
+
+// A tap of Escape that begins and ends between two passes, any other key,
+// or a click: each skips the intro.
+TEST_F(IntroVideoTest, AnyKeyOrAClickSkipsTheIntroEvenWithinOnePass)
+{
+    WriteFile("video/al_intro.avi", UncompressedAvi(64, 48, 10, std::vector<uint32_t>(50, PaletteColour(77))));
+    for (int way = 0; way < 3; ++way) {
+        Start();
+        frame->SetFrameTime(0.1);
+        ASSERT_TRUE(intro->IsPlaying());
+        if (way == 0) {
+            frame->OnKey(dik::ESCAPE, true);
+            frame->OnKey(dik::ESCAPE, false);
+        } else if (way == 1) {
+            frame->OnKey(dik::SPACE, true);
+        } else {
+            frame->OnMouseButton(true);
+            frame->OnMouseButton(false);
+        }
+        EXPECT_FALSE(frame->RunFrame());
+        EXPECT_FALSE(intro->IsPlaying()) << "way " << way;
+        EXPECT_EQ(intro->EndNotices(), 0);
+    }
+}
+
+// The click that skips the intro was made on the menu's exit button as it
+// will appear: the menu that follows does not take it.
+TEST_F(IntroVideoTest, AClickDuringTheIntroDoesNotReachTheMenu)
+{
+    WriteFile("video/al_intro.avi", UncompressedAvi(64, 48, 10, std::vector<uint32_t>(50, PaletteColour(77))));
+    Start();
+    const CScreenItem& exit = frame->Screen(ScreenId::MainMenu)->Item(4);
+    ASSERT_GT(exit.right, exit.left);
+    frame->OnMouseMove((exit.left + exit.right) / 2, (exit.top + exit.bottom) / 2);
+    frame->SetFrameTime(0.1);
+    EXPECT_FALSE(frame->RunFrame());
+    frame->OnMouseButton(true);
+    frame->OnMouseButton(false);
+    EXPECT_FALSE(frame->RunFrame()); // skipped by the click
+    EXPECT_FALSE(intro->IsPlaying());
+    for (int pass = 0; pass < 5; ++pass)
+        EXPECT_TRUE(frame->RunFrame());
+    EXPECT_FALSE(frame->CloseRequested());
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
+    // A click made now, with the menu showing, is the menu's.
+    frame->OnMouseButton(true);
+    frame->OnMouseButton(false);
+    EXPECT_FALSE(frame->RunFrame());
+    EXPECT_TRUE(frame->CloseRequested());
+}
+
+// The intro runs on the pass's own time, not the game's: a pass that took
+// half a second shows the frame due at half a second (the four before it
+// are dropped), although a pass gives the game at most a quarter of one.
+TEST_F(IntroVideoTest, ASlowPassDropsFramesInsteadOfSlowingTheIntro)
+{
+    std::vector<uint32_t> colours;
+    for (int k = 0; k < 20; ++k)
+        colours.push_back(PaletteColour(30 + 9 * k));
+    WriteFile("video/al_intro.avi", UncompressedAvi(64, 48, 10, colours));
+    Start(0.25);
+    frame->SetFrameTime(0.5);
+    EXPECT_FALSE(frame->RunFrame());
+    EXPECT_EQ(intro->Player().FrameNumber(), 5);
+    EXPECT_TRUE(FilledWith(frame->BackBuffer(), uint32_t(30 + 9 * 5)));
+    EXPECT_DOUBLE_EQ(intro->Player().Position(), 0.5);
+    EXPECT_EQ(frame->GameClock().Ticks(), 0); // the game itself waits for the intro
 }
 
 // Missing, empty, truncated or damaged: the player stays closed and the very

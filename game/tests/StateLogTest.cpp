@@ -99,6 +99,7 @@ TEST_F(StateLog, TheSameHuntTickForTickAtThirtySixtyAndOneHundredFortyFourPasses
     EXPECT_TRUE(fullSpeed);
     EXPECT_NE(rows.front()[2], rows.back()[2]);
     EXPECT_EQ(rows.back()[6], "1");
+    EXPECT_LT(std::stoi(rows.back()[7]), 0); // the brake held from full speed backs the jeep
 
     EXPECT_EQ(PlayAt(60, ""), at30);
     EXPECT_EQ(PlayAt(144, ""), at30);

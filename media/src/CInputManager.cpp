@@ -69,8 +69,8 @@ void CInputManager::OnKeyEvent(uint8_t key, bool down)
         m_keyboard->OnKeyEvent(key, down);
 }
 
-void CInputManager::OnFocusChanged(bool focused)
+void CInputManager::OnFocusChanged(bool focused, const uint8_t* keysDown)
 {
     if (m_keyboard)
-        m_keyboard->OnFocusChanged(focused);
+        m_keyboard->OnFocusChanged(focused, keysDown);
 }

@@ -95,9 +95,14 @@ void CKeyboardDevice::OnKeyEvent(uint8_t key, bool down)
     m_buffer[m_buffered++] = {key, down};
 }
 
-void CKeyboardDevice::OnFocusChanged(bool focused)
+void CKeyboardDevice::OnFocusChanged(bool focused, const uint8_t* keysDown)
 {
     m_focused = focused;
-    if (!focused)
+    if (!focused) {
         Unacquire();
+        return;
+    }
+    if (keysDown && Acquire())
+        for (int key = 0; key < 256; ++key)
+            m_state[key] = keysDown[key] & 0x80;
 }

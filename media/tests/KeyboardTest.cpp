@@ -66,6 +66,34 @@ TEST_F(KeyboardTest, FocusLossDropsKeysAndRegainingReadsNormally)
     EXPECT_EQ(input.GetControlState(fire), CONTROL_DOWN | 1u);
 }
 
+// A key held down while the window comes back reads as held at the first
+// poll, with no press; the auto-repeat that follows is no new press either,
+// and its release counts as a release.
+TEST_F(KeyboardTest, AKeyHeldAsTheFocusReturnsReadsHeldWithoutAPress)
+{
+    input.OnKeyEvent(200, true);
+    input.Poll(0);
+    input.OnFocusChanged(false);
+    uint8_t held[256] = {};
+    held[200] = 0x80;
+    input.OnFocusChanged(true, held);
+    input.Poll(0);
+    EXPECT_EQ(input.GetControlState(up), CONTROL_DOWN);
+    EXPECT_EQ(input.GetControlState(fire), 0u);
+    input.OnKeyEvent(200, true); // the system's auto-repeat, 0.7 s later
+    input.Poll(0);
+    EXPECT_EQ(input.GetControlState(up), CONTROL_DOWN);
+    input.OnKeyEvent(200, false);
+    input.Poll(0);
+    EXPECT_EQ(input.GetControlState(up), 1u << 8);
+    // Without the keys' state the device comes back with every key up.
+    input.OnKeyEvent(57, true);
+    input.OnFocusChanged(false);
+    input.OnFocusChanged(true);
+    input.Poll(0);
+    EXPECT_EQ(input.GetControlState(fire), 0u);
+}
+
 TEST_F(KeyboardTest, BufferOverflowCountsNoEventsButKeepsTheState)
 {
     input.Poll(0);

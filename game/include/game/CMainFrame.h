@@ -74,7 +74,10 @@ public:
     // screen polled, the item activated acted on, the hunt stepped.
     void RunTick();
     void OnTimer(int id);
-    void OnActivateApp(bool active);
+    // Focus lost or regained; on regaining, `keysDown` (256 bytes, bit 7
+    // set for the keys held at that moment, or null) tells the keyboard what
+    // is held, so that a key held through the change reads as held.
+    void OnActivateApp(bool active, const uint8_t* keysDown = nullptr);
     void OnPaint();
     // Shutdown, in order.
     void Destroy();
@@ -134,6 +137,8 @@ public:
 
 private:
     void ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFirst);
+    // Drops the clicks and key presses not yet taken (they were the intro's).
+    void ForgetInput();
     void OpenHelp();
     void StartChosenHunt();
 
@@ -162,7 +167,8 @@ private:
     bool m_initialised = false;
     bool m_closeRequested = false;
     bool m_dataMissing = false;
-    bool m_escapeDown = false;
+    // Key presses while the intro plays, taken by the next pass.
+    int m_introKeyPresses = 0;
     int m_quarryKind = 0;
     double m_frameTime = CSimulationClock::kTickSeconds;
 };

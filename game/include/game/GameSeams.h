@@ -73,6 +73,9 @@ public:
     virtual int EndStatus() const = 0;
     // The end the hunt's outcome calls for, if any.
     virtual HuntEnd DecideEnd() = 0;
+    // The end picture shows: every sound of the hunt stops (the engine, a
+    // looping attack), while the hunt stays as it is behind the picture.
+    virtual void Silence() = 0;
     // Every 10 s while hunting: wind and animal moods.
     virtual void OnWindTimer() = 0;
     virtual void ClearDrawList() = 0;
@@ -119,6 +122,7 @@ public:
     void Render() override {}
     int EndStatus() const override { return 0; }
     HuntEnd DecideEnd() override { return {}; }
+    void Silence() override {}
     void OnWindTimer() override {}
     void ClearDrawList() override {}
     int CompassFrame() const override { return 0; }

@@ -84,8 +84,10 @@ void CAnimal::SetState(int state)
     if (state < 1 || state > 8 || !m_ranges)
         return;
     frameIndex = RangeOf(state).first;
-    if (state == ANIMAL_DYING)
+    if (state == ANIMAL_DYING) {
         m_context.killReport = (m_context.killReport & 0xFFFF0000u) | ((m_context.killReport + 1) & 0xFFFFu);
+        ++m_context.fallen[size_t(m_kind)];
+    }
 }
 
 void CAnimal::Move(int unitsPerSecond)
@@ -128,8 +130,9 @@ uint32_t CAnimal::Step()
     return 0;
 }
 
-bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAngle)
+bool CAnimal::Behave(const HunterSign& hunter)
 {
+    const double hunterX = hunter.x, hunterY = hunter.y;
     if (m_state == ANIMAL_DYING)
         return true;
     const double d = distance;
@@ -152,7 +155,7 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
         }
     }
 
-    if (!driving) {
+    if (!hunter.driving) {
         // The direction from the animal to the hunter.
         const double toHunter = std::atan2(y - hunterY, x - hunterX) + kPi;
         if (d >= kMaulRange && d < kAlarmRange) {
@@ -181,7 +184,10 @@ bool CAnimal::Behave(bool driving, double hunterX, double hunterY, double viewAn
     // The short way round: an animal just across the +x direction from the
     // view is as much ahead as one just this side of it.
     const double bearing = BearingTo(hunterX, hunterY, x, y);
-    if (std::fabs(WrapSigned(bearing - viewAngle)) < kRunOverAngle && d < kRunOverRange) {
+    // Only a moving jeep runs an animal over: one that walks into the bumper
+    // of a standing jeep has run into it, not been run over.
+    if (hunter.jeepMoving && std::fabs(WrapSigned(bearing - hunter.viewAngle)) < kRunOverAngle &&
+        d < kRunOverRange) {
         m_context.quarryKind = ANIMAL_NONE; // running over any animal is poaching
         DebugTrace("CAnimal : a %s run over", AnimalKindOf(m_kind).name);
         SetState(ANIMAL_DYING);

@@ -223,6 +223,7 @@ bool CHuntWorld::LoadHunt(int quarry, int weapon, int scenario, std::string& pro
         m_context.aimX = arms.aimX;
         m_context.aimY = arms.aimY;
         m_context.killReport = 0;
+        m_context.fallen.fill(0);
         Spawn(weapon);
         m_hunting = true;
     }
@@ -292,18 +293,31 @@ HuntEnd CHuntWorld::DecideEnd()
     if (m_jeep->endStatus == HuntEndStatus::Lost)
         return {ScreenId::EndLost, ANIMAL_NONE};
     const uint32_t kinds = m_context.killReport >> 16;
-    const uint32_t count = m_context.killReport & 0xFFFFu;
     if (kinds == 0)
         return {};
     const int quarry = m_context.quarryKind;
     if (quarry == ANIMAL_NONE || kinds != KindBit(AnimalKind(quarry)))
         return {ScreenId::EndJail, ANIMAL_NONE};
     // The herd's smaller kinds must all fall: two giraffes, hippos or
-    // lionesses, four zebras. More than that is still a bag.
-    static constexpr uint32_t kNeeded[ANIMAL_KIND_COUNT + 1] = {0, 1, 2, 2, 1, 2, 1, 4};
-    if (count < kNeeded[quarry])
+    // lionesses, four zebras. More than that is still a bag. Only the
+    // quarry's own dead count: a protected animal still dying is no part of
+    // the bag, and sends the hunter to jail once its death is seen.
+    static constexpr int kNeeded[ANIMAL_KIND_COUNT + 1] = {0, 1, 2, 2, 1, 2, 1, 4};
+    if (m_context.fallen[size_t(quarry)] < kNeeded[quarry])
         return {};
     return {BaggedScreen(quarry), quarry};
+}
+
+void CHuntWorld::Silence()
+{
+    if (!m_jeep)
+        return;
+    m_jeep->Silence();
+    if (m_gunVoice)
+        m_sound->Stop(m_gunVoice);
+    for (SoundEntry* voice : m_context.animalVoices)
+        if (voice)
+            m_sound->Stop(voice);
 }
 
 void CHuntWorld::OnWindTimer()

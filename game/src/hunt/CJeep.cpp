@@ -54,6 +54,9 @@ void CJeep::Park(double parkX, double parkY)
     speed = 0;
     endStatus = HuntEndStatus::Running;
     maulingCounter = 0;
+    // Each hunt starts the warnings afresh: the first sounds as soon as it
+    // applies, the next 20 s later, whenever the hunt began.
+    m_warnedAway = m_warnedOutside = false;
 }
 
 void CJeep::LoadVoices()
@@ -72,6 +75,14 @@ void CJeep::DeleteVoices()
             m_context.sound->DeleteSound(voice);
         voice = nullptr;
     }
+    m_currentVoice = -1;
+}
+
+void CJeep::Silence()
+{
+    for (SoundEntry* voice : m_voices)
+        if (voice)
+            m_context.sound->Stop(voice);
     m_currentVoice = -1;
 }
 
@@ -99,8 +110,9 @@ void CJeep::PlayVoice(int index, bool loop)
 
 void CJeep::Update()
 {
-    if (distance > kWarnDistance && m_watches.Elapsed(m_distanceWatch) > kWarningInterval) {
+    if (distance > kWarnDistance && (!m_warnedAway || m_watches.Elapsed(m_distanceWatch) > kWarningInterval)) {
         m_watches.Restart(m_distanceWatch);
+        m_warnedAway = true;
         PlayVoice(VOICE_TOO_FAR, false);
     }
     if (distance > kKillDistance) {
@@ -125,8 +137,9 @@ uint32_t CJeep::Step()
         return 0;
     }
     const bool outside = x < 0 || x > kArea || y < 0 || y > kArea;
-    if (outside && m_watches.Elapsed(m_areaWatch) > kWarningInterval) {
+    if (outside && (!m_warnedOutside || m_watches.Elapsed(m_areaWatch) > kWarningInterval)) {
         m_watches.Restart(m_areaWatch);
+        m_warnedOutside = true;
         PlayVoice(VOICE_OUT_OF_AREA, false);
     }
     if (x < -kLostMargin || x > kArea + kLostMargin || y < -kLostMargin || y > kArea + kLostMargin)

@@ -6,6 +6,7 @@
 #include "game/hunt/CHuntWorld.h"
 #include "game/hunt/HuntMath.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -117,8 +118,12 @@ void CHuntWorld::StepDriving(const HuntInput& input, double t)
         m_acceleration = m_acceleration <= 0 ? kFirstPush : kLaterPush;
     if (down)
         m_acceleration = m_acceleration >= 0 ? -kFirstPush : -kLaterPush;
-    if ((up || down) && std::abs(jeep.speed) < kTopSpeed)
-        jeep.speed += int(m_acceleration);
+    // A pedal pushes the jeep on until it runs at full speed either way; a
+    // pedal against the motion (the brake at full speed ahead, the throttle
+    // at full speed in reverse) always slows it.
+    const bool againstTheMotion = jeep.speed * m_acceleration < 0;
+    if ((up || down) && (std::abs(jeep.speed) < kTopSpeed || againstTheMotion))
+        jeep.speed = std::clamp(jeep.speed + int(m_acceleration), -kTopSpeed, kTopSpeed);
     // The wheel turns the jeep only while a pedal is down.
     const double turn = up ? kSteering * t : down ? -kSteering * t : 0;
     if (input.Held(HuntControl::Left))
@@ -137,6 +142,8 @@ void CHuntWorld::StepDriving(const HuntInput& input, double t)
 
 void CHuntWorld::FillDrawList(bool shot)
 {
+    // Taken before the collisions, which stop the jeep short of what it hits.
+    const bool jeepMoving = m_jeep->Driving() && m_jeep->speed != 0;
     m_drawList.RemoveAll();
     const CellWindow cells = VisibleCells(m_hunter.x, m_hunter.y, m_hunter.angle);
     for (int row = cells.firstRow; row < cells.firstRow + cells.rows; ++row)
@@ -151,7 +158,13 @@ void CHuntWorld::FillDrawList(bool shot)
         m_view.SetRadar(int(i), CWorldView::RadarPosition(m_hunter.angle,
                                                           BearingTo(m_hunter.x, m_hunter.y, animal.x, animal.y),
                                                           animal.distance));
-        if (animal.Behave(m_jeep->Driving(), m_hunter.x, m_hunter.y, m_hunter.angle))
+        HunterSign sign;
+        sign.x = m_hunter.x;
+        sign.y = m_hunter.y;
+        sign.viewAngle = m_hunter.angle;
+        sign.driving = m_jeep->Driving();
+        sign.jeepMoving = jeepMoving;
+        if (animal.Behave(sign))
             m_drawList.Insert(&animal);
     }
     m_jeep->distance = std::hypot(m_jeep->x - m_hunter.x, m_jeep->y - m_hunter.y);

@@ -47,7 +47,8 @@ public:
     CKeyboardDevice* Keyboard() const { return m_keyboard.get(); }
     // From the event loop, passed to the keyboard device.
     void OnKeyEvent(uint8_t key, bool down);
-    void OnFocusChanged(bool focused);
+    // `keysDown`: see CKeyboardDevice::OnFocusChanged.
+    void OnFocusChanged(bool focused, const uint8_t* keysDown = nullptr);
     // Whether a key was down at the last poll (the game's Escape check).
     bool IsKeyDown(uint8_t key) const { return m_keyState[key] & 0x80; }
 

@@ -32,9 +32,12 @@ public:
     virtual bool Flush();
     virtual void ClearCounters();
 
-    // From the event loop.
+    // From the event loop. On regaining the focus the loop passes the keys
+    // held at that moment (bit 7 set, as in GetState), read from the system:
+    // they read as held from the next poll on, without counting as presses,
+    // as the state of a device acquired again reads.
     void OnKeyEvent(uint8_t key, bool down);
-    void OnFocusChanged(bool focused);
+    void OnFocusChanged(bool focused, const uint8_t* keysDown = nullptr);
     bool IsAcquired() const { return m_acquired; }
 
 private:

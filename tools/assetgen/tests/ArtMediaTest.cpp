@@ -145,7 +145,54 @@ struct DecodedVideo {
     double framesPerSecond = 0;
     // The mean luma of rows [top, bottom) of two chosen frames.
     double earlyBand = 0, lastBand = 0;
+    // The soundtrack, if there is one: 16-bit samples, interleaved.
+    int soundRate = 0, soundChannels = 0;
+    std::vector<int16_t> sound;
+
+    // RMS of the soundtrack over [from, to) seconds.
+    double SoundLevel(double from, double to) const
+    {
+        const size_t a = size_t(from * soundRate) * size_t(soundChannels);
+        const size_t b = std::min(sound.size(), size_t(to * soundRate) * size_t(soundChannels));
+        double sum = 0;
+        for (size_t i = a; i < b; ++i)
+            sum += double(sound[i]) * sound[i];
+        return b > a ? std::sqrt(sum / double(b - a)) : 0.0;
+    }
 };
+
+// Appends the 16-bit samples of the video's audio stream, if it has one.
+void DecodeSound(AVFormatContext* format, DecodedVideo& video)
+{
+    av_seek_frame(format, -1, 0, AVSEEK_FLAG_BACKWARD);
+    const int stream = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    const AVCodec* decoder = stream >= 0 ? avcodec_find_decoder(format->streams[stream]->codecpar->codec_id) : nullptr;
+    AVCodecContext* codec = decoder ? avcodec_alloc_context3(decoder) : nullptr;
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    if (codec && packet && frame && avcodec_parameters_to_context(codec, format->streams[stream]->codecpar) >= 0 &&
+        avcodec_open2(codec, decoder, nullptr) >= 0 && codec->sample_fmt == AV_SAMPLE_FMT_S16) {
+        video.soundRate = codec->sample_rate;
+        video.soundChannels = codec->ch_layout.nb_channels;
+        auto receive = [&]() {
+            while (avcodec_receive_frame(codec, frame) == 0) {
+                const auto* samples = reinterpret_cast<const int16_t*>(frame->data[0]);
+                video.sound.insert(video.sound.end(), samples,
+                                   samples + size_t(frame->nb_samples) * size_t(video.soundChannels));
+            }
+        };
+        while (av_read_frame(format, packet) >= 0) {
+            if (packet->stream_index == stream && avcodec_send_packet(codec, packet) >= 0)
+                receive();
+            av_packet_unref(packet);
+        }
+        avcodec_send_packet(codec, nullptr);
+        receive();
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&codec);
+}
 
 DecodedVideo DecodeVideo(const fs::path& path, int bandTop, int bandBottom, int earlyFrame)
 {
@@ -192,6 +239,7 @@ DecodedVideo DecodeVideo(const fs::path& path, int bandTop, int bandBottom, int 
         }
         avcodec_send_packet(codec, nullptr);
         receive();
+        DecodeSound(format, video);
     }
     av_frame_free(&frame);
     av_packet_free(&packet);
@@ -306,6 +354,26 @@ TEST_F(ArtMediaTest, IntroVideoDecodesToTenSecondsWithTheTitleAtTheEnd)
     EXPECT_GT(video.lastBand, video.earlyBand + 10.0);
 }
 
+// Heard from the first second: the savannah, then the theme over it, and
+// quiet again at the very end.
+TEST_F(ArtMediaTest, IntroVideoCarriesItsSoundtrack)
+{
+    const DecodedVideo video = DecodeVideo(s_folder / ToNativeSeparators(kIntroVideo), 60, 156, 40);
+    ASSERT_TRUE(video.opened);
+    EXPECT_EQ(video.soundRate, 22050);
+    ASSERT_EQ(video.soundChannels, 1);
+    EXPECT_NEAR(double(video.sound.size()) / video.soundRate, 10.0, 0.01);
+    const double ambience = video.SoundLevel(0.5, 1.4), theme = video.SoundLevel(1.5, 6.5),
+                 chord = video.SoundLevel(7.0, 8.5), end = video.SoundLevel(9.98, 10.0);
+    EXPECT_GT(ambience, 300.0);
+    EXPECT_GT(theme, 2 * ambience);
+    EXPECT_GT(chord, 2 * ambience);
+    EXPECT_LT(end, 100.0);
+    const auto loudest = std::max_element(video.sound.begin(), video.sound.end(),
+                                          [](int16_t a, int16_t b) { return std::abs(a) < std::abs(b); });
+    EXPECT_NEAR(std::abs(*loudest), 0.6 * 32767, 2); // below the effects
+}
+
 TEST_F(ArtMediaTest, HelpPageExplainsControlsWeaponsAndRules)
 {
     const std::vector<uint8_t> bytes = ReadFile(s_folder / "Veldra.html");
@@ -357,6 +425,8 @@ TEST(ArtMediaEncoder, RefusesBadSizesAndFramesWithAReason)
     VideoEncoder odd;
     EXPECT_FALSE(odd.Open(15, 10, 20, 3));
     EXPECT_FALSE(odd.Error().empty());
+    EXPECT_FALSE(odd.Open(16, 10, 20, 3, {1, 2, 3}, 1000)); // no such sound rate
+    EXPECT_FALSE(odd.Error().empty());
     EXPECT_FALSE(odd.AddFrame(RgbaImage(15, 10)));
     EXPECT_FALSE(odd.Finish(file));
 
@@ -372,8 +442,12 @@ TEST(ArtMediaEncoder, RefusesBadSizesAndFramesWithAReason)
 
 TEST(ArtMediaEncoder, SmallClipRoundTrips)
 {
+    // Half a second of a ramp as its soundtrack, every sample kept.
+    std::vector<int16_t> ramp(11025);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = int16_t(int(i % 2000) * 16 - 16000);
     VideoEncoder encoder;
-    ASSERT_TRUE(encoder.Open(32, 16, 10, 3)) << encoder.Error();
+    ASSERT_TRUE(encoder.Open(32, 16, 10, 3, ramp, 22050)) << encoder.Error();
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(encoder.AddFrame(RgbaImage(32, 16, Rgb(40 * i, 128, 255 - 40 * i)))) << encoder.Error();
     std::vector<uint8_t> file;
@@ -387,6 +461,9 @@ TEST(ArtMediaEncoder, SmallClipRoundTrips)
     EXPECT_EQ(video.frames, 5);
     EXPECT_EQ(video.width, 32);
     EXPECT_DOUBLE_EQ(video.framesPerSecond, 10.0);
+    EXPECT_EQ(video.soundRate, 22050);
+    EXPECT_EQ(video.soundChannels, 1);
+    EXPECT_EQ(video.sound, ramp);
 }
 
 TEST(ArtMediaSignal, NormalisingReachesThePeakAndKeepsSilenceSilent)

@@ -21,6 +21,16 @@ enum AnimalState : int {
     ANIMAL_STARTLED = 8, // running on, full speed
 };
 
+// What an animal senses of the hunter in a tick.
+struct HunterSign {
+    double x = 0, y = 0;
+    double viewAngle = 0;
+    bool driving = false;
+    // The jeep was moving when the tick began (before anything stopped it):
+    // only a moving jeep runs an animal over.
+    bool jeepMoving = false;
+};
+
 class CAnimal final : public CWorldObject {
 public:
     // Draws the call interval (20 to 50 s) from the game's generator.
@@ -31,8 +41,8 @@ public:
     // generator, idle in one of two poses.
     void Spawn(AnimalKind kind, CDib* const* strips, int hitsNeeded);
     // Reacts to the hunter; true when the animal is in range (drawn this
-    // pass). Its distance must have been measured this pass.
-    bool Behave(bool driving, double hunterX, double hunterY, double viewAngle);
+    // tick). Its distance must have been measured this tick.
+    bool Behave(const HunterSign& hunter);
     // Every ten seconds: a calm animal may change between idling and walking.
     void MoodChange();
     // Forgets its stopwatch (the hunt is over).

@@ -31,6 +31,7 @@ public:
     void Render() override;
     int EndStatus() const override;
     HuntEnd DecideEnd() override;
+    void Silence() override;
     void OnWindTimer() override;
     void ClearDrawList() override { m_drawList.RemoveAll(); }
     int CompassFrame() const override;

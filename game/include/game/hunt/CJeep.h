@@ -45,6 +45,8 @@ public:
     // The nine voices, loaded for a hunt and deleted when it is released.
     void LoadVoices();
     void DeleteVoices();
+    // Stops every voice; the engine is not started again.
+    void Silence();
     SoundEntry* Voice(int index) const { return m_voices[size_t(index)]; }
     int CurrentVoice() const { return m_currentVoice; }
 
@@ -67,6 +69,8 @@ private:
     int m_currentVoice = -1;
     CStopwatchPool m_watches;
     int m_distanceWatch, m_areaWatch;
+    // Whether this hunt has sounded each warning yet.
+    bool m_warnedAway = false, m_warnedOutside = false;
     // Passes driven since the engine last took over from the starter.
     int m_engineCounter = 0;
 };

@@ -36,6 +36,8 @@ struct HuntContext {
     // Low 16 bits: animals that started dying; high 16 bits: the kinds
     // (KindBit) whose dying animation has played to its end in view.
     uint32_t killReport = 0;
+    // The animals of each kind (by AnimalKind) that started dying.
+    std::array<int, ANIMAL_KIND_COUNT + 1> fallen{};
     int quarryKind = ANIMAL_NONE;
     int windFrame = 0;
     int aimX = 0, aimY = 0;

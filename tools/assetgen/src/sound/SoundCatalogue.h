@@ -40,6 +40,10 @@ Signal MakeHornWarning();    // the jeep's horn calling the hunter back
 Signal MakeWarbleWarning();  // fast warbling alarm
 Signal MakeWrongShotBuzzer(); // falling low buzzer
 
+// The intro video's soundtrack, `seconds` long: the savannah's ambience
+// and a short theme that ends on a chord.
+Signal MakeIntroSoundtrack(double seconds);
+
 // Animals.
 Signal MakeElephantTrumpet();
 Signal MakeRunOverBellow();

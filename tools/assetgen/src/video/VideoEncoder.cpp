@@ -3,6 +3,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
 #include <libavutil/error.h>
 #include <libavutil/mem.h>
 }
@@ -49,6 +50,7 @@ void VideoEncoder::Release()
         avio_context_free(&m_io);
     }
     m_stream = nullptr;
+    m_soundStream = nullptr;
     m_headerWritten = false;
 }
 
@@ -107,14 +109,21 @@ int64_t VideoEncoder::SeekOut(void* opaque, int64_t offset, int whence)
     return target;
 }
 
-bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantiser)
+bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantiser, std::vector<int16_t> soundtrack,
+                        int sampleRate)
 {
     Release();
     m_file.clear();
     m_position = 0;
     m_nextPts = 0;
+    m_soundtrack = std::move(soundtrack);
+    m_sampleRate = sampleRate;
+    m_framesPerSecond = framesPerSecond;
+    m_soundWritten = 0;
     if (width <= 0 || height <= 0 || (width | height) & 1 || framesPerSecond <= 0)
         return Fail("unsupported video size or rate");
+    if (!m_soundtrack.empty() && (sampleRate < 8000 || sampleRate > 48000))
+        return Fail("unsupported soundtrack rate");
 
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
     if (!codec)
@@ -162,6 +171,9 @@ bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantise
     if ((code = avcodec_parameters_from_context(m_stream->codecpar, m_codec)) < 0)
         return Fail("cannot describe the video stream", code);
 
+    if (!m_soundtrack.empty() && !AddSoundtrackStream(sampleRate))
+        return false;
+
     m_frame = av_frame_alloc();
     m_packet = av_packet_alloc();
     if (!m_frame || !m_packet)
@@ -176,6 +188,49 @@ bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantise
         return Fail("cannot write the AVI header", code);
     m_headerWritten = true;
     return true;
+}
+
+bool VideoEncoder::AddSoundtrackStream(int sampleRate)
+{
+    m_soundStream = avformat_new_stream(m_format, nullptr);
+    if (!m_soundStream)
+        return Fail("out of memory");
+    m_soundStream->time_base = AVRational{1, sampleRate};
+    AVCodecParameters* sound = m_soundStream->codecpar;
+    sound->codec_type = AVMEDIA_TYPE_AUDIO;
+    sound->codec_id = AV_CODEC_ID_PCM_S16LE;
+    sound->format = AV_SAMPLE_FMT_S16;
+    sound->sample_rate = sampleRate;
+    av_channel_layout_default(&sound->ch_layout, 1);
+    sound->bits_per_coded_sample = 16;
+    sound->block_align = 2;
+    sound->bit_rate = int64_t(sampleRate) * 16;
+    return true;
+}
+
+bool VideoEncoder::WriteSound(int64_t end)
+{
+    end = std::min<int64_t>(end, int64_t(m_soundtrack.size()));
+    if (!m_soundStream || end <= m_soundWritten)
+        return true;
+    const int samples = int(end - m_soundWritten);
+    int code = av_new_packet(m_packet, samples * 2);
+    if (code < 0)
+        return Fail("out of memory", code);
+    // Little-endian 16-bit, whatever the machine's own order.
+    for (int i = 0; i < samples; ++i) {
+        const uint16_t v = uint16_t(m_soundtrack[size_t(m_soundWritten + i)]);
+        m_packet->data[2 * i] = uint8_t(v);
+        m_packet->data[2 * i + 1] = uint8_t(v >> 8);
+    }
+    m_packet->pts = m_packet->dts = m_soundWritten;
+    m_packet->duration = samples;
+    m_packet->stream_index = m_soundStream->index;
+    m_packet->flags |= AV_PKT_FLAG_KEY;
+    m_soundWritten = end;
+    code = av_interleaved_write_frame(m_format, m_packet);
+    av_packet_unref(m_packet);
+    return code < 0 ? Fail("cannot write the soundtrack", code) : true;
 }
 
 bool VideoEncoder::Drain()
@@ -229,7 +284,8 @@ bool VideoEncoder::AddFrame(const RgbaImage& image)
     m_frame->quality = m_quality;
     if ((code = avcodec_send_frame(m_codec, m_frame)) < 0)
         return Fail("encoding failed", code);
-    return Drain();
+    // The sound that plays while this frame shows.
+    return Drain() && WriteSound(m_nextPts * m_sampleRate / m_framesPerSecond);
 }
 
 bool VideoEncoder::Finish(std::vector<uint8_t>& file)
@@ -239,7 +295,7 @@ bool VideoEncoder::Finish(std::vector<uint8_t>& file)
     int code = avcodec_send_frame(m_codec, nullptr);
     if (code < 0)
         return Fail("encoding failed", code);
-    if (!Drain())
+    if (!Drain() || !WriteSound(int64_t(m_soundtrack.size())))
         return false;
     if ((code = av_write_trailer(m_format)) < 0)
         return Fail("cannot finish the AVI file", code);

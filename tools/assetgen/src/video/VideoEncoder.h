@@ -2,7 +2,8 @@
 // VideoEncoder: frames in, an AVI file out, through FFmpeg's libraries, all in
 // memory (the caller writes the finished bytes whole). MPEG-4 video at a
 // fixed quantiser, one thread and every bit-exact switch on, so the same
-// frames always give the same bytes.
+// frames always give the same bytes. A soundtrack, when given, goes in beside
+// the frames as 16-bit mono PCM, each frame's stretch of it after the frame.
 
 #include "paint/RgbaImage.h"
 
@@ -29,7 +30,9 @@ public:
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
     // `quantiser` 2 (best) .. 31 (smallest). Width and height must be even.
-    bool Open(int width, int height, int framesPerSecond, int quantiser);
+    // `soundtrack`: mono samples at `sampleRate` (none when empty).
+    bool Open(int width, int height, int framesPerSecond, int quantiser, std::vector<int16_t> soundtrack = {},
+              int sampleRate = 0);
     // Every frame must have the size given to Open.
     bool AddFrame(const RgbaImage& frame);
     // Flushes the encoder, writes the index and hands over the whole file.
@@ -40,6 +43,9 @@ public:
 private:
     bool Fail(const std::string& what, int code = 0);
     bool Drain();
+    bool AddSoundtrackStream(int sampleRate);
+    // Writes the soundtrack's samples up to sample `end` (at most its length).
+    bool WriteSound(int64_t end);
     void Release();
     // The muxer's output: a growable, seekable block of memory. (Its write
     // callback took a non-const buffer before FFmpeg 7.)
@@ -54,6 +60,11 @@ private:
     AVIOContext* m_io = nullptr;
     AVCodecContext* m_codec = nullptr;
     AVStream* m_stream = nullptr;
+    AVStream* m_soundStream = nullptr;
+    std::vector<int16_t> m_soundtrack;
+    int m_sampleRate = 0;
+    int m_framesPerSecond = 0;
+    int64_t m_soundWritten = 0;
     AVFrame* m_frame = nullptr;
     AVPacket* m_packet = nullptr;
     int64_t m_nextPts = 0;
