@@ -271,6 +271,11 @@ int CGameApp::Run(const GameOptions& givenOptions)
             std::fprintf(stderr, "Veldra: the display cannot start\n");
             status = 1;
         } else {
+            // The frame switched the sound on as it was made: without an
+            // output (no sound card, no audio library) the game plays on in
+            // silence and says so, once.
+            if (soundDevice && !soundDevice->IsOutputOpen())
+                std::fprintf(stderr, "Veldra: no sound device could be opened; the game plays on without sound\n");
             frame.OnFirstMove();
             if (options.huntQuarry >= 0)
                 frame.StartHunt(options.huntQuarry, options.huntWeapon, options.huntScenario);

@@ -74,3 +74,40 @@ TEST(GameApp, StartedWithoutItsDataItSaysWhereItLookedAndFails)
     EXPECT_NE(said.find("--data"), std::string::npos) << said;
     fs::remove_all(empty);
 }
+
+// Without a sound output the game plays on in silence and says so once, in a
+// line of its own (not the sound system's dozen).
+TEST(GameApp, WithoutASoundDeviceItSaysSoOnceAndPlaysOn)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    const std::string folder = MakeMiniGameData("nosound");
+    char* cwd = ::getcwd(nullptr, 0);
+    const std::string previous = cwd;
+    std::free(cwd);
+    const char* drivers = std::getenv("ALSOFT_DRIVERS");
+    const std::string keptDrivers = drivers ? drivers : "";
+    setenv("ALSOFT_DRIVERS", "no-such-driver", 1);
+    GameOptions options;
+    options.dataFolder = folder;
+    options.fullScreen = 0;
+    options.playVideo = false;
+    options.fixedFrameTime = 0.02;
+    options.maxPasses = 8;
+    CGameApp app;
+    testing::internal::CaptureStderr();
+    const int status = app.Run(options);
+    const std::string said = testing::internal::GetCapturedStderr();
+    if (drivers)
+        setenv("ALSOFT_DRIVERS", keptDrivers.c_str(), 1);
+    else
+        unsetenv("ALSOFT_DRIVERS");
+    ASSERT_EQ(::chdir(previous.c_str()), 0);
+    EXPECT_EQ(status, 0);
+    const std::string line = "Veldra: no sound device could be opened; the game plays on without sound\n";
+    const size_t at = said.find(line);
+    EXPECT_NE(at, std::string::npos) << said;
+    EXPECT_EQ(said.find(line, at + 1), std::string::npos) << said;
+    EXPECT_EQ(said.find("AL lib"), std::string::npos) << said;
+    EXPECT_EQ(said.find("ALSA lib"), std::string::npos) << said;
+    RemoveMiniGameData(folder);
+}
