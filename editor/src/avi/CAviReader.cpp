@@ -1,21 +1,18 @@
 #include "CAviReader.h"
 
-#include "CAviMemoryInput.h"
-#include "RiffLayout.h"
+#include "avi/CAviInput.h"
 #include "common/ByteOrder.h"
 #include "sprites/PictureFormat.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/log.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <mutex>
 
 namespace {
 
@@ -28,7 +25,6 @@ constexpr AVCodecID kDecodedCodecs[] = {
     AV_CODEC_ID_PNG,       AV_CODEC_ID_HUFFYUV,    AV_CODEC_ID_FFVHUFF,  AV_CODEC_ID_INDEO3,
 };
 
-constexpr unsigned kMaxStreams = 16;
 // What FFmpeg appends to the format data of an uncompressed stream whose
 // header height was positive (rows bottom-up); without it rows run top-down.
 constexpr char kBottomUpMarker[] = "BottomUp"; // with its terminating zero: 9 bytes
@@ -36,20 +32,6 @@ constexpr char kBottomUpMarker[] = "BottomUp"; // with its terminating zero: 9 b
 bool IsDecodable(AVCodecID id)
 {
     return std::find(std::begin(kDecodedCodecs), std::end(kDecodedCodecs), id) != std::end(kDecodedCodecs);
-}
-
-// FFmpeg's messages about damaged input are not the user's business: the
-// reader reports through its results.
-void QuietLibraries()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
-
-// The AVI demultiplexer never needs another file.
-int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**)
-{
-    return AVERROR(EPERM);
 }
 
 size_t ColourTableBytes(uint32_t bitCount)
@@ -100,12 +82,6 @@ EditorStatus CAviReader::Open(const uint8_t* data, size_t size, size_t maxFrameB
                               std::unique_ptr<CAviReader>& reader)
 {
     reader.reset();
-    switch (CheckRiffLayout(data, size)) {
-    case RiffLayout::NotRiff: return EditorStatus::NotAVideo;
-    case RiffLayout::Damaged: return EditorStatus::DamagedVideo;
-    case RiffLayout::Sound: break;
-    }
-    QuietLibraries();
     std::unique_ptr<CAviReader> made(new CAviReader(data, size, maxFrameBytes));
     const EditorStatus status = made->OpenStream();
     if (status == EditorStatus::Ok)
@@ -120,7 +96,7 @@ void CAviReader::CloseStream()
     av_frame_free(&m_frame);
     av_packet_free(&m_packet);
     avcodec_free_context(&m_codec);
-    avformat_close_input(&m_format);
+    m_format = nullptr;
     m_input.reset();
     m_stream = -1;
     m_draining = false;
@@ -134,32 +110,29 @@ void CAviReader::CloseStream()
 
 EditorStatus CAviReader::OpenStream()
 {
-    m_input = CAviMemoryInput::Create(m_data, m_size);
-    m_format = avformat_alloc_context();
+    m_input = std::make_unique<CAviInput>();
     m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
-    if (!m_input || !m_format || !m_packet || !m_frame)
+    if (!m_packet || !m_frame)
         return EditorStatus::OutOfMemory;
-    m_format->pb = m_input->Context();
-    m_format->io_open = RefuseNestedOpen;
-    m_format->max_streams = kMaxStreams;
-    const AVInputFormat* avi = av_find_input_format("avi");
-    // On failure FFmpeg frees the context (not our input) and clears the pointer.
-    if (!avi || avformat_open_input(&m_format, "", avi, nullptr) < 0)
-        return EditorStatus::NotAVideo;
+    // Every chunk is checked against its container before the
+    // demultiplexer believes a size.
+    switch (m_input->Open(m_data, m_size, CAviInput::LayoutCheck::WholeFile)) {
+    case AviResult::Ok: break;
+    case AviResult::Damaged: return EditorStatus::DamagedVideo;
+    case AviResult::OutOfMemory: return EditorStatus::OutOfMemory;
+    default: return EditorStatus::NotAVideo;
+    }
+    m_format = m_input->Format();
     return ExamineStream();
 }
 
 EditorStatus CAviReader::ExamineStream()
 {
-    for (unsigned i = 0; i < m_format->nb_streams; ++i) {
-        if (m_stream < 0 && m_format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
-            m_stream = int(i);
-        else
-            m_format->streams[i]->discard = AVDISCARD_ALL;
-    }
+    m_stream = m_input->FirstVideoStream();
     if (m_stream < 0)
         return EditorStatus::NotAVideo;
+    m_input->KeepOnlyStream(m_stream);
     const AVCodecParameters& par = *m_format->streams[m_stream]->codecpar;
     m_width = par.width;
     m_height = par.height;

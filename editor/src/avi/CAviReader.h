@@ -23,7 +23,7 @@ struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
 struct SwsContext;
-class CAviMemoryInput;
+class CAviInput;
 
 class CAviReader {
 public:
@@ -75,8 +75,8 @@ private:
     size_t m_size;
     size_t m_maxFrameBytes;
 
-    std::unique_ptr<CAviMemoryInput> m_input;
-    AVFormatContext* m_format = nullptr;
+    std::unique_ptr<CAviInput> m_input;
+    AVFormatContext* m_format = nullptr; // the input's
     AVCodecContext* m_codec = nullptr;
     AVPacket* m_packet = nullptr;
     AVFrame* m_frame = nullptr;

@@ -1,7 +1,6 @@
 #include "CAviWriter.h"
 
-#include "AvioSeek.h"
-
+#include "avi/CAviOutput.h"
 #include "common/ByteOrder.h"
 #include "sprites/PictureFormat.h"
 
@@ -12,13 +11,9 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
-
-constexpr int kWriteBuffer = 64 * 1024;
 
 bool IsUsableLayout(uint32_t bitCount, uint32_t compression)
 {
@@ -55,21 +50,14 @@ EditorStatus CAviWriter::Create(const std::string& path, const uint8_t* format, 
     return status;
 }
 
+CAviWriter::CAviWriter(const std::string& path) : m_path(path), m_target(m_file) {}
+
 CAviWriter::~CAviWriter()
 {
-    Abandon();
-}
-
-void CAviWriter::Abandon()
-{
     av_packet_free(&m_packet);
-    avformat_free_context(m_muxer); // the byte output is ours, freed below
-    m_muxer = nullptr;
-    if (m_io) {
-        av_freep(&m_io->buffer);
-        avio_context_free(&m_io);
-    }
-    // An uncommitted file removes its temporary file as it goes.
+    // The multiplexer goes before the file it writes to; an uncommitted file
+    // removes its temporary file as it goes.
+    m_output.reset();
 }
 
 EditorStatus CAviWriter::Start(const uint8_t* format, size_t size)
@@ -90,25 +78,17 @@ EditorStatus CAviWriter::Start(const uint8_t* format, size_t size)
 
     if (!m_file.Create(m_path))
         return EditorStatus::CannotWriteFile;
-    auto* buffer = static_cast<uint8_t*>(av_malloc(kWriteBuffer));
-    if (buffer)
-        m_io = avio_alloc_context(buffer, kWriteBuffer, 1, this, nullptr, WriteBytes, SeekTo);
-    if (!m_io) {
-        av_free(buffer);
-        return EditorStatus::OutOfMemory;
-    }
     m_packet = av_packet_alloc();
-    if (!m_packet || avformat_alloc_output_context2(&m_muxer, nullptr, "avi", nullptr) < 0 || !m_muxer)
+    if (!m_packet || CAviOutput::Create(m_target, m_output) != AviResult::Ok)
         return EditorStatus::OutOfMemory;
-    m_muxer->pb = m_io;
-    m_muxer->flags |= AVFMT_FLAG_CUSTOM_IO | AVFMT_FLAG_BITEXACT;
+    AVFormatContext* muxer = m_output->Format();
     // Masked bitmaps (compression BI_BITFIELDS) are not in FFmpeg's table
     // of raw video tags, though every AVI reader knows them.
-    m_muxer->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
+    muxer->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
     // Rows are stored bottom-up with a positive height, as in the frames.
-    av_opt_set_int(m_muxer->priv_data, "flipped_raw_rgb", 1, 0);
+    av_opt_set_int(muxer->priv_data, "flipped_raw_rgb", 1, 0);
 
-    AVStream* stream = avformat_new_stream(m_muxer, nullptr);
+    AVStream* stream = avformat_new_stream(muxer, nullptr);
     if (!stream)
         return EditorStatus::OutOfMemory;
     stream->time_base = AVRational{1, kFramesPerSecond};
@@ -142,14 +122,12 @@ EditorStatus CAviWriter::Start(const uint8_t* format, size_t size)
             std::memcpy(par.extradata, format + INFO_HEADER_SIZE, 12);
         }
     }
-    if (avformat_write_header(m_muxer, nullptr) < 0 || m_ioFailed)
-        return EditorStatus::CannotWriteFile;
-    return EditorStatus::Ok;
+    return m_output->WriteHeader() == AviResult::Ok ? EditorStatus::Ok : EditorStatus::CannotWriteFile;
 }
 
 EditorStatus CAviWriter::Write(const uint8_t* picture, size_t available)
 {
-    if (!m_muxer || m_finished)
+    if (!m_output || m_finished)
         return EditorStatus::CannotWriteFile;
     if (!IsPictureWithin(picture, available, HeaderRule::Editor))
         return EditorStatus::BadParameters;
@@ -187,9 +165,7 @@ EditorStatus CAviWriter::Write(const uint8_t* picture, size_t available)
     m_packet->pts = m_packet->dts = m_frames;
     m_packet->duration = 1;
     m_packet->flags |= AV_PKT_FLAG_KEY;
-    const int written = av_write_frame(m_muxer, m_packet);
-    av_packet_unref(m_packet);
-    if (written < 0 || m_ioFailed)
+    if (m_output->Write(m_packet) != AviResult::Ok)
         return EditorStatus::CannotWriteFile;
     ++m_frames;
     return EditorStatus::Ok;
@@ -197,44 +173,10 @@ EditorStatus CAviWriter::Write(const uint8_t* picture, size_t available)
 
 EditorStatus CAviWriter::Finish()
 {
-    if (!m_muxer || m_finished)
+    if (!m_output || m_finished)
         return EditorStatus::CannotWriteFile;
-    if (av_write_trailer(m_muxer) < 0)
-        return EditorStatus::CannotWriteFile;
-    avio_flush(m_io);
-    if (m_ioFailed || !m_file.Commit())
+    if (m_output->Finish() != AviResult::Ok || !m_file.Commit())
         return EditorStatus::CannotWriteFile;
     m_finished = true;
     return EditorStatus::Ok;
-}
-
-int CAviWriter::WriteBytes(void* self, uint8_t* bytes, int size)
-{
-    auto& writer = *static_cast<CAviWriter*>(self);
-    // The multiplexer goes back to patch its headers: bytes before the end
-    // are overwritten, the rest appended.
-    const uint64_t end = writer.m_file.Size();
-    const uint64_t count = uint64_t(size > 0 ? size : 0);
-    const uint64_t inside = writer.m_position < end ? std::min(count, end - writer.m_position) : 0;
-    bool written = writer.m_position <= end;
-    if (written && inside > 0)
-        written = writer.m_file.WriteAt(writer.m_position, bytes, size_t(inside));
-    if (written && inside < count)
-        written = writer.m_file.Write(bytes + inside, size_t(count - inside));
-    if (!written) {
-        writer.m_ioFailed = true;
-        return AVERROR(EIO);
-    }
-    writer.m_position += count;
-    return size;
-}
-
-int64_t CAviWriter::SeekTo(void* self, int64_t offset, int whence)
-{
-    // A multiplexer only ever goes back into what it wrote.
-    auto& writer = *static_cast<CAviWriter*>(self);
-    const int64_t position = ResolveAvioSeek(offset, whence, writer.m_position, writer.m_file.Size());
-    if (position >= 0 && !(whence & AVSEEK_SIZE))
-        writer.m_position = uint64_t(position);
-    return position;
 }

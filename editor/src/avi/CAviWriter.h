@@ -1,8 +1,8 @@
 #pragma once
 // CAviWriter: an AVI file of one uncompressed video stream ("vids", no
 // handler, 15 frames per second), every frame a key frame holding a
-// device-independent bitmap's pixels, written through FFmpeg's AVI
-// multiplexer. The stream format is the frames' header and colour table (or
+// device-independent bitmap's pixels, written through the AVI layer's
+// multiplexer (avi/CAviOutput.h). The stream format is the frames' header and colour table (or
 // masks); a frame whose colours differ from the frame before is preceded by
 // a palette change, so frames of one format but different palettes keep
 // their colours.
@@ -10,6 +10,7 @@
 // The file is written whole or not at all (CAtomicOutputFile): it replaces
 // the target only in Finish.
 
+#include "avi/CAviFileTarget.h"
 #include "common/CAtomicOutputFile.h"
 #include "editor/EditorStatus.h"
 
@@ -18,8 +19,7 @@
 #include <memory>
 #include <string>
 
-struct AVFormatContext;
-struct AVIOContext;
+class CAviOutput;
 struct AVPacket;
 
 class CAviWriter {
@@ -45,19 +45,14 @@ public:
     EditorStatus Finish();
 
 private:
-    explicit CAviWriter(const std::string& path) : m_path(path) {}
+    explicit CAviWriter(const std::string& path);
     EditorStatus Start(const uint8_t* format, size_t size);
-    static int WriteBytes(void* self, uint8_t* bytes, int size);
-    static int64_t SeekTo(void* self, int64_t offset, int whence);
-    void Abandon();
 
     std::string m_path;
     CAtomicOutputFile m_file;
-    uint64_t m_position = 0; // where the multiplexer writes next
-    bool m_ioFailed = false;
+    CAviFileTarget m_target;
+    std::unique_ptr<CAviOutput> m_output;
     bool m_finished = false;
-    AVIOContext* m_io = nullptr;
-    AVFormatContext* m_muxer = nullptr;
     AVPacket* m_packet = nullptr;
     int64_t m_frames = 0;
 

@@ -1,6 +1,6 @@
 #include "CVideoDecoder.h"
 
-#include "CAviInput.h"
+#include "avi/CAviInput.h"
 #include "media/VideoPlayer.h"
 
 extern "C" {
@@ -72,8 +72,13 @@ int CVideoDecoder::OpenStream(const uint8_t* data, size_t size)
     m_shown = av_frame_alloc();
     if (!m_packet || !m_next || !m_shown)
         return VIDEO_NO_MEMORY;
-    if (const int code = m_input->Open(data, size); code != VIDEO_OK)
-        return code;
+    // A file cut short plays as far as it goes.
+    switch (m_input->Open(data, size, CAviInput::LayoutCheck::None)) {
+    case AviResult::Ok: break;
+    case AviResult::NoData: return VIDEO_NO_FILE;
+    case AviResult::OutOfMemory: return VIDEO_NO_MEMORY;
+    default: return VIDEO_NOT_AVI;
+    }
     m_format = m_input->Format();
 
     m_stream = av_find_best_stream(m_format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);

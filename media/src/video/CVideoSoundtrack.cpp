@@ -1,6 +1,6 @@
 #include "CVideoSoundtrack.h"
 
-#include "CAviInput.h"
+#include "avi/CAviInput.h"
 #include "common/ByteOrder.h"
 #include "common/CMemoryBlock.h"
 #include "media/CSoundDevice.h"
@@ -73,7 +73,7 @@ private:
 
 bool TrackDecoder::Open(const uint8_t* data, size_t size)
 {
-    if (m_input.Open(data, size) != VIDEO_OK)
+    if (m_input.Open(data, size, CAviInput::LayoutCheck::None) != AviResult::Ok)
         return false;
     AVFormatContext* format = m_input.Format();
     m_stream = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);

@@ -1,19 +1,16 @@
 #include "video/VideoEncoder.h"
 
+#include "avi/CAviOutput.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
 #include <libavutil/error.h>
-#include <libavutil/mem.h>
 }
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
-
-constexpr int kIoBufferSize = 1 << 16;
 
 // Studio-range BT.601, the colours MPEG-4 decoders assume, in integers.
 uint8_t Luma(int r, int g, int b)
@@ -31,6 +28,8 @@ uint8_t ChromaRed(int r, int g, int b)
 
 } // namespace
 
+VideoEncoder::VideoEncoder() = default;
+
 VideoEncoder::~VideoEncoder()
 {
     Release();
@@ -41,14 +40,7 @@ void VideoEncoder::Release()
     av_packet_free(&m_packet);
     av_frame_free(&m_frame);
     avcodec_free_context(&m_codec);
-    if (m_format) {
-        avformat_free_context(m_format);
-        m_format = nullptr;
-    }
-    if (m_io) {
-        av_freep(&m_io->buffer);
-        avio_context_free(&m_io);
-    }
+    m_output.reset();
     m_stream = nullptr;
     m_soundStream = nullptr;
     m_headerWritten = false;
@@ -66,55 +58,11 @@ bool VideoEncoder::Fail(const std::string& what, int code)
     return false;
 }
 
-#if LIBAVFORMAT_VERSION_MAJOR >= 61
-int VideoEncoder::WriteOut(void* opaque, const uint8_t* data, int size)
-#else
-int VideoEncoder::WriteOut(void* opaque, uint8_t* data, int size)
-#endif
-{
-    auto* self = static_cast<VideoEncoder*>(opaque);
-    if (size <= 0)
-        return 0;
-    const size_t end = self->m_position + size_t(size);
-    if (end > self->m_file.size())
-        self->m_file.resize(end);
-    std::memcpy(self->m_file.data() + self->m_position, data, size_t(size));
-    self->m_position = end;
-    return size;
-}
-
-int64_t VideoEncoder::SeekOut(void* opaque, int64_t offset, int whence)
-{
-    auto* self = static_cast<VideoEncoder*>(opaque);
-    whence &= ~AVSEEK_FORCE;
-    int64_t target;
-    switch (whence) {
-    case AVSEEK_SIZE:
-        return int64_t(self->m_file.size());
-    case SEEK_SET:
-        target = offset;
-        break;
-    case SEEK_CUR:
-        target = int64_t(self->m_position) + offset;
-        break;
-    case SEEK_END:
-        target = int64_t(self->m_file.size()) + offset;
-        break;
-    default:
-        return AVERROR(EINVAL);
-    }
-    if (target < 0)
-        return AVERROR(EINVAL);
-    self->m_position = size_t(target);
-    return target;
-}
-
 bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantiser, std::vector<int16_t> soundtrack,
                         int sampleRate)
 {
     Release();
-    m_file.clear();
-    m_position = 0;
+    m_file.Take();
     m_nextPts = 0;
     m_soundtrack = std::move(soundtrack);
     m_sampleRate = sampleRate;
@@ -128,20 +76,10 @@ bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantise
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
     if (!codec)
         return Fail("no MPEG-4 encoder in this FFmpeg");
-    int code = avformat_alloc_output_context2(&m_format, nullptr, "avi", nullptr);
-    if (code < 0 || !m_format)
-        return Fail("cannot set up the AVI muxer", code);
-    m_format->flags |= AVFMT_FLAG_BITEXACT;
-
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
-    if (!buffer)
-        return Fail("out of memory");
-    m_io = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, WriteOut, SeekOut);
-    if (!m_io) {
-        av_free(buffer);
-        return Fail("out of memory");
-    }
-    m_format->pb = m_io;
+    if (CAviOutput::Create(m_file, m_output) != AviResult::Ok)
+        return Fail("cannot set up the AVI muxer");
+    AVFormatContext* format = m_output->Format();
+    int code = 0;
 
     m_codec = avcodec_alloc_context3(codec);
     if (!m_codec)
@@ -159,12 +97,12 @@ bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantise
     m_codec->flags |= AV_CODEC_FLAG_BITEXACT | AV_CODEC_FLAG_QSCALE;
     m_quality = FF_QP2LAMBDA * std::clamp(quantiser, 2, 31);
     m_codec->global_quality = m_quality;
-    if (m_format->oformat->flags & AVFMT_GLOBALHEADER)
+    if (format->oformat->flags & AVFMT_GLOBALHEADER)
         m_codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if ((code = avcodec_open2(m_codec, codec, nullptr)) < 0)
         return Fail("cannot open the MPEG-4 encoder", code);
 
-    m_stream = avformat_new_stream(m_format, nullptr);
+    m_stream = avformat_new_stream(format, nullptr);
     if (!m_stream)
         return Fail("out of memory");
     m_stream->time_base = m_codec->time_base;
@@ -184,15 +122,15 @@ bool VideoEncoder::Open(int width, int height, int framesPerSecond, int quantise
     if ((code = av_frame_get_buffer(m_frame, 0)) < 0)
         return Fail("out of memory", code);
 
-    if ((code = avformat_write_header(m_format, nullptr)) < 0)
-        return Fail("cannot write the AVI header", code);
+    if (m_output->WriteHeader() != AviResult::Ok)
+        return Fail("cannot write the AVI header");
     m_headerWritten = true;
     return true;
 }
 
 bool VideoEncoder::AddSoundtrackStream(int sampleRate)
 {
-    m_soundStream = avformat_new_stream(m_format, nullptr);
+    m_soundStream = avformat_new_stream(m_output->Format(), nullptr);
     if (!m_soundStream)
         return Fail("out of memory");
     m_soundStream->time_base = AVRational{1, sampleRate};
@@ -228,9 +166,9 @@ bool VideoEncoder::WriteSound(int64_t end)
     m_packet->stream_index = m_soundStream->index;
     m_packet->flags |= AV_PKT_FLAG_KEY;
     m_soundWritten = end;
-    code = av_interleaved_write_frame(m_format, m_packet);
+    const AviResult written = m_output->Write(m_packet);
     av_packet_unref(m_packet);
-    return code < 0 ? Fail("cannot write the soundtrack", code) : true;
+    return written == AviResult::Ok ? true : Fail("cannot write the soundtrack");
 }
 
 bool VideoEncoder::Drain()
@@ -243,10 +181,8 @@ bool VideoEncoder::Drain()
             return Fail("encoding failed", code);
         av_packet_rescale_ts(m_packet, m_codec->time_base, m_stream->time_base);
         m_packet->stream_index = m_stream->index;
-        code = av_interleaved_write_frame(m_format, m_packet);
-        av_packet_unref(m_packet);
-        if (code < 0)
-            return Fail("cannot write a frame", code);
+        if (m_output->Write(m_packet) != AviResult::Ok)
+            return Fail("cannot write a frame");
     }
 }
 
@@ -284,7 +220,6 @@ bool VideoEncoder::AddFrame(const RgbaImage& image)
     m_frame->quality = m_quality;
     if ((code = avcodec_send_frame(m_codec, m_frame)) < 0)
         return Fail("encoding failed", code);
-    // The sound that plays while this frame shows.
     return Drain() && WriteSound(m_nextPts * m_sampleRate / m_framesPerSecond);
 }
 
@@ -297,11 +232,9 @@ bool VideoEncoder::Finish(std::vector<uint8_t>& file)
         return Fail("encoding failed", code);
     if (!Drain() || !WriteSound(int64_t(m_soundtrack.size())))
         return false;
-    if ((code = av_write_trailer(m_format)) < 0)
-        return Fail("cannot finish the AVI file", code);
-    avio_flush(m_io);
-    file = std::move(m_file);
-    m_file.clear();
+    if (m_output->Finish() != AviResult::Ok)
+        return Fail("cannot finish the AVI file");
+    file = m_file.Take();
     Release();
     return true;
 }

@@ -1,30 +1,28 @@
 #pragma once
-// VideoEncoder: frames in, an AVI file out, through FFmpeg's libraries, all in
-// memory (the caller writes the finished bytes whole). MPEG-4 video at a
-// fixed quantiser, one thread and every bit-exact switch on, so the same
-// frames always give the same bytes. A soundtrack, when given, goes in beside
-// the frames as 16-bit mono PCM, each frame's stretch of it after the frame.
+// VideoEncoder: frames in, an AVI file out, all in memory (the caller writes
+// the finished bytes whole): FFmpeg's MPEG-4 encoder at a fixed quantiser,
+// one thread and every bit-exact switch on, then the AVI layer's multiplexer
+// (avi/CAviOutput.h), so the same frames always give the same bytes. A
+// soundtrack, when given, goes in beside the frames as 16-bit mono PCM, each
+// frame's stretch of it after the frame.
 
+#include "avi/CAviMemoryTarget.h"
 #include "paint/RgbaImage.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-extern "C" {
-#include <libavformat/version.h>
-}
-
+class CAviOutput;
 struct AVCodecContext;
-struct AVFormatContext;
 struct AVFrame;
-struct AVIOContext;
 struct AVPacket;
 struct AVStream;
 
 class VideoEncoder {
 public:
-    VideoEncoder() = default;
+    VideoEncoder();
     ~VideoEncoder();
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
@@ -47,17 +45,9 @@ private:
     // Writes the soundtrack's samples up to sample `end` (at most its length).
     bool WriteSound(int64_t end);
     void Release();
-    // The muxer's output: a growable, seekable block of memory. (Its write
-    // callback took a non-const buffer before FFmpeg 7.)
-#if LIBAVFORMAT_VERSION_MAJOR >= 61
-    static int WriteOut(void* opaque, const uint8_t* data, int size);
-#else
-    static int WriteOut(void* opaque, uint8_t* data, int size);
-#endif
-    static int64_t SeekOut(void* opaque, int64_t offset, int whence);
 
-    AVFormatContext* m_format = nullptr;
-    AVIOContext* m_io = nullptr;
+    CAviMemoryTarget m_file;
+    std::unique_ptr<CAviOutput> m_output;
     AVCodecContext* m_codec = nullptr;
     AVStream* m_stream = nullptr;
     AVStream* m_soundStream = nullptr;
@@ -70,7 +60,5 @@ private:
     int64_t m_nextPts = 0;
     int m_quality = 0;
     bool m_headerWritten = false;
-    std::vector<uint8_t> m_file;
-    size_t m_position = 0;
     std::string m_error;
 };

@@ -1,4 +1,4 @@
-#include "RiffLayout.h"
+#include "avi/RiffLayout.h"
 
 #include "common/ByteOrder.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The seek rule of the editor's FFmpeg byte streams, kept in one place: a
+// The seek rule of the AVI layer's FFmpeg byte streams, read and written: a
 // position is reached from the start, the current position or the end,
 // and must lie within the bytes there are (checked before any sum, since
 // offsets come from files).

@@ -1,7 +1,7 @@
-#include "CAviInput.h"
+#include "avi/CAviInput.h"
 
-#include "CMemoryAvio.h"
-#include "media/VideoPlayer.h"
+#include "CAviReadStream.h"
+#include "avi/RiffLayout.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -32,37 +32,58 @@ CAviInput::CAviInput() = default;
 
 CAviInput::~CAviInput()
 {
-    if (m_format)
-        avformat_close_input(&m_format);
-    m_input.reset(); // after the demultiplexer that read from it
+    Close();
 }
 
-int CAviInput::Open(const uint8_t* data, size_t size)
+void CAviInput::Close()
 {
+    if (m_format)
+        avformat_close_input(&m_format);
+    m_stream.reset(); // after the demultiplexer that read from it
+}
+
+AviResult CAviInput::Open(const uint8_t* data, size_t size, LayoutCheck check)
+{
+    Close();
     if (!data || size == 0)
-        return VIDEO_NO_FILE;
+        return AviResult::NoData;
+    if (check == LayoutCheck::WholeFile) {
+        switch (CheckRiffLayout(data, size)) {
+        case RiffLayout::NotRiff: return AviResult::NotAvi;
+        case RiffLayout::Damaged: return AviResult::Damaged;
+        case RiffLayout::Sound: break;
+        }
+    }
     QuietLibraries();
     const AVInputFormat* avi = av_find_input_format("avi");
     if (!avi)
-        return VIDEO_NOT_AVI;
-    m_input = CMemoryAvio::Create(data, size);
+        return AviResult::NotAvi;
+    m_stream = CAviReadStream::Create(data, size);
     AVFormatContext* format = avformat_alloc_context();
-    if (!m_input || !format) {
+    if (!m_stream || !format) {
         avformat_free_context(format);
-        return VIDEO_NO_MEMORY;
+        return AviResult::OutOfMemory;
     }
-    format->pb = m_input->Context();
+    format->pb = m_stream->Context();
     format->io_open = RefuseNestedOpen;
     format->max_streams = kMaxStreams;
-    // On failure FFmpeg frees the context (not our input) and clears the pointer.
+    // On failure FFmpeg frees the context (not our stream) and clears the pointer.
     if (avformat_open_input(&format, "", avi, nullptr) < 0)
-        return VIDEO_NOT_AVI;
+        return AviResult::NotAvi;
     m_format = format;
-    return VIDEO_OK;
+    return AviResult::Ok;
 }
 
 void CAviInput::KeepOnlyStream(int keep)
 {
     for (unsigned i = 0; m_format && i < m_format->nb_streams; ++i)
         m_format->streams[i]->discard = int(i) == keep ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+}
+
+int CAviInput::FirstVideoStream() const
+{
+    for (unsigned i = 0; m_format && i < m_format->nb_streams; ++i)
+        if (m_format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            return int(i);
+    return -1;
 }
