@@ -241,13 +241,13 @@ TEST_F(AnimalRules, RunningOverLooksBothWaysRoundTheFullCircle)
     CAnimal& left = Ahead(kFirstZebra, 110, 25);
     CAnimal& right = Ahead(kFirstZebra + 1, 110, -25);
     CAnimal& aside = Ahead(kFirstZebra + 2, 60, -100);
-    hunt.Step(Holding({HuntControl::Down}), drive, 0); // backing: still moving
+    hunt.Step(Holding({HuntControl::Up}), drive, 0);
     EXPECT_EQ(left.State(), ANIMAL_DYING);
     EXPECT_EQ(right.State(), ANIMAL_DYING);
     EXPECT_NE(aside.State(), ANIMAL_DYING);
 }
 
-TEST_F(AnimalRules, AJeepStandingStillRunsNothingOver)
+TEST_F(AnimalRules, AJeepStandingOrBackingRunsNothingOver)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
     hunt.OnToggle(ItemAction::Drive, true);
@@ -259,6 +259,14 @@ TEST_F(AnimalRules, AJeepStandingStillRunsNothingOver)
     ASSERT_EQ(hunt.Jeep().Speed(), 0);
     for (int tick = 0; tick < 5; ++tick)
         hunt.Step({}, drive, 0.05);
+    EXPECT_NE(zebra.State(), ANIMAL_DYING);
+    // Nor does one backing away as the zebra runs into its front.
+    zebra.x += 2000;
+    for (int tick = 0; tick < 2; ++tick)
+        hunt.Step(Holding({HuntControl::Down}), drive, 0.05);
+    ASSERT_LT(hunt.Jeep().Speed(), 0);
+    Ahead(kFirstZebra, 120);
+    hunt.Step(Holding({HuntControl::Down}), drive, 0.05);
     EXPECT_NE(zebra.State(), ANIMAL_DYING);
     EXPECT_FALSE(hunt.Poached());
     EXPECT_EQ(hunt.KillReport(), 0u);

@@ -84,7 +84,7 @@ TEST(Animal, ReportsWhatBefallsItAndDecidesNothing)
     log.events.clear();
     HunterSign driving = onFoot;
     driving.driving = true;
-    driving.jeepMoving = true;
+    driving.jeepAdvancing = true;
     zebra.Behave(driving);
     EXPECT_EQ(log.events, (std::vector<std::string>{"run over", "falling"}));
     // Its dying plays in view; once it lies dead it says so on every tick.

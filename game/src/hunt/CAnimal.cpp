@@ -189,11 +189,11 @@ bool CAnimal::Behave(const HunterSign& hunter)
     if (d > kJeepNoiseNear && d < kJeepNoiseFar)
         SetState(ANIMAL_RUNNING);
     // The short way round: an animal just across the +x direction from the
-    // view is as much ahead as one just this side of it. Only a moving jeep
-    // runs an animal over: one that walks into the bumper of a standing jeep
-    // has run into it.
+    // view is as much ahead as one just this side of it. Only a jeep driving
+    // forward runs an animal over: one that runs into the front of a jeep
+    // standing or backing away has run into it.
     const double bearing = BearingTo(hunter.x, hunter.y, x, y);
-    if (hunter.jeepMoving && std::fabs(WrapSigned(bearing - hunter.viewAngle)) < kRunOverAngle &&
+    if (hunter.jeepAdvancing && std::fabs(WrapSigned(bearing - hunter.viewAngle)) < kRunOverAngle &&
         d < kRunOverRange) {
         m_events.OnRunOver(*this);
         SetState(ANIMAL_DYING);

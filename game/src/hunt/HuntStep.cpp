@@ -119,7 +119,7 @@ void CHuntWorld::StepDriving(const HuntInput& input, double t)
 void CHuntWorld::FillDrawList(bool shot)
 {
     // Taken before the collisions, which stop the jeep short of what it hits.
-    const bool jeepMoving = m_jeep->Driving() && m_jeep->Speed() != 0;
+    const bool jeepAdvancing = m_jeep->Driving() && m_jeep->Speed() > 0;
     m_drawList.RemoveAll();
     const CellWindow cells = VisibleCells(m_hunter.x, m_hunter.y, m_hunter.angle);
     for (int row = cells.firstRow; row < cells.firstRow + cells.rows; ++row)
@@ -139,7 +139,7 @@ void CHuntWorld::FillDrawList(bool shot)
         sign.y = m_hunter.y;
         sign.viewAngle = m_hunter.angle;
         sign.driving = m_jeep->Driving();
-        sign.jeepMoving = jeepMoving;
+        sign.jeepAdvancing = jeepAdvancing;
         sign.windFrame = m_windFrame;
         if (animal.Behave(sign))
             m_drawList.Insert(&animal);

@@ -35,9 +35,10 @@ struct HunterSign {
     double x = 0, y = 0;
     double viewAngle = 0;
     bool driving = false;
-    // The jeep was moving when the tick began (before anything stopped it):
-    // only a moving jeep runs an animal over.
-    bool jeepMoving = false;
+    // The jeep was moving forward when the tick began (before anything
+    // stopped it): only a jeep driving at an animal runs it over, not one
+    // that stands or backs away while the animal runs into its front.
+    bool jeepAdvancing = false;
     // The wind's sector: a hunter on foot upwind in it is smelt.
     int windFrame = 0;
 };
