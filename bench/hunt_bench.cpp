@@ -110,7 +110,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < 30; ++i)
             hunt.Step({}, toggles, 0);
         auto frame = [&] {
-            hunt.Context().jeep->Gun().SetMode(GunMode::Ready);
+            hunt.Jeep().Gun().SetMode(GunMode::Ready);
             hunt.Step({}, toggles, 0);
             hunt.View().Render(hunt.Hunter(), true);
         };

@@ -117,7 +117,7 @@ void CAutoPlayer::PlanMenus(const CMainFrame& frame)
 
 void CAutoPlayer::PlanHunt(const CMainFrame& frame)
 {
-    if (!m_hunt.Hunting() || m_hunt.EndStatus() != 0)
+    if (!m_hunt.Hunting() || m_hunt.EndStatus() != HuntEndStatus::Running)
         return; // the end is coming: hands off
     switch (m_mode) {
     case AutoplayMode::Hunt: Hunt(frame, false); break;
@@ -153,7 +153,7 @@ bool CAutoPlayer::StopTheJeep()
 {
     // At full speed the pedals do nothing: let it roll below the limit
     // first, then brake, and let the last bit roll out.
-    const int speed = m_hunt.Jeep().speed;
+    const int speed = m_hunt.Jeep().Speed();
     if (speed > 60 && speed < kPedalLimit)
         Hold(m_keys.down);
     else if (speed < -60 && speed > -kPedalLimit)
@@ -206,7 +206,7 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
         // Never at full speed: there the pedals do nothing, and the jeep
         // would back on until it coasts down.
         --m_reverse;
-        if (jeep.speed > -kTopBackingSpeed)
+        if (jeep.Speed() > -kTopBackingSpeed)
             Hold(m_keys.down);
         else
             return; // both pedals up, so it slows; the wheel needs a pedal
@@ -219,8 +219,8 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
         // Braking to a stand first would let one that comes on at a run
         // reach the bumper, which counts as running it over. (Farther off,
         // backing on would only take the jeep out of the area.)
-        const bool keepBacking = jeep.speed < 0 && animalAhead < kBackAwayWithin;
-        if (keepBacking || StopTheJeep() || std::abs(jeep.speed) <= 60) {
+        const bool keepBacking = jeep.Speed() < 0 && animalAhead < kBackAwayWithin;
+        if (keepBacking || StopTheJeep() || std::abs(jeep.Speed()) <= 60) {
             m_reverse = 20;
             m_detourSide = side;
         }
@@ -237,10 +237,10 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
         return;
     }
     // Backing at full speed, where the pedals do nothing: coast down first.
-    if (jeep.speed <= -kPedalLimit)
+    if (jeep.Speed() <= -kPedalLimit)
         return;
     // Stuck against something the pedal cannot push through.
-    m_stuckPasses = jeep.speed == 0 ? m_stuckPasses + 1 : 0;
+    m_stuckPasses = jeep.Speed() == 0 ? m_stuckPasses + 1 : 0;
     if (m_stuckPasses > 6) {
         m_stuckPasses = 0;
         m_detour = 40;
@@ -263,7 +263,7 @@ bool CAutoPlayer::Board()
     // once. Turn until the way is clear.
     const HunterPose& hunter = m_hunt.Hunter();
     const CJeep& jeep = m_hunt.Jeep();
-    if (jeep.speed != 0)
+    if (jeep.Speed() != 0)
         return false;
     const double seatX = jeep.x - 100 * std::cos(hunter.angle), seatY = jeep.y - 100 * std::sin(hunter.angle);
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
@@ -299,7 +299,7 @@ bool CAutoPlayer::Threatened(const CAnimal* quarry) const
         if (animal.State() == ANIMAL_DYING || animal.distance > 450)
             continue;
         const double toHunter = BearingTo(animal.x, animal.y, hunter.x, hunter.y);
-        const bool charging = animal.State() == ANIMAL_RUNNING && std::fabs(WrapSigned(animal.heading - toHunter)) < 0.5;
+        const bool charging = animal.State() == ANIMAL_RUNNING && std::fabs(WrapSigned(animal.Heading() - toHunter)) < 0.5;
         if (!charging && animal.State() != ANIMAL_ATTACKING)
             continue;
         // The quarry itself is shot at while it is still some way off.
@@ -312,7 +312,7 @@ bool CAutoPlayer::Threatened(const CAnimal* quarry) const
 
 const CAnimal* CAutoPlayer::ChooseTarget(bool poach) const
 {
-    const int quarry = m_hunt.Context().quarryKind;
+    const AnimalKind quarry = m_hunt.QuarryKind();
     const CAnimal* best = nullptr;
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         const CAnimal& animal = m_hunt.Animal(i);
@@ -327,7 +327,7 @@ const CAnimal* CAutoPlayer::ChooseTarget(bool poach) const
 
 void CAutoPlayer::Aim(const CMainFrame& frame, const CAnimal& target)
 {
-    const HuntContext& context = m_hunt.Context();
+    const int aimX = m_hunt.AimX(), aimY = m_hunt.AimY();
     const HunterPose& hunter = m_hunt.Hunter();
     const ScreenRect& rect = target.screen;
     if (std::fabs(target.relAngle) >= kPi / 2 || rect.width <= 0) {
@@ -336,17 +336,17 @@ void CAutoPlayer::Aim(const CMainFrame& frame, const CAnimal& target)
     }
     const int margin = std::max(1, rect.width / 5);
     bool inside = true;
-    if (context.aimX < rect.left + margin) {
+    if (aimX < rect.left + margin) {
         Hold(m_keys.right); // the target stands right of the sights
         inside = false;
-    } else if (context.aimX >= rect.left + rect.width - margin) {
+    } else if (aimX >= rect.left + rect.width - margin) {
         Hold(m_keys.left);
         inside = false;
     }
-    if (context.aimY < rect.top + rect.height / 4) {
+    if (aimY < rect.top + rect.height / 4) {
         Hold(m_keys.down); // the horizon goes up, and the target with it
         inside = false;
-    } else if (context.aimY >= rect.top + rect.height) {
+    } else if (aimY >= rect.top + rect.height) {
         Hold(m_keys.up);
         inside = false;
     }
@@ -357,7 +357,7 @@ void CAutoPlayer::Aim(const CMainFrame& frame, const CAnimal& target)
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
         const auto* animal = dynamic_cast<const CAnimal*>(*it);
         if (!animal || std::fabs(animal->relAngle) >= kPi / 2 ||
-            !animal->screen.Contains(context.aimX, context.aimY))
+            !animal->screen.Contains(aimX, aimY))
             continue;
         if (animal != &target && animal->Kind() != target.Kind())
             return;

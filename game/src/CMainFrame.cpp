@@ -260,7 +260,7 @@ void CMainFrame::RunTick()
                                              CSimulationClock::kTickSeconds);
     hud->SetCompassFrame(m_hunt->CompassFrame());
     hud->SetWindFrame(m_hunt->WindFrame());
-    if ((killReport != 0 || m_hunt->EndStatus() != 0) && !m_timers.IsRunning(TIMER_HUNT_END))
+    if ((killReport != 0 || m_hunt->EndStatus() != HuntEndStatus::Running) && !m_timers.IsRunning(TIMER_HUNT_END))
         m_timers.Set(TIMER_HUNT_END, 1000);
 }
 

@@ -35,12 +35,12 @@ std::string CStateLog::Line(int64_t tick, double seconds, const CHuntWorld& hunt
     std::string line;
     line.reserve(640);
     Append(line, "%" PRId64 " %.2f %.4f %.4f %.6f %d %d %d", tick, seconds, hunter.x, hunter.y, hunter.angle,
-           hunter.horizon, jeep.Driving() ? 1 : 0, jeep.speed);
+           hunter.horizon, jeep.Driving() ? 1 : 0, jeep.Speed());
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         const CAnimal& animal = hunt.Animal(i);
         Append(line, " %.4f,%.4f,%d", animal.x, animal.y, animal.State());
     }
-    Append(line, " %08x %d", unsigned(hunt.Context().killReport), hunt.EndStatus());
+    Append(line, " %08x %d", unsigned(hunt.KillReport()), int(hunt.EndStatus()));
     return line;
 }
 

@@ -49,6 +49,21 @@ protected:
         hunt.Step(fire, aim, 0);
         hunt.Render();
     }
+    // Shoots the animal down with the rifle 500 units ahead, watches it die
+    // and moves the carcass out of the way.
+    void KillInView(int index)
+    {
+        CAnimal& animal = Ahead(index, 500);
+        for (int shot = 0; shot < 2; ++shot) {
+            animal.x = hunt.Hunter().x + 500;
+            animal.y = hunt.Hunter().y;
+            Shoot();
+        }
+        ASSERT_EQ(animal.State(), ANIMAL_DYING);
+        EXPECT_NE(WatchTheDying() >> 16, 0u);
+        animal.x = 300;
+        animal.y = 300;
+    }
     // Passes with the hunter looking on, until the report names a kind.
     uint32_t WatchTheDying()
     {
@@ -74,7 +89,6 @@ TEST_F(AnimalRules, EachWeaponNeedsItsNumberOfHits)
     for (int weapon = 0; weapon < WEAPON_COUNT; ++weapon) {
         Build(ANIMAL_ELEPHANT - 1, weapon);
         CAnimal& elephant = Ahead(kFirstElephant, 250);
-        const HuntContext& context = hunt.Context();
         int shots = 0;
         while (elephant.State() != ANIMAL_DYING && shots < 20) {
             // Keep it in the sights whatever it does.
@@ -85,7 +99,7 @@ TEST_F(AnimalRules, EachWeaponNeedsItsNumberOfHits)
         }
         EXPECT_EQ(shots, hitsNeeded[weapon]) << "weapon " << weapon;
         EXPECT_EQ(elephant.HitsTaken(), hitsNeeded[weapon]);
-        EXPECT_EQ(context.killReport & 0xFFFF, 1u);
+        EXPECT_EQ(hunt.KillReport() & 0xFFFF, 1u);
         // A good shot at the quarry: the cue for it.
         ASSERT_NE(sound.Find("sounds\\goodsht.wav"), nullptr);
         EXPECT_EQ(sound.Find("sounds\\goodsht.wav")->plays, 1) << "weapon " << weapon;
@@ -106,26 +120,30 @@ TEST_F(AnimalRules, AShotHitsTheNearerOfTwoAndScaresTheRest)
     EXPECT_EQ(far.State(), ANIMAL_RUNNING);
 }
 
-TEST_F(AnimalRules, TheSecondGiraffeBagsTheHunt)
+// One elephant, lion or rhino bags the hunt, two giraffes, hippos or
+// lionesses, four zebras: as many as the kinds' table says, no fewer.
+TEST_F(AnimalRules, EveryQuarryIsBaggedByTheKillsItsKindNeeds)
 {
-    Build(ANIMAL_GIRAFFE - 1, 4);
-    for (int n = 0; n < 2; ++n) {
-        CAnimal& giraffe = Ahead(kFirstGiraffe + n, 500);
-        Shoot();
-        giraffe.x = hunt.Hunter().x + 500;
-        giraffe.y = hunt.Hunter().y;
-        Shoot();
-        ASSERT_EQ(giraffe.State(), ANIMAL_DYING);
-        EXPECT_NE(WatchTheDying() >> 16, 0u);
-        const HuntEnd end = hunt.DecideEnd();
-        if (n == 0) {
-            EXPECT_EQ(end.picture, ScreenId::None); // one is not enough
-        } else {
-            EXPECT_EQ(end.picture, ScreenId::EndGiraffe);
-            EXPECT_EQ(end.trophy, ANIMAL_GIRAFFE);
+    const int firstOfKind[ANIMAL_KIND_COUNT + 1] = {-1, 0, 2, 6, 10, 12, 16, 18};
+    const ScreenId bagged[ANIMAL_KIND_COUNT + 1] = {ScreenId::None,      ScreenId::EndElephant, ScreenId::EndGiraffe,
+                                                    ScreenId::EndHippo,  ScreenId::EndLion,     ScreenId::EndLioness,
+                                                    ScreenId::EndRhino,  ScreenId::EndZebra};
+    for (int kind = ANIMAL_ELEPHANT; kind <= ANIMAL_ZEBRA; ++kind) {
+        Build(kind - 1, 4);
+        const int needed = AnimalKindOf(AnimalKind(kind)).killsToBag;
+        ASSERT_GE(needed, 1);
+        ASSERT_LE(needed, AnimalKindOf(AnimalKind(kind)).count);
+        for (int n = 0; n < needed; ++n) {
+            KillInView(firstOfKind[kind] + n);
+            const HuntEnd end = hunt.DecideEnd();
+            if (n + 1 < needed) {
+                EXPECT_EQ(end.picture, ScreenId::None) << "kind " << kind << ": " << n + 1 << " is not enough";
+            } else {
+                EXPECT_EQ(end.picture, bagged[kind]) << "kind " << kind;
+                EXPECT_EQ(end.trophy, kind);
+            }
         }
-        giraffe.x = 300; // out of the way of the next
-        giraffe.y = 300;
+        EXPECT_EQ(hunt.Kills().Fallen(AnimalKind(kind)), needed);
     }
 }
 
@@ -168,7 +186,7 @@ TEST_F(AnimalRules, AProtectedAnimalStillFallingIsNoPartOfTheBag)
     ASSERT_EQ(giraffe.State(), ANIMAL_DYING);
     // Four animals are falling or fallen and only zebras' deaths are seen:
     // no bag while the giraffe falls, jail once it lies dead in view.
-    EXPECT_EQ(hunt.Context().killReport & 0xFFFF, 4u);
+    EXPECT_EQ(hunt.KillReport() & 0xFFFF, 4u);
     EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::None);
     WatchTheDying();
     EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndJail);
@@ -198,10 +216,12 @@ TEST_F(AnimalRules, RunningOverEvenTheQuarryIsJail)
     HuntToggles drive;
     drive.drive = true;
     CAnimal& zebra = Ahead(kFirstZebra, 120);
-    hunt.Jeep().speed = 100; // on the move (the tick takes no time)
-    hunt.Step({}, drive, 0);
+    // On the move: the pedal pushes it to 60 in a tick that takes no time
+    // (and the zebra in its way stops it dead).
+    hunt.Step(Holding({HuntControl::Up}), drive, 0);
     EXPECT_EQ(zebra.State(), ANIMAL_DYING);
-    EXPECT_EQ(hunt.Context().quarryKind, ANIMAL_NONE);
+    EXPECT_TRUE(hunt.Poached());
+    EXPECT_EQ(hunt.QuarryKind(), ANIMAL_ZEBRA);
     ASSERT_NE(sound.Find("sounds\\snEl3.wav"), nullptr);
     EXPECT_TRUE(sound.Find("sounds\\snEl3.wav")->playing);
     WatchTheDying();
@@ -221,14 +241,13 @@ TEST_F(AnimalRules, RunningOverLooksBothWaysRoundTheFullCircle)
     CAnimal& left = Ahead(kFirstZebra, 110, 25);
     CAnimal& right = Ahead(kFirstZebra + 1, 110, -25);
     CAnimal& aside = Ahead(kFirstZebra + 2, 60, -100);
-    hunt.Jeep().speed = -40; // backing: still moving
-    hunt.Step({}, drive, 0);
+    hunt.Step(Holding({HuntControl::Up}), drive, 0);
     EXPECT_EQ(left.State(), ANIMAL_DYING);
     EXPECT_EQ(right.State(), ANIMAL_DYING);
     EXPECT_NE(aside.State(), ANIMAL_DYING);
 }
 
-TEST_F(AnimalRules, AJeepStandingStillRunsNothingOver)
+TEST_F(AnimalRules, AJeepStandingOrBackingRunsNothingOver)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
     hunt.OnToggle(ItemAction::Drive, true);
@@ -237,23 +256,31 @@ TEST_F(AnimalRules, AJeepStandingStillRunsNothingOver)
     // A zebra walks up to the bumper of the standing jeep: nothing happens,
     // and the hunter is no poacher.
     CAnimal& zebra = Ahead(kFirstZebra, 120);
-    ASSERT_EQ(hunt.Jeep().speed, 0);
+    ASSERT_EQ(hunt.Jeep().Speed(), 0);
     for (int tick = 0; tick < 5; ++tick)
         hunt.Step({}, drive, 0.05);
     EXPECT_NE(zebra.State(), ANIMAL_DYING);
-    EXPECT_EQ(hunt.Context().quarryKind, ANIMAL_ZEBRA);
-    EXPECT_EQ(hunt.Context().killReport, 0u);
+    // Nor does one backing away as the zebra runs into its front.
+    zebra.x += 2000;
+    for (int tick = 0; tick < 2; ++tick)
+        hunt.Step(Holding({HuntControl::Down}), drive, 0.05);
+    ASSERT_LT(hunt.Jeep().Speed(), 0);
+    Ahead(kFirstZebra, 120);
+    hunt.Step(Holding({HuntControl::Down}), drive, 0.05);
+    EXPECT_NE(zebra.State(), ANIMAL_DYING);
+    EXPECT_FALSE(hunt.Poached());
+    EXPECT_EQ(hunt.KillReport(), 0u);
     EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::None);
 }
 
 TEST_F(AnimalRules, TheMaulingCounterIsSharedAndKillsPastTwenty)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
-    hunt.Context().windFrame = 0;
+    hunt.SetWindFrame(0);
     // Two lions on the hunter, behind him and at his side (where they do
     // not block him): the counter rises twice a pass.
     int passes = 0;
-    while (hunt.EndStatus() == 0 && passes < 40) {
+    while (hunt.EndStatus() == HuntEndStatus::Running && passes < 40) {
         Ahead(8, -30);
         Ahead(9, 0, 40);
         hunt.Step({}, {}, 0);
@@ -266,7 +293,7 @@ TEST_F(AnimalRules, TheMaulingCounterIsSharedAndKillsPastTwenty)
 TEST_F(AnimalRules, WithTheWindFromSectorZeroNothingCharges)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
-    hunt.Context().windFrame = 0;
+    hunt.SetWindFrame(0);
     // Zebras all round the hunter, 300 units off: every one is startled,
     // none charges.
     for (int i = 0; i < 6; ++i) {
@@ -280,9 +307,9 @@ TEST_F(AnimalRules, WithTheWindFromSectorZeroNothingCharges)
         EXPECT_EQ(hunt.Animal(kFirstZebra + i).State(), ANIMAL_STARTLED) << "zebra " << i;
     // With the wind in the sector from an animal to the hunter, that one charges.
     CAnimal& zebra = hunt.Animal(kFirstZebra);
-    hunt.Context().windFrame = Sector(WrapAngle(std::atan2(zebra.y - hunt.Hunter().y, zebra.x - hunt.Hunter().x) + kPi));
+    hunt.SetWindFrame(Sector(WrapAngle(std::atan2(zebra.y - hunt.Hunter().y, zebra.x - hunt.Hunter().x) + kPi)));
     zebra.SetState(ANIMAL_IDLE);
     hunt.Step({}, {}, 0);
     EXPECT_EQ(zebra.State(), ANIMAL_RUNNING);
-    EXPECT_NEAR(zebra.heading, BearingTo(zebra.x, zebra.y, hunt.Hunter().x, hunt.Hunter().y), 1e-9);
+    EXPECT_NEAR(zebra.Heading(), BearingTo(zebra.x, zebra.y, hunt.Hunter().x, hunt.Hunter().y), 1e-9);
 }

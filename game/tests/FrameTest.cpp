@@ -41,7 +41,7 @@ public:
         return killReport;
     }
     void Render() override { ++renders; }
-    int EndStatus() const override { return 0; }
+    HuntEndStatus EndStatus() const override { return HuntEndStatus::Running; }
     HuntEnd DecideEnd() override { return end; }
     void Silence() override { ++silenced; }
     void OnWindTimer() override { ++windTimers; }

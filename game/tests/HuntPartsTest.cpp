@@ -1,16 +1,23 @@
 // The small parts of the hunt, each on its own: stopwatches, the depth list,
 // sectors and strips, the gun, the binoculars and the smoke.
 
+#include "game/CGameRandom.h"
+#include "game/hunt/CAnimal.h"
 #include "game/hunt/CBinocularOverlay.h"
 #include "game/hunt/CDepthList.h"
 #include "game/hunt/CGunOverlay.h"
 #include "game/hunt/CJeep.h"
+#include "game/hunt/CKillReport.h"
 #include "game/hunt/CSmokePuff.h"
 #include "game/hunt/CStopwatchPool.h"
 #include "game/hunt/CWorldObject.h"
 #include "game/hunt/HuntMath.h"
+#include "game/hunt/IHuntEvents.h"
+#include "gamedata/HuntTables.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 TEST(StopwatchPool, HandsOutTwentyWatchesOnTheInjectedClock)
 {
@@ -34,6 +41,91 @@ TEST(StopwatchPool, HandsOutTwentyWatchesOnTheInjectedClock)
     pool.Restart(3);
     clock.Set(0x10u);
     EXPECT_EQ(pool.Elapsed(3), 0x1Fu);
+}
+
+namespace {
+
+// Writes down what an animal reports, in order.
+class EventLog final : public IHuntEvents {
+public:
+    void OnFalling(const CAnimal&) override { events.push_back("falling"); }
+    void OnDeathSeen(const CAnimal&) override { events.push_back("dead"); }
+    void OnRunOver(const CAnimal&) override { events.push_back("run over"); }
+    void OnMauling(const CAnimal&) override { events.push_back("mauling"); }
+    void OnStrayed() override { events.push_back("strayed"); }
+    void OnDrivenOffTheMap() override { events.push_back("off the map"); }
+    std::vector<std::string> events;
+};
+
+} // namespace
+
+// An animal on its own, without a world: it changes its own state and says
+// what befell it, and decides nothing for the hunt.
+TEST(Animal, ReportsWhatBefallsItAndDecidesNothing)
+{
+    FixedClock clock;
+    CStopwatchPool watches(clock);
+    EventLog log;
+    GameRandom().Seed(3);
+    CAnimal zebra(log, watches);
+    zebra.Spawn(ANIMAL_ZEBRA, nullptr, 2);
+    // Mauling a hunter on foot 30 units off, tick after tick: a report each
+    // time, whatever the count (the world keeps it).
+    zebra.x = 10030;
+    zebra.y = 10000;
+    zebra.distance = 30;
+    HunterSign onFoot;
+    onFoot.x = onFoot.y = 10000;
+    for (int tick = 0; tick < 25; ++tick)
+        EXPECT_TRUE(zebra.Behave(onFoot));
+    EXPECT_EQ(log.events, std::vector<std::string>(25, "mauling"));
+    EXPECT_EQ(zebra.State(), ANIMAL_ATTACKING);
+    // Run over by a moving jeep: said, then the fall.
+    log.events.clear();
+    HunterSign driving = onFoot;
+    driving.driving = true;
+    driving.jeepAdvancing = true;
+    zebra.Behave(driving);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"run over", "falling"}));
+    // Its dying plays in view; once it lies dead it says so on every tick.
+    log.events.clear();
+    const AnimationRange dying = AnimalKindOf(ANIMAL_ZEBRA).ranges[int(AnimalAction::Dying)];
+    for (int tick = 0; tick < dying.Count() + 2; ++tick)
+        zebra.Step(0.05);
+    EXPECT_TRUE(zebra.LiesDead());
+    EXPECT_EQ(log.events, std::vector<std::string>(3, "dead"));
+    // A shot at the dead takes the bullet and brings down nothing more.
+    zebra.screen = {0, 0, 640, 480};
+    Shot shot{320, 240, false};
+    EXPECT_EQ(zebra.HitTest(shot), ANIMAL_NONE);
+    EXPECT_TRUE(shot.spent);
+    EXPECT_EQ(log.events.size(), 3u);
+}
+
+TEST(KillReport, CountsTheFallenByKindAndPacksIntoTheHuntsReport)
+{
+    CKillReport kills;
+    EXPECT_EQ(kills.Packed(), 0u);
+    kills.OnFalling(ANIMAL_ZEBRA);
+    kills.OnFalling(ANIMAL_ZEBRA);
+    kills.OnFalling(ANIMAL_GIRAFFE);
+    EXPECT_EQ(kills.Fallen(ANIMAL_ZEBRA), 2);
+    EXPECT_EQ(kills.Fallen(ANIMAL_GIRAFFE), 1);
+    EXPECT_EQ(kills.Fallen(ANIMAL_LION), 0);
+    EXPECT_EQ(kills.Packed(), 3u); // every fallen animal in the low half
+    kills.OnDeathSeen(ANIMAL_ZEBRA);
+    kills.OnDeathSeen(ANIMAL_ZEBRA);
+    EXPECT_EQ(kills.KindsSeen(), CKillReport::KindBit(ANIMAL_ZEBRA));
+    EXPECT_EQ(kills.Packed(), 0x400003u);
+    // One bit a kind: a giraffe (2) and a lion (4) seen are not a rhino (6).
+    kills.OnDeathSeen(ANIMAL_GIRAFFE);
+    kills.OnDeathSeen(ANIMAL_LION);
+    EXPECT_NE(kills.KindsSeen() & CKillReport::KindBit(ANIMAL_RHINO), CKillReport::KindBit(ANIMAL_RHINO));
+    EXPECT_EQ(CKillReport::KindBit(ANIMAL_NONE), 0u);
+    EXPECT_EQ(kills.Fallen(AnimalKind(99)), 0);
+    kills.Clear();
+    EXPECT_EQ(kills.Packed(), 0u);
+    EXPECT_EQ(kills.Fallen(ANIMAL_ZEBRA), 0);
 }
 
 TEST(DepthList, RunsFarToNearAndPutsTheLaterOfEqualsBehind)

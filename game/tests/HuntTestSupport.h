@@ -5,12 +5,23 @@
 
 #include "display/CDibDD.h"
 #include "display/CDibDDContext.h"
+#include "game/GameSeams.h"
 #include "media/CSoundDevice.h"
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+// The controls held (not pressed) for one tick.
+inline HuntInput Holding(std::initializer_list<HuntControl> controls)
+{
+    HuntInput input;
+    for (HuntControl control : controls)
+        input.states[size_t(control)] = 0x80000000u;
+    return input;
+}
 
 // Every load succeeds; a sound plays until Stop, so "unless it is playing"
 // rules can be seen.

@@ -16,14 +16,6 @@ namespace {
 
 constexpr int kZebra = ANIMAL_ZEBRA - 1, kRifle = 4, kPlains = 2;
 
-HuntInput Holding(std::initializer_list<HuntControl> controls)
-{
-    HuntInput input;
-    for (HuntControl control : controls)
-        input.states[size_t(control)] = 0x80000000u;
-    return input;
-}
-
 class HuntWorldTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -126,29 +118,29 @@ TEST_F(HuntWorldTest, ThePedalsFollowTheirAccelerationSequence)
     std::vector<int> speeds;
     for (int i = 0; i < 14; ++i) {
         hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
-        speeds.push_back(hunt.Jeep().speed);
+        speeds.push_back(hunt.Jeep().Speed());
     }
     EXPECT_EQ(speeds, (std::vector<int>{60, 80, 100, 120, 140, 160, 180, 200, 220, 240, 260, 280, 300, 300}));
     // Coasting: ten a pass towards standstill.
     hunt.Step({}, drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, 290);
+    EXPECT_EQ(hunt.Jeep().Speed(), 290);
     for (int i = 0; i < 29; ++i)
         hunt.Step({}, drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, 0);
+    EXPECT_EQ(hunt.Jeep().Speed(), 0);
     // After a forward push the next first step is only 20.
     hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, 20);
+    EXPECT_EQ(hunt.Jeep().Speed(), 20);
     // Down wins over up; braking first pushes 60.
     hunt.Step(Holding({HuntControl::Up, HuntControl::Down}), drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, -40);
+    EXPECT_EQ(hunt.Jeep().Speed(), -40);
     for (int i = 0; i < 20; ++i)
         hunt.Step(Holding({HuntControl::Down}), drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, -300);
+    EXPECT_EQ(hunt.Jeep().Speed(), -300);
     // At full reverse the throttle brakes at once: 60, then 20 a tick.
     hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, -240);
+    EXPECT_EQ(hunt.Jeep().Speed(), -240);
     hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, -220);
+    EXPECT_EQ(hunt.Jeep().Speed(), -220);
 }
 
 TEST_F(HuntWorldTest, TheBrakeSlowsTheJeepFromFullSpeedAndNothingPassesTheTopSpeed)
@@ -157,21 +149,21 @@ TEST_F(HuntWorldTest, TheBrakeSlowsTheJeepFromFullSpeedAndNothingPassesTheTopSpe
     StartDriving();
     for (int i = 0; i < 14; ++i)
         hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
-    ASSERT_EQ(hunt.Jeep().speed, 300);
+    ASSERT_EQ(hunt.Jeep().Speed(), 300);
     // Held from full speed ahead, the brake stops the jeep and backs it.
     std::vector<int> speeds;
     for (int i = 0; i < 6; ++i) {
         hunt.Step(Holding({HuntControl::Down}), drive, 0.001);
-        speeds.push_back(hunt.Jeep().speed);
+        speeds.push_back(hunt.Jeep().Speed());
     }
     EXPECT_EQ(speeds, (std::vector<int>{240, 220, 200, 180, 160, 140}));
     // Coasting from 300 to 290 and pushing again stops at 300, not 310.
     for (int i = 0; i < 14; ++i)
         hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
     hunt.Step({}, drive, 0.001);
-    ASSERT_EQ(hunt.Jeep().speed, 290);
+    ASSERT_EQ(hunt.Jeep().Speed(), 290);
     hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
-    EXPECT_EQ(hunt.Jeep().speed, 300);
+    EXPECT_EQ(hunt.Jeep().Speed(), 300);
 }
 
 TEST_F(HuntWorldTest, TheEngineRunsAtThirtyKilohertzAtFullSpeed)
@@ -182,7 +174,7 @@ TEST_F(HuntWorldTest, TheEngineRunsAtThirtyKilohertzAtFullSpeed)
         hunt.Step(Holding({HuntControl::Up}), drive, 0.001);
         hunt.Render();
     }
-    ASSERT_EQ(hunt.Jeep().speed, 300);
+    ASSERT_EQ(hunt.Jeep().Speed(), 300);
     const auto* starter = sound.Find("sounds\\starting.wav");
     const auto* engine = sound.Find("sounds\\engine.wav");
     ASSERT_TRUE(starter && engine);
@@ -217,9 +209,9 @@ TEST_F(HuntWorldTest, TreesStopTheJeepAndTheWalkerShortOfThem)
     hunt.Jeep().x = hunter.x + 100 * std::cos(hunter.angle);
     hunt.Jeep().y = hunter.y + 100 * std::sin(hunter.angle);
     StartDriving();
-    for (int i = 0; i < 400 && !(hunt.Jeep().speed == 0 && i > 5); ++i)
+    for (int i = 0; i < 400 && !(hunt.Jeep().Speed() == 0 && i > 5); ++i)
         hunt.Step(Holding({HuntControl::Up}), drive, 0.02);
-    EXPECT_EQ(hunt.Jeep().speed, 0);
+    EXPECT_EQ(hunt.Jeep().Speed(), 0);
     EXPECT_NEAR(std::hypot(tree.x - hunter.x, tree.y - hunter.y), 130, 0.5);
     EXPECT_NEAR(std::hypot(tree.x - hunt.Jeep().x, tree.y - hunt.Jeep().y), 30, 0.5);
 }
@@ -254,7 +246,7 @@ TEST_F(HuntWorldTest, StrayingFromTheJeepWarnsThenEndsTheHunt)
     HunterPose& hunter = hunt.Hunter();
     hunter.x = hunt.Jeep().x + 1200;
     hunt.Step({}, {}, 0.05);
-    EXPECT_EQ(hunt.EndStatus(), 0);
+    EXPECT_EQ(hunt.EndStatus(), HuntEndStatus::Running);
     ASSERT_NE(sound.Find("sounds\\warn04.wav"), nullptr);
     EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 1); // at once, the first time
     sound.EndAll();
@@ -267,7 +259,7 @@ TEST_F(HuntWorldTest, StrayingFromTheJeepWarnsThenEndsTheHunt)
     EXPECT_EQ(sound.Find("sounds\\warn04.wav")->plays, 2);
     hunter.x = hunt.Jeep().x + 1600;
     hunt.Step({}, {}, 0.05);
-    EXPECT_EQ(hunt.EndStatus(), 1);
+    EXPECT_EQ(hunt.EndStatus(), HuntEndStatus::Killed);
     EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndKilled);
     hunt.Step(Holding({HuntControl::Up}), {}, 0.05);
     EXPECT_EQ(hunter.horizon, 10);
@@ -292,7 +284,7 @@ TEST_F(HuntWorldTest, EveryHuntWarnsTheStrayHunterBeforeHeDies)
             const auto* warning = sound.Find("sounds\\warn04.wav");
             if (warnedAt < 0 && warning && warning->plays > 0)
                 warnedAt = tick;
-            if (hunt.EndStatus() != 0)
+            if (hunt.EndStatus() != HuntEndStatus::Running)
                 diedAt = tick;
         }
         ASSERT_GE(warnedAt, 0) << "a hunt begun at " << begin << " ms";
@@ -314,7 +306,7 @@ TEST_F(HuntWorldTest, SilenceStopsTheEngineAndALoopingAttack)
     hunt.Hunter().x = hunt.Jeep().x + 1600;
     hunt.Hunter().y = hunt.Jeep().y;
     hunt.Step({}, {}, 0.05);
-    ASSERT_EQ(hunt.EndStatus(), 1);
+    ASSERT_EQ(hunt.EndStatus(), HuntEndStatus::Killed);
     const auto* attack = sound.Find("sounds\\snEl2.wav");
     ASSERT_TRUE(attack && attack->playing && attack->looped);
     hunt.Silence();
@@ -331,11 +323,11 @@ TEST_F(HuntWorldTest, DrivingOffTheMapWarnsThenTheHunterIsLost)
     hunt.Jeep().x = hunter.x - 100;
     StartDriving();
     hunter.angle = 0;
-    for (int i = 0; i < 2000 && hunt.EndStatus() == 0; ++i) {
+    for (int i = 0; i < 2000 && hunt.EndStatus() == HuntEndStatus::Running; ++i) {
         hunt.Step(Holding({HuntControl::Up}), drive, 0.05);
         hunt.Render();
     }
-    EXPECT_EQ(hunt.EndStatus(), 2);
+    EXPECT_EQ(hunt.EndStatus(), HuntEndStatus::Lost);
     EXPECT_GT(hunt.Jeep().x, 21000);
     ASSERT_NE(sound.Find("sounds\\warn01.wav"), nullptr);
     EXPECT_EQ(sound.Find("sounds\\warn01.wav")->plays, 1);

@@ -35,6 +35,13 @@ struct HuntToggles {
     bool drive = false, binoculars = false, aim = false;
 };
 
+// Whether the hunter is still hunting, or how his hunt ended badly.
+enum class HuntEndStatus : int {
+    Running = 0,
+    Killed = 1, // mauled, or strayed more than 1500 units from the jeep
+    Lost = 2,   // drove more than 1000 units off the map
+};
+
 // How a hunt ends: an end picture and the trophy to record (none: 0).
 struct HuntEnd {
     ScreenId picture = ScreenId::None;
@@ -69,8 +76,7 @@ public:
     // back buffer; changes nothing, however often it runs. Draws nothing
     // while no hunt is loaded.
     virtual void Render() = 0;
-    // 0 while the hunt goes on; 1 killed, 2 lost.
-    virtual int EndStatus() const = 0;
+    virtual HuntEndStatus EndStatus() const = 0;
     // The end the hunt's outcome calls for, if any.
     virtual HuntEnd DecideEnd() = 0;
     // The end picture shows: every sound of the hunt stops (the engine, a
@@ -120,7 +126,7 @@ public:
     void OnToggle(ItemAction, bool) override {}
     uint32_t Step(const HuntInput&, const HuntToggles&, double) override { return 0; }
     void Render() override {}
-    int EndStatus() const override { return 0; }
+    HuntEndStatus EndStatus() const override { return HuntEndStatus::Running; }
     HuntEnd DecideEnd() override { return {}; }
     void Silence() override {}
     void OnWindTimer() override {}

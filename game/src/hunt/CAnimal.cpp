@@ -1,10 +1,12 @@
 #include "game/hunt/CAnimal.h"
 
-#include "common/DebugTrace.h"
 #include "game/CGameRandom.h"
 #include "game/hunt/CJeep.h"
 #include "game/hunt/CStopwatchPool.h"
 #include "game/hunt/HuntMath.h"
+#include "game/hunt/HuntVoices.h"
+#include "game/hunt/IHuntEvents.h"
+#include "gamedata/HuntTables.h"
 #include "media/CSoundDevice.h"
 
 #include <cassert>
@@ -18,7 +20,6 @@ constexpr double kMaulRange = 50;      // and this near is attacked
 constexpr double kJeepNoiseNear = 200, kJeepNoiseFar = 750;
 constexpr double kRunOverRange = 130;
 constexpr double kRunOverAngle = 0.5;
-constexpr int kMaulingLimit = 20;
 // The animation range each state plays (none before the first state is
 // set); a startled animal runs.
 constexpr int kRangeOfState[9] = {
@@ -34,7 +35,7 @@ constexpr int kRangeOfState[9] = {
 };
 } // namespace
 
-CAnimal::CAnimal(HuntContext& context) : m_context(context)
+CAnimal::CAnimal(IHuntEvents& events, CStopwatchPool& watches) : m_events(events), m_watches(watches)
 {
     m_callInterval = uint32_t(GameRandom().Next() % 30000 + 20000);
 }
@@ -49,77 +50,92 @@ void CAnimal::Spawn(AnimalKind kind, CDib* const* strips, int hitsNeeded)
     frameHeight = desc.frameHeight;
     sprites = strips;
     size = desc.size;
-    speed = desc.speed;
+    m_speed = desc.speed;
     m_ranges = desc.ranges;
     x = GameRandom().Next() % 20000;
     y = GameRandom().Next() % 20000;
     distance = 0;
-    direction = 0;
-    heading = WrapAngle(kPi / 2 - (GameRandom().Next() % 8) * kPi / 4);
+    m_direction = 0;
+    m_heading = WrapAngle(kPi / 2 - (GameRandom().Next() % 8) * kPi / 4);
     m_state = ANIMAL_CREATED;
     frameIndex = 0;
     m_hitsTaken = 0;
     m_hitsNeeded = hitsNeeded;
-    SetState(ANIMAL_IDLE + GameRandom().Next() % 2);
+    SetState(AnimalState(ANIMAL_IDLE + GameRandom().Next() % 2));
+}
+
+void CAnimal::SetVoices(CSoundDevice* sound, const AnimalVoices& voices)
+{
+    m_sound = sound;
+    m_voices = sound ? voices : AnimalVoices{};
+}
+
+void CAnimal::Sound(SoundEntry* voice) const
+{
+    if (m_sound)
+        PlayUnlessPlaying(*m_sound, voice, false);
 }
 
 void CAnimal::ReleaseStopwatch()
 {
-    if (m_stopwatch >= 0 && m_context.animalWatches)
-        m_context.animalWatches->Release(m_stopwatch);
+    if (m_stopwatch >= 0)
+        m_watches.Release(m_stopwatch);
     m_stopwatch = -1;
 }
 
-const AnimationRange& CAnimal::RangeOf(int state) const
+const AnimationRange& CAnimal::RangeOf(AnimalState state) const
 {
-    assert(m_ranges && state >= 1 && state <= 8);
+    assert(m_ranges && state >= ANIMAL_ATTACKING && state <= ANIMAL_STARTLED);
     return m_ranges[kRangeOfState[state]];
 }
 
-void CAnimal::SetState(int state)
+bool CAnimal::LiesDead() const
+{
+    return m_state == ANIMAL_DYING && m_ranges && frameIndex >= RangeOf(ANIMAL_DYING).last;
+}
+
+void CAnimal::SetState(AnimalState state)
 {
     if (state == m_state || m_state == ANIMAL_DYING)
         return;
     m_state = state;
-    if (state < 1 || state > 8 || !m_ranges)
+    if (state == ANIMAL_CREATED || !m_ranges)
         return;
     frameIndex = RangeOf(state).first;
-    if (state == ANIMAL_DYING) {
-        m_context.killReport = (m_context.killReport & 0xFFFF0000u) | ((m_context.killReport + 1) & 0xFFFFu);
-        ++m_context.fallen[size_t(m_kind)];
-    }
+    if (state == ANIMAL_DYING)
+        m_events.OnFalling(*this);
 }
 
-void CAnimal::Move(int unitsPerSecond)
+void CAnimal::Move(int unitsPerSecond, double seconds)
 {
     // Turn back at the edge of the area, before moving.
     if (x < 0 || x > kArea || y < 0 || y > kArea)
-        heading = WrapAngle(heading + kPi);
-    y += std::sin(heading) * unitsPerSecond * m_context.frameTime;
-    x += std::cos(heading) * unitsPerSecond * m_context.frameTime;
+        m_heading = WrapAngle(m_heading + kPi);
+    y += std::sin(m_heading) * unitsPerSecond * seconds;
+    x += std::cos(m_heading) * unitsPerSecond * seconds;
 }
 
-uint32_t CAnimal::Step()
+void CAnimal::Step(double seconds)
 {
-    if (m_state < 1 || m_state > 8 || !m_ranges)
-        return 0;
+    if (m_state == ANIMAL_CREATED || !m_ranges)
+        return;
     const AnimationRange& range = RangeOf(m_state);
     switch (m_state) {
     case ANIMAL_DYING:
-        if (frameIndex >= range.last) {
-            m_context.killReport |= KindBit(m_kind) << 16;
-            return m_context.killReport;
-        }
-        ++frameIndex;
-        return 0;
+        // A dead animal tells of itself on every tick it lies in view.
+        if (frameIndex >= range.last)
+            m_events.OnDeathSeen(*this);
+        else
+            ++frameIndex;
+        return;
     case ANIMAL_RUNNING:
     case ANIMAL_STARTLED:
         ++frameIndex;
-        Move(speed);
+        Move(m_speed, seconds);
         break;
     case ANIMAL_WALKING:
         ++frameIndex;
-        Move(speed / 4);
+        Move(m_speed / 4, seconds);
         break;
     default:
         ++frameIndex;
@@ -127,12 +143,10 @@ uint32_t CAnimal::Step()
     }
     if (frameIndex > range.last || frameIndex < range.first)
         frameIndex = range.first;
-    return 0;
 }
 
 bool CAnimal::Behave(const HunterSign& hunter)
 {
-    const double hunterX = hunter.x, hunterY = hunter.y;
     if (m_state == ANIMAL_DYING)
         return true;
     const double d = distance;
@@ -141,57 +155,49 @@ bool CAnimal::Behave(const HunterSign& hunter)
         SetState(ANIMAL_IDLE);
         return false;
     }
-    CSoundDevice& sound = *m_context.sound;
-    SoundEntry* const call = m_context.animalVoices[ANIMAL_VOICE_CALL];
-    if (m_stopwatch < 0 && m_context.animalWatches) {
-        m_stopwatch = m_context.animalWatches->Acquire();
-        m_context.animalWatches->Restart(m_stopwatch);
+    if (m_stopwatch < 0) {
+        m_stopwatch = m_watches.Acquire();
+        m_watches.Restart(m_stopwatch);
     }
-    if (m_stopwatch >= 0 && m_context.animalWatches->Elapsed(m_stopwatch) > m_callInterval) {
-        m_context.animalWatches->Restart(m_stopwatch);
-        if (call) {
-            sound.SetVolume(call, -int(d));
-            PlayUnlessPlaying(sound, call, false);
+    if (m_stopwatch >= 0 && m_watches.Elapsed(m_stopwatch) > m_callInterval) {
+        m_watches.Restart(m_stopwatch);
+        if (m_sound && m_voices.call) {
+            m_sound->SetVolume(m_voices.call, -int(d));
+            Sound(m_voices.call);
         }
     }
 
     if (!hunter.driving) {
         // The direction from the animal to the hunter.
-        const double toHunter = std::atan2(y - hunterY, x - hunterX) + kPi;
+        const double toHunter = std::atan2(y - hunter.y, x - hunter.x) + kPi;
         if (d >= kMaulRange && d < kAlarmRange) {
-            if (Sector(WrapAngle(toHunter)) == m_context.windFrame) {
-                heading = WrapAngle(toHunter);
+            if (Sector(WrapAngle(toHunter)) == hunter.windFrame) {
+                m_heading = WrapAngle(toHunter);
                 SetState(ANIMAL_RUNNING); // it smelt him: a charge
             } else {
                 SetState(ANIMAL_STARTLED);
             }
         }
         if (d < kMaulRange) {
-            PlayUnlessPlaying(sound, m_context.animalVoices[ANIMAL_VOICE_ATTACK], false);
-            heading = WrapAngle(toHunter);
+            Sound(m_voices.attack);
+            m_heading = WrapAngle(toHunter);
             SetState(ANIMAL_ATTACKING);
-            if (CJeep* jeep = m_context.jeep; jeep && ++jeep->maulingCounter > kMaulingLimit) {
-                jeep->maulingCounter = 0;
-                jeep->endStatus = HuntEndStatus::Killed;
-                DebugTrace("CAnimal : a %s mauled the hunter", AnimalKindOf(m_kind).name);
-                return true;
-            }
+            m_events.OnMauling(*this);
         }
         return true;
     }
     if (d > kJeepNoiseNear && d < kJeepNoiseFar)
         SetState(ANIMAL_RUNNING);
     // The short way round: an animal just across the +x direction from the
-    // view is as much ahead as one just this side of it.
-    const double bearing = BearingTo(hunterX, hunterY, x, y);
-    // Only a moving jeep runs an animal over: one that walks into the bumper
-    // of a standing jeep has run into it, not been run over.
-    if (hunter.jeepMoving && std::fabs(WrapSigned(bearing - hunter.viewAngle)) < kRunOverAngle &&
+    // view is as much ahead as one just this side of it. Only a jeep driving
+    // forward runs an animal over: one that runs into the front of a jeep
+    // standing or backing away has run into it.
+    const double bearing = BearingTo(hunter.x, hunter.y, x, y);
+    if (hunter.jeepAdvancing && std::fabs(WrapSigned(bearing - hunter.viewAngle)) < kRunOverAngle &&
         d < kRunOverRange) {
-        m_context.quarryKind = ANIMAL_NONE; // running over any animal is poaching
-        DebugTrace("CAnimal : a %s run over", AnimalKindOf(m_kind).name);
+        m_events.OnRunOver(*this);
         SetState(ANIMAL_DYING);
-        PlayUnlessPlaying(sound, m_context.animalVoices[ANIMAL_VOICE_RUN_OVER], false);
+        Sound(m_voices.runOver);
     }
     return true;
 }
@@ -201,24 +207,24 @@ void CAnimal::MoodChange()
     if (m_state == ANIMAL_ATTACKING || m_state == ANIMAL_DYING || m_state == ANIMAL_RUNNING ||
         m_state == ANIMAL_STARTLED)
         return;
-    static constexpr int kMoods[3] = {ANIMAL_IDLE, ANIMAL_IDLE_OTHER, ANIMAL_WALKING};
+    static constexpr AnimalState kMoods[3] = {ANIMAL_IDLE, ANIMAL_IDLE_OTHER, ANIMAL_WALKING};
     SetState(kMoods[GameRandom().Next() % 3]);
 }
 
 void CAnimal::SetBearing(double bearing)
 {
-    direction = DirectionIndex(bearing, heading);
+    m_direction = DirectionIndex(bearing, m_heading);
 }
 
-int CAnimal::HitTest(const ScreenRect& rect, double, bool& shot)
+AnimalKind CAnimal::HitTest(Shot& shot)
 {
-    if (!shot || !rect.Contains(m_context.aimX, m_context.aimY))
-        return -1;
-    shot = false; // the bullet is spent on this animal, dead or alive
+    if (shot.spent || !screen.Contains(shot.aimX, shot.aimY))
+        return ANIMAL_NONE;
+    shot.spent = true; // the bullet is spent on this animal, dead or alive
     ++m_hitsTaken;
     if (m_hitsTaken >= m_hitsNeeded && m_state != ANIMAL_DYING) {
         SetState(ANIMAL_DYING);
         return m_kind;
     }
-    return -1;
+    return ANIMAL_NONE;
 }

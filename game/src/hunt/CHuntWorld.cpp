@@ -4,6 +4,7 @@
 #include "display/CDibDD.h"
 #include "game/CGameRandom.h"
 #include "game/hunt/HuntMath.h"
+#include "game/hunt/HuntVoices.h"
 #include "gamedata/DataFiles.h"
 #include "gamedata/ScreenTables.h"
 #include "imaging/CDibPalette.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr double kStartX = 10500, kStartY = 10500;
 constexpr double kJeepStartBehind = 500;
-constexpr double kJeepAhead = 100;
 constexpr uint8_t kFogGrey = 224;
 constexpr double kFogStart = 1500, kFogEnd = 8000, kFogStrength = 0.35;
 constexpr int kBinocularX = 0, kBinocularRestingY = 50;
@@ -74,15 +74,12 @@ void CHuntWorld::Init(const HuntSetup& setup)
     static const SteadyClock steady;
     if (!m_clock)
         m_clock = &steady;
-    m_context.back = m_back;
-    m_context.sound = m_sound;
     m_view.Init(m_back, 0, 0, 640, 480, kPi / 2, 1.0);
     m_animalWatches = std::make_unique<CStopwatchPool>(*m_clock);
-    m_context.animalWatches = m_animalWatches.get();
+    IHuntEvents& events = *this; // what the herd and the jeep report comes here
     for (auto& animal : m_animals)
-        animal = std::make_unique<CAnimal>(m_context);
-    m_jeep = std::make_unique<CJeep>(m_context, *m_clock);
-    m_context.jeep = m_jeep.get();
+        animal = std::make_unique<CAnimal>(events, *m_animalWatches);
+    m_jeep = std::make_unique<CJeep>(*m_sound, *m_clock, events);
     m_view.SetScene(&m_drawList, &m_smoke, &m_jeep->Gun(), &m_jeep->Binoculars());
 }
 
@@ -91,7 +88,9 @@ void CHuntWorld::DeleteVoices()
     if (m_gunVoice)
         m_sound->DeleteSound(m_gunVoice);
     m_gunVoice = nullptr;
-    for (SoundEntry*& voice : m_context.animalVoices) {
+    for (auto& animal : m_animals)
+        animal->SetVoices(nullptr, {});
+    for (SoundEntry*& voice : m_animalVoices) {
         if (voice)
             m_sound->DeleteSound(voice);
         voice = nullptr;
@@ -172,8 +171,14 @@ void CHuntWorld::LoadVoices(int weapon)
             continue;
         SoundEntry* voice = m_sound->NewSound();
         m_sound->Load(voice, kAnimalVoices[i], false, 2, 0, nullptr, 0);
-        m_context.animalVoices[size_t(i)] = voice;
+        m_animalVoices[size_t(i)] = voice;
     }
+    // Every animal, whatever its kind, calls, attacks and is run over with
+    // the first three.
+    const AnimalVoices voices{m_animalVoices[ANIMAL_VOICE_CALL], m_animalVoices[ANIMAL_VOICE_ATTACK],
+                              m_animalVoices[ANIMAL_VOICE_RUN_OVER]};
+    for (auto& animal : m_animals)
+        animal->SetVoices(m_sound, voices);
     m_jeep->LoadVoices();
 }
 
@@ -193,8 +198,13 @@ bool CHuntWorld::LoadHunt(int quarry, int weapon, int scenario, std::string& pro
     m_hunter.y = kStartY;
     static constexpr int kWindBases[4] = {0, 3, 6, 9};
     m_windBase = kWindBases[GameRandom().Next() % 4];
-    m_context.windFrame = m_windBase + GameRandom().Next() % 3;
-    m_context.quarryKind = quarry >= 0 ? quarry + 1 : ANIMAL_NONE;
+    m_windFrame = m_windBase + GameRandom().Next() % 3;
+    m_quarryKind = quarry >= 0 && quarry < ANIMAL_KIND_COUNT ? AnimalKind(quarry + 1) : ANIMAL_NONE;
+    m_kills.Clear();
+    m_deathSeen = false;
+    m_poached = false;
+    m_maulingCount = 0;
+    m_endStatus = HuntEndStatus::Running;
     if (!m_jeep)
         return quarry < 0; // never initialised: nothing to build
     Release();
@@ -210,7 +220,7 @@ bool CHuntWorld::LoadHunt(int quarry, int weapon, int scenario, std::string& pro
             built = LoadPictures(weapon, scenario, problem);
         if (!built) {
             Release();
-            m_context.quarryKind = ANIMAL_NONE;
+            m_quarryKind = ANIMAL_NONE;
         }
     }
     if (built) {
@@ -220,10 +230,8 @@ bool CHuntWorld::LoadHunt(int quarry, int weapon, int scenario, std::string& pro
         const WeaponDesc& arms = kWeapons[weapon];
         m_smoke.Setup(m_back, arms.smokePicture ? m_smokePicture.Get() : nullptr, arms.aimX, arms.aimY);
         m_scenery.Plant(m_treePictures.data(), kTreeSize);
-        m_context.aimX = arms.aimX;
-        m_context.aimY = arms.aimY;
-        m_context.killReport = 0;
-        m_context.fallen.fill(0);
+        m_aimX = arms.aimX;
+        m_aimY = arms.aimY;
         Spawn(weapon);
         m_hunting = true;
     }
@@ -246,18 +254,18 @@ void CHuntWorld::OnToggle(ItemAction toggle, bool on)
         if (on) {
             jeep.Gun().SetMode(GunMode::Hidden);
             jeep.Binoculars().SetMode(BinocularMode::Hidden);
-            const bool standing = jeep.speed == 0;
-            jeep.SetDriving(true);
-            m_hunter.x = jeep.x - kJeepAhead * std::cos(m_hunter.angle);
-            m_hunter.y = jeep.y - kJeepAhead * std::sin(m_hunter.angle);
-            jeep.distance = kJeepAhead;
-            jeep.direction = 4; // seen from behind
-            jeep.heading = m_hunter.angle;
+            const bool standing = jeep.Speed() == 0;
+            jeep.GetIn(m_hunter.angle);
+            // The hunter sits 100 units behind the jeep, looking the way he
+            // looked.
+            m_hunter.x = jeep.x - CJeep::kAhead * std::cos(m_hunter.angle);
+            m_hunter.y = jeep.y - CJeep::kAhead * std::sin(m_hunter.angle);
+            jeep.distance = CJeep::kAhead;
             m_hunter.eyeHeight = EYE_HEIGHT_DRIVING;
             if (standing)
                 m_view.StartFlash();
         } else {
-            jeep.SetDriving(false);
+            jeep.GetOut();
             m_view.EndFlash();
             m_hunter.eyeHeight = EYE_HEIGHT_ON_FOOT;
         }
@@ -279,33 +287,26 @@ void CHuntWorld::Render()
         m_view.Render(m_hunter, true);
 }
 
-int CHuntWorld::EndStatus() const
-{
-    return m_jeep ? int(m_jeep->endStatus) : 0;
-}
-
 HuntEnd CHuntWorld::DecideEnd()
 {
     if (!m_hunting)
         return {};
-    if (m_jeep->endStatus == HuntEndStatus::Killed)
+    if (m_endStatus == HuntEndStatus::Killed)
         return {ScreenId::EndKilled, ANIMAL_NONE};
-    if (m_jeep->endStatus == HuntEndStatus::Lost)
+    if (m_endStatus == HuntEndStatus::Lost)
         return {ScreenId::EndLost, ANIMAL_NONE};
-    const uint32_t kinds = m_context.killReport >> 16;
+    const uint32_t kinds = m_kills.KindsSeen();
     if (kinds == 0)
         return {};
-    const int quarry = m_context.quarryKind;
-    if (quarry == ANIMAL_NONE || kinds != KindBit(AnimalKind(quarry)))
+    // Running over any animal is poaching, and a dead animal of another kind
+    // in view is one the hunter had no licence for.
+    if (m_poached || m_quarryKind == ANIMAL_NONE || kinds != CKillReport::KindBit(m_quarryKind))
         return {ScreenId::EndJail, ANIMAL_NONE};
-    // The herd's smaller kinds must all fall: two giraffes, hippos or
-    // lionesses, four zebras. More than that is still a bag. Only the
-    // quarry's own dead count: a protected animal still dying is no part of
-    // the bag, and sends the hunter to jail once its death is seen.
-    static constexpr int kNeeded[ANIMAL_KIND_COUNT + 1] = {0, 1, 2, 2, 1, 2, 1, 4};
-    if (m_context.fallen[size_t(quarry)] < kNeeded[quarry])
+    // Only the quarry's own dead count: a protected animal still dying is no
+    // part of the bag (and sends the hunter to jail once its death is seen).
+    if (m_kills.Fallen(m_quarryKind) < AnimalKindOf(m_quarryKind).killsToBag)
         return {};
-    return {BaggedScreen(quarry), quarry};
+    return {BaggedScreen(m_quarryKind), m_quarryKind};
 }
 
 void CHuntWorld::Silence()
@@ -315,18 +316,63 @@ void CHuntWorld::Silence()
     m_jeep->Silence();
     if (m_gunVoice)
         m_sound->Stop(m_gunVoice);
-    for (SoundEntry* voice : m_context.animalVoices)
+    for (SoundEntry* voice : m_animalVoices)
         if (voice)
             m_sound->Stop(voice);
 }
 
 void CHuntWorld::OnWindTimer()
 {
-    m_context.windFrame = m_windBase + GameRandom().Next() % 3;
+    m_windFrame = m_windBase + GameRandom().Next() % 3;
     if (!m_hunting)
         return;
     for (auto& animal : m_animals)
         animal->MoodChange();
+}
+
+void CHuntWorld::OnFalling(const CAnimal& animal)
+{
+    m_kills.OnFalling(animal.Kind());
+}
+
+void CHuntWorld::OnDeathSeen(const CAnimal& animal)
+{
+    m_kills.OnDeathSeen(animal.Kind());
+    m_deathSeen = true;
+}
+
+void CHuntWorld::OnRunOver(const CAnimal& animal)
+{
+    if (!m_poached)
+        DebugTrace("CHuntWorld : a %s run over: the hunter is a poacher", AnimalKindOf(animal.Kind()).name);
+    m_poached = true;
+}
+
+void CHuntWorld::OnMauling(const CAnimal& animal)
+{
+    // The count is the hunt's, whichever animal mauls: two at once count
+    // twice a tick, and it never falls back while the hunt lasts.
+    static constexpr int kMaulingLimit = 20;
+    if (++m_maulingCount <= kMaulingLimit)
+        return;
+    m_maulingCount = 0;
+    m_endStatus = HuntEndStatus::Killed;
+    DebugTrace("CHuntWorld : a %s mauled the hunter", AnimalKindOf(animal.Kind()).name);
+}
+
+void CHuntWorld::OnStrayed()
+{
+    // Something large found the hunter who wandered off alone: the first
+    // elephant's attack, looped until the end picture silences it.
+    PlayUnlessPlaying(*m_sound, m_animalVoices[ANIMAL_VOICE_ATTACK], true);
+    if (m_endStatus != HuntEndStatus::Killed)
+        DebugTrace("CHuntWorld : the hunter strayed %.0f units from the jeep and was killed", m_jeep->distance);
+    m_endStatus = HuntEndStatus::Killed;
+}
+
+void CHuntWorld::OnDrivenOffTheMap()
+{
+    m_endStatus = HuntEndStatus::Lost;
 }
 
 int CHuntWorld::CompassFrame() const
@@ -336,5 +382,5 @@ int CHuntWorld::CompassFrame() const
 
 bool CHuntWorld::JeepStandsStill() const
 {
-    return !m_jeep || m_jeep->speed == 0;
+    return !m_jeep || m_jeep->Speed() == 0;
 }

@@ -1,9 +1,11 @@
 #include "game/hunt/CJeep.h"
 
-#include "common/DebugTrace.h"
 #include "game/hunt/HuntMath.h"
+#include "game/hunt/HuntVoices.h"
+#include "game/hunt/IHuntEvents.h"
 #include "media/CSoundDevice.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -13,20 +15,15 @@ constexpr double kLostMargin = 1000;
 constexpr double kWarnDistance = 1000, kKillDistance = 1500;
 constexpr uint32_t kWarningInterval = 20000;
 constexpr int kEngineBaseRate = 22050, kEngineRatePerStep = 265;
-constexpr int kStarterPasses = 10;
+constexpr int kStarterTicks = 10;
 constexpr int kDrivingFrames = 10;
+constexpr int kCoastDecay = 10;
+constexpr int kFirstPush = 60, kLaterPush = 20;
+constexpr int kSeenFromBehind = 4;
 } // namespace
 
-int DirectionIndex(double bearing, double heading)
-{
-    const double rel = WrapAngle(bearing + kPi - heading);
-    for (int k = 1; k < DIRECTIONS; ++k)
-        if (rel > k * kPi / 4 - kPi / 8 && rel <= k * kPi / 4 + kPi / 8)
-            return k;
-    return 0;
-}
-
-CJeep::CJeep(HuntContext& context, const IClock& clock) : m_context(context), m_watches(clock)
+CJeep::CJeep(CSoundDevice& sound, const IClock& clock, IHuntEvents& events)
+    : m_sound(sound), m_events(events), m_watches(clock)
 {
     frameHeight = kFrameHeight;
     size = kSize;
@@ -47,13 +44,11 @@ void CJeep::Park(double parkX, double parkY)
     y = parkY;
     distance = 0;
     size = kSize;
-    direction = 0;
-    heading = 0;
+    m_direction = 0;
+    m_heading = 0;
     m_driving = false;
     m_currentVoice = -1;
-    speed = 0;
-    endStatus = HuntEndStatus::Running;
-    maulingCounter = 0;
+    m_speed = 0;
     // Each hunt starts the warnings afresh: the first sounds as soon as it
     // applies, the next 20 s later, whenever the hunt began.
     m_warnedAway = m_warnedOutside = false;
@@ -61,10 +56,9 @@ void CJeep::Park(double parkX, double parkY)
 
 void CJeep::LoadVoices()
 {
-    CSoundDevice& sound = *m_context.sound;
     for (int i = 0; i < JEEP_VOICE_COUNT; ++i) {
-        m_voices[size_t(i)] = sound.NewSound();
-        sound.Load(m_voices[size_t(i)], kJeepVoices[i], false, i == VOICE_ENGINE ? 1 : 2, 0, nullptr, 0);
+        m_voices[size_t(i)] = m_sound.NewSound();
+        m_sound.Load(m_voices[size_t(i)], kJeepVoices[i], false, i == VOICE_ENGINE ? 1 : 2, 0, nullptr, 0);
     }
 }
 
@@ -72,7 +66,7 @@ void CJeep::DeleteVoices()
 {
     for (SoundEntry*& voice : m_voices) {
         if (voice)
-            m_context.sound->DeleteSound(voice);
+            m_sound.DeleteSound(voice);
         voice = nullptr;
     }
     m_currentVoice = -1;
@@ -82,30 +76,60 @@ void CJeep::Silence()
 {
     for (SoundEntry* voice : m_voices)
         if (voice)
-            m_context.sound->Stop(voice);
+            m_sound.Stop(voice);
     m_currentVoice = -1;
 }
 
-void CJeep::SetDriving(bool on)
+void CJeep::GetIn(double heading)
 {
-    if (on == m_driving)
-        return;
-    m_driving = on;
-    if (on) {
-        speed = 0;
+    if (!m_driving) {
+        m_driving = true;
+        m_speed = 0;
         m_currentVoice = VOICE_STARTING;
-        return;
     }
-    if (m_currentVoice > 0 && m_voices[size_t(m_currentVoice)] &&
-        m_context.sound->IsPlaying(m_voices[size_t(m_currentVoice)]))
-        m_context.sound->Stop(m_voices[size_t(m_currentVoice)]);
+    m_direction = kSeenFromBehind;
+    m_heading = heading;
+}
+
+void CJeep::GetOut()
+{
+    if (!m_driving)
+        return;
+    m_driving = false;
+    if (m_currentVoice > 0 && m_voices[size_t(m_currentVoice)] && m_sound.IsPlaying(m_voices[size_t(m_currentVoice)]))
+        m_sound.Stop(m_voices[size_t(m_currentVoice)]);
     m_currentVoice = -1;
+}
+
+void CJeep::Pedal(bool up, bool down)
+{
+    if (!up && !down) {
+        if (m_speed > 0)
+            m_speed -= kCoastDecay;
+        else if (m_speed < 0)
+            m_speed += kCoastDecay;
+    }
+    if (up && m_speed < kTopSpeed)
+        m_acceleration = m_acceleration <= 0 ? kFirstPush : kLaterPush;
+    if (down)
+        m_acceleration = m_acceleration >= 0 ? -kFirstPush : -kLaterPush;
+    const bool againstTheMotion = m_speed * m_acceleration < 0;
+    if ((up || down) && (std::abs(m_speed) < kTopSpeed || againstTheMotion))
+        m_speed = std::clamp(m_speed + m_acceleration, -kTopSpeed, kTopSpeed);
+}
+
+void CJeep::Follow(double hunterX, double hunterY, double angle)
+{
+    x = hunterX + kAhead * std::cos(angle);
+    y = hunterY + kAhead * std::sin(angle);
+    // The jeep points where it is driven, so it is parked the way it went.
+    m_heading = angle;
 }
 
 void CJeep::PlayVoice(int index, bool loop)
 {
     if (index >= 0 && index < JEEP_VOICE_COUNT)
-        PlayUnlessPlaying(*m_context.sound, m_voices[size_t(index)], loop);
+        PlayUnlessPlaying(m_sound, m_voices[size_t(index)], loop);
 }
 
 void CJeep::Update()
@@ -115,26 +139,21 @@ void CJeep::Update()
         m_warnedAway = true;
         PlayVoice(VOICE_TOO_FAR, false);
     }
-    if (distance > kKillDistance) {
-        // Something large found the hunter who wandered off alone.
-        PlayUnlessPlaying(*m_context.sound, m_context.animalVoices[ANIMAL_VOICE_ATTACK], true);
-        if (endStatus != HuntEndStatus::Killed)
-            DebugTrace("CJeep : the hunter strayed %.0f units from the jeep and was killed", distance);
-        endStatus = HuntEndStatus::Killed;
-    }
+    if (distance > kKillDistance)
+        m_events.OnStrayed();
 }
 
 void CJeep::SetBearing(double bearing)
 {
     if (!m_driving)
-        direction = DirectionIndex(bearing, heading);
+        m_direction = DirectionIndex(bearing, m_heading);
 }
 
-uint32_t CJeep::Step()
+void CJeep::Step(double)
 {
     if (!m_driving) {
         frameIndex = 0;
-        return 0;
+        return;
     }
     const bool outside = x < 0 || x > kArea || y < 0 || y > kArea;
     if (outside && (!m_warnedOutside || m_watches.Elapsed(m_areaWatch) > kWarningInterval)) {
@@ -143,22 +162,20 @@ uint32_t CJeep::Step()
         PlayVoice(VOICE_OUT_OF_AREA, false);
     }
     if (x < -kLostMargin || x > kArea + kLostMargin || y < -kLostMargin || y > kArea + kLostMargin)
-        endStatus = HuntEndStatus::Lost;
+        m_events.OnDrivenOffTheMap();
 
     ++m_engineCounter;
-    CSoundDevice& sound = *m_context.sound;
     if (m_currentVoice == VOICE_STARTING) {
         PlayVoice(VOICE_STARTING, false);
     } else if (m_currentVoice == VOICE_ENGINE) {
         SoundEntry* engine = m_voices[VOICE_ENGINE];
         PlayVoice(VOICE_ENGINE, true);
-        if (engine && sound.IsPlaying(engine))
-            sound.SetFrequency(engine, kEngineBaseRate + kEngineRatePerStep * std::abs(speed / 10));
+        if (engine && m_sound.IsPlaying(engine))
+            m_sound.SetFrequency(engine, kEngineBaseRate + kEngineRatePerStep * std::abs(m_speed / 10));
     }
-    if (m_engineCounter == kStarterPasses) {
+    if (m_engineCounter == kStarterTicks) {
         m_currentVoice = VOICE_ENGINE;
         m_engineCounter = 0;
     }
     frameIndex = (frameIndex + 1) % kDrivingFrames;
-    return 0;
 }

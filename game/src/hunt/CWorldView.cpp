@@ -204,16 +204,15 @@ void CWorldView::Project(CWorldObject& object, const HunterPose& hunter, bool sh
     object.screen.width = drawW;
     object.screen.height = drawH;
     if (shot)
-        object.SetState(5); // anything in view bolts at the sound of a shot
+        object.OnShotHeard(); // anything in view bolts at the sound of a shot
 }
 
-uint32_t CWorldView::Advance()
+void CWorldView::Advance(double seconds)
 {
-    uint32_t report = 0;
     if (m_drawList)
         for (CWorldObject* object : m_drawList->Objects())
             if (std::fabs(object->relAngle) < kPi / 2) // behind the hunter: not advanced
-                report |= object->Step();
+                object->Step(seconds);
     if (m_smoke)
         m_smoke->Step();
     // The dissolve shows 256, 224, ... 32, 0 on nine ticks, then ends.
@@ -227,7 +226,6 @@ uint32_t CWorldView::Advance()
             m_flashOn = false;
         }
     }
-    return report;
 }
 
 void CWorldView::Render(const HunterPose& hunter, bool overlays)

@@ -14,10 +14,6 @@ namespace {
 constexpr double kWalkSpeed = 50;        // units per second
 constexpr double kTurnOnFoot = kPi / 4;  // radians per second
 constexpr double kSteering = kPi / 8;
-constexpr int kTopSpeed = 300;
-constexpr int kCoastDecay = 10;
-constexpr int kFirstPush = 60, kLaterPush = 20;
-constexpr double kJeepAhead = 100;
 constexpr int kDefaultHorizon = 240, kEndedHorizon = 10;
 constexpr int kTiltStep = 10, kViewHeight = 480;
 constexpr double kBlockingSize = 70;
@@ -57,9 +53,8 @@ void CHuntWorld::CollideAndMeasure(CWorldObject& object)
             if (m_jeep->Driving() && d < kKeepOffDriving) {
                 m_hunter.x -= (kKeepOffDriving - d) * c;
                 m_hunter.y -= (kKeepOffDriving - d) * s;
-                m_jeep->x = m_hunter.x + kJeepAhead * c;
-                m_jeep->y = m_hunter.y + kJeepAhead * s;
-                m_jeep->speed = 0;
+                m_jeep->Follow(m_hunter.x, m_hunter.y, m_hunter.angle);
+                m_jeep->Halt();
             } else if (!m_jeep->Driving() && d < kKeepOffOnFoot) {
                 m_hunter.x -= (kKeepOffOnFoot - d) * c;
                 m_hunter.y -= (kKeepOffOnFoot - d) * s;
@@ -71,7 +66,7 @@ void CHuntWorld::CollideAndMeasure(CWorldObject& object)
 
 void CHuntWorld::StepOnFoot(const HuntInput& input, const HuntToggles& toggles, double t, bool& shot)
 {
-    if (m_jeep->endStatus != HuntEndStatus::Running) {
+    if (m_endStatus != HuntEndStatus::Running) {
         m_hunter.horizon = kEndedHorizon; // he lies on the ground
         return;
     }
@@ -108,22 +103,7 @@ void CHuntWorld::StepDriving(const HuntInput& input, double t)
 {
     CJeep& jeep = *m_jeep;
     const bool up = input.Held(HuntControl::Up), down = input.Held(HuntControl::Down);
-    if (!up && !down) {
-        if (jeep.speed > 0)
-            jeep.speed -= kCoastDecay;
-        else if (jeep.speed < 0)
-            jeep.speed += kCoastDecay;
-    }
-    if (up && jeep.speed < kTopSpeed)
-        m_acceleration = m_acceleration <= 0 ? kFirstPush : kLaterPush;
-    if (down)
-        m_acceleration = m_acceleration >= 0 ? -kFirstPush : -kLaterPush;
-    // A pedal pushes the jeep on until it runs at full speed either way; a
-    // pedal against the motion (the brake at full speed ahead, the throttle
-    // at full speed in reverse) always slows it.
-    const bool againstTheMotion = jeep.speed * m_acceleration < 0;
-    if ((up || down) && (std::abs(jeep.speed) < kTopSpeed || againstTheMotion))
-        jeep.speed = std::clamp(jeep.speed + int(m_acceleration), -kTopSpeed, kTopSpeed);
+    jeep.Pedal(up, down);
     // The wheel turns the jeep only while a pedal is down.
     const double turn = up ? kSteering * t : down ? -kSteering * t : 0;
     if (input.Held(HuntControl::Left))
@@ -131,19 +111,15 @@ void CHuntWorld::StepDriving(const HuntInput& input, double t)
     if (input.Held(HuntControl::Right))
         m_hunter.angle -= turn;
     m_hunter.angle = WrapAngle(m_hunter.angle);
-    const double c = std::cos(m_hunter.angle), s = std::sin(m_hunter.angle);
-    m_hunter.x += c * jeep.speed * t;
-    m_hunter.y += s * jeep.speed * t;
-    jeep.x = m_hunter.x + kJeepAhead * c;
-    jeep.y = m_hunter.y + kJeepAhead * s;
-    // The jeep points where it is driven, so it is parked the way it went.
-    jeep.heading = m_hunter.angle;
+    m_hunter.x += std::cos(m_hunter.angle) * jeep.Speed() * t;
+    m_hunter.y += std::sin(m_hunter.angle) * jeep.Speed() * t;
+    jeep.Follow(m_hunter.x, m_hunter.y, m_hunter.angle);
 }
 
 void CHuntWorld::FillDrawList(bool shot)
 {
     // Taken before the collisions, which stop the jeep short of what it hits.
-    const bool jeepMoving = m_jeep->Driving() && m_jeep->speed != 0;
+    const bool jeepAdvancing = m_jeep->Driving() && m_jeep->Speed() > 0;
     m_drawList.RemoveAll();
     const CellWindow cells = VisibleCells(m_hunter.x, m_hunter.y, m_hunter.angle);
     for (int row = cells.firstRow; row < cells.firstRow + cells.rows; ++row)
@@ -163,7 +139,8 @@ void CHuntWorld::FillDrawList(bool shot)
         sign.y = m_hunter.y;
         sign.viewAngle = m_hunter.angle;
         sign.driving = m_jeep->Driving();
-        sign.jeepMoving = jeepMoving;
+        sign.jeepAdvancing = jeepAdvancing;
+        sign.windFrame = m_windFrame;
         if (animal.Behave(sign))
             m_drawList.Insert(&animal);
     }
@@ -178,15 +155,15 @@ void CHuntWorld::FillDrawList(bool shot)
 
 void CHuntWorld::ShootAtDrawList()
 {
-    bool bullet = true;
+    Shot shot{m_aimX, m_aimY, false};
     const auto& objects = m_drawList.Objects();
-    for (auto it = objects.rbegin(); it != objects.rend() && bullet; ++it) {
+    for (auto it = objects.rbegin(); it != objects.rend() && !shot.spent; ++it) {
         CWorldObject& object = **it;
         if (std::fabs(object.relAngle) >= kPi / 2)
             continue;
-        const int kind = object.HitTest(object.screen, m_hunter.angle, bullet);
-        if (kind >= 0)
-            m_jeep->PlayVoice(kind == m_context.quarryKind ? VOICE_GOOD_SHOT : VOICE_WRONG_ANIMAL, false);
+        const AnimalKind kind = object.HitTest(shot);
+        if (kind != ANIMAL_NONE)
+            m_jeep->PlayVoice(kind == m_quarryKind && !m_poached ? VOICE_GOOD_SHOT : VOICE_WRONG_ANIMAL, false);
     }
 }
 
@@ -194,7 +171,6 @@ uint32_t CHuntWorld::Step(const HuntInput& input, const HuntToggles& toggles, do
 {
     if (!m_hunting)
         return 0;
-    m_context.frameTime = seconds;
     bool shot = false;
     if (m_jeep->Driving())
         StepDriving(input, seconds);
@@ -205,5 +181,9 @@ uint32_t CHuntWorld::Step(const HuntInput& input, const HuntToggles& toggles, do
     FillDrawList(shot);
     if (shot)
         ShootAtDrawList();
-    return m_view.Advance();
+    // The dead in view tell of themselves as the animations move on: then
+    // this tick's report is the whole report, else nothing.
+    m_deathSeen = false;
+    m_view.Advance(seconds);
+    return m_deathSeen ? m_kills.Packed() : 0;
 }

@@ -62,6 +62,10 @@ constexpr int ANIMAL_ACTION_COUNT = 7;
 struct AnimalKindDesc {
     const char* name;
     int count;
+    // The kills of this kind that bag it as the quarry: one elephant, lion
+    // or rhino (of the herd's two), two giraffes, hippos or lionesses (of
+    // four), four zebras (of six).
+    int killsToBag;
     const char* strips[DIRECTIONS]; // front, front-left, left, back-left, back, back-right, right, front-right
     int frameHeight;                // pixels of one frame
     double size;                    // world units the frame height stands for

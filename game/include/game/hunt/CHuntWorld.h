@@ -2,24 +2,30 @@
 // CHuntWorld: the hunt behind the frame's seam. It owns everything a hunt is
 // made of (the scenery, the herd, the jeep with the gun and the binoculars,
 // the smoke, the draw list, the world view and the hunt's pictures and
-// voices) and runs the hunt step, the drawing and the end decision.
+// voices) and keeps the hunt's own state: the hunter, the wind, the quarry,
+// the kills, the mauling count, poaching and the end status. Its objects
+// keep their own state and report what befalls them (IHuntEvents); the
+// world decides what that means. It runs the hunt's tick, the drawing and
+// the end decision.
 
 #include "common/Clock.h"
 #include "game/GameSeams.h"
 #include "game/hunt/CAnimal.h"
 #include "game/hunt/CDepthList.h"
 #include "game/hunt/CJeep.h"
+#include "game/hunt/CKillReport.h"
 #include "game/hunt/CSceneryGrid.h"
 #include "game/hunt/CSmokePuff.h"
 #include "game/hunt/CStopwatchPool.h"
 #include "game/hunt/CWorldView.h"
-#include "game/hunt/HuntContext.h"
+#include "game/hunt/HunterPose.h"
+#include "game/hunt/IHuntEvents.h"
 #include "imaging/DibRef.h"
 
 #include <array>
 #include <memory>
 
-class CHuntWorld final : public IHuntWorld {
+class CHuntWorld final : public IHuntWorld, private IHuntEvents {
 public:
     CHuntWorld();
     ~CHuntWorld() override;
@@ -29,13 +35,13 @@ public:
     void OnToggle(ItemAction toggle, bool on) override;
     uint32_t Step(const HuntInput& input, const HuntToggles& toggles, double seconds) override;
     void Render() override;
-    int EndStatus() const override;
+    HuntEndStatus EndStatus() const override { return m_endStatus; }
     HuntEnd DecideEnd() override;
     void Silence() override;
     void OnWindTimer() override;
     void ClearDrawList() override { m_drawList.RemoveAll(); }
     int CompassFrame() const override;
-    int WindFrame() const override { return m_context.windFrame; }
+    int WindFrame() const override { return m_windFrame; }
     bool JeepStandsStill() const override;
 
     // For tests, tools and the autoplayer's eyes: read-only looks inside.
@@ -52,16 +58,31 @@ public:
     CDib* const* TreePicture(int kind) const { return &m_treePictures[size_t(kind)]; }
     const CDepthList& DrawList() const { return m_drawList; }
     CWorldView& View() { return m_view; }
-    HuntContext& Context() { return m_context; }
-    const HuntContext& Context() const { return m_context; }
-    double Acceleration() const { return m_acceleration; }
     int WindBase() const { return m_windBase; }
+    // Tests set the wind where they want it.
+    void SetWindFrame(int frame) { m_windFrame = frame; }
+    // The quarry of this hunt (none while no hunt is loaded).
+    AnimalKind QuarryKind() const { return m_quarryKind; }
+    // An animal was run over this hunt: the hunter is a poacher.
+    bool Poached() const { return m_poached; }
+    const CKillReport& Kills() const { return m_kills; }
+    uint32_t KillReport() const { return m_kills.Packed(); }
+    int MaulingCount() const { return m_maulingCount; }
+    // Where the weapon's shot goes on the screen.
+    int AimX() const { return m_aimX; }
+    int AimY() const { return m_aimY; }
 
-    // The pictures a hunt of this scenario, quarry and weapon needs, each
-    // with whether the hunt can do without it.
     static constexpr double kTreeSize = 256;
 
 private:
+    // What the herd and the jeep report.
+    void OnFalling(const CAnimal& animal) override;
+    void OnDeathSeen(const CAnimal& animal) override;
+    void OnRunOver(const CAnimal& animal) override;
+    void OnMauling(const CAnimal& animal) override;
+    void OnStrayed() override;
+    void OnDrivenOffTheMap() override;
+
     void Release();
     bool LoadPictures(int weapon, int scenario, std::string& problem);
     void LoadVoices(int weapon);
@@ -73,7 +94,6 @@ private:
     void FillDrawList(bool shot);
     void ShootAtDrawList();
 
-    HuntContext m_context;
     CDib* m_back = nullptr;
     CSoundDevice* m_sound = nullptr;
     std::unique_ptr<CSoundDevice> m_silence; // used when the frame gives no device
@@ -93,10 +113,20 @@ private:
     std::array<DibRef<CDib>, (ANIMAL_KIND_COUNT + 1) * DIRECTIONS> m_strips; // the animals', then the jeep's
     std::array<CDib*, (ANIMAL_KIND_COUNT + 1) * DIRECTIONS> m_stripPictures{};
     SoundEntry* m_gunVoice = nullptr;
+    std::array<SoundEntry*, ANIMAL_VOICE_COUNT> m_animalVoices{};
 
+    // The hunt's state.
     HunterPose m_hunter;
     int m_windBase = 0;
-    // Kept from pass to pass and from hunt to hunt, as the pedals remember.
-    double m_acceleration = 0;
+    int m_windFrame = 0;
+    AnimalKind m_quarryKind = ANIMAL_NONE;
+    int m_aimX = 0, m_aimY = 0;
+    CKillReport m_kills;
+    // A dead animal lay in view during this tick.
+    bool m_deathSeen = false;
+    bool m_poached = false;
+    // Ticks of mauling, by any animal, since the hunt began.
+    int m_maulingCount = 0;
+    HuntEndStatus m_endStatus = HuntEndStatus::Running;
     bool m_hunting = false;
 };

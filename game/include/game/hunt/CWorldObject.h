@@ -1,8 +1,11 @@
 #pragma once
 // CWorldObject: what stands on the savannah and is drawn as a scaled sprite:
-// trees, animals and the jeep. The hunt step measures each object's distance
-// and angle to the hunter, the world view projects it onto the screen and
-// draws the visible ones far to near.
+// trees, animals and the jeep. Its place, size and picture are its own; its
+// distance and angle to the hunter and its screen rectangle are what the
+// world measured and projected this tick. The world view draws the visible
+// ones far to near.
+
+#include "gamedata/GameIds.h"
 
 #include <cstdint>
 
@@ -11,6 +14,14 @@ class CDib;
 struct ScreenRect {
     int left = 0, top = 0, width = 0, height = 0;
     bool Contains(int x, int y) const { return x >= left && x < left + width && y >= top && y < top + height; }
+};
+
+// A shot on its way through the draw list, nearest object first: where it
+// goes on the screen (the weapon's aim point), and whether an animal has
+// taken it yet.
+struct Shot {
+    int aimX = 0, aimY = 0;
+    bool spent = false;
 };
 
 class CWorldObject {
@@ -22,12 +33,14 @@ public:
 
     // Chooses the strip for the bearing from the hunter to the object.
     virtual void SetBearing(double /*bearing*/) {}
-    // The kind brought down by a shot at the aim point, or -1. An object that
-    // takes the bullet clears `shot`.
-    virtual int HitTest(const ScreenRect& /*rect*/, double /*viewAngle*/, bool& /*shot*/) { return -1; }
-    virtual void SetState(int /*state*/) {}
-    // Advances the animation of an object in view; its part of the kill report.
-    virtual uint32_t Step() { return 0; }
+    // A shot not yet spent whose aim point lies in the screen rectangle: the
+    // object may take it (and spend it). The kind it brought down, or none.
+    virtual AnimalKind HitTest(Shot& /*shot*/) { return ANIMAL_NONE; }
+    // A shot was fired while the object was in front of the hunter.
+    virtual void OnShotHeard() {}
+    // One tick of an object in view: its animation, and its motion over
+    // `seconds`.
+    virtual void Step(double /*seconds*/) {}
     // Draws the current frame of the current strip, scaled into the screen
     // rectangle, with the strip's colour key.
     virtual void Draw(CDib& target);
@@ -39,7 +52,7 @@ public:
     CDib* const* sprites = nullptr; // the first of the object's strips
     double size = 0;                // height in world units
     double x = 0, y = 0;
-    double distance = 0;            // to the hunter, this pass
+    double distance = 0;            // to the hunter, this tick
     double relAngle = 0;            // view angle minus bearing to the object, in (−π, π]
 };
 

@@ -9,7 +9,8 @@
 // nothing.
 
 #include "game/hunt/CWorldObject.h"
-#include "game/hunt/HuntContext.h"
+#include "game/hunt/HunterPose.h"
+#include "gamedata/HuntTables.h"
 #include "imaging/DibRef.h"
 #include "imaging/DibResult.h"
 #include "imaging/PaletteEntry.h"
@@ -61,12 +62,11 @@ public:
     void SetScene(const CDepthList* drawList, CSmokePuff* smoke, CGunOverlay* gun, CBinocularOverlay* binoculars);
 
     // One object's screen rectangle, its strip for the bearing and its angle
-    // to the view; objects in front switch to running when a shot was fired.
+    // to the view; objects in front hear a shot fired this tick.
     void Project(CWorldObject& object, const HunterPose& hunter, bool shot) const;
     // One tick of what is in view: every object in front of the hunter
-    // steps, the smoke fades and the dissolve moves on. Returns the OR of the
-    // objects' Step results (this tick's kill report).
-    uint32_t Advance();
+    // steps (`seconds` of motion), the smoke fades and the dissolve moves on.
+    void Advance(double seconds);
     // Draws one picture; the overlays too when asked.
     void Render(const HunterPose& hunter, bool overlays);
     void StartFlash();

@@ -55,3 +55,15 @@ inline int Sector(double v)
             return k;
     return 1;
 }
+
+// The strip that shows an object with `heading` seen along `bearing`: the
+// nearest of the eight directions to bearing + π − heading; 0 is the front,
+// 4 the back.
+inline int DirectionIndex(double bearing, double heading)
+{
+    const double rel = WrapAngle(bearing + kPi - heading);
+    for (int k = 1; k < 8; ++k)
+        if (rel > k * kPi / 4 - kPi / 8 && rel <= k * kPi / 4 + kPi / 8)
+            return k;
+    return 0;
+}
