@@ -54,7 +54,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     default: {
         std::vector<ScriptEvent> events;
         std::string error;
-        ParseInputScript(bytes, events, error);
+        if (ParseInputScript(bytes, events, error)) {
+            // Events by pass first, in pass order, then the timed ones in
+            // time order, each time a plain number of seconds within a day.
+            for (size_t i = 0; i < events.size(); ++i) {
+                const ScriptEvent& e = events[i];
+                if (e.Timed() ? (e.pass != 0 || !(e.seconds <= 86400)) : e.pass < 1)
+                    __builtin_trap();
+                if (i > 0) {
+                    const ScriptEvent& before = events[i - 1];
+                    if (before.Timed() && !e.Timed())
+                        __builtin_trap();
+                    if (before.Timed() == e.Timed() && (e.Timed() ? e.seconds < before.seconds : e.pass < before.pass))
+                        __builtin_trap();
+                }
+            }
+        }
         break;
     }
     }

@@ -15,12 +15,12 @@ namespace {
 constexpr double kDriveBeyond = 1400;  // farther targets are reached by jeep
 constexpr double kStopDriving = 1200;  // where the jeep is stopped (animals bolt from a jeep within 750)
 constexpr double kShootWithin = 650;   // on foot: close enough to shoot, outside their 500 of alarm
+constexpr double kGetOutBeyond = 600;  // nearer than this an animal would notice a hunter getting out
 constexpr double kStayByTheJeep = 1250; // the hunter dies beyond 1500 from the jeep
 constexpr double kSteerRoundBeyond = 3000; // farther targets off to the side are steered round to
 constexpr double kTurnTolerance = 0.05;
 constexpr double kBackAwayWithin = 300; // an animal this near ahead of a backing jeep keeps it backing
-constexpr int kPedalLimit = 300;        // at this speed either way the jeep's pedals do nothing
-constexpr int kTopBackingSpeed = 240;   // so the bot backs no faster than this
+constexpr int kTopBackingSpeed = 240;   // the bot backs no faster than this
 constexpr double kEndLingerSeconds = 3;
 
 bool IsEndPicture(ScreenId id)
@@ -136,7 +136,7 @@ bool CAutoPlayer::LowerEverything(const CMainFrame& frame)
         Tap(m_keys.binoculars);
     else
         return false;
-    m_cooldown = 2;
+    m_cooldown = 1;
     return true;
 }
 
@@ -151,12 +151,11 @@ void CAutoPlayer::Face(double bearing, double tolerance)
 
 bool CAutoPlayer::StopTheJeep()
 {
-    // At full speed the pedals do nothing: let it roll below the limit
-    // first, then brake, and let the last bit roll out.
+    // Brake, and let the last bit roll out (a push of 60 would overshoot).
     const int speed = m_hunt.Jeep().Speed();
-    if (speed > 60 && speed < kPedalLimit)
+    if (speed > 60)
         Hold(m_keys.down);
-    else if (speed < -60 && speed > -kPedalLimit)
+    else if (speed < -60)
         Hold(m_keys.up);
     return speed == 0;
 }
@@ -174,17 +173,26 @@ bool CAutoPlayer::SomethingInTheWay(bool driving, double& avoidSide, bool& brake
         if (object == jeep)
             continue;
         const double off = WrapSigned(BearingTo(hunter.x, hunter.y, object->x, object->y) - hunter.angle);
-        const bool animal = object->size > 0 && object != jeep && dynamic_cast<const CAnimal*>(object);
+        const auto* animal = dynamic_cast<const CAnimal*>(object);
+        const bool alive = animal && animal->State() != ANIMAL_DYING;
+        // An animal off to the side of a moving jeep may run across its way
+        // (at 200 units a second, as fast as the jeep backs): brake for it
+        // too.
+        if (driving && alive && std::fabs(off) < 1.2 && object->distance < 450 && m_hunt.Jeep().Speed() > 0) {
+            brake = true;
+            if (animalAhead)
+                *animalAhead = std::min(*animalAhead, object->distance);
+        }
         const double reach = driving ? (animal ? 600 : 380) : (animal ? 260 : 110);
         if (std::fabs(off) > 0.65 || object->distance > reach || object->distance >= nearest)
             continue;
         nearest = object->distance;
         blocked = true;
         avoidSide = off > 0 ? -1 : 1; // turn away from it
-        if (driving && animal && object->distance < 450) {
+        if (driving && alive && object->distance < 450) {
             brake = true;
             if (animalAhead)
-                *animalAhead = object->distance;
+                *animalAhead = std::min(*animalAhead, object->distance);
         }
     }
     return blocked;
@@ -203,8 +211,6 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
     // (running one over is poaching).
     if (m_reverse > 0) {
         // Backing away with the wheel turned: in reverse, right turns left.
-        // Never at full speed: there the pedals do nothing, and the jeep
-        // would back on until it coasts down.
         --m_reverse;
         if (jeep.Speed() > -kTopBackingSpeed)
             Hold(m_keys.down);
@@ -215,10 +221,9 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
     }
     if (brake) {
         m_detour = 0;
-        // Already backing away from an animal still close ahead: keep going.
-        // Braking to a stand first would let one that comes on at a run
-        // reach the bumper, which counts as running it over. (Farther off,
-        // backing on would only take the jeep out of the area.)
+        // Already backing away from an animal still close ahead: keep going
+        // (one that runs into the front of a backing jeep is not run over).
+        // Farther off, backing on would only take the jeep out of the area.
         const bool keepBacking = jeep.Speed() < 0 && animalAhead < kBackAwayWithin;
         if (keepBacking || StopTheJeep() || std::abs(jeep.Speed()) <= 60) {
             m_reverse = 20;
@@ -236,9 +241,6 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
         Hold(m_detourSide > 0 ? m_keys.left : m_keys.right);
         return;
     }
-    // Backing at full speed, where the pedals do nothing: coast down first.
-    if (jeep.Speed() <= -kPedalLimit)
-        return;
     // Stuck against something the pedal cannot push through.
     m_stuckPasses = jeep.Speed() == 0 ? m_stuckPasses + 1 : 0;
     if (m_stuckPasses > 6) {
@@ -258,52 +260,57 @@ void CAutoPlayer::DriveTowards(double bearing, bool stopShort, double distance)
 
 bool CAutoPlayer::Board()
 {
-    // Getting in puts the hunter 100 units behind the jeep, looking the way
-    // he looked: an animal right ahead of that place would be run over at
-    // once. Turn until the way is clear.
-    const HunterPose& hunter = m_hunt.Hunter();
-    const CJeep& jeep = m_hunt.Jeep();
-    if (jeep.Speed() != 0)
+    // Getting in takes the hunter to the jeep at once, wherever he is, and
+    // on board nothing can maul him; a standing jeep runs nothing over.
+    if (m_hunt.Jeep().Speed() != 0)
         return false;
-    const double seatX = jeep.x - 100 * std::cos(hunter.angle), seatY = jeep.y - 100 * std::sin(hunter.angle);
-    for (int i = 0; i < ANIMAL_COUNT; ++i) {
-        const CAnimal& animal = m_hunt.Animal(i);
-        if (animal.State() == ANIMAL_DYING)
-            continue; // the dead cannot be run over
-        const double d = std::hypot(animal.x - seatX, animal.y - seatY);
-        if (d < 220 && std::fabs(WrapSigned(BearingTo(seatX, seatY, animal.x, animal.y) - hunter.angle)) < 0.7) {
-            Hold(m_keys.left);
-            return false;
-        }
-    }
     Tap(m_keys.jeep);
-    m_cooldown = 2;
+    m_cooldown = 1;
     return true;
+}
+
+bool CAutoPlayer::InFront(const CWorldObject& object) const
+{
+    // Only what the hunter sees moves: an animal behind him stands still.
+    return std::fabs(object.relAngle) < kPi / 2 + 0.3;
 }
 
 bool CAutoPlayer::AnimalNear(const CAnimal* except, double within) const
 {
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         const CAnimal& animal = m_hunt.Animal(i);
-        if (&animal != except && animal.State() != ANIMAL_DYING && animal.distance < within)
+        if (&animal != except && animal.State() != ANIMAL_DYING && animal.distance < within && InFront(animal))
             return true;
     }
     return false;
 }
 
-bool CAutoPlayer::Threatened(const CAnimal* quarry) const
+bool CAutoPlayer::ComingAtTheHunter(const CAnimal& animal) const
 {
     const HunterPose& hunter = m_hunt.Hunter();
+    const double toHunter = BearingTo(animal.x, animal.y, hunter.x, hunter.y);
+    const bool moving = animal.State() == ANIMAL_RUNNING || animal.State() == ANIMAL_STARTLED ||
+                        animal.State() == ANIMAL_WALKING;
+    return moving && std::fabs(WrapSigned(animal.Heading() - toHunter)) < 0.6;
+}
+
+bool CAutoPlayer::Threatened(const CAnimal* quarry, bool gunReady) const
+{
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         const CAnimal& animal = m_hunt.Animal(i);
-        if (animal.State() == ANIMAL_DYING || animal.distance > 450)
+        if (animal.State() == ANIMAL_DYING)
             continue;
-        const double toHunter = BearingTo(animal.x, animal.y, hunter.x, hunter.y);
-        const bool charging = animal.State() == ANIMAL_RUNNING && std::fabs(WrapSigned(animal.Heading() - toHunter)) < 0.5;
-        if (!charging && animal.State() != ANIMAL_ATTACKING)
+        if (animal.State() == ANIMAL_ATTACKING || animal.distance < 80) {
+            // Mauling, or about to: whatever it is, away.
+            if (animal.distance < 120)
+                return true;
             continue;
-        // The quarry itself is shot at while it is still some way off.
-        if (quarry && animal.Kind() == quarry->Kind() && animal.distance > 300)
+        }
+        const bool walking = animal.State() == ANIMAL_WALKING;
+        if (!InFront(animal) || !ComingAtTheHunter(animal) || animal.distance > (walking ? 160 : 440))
+            continue;
+        // The quarry coming on is shot at while there is time for it.
+        if (quarry && animal.Kind() == quarry->Kind() && gunReady && animal.distance > 220)
             continue;
         return true;
     }
@@ -371,19 +378,27 @@ void CAutoPlayer::Hunt(const CMainFrame& frame, bool poach)
 {
     const HunterPose& hunter = m_hunt.Hunter();
     const CJeep& jeep = m_hunt.Jeep();
+    const CAnimal* target = ChooseTarget(poach);
+    const bool gunReady = frame.Hud()->Aiming() && jeep.Gun().IsReady();
+    if (!jeep.Driving() && Threatened(poach ? nullptr : target, gunReady)) {
+        // Something comes at the hunter: into the jeep, which takes him
+        // along at once and keeps him safe.
+        if (LowerEverything(frame))
+            return;
+        Board();
+        return;
+    }
     // A fallen animal reports only when its dying has played out in view:
     // keep looking at it until then.
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         const CAnimal& animal = m_hunt.Animal(i);
-        if (animal.State() == ANIMAL_DYING && animal.frameIndex < AnimalKindOf(animal.Kind()).ranges[int(AnimalAction::Dying)].last &&
-            animal.distance < 3000) {
+        if (animal.State() == ANIMAL_DYING && !animal.LiesDead() && animal.distance < 3000) {
             if (jeep.Driving())
                 return void(StopTheJeep());
             Face(BearingTo(hunter.x, hunter.y, animal.x, animal.y), kTurnTolerance);
             return;
         }
     }
-    const CAnimal* target = ChooseTarget(poach);
     if (!target)
         return;
     const double d = target->distance;
@@ -391,34 +406,29 @@ void CAutoPlayer::Hunt(const CMainFrame& frame, bool poach)
     const double rel = WrapSigned(hunter.angle - bearing);
     const double fromJeep = std::hypot(jeep.x - hunter.x, jeep.y - hunter.y);
 
-    if (!jeep.Driving() && Threatened(poach ? nullptr : target)) {
-        // Something charges: into the jeep (it takes the hunter along at
-        // once) and away for a while.
-        if (LowerEverything(frame))
-            return;
-        if (Board())
-            m_escape = 60;
-        return;
-    }
     if (jeep.Driving()) {
-        if (m_escape > 0) {
-            --m_escape;
-            return DriveTowards(bearing, false, d);
-        }
         // A far target is steered round to: getting out to turn may not
         // work, since boarding again waits for a clear way ahead and can
         // leave the jeep facing off once more.
         if (d >= kStopDriving && (std::fabs(rel) < 0.8 || d > kSteerRoundBeyond))
             return DriveTowards(bearing, true, d);
+        // Too near to get out unseen: back away from it, facing it.
+        if (d < kGetOutBeyond) {
+            if (jeep.Speed() > 0)
+                return void(StopTheJeep());
+            if (jeep.Speed() > -kTopBackingSpeed)
+                Hold(m_keys.down);
+            return;
+        }
         // Close enough, or the target is off to the side: stop and get out
         // (turning on foot is quicker than steering round), unless another
-        // animal is near enough to smell a hunter on foot: then on towards
-        // the target, which scatters it.
-        if (d < kStopDriving && AnimalNear(target, 600))
+        // animal in view is near enough to smell a hunter on foot: then on
+        // towards the target, which scatters it.
+        if (AnimalNear(target, kGetOutBeyond))
             return DriveTowards(bearing, false, d);
         if (StopTheJeep()) {
             Tap(m_keys.jeep);
-            m_cooldown = 2;
+            m_cooldown = 1;
         }
         return;
     }
@@ -457,12 +467,12 @@ void CAutoPlayer::Hunt(const CMainFrame& frame, bool poach)
     const CHudScreen* hud = frame.Hud();
     if (hud->Binoculars()) {
         Tap(m_keys.binoculars);
-        m_cooldown = 2;
+        m_cooldown = 1;
         return;
     }
     if (!hud->Aiming()) {
         Tap(m_keys.gun);
-        m_cooldown = 2;
+        m_cooldown = 1;
         return;
     }
     Aim(frame, *target);
@@ -475,7 +485,7 @@ void CAutoPlayer::Stray(const CMainFrame& frame)
     if (jeep.Driving()) {
         if (StopTheJeep()) {
             Tap(m_keys.jeep);
-            m_cooldown = 2;
+            m_cooldown = 1;
         }
         return;
     }

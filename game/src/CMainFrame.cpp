@@ -100,7 +100,7 @@ void CMainFrame::OnFirstMove()
         PostClose();
     }
     const WaveFormat primary = MakePcmFormat(22050, 16, 1);
-    m_sound->SetWindowAndFormat(nullptr, m_window, &primary, 0);
+    m_sound->SetWindowAndFormat(m_window, &primary);
     // On before the intro opens, so that its soundtrack is heard from the
     // start (the window's first focus may come later, or never).
     m_sound->SetActive(true);

@@ -38,6 +38,14 @@ protected:
         animal.y = hunter.y + sideways;
         return animal;
     }
+    // The hunter gets into the jeep; the hunt display's toggles then.
+    HuntToggles GetIn()
+    {
+        hunt.OnToggle(ItemAction::Drive, true);
+        HuntToggles toggles;
+        toggles.drive = true;
+        return toggles;
+    }
     // One shot at whatever is in the sights: the gun raised and fired.
     void Shoot()
     {
@@ -49,17 +57,23 @@ protected:
         hunt.Step(fire, aim, 0);
         hunt.Render();
     }
-    // Shoots the animal down with the rifle 500 units ahead, watches it die
-    // and moves the carcass out of the way.
-    void KillInView(int index)
+    // Shoots the animal down with the rifle (two hits) 500 units ahead; it
+    // falls, but its dying has not played out yet.
+    CAnimal& ShootDown(int index)
     {
-        CAnimal& animal = Ahead(index, 500);
+        CAnimal& animal = hunt.Animal(index);
         for (int shot = 0; shot < 2; ++shot) {
-            animal.x = hunt.Hunter().x + 500;
-            animal.y = hunt.Hunter().y;
+            Ahead(index, 500);
             Shoot();
         }
-        ASSERT_EQ(animal.State(), ANIMAL_DYING);
+        EXPECT_EQ(animal.State(), ANIMAL_DYING);
+        return animal;
+    }
+    // Shoots the animal down, watches it die and moves the carcass out of
+    // the way.
+    void KillInView(int index)
+    {
+        CAnimal& animal = ShootDown(index);
         EXPECT_NE(WatchTheDying() >> 16, 0u);
         animal.x = 300;
         animal.y = 300;
@@ -150,12 +164,7 @@ TEST_F(AnimalRules, EveryQuarryIsBaggedByTheKillsItsKindNeeds)
 TEST_F(AnimalRules, ShootingAnotherKindIsJailButOnlyOnceItHasFallenInView)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
-    CAnimal& giraffe = Ahead(kFirstGiraffe, 500);
-    Shoot();
-    giraffe.x = hunt.Hunter().x + 500;
-    giraffe.y = hunt.Hunter().y;
-    Shoot();
-    ASSERT_EQ(giraffe.State(), ANIMAL_DYING);
+    ShootDown(kFirstGiraffe);
     EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::None); // still falling
     EXPECT_NE(WatchTheDying() >> 16, 0u);
     const HuntEnd end = hunt.DecideEnd();
@@ -168,22 +177,9 @@ TEST_F(AnimalRules, AProtectedAnimalStillFallingIsNoPartOfTheBag)
 {
     // Three zebras down and seen; the fourth animal to fall is a giraffe.
     Build(ANIMAL_ZEBRA - 1, 4);
-    for (int n = 0; n < 3; ++n) {
-        CAnimal& zebra = Ahead(kFirstZebra + n, 500);
-        Shoot();
-        zebra.x = hunt.Hunter().x + 500;
-        zebra.y = hunt.Hunter().y;
-        Shoot();
-        ASSERT_EQ(zebra.State(), ANIMAL_DYING);
-        WatchTheDying();
-        zebra.x = 300;
-    }
-    CAnimal& giraffe = Ahead(kFirstGiraffe, 500);
-    Shoot();
-    giraffe.x = hunt.Hunter().x + 500;
-    giraffe.y = hunt.Hunter().y;
-    Shoot();
-    ASSERT_EQ(giraffe.State(), ANIMAL_DYING);
+    for (int n = 0; n < 3; ++n)
+        KillInView(kFirstZebra + n);
+    ShootDown(kFirstGiraffe);
     // Four animals are falling or fallen and only zebras' deaths are seen:
     // no bag while the giraffe falls, jail once it lies dead in view.
     EXPECT_EQ(hunt.KillReport() & 0xFFFF, 4u);
@@ -197,24 +193,15 @@ TEST_F(AnimalRules, TwoOtherKindsNeverAddUpToTheQuarry)
 {
     // A giraffe (2) and a lion (4) make 6, the rhino's number: still jail.
     Build(ANIMAL_RHINO - 1, 4);
-    for (int index : {kFirstGiraffe, 8 /* the first lion */}) {
-        CAnimal& animal = Ahead(index, 500);
-        Shoot();
-        animal.x = hunt.Hunter().x + 500;
-        animal.y = hunt.Hunter().y;
-        Shoot();
-        WatchTheDying();
-        animal.x = 300;
-    }
+    for (int index : {kFirstGiraffe, 10 /* the first lion */})
+        KillInView(index);
     EXPECT_EQ(hunt.DecideEnd().picture, ScreenId::EndJail);
 }
 
 TEST_F(AnimalRules, RunningOverEvenTheQuarryIsJail)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
-    hunt.OnToggle(ItemAction::Drive, true);
-    HuntToggles drive;
-    drive.drive = true;
+    const HuntToggles drive = GetIn();
     CAnimal& zebra = Ahead(kFirstZebra, 120);
     // On the move: the pedal pushes it to 60 in a tick that takes no time
     // (and the zebra in its way stops it dead).
@@ -234,9 +221,7 @@ TEST_F(AnimalRules, RunningOverEvenTheQuarryIsJail)
 TEST_F(AnimalRules, RunningOverLooksBothWaysRoundTheFullCircle)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
-    hunt.OnToggle(ItemAction::Drive, true);
-    HuntToggles drive;
-    drive.drive = true;
+    const HuntToggles drive = GetIn();
     hunt.Hunter().angle = 0;
     CAnimal& left = Ahead(kFirstZebra, 110, 25);
     CAnimal& right = Ahead(kFirstZebra + 1, 110, -25);
@@ -250,9 +235,7 @@ TEST_F(AnimalRules, RunningOverLooksBothWaysRoundTheFullCircle)
 TEST_F(AnimalRules, AJeepStandingOrBackingRunsNothingOver)
 {
     Build(ANIMAL_ZEBRA - 1, 4);
-    hunt.OnToggle(ItemAction::Drive, true);
-    HuntToggles drive;
-    drive.drive = true;
+    const HuntToggles drive = GetIn();
     // A zebra walks up to the bumper of the standing jeep: nothing happens,
     // and the hunter is no poacher.
     CAnimal& zebra = Ahead(kFirstZebra, 120);

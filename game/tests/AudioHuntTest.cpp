@@ -84,7 +84,9 @@ Recording ReadWav(const std::string& path)
     return recording;
 }
 
-Recording Record(const std::string& folder, int* status)
+// A recorded run in `folder`: `passes` passes of kPassSeconds with `script`,
+// the sound written beside the folder.
+GameOptions RecordedRun(const std::string& folder, const std::string& script, long passes)
 {
     GameOptions options;
     options.dataFolder = folder;
@@ -92,15 +94,21 @@ Recording Record(const std::string& folder, int* status)
     options.seedGiven = true;
     options.seed = 2;
     options.fixedFrameTime = kPassSeconds;
-    options.maxPasses = kPasses;
+    options.maxPasses = passes;
+    options.scriptPath = script;
+    options.audioOut = fs::path(VELDRA_TEST_OUTPUT_DIR) / (fs::path(folder).filename().string() + ".wav");
+    return options;
+}
+
+// The scripted zebra hunt.
+Recording Record(const std::string& folder, int* status)
+{
+    GameOptions options = RecordedRun(folder, std::string(VELDRA_TEST_SOURCE_DIR) + "/audio_hunt.script", kPasses);
     options.huntQuarry = 6;
     options.huntWeapon = 4;
     options.huntScenario = 2;
-    options.scriptPath = std::string(VELDRA_TEST_SOURCE_DIR) + "/audio_hunt.script";
-    const std::string wav = fs::path(VELDRA_TEST_OUTPUT_DIR) / (fs::path(folder).filename().string() + ".wav");
-    options.audioOut = wav;
     *status = RunGameIn(options);
-    return ReadWav(wav);
+    return ReadWav(options.audioOut);
 }
 
 
@@ -151,15 +159,7 @@ TEST_F(AudioHunt, TheIntroIsHeardFromItsStartAndAgainWhenTheWindowComesBack)
 {
     const std::string folder = MakeGameFolder("audio_intro");
     std::ofstream(folder + "/focus.script") << "40 focus lost\n60 focus gained\n";
-    GameOptions options;
-    options.dataFolder = folder;
-    options.fullScreen = 0;
-    options.seedGiven = true;
-    options.seed = 2;
-    options.fixedFrameTime = kPassSeconds;
-    options.maxPasses = 120;
-    options.scriptPath = folder + "/focus.script";
-    options.audioOut = folder + "/intro.wav";
+    const GameOptions options = RecordedRun(folder, folder + "/focus.script", 120);
     ASSERT_EQ(RunGameIn(options), 0);
     const Recording sound = ReadWav(options.audioOut);
     ASSERT_EQ(sound.rate, 22050);

@@ -35,7 +35,7 @@ public:
         int plays = 0;
     };
 
-    int Load(SoundEntry* sound, const std::string& name, bool, int, uint32_t, const RawPcmDesc*, uint32_t) override
+    int Load(SoundEntry* sound, const std::string& name, int, const SoundLoadOptions&) override
     {
         static_cast<Entry*>(sound)->name = name;
         return 0;

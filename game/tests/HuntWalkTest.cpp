@@ -1,9 +1,11 @@
 // A scripted hunt on the generated game data, headless: on foot, a full
 // turn, the binoculars, then driving. The back buffers of chosen passes must
 // hash the same run after run (recorded hashes), in both depths, and the
-// same with the portable kernels forced. Reaching the hunt through the
-// menus gives the same picture as starting it from the command line.
-// The dumps stay in the build folder for people to look at.
+// same with the portable kernels forced; at twice as many passes a second
+// every other pass shows the same picture at the same game time, since the
+// game runs by its own ticks and each pass draws the latest. Reaching the
+// hunt through the menus gives the same picture as starting it from the
+// command line. The dumps stay in the build folder for people to look at.
 
 #include "GameRunSupport.h"
 
@@ -30,7 +32,7 @@ std::string PrepareFolder(const std::string& name, bool highColour)
 
 // Runs the game in `folder`; the hashes of the dumped passes by pass.
 std::map<long, uint64_t> RunGame(const std::string& folder, const std::string& script, bool hunt,
-                             const std::set<long>& dumps, long passes)
+                             const std::set<long>& dumps, long passes, double passSeconds = 0.05)
 {
     GameOptions options;
     options.dataFolder = folder;
@@ -38,7 +40,7 @@ std::map<long, uint64_t> RunGame(const std::string& folder, const std::string& s
     options.playVideo = false;
     options.seedGiven = true;
     options.seed = 3;
-    options.fixedFrameTime = 0.05;
+    options.fixedFrameTime = passSeconds;
     if (!script.empty())
         options.scriptPath = std::string(VELDRA_TEST_SOURCE_DIR) + "/" + script;
     options.maxPasses = passes;
@@ -87,6 +89,34 @@ TEST_P(HuntWalk, EveryDumpedPassLooksAsRecordedWithEitherKernel)
     }
     if (::testing::Test::HasFailure())
         std::printf("hashes of this run (for game/tests/golden/hunt_walk.txt):\n%s", actual.str().c_str());
+}
+
+TEST(HuntWalk, AtFortyPassesASecondEveryOtherPassShowsTheSamePicture)
+{
+    if (!HaveGeneratedData())
+        GTEST_SKIP() << "no generated data";
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    // Pass k at 20 a second and pass 2k at 40 a second both end at k x 50 ms
+    // of game time, after the same k ticks; the pass between (2k - 1) has
+    // not run tick k yet and still shows tick k - 1.
+    std::set<long> once, twice;
+    for (long pass : kDumps) {
+        once.insert(pass);
+        twice.insert(2 * pass);
+        if (pass > 1) {
+            once.insert(pass - 1);
+            twice.insert(2 * pass - 1);
+        }
+    }
+    const auto at20 = RunGame(PrepareFolder("hunt_walk20", false), "hunt_walk.script", true, once, 380);
+    const auto at40 = RunGame(PrepareFolder("hunt_walk40", false), "hunt_walk.script", true, twice, 760, 0.025);
+    for (long pass : kDumps) {
+        EXPECT_NE(at40.at(2 * pass), 0u);
+        EXPECT_EQ(at40.at(2 * pass), at20.at(pass)) << "game time " << pass * 0.05 << " s";
+        if (pass > 1) {
+            EXPECT_EQ(at40.at(2 * pass - 1), at20.at(pass - 1)) << "half a tick before " << pass * 0.05 << " s";
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, HuntWalk, ::testing::Values(false, true),

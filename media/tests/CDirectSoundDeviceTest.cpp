@@ -2,7 +2,7 @@
 // device, whose mix is rendered on demand and measured, and on the silent
 // null output for what needs a device that plays to a card.
 
-#include "COpenAlLibrary.h"
+#include "sound/COpenAlLibrary.h"
 #include "SoundTestSupport.h"
 #include "common/CMemoryBlock.h"
 #include "media/CDirectSoundDevice.h"
@@ -51,7 +51,7 @@ protected:
         SoundEntry* sound = device().NewSound();
         const std::string path = SineWav(folder, "sound" + std::to_string(++m_files) + ".wav", kRate, 1, seconds,
                                          frequency);
-        EXPECT_EQ(SOUND_OK, device().Load(sound, path, streamed, copies, 0, nullptr, 0));
+        EXPECT_EQ(SOUND_OK, device().Load(sound, path, copies, SoundLoadOptions{.streamed = streamed}));
         return sound;
     }
 
@@ -97,8 +97,7 @@ TEST_F(LoopbackDevice, CopiesOverlapAndAThirdPlayRestartsTheFirst)
 {
     // A constant level, so overlapping copies add up plainly.
     SoundEntry* sound = device().NewSound();
-    ASSERT_EQ(SOUND_OK, device().Load(sound, SineWav(folder, "level.wav", kRate, 1, 1.0, 0, 4000), false, 2, 0,
-                                      nullptr, 0));
+    ASSERT_EQ(SOUND_OK, device().Load(sound, SineWav(folder, "level.wav", kRate, 1, 1.0, 0, 4000), 2));
     device().Play(sound, 0, NC, NC, NC, false); // copy 1 at 0.0 s
     Samples mix = rig.Render(0.1);
     device().Play(sound, 0, NC, NC, NC, false); // copy 2 at 0.1 s
@@ -173,7 +172,7 @@ TEST_F(LoopbackDevice, PanLeansTheSoundToOneSide)
 {
     LoopbackRig stereo(kRate, 2);
     SoundEntry* sound = stereo.device->NewSound();
-    ASSERT_EQ(SOUND_OK, stereo.device->Load(sound, SineWav(folder, "pan.wav", kRate, 1, 1.0), false, 1, 0, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, stereo.device->Load(sound, SineWav(folder, "pan.wav", kRate, 1, 1.0), 1));
     for (int pan : {SOUND_PAN_LEFT, SOUND_PAN_CENTER, SOUND_PAN_RIGHT}) {
         stereo.device->Play(sound, 0, pan, NC, NC, false);
         const Samples mix = stereo.Render(0.3);
@@ -192,7 +191,7 @@ TEST_F(LoopbackDevice, SoundsLoadedBeforeActivationPlayAndSurviveDeactivation)
 {
     LoopbackRig late(kRate, 1, LoopbackRig::Start::Inactive);
     SoundEntry* sound = late.device->NewSound();
-    ASSERT_EQ(SOUND_OK, late.device->Load(sound, SineWav(folder, "late.wav", kRate, 1, 1.0), false, 2, 0, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, late.device->Load(sound, SineWav(folder, "late.wav", kRate, 1, 1.0), 2));
     EXPECT_TRUE(late.device->IsLoaded(sound));
     late.device->Play(sound, 0, NC, NC, NC, false);
     EXPECT_FALSE(late.device->IsPlaying(sound));
@@ -230,7 +229,7 @@ TEST_F(LoopbackDevice, FailedLoadsEmptyTheEntryButAMissingResourceDoesNot)
 
     EXPECT_EQ(SOUND_NO_RESOURCE, device().LoadResource(sound, &table, "MISSING", 1));
     EXPECT_TRUE(device().IsLoaded(sound));
-    EXPECT_EQ(SOUND_OPEN_FAILED, device().Load(sound, folder.File("missing.wav"), false, 1, 0, nullptr, 0));
+    EXPECT_EQ(SOUND_OPEN_FAILED, device().Load(sound, folder.File("missing.wav"), 1));
     EXPECT_FALSE(device().IsLoaded(sound));
     EXPECT_EQ(0, device().GetSampleRate(sound));
 
@@ -238,11 +237,11 @@ TEST_F(LoopbackDevice, FailedLoadsEmptyTheEntryButAMissingResourceDoesNot)
     device().Play(sound, 0, NC, NC, NC, false);
     EXPECT_GT(Rms(rig.Render(0.1)), kSineRms / 2);
 
-    EXPECT_EQ(SOUND_NO_ENTRY, device().Load(nullptr, wav, false, 1, 0, nullptr, 0));
-    EXPECT_EQ(SOUND_NO_ENTRY, device().LoadBlock(sound, nullptr, false, 1, 0, nullptr, 0));
+    EXPECT_EQ(SOUND_NO_ENTRY, device().Load(nullptr, wav, 1));
+    EXPECT_EQ(SOUND_NO_ENTRY, device().LoadBlock(sound, nullptr, 1));
     // A block handed over goes even when there is no entry to take it.
-    EXPECT_EQ(SOUND_NO_ENTRY, device().LoadBlock(nullptr, CMemoryBlock::Allocate(16), false, 1,
-                                                 SOUND_LOAD_OWN_BLOCK, nullptr, 0));
+    EXPECT_EQ(SOUND_NO_ENTRY, device().LoadBlock(nullptr, CMemoryBlock::Allocate(16), 1,
+                                                 SoundLoadOptions{.flags = SOUND_LOAD_OWN_BLOCK}));
 }
 
 TEST_F(LoopbackDevice, SoundFilesAreMappedReadOnly)
@@ -251,7 +250,7 @@ TEST_F(LoopbackDevice, SoundFilesAreMappedReadOnly)
     // asks for write access to a sound file.
     const std::string path = SineWav(folder, "readonly.wav", kRate, 1, 0.2);
     SoundEntry* sound = device().NewSound();
-    ASSERT_EQ(SOUND_OK, device().Load(sound, path, true, 1, 0, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, device().Load(sound, path, 1, SoundLoadOptions{.streamed = true}));
     std::ifstream maps("/proc/self/maps");
     std::string line;
     int mappings = 0;
@@ -267,7 +266,7 @@ TEST_F(LoopbackDevice, FormatQueriesDescribeThePlaybackFormat)
 {
     SoundEntry* sound = device().NewSound();
     const std::string stereo = SineWav(folder, "stereo.wav", kRate, 2, 0.5);
-    ASSERT_EQ(SOUND_OK, device().Load(sound, stereo, false, 1, SOUND_LOAD_FORMAT_FILE, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, device().Load(sound, stereo, 1, SoundLoadOptions{.flags = SOUND_LOAD_FORMAT_FILE}));
     EXPECT_EQ(int(kRate), device().GetSampleRate(sound));
     EXPECT_EQ(16, device().GetBitsPerSample(sound));
     EXPECT_EQ(2, device().GetChannels(sound));
@@ -277,8 +276,8 @@ TEST_F(LoopbackDevice, FormatQueriesDescribeThePlaybackFormat)
 
     // The device's primary format, converted once when the buffer is built.
     const WaveFormat primary = MakePcmFormat(11025, 8, 1);
-    device().SetWindowAndFormat(nullptr, this, &primary, 0);
-    ASSERT_EQ(SOUND_OK, device().Load(sound, stereo, false, 1, SOUND_LOAD_FORMAT_PRIMARY, nullptr, 0));
+    device().SetWindowAndFormat(this, &primary);
+    ASSERT_EQ(SOUND_OK, device().Load(sound, stereo, 1, SoundLoadOptions{.flags = SOUND_LOAD_FORMAT_PRIMARY}));
     EXPECT_EQ(11025, device().GetSampleRate(sound));
     EXPECT_EQ(1, device().GetFrameSize(sound));
     device().Play(sound, 0, NC, NC, NC, false);
@@ -294,7 +293,7 @@ TEST_F(LoopbackDevice, ASoundTheLibraryCannotTakeStaysLoadedAndSilent)
     const std::string path = folder.File("deep.wav");
     audiotest::WriteFile(path, audiotest::SimpleWav(1, kRate, 24, data));
     SoundEntry* sound = device().NewSound();
-    ASSERT_EQ(SOUND_OK, device().Load(sound, path, false, 1, 0, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, device().Load(sound, path, 1));
     EXPECT_TRUE(device().IsLoaded(sound));
     device().Play(sound, 0, NC, NC, NC, false);
     EXPECT_FALSE(device().IsPlaying(sound));
@@ -353,8 +352,9 @@ TEST_F(LoopbackDevice, TheSameCallsRenderTheSameSamples)
         LoopbackRig once(kRate, 2);
         SoundEntry* shot = once.device->NewSound();
         SoundEntry* engine = once.device->NewSound();
-        once.device->Load(shot, SineWav(folder, "shot.wav", kRate, 1, 0.3, 300), false, 2, 0, nullptr, 0);
-        once.device->Load(engine, SineWav(folder, "engine.wav", kRate, 1, 0.4, 120), true, 1, 0, nullptr, 0);
+        once.device->Load(shot, SineWav(folder, "shot.wav", kRate, 1, 0.3, 300), 2);
+        once.device->Load(engine, SineWav(folder, "engine.wav", kRate, 1, 0.4, 120), 1,
+                          SoundLoadOptions{.streamed = true});
         once.device->Play(engine, 0, -2000, -300, NC, true);
         Samples all;
         for (int pass = 0; pass < 40; ++pass) {
@@ -408,10 +408,10 @@ TEST_F(LoopbackDevice, ALostDeviceIsReopenedWithItsSounds)
 
     CDirectSoundDevice lossy(library, &rig.format);
     int window = 0;
-    lossy.SetWindowAndFormat(nullptr, &window, nullptr, 0);
+    lossy.SetWindowAndFormat(&window, nullptr);
     lossy.SetActive(true);
     SoundEntry* sound = lossy.NewSound();
-    ASSERT_EQ(SOUND_OK, lossy.Load(sound, SineWav(folder, "lost.wav", kRate, 1, 1.0), false, 1, 0, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, lossy.Load(sound, SineWav(folder, "lost.wav", kRate, 1, 1.0), 1));
     Samples mix(Frame(0.2));
 
     // Lost, and found again by the next start.
@@ -457,7 +457,7 @@ TEST(SoundCardDevice, ListsSelectsAndOpensTheNullOutput)
     EXPECT_EQ(0, device.GetSelectedDevice());
 
     int window = 0;
-    device.SetWindowAndFormat(nullptr, &window, nullptr, 0);
+    device.SetWindowAndFormat(&window, nullptr);
     device.SetActive(true);
     EXPECT_TRUE(device.IsActive());
     EXPECT_EQ(0x200000FFu, device.GetCapsMask());
@@ -479,7 +479,7 @@ TEST(SilentDevice, EveryCallReturnsWhenTheLibraryIsMissing)
     EXPECT_FALSE(loopback->HasLibrary());
 
     int window = 0;
-    device.SetWindowAndFormat(nullptr, &window, nullptr, 0);
+    device.SetWindowAndFormat(&window, nullptr);
     device.SetActive(true);
     EXPECT_FALSE(device.IsActive());
     EXPECT_EQ(0, device.GetDeviceCount());
@@ -487,7 +487,7 @@ TEST(SilentDevice, EveryCallReturnsWhenTheLibraryIsMissing)
 
     // Files still open; nothing plays.
     SoundEntry* sound = device.NewSound();
-    EXPECT_EQ(SOUND_OK, device.Load(sound, SineWav(folder, "quiet.wav", kRate, 1, 0.1), false, 2, 0, nullptr, 0));
+    EXPECT_EQ(SOUND_OK, device.Load(sound, SineWav(folder, "quiet.wav", kRate, 1, 0.1), 2));
     EXPECT_TRUE(device.IsLoaded(sound));
     EXPECT_EQ(int(kRate), device.GetSampleRate(sound));
     device.Play(sound, 0, NC, NC, NC, true);
@@ -497,7 +497,7 @@ TEST(SilentDevice, EveryCallReturnsWhenTheLibraryIsMissing)
     EXPECT_EQ(0, device.GetVolume(sound));
     EXPECT_EQ(0u, device.GetPosition(sound));
     device.StopAll();
-    EXPECT_EQ(SOUND_OPEN_FAILED, device.Load(sound, folder.File("none.wav"), false, 1, 0, nullptr, 0));
+    EXPECT_EQ(SOUND_OPEN_FAILED, device.Load(sound, folder.File("none.wav"), 1));
     EXPECT_FALSE(device.IsLoaded(sound));
     device.DeleteSound(sound);
 

@@ -49,7 +49,7 @@ TEST(SoundRecorder, APlayedSoundStartsAtThePassThatPlayedIt)
     TempFolder folder;
     LoopbackRig rig;
     SoundEntry* shot = rig.device->NewSound();
-    ASSERT_EQ(SOUND_OK, rig.device->Load(shot, SineWav(folder, "shot.wav", 22050, 1, 0.2), false, 2, 0, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, rig.device->Load(shot, SineWav(folder, "shot.wav", 22050, 1, 0.2), 2));
     CSoundRecorder recorder(*rig.device);
     for (int pass = 0; pass < 30; ++pass) {
         if (pass == 15)
@@ -70,7 +70,7 @@ TEST(SoundRecorder, SavesTheRecordingWholeAsAWavFile)
     TempFolder folder;
     LoopbackRig rig(22050, 2);
     SoundEntry* tone = rig.device->NewSound();
-    ASSERT_EQ(SOUND_OK, rig.device->Load(tone, SineWav(folder, "tone.wav", 22050, 1, 1.0), false, 1, 0, nullptr, 0));
+    ASSERT_EQ(SOUND_OK, rig.device->Load(tone, SineWav(folder, "tone.wav", 22050, 1, 1.0), 1));
     rig.device->Play(tone, 0, SOUND_PAN_LEFT, SOUND_NO_CHANGE, SOUND_NO_CHANGE, false);
     CSoundRecorder recorder(*rig.device);
     recorder.Advance(0.25);
@@ -99,7 +99,7 @@ TEST(SoundRecorder, WithoutTheLibraryTheRecordingIsSilenceOfTheRightLength)
     TempFolder folder;
     auto device = CDirectSoundDevice::CreateLoopback(MakePcmFormat(11025, 16, 1), "libveldra-no-such-audio.so.1");
     int window = 0;
-    device->SetWindowAndFormat(nullptr, &window, nullptr, 0);
+    device->SetWindowAndFormat(&window, nullptr);
     device->SetActive(true);
     CSoundRecorder recorder(*device);
     for (int pass = 0; pass < 10; ++pass)

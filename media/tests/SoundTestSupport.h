@@ -30,7 +30,7 @@ public:
     explicit LoopbackRig(uint32_t rate = 22050, uint16_t channels = 1, Start start = Start::Active)
         : format(MakePcmFormat(rate, 16, channels)), device(CDirectSoundDevice::CreateLoopback(format))
     {
-        device->SetWindowAndFormat(nullptr, &m_window, nullptr, 0);
+        device->SetWindowAndFormat(&m_window, nullptr);
         if (start == Start::Active)
             device->SetActive(true);
     }

@@ -50,8 +50,7 @@ struct Playback {
 // The sound calls a soundtrack makes.
 class RecordingSound final : public CSoundDevice {
 public:
-    int LoadBlock(SoundEntry* sound, CMemoryBlock* block, bool streamed, int, uint32_t flags, const RawPcmDesc*,
-                  uint32_t) override
+    int LoadBlock(SoundEntry* sound, CMemoryBlock* block, int, const SoundLoadOptions& options) override
     {
         const uint8_t* bytes = block->Lock();
         if (block->Size() >= 44) {
@@ -61,10 +60,10 @@ public:
             wholeFile = dataBytes + 44 == block->Size();
         }
         block->Unlock();
-        if (flags & SOUND_LOAD_OWN_BLOCK)
+        if (options.flags & SOUND_LOAD_OWN_BLOCK)
             delete block;
         loaded = sound;
-        this->streamed = streamed;
+        streamed = options.streamed;
         return SOUND_OK;
     }
     void Play(SoundEntry*, int position, int, int, int, bool) override { plays.push_back(position); }

@@ -19,6 +19,7 @@
 #include <vector>
 
 class CAnimal;
+class CWorldObject;
 class CHuntWorld;
 
 enum class AutoplayMode { Hunt, Poach, Stray, Wander };
@@ -49,15 +50,21 @@ private:
     bool LowerEverything(const CMainFrame& frame);
     void DriveTowards(double bearing, bool stopShort, double distance);
     bool StopTheJeep();
-    // Gets into the standing jeep when nothing is in its way; false when not yet.
+    // Gets into the standing jeep; false while it still moves.
     bool Board();
+    // Whether an object is in (or at the edge of) the hunter's view: only
+    // what he sees moves.
+    bool InFront(const CWorldObject& object) const;
+    // An animal on the move with its heading on the hunter.
+    bool ComingAtTheHunter(const CAnimal& animal) const;
     void Face(double bearing, double tolerance);
     void Aim(const CMainFrame& frame, const CAnimal& target);
     const CAnimal* ChooseTarget(bool poach) const;
-    // An animal charging the hunter on foot (the quarry only when it is
-    // nearly on him).
-    bool Threatened(const CAnimal* quarry) const;
-    // A live animal other than `except` within `within` units of the hunter.
+    // An animal in view coming at the hunter on foot, or one mauling him
+    // (the quarry, while the gun is ready, only when it is nearly on him).
+    bool Threatened(const CAnimal* quarry, bool gunReady) const;
+    // A live animal in view other than `except` within `within` units of
+    // the hunter.
     bool AnimalNear(const CAnimal* except, double within) const;
     // Something close ahead to steer round; `brake` when it is an animal in
     // the jeep's path, whose distance then goes to `animalAhead`.
@@ -80,5 +87,4 @@ private:
     int m_detour = 0;     // ticks left of steering round an obstacle
     double m_detourSide = 0;
     int m_reverse = 0;    // ticks left of backing away from an animal ahead
-    int m_escape = 0;     // ticks left of driving away from a charge
 };

@@ -6,7 +6,7 @@
 // changes only while the jeep stands still.
 
 #include "game/CScreen.h"
-#include "media/CInputManager.h"
+#include "input/CInputManager.h"
 
 #include <functional>
 

@@ -16,7 +16,7 @@
 #include "gamedata/GameConfig.h"
 #include "gamedata/GameFolders.h"
 #include "imaging/DibRef.h"
-#include "media/CInputManager.h"
+#include "input/CInputManager.h"
 
 #include <array>
 #include <functional>

@@ -163,14 +163,14 @@ void CHuntWorld::LoadVoices(int weapon)
     m_sound->SetActive(false);
     m_sound->SetActive(true);
     m_gunVoice = m_sound->NewSound();
-    m_sound->Load(m_gunVoice, arms.shotSound, false, 2, 0, nullptr, 0);
+    m_sound->Load(m_gunVoice, arms.shotSound, 2);
     m_jeep->Gun().Setup(m_back, m_gun.Get(), arms.gunX, arms.restingY, arms.magazine, arms.frames, m_sound,
                         m_gunVoice);
     for (int i = 0; i < ANIMAL_VOICE_COUNT; ++i) {
         if (!kAnimalVoices[i])
             continue;
         SoundEntry* voice = m_sound->NewSound();
-        m_sound->Load(voice, kAnimalVoices[i], false, 2, 0, nullptr, 0);
+        m_sound->Load(voice, kAnimalVoices[i], 2);
         m_animalVoices[size_t(i)] = voice;
     }
     // Every animal, whatever its kind, calls, attacks and is run over with

@@ -58,7 +58,7 @@ void CJeep::LoadVoices()
 {
     for (int i = 0; i < JEEP_VOICE_COUNT; ++i) {
         m_voices[size_t(i)] = m_sound.NewSound();
-        m_sound.Load(m_voices[size_t(i)], kJeepVoices[i], false, i == VOICE_ENGINE ? 1 : 2, 0, nullptr, 0);
+        m_sound.Load(m_voices[size_t(i)], kJeepVoices[i], i == VOICE_ENGINE ? 1 : 2);
     }
 }
 

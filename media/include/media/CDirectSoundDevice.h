@@ -24,7 +24,7 @@
 // frame uses it like this (CSoundRecorder does the sums and keeps the data):
 //
 //   auto device = CDirectSoundDevice::CreateLoopback(MakePcmFormat(22050, 16, 2));
-//   device->SetWindowAndFormat(nullptr, window, &primary, 0);  // as usual
+//   device->SetWindowAndFormat(window, &primary);              // as usual
 //   device->SetActive(true);                                   // as usual
 //   CSoundRecorder recorder(*device);
 //   each pass, after the pass's Play/Stop calls:
@@ -43,6 +43,7 @@
 
 class CAudioFile;
 class COpenAlLibrary;
+class COpenAlOutput;
 struct DirectSoundEntry;
 
 class CDirectSoundDevice : public CSoundDevice {
@@ -64,12 +65,10 @@ public:
     // the system's folders are still searched).
     static std::string DefaultLibraryName();
 
-    void SetWindowAndFormat(void* instance, void* window, const WaveFormat* format, uint32_t reserved) override;
+    void SetWindowAndFormat(void* window, const WaveFormat* format) override;
     uint32_t GetCapsMask() override;
-    int LoadBlock(SoundEntry* sound, CMemoryBlock* block, bool streamed, int copies, uint32_t flags,
-                  const RawPcmDesc* raw, uint32_t reserved) override;
-    int Load(SoundEntry* sound, const std::string& name, bool streamed, int copies, uint32_t flags,
-             const RawPcmDesc* raw, uint32_t reserved) override;
+    int LoadBlock(SoundEntry* sound, CMemoryBlock* block, int copies, const SoundLoadOptions& options = {}) override;
+    int Load(SoundEntry* sound, const std::string& name, int copies, const SoundLoadOptions& options = {}) override;
     int LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies) override;
     void Unload(SoundEntry* sound) override;
     bool IsLoaded(SoundEntry* sound) const override;
@@ -92,8 +91,8 @@ public:
     uint64_t GetFrameCount(SoundEntry* sound) override;
     int GetFrameSize(SoundEntry* sound) override;
     void SelectDevice(int index) override;
-    int GetSelectedDevice() const override { return m_selected; }
-    int GetDeviceCount() const override { return static_cast<int>(m_deviceNames.size()); }
+    int GetSelectedDevice() const override;
+    int GetDeviceCount() const override;
     std::string GetDeviceName(int index) const override;
     // Refills streamed sounds that have played through a chunk, restarts a
     // stream that ran dry, and reopens a device that was disconnected. Call
@@ -102,12 +101,12 @@ public:
     void Service() override;
 
     // True when the library loaded (the device is not silent for want of it).
-    bool HasLibrary() const { return m_library != nullptr; }
-    bool IsLoopback() const { return m_loopback; }
+    bool HasLibrary() const;
+    bool IsLoopback() const;
     // True when an output is open (active, and not lost).
-    bool IsOutputOpen() const { return m_context != nullptr; }
+    bool IsOutputOpen() const;
     // The format RenderSamples writes (a loopback device only).
-    const WaveFormat& GetLoopbackFormat() const { return m_loopbackFormat; }
+    const WaveFormat& GetLoopbackFormat() const;
     // Mixes the next `frames` sample frames into `out`, which must hold
     // frames x the loopback format's block align bytes. Writes silence and
     // returns false when nothing is mixed (not a loopback device, no
@@ -122,16 +121,12 @@ private:
     // The entry when the device can play it (output open, sound buffered);
     // makes the device's context current on the way.
     DirectSoundEntry* Playable(SoundEntry* sound);
-    bool MakeCurrent();
-    void EnumerateDevices();
-    bool OpenOutput();
-    void CloseOutput();
     int FinishLoad(DirectSoundEntry& entry, std::unique_ptr<CAudioFile> file, bool streamed, int copies,
                    uint32_t flags);
     void MakeConverter(DirectSoundEntry& entry);
     void BuildVoices(DirectSoundEntry& entry);
     void ReleaseVoices(DirectSoundEntry& entry);
-    bool IsDisconnected();
+    void ReleaseAllVoices();
     bool RecoverLostDevice();
     void PlayVoice(DirectSoundEntry& entry, int position, int pan, int volume, int frequency, bool loop);
     // Streamed sounds: the chunk queue refilled from the converter, from
@@ -142,16 +137,10 @@ private:
     void SeekStream(DirectSoundEntry& entry, uint32_t position);
     WaveFormat ChoosePlaybackFormat(const WaveFormat& file, uint32_t flags);
 
-    std::shared_ptr<COpenAlLibrary> m_library;
+    std::unique_ptr<COpenAlOutput> m_output;
     WaveFormat m_primary;
-    bool m_loopback = false;
-    WaveFormat m_loopbackFormat{};
-    void* m_device = nullptr;  // ALCdevice*, open only while active
-    void* m_context = nullptr; // ALCcontext*
     bool m_active = false;
     void* m_window = nullptr;
-    std::vector<std::string> m_deviceNames;
-    int m_selected = -1;
     // Service calls since a lost device last failed to reopen.
     unsigned m_retryCountdown = 0;
 };

@@ -63,6 +63,16 @@ constexpr uint32_t SOUND_LOAD_FORMAT_PRIMARY = 0x100; // the device's primary fo
 constexpr uint32_t SOUND_LOAD_FORMAT_CAPS = 0x200;    // the device's rate, the rest by capability
 constexpr uint32_t SOUND_LOAD_OWN_BLOCK = 0x400;      // LoadBlock: the block belongs to the sound
 
+// How Load and LoadBlock take a sound beyond its name and its copies.
+struct SoundLoadOptions {
+    // Played from the file a chunk at a time (one copy) instead of
+    // converted whole when loaded.
+    bool streamed = false;
+    uint32_t flags = 0; // SOUND_LOAD_*
+    // The layout of a headerless PCM file; null for files with a header.
+    const RawPcmDesc* raw = nullptr;
+};
+
 class CSoundDevice {
 public:
     CSoundDevice() = default;
@@ -71,16 +81,15 @@ public:
     virtual ~CSoundDevice();
 
     // Stores the window; copies `format` as the primary format when given.
-    virtual void SetWindowAndFormat(void* instance, void* window, const WaveFormat* format, uint32_t reserved);
+    virtual void SetWindowAndFormat(void* window, const WaveFormat* format);
     virtual uint32_t GetCapsMask();
     // A new empty entry, appended to the device's list.
     virtual SoundEntry* NewSound();
     // Unloads the sound and frees the entry (null is ignored).
     virtual void DeleteSound(SoundEntry* sound);
-    virtual int LoadBlock(SoundEntry* sound, CMemoryBlock* block, bool streamed, int copies, uint32_t flags,
-                          const RawPcmDesc* raw, uint32_t reserved);
-    virtual int Load(SoundEntry* sound, const std::string& name, bool streamed, int copies, uint32_t flags,
-                     const RawPcmDesc* raw, uint32_t reserved);
+    // `copies` is how many times the sound may sound at once.
+    virtual int LoadBlock(SoundEntry* sound, CMemoryBlock* block, int copies, const SoundLoadOptions& options = {});
+    virtual int Load(SoundEntry* sound, const std::string& name, int copies, const SoundLoadOptions& options = {});
     virtual int LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies);
     virtual void Unload(SoundEntry* sound);
     virtual bool IsLoaded(SoundEntry* sound) const;

@@ -212,7 +212,7 @@ std::unique_ptr<CVideoSoundtrack> CVideoSoundtrack::Load(const uint8_t* data, si
     std::unique_ptr<CVideoSoundtrack> track(new CVideoSoundtrack(device));
     track->m_sound = device.NewSound();
     // The device owns the block from here on, whatever it answers.
-    if (device.LoadBlock(track->m_sound, block, false, 1, SOUND_LOAD_OWN_BLOCK, nullptr, 0) != SOUND_OK)
+    if (device.LoadBlock(track->m_sound, block, 1, SoundLoadOptions{.flags = SOUND_LOAD_OWN_BLOCK}) != SOUND_OK)
         return nullptr;
     track->m_rate = uint32_t(pcm.rate);
     track->m_channels = pcm.channels;

@@ -161,6 +161,20 @@ struct DecodedVideo {
     }
 };
 
+// Feeds every packet of `stream` to `codec` and then flushes it; `receive`
+// takes the frames as they come out.
+template <class Receive>
+void DecodeStream(AVFormatContext* format, int stream, AVCodecContext* codec, AVPacket* packet, Receive receive)
+{
+    while (av_read_frame(format, packet) >= 0) {
+        if (packet->stream_index == stream && avcodec_send_packet(codec, packet) >= 0)
+            receive();
+        av_packet_unref(packet);
+    }
+    avcodec_send_packet(codec, nullptr);
+    receive();
+}
+
 // Appends the 16-bit samples of the video's audio stream, if it has one.
 void DecodeSound(AVFormatContext* format, DecodedVideo& video)
 {
@@ -181,13 +195,7 @@ void DecodeSound(AVFormatContext* format, DecodedVideo& video)
                                    samples + size_t(frame->nb_samples) * size_t(video.soundChannels));
             }
         };
-        while (av_read_frame(format, packet) >= 0) {
-            if (packet->stream_index == stream && avcodec_send_packet(codec, packet) >= 0)
-                receive();
-            av_packet_unref(packet);
-        }
-        avcodec_send_packet(codec, nullptr);
-        receive();
+        DecodeStream(format, stream, codec, packet, receive);
     }
     av_frame_free(&frame);
     av_packet_free(&packet);
@@ -232,13 +240,7 @@ DecodedVideo DecodeVideo(const fs::path& path, int bandTop, int bandBottom, int 
                 ++video.frames;
             }
         };
-        while (av_read_frame(format, packet) >= 0) {
-            if (packet->stream_index == stream && avcodec_send_packet(codec, packet) >= 0)
-                receive();
-            av_packet_unref(packet);
-        }
-        avcodec_send_packet(codec, nullptr);
-        receive();
+        DecodeStream(format, stream, codec, packet, receive);
         DecodeSound(format, video);
     }
     av_frame_free(&frame);

@@ -49,18 +49,8 @@ SynthCurve Gate(const std::vector<std::pair<double, double>>& on)
 // A struck bar: a few partials that die away, the higher ones faster.
 Signal Chime(double frequency, double length)
 {
-    struct Partial {
-        double ratio, gain, tau;
-    };
-    const Partial partials[] = {{1.0, 1.0, 0.5}, {2.0, 0.35, 0.25}, {3.0, 0.15, 0.12}, {4.2, 0.1, 0.04}};
-    Signal out(SampleCount(length), 0.0f);
-    for (const Partial& p : partials) {
-        SynthOscillator oscillator;
-        for (size_t i = 0; i < out.size(); ++i)
-            out[i] += oscillator.Sine(frequency * p.ratio) * float(p.gain) * AttackDecay(TimeOf(i), 0.003, p.tau);
-    }
-    FadeOut(out, 0.03);
-    return out;
+    return DecayingPartials(frequency, length, {{1.0, 1.0, 0.5}, {2.0, 0.35, 0.25}, {3.0, 0.15, 0.12}, {4.2, 0.1, 0.04}},
+                            0.003, 0.03);
 }
 
 } // namespace

@@ -46,18 +46,7 @@ Signal Bird(double pitch)
 // A thumb-piano note: a few partials, the upper ones dying first.
 Signal Pluck(double frequency, double length)
 {
-    struct Partial {
-        double ratio, gain, tau;
-    };
-    const Partial partials[] = {{1.0, 1.0, 0.6}, {2.0, 0.3, 0.2}, {5.4, 0.12, 0.05}};
-    Signal out(SampleCount(length), 0.0f);
-    for (const Partial& p : partials) {
-        SynthOscillator oscillator;
-        for (size_t i = 0; i < out.size(); ++i)
-            out[i] += oscillator.Sine(frequency * p.ratio) * float(p.gain) * AttackDecay(TimeOf(i), 0.004, p.tau);
-    }
-    FadeOut(out, 0.05);
-    return out;
+    return DecayingPartials(frequency, length, {{1.0, 1.0, 0.6}, {2.0, 0.3, 0.2}, {5.4, 0.12, 0.05}}, 0.004, 0.05);
 }
 
 // A soft low drum: a sine falling from 110 to 55 Hz.

@@ -1,6 +1,7 @@
 #include "sound/SynthSignal.h"
 
 #include "sound/SynthFilter.h"
+#include "sound/SynthOscillator.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,6 +62,19 @@ float AttackDecay(double t, double attack, double tau)
     if (t < attack)
         return float(t / attack);
     return Decay(t - attack, tau);
+}
+
+Signal DecayingPartials(double frequency, double length, std::initializer_list<Partial> partials, double attack,
+                        double fadeOut)
+{
+    Signal out(SampleCount(length), 0.0f);
+    for (const Partial& p : partials) {
+        SynthOscillator oscillator;
+        for (size_t i = 0; i < out.size(); ++i)
+            out[i] += oscillator.Sine(frequency * p.ratio) * float(p.gain) * AttackDecay(TimeOf(i), attack, p.tau);
+    }
+    FadeOut(out, fadeOut);
+    return out;
 }
 
 void Saturate(Signal& signal, double drive)

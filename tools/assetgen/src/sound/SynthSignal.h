@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 using Signal = std::vector<float>;
@@ -30,6 +31,16 @@ void RemoveOffset(Signal& signal);
 // exp(-t / tau), and a short linear attack before it.
 float Decay(double t, double tau);
 float AttackDecay(double t, double attack, double tau);
+
+// One partial of a struck or plucked tone: its frequency as a multiple of
+// the fundamental, its level, and how fast it dies away (seconds).
+struct Partial {
+    double ratio, gain, tau;
+};
+// A struck or plucked tone: the partials from a short attack, each dying
+// away on its own time, faded out over the last `fadeOut` seconds.
+Signal DecayingPartials(double frequency, double length, std::initializer_list<Partial> partials, double attack,
+                        double fadeOut);
 
 // Scales the signal to a peak of 1, then rounds its peaks off on a tanh
 // curve (`drive` 1: barely, 3: hard): louder for the same peak level.

@@ -5,7 +5,7 @@
 // is never lost.
 
 #include "common/CLinkedList.h"
-#include "media/CKeyboardDevice.h"
+#include "input/CKeyboardDevice.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,21 +1,20 @@
-// The sound device's output: the library's device list and the choice
-// among it, opening and closing the output (a real device, or the loopback
-// one that renders into memory), activation, a lost device noticed and
-// reopened, and the servicing call that keeps streamed sounds fed.
-
-#include "media/CDirectSoundDevice.h"
+#include "COpenAlOutput.h"
 
 #include "COpenAlLibrary.h"
-#include "DirectSoundEntry.h"
 
 #include <algorithm>
+#include <cassert>
 #include <climits>
 #include <cstring>
 
 namespace {
-// While a lost device cannot be reopened, Service() tries again after this
-// many calls rather than on every one.
-constexpr unsigned LOST_DEVICE_RETRY_CALLS = 32;
+
+// The rates a sound card output is asked to mix at; others are left to the
+// library's own choice.
+constexpr uint32_t kLowestMixRate = 8000;
+constexpr uint32_t kHighestMixRate = 192000;
+// RenderSamples hands the library at most this many frames per call.
+constexpr uint32_t kMostFramesPerRender = 1u << 20;
 
 ALCdevice* AsDevice(void* device)
 {
@@ -26,21 +25,31 @@ ALCcontext* AsContext(void* context)
 {
     return static_cast<ALCcontext*>(context);
 }
+
 } // namespace
 
-bool CDirectSoundDevice::MakeCurrent()
+COpenAlOutput::COpenAlOutput(std::shared_ptr<COpenAlLibrary> library, const WaveFormat* loopback)
+    : m_library(std::move(library))
 {
-    if (!m_context)
-        return false;
-    // Calls go to the current context, and another device may have made
-    // its own current since.
-    const OpenAlFunctions& fn = m_library->fn;
-    if (fn.alcGetCurrentContext() != AsContext(m_context))
-        fn.alcMakeContextCurrent(AsContext(m_context));
-    return true;
+    if (loopback) {
+        m_loopback = true;
+        m_loopbackFormat = *loopback;
+    }
+    EnumerateDevices();
 }
 
-void CDirectSoundDevice::EnumerateDevices()
+COpenAlOutput::~COpenAlOutput()
+{
+    Close();
+}
+
+const OpenAlFunctions& COpenAlOutput::Functions() const
+{
+    assert(m_library);
+    return m_library->fn;
+}
+
+void COpenAlOutput::EnumerateDevices()
 {
     if (!m_library)
         return;
@@ -57,10 +66,20 @@ void CDirectSoundDevice::EnumerateDevices()
     }
 }
 
-bool CDirectSoundDevice::OpenOutput()
+bool COpenAlOutput::MakeCurrent()
 {
-    if (!m_library)
+    if (!m_context)
         return false;
+    const OpenAlFunctions& fn = m_library->fn;
+    if (fn.alcGetCurrentContext() != AsContext(m_context))
+        fn.alcMakeContextCurrent(AsContext(m_context));
+    return true;
+}
+
+bool COpenAlOutput::Open(const WaveFormat& primary)
+{
+    if (!m_library || m_context)
+        return m_context != nullptr;
     const OpenAlFunctions& fn = m_library->fn;
     ALCdevice* device = nullptr;
     std::vector<ALCint> attributes;
@@ -89,8 +108,8 @@ bool CDirectSoundDevice::OpenOutput()
             return false;
         // The mix runs at the primary format's rate, as a primary buffer set
         // to that format would.
-        if (m_primary.samplesPerSec >= 8000 && m_primary.samplesPerSec <= 192000)
-            attributes = {ALC_FREQUENCY, static_cast<ALCint>(m_primary.samplesPerSec)};
+        if (primary.samplesPerSec >= kLowestMixRate && primary.samplesPerSec <= kHighestMixRate)
+            attributes = {ALC_FREQUENCY, static_cast<ALCint>(primary.samplesPerSec)};
     }
     attributes.push_back(0);
     ALCcontext* context = fn.alcCreateContext(device, attributes.data());
@@ -104,7 +123,7 @@ bool CDirectSoundDevice::OpenOutput()
     return true;
 }
 
-void CDirectSoundDevice::CloseOutput()
+void COpenAlOutput::Close()
 {
     if (!m_context)
         return;
@@ -117,33 +136,7 @@ void CDirectSoundDevice::CloseOutput()
     m_device = nullptr;
 }
 
-void CDirectSoundDevice::SetActive(bool active)
-{
-    if (active) {
-        if (m_active) {
-            // Active but without an output: the device was lost; try again.
-            if (!m_context)
-                RecoverLostDevice();
-            return;
-        }
-        if (!m_window || !OpenOutput())
-            return;
-        m_active = true;
-        for (const auto& sound : Sounds())
-            BuildVoices(*static_cast<DirectSoundEntry*>(sound.get()));
-        return;
-    }
-    if (!m_active)
-        return;
-    StopAll();
-    MakeCurrent();
-    for (const auto& sound : Sounds())
-        ReleaseVoices(*static_cast<DirectSoundEntry*>(sound.get()));
-    CloseOutput();
-    m_active = false;
-}
-
-bool CDirectSoundDevice::IsDisconnected()
+bool COpenAlOutput::IsDisconnected()
 {
     if (!m_device)
         return false;
@@ -155,59 +148,20 @@ bool CDirectSoundDevice::IsDisconnected()
     return connected == ALC_FALSE;
 }
 
-bool CDirectSoundDevice::RecoverLostDevice()
+void COpenAlOutput::SelectDevice(int index)
 {
-    // What the lost output held plays nothing any more; the sounds are
-    // built again from their files on the reopened one, as at activation.
-    MakeCurrent();
-    for (const auto& sound : Sounds())
-        ReleaseVoices(*static_cast<DirectSoundEntry*>(sound.get()));
-    CloseOutput();
-    if (!OpenOutput()) {
-        m_retryCountdown = LOST_DEVICE_RETRY_CALLS;
-        return false;
-    }
-    for (const auto& sound : Sounds())
-        BuildVoices(*static_cast<DirectSoundEntry*>(sound.get()));
-    return true;
-}
-
-void CDirectSoundDevice::SelectDevice(int index)
-{
-    // Negative means the default device; the choice counts from the next
-    // activation.
     if (index < GetDeviceCount())
         m_selected = index;
 }
 
-std::string CDirectSoundDevice::GetDeviceName(int index) const
+std::string COpenAlOutput::GetDeviceName(int index) const
 {
     if (index < 0 || index >= GetDeviceCount())
         return {};
     return m_deviceNames[static_cast<size_t>(index)];
 }
 
-void CDirectSoundDevice::Service()
-{
-    if (!m_active)
-        return;
-    if (!m_context) {
-        if (m_retryCountdown > 0)
-            --m_retryCountdown;
-        else
-            RecoverLostDevice();
-        return;
-    }
-    if (IsDisconnected()) {
-        RecoverLostDevice();
-        return;
-    }
-    MakeCurrent();
-    for (const auto& sound : Sounds())
-        Refill(*static_cast<DirectSoundEntry*>(sound.get()), false);
-}
-
-bool CDirectSoundDevice::RenderSamples(void* out, uint32_t frames)
+bool COpenAlOutput::RenderSamples(void* out, uint32_t frames)
 {
     const size_t bytes = size_t(frames) * m_loopbackFormat.blockAlign;
     if (!m_loopback || !m_context) {
@@ -218,9 +172,8 @@ bool CDirectSoundDevice::RenderSamples(void* out, uint32_t frames)
     }
     const OpenAlFunctions& fn = m_library->fn;
     auto* target = static_cast<uint8_t*>(out);
-    constexpr uint32_t MOST_PER_CALL = 1u << 20;
     while (frames > 0) {
-        const uint32_t now = std::min(frames, MOST_PER_CALL);
+        const uint32_t now = std::min(frames, kMostFramesPerRender);
         fn.alcRenderSamplesSOFT(AsDevice(m_device), target, static_cast<ALCsizei>(now));
         target += size_t(now) * m_loopbackFormat.blockAlign;
         frames -= now;

@@ -1,4 +1,4 @@
-#include "media/CInputManager.h"
+#include "input/CInputManager.h"
 
 CInputManager::~CInputManager()
 {

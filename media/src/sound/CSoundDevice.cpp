@@ -6,7 +6,7 @@
 
 CSoundDevice::~CSoundDevice() = default;
 
-void CSoundDevice::SetWindowAndFormat(void*, void*, const WaveFormat*, uint32_t) {}
+void CSoundDevice::SetWindowAndFormat(void*, const WaveFormat*) {}
 
 uint32_t CSoundDevice::GetCapsMask()
 {
@@ -34,15 +34,15 @@ void CSoundDevice::DeleteSound(SoundEntry* sound)
         m_sounds.erase(found);
 }
 
-int CSoundDevice::LoadBlock(SoundEntry*, CMemoryBlock* block, bool, int, uint32_t flags, const RawPcmDesc*, uint32_t)
+int CSoundDevice::LoadBlock(SoundEntry*, CMemoryBlock* block, int, const SoundLoadOptions& options)
 {
     // The block was handed over: it goes even though nothing plays it.
-    if (flags & SOUND_LOAD_OWN_BLOCK)
+    if (options.flags & SOUND_LOAD_OWN_BLOCK)
         delete block;
     return SOUND_NOT_SUPPORTED;
 }
 
-int CSoundDevice::Load(SoundEntry*, const std::string&, bool, int, uint32_t, const RawPcmDesc*, uint32_t)
+int CSoundDevice::Load(SoundEntry*, const std::string&, int, const SoundLoadOptions&)
 {
     return SOUND_NOT_SUPPORTED;
 }

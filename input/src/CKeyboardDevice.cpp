@@ -1,4 +1,4 @@
-#include "media/CKeyboardDevice.h"
+#include "input/CKeyboardDevice.h"
 
 #include <cstring>
 

@@ -1,15 +1,10 @@
-// The sound device's sounds: loading them from files, blocks and resources
-// into library buffers (static) or chunk queues (streamed), their copies as
-// voices, playing, stopping and their properties. The output they play on
-// is CDirectSoundOutput.cpp.
-
 #include "media/CDirectSoundDevice.h"
 
+#include "COpenAlLibrary.h"
+#include "COpenAlOutput.h"
+#include "DirectSoundEntry.h"
 #include "common/CMemoryBlock.h"
 #include "common/DataPath.h"
-
-#include "COpenAlLibrary.h"
-#include "DirectSoundEntry.h"
 
 #include <algorithm>
 #include <climits>
@@ -42,6 +37,10 @@ constexpr uint32_t SOUND_OPEN_BLOCK = AUDIO_OPEN_STREAM | AUDIO_OPEN_BLOCK;
 constexpr uint32_t SOUND_LOAD_OPEN_BITS = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY | 0xFFFF0000u;
 
 constexpr const char* LIBRARY_ENVIRONMENT = "VELDRA_OPENAL_LIBRARY";
+
+// While a lost device cannot be reopened, Service() tries again after this
+// many calls rather than on every one.
+constexpr unsigned LOST_DEVICE_RETRY_CALLS = 32;
 
 // The converter's whole output, in whole frames; empty when it yields
 // nothing or more than one library buffer can take.
@@ -97,13 +96,9 @@ CDirectSoundDevice::CDirectSoundDevice(const std::string& libraryName)
 }
 
 CDirectSoundDevice::CDirectSoundDevice(std::shared_ptr<COpenAlLibrary> library, const WaveFormat* loopback)
-    : m_library(std::move(library)), m_primary(MakePcmFormat(22050, 8, 1))
+    : m_output(std::make_unique<COpenAlOutput>(std::move(library), loopback)),
+      m_primary(MakePcmFormat(22050, 8, 1))
 {
-    if (loopback) {
-        m_loopback = true;
-        m_loopbackFormat = *loopback;
-    }
-    EnumerateDevices();
 }
 
 std::unique_ptr<CDirectSoundDevice> CDirectSoundDevice::CreateLoopback(const WaveFormat& output,
@@ -118,7 +113,7 @@ CDirectSoundDevice::~CDirectSoundDevice()
     // The entries go while the library their objects came from is loaded.
     while (!Sounds().empty())
         DeleteSound(Sounds().back().get());
-    CloseOutput();
+    m_output->Close();
 }
 
 std::unique_ptr<SoundEntry> CDirectSoundDevice::MakeEntry()
@@ -141,12 +136,12 @@ DirectSoundEntry* CDirectSoundDevice::EntryOf(SoundEntry* sound) const
 DirectSoundEntry* CDirectSoundDevice::Playable(SoundEntry* sound)
 {
     DirectSoundEntry* entry = EntryOf(sound);
-    if (!entry || !entry->voices || !MakeCurrent())
+    if (!entry || !entry->voices || !m_output->MakeCurrent())
         return nullptr;
     return entry;
 }
 
-void CDirectSoundDevice::SetWindowAndFormat(void*, void* window, const WaveFormat* format, uint32_t)
+void CDirectSoundDevice::SetWindowAndFormat(void* window, const WaveFormat* format)
 {
     m_window = window;
     if (format)
@@ -155,13 +150,13 @@ void CDirectSoundDevice::SetWindowAndFormat(void*, void* window, const WaveForma
 
 uint32_t CDirectSoundDevice::GetCapsMask()
 {
-    if (!m_library)
+    if (!m_output->HasLibrary())
         return 0;
     // Inactive, the output is opened only to see that it can be.
-    if (!m_context) {
-        if (!OpenOutput())
+    if (!m_output->IsOpen()) {
+        if (!m_output->Open(m_primary))
             return 0;
-        CloseOutput();
+        m_output->Close();
     }
     return CAPS_ALWAYS | CAPS_PRIMARY_ALL | CAPS_SECONDARY_ALL;
 }
@@ -190,9 +185,9 @@ WaveFormat CDirectSoundDevice::ChoosePlaybackFormat(const WaveFormat& file, uint
     }
 }
 
-int CDirectSoundDevice::Load(SoundEntry* sound, const std::string& name, bool streamed, int copies, uint32_t flags,
-                             const RawPcmDesc* raw, uint32_t)
+int CDirectSoundDevice::Load(SoundEntry* sound, const std::string& name, int copies, const SoundLoadOptions& options)
 {
+    const uint32_t flags = options.flags;
     DirectSoundEntry* entry = EntryOf(sound);
     if (!entry)
         return SOUND_NO_ENTRY;
@@ -203,14 +198,15 @@ int CDirectSoundDevice::Load(SoundEntry* sound, const std::string& name, bool st
         mode |= AUDIO_OPEN_DELETE_ON_CLOSE;
     // The game names its sounds as its pictures, "sounds\\engine.wav":
     // mapped onto this file system the same way.
-    if (file->Open(MapDataPath(name), mode, raw) != AUDIO_OK)
+    if (file->Open(MapDataPath(name), mode, options.raw) != AUDIO_OK)
         return SOUND_OPEN_FAILED;
-    return FinishLoad(*entry, std::move(file), streamed, copies, flags);
+    return FinishLoad(*entry, std::move(file), options.streamed, copies, flags);
 }
 
-int CDirectSoundDevice::LoadBlock(SoundEntry* sound, CMemoryBlock* block, bool streamed, int copies, uint32_t flags,
-                                  const RawPcmDesc* raw, uint32_t)
+int CDirectSoundDevice::LoadBlock(SoundEntry* sound, CMemoryBlock* block, int copies,
+                                  const SoundLoadOptions& options)
 {
+    const uint32_t flags = options.flags;
     const bool handedOver = flags & SOUND_LOAD_OWN_BLOCK;
     DirectSoundEntry* entry = EntryOf(sound);
     if (!entry || !block) {
@@ -224,9 +220,9 @@ int CDirectSoundDevice::LoadBlock(SoundEntry* sound, CMemoryBlock* block, bool s
     uint32_t mode = SOUND_OPEN_BLOCK | (flags & SOUND_LOAD_OPEN_BITS);
     if (handedOver)
         mode |= AUDIO_OPEN_OWN_BLOCK;
-    if (file->Open(block, mode, raw) != AUDIO_OK)
+    if (file->Open(block, mode, options.raw) != AUDIO_OK)
         return SOUND_OPEN_FAILED;
-    return FinishLoad(*entry, std::move(file), streamed, copies, flags);
+    return FinishLoad(*entry, std::move(file), options.streamed, copies, flags);
 }
 
 int CDirectSoundDevice::LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies)
@@ -234,7 +230,7 @@ int CDirectSoundDevice::LoadResource(SoundEntry* sound, const ResourceTable* mod
     CMemoryBlock* block = CMemoryBlock::FindResource(module, name, "WAVE");
     if (!block)
         return SOUND_NO_RESOURCE;
-    return LoadBlock(sound, block, false, copies, SOUND_LOAD_OWN_BLOCK, nullptr, 0);
+    return LoadBlock(sound, block, copies, SoundLoadOptions{.flags = SOUND_LOAD_OWN_BLOCK});
 }
 
 int CDirectSoundDevice::FinishLoad(DirectSoundEntry& entry, std::unique_ptr<CAudioFile> file, bool streamed,
@@ -249,7 +245,7 @@ int CDirectSoundDevice::FinishLoad(DirectSoundEntry& entry, std::unique_ptr<CAud
     entry.chunkBytes = std::max(align, entry.playback.avgBytesPerSec / STREAM_CHUNKS / align * align);
     if (streamed)
         MakeConverter(entry);
-    if (MakeCurrent())
+    if (m_output->MakeCurrent())
         BuildVoices(entry);
     return SOUND_OK;
 }
@@ -270,7 +266,7 @@ void CDirectSoundDevice::BuildVoices(DirectSoundEntry& entry)
     MakeConverter(entry);
     if (!entry.converter || !entry.converter->GetHealth())
         return;
-    const OpenAlFunctions& fn = m_library->fn;
+    const OpenAlFunctions& fn = m_output->Functions();
     if (entry.streamed) {
         // Nothing is queued yet: every start fills the queue afresh.
         entry.voices = CSoundVoices::CreateStreamed(fn, entry.playback, STREAM_CHUNKS);
@@ -296,7 +292,7 @@ void CDirectSoundDevice::Unload(SoundEntry* sound)
     if (!entry)
         return;
     // The library objects go with the context they belong to.
-    MakeCurrent();
+    m_output->MakeCurrent();
     ReleaseVoices(*entry);
     entry->file.reset();
     entry->playback = WaveFormat{};
@@ -321,7 +317,7 @@ void CDirectSoundDevice::Play(SoundEntry* sound, int position, int pan, int volu
     PlayVoice(*entry, position, pan, volume, frequency, loop);
     // A start on a lost device goes nowhere: reopen it, rebuild the sounds
     // and start once more.
-    if (IsDisconnected() && RecoverLostDevice() && (entry = Playable(sound)) != nullptr)
+    if (m_output->IsDisconnected() && RecoverLostDevice() && (entry = Playable(sound)) != nullptr)
         PlayVoice(*entry, position, pan, volume, frequency, loop);
 }
 
@@ -539,4 +535,116 @@ int CDirectSoundDevice::GetFrameSize(SoundEntry* sound)
 {
     const DirectSoundEntry* entry = EntryOf(sound);
     return entry && entry->file ? FrameCodeBytes(FrameCodeOf(entry->playback)) : 0;
+}
+
+void CDirectSoundDevice::SetActive(bool active)
+{
+    if (active) {
+        if (m_active) {
+            // Active but without an output: the device was lost; try again.
+            if (!m_output->IsOpen())
+                RecoverLostDevice();
+            return;
+        }
+        if (!m_window || !m_output->Open(m_primary))
+            return;
+        m_active = true;
+        for (const auto& sound : Sounds())
+            BuildVoices(*static_cast<DirectSoundEntry*>(sound.get()));
+        return;
+    }
+    if (!m_active)
+        return;
+    StopAll();
+    ReleaseAllVoices();
+    m_output->Close();
+    m_active = false;
+}
+
+void CDirectSoundDevice::ReleaseAllVoices()
+{
+    // The library objects go with the context they belong to.
+    m_output->MakeCurrent();
+    for (const auto& sound : Sounds())
+        ReleaseVoices(*static_cast<DirectSoundEntry*>(sound.get()));
+}
+
+bool CDirectSoundDevice::RecoverLostDevice()
+{
+    // What the lost output held plays nothing any more; the sounds are
+    // built again from their files on the reopened one, as at activation.
+    ReleaseAllVoices();
+    m_output->Close();
+    if (!m_output->Open(m_primary)) {
+        m_retryCountdown = LOST_DEVICE_RETRY_CALLS;
+        return false;
+    }
+    for (const auto& sound : Sounds())
+        BuildVoices(*static_cast<DirectSoundEntry*>(sound.get()));
+    return true;
+}
+
+void CDirectSoundDevice::Service()
+{
+    if (!m_active)
+        return;
+    if (!m_output->IsOpen()) {
+        if (m_retryCountdown > 0)
+            --m_retryCountdown;
+        else
+            RecoverLostDevice();
+        return;
+    }
+    if (m_output->IsDisconnected()) {
+        RecoverLostDevice();
+        return;
+    }
+    m_output->MakeCurrent();
+    for (const auto& sound : Sounds())
+        Refill(*static_cast<DirectSoundEntry*>(sound.get()), false);
+}
+
+void CDirectSoundDevice::SelectDevice(int index)
+{
+    m_output->SelectDevice(index);
+}
+
+int CDirectSoundDevice::GetSelectedDevice() const
+{
+    return m_output->GetSelectedDevice();
+}
+
+int CDirectSoundDevice::GetDeviceCount() const
+{
+    return m_output->GetDeviceCount();
+}
+
+std::string CDirectSoundDevice::GetDeviceName(int index) const
+{
+    return m_output->GetDeviceName(index);
+}
+
+bool CDirectSoundDevice::HasLibrary() const
+{
+    return m_output->HasLibrary();
+}
+
+bool CDirectSoundDevice::IsLoopback() const
+{
+    return m_output->IsLoopback();
+}
+
+bool CDirectSoundDevice::IsOutputOpen() const
+{
+    return m_output->IsOpen();
+}
+
+const WaveFormat& CDirectSoundDevice::GetLoopbackFormat() const
+{
+    return m_output->LoopbackFormat();
+}
+
+bool CDirectSoundDevice::RenderSamples(void* out, uint32_t frames)
+{
+    return m_output->RenderSamples(out, frames);
 }
