@@ -125,10 +125,13 @@ private slots:
         Keep(*preview, QStringLiteral("preview"));
         // Painting shows in the preview at once.
         window.Doc().SetCurrentFrame(preview->ShownFrame());
+        const QRgb before = preview->ShownImage().pixel(0, 0);
+        const QColor pen(200, 55, 162); // palette entry 200, far from the ground's black
+        window.Frame().PaintTools().SetColour(Swatch::Foreground, pen);
         MousePress(*window.Frame().View().viewport(), Qt::LeftButton, QPoint(1, 1));
         preview->OnDocumentChanged();
-        QVERIFY(preview->ShownImage().pixel(0, 0) != shown.pixel(0, 0) ||
-                preview->ShownImage().pixel(0, 0) == QColor(Qt::black).rgb());
+        QVERIFY(preview->ShownImage().pixel(0, 0) != before);
+        QCOMPARE(QColor(preview->ShownImage().pixel(0, 0)), pen);
         MouseRelease(*window.Frame().View().viewport(), Qt::LeftButton, QPoint(1, 1));
     }
 
