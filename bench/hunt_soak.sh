@@ -14,8 +14,7 @@
 #   JOBS=N         games at once (default 2)
 #   DEPTHS="8 16"  the display depths to play in (default both)
 #
-# Run it on the optimised build (not under the sanitizers), and where the
-# machine is shared, under the build lock.
+# Run it on the optimised build (not under the sanitizers).
 set -uo pipefail
 build=${1:-build/default}
 first=${2:-1}
@@ -26,9 +25,11 @@ game="$(cd "$(dirname "$build/game/Veldra")" && pwd)/Veldra"
 data="$(cd "$build/data" && pwd)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# The game's fixed time a pass, and the pass limit of one game.
-seconds_per_pass=0.05
-passes=24000
+# The game's fixed time a pass, and the pass limit of one game (20 minutes of
+# game time). The bot acts on the simulation's ticks, so five ticks a pass
+# play the same games as one, with a fifth of the drawing.
+seconds_per_pass=${SECONDS_PER_PASS:-0.25}
+passes=$(awk -v s="$seconds_per_pass" 'BEGIN { print int(1200 / s) }')
 quarries=(elephant giraffe hippo lion lioness rhino zebra)
 
 # One game: prints "depth mode quarry seed endPass endScreen peakMiB" (the
