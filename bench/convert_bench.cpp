@@ -27,24 +27,25 @@ int main()
     for (int i = 0; i < 256; ++i)
         palette[i] = {uint8_t((i >> 5) * 36), uint8_t(((i >> 2) & 7) * 36), uint8_t((i & 3) * 85), 0};
 
+    bool converted = true; // every run converts, or the figures mean nothing
     const double ours = TimeBest([&] {
-        ConvertPixels(target16.data(), PF_RGB555, source.data(), w, h, w * 2, w * 3, PF_RGB24, nullptr, nullptr, 0);
+        converted &= ConvertPixels(target16.data(), PF_RGB555, source.data(), w, h, w * 2, w * 3, PF_RGB24, nullptr, nullptr, 0);
     });
     const double sdl = TimeBest([&] {
         SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_BGR24, source.data(), w * 3, SDL_PIXELFORMAT_RGB555,
                           target16.data(), w * 2);
     });
     const double diffused = TimeBest([&] {
-        ConvertPixels(target16.data(), PF_RGB555, source.data(), w, h, w * 2, w * 3, PF_RGB24, nullptr, nullptr,
+        converted &= ConvertPixels(target16.data(), PF_RGB555, source.data(), w, h, w * 2, w * 3, PF_RGB24, nullptr, nullptr,
                       CONVERT_DITHER);
     });
     const double octree = TimeBest([&] {
-        ConvertPixels(target8.data(), PF_INDEX8, source.data(), w, h, w, w * 3, PF_RGB24, palette.data(), nullptr,
+        converted &= ConvertPixels(target8.data(), PF_INDEX8, source.data(), w, h, w, w * 3, PF_RGB24, palette.data(), nullptr,
                       0);
     });
     const double exhaustive = TimeBest(
         [&] {
-            ConvertPixels(target8.data(), PF_INDEX8, source.data(), w, h, w, w * 3, PF_RGB24, palette.data(),
+            converted &= ConvertPixels(target8.data(), PF_INDEX8, source.data(), w, h, w, w * 3, PF_RGB24, palette.data(),
                           nullptr, CONVERT_DITHER);
         },
         3);
@@ -54,5 +55,9 @@ int main()
     std::printf("RGB24->RGB555 diffusion      ours %8.3f ms\n", diffused * 1e3);
     std::printf("RGB24->INDEX8 octree         ours %8.3f ms\n", octree * 1e3);
     std::printf("RGB24->INDEX8 exhaustive+FS  ours %8.3f ms\n", exhaustive * 1e3);
+    if (!converted) {
+        std::fprintf(stderr, "convert_bench: a conversion was refused\n");
+        return 1;
+    }
     return 0;
 }

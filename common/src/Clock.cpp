@@ -17,3 +17,8 @@ uint32_t SteadyClock::Milliseconds() const
 {
     return static_cast<uint32_t>((NowNanoseconds() - m_startNanoseconds) / 1000000);
 }
+
+double SteadyClock::Seconds() const
+{
+    return double(NowNanoseconds() - m_startNanoseconds) * 1e-9;
+}

@@ -67,7 +67,10 @@ DibResult CDibDD::Create(int width, int height, PixelFormat format, uint32_t mem
         DebugTrace("CDibDD::Create() : %s", sdlFormat ? SDL_GetError() : "unsupported pixel format");
         return DD_CALL_FAILED;
     }
-    Attach(surface, nullptr, SURFACE_OFFSCREEN);
+    if (const DibResult code = Attach(surface, nullptr, SURFACE_OFFSCREEN); code != DIB_OK) {
+        SDL_FreeSurface(surface);
+        return code;
+    }
     m_memoryFlags = memoryFlags;
     m_memory = (memoryFlags & DDMEM_VIDEO) ? SURFACE_VIDEO_MEMORY : SURFACE_SYSTEM_MEMORY;
     FillRect(0, 0, width, height, 0);
@@ -218,7 +221,8 @@ DibResult CDibDD::SetPalette(CDibPalette* palette)
         return DIB_NOT_CREATED;
     if (!displayPalette->DisplayPalette())
         return DIB_PALETTE_EMPTY;
-    CDib::SetPalette(palette);
+    if (const DibResult code = CDib::SetPalette(palette); code != DIB_OK)
+        return code;
     if (m_surface->format->palette)
         SDL_SetSurfacePalette(m_surface, displayPalette->DisplayPalette());
     return DIB_OK;

@@ -10,7 +10,10 @@
 
 CDibDDContext::CDibDDContext(void* instance, void* window, uint32_t flags)
 {
-    Init(instance, window, flags, nullptr);
+    // A failed start leaves the context without a display; Create on its
+    // images then reports it (DD_NO_CONTEXT), so nothing is lost here.
+    if (Init(instance, window, flags, nullptr) != DIB_OK)
+        DebugTrace("CDibDDContext : the display could not be started");
 }
 
 CDibDDContext::~CDibDDContext()
@@ -27,7 +30,8 @@ DibResult CDibDDContext::Init(void* instance, void* windowHandle, uint32_t flags
         return DDINIT_SUBSYSTEM_FAILED;
     }
     ++m_subsystemCount;
-    CDibContext::Init(windowHandle, instance, flags);
+    if (const DibResult code = CDibContext::Init(windowHandle, instance, flags); code != DIB_OK)
+        return code;
 
     // What the display layer's blitters do: source colour keys between any
     // pair of memories; no destination keys and no mirroring. Reading video

@@ -94,8 +94,10 @@ DibResult CDibDDViewport::Flip()
     if (!front || !back || !back->IsCreated())
         return DDVIEW_NOT_SHOWN;
     if (front->IsLost()) {
-        // The screen was lost: restore it; the frame is not shown this time.
-        front->Restore();
+        // The screen was lost: restore it; the frame is not shown this time,
+        // and the next is shown only if the restoring worked.
+        if (front->Restore() != DIB_OK)
+            DebugTrace("CDibDDViewport : the lost screen could not be restored yet");
         return DDVIEW_NOT_SHOWN;
     }
     if (!m_presenter.Present(back))
@@ -109,10 +111,8 @@ DibResult CDibDDViewport::Present(int mode, uint32_t colour, int level)
         return DIB_OK;
     if (mode == 1)
         m_back->BlendRect(0, 0, m_back->GetWidth(), m_back->GetHeight(), 1, colour, level);
-    if (m_flipChain) {
-        Flip();
-        return DIB_OK;
-    }
+    if (m_flipChain)
+        return Flip();
     if (m_front && m_front->IsCreated()) {
         m_front->Draw(0, 0, m_back->GetWidth(), m_back->GetHeight(), m_back.Get(), 0, 0, m_back->GetWidth(),
                       m_back->GetHeight(), 0, 0);

@@ -1,5 +1,6 @@
 #include "display/CDibViewport.h"
 
+#include "common/DebugTrace.h"
 #include "display/CDibWindow.h"
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
@@ -18,7 +19,8 @@ DibResult CDibViewport::Create(int width, int height, PixelFormat format, SDL_Wi
         return DIB_FAILED;
     m_window = window;
     DibRef<CDibWindow> front = MakeDib<CDibWindow>();
-    front->AttachWindow(window, flags & VIEWPORT_PALETTE);
+    if (const DibResult code = front->AttachWindow(window, flags & VIEWPORT_PALETTE); code != DIB_OK)
+        return code;
     CDibWindow* shownIn = front.Get();
     m_front = std::move(front);
     m_back = MakeDib<CDibSection>();
@@ -29,8 +31,7 @@ DibResult CDibViewport::Create(int width, int height, PixelFormat format, SDL_Wi
     if (m_fullScreen && SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         m_fullScreen = false;
     // Full screen changes the window's surface; attach again to follow it.
-    shownIn->AttachWindow(window, flags & VIEWPORT_PALETTE);
-    return DIB_OK;
+    return shownIn->AttachWindow(window, flags & VIEWPORT_PALETTE);
 }
 
 DibResult CDibViewport::Destroy()
@@ -74,7 +75,8 @@ void CDibViewport::OnPaint()
         return;
     front->Draw(0, 0, m_back->GetWidth(), m_back->GetHeight(), m_back.Get(), 0, 0, m_back->GetWidth(), m_back->GetHeight(),
                 0, 0);
-    front->Update();
+    if (front->Update() != DIB_OK)
+        DebugTrace("CDibViewport : the window could not be updated");
 }
 
 void CDibViewport::Resize(int width, int height)

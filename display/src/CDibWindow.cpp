@@ -53,9 +53,13 @@ DibResult StretchConvert(CDib* source, int srcX, int srcY, int srcW, int srcH, C
         const int storedSrc = source->IsBottomUp() ? source->GetHeight() - 1 - srcRow : srcRow;
         const int storedDst = target->IsBottomUp() ? target->GetHeight() - 1 - (rects.dy + k) : rects.dy + k;
         const uint8_t* in = srcBits + size_t(storedSrc) * srcPitch + size_t(rects.sx) * PixelFormatBytes(source->GetFormat());
-        ConvertPixels(converted.data(), target->GetFormat(), in, rects.sw, 1, int(converted.size()), srcPitch,
-                      source->GetFormat(), targetEntries.empty() ? nullptr : targetEntries.data(),
-                      sourceEntries.empty() ? nullptr : sourceEntries.data(), 0);
+        if (!ConvertPixels(converted.data(), target->GetFormat(), in, rects.sw, 1, int(converted.size()), srcPitch,
+                           source->GetFormat(), targetEntries.empty() ? nullptr : targetEntries.data(),
+                           sourceEntries.empty() ? nullptr : sourceEntries.data(), 0)) {
+            target->Unlock();
+            source->Unlock();
+            return DIB_FAILED; // an indexed side without its palette
+        }
         uint8_t* out = dstBits + size_t(storedDst) * dstPitch + size_t(rects.dx) * dstBytes;
         int column = 0, columnError = 0;
         for (int j = 0; j < rects.dw; ++j) {

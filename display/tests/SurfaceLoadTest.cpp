@@ -13,17 +13,17 @@ namespace {
 std::string WriteIndexedPicture()
 {
     CDibPacked picture;
-    picture.Create(4, 2, PF_INDEX8);
+    EXPECT_EQ(picture.Create(4, 2, PF_INDEX8), DIB_OK);
     CDibPalette* palette = new CDibPalette;
     palette->Create(256);
     PaletteEntry red{255, 0, 0, 0};
     palette->SetEntries(&red, 7, 1);
-    picture.SetPalette(palette);
+    EXPECT_EQ(picture.SetPalette(palette), DIB_OK);
     palette->Release();
     picture.SetPixel(3, 1, 7);
     picture.SetFrameCount(2);
     std::string path = (std::filesystem::temp_directory_path() / ("surface-" + std::to_string(::getpid()) + ".bmp"));
-    WriteSpriteFile(path, picture.GetInfoHeader(), picture.GetPictureSize());
+    EXPECT_TRUE(WriteSpriteFile(path, picture.GetInfoHeader(), picture.GetPictureSize()));
     return path;
 }
 } // namespace

@@ -45,7 +45,7 @@ TEST_F(DisplayTest, PresentModeOneHalvesASixteenBitFrame)
     CDibDDViewport viewport;
     ASSERT_EQ(viewport.Create(640, 480, PF_RGB555, window, VIEWPORT_PALETTE), DIB_OK);
     viewport.Back()->FillRect(0, 0, 640, 480, 0x7FFF);
-    viewport.Present(1, 0, 128);
+    EXPECT_EQ(viewport.Present(1, 0, 128), DIB_OK);
     EXPECT_EQ(viewport.Back()->GetPixel(320, 240), (15u << 10) | (15u << 5) | 15u);
 }
 
@@ -91,7 +91,7 @@ TEST_F(DisplayTest, PlainViewportConvertsIntoTheWindowSurface)
     EXPECT_EQ(viewport.Front()->GetKind(), DIB_KIND_WINDOW);
     EXPECT_EQ(viewport.Front()->GetWidth(), 640);
     viewport.Back()->FillRect(0, 0, 640, 480, 0x7C00);
-    viewport.Present(0, 0, 0);
+    EXPECT_EQ(viewport.Present(0, 0, 0), DIB_OK);
     // The window surface now holds red, in its own format.
     CDibSection copy;
     ASSERT_EQ(copy.Create(2, 2, PF_RGB32), DIB_OK);
@@ -107,7 +107,7 @@ TEST(StretchConvert, IndexedSourceIntoDirectTargetStretched)
     palette->Create(256);
     PaletteEntry blue{0, 0, 255, 0};
     palette->SetEntries(&blue, 1, 1);
-    source.SetPalette(palette);
+    EXPECT_EQ(source.SetPalette(palette), DIB_OK);
     palette->Release();
     source.SetPixel(1, 0, 1);
     ASSERT_EQ(target.Create(4, 2, PF_RGB565), DIB_OK);

@@ -276,7 +276,8 @@ bool ColourAt(CDib& image, int x, int y, EditorColour& colour)
     // Widened the way every conversion of the picture widens it, so the
     // dropper reports what the view shows.
     uint8_t rgb[4] = {};
-    ConvertPixels(rgb, PF_RGB24, pixels.Address(x, y), 1, 1, 4, 4, format, nullptr, nullptr, 0);
+    if (!ConvertPixels(rgb, PF_RGB24, pixels.Address(x, y), 1, 1, 4, 4, format, nullptr, nullptr, 0))
+        return false;
     colour = EditorColour{rgb[2], rgb[1], rgb[0]};
     return true;
 }
@@ -299,7 +300,8 @@ EditorColour PaintedColour(CDib& image, EditorColour colour)
     for (uint32_t i = 0; i < PixelFormatBytes(format) && i < 4; ++i)
         bytes[i] = uint8_t(pixel >> (8 * i));
     uint8_t rgb[4] = {};
-    ConvertPixels(rgb, PF_RGB24, bytes, 1, 1, 4, 4, format, nullptr, nullptr, 0);
+    if (!ConvertPixels(rgb, PF_RGB24, bytes, 1, 1, 4, 4, format, nullptr, nullptr, 0))
+        return colour;
     return EditorColour{rgb[2], rgb[1], rgb[0]};
 }
 

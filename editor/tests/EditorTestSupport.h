@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +26,18 @@
 namespace edtest {
 
 using Bytes = std::vector<uint8_t>;
+
+// A step of making a fixture that cannot fail unless the libraries are
+// broken: stops the test program with the step's name rather than testing
+// on a picture that was never made. (These helpers serve GoogleTest and
+// QTest programs alike, so they cannot use either's checks.)
+inline void Require(bool done, const char* step)
+{
+    if (!done) {
+        std::fprintf(stderr, "test fixture failed: %s\n", step);
+        std::abort();
+    }
+}
 
 // Every format a picture header can describe.
 inline const std::vector<PixelFormat>& AllFormats()
@@ -44,7 +57,7 @@ inline uint32_t Noise(uint32_t& state)
 // seeded palette of 2^bits colours.
 inline void FillSection(CDibSection& section, PixelFormat format, int width, int height, uint32_t seed)
 {
-    section.Create(width, height, format);
+    Require(section.Create(width, height, format) == DIB_OK, "a noise picture");
     uint32_t state = seed * 2654435761u + 7;
     if (PixelFormatIsIndexed(format)) {
         const int count = 1 << PixelFormatBits(format);
@@ -52,9 +65,9 @@ inline void FillSection(CDibSection& section, PixelFormat format, int width, int
         for (auto& entry : entries)
             entry = PaletteEntry{uint8_t(Noise(state)), uint8_t(Noise(state)), uint8_t(Noise(state)), 0};
         CDibPalette* palette = section.NewPalette();
-        palette->Create(count);
-        palette->SetEntries(entries.data(), 0, count);
-        section.SetPalette(palette);
+        Require(palette->Create(count) == DIB_OK && palette->SetEntries(entries.data(), 0, count) == DIB_OK &&
+                    section.SetPalette(palette) == DIB_OK,
+                "a noise picture's palette");
         palette->Release();
     }
     const size_t rowBytes = (size_t(width) * PixelFormatBits(format) + 7) / 8;
@@ -84,7 +97,7 @@ inline Bytes MakePicture(PixelFormat format, int width, int height, uint32_t see
 inline Bytes SolidPicture(int width, int height, uint8_t red, uint8_t green, uint8_t blue)
 {
     CDibSection section;
-    section.Create(width, height, PF_RGB24);
+    Require(section.Create(width, height, PF_RGB24) == DIB_OK, "a solid picture");
     section.FillRect(0, 0, width, height, uint32_t(red) << 16 | uint32_t(green) << 8 | blue);
     return PackedBytes(section);
 }
@@ -132,7 +145,7 @@ inline uint32_t ColourAt(CDibPacked* frame, int x, int y)
 {
     CDibSection rgb;
     DecodedSection(frame, rgb);
-    rgb.ConvertFormat(PF_RGB24, nullptr, 0);
+    Require(rgb.ConvertFormat(PF_RGB24, nullptr, 0) == DIB_OK, "a frame widened to 24 bits");
     return rgb.GetPixel(x, y);
 }
 
@@ -157,7 +170,7 @@ inline uint32_t ColourAt(const CStoredFrame* frame, int x, int y)
 {
     CDibSection rgb;
     DecodedSection(frame, rgb);
-    rgb.ConvertFormat(PF_RGB24, nullptr, 0);
+    Require(rgb.ConvertFormat(PF_RGB24, nullptr, 0) == DIB_OK, "a frame widened to 24 bits");
     return rgb.GetPixel(x, y);
 }
 

@@ -108,7 +108,7 @@ TEST(ToolsTest, FadeInScalesEveryPixelButTheBackground)
     const EditorColour background{10, 20, 30};
     for (int i = 0; i < 5; ++i) {
         CDibSection section;
-        section.Create(2, 1, PF_RGB24);
+        EXPECT_EQ(section.Create(2, 1, PF_RGB24), DIB_OK);
         section.SetPixel(0, 0, 0xC86432); // red 200, green 100, blue 50
         section.SetPixel(1, 0, 0x0A141E); // the background
         Bytes picture = PackedBytes(section);

@@ -1,6 +1,5 @@
 #include "game/CGameApp.h"
-
-#include "display/ScreenPresenter.h"
+#include "game/InputScript.h"
 
 #include "common/AtomicFile.h"
 #include "common/DebugTrace.h"
@@ -17,11 +16,12 @@
 #include "media/CDirectSoundDevice.h"
 #include "media/CSoundRecorder.h"
 #include "windowicon/SdlWindowIcon.h"
+#include "gamedata/ScreenTables.h"
+#include "gamedata/HuntTables.h"
 
 #include <SDL.h>
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -232,7 +232,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
     // A measured pass gives the game at most a quarter of a second: after a
     // stall the game goes on where it was rather than leaping ahead.
     settings.longestPass = options.fixedFrameTime > 0 ? 0 : 0.25;
-    SDL_Window* window = OpenScreenWindow("Veldra", 640, 480, settings.fullScreen);
+    SDL_Window* window = OpenScreenWindow("Veldra", kBackBufferWidth, kBackBufferHeight, settings.fullScreen);
     if (!window) {
         std::fprintf(stderr, "Veldra: cannot open a window: %s\n", SDL_GetError());
         SDL_Quit();
@@ -248,7 +248,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
         // Sound plays through the sound card, or into memory for --audio-out.
         std::unique_ptr<CDirectSoundDevice> sound =
             options.audioOut.empty() ? std::make_unique<CDirectSoundDevice>()
-                                     : CDirectSoundDevice::CreateLoopback(MakePcmFormat(22050, 16, 2));
+                                     : CDirectSoundDevice::CreateLoopback(MakePcmFormat(kSoundSampleRate, 16, 2));
         CDirectSoundDevice* soundDevice = sound.get();
         CMainFrame frame;
         auto huntWorld = std::make_unique<CHuntWorld>();
@@ -294,7 +294,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
             ScriptKeyboard scriptKeys;
             CTickDriver ticks(frame, timedScript, scriptKeys, bot.get(), hunt, stateLog.get(), quit);
             frame.SetTickListener(&ticks);
-            auto lastPass = std::chrono::steady_clock::now();
+            double lastPass = m_realTime.Seconds();
             for (long pass = 1; !quit; ++pass) {
                 SDL_Event event;
                 while (SDL_PollEvent(&event))
@@ -309,8 +309,8 @@ int CGameApp::Run(const GameOptions& givenOptions)
                 if (fixed) {
                     frame.SetFrameTime(options.fixedFrameTime);
                 } else {
-                    auto now = std::chrono::steady_clock::now();
-                    const double seconds = std::chrono::duration<double>(now - lastPass).count();
+                    const double now = m_realTime.Seconds();
+                    const double seconds = now - lastPass;
                     lastPass = now;
                     frame.SetFrameTime(pass == 1 ? 0.0 : seconds);
                 }

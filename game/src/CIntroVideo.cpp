@@ -1,6 +1,7 @@
 #include "game/CIntroVideo.h"
 
 #include "common/DataPath.h"
+#include "common/DebugTrace.h"
 #include "display/CDibDDViewport.h"
 
 CIntroVideo::~CIntroVideo()
@@ -23,7 +24,9 @@ bool CIntroVideo::Open(const char* file, CDibDDViewport* viewport)
 
 void CIntroVideo::Play()
 {
-    PlayVideo(m_player, [this] { ++m_endNotices; });
+    // A video that cannot start is not playing: the menu follows at once.
+    if (const int code = PlayVideo(m_player, [this] { ++m_endNotices; }); code != VIDEO_OK)
+        DebugTrace("CIntroVideo : the intro cannot play (%d)", code);
 }
 
 bool CIntroVideo::IsPlaying() const

@@ -16,6 +16,7 @@
 #include "imaging/CDibPalette.h"
 #include "media/CSoundDevice.h"
 #include "sprites/LoadPicture.h"
+#include "gamedata/ScreenTables.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -78,7 +79,7 @@ void CMainFrame::OnFirstMove()
 
     m_controls.fill(nullptr);
     m_input = std::make_unique<CInputManager>();
-    m_input->Create(nullptr, m_window, 7);
+    m_input->Create(nullptr, m_window, INPUT_KEYBOARD);
     const int codes[HUNT_CONTROL_COUNT] = {
         m_config.Key(GameControl::Left),   m_config.Key(GameControl::Right),      m_config.Key(GameControl::Up),
         m_config.Key(GameControl::Down),   m_config.Key(GameControl::Weapon),     m_config.Key(GameControl::Binoculars),
@@ -88,7 +89,7 @@ void CMainFrame::OnFirstMove()
 
     const uint32_t flags = m_settings.fullScreen ? (VIEWPORT_FULLSCREEN | VIEWPORT_PALETTE | VIEWPORT_FLIP_CHAIN)
                                                  : VIEWPORT_PALETTE;
-    m_viewport->Create(640, 480, m_config.highColour ? PF_RGB555 : PF_INDEX8, m_window, flags);
+    m_viewport->Create(kBackBufferWidth, kBackBufferHeight, m_config.highColour ? PF_RGB555 : PF_INDEX8, m_window, flags);
     if (!m_settings.fullScreen && m_settings.windowScale > 1)
         m_viewport->Presenter().SetWindowScale(m_settings.windowScale);
 
@@ -99,7 +100,7 @@ void CMainFrame::OnFirstMove()
         m_dataMissing = true;
         PostClose();
     }
-    const WaveFormat primary = MakePcmFormat(22050, 16, 1);
+    const WaveFormat primary = MakePcmFormat(kSoundSampleRate, 16, 1);
     m_sound->SetWindowAndFormat(m_window, &primary);
     // On before the intro opens, so that its soundtrack is heard from the
     // start (the window's first focus may come later, or never).
@@ -277,10 +278,13 @@ void CMainFrame::ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFir
 
 void CMainFrame::StartChosenHunt()
 {
-    const int q = Screen(ScreenId::Quarry)->LastSelected(1, 7);
-    const int w = Screen(ScreenId::Weapon)->LastSelected(1, 6);
-    const int s = Screen(ScreenId::Scenario)->LastSelected(1, 3);
-    LoadHunt(q >= 0 ? q - 1 : 1, w >= 0 ? w - 1 : 1, s >= 0 ? s : 0);
+    // The item chosen on each choice screen (-1 where none is), turned into
+    // the quarry and weapon indices and the scenario number (1..3).
+    const int q = Screen(ScreenId::Quarry)->LastSelected(QuarryItem::FirstChoice, QuarryItem::Previous - 1);
+    const int w = Screen(ScreenId::Weapon)->LastSelected(WeaponItem::FirstChoice, WeaponItem::Previous - 1);
+    const int s = Screen(ScreenId::Scenario)->LastSelected(ScenarioItem::FirstChoice, ScenarioItem::Previous - 1);
+    LoadHunt(q >= 0 ? q - QuarryItem::FirstChoice : 1, w >= 0 ? w - WeaponItem::FirstChoice : 1,
+             s >= 0 ? s - ScenarioItem::FirstChoice + 1 : 0);
 }
 
 void CMainFrame::ActOnItem(int item)
@@ -399,11 +403,14 @@ bool CMainFrame::LoadHunt(int quarry, int weapon, int scenario)
     uint32_t black = 0;
     if (back->GetFormat() == PF_INDEX8 && back->GetPalette())
         black = uint32_t(std::max(back->GetPalette()->NearestIndex(0, 0, 0), 0));
-    back->FillRect(0, 0, 640, 480, black);
+    back->FillRect(0, 0, kBackBufferWidth, kBackBufferHeight, black);
     // The cursor follows the back buffer's format and palette.
-    LoadPicture(*m_cursor, PictureSource::File(kCursorPicture), LOAD_MATCH_REFERENCE, back);
+    // Without its cursor the hunt still plays (aimed by keys); the trace says why.
+    if (LoadPicture(*m_cursor, PictureSource::File(kCursorPicture), LOAD_MATCH_REFERENCE, back) != DIB_OK)
+        DebugTrace("CMainFrame : \"%s\" cannot be loaded for this hunt", kCursorPicture);
     if (m_cursor->IsCreated()) {
-        m_cursor->SaveBacking();
+        if (m_cursor->SaveBacking() != DIB_OK)
+            DebugTrace("CMainFrame : the cursor cannot be kept for a lost screen");
         m_cursor->SetSourceKey(m_cursor->GetPixel(15, 15));
     }
     if (problem.empty() && m_hunt->LoadHunt(quarry, weapon, scenario, problem))

@@ -1,12 +1,13 @@
 #include "game/CPopupScreen.h"
 
 #include "display/CDibDD.h"
+#include "gamedata/ScreenTables.h"
 
 CPopupScreen::CPopupScreen(ScreenId id, CDib* backBuffer, CMouse* mouse)
     : CScreen(id, backBuffer, mouse), m_snapshot(std::make_unique<CDibDD>())
 {
     if (backBuffer && backBuffer->IsCreated())
-        m_snapshot->Create(640, 480, backBuffer->GetFormat());
+        m_snapshot->Create(kBackBufferWidth, kBackBufferHeight, backBuffer->GetFormat());
 }
 
 CPopupScreen::~CPopupScreen() = default;
@@ -15,12 +16,12 @@ void CPopupScreen::Enter(bool keepStates)
 {
     CScreen::Enter(keepStates);
     if (m_snapshot->IsCreated())
-        m_back->Blit(m_snapshot.get(), 0, 0, 640, 480, 0, 0, 640, 480, 0, 0);
+        m_back->Blit(m_snapshot.get(), 0, 0, kBackBufferWidth, kBackBufferHeight, 0, 0, kBackBufferWidth, kBackBufferHeight, 0, 0);
 }
 
 void CPopupScreen::Draw()
 {
     if (m_snapshot->IsCreated())
-        m_snapshot->Blit(m_back, 0, 0, 640, 480, 0, 0, 640, 480, 0, 0);
+        m_snapshot->Blit(m_back, 0, 0, kBackBufferWidth, kBackBufferHeight, 0, 0, kBackBufferWidth, kBackBufferHeight, 0, 0);
     CScreen::Draw();
 }

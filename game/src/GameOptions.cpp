@@ -1,4 +1,4 @@
-#include "game/CGameApp.h"
+#include "game/GameOptions.h"
 
 #include "game/CAutoPlayer.h"
 #include "common/VersionText.h"

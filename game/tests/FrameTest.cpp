@@ -116,11 +116,11 @@ TEST_F(FrameTest, WalksFromTheMenuIntoAHuntAndBack)
     ClickItem(1);
     ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Quarry);
     CScreen* quarry = frame->Screen(ScreenId::Quarry);
-    EXPECT_EQ(quarry->LastSelected(1, 7), 2); // the giraffe is selected afresh
+    EXPECT_EQ(quarry->LastSelected(QuarryItem::FirstChoice, QuarryItem::Previous - 1), 2); // the giraffe is selected afresh
     ClickItem(3);
-    EXPECT_EQ(quarry->LastSelected(1, 7), 3);
+    EXPECT_EQ(quarry->LastSelected(QuarryItem::FirstChoice, QuarryItem::Previous - 1), 3);
     ClickItem(3); // clicking the selected choice keeps it
-    EXPECT_EQ(quarry->LastSelected(1, 7), 3);
+    EXPECT_EQ(quarry->LastSelected(QuarryItem::FirstChoice, QuarryItem::Previous - 1), 3);
     ClickItem(9);
     ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Weapon);
     ClickItem(5);
@@ -154,7 +154,7 @@ TEST_F(FrameTest, WalksFromTheMenuIntoAHuntAndBack)
 
     // Back to the quarry screen: the giraffe again.
     ClickItem(1);
-    EXPECT_EQ(frame->Screen(ScreenId::Quarry)->LastSelected(1, 7), 2);
+    EXPECT_EQ(frame->Screen(ScreenId::Quarry)->LastSelected(QuarryItem::FirstChoice, QuarryItem::Previous - 1), 2);
 }
 
 TEST_F(FrameTest, EndOfHuntTimersShowThePictureThenReturnToTheMenu)

@@ -9,6 +9,8 @@
 #include "sprites/PictureFormat.h"
 #include "sprites/SpriteFiles.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <unistd.h>
 
@@ -19,22 +21,23 @@ namespace {
 void WritePicture(const std::string& path, int width, int frameHeight, int frames, uint8_t colour, bool trle)
 {
     CDibPacked picture;
-    picture.Create(width, frameHeight * frames, PF_INDEX8);
+    EXPECT_EQ(picture.Create(width, frameHeight * frames, PF_INDEX8), DIB_OK);
     CDibPalette* palette = new CDibPalette;
-    palette->Create(256);
+    EXPECT_EQ(palette->Create(256), DIB_OK);
     PaletteEntry entries[256];
     for (int i = 0; i < 256; ++i)
         entries[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0};
     entries[0] = {0, 0, 0, 0};
-    palette->SetEntries(entries, 0, 256);
-    picture.SetPalette(palette);
+    EXPECT_EQ(palette->SetEntries(entries, 0, 256), DIB_OK);
+    EXPECT_EQ(picture.SetPalette(palette), DIB_OK);
     palette->Release();
     for (int f = 0; f < frames; ++f)
         picture.FillRect(0, f * frameHeight, width, frameHeight, uint32_t(colour + f));
     picture.SetPixel(0, 0, 0); // a transparent corner: the key of surface pictures
-    if (trle)
-        picture.Compress(TAG_TRLE);
-    WriteSpriteFile(path, picture.GetInfoHeader(), picture.GetPictureSize());
+    if (trle) {
+        EXPECT_EQ(picture.Compress(TAG_TRLE), DIB_OK);
+    }
+    EXPECT_TRUE(WriteSpriteFile(path, picture.GetInfoHeader(), picture.GetPictureSize()));
 }
 
 void AddMiniHuntData(const fs::path& root);

@@ -66,7 +66,7 @@ TEST(WorldView, TheGroundMustBeAnEightBitTextureOfTwoHundredFiftySixSquare)
 {
     HuntStage stage(PF_INDEX8);
     CWorldView view;
-    view.Init(stage.Back(), 0, 0, 640, 480, kPi / 2, 1.0);
+    ASSERT_EQ(view.Init(stage.Back(), 0, 0, 640, 480, kPi / 2, 1.0), DIB_OK);
     EXPECT_EQ(view.SetGround(nullptr), GROUND_MISSING);
     EXPECT_EQ(view.SetGround(IndexedPicture(128, 256).Get()), GROUND_NOT_A_TEXTURE);
     EXPECT_EQ(view.SetGround(IndexedPicture(256, 256, PF_RGB555).Get()), GROUND_NOT_A_TEXTURE);
@@ -90,7 +90,7 @@ TEST(WorldView, FogShadesFarRowsTowardsTheFogColour)
 {
     HuntStage stage(PF_RGB555);
     CWorldView view;
-    view.Init(stage.Back(), 0, 0, 640, 480, kPi / 2, 1.0);
+    ASSERT_EQ(view.Init(stage.Back(), 0, 0, 640, 480, kPi / 2, 1.0), DIB_OK);
     DibRef<CDib> ground = IndexedPicture(256, 256); // grey 200 everywhere
     ASSERT_EQ(view.SetGround(ground.Get()), GROUND_OK);
     view.SetFogColour(0, 0, 255);

@@ -189,15 +189,18 @@ DibResult CDib::ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, ui
     const uint8_t* srcTop = IsBottomUp() ? srcBits + size_t(h - 1) * srcPitch : srcBits;
     uint8_t* dstTop = made->IsBottomUp() ? dstBits + size_t(h - 1) * dstPitch : dstBits;
     const int srcStep = IsBottomUp() ? -srcPitch : srcPitch, dstStep = made->IsBottomUp() ? -dstPitch : dstPitch;
+    bool converted = true;
     if (keepIndices)
         CopyIndices(dstTop, dstStep, PixelFormatBits(newFormat), srcTop, srcStep, PixelFormatBits(m_format),
                     GetWidth(), h);
     else
-        ConvertPixels(dstTop, newFormat, srcTop, GetWidth(), h, dstStep, srcStep, m_format,
-                      targetEntries.empty() ? nullptr : targetEntries.data(),
-                      sourceEntries.empty() ? nullptr : sourceEntries.data(), flags & 3);
+        converted = ConvertPixels(dstTop, newFormat, srcTop, GetWidth(), h, dstStep, srcStep, m_format,
+                                  targetEntries.empty() ? nullptr : targetEntries.data(),
+                                  sourceEntries.empty() ? nullptr : sourceEntries.data(), flags & 3);
     made->Unlock();
     Unlock();
+    if (!converted)
+        return DIB_PALETTE_EMPTY; // an indexed side without its palette; the picture is as it was
 
     const int frames = m_frameCount;
     code = TakePicture(made.get());
@@ -265,7 +268,8 @@ DibResult CDib::AttachTablePalette(CDibPalette* palette, uint32_t& paletteVersio
         if (!PixelFormatIsIndexed(m_format) || bits > 8 || palette->GetCount() != (1 << bits))
             return DIB_PALETTE_MISMATCH;
     }
-    CDib::SetPalette(palette);
+    if (const DibResult code = CDib::SetPalette(palette); code != DIB_OK)
+        return code;
     if (palette) {
         paletteVersion = palette->GetVersion() - 1;
         SyncPalette();

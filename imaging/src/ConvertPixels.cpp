@@ -312,18 +312,18 @@ void ConvertWhole(uint8_t* dst, int dstPitch, const uint8_t* src, int srcPitch, 
 
 } // namespace
 
-int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, int width, int height,
+bool ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, int width, int height,
                   int dstPitch, int srcPitch, PixelFormat sourceFormat, const PaletteEntry* targetEntries,
                   const PaletteEntry* sourceEntries, uint32_t flags)
 {
     if (!dst || !src || width <= 0 || height <= 0)
-        return 0;
+        return false;
     if (!PixelFormatIsKnown(targetFormat) || !PixelFormatIsKnown(sourceFormat))
-        return 0;
+        return false;
     const bool srcIndexed = PixelFormatIsIndexed(sourceFormat);
     const bool dstIndexed = PixelFormatIsIndexed(targetFormat);
     if ((srcIndexed && !sourceEntries) || (dstIndexed && !targetEntries))
-        return 0;
+        return false;
     const uint32_t srcBits = PixelFormatBits(sourceFormat), dstBits = PixelFormatBits(targetFormat);
     const bool dither = flags & CONVERT_DITHER;
     // Indexed sides are worked on as 8-bit indices; the channel layouts of
@@ -347,7 +347,7 @@ int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, in
         if (srcBits >= 8 && dstBits >= 8) {
             ConvertWhole(dst, dstPitch, src, srcPitch, width, height, s, t, srcIndexed, dstIndexed, sourceEntries,
                          tree.get());
-            return 0;
+            return true;
         }
         // Packed indices: each row is unpacked to one byte per index, converted,
         // and packed again; one row of scratch per side.
@@ -365,7 +365,7 @@ int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, in
                 for (int x = 0; x < width; ++x)
                     WriteIndex(RowAt(dst, dstPitch, y), x, dstBits, out[size_t(x)]);
         }
-        return 0;
+        return true;
     }
 
     auto readSource = [&](int x, int y, int out[3]) {
@@ -393,7 +393,7 @@ int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, in
             represented[1] = DirectSide::Represented(wanted[1], t.green);
             represented[2] = DirectSide::Represented(wanted[2], t.blue);
         });
-        return 0;
+        return true;
     }
 
     // The exhaustive search looks at every entry for every pixel; the
@@ -417,7 +417,7 @@ int ConvertPixels(uint8_t* dst, PixelFormat targetFormat, const uint8_t* src, in
         represented[1] = targetEntries[index].green;
         represented[2] = targetEntries[index].blue;
     });
-    return 0;
+    return true;
 }
 
 void CopyIndices(uint8_t* dst, int dstPitch, uint32_t dstBits, const uint8_t* src, int srcPitch, uint32_t srcBits,

@@ -24,10 +24,12 @@ std::vector<uint32_t> ImageToRgb(CDib* image)
         return rgb;
     rgb.resize(size_t(w) * h);
     const uint8_t* top = image->IsBottomUp() ? bits + size_t(h - 1) * pitch : bits;
-    ConvertPixels(reinterpret_cast<uint8_t*>(rgb.data()), PF_RGB32, top, w, h, w * 4,
-                  image->IsBottomUp() ? -pitch : pitch, image->GetFormat(), nullptr,
-                  entries.empty() ? nullptr : entries.data(), 0);
+    const bool converted = ConvertPixels(reinterpret_cast<uint8_t*>(rgb.data()), PF_RGB32, top, w, h, w * 4,
+                                         image->IsBottomUp() ? -pitch : pitch, image->GetFormat(), nullptr,
+                                         entries.empty() ? nullptr : entries.data(), 0);
     image->Unlock();
+    if (!converted)
+        rgb.clear(); // nothing is written rather than a picture of garbage
     return rgb;
 }
 

@@ -39,8 +39,8 @@ void RunModelComparison(PixelFormat format, bool simd)
         for (int y = 0; y < sh0; ++y)
             for (int x = 0; x < sw0; ++x)
                 alpha.Put(x, y, RandomOpacity(random));
-        source.SetSourceKey(srcKey);
-        target.SetDestKey(dstKey);
+        EXPECT_EQ(source.SetSourceKey(srcKey), DIB_OK);
+        EXPECT_EQ(target.SetDestKey(dstKey), DIB_OK);
 
         uint32_t flags = 0;
         for (uint32_t bit : kFlagBits)
@@ -100,8 +100,8 @@ uint32_t Blend16(uint32_t s, uint32_t t, uint32_t level, bool simd, PixelFormat 
     CDibContext context;
     context.useMmx = simd ? 1 : 0;
     CDibSection source, target;
-    source.Create(1, 1, format);
-    target.Create(1, 1, format);
+    EXPECT_EQ(source.Create(1, 1, format), DIB_OK);
+    EXPECT_EQ(target.Create(1, 1, format), DIB_OK);
     source.SetPixel(0, 0, s);
     target.SetPixel(0, 0, t);
     source.Blit(&target, 0, 0, 1, 1, 0, 0, 1, 1, BLIT_BLEND, level);
@@ -125,8 +125,8 @@ TEST(BlitRules, LevelBlendArithmeticPerPath)
     // 24 and 32 bits through the table keep five bits per channel.
     CDibContext context;
     CDibSection source, target;
-    source.Create(1, 1, PF_RGB32);
-    target.Create(1, 1, PF_RGB32);
+    EXPECT_EQ(source.Create(1, 1, PF_RGB32), DIB_OK);
+    EXPECT_EQ(target.Create(1, 1, PF_RGB32), DIB_OK);
     source.SetPixel(0, 0, 0x00FFFFFF);
     target.SetPixel(0, 0, 0xAAFFFFFF);
     source.Blit(&target, 0, 0, 1, 1, 0, 0, 1, 1, BLIT_BLEND, 64);
@@ -139,7 +139,7 @@ TEST(BlitRules, BlendRectMixesPerPath)
         CDibContext context;
         context.useMmx = simd ? 1 : 0;
         CDibSection image;
-        image.Create(19, 2, PF_RGB555);
+        EXPECT_EQ(image.Create(19, 2, PF_RGB555), DIB_OK);
         // Colour weight 256 - 156 = 100: 11 through the table, 12 exactly.
         ASSERT_EQ(image.BlendRect(1, 0, 17, 1, 1, 0x7FFF, 156), DIB_OK);
         const uint32_t grey = simd ? 12u : 11u;
@@ -159,9 +159,9 @@ TEST(BlitRules, AlphaEndsCopyAndSkip)
             // Wide enough for whole vectors, plus leftovers.
             const int w = 37;
             CDibSection source, target, alpha;
-            source.Create(w, 1, format);
-            target.Create(w, 1, format);
-            alpha.Create(w, 1, PF_INDEX8);
+            EXPECT_EQ(source.Create(w, 1, format), DIB_OK);
+            EXPECT_EQ(target.Create(w, 1, format), DIB_OK);
+            EXPECT_EQ(alpha.Create(w, 1, PF_INDEX8), DIB_OK);
             for (int x = 0; x < w; ++x) {
                 source.SetPixel(x, 0, 0x00123456u + uint32_t(x));
                 target.SetPixel(x, 0, 0x00ABCDEFu - uint32_t(x));
@@ -183,8 +183,8 @@ TEST(BlitRules, PlainSixteenBitCopyAtAnOddColumn)
         CDibContext context;
         context.useMmx = simd ? 1 : 0;
         CDibSection source, target;
-        source.Create(4, 4, PF_RGB565);
-        target.Create(9, 5, PF_RGB565);
+        EXPECT_EQ(source.Create(4, 4, PF_RGB565), DIB_OK);
+        EXPECT_EQ(target.Create(9, 5, PF_RGB565), DIB_OK);
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 4; ++x)
                 source.SetPixel(x, y, uint32_t(0x1000 + y * 4 + x));
@@ -203,8 +203,8 @@ TEST(BlitRules, StippleNearlyFullLeavesOnePixelPerBlock)
         CDibContext context;
         context.useMmx = simd ? 1 : 0;
         CDibSection source, target;
-        source.Create(40, 19, PF_INDEX8);
-        target.Create(48, 24, PF_INDEX8);
+        EXPECT_EQ(source.Create(40, 19, PF_INDEX8), DIB_OK);
+        EXPECT_EQ(target.Create(48, 24, PF_INDEX8), DIB_OK);
         source.FillRect(0, 0, 40, 19, 7);
         // Drawn at an offset: the pattern is anchored to the target, not the sprite.
         ASSERT_EQ(source.Blit(&target, 3, 2, 40, 19, 0, 0, 40, 19, BLIT_STIPPLE, 252), DIB_OK);
@@ -234,10 +234,10 @@ TEST(BlitRules, BothKeysCompareWholeSixteenBitPixels)
         context.useMmx = simd ? 1 : 0;
         const int w = 20;
         CDibSection source, target;
-        source.Create(w, 1, PF_RGB565);
-        target.Create(w, 1, PF_RGB565);
-        source.SetSourceKey(0x0042);
-        target.SetDestKey(0x0000);
+        EXPECT_EQ(source.Create(w, 1, PF_RGB565), DIB_OK);
+        EXPECT_EQ(target.Create(w, 1, PF_RGB565), DIB_OK);
+        EXPECT_EQ(source.SetSourceKey(0x0042), DIB_OK);
+        EXPECT_EQ(target.SetDestKey(0x0000), DIB_OK);
         for (int x = 0; x < w; ++x)
             source.SetPixel(x, 0, x % 2 ? 0x1142 : 0x0042); // low byte equal to the key's
         ASSERT_EQ(source.Blit(&target, 0, 0, w, 1, 0, 0, w, 1, BLIT_SRCKEY | BLIT_DESTKEY, 0), DIB_OK);
@@ -250,8 +250,8 @@ TEST(BlitRules, ScaledBlitsPickNearestLowerColumns)
 {
     for (PixelFormat format : {PF_INDEX8, PF_RGB565, PF_RGB24, PF_RGB32}) {
         CDibSection source, target;
-        source.Create(10, 1, format);
-        target.Create(4, 2, format);
+        EXPECT_EQ(source.Create(10, 1, format), DIB_OK);
+        EXPECT_EQ(target.Create(4, 2, format), DIB_OK);
         for (int x = 0; x < 10; ++x)
             source.SetPixel(x, 0, uint32_t(x + 1));
         ASSERT_EQ(source.Blit(&target, 0, 0, 4, 1, 0, 0, 10, 1, 0, 0), DIB_OK);
@@ -268,10 +268,10 @@ TEST(BlitRules, AlphaImageMustFitTheSource)
 {
     CDibContext context;
     CDibSection source, target, small, wide;
-    source.Create(4, 2, PF_RGB555);
-    target.Create(4, 2, PF_RGB555);
-    small.Create(3, 2, PF_INDEX8);
-    wide.Create(4, 2, PF_RGB555);
+    EXPECT_EQ(source.Create(4, 2, PF_RGB555), DIB_OK);
+    EXPECT_EQ(target.Create(4, 2, PF_RGB555), DIB_OK);
+    EXPECT_EQ(small.Create(3, 2, PF_INDEX8), DIB_OK);
+    EXPECT_EQ(wide.Create(4, 2, PF_RGB555), DIB_OK);
     source.FillRect(0, 0, 4, 2, 0x7FFF);
     small.FillRect(0, 0, 3, 2, 255);
     for (CDib* alpha : {static_cast<CDib*>(&small), static_cast<CDib*>(&wide), static_cast<CDib*>(nullptr)}) {

@@ -123,7 +123,7 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable, bool cached)
         const bool wholeWidth = random() % 3 == 0;
         const int tw = std::max(int(random() % 100) + 1, wholeWidth ? w : 1), th = int(random() % 9) + 1;
         CGuardedImage target(tw, th, format, random() % 2, int(random() % 3));
-        target.SetPalette(targetPalette);
+        EXPECT_EQ(target.SetPalette(targetPalette), DIB_OK);
         FillRandom(target.Pixels().data(), target.Pixels().size(), random);
         const int sx = wholeWidth ? 0 : int(random() % uint32_t(w)), sy = int(random() % uint32_t(h));
         const int sw = wholeWidth ? w : int(random() % uint32_t(w - sx)) + 1;
@@ -160,14 +160,14 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable, bool cached)
             // elsewhere, so that the call checked is drawn from what they
             // kept.
             CGuardedImage other(tw, th, format == PF_RGB555 ? PF_INDEX8 : PF_RGB555);
-            other.SetPalette(targetPalette);
+            EXPECT_EQ(other.SetPalette(targetPalette), DIB_OK);
             ASSERT_EQ(TrleBlit(sprite.view, &other, 0, 0, tw, th, 0, 0, w, h, BLIT_SRCKEY, 0), DIB_OK);
-            other.SetPalette(nullptr);
+            EXPECT_EQ(other.SetPalette(nullptr), DIB_OK);
             CGuardedImage same(tw, th, format);
-            same.SetPalette(targetPalette);
+            EXPECT_EQ(same.SetPalette(targetPalette), DIB_OK);
             for (int n = 0; n < 3; ++n)
                 ASSERT_EQ(TrleBlit(sprite.view, &same, dx, dy, dw, dh, sx, sy, srcW, srcH, flags, extra), DIB_OK);
-            same.SetPalette(nullptr);
+            EXPECT_EQ(same.SetPalette(nullptr), DIB_OK);
         }
         ASSERT_EQ(TrleBlit(sprite.view, &target, dx, dy, dw, dh, sx, sy, srcW, srcH, flags, extra), DIB_OK);
         SCOPED_TRACE("format " + std::to_string(format) + " simd " + std::to_string(simd) + " cached " +
@@ -176,7 +176,7 @@ void RunTrleModel(PixelFormat format, bool simd, bool ownTable, bool cached)
         for (int y = 0; y < th; ++y)
             for (int x = 0; x < tw; ++x)
                 ASSERT_EQ(target.At(x, y), expected[size_t(y) * tw + x]) << "at " << x << ", " << y;
-        target.SetPalette(nullptr);
+        EXPECT_EQ(target.SetPalette(nullptr), DIB_OK);
         targetPalette->Release();
         spritePalette->Release();
     }
@@ -289,12 +289,12 @@ struct SimpleScene {
         palette->SetEntries(entries, 0, 256);
         sprite.view.palette = palette;
         CDibPalette* same = palette->Clone();
-        target.SetPalette(same);
+        EXPECT_EQ(target.SetPalette(same), DIB_OK);
         same->Release();
     }
     ~SimpleScene()
     {
-        target.SetPalette(nullptr);
+        EXPECT_EQ(target.SetPalette(nullptr), DIB_OK);
         palette->Release();
     }
 };

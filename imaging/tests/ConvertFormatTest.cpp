@@ -84,7 +84,7 @@ TEST(ConvertFormat, RefusalsLeaveThePictureAsItWas)
     MakeIndexed(picture, PF_INDEX8, 13, 5, colours, 3);
     CDibSection& image = picture.image;
     image.SetFrameCount(5);
-    image.SetSourceKey(7);
+    EXPECT_EQ(image.SetSourceKey(7), DIB_OK);
     const std::vector<uint8_t> before = Bytes(image);
 
     struct Refusal {
@@ -146,10 +146,10 @@ TEST(ConvertFormat, SuccessKeepsFramesAndClearsKeysAndRegionLikeCreate)
     ASSERT_EQ(image.Create(6, 4, PF_RGB24), DIB_OK);
     image.SetPixel(5, 3, 0xF8F8F8);
     image.SetFrameCount(2);
-    image.SetSourceKey(0xF8F8F8);
+    EXPECT_EQ(image.SetSourceKey(0xF8F8F8), DIB_OK);
     CDibRegion* region = image.NewClipRegion();
     region->SetRect({0, 0, 2, 2});
-    image.SetClipRegion(region);
+    EXPECT_EQ(image.SetClipRegion(region), DIB_OK);
     region->Release();
     ASSERT_EQ(image.ConvertFormat(PF_RGB555, nullptr, 0), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_RGB555);
@@ -237,8 +237,8 @@ TEST(ConvertPixels, DirectColourDiffusesIntoOneBitAndKeepsTheRowsPadding)
     std::vector<uint8_t> target(size_t(h) * 4, 0x07); // the low three bits are past the row
     PaletteEntry entries[256] = {};
     entries[1] = PaletteEntry{255, 255, 255, 0};
-    ConvertPixels(target.data(), PF_INDEX1, source.data(), w, h, 4, w * 3, PF_RGB24, entries, nullptr,
-                  CONVERT_DITHER);
+    EXPECT_TRUE(ConvertPixels(target.data(), PF_INDEX1, source.data(), w, h, 4, w * 3, PF_RGB24, entries, nullptr,
+                  CONVERT_DITHER));
     int ones = 0;
     for (int y = 0; y < h; ++y) {
         EXPECT_EQ(target[size_t(y) * 4] & 0x07, 0x07);

@@ -80,7 +80,7 @@ TEST(DibSection, PaletteMustFitTheImage)
     full->SetEntries(&blue, 5, 1);
     uint8_t* bits;
     int pitch;
-    image.Lock(&bits, &pitch);
+    EXPECT_EQ(image.Lock(&bits, &pitch), DIB_OK);
     image.Unlock();
     EXPECT_EQ(image.ColourTable()[5], 0x000000FFu);
     EXPECT_EQ(image.SetPalette(nullptr), DIB_OK);
@@ -100,11 +100,11 @@ TEST(DibSection, CopyFromKeepsPixelsPaletteAndFrames)
     ASSERT_EQ(source.Create(4, 6, PF_INDEX8), DIB_OK);
     CDibPalette* palette = new CDibPalette;
     palette->Create(256);
-    source.SetPalette(palette);
+    EXPECT_EQ(source.SetPalette(palette), DIB_OK);
     palette->Release();
     source.SetPixel(1, 2, 42);
     source.SetFrameCount(3);
-    source.SetSourceKey(9);
+    EXPECT_EQ(source.SetSourceKey(9), DIB_OK);
     CDibSection copy;
     ASSERT_EQ(copy.CopyFrom(&source), DIB_OK);
     EXPECT_EQ(copy.GetPixel(1, 2), 42u);
@@ -146,7 +146,7 @@ TEST(DibRegion, ReportsItsRectangleInRegionDataLayout)
     CDibRegion region;
     DibRect r;
     EXPECT_EQ(region.GetBounds(&r), DIB_UNSUPPORTED);
-    region.SetRect({10, 20, 30, 40});
+    EXPECT_EQ(region.SetRect({10, 20, 30, 40}), DIB_OK);
     ASSERT_EQ(region.GetBounds(&r), DIB_OK);
     EXPECT_EQ(r.x, 10);
     EXPECT_EQ(r.h, 40);

@@ -10,7 +10,7 @@ TEST(FillRect, ClipsToTheRegionAndFillsEveryDepth)
         ASSERT_EQ(image.Create(7, 5, f), DIB_OK);
         CDibRegion* region = image.NewClipRegion();
         region->SetRect({1, 1, 3, 3});
-        image.SetClipRegion(region);
+        EXPECT_EQ(image.SetClipRegion(region), DIB_OK);
         region->Release();
         EXPECT_EQ(image.FillRect(-100, -100, 1000, 1000, 0x00ABCDEF), DIB_OK);
         const uint32_t mask = PixelFormatBits(f) == 32 ? 0xFFFFFFFFu : (1u << PixelFormatBits(f)) - 1;
@@ -30,7 +30,7 @@ TEST(FillRect, PackedPixelsMergeAtBothEnds)
     ASSERT_EQ(image.FillRect(3, 0, 10, 1, 1), DIB_OK);
     uint8_t* bits;
     int pitch;
-    image.Lock(&bits, &pitch);
+    EXPECT_EQ(image.Lock(&bits, &pitch), DIB_OK);
     EXPECT_EQ(bits[0], 0x1F); // pixels 3..7
     EXPECT_EQ(bits[1], 0xF8); // pixels 8..12
     image.Unlock();
@@ -38,7 +38,7 @@ TEST(FillRect, PackedPixelsMergeAtBothEnds)
     CDibSection nibbles;
     ASSERT_EQ(nibbles.Create(5, 1, PF_INDEX4), DIB_OK);
     nibbles.FillRect(1, 0, 3, 1, 0xA);
-    nibbles.Lock(&bits, &pitch);
+    EXPECT_EQ(nibbles.Lock(&bits, &pitch), DIB_OK);
     EXPECT_EQ(bits[0], 0x0A);
     EXPECT_EQ(bits[1], 0xAA);
     EXPECT_EQ(bits[2], 0x00);
@@ -112,7 +112,7 @@ TEST(Blit, ClipsKeysMirrorsAndScales)
     EXPECT_EQ(empty.Blit(&target, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0), DIB_NOT_CREATED);
 
     // Source key 3 is not drawn.
-    source.SetSourceKey(3);
+    EXPECT_EQ(source.SetSourceKey(3), DIB_OK);
     target.FillRect(0, 1, 6, 1, 0);
     target.Draw(0, 1, 4, 1, &source, 0, 0, 4, 1, BLIT_SRCKEY, 0);
     EXPECT_EQ(target.GetPixel(1, 1), 2u);

@@ -55,9 +55,9 @@ TEST(DibInvariants, OneFunctionDecidesTheTier)
 {
     EXPECT_EQ(ActiveBlitTier(), BlitTier::Portable); // no context
     CDibContext context;
-    context.Init(nullptr, nullptr, DIBCTX_NO_SIMD);
+    EXPECT_EQ(context.Init(nullptr, nullptr, DIBCTX_NO_SIMD), DIB_OK);
     EXPECT_EQ(ActiveBlitTier(), BlitTier::Portable);
-    context.Init(nullptr, nullptr, 0);
+    EXPECT_EQ(context.Init(nullptr, nullptr, 0), DIB_OK);
     EXPECT_EQ(context.useMmx == 1, !SimdDisabledByEnvironment() && BestSimdTier() != BlitTier::Portable);
     EXPECT_EQ(ActiveBlitTier(), context.useMmx ? BestSimdTier() : BlitTier::Portable);
 }

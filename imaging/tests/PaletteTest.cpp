@@ -56,9 +56,9 @@ TEST(Palette, VersionCountsEverySetEntriesAndDropsTables)
 TEST(Palette, ConversionTablesPerFormat)
 {
     CDibPalette palette;
-    palette.Create(2);
+    EXPECT_EQ(palette.Create(2), DIB_OK);
     PaletteEntry entries[2] = {{0x12, 0x34, 0x56, 0}, {255, 128, 7, 0}};
-    palette.SetEntries(entries, 0, 2);
+    EXPECT_EQ(palette.SetEntries(entries, 0, 2), DIB_OK);
     auto t555 = static_cast<const uint16_t*>(palette.GetConversionTable(PF_RGB555));
     EXPECT_EQ(t555[1], (31 << 10) | (16 << 5) | 0);
     auto t565 = static_cast<const uint16_t*>(palette.GetConversionTable(PF_RGB565));
@@ -102,9 +102,9 @@ TEST(Palette, IndexTableNeedsTwoFullPalettesAndSkipsReservedEntries)
 TEST(Palette, InverseMapFindsEveryExactColour)
 {
     CDibPalette palette;
-    palette.Create(4);
+    EXPECT_EQ(palette.Create(4), DIB_OK);
     PaletteEntry entries[4] = {{0, 0, 0, 0}, {248, 0, 0, 0}, {0, 248, 0, 0}, {0, 0, 248, 0}};
-    palette.SetEntries(entries, 0, 4);
+    EXPECT_EQ(palette.SetEntries(entries, 0, 4), DIB_OK);
     const uint8_t* map = palette.GetInverseMap();
     ASSERT_NE(map, nullptr);
     EXPECT_EQ(map[0], 0);
@@ -171,16 +171,16 @@ TEST(Palette, IndexTablesFollowTheTargetNotItsAddress)
 TEST(Palette, InverseMapFollowsChangedEntries)
 {
     CDibPalette palette;
-    palette.Create(2);
+    EXPECT_EQ(palette.Create(2), DIB_OK);
     PaletteEntry entries[2] = {{0, 0, 0, 0}, {248, 248, 248, 0}};
-    palette.SetEntries(entries, 0, 2);
+    EXPECT_EQ(palette.SetEntries(entries, 0, 2), DIB_OK);
     const uint8_t* before = palette.GetInverseMap();
     ASSERT_NE(before, nullptr);
     EXPECT_EQ(before[0x7FFF], 1);
     EXPECT_EQ(before[0], 0);
     // The colours swap places: white is now entry 0.
     PaletteEntry swapped[2] = {{248, 248, 248, 0}, {0, 0, 0, 0}};
-    palette.SetEntries(swapped, 0, 2);
+    EXPECT_EQ(palette.SetEntries(swapped, 0, 2), DIB_OK);
     const uint8_t* after = palette.GetInverseMap();
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(after[0x7FFF], 0);

@@ -15,7 +15,7 @@ TEST(PngWriter, WritesIndexedImagesThroughTheirPalette)
     palette->Create(256);
     PaletteEntry red{255, 0, 0, 0};
     palette->SetEntries(&red, 1, 1);
-    image.SetPalette(palette);
+    EXPECT_EQ(image.SetPalette(palette), DIB_OK);
     palette->Release();
     image.SetPixel(2, 1, 1);
     std::vector<uint32_t> rgb = ImageToRgb(&image);

@@ -124,7 +124,7 @@ TEST(QuantizeReduction, PalettizedFramesAndProgressPerRow)
     palette->Create(256);
     const PaletteEntry colours[2] = {{10, 20, 30, 0}, {200, 100, 0, 0}};
     palette->SetEntries(colours, 0, 2);
-    frame.SetPalette(palette);
+    EXPECT_EQ(frame.SetPalette(palette), DIB_OK);
     palette->Release();
     frame.SetPixel(3, 1, 1);
     CDib* frames[] = {&frame};

@@ -6,7 +6,7 @@ class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        input.Create(nullptr, nullptr, 7);
+        input.Create(nullptr, nullptr, INPUT_KEYBOARD);
         up = input.AddControl(0, 200);
         fire = input.AddControl(0, 57);
     }

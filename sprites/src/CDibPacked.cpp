@@ -387,10 +387,9 @@ void CDibPacked::BuildPaletteFromTable()
     for (size_t i = 0; i < entries.size() && i < tableEntries; ++i)
         entries[i] = PaletteEntry{table[4 * i + 2], table[4 * i + 1], table[4 * i], 0};
     CDibPalette* palette = NewPalette();
-    if (palette->Create(count) == DIB_OK && palette->SetEntries(entries.data(), 0, count) == DIB_OK) {
-        CDib::SetPalette(palette);
+    if (palette->Create(count) == DIB_OK && palette->SetEntries(entries.data(), 0, count) == DIB_OK &&
+        CDib::SetPalette(palette) == DIB_OK)
         m_paletteVersion = palette->GetVersion();
-    }
     palette->Release();
 }
 

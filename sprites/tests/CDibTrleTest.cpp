@@ -90,7 +90,7 @@ TEST(DibTrle, ConvertFormatKeepsTheSpriteEncoded)
     CDibTrle sprite;
     ASSERT_EQ(sprite.Attach(testpic::BlockOf(EncodedSprite())), DIB_OK);
     sprite.SetFrameCount(2);
-    sprite.SetSourceKey(5);
+    EXPECT_EQ(sprite.SetSourceKey(5), DIB_OK);
     EXPECT_EQ(sprite.ConvertFormat(PF_INDEX8 == sprite.GetFormat() ? PF_RGB565 : PF_INDEX8, nullptr, 0), DIB_OK);
     EXPECT_EQ(sprite.GetFormat(), PF_RGB565);
     EXPECT_EQ(sprite.GetFrameCount(), 2);

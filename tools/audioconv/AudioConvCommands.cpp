@@ -326,7 +326,10 @@ int RunTone(const std::vector<std::string>& args)
     }
     block->Unlock();
     CAudioFile file;
-    file.Attach(format, block, BlockOwnership::Owned);
+    if (!file.Attach(format, block, BlockOwnership::Owned)) {
+        delete block; // not taken: the block is still ours
+        return Fail("cannot make %s: out of memory", options.positional[0]);
+    }
     file.SetInfoText("ISFT", "audioconv");
     if (int result = file.Save(options.positional[0], AudioModeType(AUDIO_SAVE_WAV)))
         return Fail("cannot write %s: %s", options.positional[0], DescribeAudioResult(result));

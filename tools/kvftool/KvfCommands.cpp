@@ -303,8 +303,8 @@ int RunSplitCommand(const KvfArgs& args)
         if (frame.Create(strip.GetWidth(), rows.height, strip.GetFormat()) != DIB_OK ||
             !CopyRows(strip, rows.firstMemoryRow, frame, 0, rows.height))
             return KvfFail("cannot make frame " + std::to_string(k) + " of " + in);
-        if (strip.GetPalette())
-            frame.SetPalette(strip.GetPalette());
+        if (strip.GetPalette() && frame.SetPalette(strip.GetPalette()) != DIB_OK)
+            return KvfFail("cannot give frame " + std::to_string(k) + " of " + in + " its palette");
         const std::string name = SequenceFrameName(parsed.positional[1], k);
         if (int code = EncodeLike(frame, stored, name))
             return code;
@@ -350,8 +350,8 @@ int RunJoinCommand(const KvfArgs& args)
         if (!CopyRows(frames[k], 0, strip, rows.firstMemoryRow, h))
             return KvfFail("cannot copy " + parsed.positional[k]);
     }
-    if (frames[0].GetPalette())
-        strip.SetPalette(frames[0].GetPalette());
+    if (frames[0].GetPalette() && strip.SetPalette(frames[0].GetPalette()) != DIB_OK)
+        return KvfFail("cannot give " + parsed.values["--out"] + " the palette of " + parsed.positional[0]);
     const std::string& out = parsed.values["--out"];
     if (int code = EncodeLike(strip, stored, out))
         return code;

@@ -34,7 +34,7 @@ public:
     // fails too, so a writer may check only its last call.
     bool Write(const void* data, size_t size);
     // Overwrites (or extends with) bytes at `offset`.
-    bool WriteAt(uint64_t offset, const void* data, size_t size);
+    [[nodiscard]] bool WriteAt(uint64_t offset, const void* data, size_t size);
     uint64_t Size() const { return m_size; }
     // Flushes and renames the file over the target; true when the target now
     // holds exactly what was written. On failure the temporary file is

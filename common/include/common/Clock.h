@@ -11,12 +11,16 @@ public:
     // Milliseconds since an arbitrary start, wrapping at 2^32 like the
     // multimedia timer the game logic was written against.
     virtual uint32_t Milliseconds() const = 0;
+    // Seconds since the same start, for measuring the length of a pass: finer
+    // than the milliseconds where the clock can give it, and never wrapping.
+    virtual double Seconds() const { return Milliseconds() / 1000.0; }
 };
 
 class SteadyClock final : public IClock {
 public:
     SteadyClock();
     uint32_t Milliseconds() const override;
+    double Seconds() const override;
 
 private:
     int64_t m_startNanoseconds;

@@ -29,30 +29,30 @@ public:
 
     DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
                    uint32_t flags, BlitExtra extra) override;
-    DibResult Create(int width, int height, PixelFormat format, uint32_t memoryFlags = 0, uint32_t arg2 = 0) override;
-    DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0) override;
+    [[nodiscard]] DibResult Create(int width, int height, PixelFormat format, uint32_t memoryFlags = 0, uint32_t arg2 = 0) override;
+    [[nodiscard]] DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_DISPLAY; }
-    DibResult SetPalette(CDibPalette* palette) override;
+    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
     CDibPalette* NewPalette() override;
-    DibResult SetClipRegion(CDibRegion* region) override;
+    [[nodiscard]] DibResult SetClipRegion(CDibRegion* region) override;
     CDibRegion* NewClipRegion() override;
     CDib* NewImage() override;
     DibResult FillRect(int x, int y, int w, int h, uint32_t colour) override;
-    DibResult SetSourceKey(uint32_t value) override;
-    DibResult SetDestKey(uint32_t value) override;
-    DibResult Lock(uint8_t** bits, int* pitch) override;
+    [[nodiscard]] DibResult SetSourceKey(uint32_t value) override;
+    [[nodiscard]] DibResult SetDestKey(uint32_t value) override;
+    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
 
     // Wraps an existing surface (taken over: released on Destroy when
     // `owns`); the parent of a back buffer restores in its place.
-    DibResult Attach(SDL_Surface* surface, CDibDD* parent, int role, bool owns = true);
+    [[nodiscard]] DibResult Attach(SDL_Surface* surface, CDibDD* parent, int role, bool owns = true);
     // Places a created surface in a screen: primary, or back buffer of a
     // flipping chain whose primary (`parent`) restores in its place.
     void SetRole(int role, CDibDD* parent) { m_role = role; m_parent = parent; }
-    DibResult Restore();
+    [[nodiscard]] DibResult Restore();
     // Keeps a copy of the picture to refill the surface after a loss.
-    DibResult SaveBacking();
+    [[nodiscard]] DibResult SaveBacking();
     // Loss of the surface, as after a display device reset. MarkLost is the
     // test hook; MarkAllLost visits every live surface.
     void MarkLost() { m_lost = true; }
@@ -68,7 +68,7 @@ public:
     bool LastBlitUsedHardware() const { return m_lastBlitHardware; }
 
 private:
-    DibResult RestoreIfLost();
+    [[nodiscard]] DibResult RestoreIfLost();
     bool TryHardwareBlit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
                          uint32_t flags, DibResult* code);
 

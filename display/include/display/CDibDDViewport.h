@@ -18,7 +18,7 @@ public:
     // DIB_UNSUPPORTED for a null window, DDVIEW_NO_CONTEXT without a display
     // context. Creation problems past that are traced and leave whatever
     // could be built (DIB_OK).
-    DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) override;
+    [[nodiscard]] DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) override;
     DibResult Destroy() override;
     int GetKind() const override { return 1; }
     DibResult Present(int mode, uint32_t colour, int level) override;
@@ -28,7 +28,8 @@ public:
     void Resize(int width, int height) override;
 
     // Shows the back buffer: DIB_OK, or DDVIEW_NOT_SHOWN when the frame could
-    // not be shown (a lost screen is restored and the frame skipped).
+    // not be shown (a lost screen is restored and the frame skipped). Like a
+    // drawing call, its result may be left: the next frame is shown afresh.
     DibResult Flip();
 
     CScreenPresenter& Presenter() { return m_presenter; }

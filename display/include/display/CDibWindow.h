@@ -23,14 +23,14 @@ public:
                    uint32_t flags, BlitExtra extra) override;
     // `colour` is a colour reference 0x00BBGGRR, as a brush takes it.
     DibResult FillRect(int x, int y, int w, int h, uint32_t colour) override;
-    DibResult Lock(uint8_t** bits, int* pitch) override;
+    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
 
     // Takes the window; the format follows the window surface's depth
     // (8 → PF_INDEX8, 16 → PF_RGB555, 24 → PF_RGB24, 32 → PF_RGB32).
-    DibResult AttachWindow(SDL_Window* window, bool forceBackground);
+    [[nodiscard]] DibResult AttachWindow(SDL_Window* window, bool forceBackground);
     // Puts what was drawn on the screen.
-    DibResult Update();
+    [[nodiscard]] DibResult Update();
     SDL_Window* Window() const { return m_window; }
 
 private:
@@ -41,5 +41,5 @@ private:
 // Copies a rectangle of `source` into a rectangle of `target`, converting the
 // pixel format (through the palettes of indexed sides) and stretching with
 // nearest-lower sampling. Both rectangles are clipped to their images.
-DibResult StretchConvert(CDib* source, int srcX, int srcY, int srcW, int srcH, CDib* target, int dstX, int dstY,
+[[nodiscard]] DibResult StretchConvert(CDib* source, int srcX, int srcY, int srcW, int srcH, CDib* target, int dstX, int dstY,
                          int dstW, int dstH);

@@ -55,11 +55,14 @@ void PutPictureOnClipboard(const std::vector<uint8_t>& picture)
     if (picture.size() < INFO_HEADER_SIZE)
         return;
     // The PNG is made from the picture itself, through a packed image over a copy.
+    // A picture the image cannot take (Attach deletes the copy then) goes on
+    // the clipboard as a bitmap alone, without its PNG twin.
     CDibPacked image;
+    bool attached = false;
     if (CMemoryBlock* block = CMemoryBlock::Allocate(picture.size())) {
         std::memcpy(block->Lock(), picture.data(), picture.size());
         block->Unlock();
-        image.Attach(block);
+        attached = image.Attach(block) == DIB_OK;
     }
     std::vector<uint8_t> file(FILE_HEADER_SIZE);
     BuildFileHeader(file.data(), picture.size(), UncompressedHeaderSize(picture.data()));
@@ -67,7 +70,7 @@ void PutPictureOnClipboard(const std::vector<uint8_t>& picture)
     auto* data = new QMimeData;
     data->setData(kBitmapType, Bytes(file));
     std::vector<uint8_t> png;
-    if (image.IsCreated() && EncodePng(image, png) == EditorStatus::Ok)
+    if (attached && image.IsCreated() && EncodePng(image, png) == EditorStatus::Ok)
         data->setData(kPngType, Bytes(png));
     QGuiApplication::clipboard()->setMimeData(data);
 }

@@ -33,9 +33,16 @@ void RefreshImageRows(CDib& picture, QImage& image, int top, int bottom)
     const bool bottomUp = picture.IsBottomUp() != 0;
     const int height = picture.GetHeight();
     const uint8_t* first = bits + ptrdiff_t(bottomUp ? height - 1 - top : top) * pitch;
-    ConvertPixels(image.scanLine(top), PF_RGB32, first, picture.GetWidth(), bottom - top,
-                  int(image.bytesPerLine()), bottomUp ? -pitch : pitch, picture.GetFormat(), nullptr, entries, 0);
+    const bool converted = ConvertPixels(image.scanLine(top), PF_RGB32, first, picture.GetWidth(), bottom - top,
+                                         int(image.bytesPerLine()), bottomUp ? -pitch : pitch, picture.GetFormat(),
+                                         nullptr, entries, 0);
     picture.Unlock();
+    if (!converted) {
+        // A format the converter does not know shows as black, not as
+        // whatever the rows held before.
+        for (int y = top; y < bottom; ++y)
+            std::memset(image.scanLine(y), 0, size_t(image.bytesPerLine()));
+    }
     // The library leaves the fourth byte 0; Qt wants it opaque.
     for (int y = top; y < bottom; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));

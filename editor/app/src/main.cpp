@@ -172,7 +172,10 @@ int main(int argc, char** argv)
     CConsoleEditorHost consoleHost(line.file);
     IEditorHost& host = line.grab.isEmpty() ? static_cast<IEditorHost&>(modalHost) : consoleHost;
     CMainFrame frame(host, settings);
-    context.Init(&frame, nullptr, 0);
+    if (context.Init(&frame, nullptr, 0) != DIB_OK) {
+        std::fprintf(stderr, "kvfedit: the image library cannot start\n");
+        return 1;
+    }
     frame.View().SetZoomIndex(line.zoom);
     frame.show();
     const bool opened = line.file.isEmpty() || frame.OpenPath(line.file, line.frames);

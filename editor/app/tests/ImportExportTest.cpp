@@ -462,7 +462,7 @@ private slots:
                QString::fromStdString(folder.File("missing.bmp")));
         QCOMPARE(window.Host().messages, QStringList{"Cannot open alpha channel bitmap!"});
         CDibPacked small;
-        small.CopyFrom(&mask);
+        QCOMPARE(small.CopyFrom(&mask), DIB_OK);
         const std::string wrong = folder.File("wrong.bmp");
         edtest::Bytes plain = edtest::PackedBytes(mask);
         WriteSprite(wrong, plain); // not TRLE: the codec refuses it as a reference

@@ -61,9 +61,10 @@ bool CIndexedConversion::ConvertedPicture(const CStoredFrame& frame, std::vector
     // The converter walks rows from the top, as the image objects hand them
     // over: both pictures are stored bottom-up.
     const ptrdiff_t last = m_height - 1;
-    ConvertPixels(bits + last * ptrdiff_t(targetStride), PF_INDEX8, pixels.data() + last * ptrdiff_t(sourceStride),
-                  m_width, m_height, -int(targetStride), -int(sourceStride), m_sourceFormat, m_entries.data(),
-                  nullptr, m_flags);
+    if (!ConvertPixels(bits + last * ptrdiff_t(targetStride), PF_INDEX8, pixels.data() + last * ptrdiff_t(sourceStride),
+                       m_width, m_height, -int(targetStride), -int(sourceStride), m_sourceFormat, m_entries.data(),
+                       nullptr, m_flags))
+        return false;
     // The rows' padding is zero, as in every picture the editor stores; a
     // reused buffer may hold an earlier picture's bytes there.
     if (targetStride > size_t(m_width))

@@ -118,8 +118,9 @@ EditorStatus EncodePng(CDib& image, std::vector<uint8_t>& png)
         stride = width;
     } else {
         pixels.resize(size_t(width) * size_t(height) * 3);
-        ConvertPixels(pixels.data(), PF_RGB24, section.Bits(), width, height, width * 3, section.Pitch(), format,
-                      nullptr, nullptr, 0);
+        if (!ConvertPixels(pixels.data(), PF_RGB24, section.Bits(), width, height, width * 3, section.Pitch(), format,
+                           nullptr, nullptr, 0))
+            return EditorStatus::ImageFailed;
         writer.image.format = PNG_FORMAT_BGR;
         stride = width * 3;
     }

@@ -36,7 +36,7 @@ public:
     // Ticks run so far.
     int64_t Ticks() const { return m_ticks; }
     // The game time now: ticks run x 50 ms, in seconds.
-    double Seconds() const { return double(m_ticks) * kTickSeconds; }
+    double Seconds() const override { return double(m_ticks) * kTickSeconds; }
 
     // A pass gives this much time (negative and not-a-number count as 0).
     void Give(double seconds);

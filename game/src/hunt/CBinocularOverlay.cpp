@@ -1,11 +1,12 @@
 #include "game/hunt/CBinocularOverlay.h"
 
 #include "display/CDibDD.h"
+#include "gamedata/ScreenTables.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int kBottom = 480;
+constexpr int kBottom = kBackBufferHeight;
 constexpr int kSlide = 20;
 // The lens in the picture, and the part of the view it magnifies twice.
 constexpr int kLensX = 120, kLensY = 110, kLensW = 400, kLensH = 180;

@@ -2,9 +2,10 @@
 
 #include "imaging/CDib.h"
 #include "media/CSoundDevice.h"
+#include "gamedata/ScreenTables.h"
 
 namespace {
-constexpr int kBottom = 480;
+constexpr int kBottom = kBackBufferHeight;
 constexpr int kSlide = 20;
 } // namespace
 

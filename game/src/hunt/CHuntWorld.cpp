@@ -74,7 +74,7 @@ void CHuntWorld::Init(const HuntSetup& setup)
     static const SteadyClock steady;
     if (!m_clock)
         m_clock = &steady;
-    m_view.Init(m_back, 0, 0, 640, 480, kPi / 2, 1.0);
+    m_viewStatus = m_view.Init(m_back, 0, 0, kBackBufferWidth, kBackBufferHeight, kPi / 2, 1.0);
     m_animalWatches = std::make_unique<CStopwatchPool>(*m_clock);
     IHuntEvents& events = *this; // what the herd and the jeep report comes here
     for (auto& animal : m_animals)
@@ -109,7 +109,7 @@ void CHuntWorld::Release()
     DeleteVoices();
     m_jeep->DeleteVoices();
     m_jeep->Binoculars().Clear();
-    m_jeep->Gun().Setup(m_back, nullptr, 0, 480, 1, 1, m_sound, nullptr);
+    m_jeep->Gun().Setup(m_back, nullptr, 0, kBackBufferHeight, 1, 1, m_sound, nullptr);
     m_jeep->Gun().SetActive(false);
     m_smoke.Setup(m_back, nullptr, 0, 0);
     m_drawList.RemoveAll();
@@ -127,7 +127,8 @@ bool CHuntWorld::LoadPictures(int weapon, int scenario, std::string& problem)
             return false;
     if (!LoadRequired(*m_background, place.background, LOAD_MATCH_REFERENCE, m_back, problem))
         return false;
-    static_cast<CDibDD&>(*m_background).SaveBacking();
+    if (static_cast<CDibDD&>(*m_background).SaveBacking() != DIB_OK)
+        DebugTrace("CHuntWorld : the panorama cannot be kept for a lost screen");
     if (!LoadRequired(*m_ground, place.ground, LOAD_PLAIN, nullptr, problem))
         return false;
     if (m_view.SetGround(m_ground.Get()) != GROUND_OK) {
@@ -216,6 +217,8 @@ bool CHuntWorld::LoadHunt(int quarry, int weapon, int scenario, std::string& pro
         if (quarry >= ANIMAL_KIND_COUNT || weapon < 0 || weapon >= WEAPON_COUNT || scenario < 1 ||
             scenario > SCENARIO_COUNT)
             problem = "no such quarry, weapon or hunting ground";
+        else if (m_viewStatus != DIB_OK)
+            problem = kRadarMarkPicture; // or its dot: the view could not start
         else
             built = LoadPictures(weapon, scenario, problem);
         if (!built) {

@@ -10,6 +10,7 @@
 #include "imaging/CDibPalette.h"
 #include "imaging/CDibSection.h"
 #include "sprites/LoadPicture.h"
+#include "gamedata/ScreenTables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,11 +57,15 @@ DibResult CWorldView::Init(CDib* target, int x0, int y0, int width, int height, 
     m_dot = MakeDib<CDibSection>();
     if (!target || !target->IsCreated())
         return DIB_NOT_CREATED;
-    DibResult code = m_flash->Create(640, 480, target->GetFormat());
+    DibResult code = m_flash->Create(kBackBufferWidth, kBackBufferHeight, target->GetFormat());
     if (code == DIB_OK)
         code = m_radarImage->Create(kRadarSize, kRadarSize, target->GetFormat());
-    LoadPicture(*m_markerSource, PictureSource::File(kRadarMarkPicture));
-    LoadPicture(*m_dotSource, PictureSource::File(kRadarDotPicture));
+    // The radar's marks are part of the hunt: a missing one is a broken data
+    // folder, reported like the other pictures.
+    if (code == DIB_OK)
+        code = LoadPicture(*m_markerSource, PictureSource::File(kRadarMarkPicture));
+    if (code == DIB_OK)
+        code = LoadPicture(*m_dotSource, PictureSource::File(kRadarDotPicture));
     return code;
 }
 
@@ -139,7 +144,7 @@ void CWorldView::SyncSurfaces()
     const PixelFormat format = m_target->GetFormat();
     CDibPalette* palette = m_target->GetPalette();
     if (m_flash->GetFormat() != format)
-        m_flash->Create(640, 480, format);
+        m_flash->Create(kBackBufferWidth, kBackBufferHeight, format);
     if (m_radarImage->GetFormat() != format)
         m_radarImage->Create(kRadarSize, kRadarSize, format);
     uint32_t black = 0;
@@ -148,7 +153,7 @@ void CWorldView::SyncSurfaces()
         m_radarImage->SetPalette(palette);
         black = uint32_t(std::max(palette->NearestIndex(0, 0, 0), 0));
     }
-    m_flash->FillRect(0, 0, 640, 480, black);
+    m_flash->FillRect(0, 0, kBackBufferWidth, kBackBufferHeight, black);
     // The radar pictures are converted afresh from their loaded form each
     // time, so that palette after palette does not wear them down.
     for (auto [source, copy] : {std::pair{&m_markerSource, &m_marker}, std::pair{&m_dotSource, &m_dot}}) {

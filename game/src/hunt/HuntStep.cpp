@@ -5,6 +5,7 @@
 
 #include "game/hunt/CHuntWorld.h"
 #include "game/hunt/HuntMath.h"
+#include "gamedata/ScreenTables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +16,7 @@ constexpr double kWalkSpeed = 50;        // units per second
 constexpr double kTurnOnFoot = kPi / 4;  // radians per second
 constexpr double kSteering = kPi / 8;
 constexpr int kDefaultHorizon = 240, kEndedHorizon = 10;
-constexpr int kTiltStep = 10, kViewHeight = 480;
+constexpr int kTiltStep = 10, kViewHeight = kBackBufferHeight;
 constexpr double kBlockingSize = 70;
 constexpr double kBlockingAngle = 0.5;
 constexpr double kKeepOffDriving = 130, kKeepOffOnFoot = 50;

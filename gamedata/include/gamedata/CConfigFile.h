@@ -32,9 +32,9 @@ public:
     Creation CreateIfAbsent() const;
 
     // "highcolour" as 1 or 0. True when written.
-    bool WriteHighColour(bool highColour) const;
+    [[nodiscard]] bool WriteHighColour(bool highColour) const;
     // The eight keys, in the table's order, in one write. True when written.
-    bool WriteControlKeys(const ControlKeys& keys) const;
+    [[nodiscard]] bool WriteControlKeys(const ControlKeys& keys) const;
 
 private:
     std::string m_path;

@@ -90,6 +90,8 @@ constexpr int JEEP_FRAMES = 10;
 constexpr int JEEP_FRAME_HEIGHT = 78;
 constexpr double JEEP_SIZE = 80;
 extern const char* const kJeepVoices[JEEP_VOICE_COUNT];
+// Every voice is recorded at this rate, and the game mixes at it.
+constexpr int kSoundSampleRate = 22050;
 // Null entries are voices nobody hears.
 extern const char* const kAnimalVoices[ANIMAL_VOICE_COUNT];
 

@@ -6,6 +6,11 @@
 
 #include "gamedata/GameIds.h"
 
+// Every screen and the hunt are drawn into a back buffer of this size; the
+// window scales it.
+constexpr int kBackBufferWidth = 640;
+constexpr int kBackBufferHeight = 480;
+
 struct ItemDesc {
     const char* picture; // data file name, Windows style
     int frames;          // the picture is a vertical strip of this many frames

@@ -47,12 +47,12 @@ std::unique_ptr<CColourQuantizer> MakeColourQuantizer(ColourMethod method, int c
 // The frames are not changed. On success *palette holds one reference that
 // the caller releases. DIB_UNSUPPORTED for null arguments or a frame of
 // fewer than 8 bits per pixel, DIB_NOT_CREATED for an empty frame.
-DibResult BuildReductionPalette(CDib* const* frames, int count, const ColourReductionOptions& options,
+[[nodiscard]] DibResult BuildReductionPalette(CDib* const* frames, int count, const ColourReductionOptions& options,
                                 CDibPalette** palette);
 
 // Converts every frame to the target depth; for 8 bits, with the palette of
 // BuildReductionPalette. All frames are checked before any is changed.
-DibResult ReduceColours(CDib* const* frames, int count, const ColourReductionOptions& options);
+[[nodiscard]] DibResult ReduceColours(CDib* const* frames, int count, const ColourReductionOptions& options);
 
 // The same reduction one frame at a time, for sequences too long to hold
 // decoded all at once: feed every frame to the quantizer of
@@ -60,14 +60,14 @@ DibResult ReduceColours(CDib* const* frames, int count, const ColourReductionOpt
 // FinishReductionPalette, then convert each frame with ReduceFrame. The
 // results are those of ReduceColours, byte for byte. Frames of fewer than 8
 // bits per pixel are refused (DIB_UNSUPPORTED), as there.
-DibResult AddReductionFrame(CColourQuantizer& quantizer, CDib* frame, const ColourReductionOptions& options);
+[[nodiscard]] DibResult AddReductionFrame(CColourQuantizer& quantizer, CDib* frame, const ColourReductionOptions& options);
 // Builds the palette from the quantizer (which is used up) as
 // BuildReductionPalette does; *palette holds one reference for the caller.
-DibResult FinishReductionPalette(CColourQuantizer& quantizer, const ColourReductionOptions& options,
+[[nodiscard]] DibResult FinishReductionPalette(CColourQuantizer& quantizer, const ColourReductionOptions& options,
                                  CDibPalette** palette);
 // Converts one frame to the target depth; `palette` is the 8-bit target's
 // palette (ignored for the others). `map`, when given, is the palette's
 // exact nearest-colour map, built once for many frames (the k-means method
 // without diffusion builds one otherwise).
-DibResult ReduceFrame(CDib* frame, CDibPalette* palette, const ColourReductionOptions& options,
+[[nodiscard]] DibResult ReduceFrame(CDib* frame, CDibPalette* palette, const ColourReductionOptions& options,
                       CNearestColourMap* map = nullptr);

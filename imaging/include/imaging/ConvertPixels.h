@@ -14,12 +14,13 @@
 constexpr uint32_t CONVERT_OCTREE = 0x1;  // under diffusion: octree search, not exhaustive
 constexpr uint32_t CONVERT_DITHER = 0x2;  // Floyd-Steinberg error diffusion
 
-// Converts `width` × `height` pixels. Returns 0. Unknown formats, or a
-// missing palette for an indexed side, convert nothing. Bits of a packed
-// target's bytes that lie past the last pixel of a row are left as they were.
-int ConvertPixels(uint8_t* targetBits, PixelFormat targetFormat, const uint8_t* sourceBits, int width,
-                  int height, int targetPitch, int sourcePitch, PixelFormat sourceFormat,
-                  const PaletteEntry* targetEntries, const PaletteEntry* sourceEntries, uint32_t flags);
+// Converts `width` × `height` pixels; true when done. Unknown formats, an
+// empty area or a missing palette for an indexed side convert nothing and
+// return false. Bits of a packed target's bytes that lie past the last pixel
+// of a row are left as they were.
+[[nodiscard]] bool ConvertPixels(uint8_t* targetBits, PixelFormat targetFormat, const uint8_t* sourceBits, int width,
+                                 int height, int targetPitch, int sourcePitch, PixelFormat sourceFormat,
+                                 const PaletteEntry* targetEntries, const PaletteEntry* sourceEntries, uint32_t flags);
 
 // The exhaustive nearest colour: smallest |dR| + |dG| + |dB| over entries not
 // marked reserved; the lowest index wins ties. -1 when all are reserved.

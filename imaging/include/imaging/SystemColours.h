@@ -23,4 +23,4 @@ const std::array<PaletteEntry, SYSTEM_STATIC_COLOURS>& SystemStaticColours();
 // PALETTE_FLAG_NOCOLLAPSE, entries 236-255 are dropped, and all 256 entries
 // are set at once. A palette of any other size is left alone (DIB_OK);
 // DIB_UNSUPPORTED for a null palette.
-DibResult IncludeSystemColours(CDibPalette* palette);
+[[nodiscard]] DibResult IncludeSystemColours(CDibPalette* palette);

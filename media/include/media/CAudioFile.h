@@ -53,24 +53,24 @@ public:
 
     // Opens a file by name. The mode's high 16 bits give the AudioFileType
     // (0: by extension); `raw` describes a headerless PCM file.
-    int Open(const std::string& name, uint32_t mode, const RawPcmDesc* raw = nullptr,
+    [[nodiscard]] int Open(const std::string& name, uint32_t mode, const RawPcmDesc* raw = nullptr,
              AudioProgressCallback progress = nullptr, void* context = nullptr);
     // Opens the bytes of a block. With AUDIO_OPEN_OWN_BLOCK the block belongs
     // to this object from now on (also when the open fails); otherwise the
     // caller keeps it and must keep it alive while the file is open.
-    int Open(CMemoryBlock* block, uint32_t mode, const RawPcmDesc* raw = nullptr,
+    [[nodiscard]] int Open(CMemoryBlock* block, uint32_t mode, const RawPcmDesc* raw = nullptr,
              AudioProgressCallback progress = nullptr, void* context = nullptr);
     // The save mode's high 16 bits give the AudioSaveType (0: by extension).
-    int Save(const std::string& name, uint32_t mode, const AudioSaveOption& option = {},
+    [[nodiscard]] int Save(const std::string& name, uint32_t mode, const AudioSaveOption& option = {},
              AudioProgressCallback progress = nullptr, void* context = nullptr);
     void Close();
     // Holds the given sample data in memory (AUDIO_STATE_MEMORY) with a copy
     // of the format; 1 on success, 0 when the block has no memory (the caller
     // then keeps the block whatever the ownership said).
-    int Attach(const WaveFormat& format, CMemoryBlock* block, BlockOwnership ownership);
+    [[nodiscard]] int Attach(const WaveFormat& format, CMemoryBlock* block, BlockOwnership ownership);
     // Brings streamed data into memory through a temporary file that is
     // deleted with the data; AUDIO_ERR_NOT_STREAMED unless in AUDIO_STATE_STREAM.
-    int LoadIntoMemory(AudioProgressCallback progress = nullptr, void* context = nullptr);
+    [[nodiscard]] int LoadIntoMemory(AudioProgressCallback progress = nullptr, void* context = nullptr);
 
     // INFO texts by tag ("INAM", ...); empty when absent or unknown.
     std::string_view GetInfoText(std::string_view tag) const;
@@ -99,7 +99,7 @@ private:
     int OpenSource(const std::string* name, CMemoryBlock* block, uint32_t mode, const RawPcmDesc* raw,
                    AudioProgressCallback progress, void* context);
     int OpenWavInMemory(CMemoryBlock* source, uint32_t mode, const AudioProgress& progress);
-    int LoadIntoMemory(const AudioProgress& progress);
+    [[nodiscard]] int LoadIntoMemory(const AudioProgress& progress);
     int SaveWith(const std::string& name, uint32_t mode, const AudioSaveOption& option, const AudioProgress& progress);
     std::string MakeTemporaryFile(int& fd) const;
     // The data from their start, borrowed, in whatever state holds them.

@@ -34,9 +34,9 @@ public:
 
     // Writes the recording as a PCM WAV file, whole or not at all; an
     // AudioResult (AUDIO_OK on success).
-    int Save(const std::string& path) const;
+    [[nodiscard]] int Save(const std::string& path) const;
     // The same for any PCM bytes in `format`.
-    static int SavePcmAsWav(const std::string& path, const WaveFormat& format, const uint8_t* data, size_t size);
+    [[nodiscard]] static int SavePcmAsWav(const std::string& path, const WaveFormat& format, const uint8_t* data, size_t size);
 
 private:
     CDirectSoundDevice& m_device;

@@ -101,15 +101,15 @@ private:
 // and the result says why; a player that was open is closed first. The
 // back buffer's pixel format at this moment is the frame image's. With a
 // sound device, an audio track (if any) is decoded and loaded into it.
-int OpenVideo(VideoPlayer& player, const std::string& fileName, IVideoViewport* viewport,
+[[nodiscard]] int OpenVideo(VideoPlayer& player, const std::string& fileName, IVideoViewport* viewport,
               CSoundDevice* sound = nullptr);
 // The same over bytes in memory, which must stay valid until CloseVideo.
-int OpenVideoMemory(VideoPlayer& player, const uint8_t* data, size_t size, IVideoViewport* viewport,
+[[nodiscard]] int OpenVideoMemory(VideoPlayer& player, const uint8_t* data, size_t size, IVideoViewport* viewport,
                     CSoundDevice* sound = nullptr);
 // Starts (or resumes) playback from the current position and shows the
 // frame due there. `onEnd` is called once when the video reaches its end by
 // itself (not after StopVideo). VIDEO_NOT_OPEN leaves the player not playing.
-int PlayVideo(VideoPlayer& player, std::function<void()> onEnd = {});
+[[nodiscard]] int PlayVideo(VideoPlayer& player, std::function<void()> onEnd = {});
 // Stops playback where it is; no end notification follows.
 void StopVideo(VideoPlayer& player);
 bool IsVideoPlaying(const VideoPlayer& player);

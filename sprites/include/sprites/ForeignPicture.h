@@ -25,7 +25,7 @@ enum class ForeignPictureResult {
 // Examines the block (`size` bytes, possibly behind a 14-byte file header).
 // On Converted, `*converted` is a new packed picture allocated with
 // AllocPicture (PictureSize bytes; free it with FreePicture).
-ForeignPictureResult ReadForeignPicture(const uint8_t* block, size_t size, uint8_t** converted);
+[[nodiscard]] ForeignPictureResult ReadForeignPicture(const uint8_t* block, size_t size, uint8_t** converted);
 
 // Run-length decoded pictures larger than this are refused: a few bytes of
 // end-of-line codes may claim a picture of gigabytes.

@@ -28,4 +28,4 @@ constexpr uint32_t LOAD_MATCH_REFERENCE = 0x40000;
 // DIB_FAILED when the source cannot be opened or is empty; otherwise the
 // packed load's result (CDibPacked::Load) and, for the other kinds, that of
 // their CopyFrom. A refused load leaves `image` as it was.
-DibResult LoadPicture(CDib& image, PictureSource source, uint32_t options = LOAD_PLAIN, CDib* reference = nullptr);
+[[nodiscard]] DibResult LoadPicture(CDib& image, PictureSource source, uint32_t options = LOAD_PLAIN, CDib* reference = nullptr);

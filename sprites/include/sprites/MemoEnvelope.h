@@ -45,7 +45,7 @@ bool IsMemoEnvelopeWithin(const uint8_t* envelope, size_t available);
 // size. False, with `out` in an unspecified state, when the envelope is not
 // believable, `outSize` differs from the stated size, or the stream does not
 // inflate to exactly that many bytes and end there.
-bool MemoUnpackInto(const uint8_t* envelope, size_t available, uint8_t* out, size_t outSize);
+[[nodiscard]] bool MemoUnpackInto(const uint8_t* envelope, size_t available, uint8_t* out, size_t outSize);
 
 // Inflates the envelope into a new block of the unpacked size (AllocPicture;
 // free with FreePicture), or null as for MemoUnpackInto.

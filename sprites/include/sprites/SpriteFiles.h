@@ -42,4 +42,4 @@ size_t UncompressedHeaderSize(const uint8_t* picture);
 // of `picture` (info header first). False, with nothing written, when the
 // picture does not lie within `available` bytes or the write fails; an old
 // file of that name then stays as it was.
-bool WriteSpriteFile(const std::string& path, const uint8_t* picture, size_t available);
+[[nodiscard]] bool WriteSpriteFile(const std::string& path, const uint8_t* picture, size_t available);

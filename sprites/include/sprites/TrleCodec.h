@@ -53,7 +53,7 @@ struct TrleLayout {
 // every row within the width, every row's stored pixels inside the data
 // area, the data area inside the bytes, pixel compression 0 (or 3 at 16 and
 // 32 bits).
-bool ReadTrleLayout(const uint8_t* picture, size_t available, TrleLayout& layout);
+[[nodiscard]] bool ReadTrleLayout(const uint8_t* picture, size_t available, TrleLayout& layout);
 
 // Encodes an uncompressed 8-bit picture (compression BI_RGB), trimmed by its
 // own zero pixels. The colour table is kept.

@@ -6,6 +6,7 @@
 // the lens colour, and the copy is drawn over the view by its colour key.
 
 #include "imaging/DibRef.h"
+#include "gamedata/ScreenTables.h"
 
 class CDib;
 
@@ -42,7 +43,7 @@ private:
     CDib* m_picture = nullptr;
     DibRef<CDib> m_image;
     int m_frameCount = 1;
-    int m_x = 0, m_y = 480, m_restingY = 480;
+    int m_x = 0, m_y = kBackBufferHeight, m_restingY = kBackBufferHeight;
     int m_frameWidth = 0, m_frameHeight = 0;
     int m_step = 20;
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class CDib;
+#include "gamedata/ScreenTables.h"
 class CSoundDevice;
 struct SoundEntry;
 
@@ -48,7 +49,7 @@ private:
     CDib* m_back = nullptr;
     CDib* m_picture = nullptr;
     int m_frameCount = 1;
-    int m_x = 0, m_y = 480, m_restingY = 480;
+    int m_x = 0, m_y = kBackBufferHeight, m_restingY = kBackBufferHeight;
     int m_frameWidth = 0, m_frameHeight = 0;
     int m_frame = 0;
     int m_step = 20;

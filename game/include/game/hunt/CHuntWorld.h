@@ -98,6 +98,8 @@ private:
     CSoundDevice* m_sound = nullptr;
     std::unique_ptr<CSoundDevice> m_silence; // used when the frame gives no device
     const IClock* m_clock = nullptr;
+    // What the world view's start reported: its flash, radar and marks.
+    DibResult m_viewStatus = DIB_NOT_CREATED;
     std::unique_ptr<CStopwatchPool> m_animalWatches;
     std::unique_ptr<CJeep> m_jeep;
     std::array<std::unique_ptr<CAnimal>, ANIMAL_COUNT> m_animals;

@@ -14,6 +14,7 @@
 #include "imaging/DibRef.h"
 #include "imaging/DibResult.h"
 #include "imaging/PaletteEntry.h"
+#include "gamedata/ScreenTables.h"
 
 #include <array>
 #include <cstdint>
@@ -48,7 +49,7 @@ public:
     // Makes the flash and radar images in the target's format, loads the two
     // radar pictures ("menu\pt1.bmp", "menu\pt2.bmp") and keeps the view
     // rectangle and the projection. `scale` is kept but not used.
-    DibResult Init(CDib* target, int x0, int y0, int width, int height, double fieldOfView, double scale);
+    [[nodiscard]] DibResult Init(CDib* target, int x0, int y0, int width, int height, double fieldOfView, double scale);
     int SetGround(CDib* image);
     void SetBackground(CDib* image);
     void SetFogColour(uint8_t red, uint8_t green, uint8_t blue);
@@ -98,7 +99,7 @@ private:
     const void* ShadedTexture(int level);
     int FogLevel(double r) const;
 
-    int m_x0 = 0, m_y0 = 0, m_width = 640, m_height = 480;
+    int m_x0 = 0, m_y0 = 0, m_width = kBackBufferWidth, m_height = kBackBufferHeight;
     double m_halfFov = 0.7853981633974483;
     double m_focal = 320;
     double m_scale = 1;

@@ -34,7 +34,7 @@ public:
     // NoData for no bytes, NotAvi when the bytes do not read as AVI (or not
     // as RIFF under a whole-file check), Damaged as above. `data` must
     // outlive this object.
-    AviResult Open(const uint8_t* data, size_t size, LayoutCheck check);
+    [[nodiscard]] AviResult Open(const uint8_t* data, size_t size, LayoutCheck check);
     // The demultiplexer once opened, else null.
     AVFormatContext* Format() const { return m_format; }
     // Makes the demultiplexer skip the packets of every stream but `keep`.

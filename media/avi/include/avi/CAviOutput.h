@@ -22,19 +22,19 @@ class CAviOutput {
 public:
     // `target` must outlive the output. OutOfMemory when FFmpeg cannot set
     // up its multiplexer.
-    static AviResult Create(IAviByteTarget& target, std::unique_ptr<CAviOutput>& output);
+    [[nodiscard]] static AviResult Create(IAviByteTarget& target, std::unique_ptr<CAviOutput>& output);
     ~CAviOutput();
     CAviOutput(const CAviOutput&) = delete;
     CAviOutput& operator=(const CAviOutput&) = delete;
 
     // The multiplexer, to add streams and set options before WriteHeader.
     AVFormatContext* Format() const { return m_format; }
-    AviResult WriteHeader();
+    [[nodiscard]] AviResult WriteHeader();
     // Writes one packet of one of the streams (its stream index and times
     // set); the packet is left empty.
-    AviResult Write(AVPacket* packet);
+    [[nodiscard]] AviResult Write(AVPacket* packet);
     // Writes what is still held, the index and the final header sizes.
-    AviResult Finish();
+    [[nodiscard]] AviResult Finish();
 
 private:
     explicit CAviOutput(IAviByteTarget& target) : m_target(target) {}

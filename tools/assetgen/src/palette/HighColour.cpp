@@ -4,6 +4,7 @@
 #include "imaging/PixelFormat.h"
 
 #include <array>
+#include <cassert>
 #include <cstdlib>
 
 namespace {
@@ -21,8 +22,10 @@ struct Tables {
         uint32_t wide[32];
         for (int level = 0; level < 32; ++level)
             greys[level] = uint16_t(level << 10 | level << 5 | level);
-        ConvertPixels(reinterpret_cast<uint8_t*>(wide), PF_RGB32, reinterpret_cast<const uint8_t*>(greys), 32, 1,
-                      32 * 4, 32 * 2, PF_RGB555, nullptr, nullptr, 0);
+        [[maybe_unused]] const bool converted =
+            ConvertPixels(reinterpret_cast<uint8_t*>(wide), PF_RGB32, reinterpret_cast<const uint8_t*>(greys), 32,
+                          1, 32 * 4, 32 * 2, PF_RGB555, nullptr, nullptr, 0);
+        assert(converted); // two direct formats the converter always knows
         for (int level = 0; level < 32; ++level)
             widened[size_t(level)] = uint8_t(wide[level] >> 8); // green: the same in every channel of 5-5-5
         for (int value = 0; value < 256; ++value) {

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/ByteOrder.h"
 #include "common/DataPath.h"
+#include "gamedata/HuntTables.h"
 #include "imaging/CDibPalette.h"
 #include "sprites/CDibPacked.h"
 #include "sprites/PictureFormat.h"
@@ -74,7 +75,7 @@ bool CAssetSink::WriteWave(const std::string& name, const std::vector<int16_t>& 
     WriteLE32(&bytes[16], 16);
     WriteLE16(&bytes[20], 1);      // PCM
     WriteLE16(&bytes[22], 1);      // mono
-    WriteLE32(&bytes[24], 22050);  // samples per second
+    WriteLE32(&bytes[24], kSoundSampleRate);  // samples per second
     WriteLE32(&bytes[28], 44100);  // bytes per second
     WriteLE16(&bytes[32], 2);      // block align
     WriteLE16(&bytes[34], 16);     // bits per sample
@@ -108,13 +109,20 @@ bool CAssetSink::WriteIndexed(const std::string& name, int width, int height, co
         return false;
     }
     CDibPalette* palette = new CDibPalette;
-    palette->Create(256);
-    palette->SetEntries(entries, 0, 256);
-    picture.SetPalette(palette);
+    DibResult code = palette->Create(256);
+    if (code == DIB_OK)
+        code = palette->SetEntries(entries, 0, 256);
+    if (code == DIB_OK)
+        code = picture.SetPalette(palette);
     palette->Release();
-    uint8_t* bits;
-    int pitch;
-    picture.Lock(&bits, &pitch);
+    uint8_t* bits = nullptr;
+    int pitch = 0;
+    if (code == DIB_OK)
+        code = picture.Lock(&bits, &pitch);
+    if (code != DIB_OK) {
+        Fail("cannot make " + name);
+        return false;
+    }
     for (int y = 0; y < height; ++y) // the picture is bottom-up
         std::memcpy(bits + size_t(height - 1 - y) * pitch, indices.data() + size_t(y) * width, size_t(width));
     picture.Unlock();

@@ -3,6 +3,8 @@
 // game's rate, nominally within [-1, 1] but free to exceed it until it is
 // normalised into 16-bit samples at the end.
 
+#include "gamedata/HuntTables.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
