@@ -10,6 +10,8 @@
 // Hunt frames are compared too once the program can start straight in a hunt
 // (its --help lists --hunt): the view, the binoculars raised, the aim raised,
 // the options box and an end picture over the frozen hunt, in every scenario.
+// So are the jeep close up, driven and parked, and the far range seen from
+// it, where sprites are hazed, fade in and are enlarged smoothly.
 // The radar square is left out of hunt frames: it is drawn half-transparent
 // in high colour and as a stipple in 8 bits by design.
 
@@ -92,6 +94,15 @@ const std::vector<Shot> kHuntShots = {
     {100, "aiming", SCREEN_HUNT},
     {128, "options box", SCREEN_OPTIONS},
     {400, "end picture", kAnyEndPicture},
+};
+
+// The jeep close up (driven, and parked ahead once the hunter is out) and
+// the far range while driving, where sprites are hazed, fade in and are
+// enlarged smoothly.
+const std::vector<Shot> kDriveShots = {
+    {18, "chase view, the jeep close up", SCREEN_HUNT},
+    {45, "driving through the far range", SCREEN_HUNT},
+    {110, "out of the jeep, parked ahead", SCREEN_HUNT},
 };
 
 // Keys bound in the configuration for the hunt script (keyboard scan codes):
@@ -372,21 +383,38 @@ TEST(DepthPsnr, EveryMenuScreenShowsInEightBitsAsInHighColour)
     EXPECT_EQ(figures.size(), kMenuShots.size());
 }
 
-TEST(DepthPsnr, HuntFramesShowInEightBitsAsInHighColour)
+namespace {
+
+// Runs a hunt script (from --hunt, 0.1 s a pass) in every scenario and
+// compares its shots; the figures go to `report` in the test's folder.
+void CompareHuntsInEveryScenario(const std::string& name, const std::string& script, long passes,
+                                 const std::vector<Shot>& shots, const std::string& report)
 {
     std::string reason;
     const fs::path root = ReadyFolder(reason);
     if (root.empty())
         FAIL() << reason;
-    fs::remove(root / "hunts.txt");
+    fs::remove(root / report);
     for (const char* scenario : {"desert", "plains", "grassland"}) {
-        const Pass hunt = {std::string("hunt-") + scenario,
-                           std::string(VELDRA_TEST_SOURCE_DIR) + "/depth_psnr_hunt.script",
+        const Pass hunt = {name + "-" + scenario,
+                           std::string(VELDRA_TEST_SOURCE_DIR) + "/" + script,
                            {"--hunt", std::string("zebra,rifle,") + scenario},
                            "0.1",
-                           420,
-                           kHuntShots,
+                           passes,
+                           shots,
                            {kRadar}};
-        WriteReport(root / "hunts.txt", CompareDepths(root, hunt));
+        WriteReport(root / report, CompareDepths(root, hunt));
     }
+}
+
+} // namespace
+
+TEST(DepthPsnr, HuntFramesShowInEightBitsAsInHighColour)
+{
+    CompareHuntsInEveryScenario("hunt", "depth_psnr_hunt.script", 420, kHuntShots, "hunts.txt");
+}
+
+TEST(DepthPsnr, CloseUpsAndTheFarRangeShowInEightBitsAsInHighColour)
+{
+    CompareHuntsInEveryScenario("drive", "depth_psnr_drive.script", 120, kDriveShots, "drives.txt");
 }

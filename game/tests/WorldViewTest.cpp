@@ -6,6 +6,7 @@
 #include "game/hunt/HuntMath.h"
 #include "imaging/CDibPalette.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,4 +115,21 @@ TEST(WorldView, TheRadarPutsTheViewUpAndOnePixelForTwoHundredUnits)
     RadarPoint left = CWorldView::RadarPosition(1.0, 1.0 + kPi / 2, 2000);
     EXPECT_EQ(left.x, 40);
     EXPECT_EQ(left.y, 50);
+}
+
+TEST(WorldView, TreesAndAnimalsFadeInOverTheOuterPartOfTheDrawnRange)
+{
+    CTree tree;
+    const double fadeStart = CWorldView::kDrawnRange - CWorldView::kFadeDepth;
+    for (auto [distance, opacity] : {std::pair{0.0, 256}, {fadeStart, 256}, {fadeStart + CWorldView::kFadeDepth / 2, 128},
+                                     {CWorldView::kDrawnRange - 1, 0}, {CWorldView::kDrawnRange, 0}, {3999.0, 0}}) {
+        tree.distance = distance;
+        EXPECT_NEAR(CWorldView::RangeOpacity(tree), opacity, 1) << distance;
+    }
+    tree.distance = std::nan("");
+    EXPECT_EQ(CWorldView::RangeOpacity(tree), 0);
+    // The jeep shows wherever it is left.
+    tree.drawnAtAnyRange = true;
+    tree.distance = 9000;
+    EXPECT_EQ(CWorldView::RangeOpacity(tree), 256);
 }

@@ -27,6 +27,7 @@ CJeep::CJeep(CSoundDevice& sound, const IClock& clock, IHuntEvents& events)
 {
     frameHeight = kFrameHeight;
     size = kSize;
+    drawnAtAnyRange = true;
     m_distanceWatch = m_watches.Acquire();
     m_areaWatch = m_watches.Acquire();
     m_watches.Restart(m_distanceWatch);

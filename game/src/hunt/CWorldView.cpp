@@ -6,14 +6,18 @@
 #include "game/hunt/CGunOverlay.h"
 #include "game/hunt/CSmokePuff.h"
 #include "game/hunt/HuntMath.h"
+#include "SpriteShading.h"
 #include "gamedata/DataFiles.h"
 #include "imaging/CDibPalette.h"
+#include "imaging/CNearestColourMap.h"
 #include "imaging/CDibSection.h"
+#include "sprites/CDibTrle.h"
 #include "sprites/LoadPicture.h"
 #include "gamedata/ScreenTables.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -74,7 +78,7 @@ int CWorldView::SetGround(CDib* image)
     m_ground = nullptr;
     m_texels.clear();
     m_groundColours.clear();
-    m_shades->Clear();
+    ForgetShades();
     for (auto& level : m_shadedTexels)
         std::vector<uint8_t>().swap(level);
     if (!image || !image->IsCreated())
@@ -99,6 +103,25 @@ int CWorldView::SetGround(CDib* image)
     return GROUND_OK;
 }
 
+void CWorldView::ForgetShades()
+{
+    m_shades->Clear();
+    m_spriteShades.clear();
+    m_nearest.reset();
+}
+
+CNearestColourMap* CWorldView::NearestColours()
+{
+    CDibPalette* palette = m_target->GetPalette();
+    if (!m_nearest && palette && palette->GetCount() > 0) {
+        std::array<PaletteEntry, 256> entries{};
+        const int count = std::min(palette->GetCount(), 256);
+        if (palette->GetEntries(entries.data(), 0, count) == DIB_OK)
+            m_nearest = std::make_unique<CNearestColourMap>(entries.data(), count);
+    }
+    return m_nearest.get();
+}
+
 void CWorldView::SetBackground(CDib* image)
 {
     m_background = image && image->IsCreated() ? image : nullptr;
@@ -109,7 +132,7 @@ void CWorldView::SetFogColour(uint8_t red, uint8_t green, uint8_t blue)
     m_fogRed = red;
     m_fogGreen = green;
     m_fogBlue = blue;
-    m_shades->Clear();
+    ForgetShades();
 }
 
 void CWorldView::SetFogRange(double start, double end, double strength)
@@ -117,14 +140,14 @@ void CWorldView::SetFogRange(double start, double end, double strength)
     m_fogStart = start;
     m_fogEnd = end;
     if (strength != m_fogStrength)
-        m_shades->Clear();
+        ForgetShades();
     m_fogStrength = strength;
 }
 
 void CWorldView::SetFog(bool on)
 {
     m_fogOn = on;
-    m_shades->Clear();
+    ForgetShades();
 }
 
 void CWorldView::SetScene(const CDepthList* drawList, CSmokePuff* smoke, CGunOverlay* gun,
@@ -138,7 +161,7 @@ void CWorldView::SetScene(const CDepthList* drawList, CSmokePuff* smoke, CGunOve
 
 void CWorldView::SyncSurfaces()
 {
-    m_shades->Clear();
+    ForgetShades();
     if (!m_target || !m_target->IsCreated())
         return;
     const PixelFormat format = m_target->GetFormat();
@@ -278,7 +301,125 @@ void CWorldView::DrawObjects()
         return;
     for (CWorldObject* object : m_drawList->Objects())
         if (std::fabs(object->relAngle) < kPi / 2) // behind the hunter: not drawn
-            object->Draw(*m_target);
+            DrawObject(*object);
+}
+
+int CWorldView::RangeOpacity(const CWorldObject& object)
+{
+    if (object.drawnAtAnyRange)
+        return 256;
+    if (!(object.distance < kDrawnRange))
+        return 0;
+    const double share = (kDrawnRange - object.distance) / kFadeDepth;
+    return share >= 1 ? 256 : int(share * 256);
+}
+
+const CWorldView::SpriteShade* CWorldView::SpriteColours(CDibPalette& palette, int level)
+{
+    const PixelFormat format = m_target->GetFormat();
+    CDibPalette* targetPalette = m_target->GetPalette();
+    if (format == PF_INDEX8 && (!targetPalette || targetPalette->GetCount() == 0))
+        return nullptr;
+    FollowTargetPalette();
+    std::array<PaletteEntry, 256> entries{};
+    const int count = std::min(palette.GetCount(), 256);
+    if (count > 0 && palette.GetEntries(entries.data(), 0, count) != DIB_OK)
+        return nullptr;
+    SpriteShade& shade = m_spriteShades[{&palette, level}];
+    const auto same = [](const PaletteEntry& a, const PaletteEntry& b) {
+        return a.red == b.red && a.green == b.green && a.blue == b.blue;
+    };
+    if (shade.made && std::equal(entries.begin(), entries.end(), shade.entries.begin(), same))
+        return &shade;
+    shade.entries = entries;
+    // Unhazed 8-bit colours are the keyed blit's own, so that a sprite
+    // keeps its colours when it turns from one kind of drawing to the other.
+    const void* plain = format == PF_INDEX8 && level == 0 ? palette.GetConversionTable(format, targetPalette) : nullptr;
+    if (plain)
+        std::memcpy(shade.indices.data(), plain, 256);
+    CNearestColourMap* nearest = format == PF_INDEX8 ? NearestColours() : nullptr;
+    if (format == PF_INDEX8 && !nearest)
+        return nullptr;
+    const FogSettings fog{m_fogRed, m_fogGreen, m_fogBlue, m_fogStrength};
+    for (int i = 0; i < 256; ++i) {
+        const PaletteEntry hazed = ShadeTables::Hazed(entries[size_t(i)], fog, level);
+        shade.colours[size_t(i) * 3] = hazed.red;
+        shade.colours[size_t(i) * 3 + 1] = hazed.green;
+        shade.colours[size_t(i) * 3 + 2] = hazed.blue;
+        if (format == PF_INDEX8 && !plain)
+            shade.indices[size_t(i)] = uint8_t(std::max(nearest->Nearest(hazed.red, hazed.green, hazed.blue), 0));
+    }
+    shade.made = true;
+    return &shade;
+}
+
+void CWorldView::DrawObject(CWorldObject& object)
+{
+    const int opacity = RangeOpacity(object);
+    if (opacity <= 0)
+        return;
+    const PixelFormat format = m_target->GetFormat();
+    const bool indexed = format == PF_INDEX8;
+    // The haze of the distance, between two levels in 8 bits (where one
+    // level's nearest palette colours may differ from the next one's).
+    const double position = indexed && !m_fogOn ? 0 : FogPosition(object.distance);
+    const int level = indexed ? int(position) : int(position + 0.5);
+    const int nextShare = indexed && level < ShadeTables::kLevels - 1 ? int((position - level) * 64 + 0.5) : 0;
+    const bool smooth = object.frameHeight > 0 && object.screen.height > kSmoothAbove * object.frameHeight;
+    CDib* strip = object.CurrentSprite();
+    const TrleSpriteView* view =
+        strip && strip->GetKind() == DIB_KIND_TRLE ? &static_cast<CDibTrle*>(strip)->View() : nullptr;
+    const bool shadable = view && view->dataArea && view->format == PF_INDEX8 && view->palette &&
+                          (indexed || format == PF_RGB555 || format == PF_RGB565);
+    // Near, whole and not enlarged much: the keyed blit draws it as it is,
+    // and fastest.
+    const SpriteShade* shade = nullptr;
+    const SpriteShade* next = nullptr;
+    if ((level == 0 && nextShare == 0 && opacity == 256 && !smooth) || !shadable ||
+        !(shade = SpriteColours(*view->palette, level)) ||
+        (nextShare > 0 && !(next = SpriteColours(*view->palette, level + 1)))) {
+        object.Draw(*m_target);
+        return;
+    }
+    std::array<PaletteEntry, 256> targetColours{};
+    CNearestColourMap* nearest = nullptr;
+    if (indexed) {
+        CDibPalette* palette = m_target->GetPalette();
+        nearest = NearestColours();
+        if (!nearest || palette->GetEntries(targetColours.data(), 0, std::min(palette->GetCount(), 256)) != DIB_OK)
+            return;
+    }
+    uint8_t* bits = nullptr;
+    int pitch = 0;
+    if (m_target->Lock(&bits, &pitch) != DIB_OK || !bits)
+        return;
+    const int targetHeight = m_target->GetHeight();
+    ShadedSprite call;
+    call.sprite = view;
+    call.frameTop = object.frameIndex * object.frameHeight;
+    call.frameHeight = object.frameHeight;
+    call.left = object.screen.left;
+    call.top = object.screen.top;
+    call.width = object.screen.width;
+    call.height = object.screen.height;
+    call.clipLeft = std::max(m_x0, 0);
+    call.clipTop = std::max(m_y0, 0);
+    call.clipRight = std::min(m_x0 + m_width, m_target->GetWidth());
+    call.clipBottom = std::min(m_y0 + m_height, targetHeight);
+    call.rows = m_target->IsBottomUp() ? bits + ptrdiff_t(targetHeight - 1) * pitch : bits;
+    call.pitch = m_target->IsBottomUp() ? -ptrdiff_t(pitch) : pitch;
+    call.pixels = indexed ? ShadedPixels::Index8 : format == PF_RGB555 ? ShadedPixels::Rgb555 : ShadedPixels::Rgb565;
+    call.colours = shade->colours.data();
+    call.indices = shade->indices.data();
+    call.nextColours = next ? next->colours.data() : nullptr;
+    call.nextIndices = next ? next->indices.data() : nullptr;
+    call.nextShare = next ? nextShare : 0;
+    call.nearest = nearest;
+    call.targetColours = targetColours.data();
+    call.opacity = opacity;
+    call.smooth = smooth;
+    DrawShadedSprite(call);
+    m_target->Unlock();
 }
 
 void CWorldView::DrawRadar()

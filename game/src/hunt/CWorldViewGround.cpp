@@ -12,6 +12,15 @@
 #include <cmath>
 #include <cstring>
 
+double CWorldView::FogPosition(double r) const
+{
+    if (!(r > m_fogStart))
+        return 0;
+    if (r > m_fogEnd || m_fogEnd <= m_fogStart)
+        return 32;
+    return (r - m_fogStart) / ((m_fogEnd - m_fogStart) / 32);
+}
+
 int CWorldView::FogLevel(double r) const
 {
     if (r < m_fogStart)
@@ -21,14 +30,23 @@ int CWorldView::FogLevel(double r) const
     return int((r - m_fogStart) / ((m_fogEnd - m_fogStart) / 32) + 0.5);
 }
 
-bool CWorldView::EnsureShadeTables()
+void CWorldView::FollowTargetPalette()
 {
-    CDibPalette* palette = m_target->GetPalette();
+    const CDibPalette* palette = m_target->GetPalette();
     const uint32_t version = palette ? palette->GetVersion() : 0;
-    if (m_shades->IsBuilt() && palette == m_shadeTargetPalette && version == m_shadeTargetVersion)
-        return true;
+    if (palette == m_shadeTargetPalette && version == m_shadeTargetVersion)
+        return;
+    ForgetShades();
     m_shadeTargetPalette = palette;
     m_shadeTargetVersion = version;
+}
+
+bool CWorldView::EnsureShadeTables()
+{
+    FollowTargetPalette();
+    if (m_shades->IsBuilt())
+        return true;
+    CDibPalette* palette = m_target->GetPalette();
     for (auto& level : m_shadedTexels)
         std::vector<uint8_t>().swap(level);
     FogSettings fog{m_fogRed, m_fogGreen, m_fogBlue, m_fogStrength};

@@ -13,6 +13,15 @@ uint8_t Blend(uint8_t component, uint8_t fog, double f)
 }
 } // namespace
 
+PaletteEntry ShadeTables::Hazed(PaletteEntry colour, const FogSettings& fog, int level)
+{
+    const double f = level * fog.strength / 32.0;
+    colour.red = Blend(colour.red, fog.red, f);
+    colour.green = Blend(colour.green, fog.green, f);
+    colour.blue = Blend(colour.blue, fog.blue, f);
+    return colour;
+}
+
 bool ShadeTables::Build(const std::vector<PaletteEntry>& ground, PixelFormat target, CDibPalette* targetPalette,
                         const FogSettings& fog)
 {
@@ -32,10 +41,9 @@ bool ShadeTables::Build(const std::vector<PaletteEntry>& ground, PixelFormat tar
     for (size_t i = 0; i < ground.size() && i < 256; ++i)
         entries[i] = ground[i];
     for (int level = 0; level < kLevels; ++level) {
-        const double f = level * fog.strength / 32.0;
         for (int i = 0; i < 256; ++i) {
-            const uint8_t r = Blend(entries[i].red, fog.red, f), g = Blend(entries[i].green, fog.green, f),
-                          b = Blend(entries[i].blue, fog.blue, f);
+            const PaletteEntry hazed = Hazed(entries[i], fog, level);
+            const uint8_t r = hazed.red, g = hazed.green, b = hazed.blue;
             const size_t at = (size_t(level) * 256 + size_t(i)) * size_t(m_entryBytes);
             if (indexed) {
                 const int nearest = targetPalette->NearestIndex(r, g, b);

@@ -25,6 +25,9 @@ public:
     // Builds the tables from the ground's palette entries; false (and empty)
     // for a target format without tables, no ground colours, or an 8-bit
     // target without palette.
+    // One colour blended towards the fog at a level, as the tables do it.
+    static PaletteEntry Hazed(PaletteEntry colour, const FogSettings& fog, int level);
+
     bool Build(const std::vector<PaletteEntry>& ground, PixelFormat target, CDibPalette* targetPalette,
                const FogSettings& fog);
     void Clear() { m_bytes.clear(); }

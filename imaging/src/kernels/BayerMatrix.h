@@ -1,19 +1,15 @@
 #pragma once
-// The ordered-dither matrix (values 1..64), anchored to the target: pixel
-// (x, y) uses kBayer[y & 7][x & 7]. Neighbouring values are far apart, so any
-// threshold or offset taken from it spreads evenly over every 8 x 8 block.
+// The kernels' name for the ordered-dither matrix (imaging/OrderedDither.h),
+// anchored to the target: pixel (x, y) uses kBayer[y & 7][x & 7].
 //
-// Internal linkage on purpose: the vector kernels include this through their
-// pixel rules, compiled with other instruction-set flags.
+// The name has internal linkage on purpose: the vector kernels include this
+// through their pixel rules, compiled with other instruction-set flags; the
+// matrix itself is data, the same in every unit.
 
-#include <cstdint>
+#include "imaging/OrderedDither.h"
 
 namespace {
 
-constexpr uint8_t kBayer[8][8] = {
-    {1, 33, 9, 41, 3, 35, 11, 43},  {49, 17, 57, 25, 51, 19, 59, 27}, {13, 45, 5, 37, 15, 47, 7, 39},
-    {61, 29, 53, 21, 63, 31, 55, 23}, {4, 36, 12, 44, 2, 34, 10, 42},  {52, 20, 60, 28, 50, 18, 58, 26},
-    {16, 48, 8, 40, 14, 46, 6, 38},  {64, 32, 56, 24, 62, 30, 54, 22},
-};
+constexpr const auto& kBayer = kOrderedDither;
 
 } // namespace

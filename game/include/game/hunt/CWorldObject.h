@@ -54,6 +54,9 @@ public:
     double x = 0, y = 0;
     double distance = 0;            // to the hunter, this tick
     double relAngle = 0;            // view angle minus bearing to the object, in (−π, π]
+    // Drawn at any distance rather than within the drawn range (the jeep:
+    // the hunter must be able to find it again).
+    bool drawnAtAnyRange = false;
 };
 
 // A tree: one strip of one frame.

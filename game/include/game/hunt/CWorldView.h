@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,7 @@ class CBinocularOverlay;
 class CDepthList;
 class CDibPalette;
 class CGunOverlay;
+class CNearestColourMap;
 class CSmokePuff;
 class ShadeTables;
 
@@ -41,6 +43,14 @@ enum GroundResult : int {
 
 class CWorldView {
 public:
+    // Trees and animals are drawn up to this distance (the cells the hunt
+    // visits reach at least as far in every direction in view), fading in
+    // over the last kFadeDepth units so that none appears at once.
+    static constexpr double kDrawnRange = 3000;
+    static constexpr double kFadeDepth = 750;
+    // Sprites drawn more than this many times their size are filtered.
+    static constexpr double kSmoothAbove = 2;
+
     CWorldView();
     ~CWorldView();
     CWorldView(const CWorldView&) = delete;
@@ -80,6 +90,10 @@ public:
     void SetRadar(int animal, RadarPoint point) { m_radar[size_t(animal)] = point; }
     RadarPoint Radar(int animal) const { return m_radar[size_t(animal)]; }
 
+    // How much of an object shows at its distance: 256 (all) inside the
+    // drawn range's fade, down to 0 at its end.
+    static int RangeOpacity(const CWorldObject& object);
+
     bool FlashOn() const { return m_flashOn; }
     int FlashLevel() const { return m_flashLevel; }
     double FocalLength() const { return m_focal; }
@@ -92,12 +106,32 @@ public:
 
 private:
     void DrawObjects();
+    void DrawObject(CWorldObject& object);
+    // Hazed sprite colours by sprite palette and level, recognised by the
+    // palette's contents: RGB, and for an 8-bit target its indices.
+    struct SpriteShade {
+        bool made = false;
+        std::array<PaletteEntry, 256> entries;
+        std::array<uint8_t, 256 * 3> colours;
+        std::array<uint8_t, 256> indices;
+    };
+    // The colours of a sprite palette hazed to a fog level; null when the
+    // target cannot have them.
+    const SpriteShade* SpriteColours(CDibPalette& palette, int level);
     void DrawRadar();
     void DrawFlash();
+    // Drops the ground's shade tables and the hazed sprite colours (the fog,
+    // the target or its palette changed).
+    void ForgetShades();
+    // Forgets the shades when the target's palette is not the one they were
+    // made for.
+    void FollowTargetPalette();
     bool EnsureShadeTables();
     // The ground's texels as pixels of a fog level, made on first use.
     const void* ShadedTexture(int level);
     int FogLevel(double r) const;
+    // The fog level unrounded: 0 up to the fog's start, 32 past its end.
+    double FogPosition(double r) const;
 
     int m_x0 = 0, m_y0 = 0, m_width = kBackBufferWidth, m_height = kBackBufferHeight;
     double m_halfFov = 0.7853981633974483;
@@ -125,6 +159,12 @@ private:
     const CDibPalette* m_shadeTargetPalette = nullptr;
     uint32_t m_shadeTargetVersion = 0;
     bool m_doubleWidth = false;
+    // Emptied with the shade tables.
+    std::map<std::pair<const CDibPalette*, int>, SpriteShade> m_spriteShades;
+    // The target palette's nearest colours for hazed, mixed and filtered
+    // sprite pixels in 8 bits; made on first need, dropped with the shades.
+    std::unique_ptr<CNearestColourMap> m_nearest;
+    CNearestColourMap* NearestColours();
 
     int m_flashLevel = 256;
     bool m_flashOn = false;
