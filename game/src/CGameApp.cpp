@@ -6,11 +6,13 @@
 #include "common/KeyCodes.h"
 #include "display/CDibDDViewport.h"
 #include "display/ScreenPresenter.h"
+#include "game/AudioDeviceChoice.h"
 #include "game/CAutoPlayer.h"
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
 #include "game/CStateLog.h"
 #include "game/hunt/CHuntWorld.h"
+#include "gamedata/CConfigFile.h"
 #include "gamedata/GameFolders.h"
 #include "imaging/PngWriter.h"
 #include "media/CDirectSoundDevice.h"
@@ -56,6 +58,17 @@ std::array<uint8_t, 256> KeysHeldNow()
     return held;
 }
 
+// The refresh rate of the window's display, 60 when it does not say.
+int DisplayRefreshRate(SDL_Window* window)
+{
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate >= 24 &&
+        mode.refresh_rate <= 500)
+        return mode.refresh_rate;
+    return 60;
+}
+
 void HandleEvent(const SDL_Event& event, CMainFrame& frame, bool& quit)
 {
     switch (event.type) {
@@ -93,7 +106,8 @@ void HandleEvent(const SDL_Event& event, CMainFrame& frame, bool& quit)
             frame.OnActivateApp(focused, held.data());
             if (frame.Viewport())
                 frame.Viewport()->Presenter().OnFocusChanged(focused);
-        } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                   event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             frame.OnPaint();
         }
         break;
@@ -179,6 +193,13 @@ int CGameApp::Run(const GameOptions& givenOptions)
     // Output names are relative to where the game was started, not to the
     // data folder it moves into.
     GameOptions options = givenOptions;
+    if (options.listAudioDevices) {
+        const CDirectSoundDevice device;
+        if (!device.HasLibrary())
+            std::fprintf(stderr, "Veldra: the sound library cannot be loaded; there is no output to list\n");
+        std::fputs(AudioDeviceList(device).c_str(), stdout);
+        return 0;
+    }
     for (std::string* path : {&options.dumpPattern, &options.screenLog, &options.stateLog, &options.audioOut})
         if (!path->empty() && path->front() != '/') {
             char* cwd = ::getcwd(nullptr, 0);
@@ -222,8 +243,12 @@ int CGameApp::Run(const GameOptions& givenOptions)
         std::fprintf(stderr, "Veldra: no display: %s\n", SDL_GetError());
         return 1;
     }
+    // How the window was left, unless the options say otherwise; full screen
+    // the first time.
+    const GameConfig kept = CConfigFile(playerFiles.ConfigPath()).Read();
     FrameSettings settings;
-    settings.fullScreen = options.fullScreen != 0;
+    settings.fullScreen = options.fullScreen >= 0 ? options.fullScreen != 0 : kept.window.fullScreen != 0;
+    settings.smoothScaling = kept.window.smoothScaling;
     settings.playVideo = options.playVideo && options.huntQuarry < 0;
     settings.vsync = options.vsync && options.fixedFrameTime == 0;
     settings.windowScale = options.scale;
@@ -239,6 +264,10 @@ int CGameApp::Run(const GameOptions& givenOptions)
         return 1;
     }
     SetSdlWindowIcon(window, WindowIconOf::Game);
+    if (!settings.fullScreen && !options.scaleGiven && kept.window.width > 0) {
+        SDL_SetWindowSize(window, kept.window.width, kept.window.height);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     SDL_ShowCursor(SDL_DISABLE); // the game draws its own pointer
 
     const bool fixed = options.fixedFrameTime > 0;
@@ -250,6 +279,12 @@ int CGameApp::Run(const GameOptions& givenOptions)
             options.audioOut.empty() ? std::make_unique<CDirectSoundDevice>()
                                      : CDirectSoundDevice::CreateLoopback(MakePcmFormat(kSoundSampleRate, 16, 2));
         CDirectSoundDevice* soundDevice = sound.get();
+        if (options.audioOut.empty()) {
+            // The output named on the command line, else the one kept in config.dat.
+            const std::string wanted = !options.audioDevice.empty() ? options.audioDevice : kept.audioDevice;
+            if (const std::string problem = ChooseAudioDevice(*sound, wanted); !problem.empty())
+                std::fprintf(stderr, "Veldra: %s\n", problem.c_str());
+        }
         CMainFrame frame;
         auto huntWorld = std::make_unique<CHuntWorld>();
         const CHuntWorld& hunt = *huntWorld;
@@ -295,6 +330,8 @@ int CGameApp::Run(const GameOptions& givenOptions)
             CTickDriver ticks(frame, timedScript, scriptKeys, bot.get(), hunt, stateLog.get(), quit);
             frame.SetTickListener(&ticks);
             double lastPass = m_realTime.Seconds();
+            double lastShown = lastPass;
+            const double refreshPeriod = 1.0 / DisplayRefreshRate(window);
             for (long pass = 1; !quit; ++pass) {
                 SDL_Event event;
                 while (SDL_PollEvent(&event))
@@ -314,7 +351,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     lastPass = now;
                     frame.SetFrameTime(pass == 1 ? 0.0 : seconds);
                 }
-                const bool more = frame.RunFrame();
+                const bool shown = frame.RunFrame();
                 if (recorder)
                     recorder->Advance(frame.FrameTime());
                 if (int(frame.CurrentScreenId()) != loggedScreen) {
@@ -327,13 +364,26 @@ int CGameApp::Run(const GameOptions& givenOptions)
                         DebugTrace("Veldra: cannot write the dump of pass %ld", pass);
                 if (options.maxPasses > 0 && pass >= options.maxPasses)
                     break;
-                if (!fixed && !more) {
-                    // Idle (in the background, or while the intro plays):
-                    // wait for the next message, or the intro's next frame.
-                    int64_t wait = 50;
+                if (fixed)
+                    continue;
+                if (shown) {
+                    // No pass shows pictures faster than the display does: a
+                    // present that waited for the display's refresh has taken
+                    // its time already, and one that did not waits here.
+                    const double since = m_realTime.Seconds() - lastShown;
+                    if (since < refreshPeriod)
+                        SDL_Delay(uint32_t((refreshPeriod - since) * 1000.0));
+                    lastShown = m_realTime.Seconds();
+                } else {
+                    // Nothing changed (or in the background, or while the
+                    // intro plays): sleep until input comes or the game has
+                    // work again (a timer, a tick for input given, the
+                    // intro's next frame).
+                    int64_t wait = frame.IsActive() ? frame.MillisecondsToNextNeed() : 50;
                     if (const double toFrame = intro->SecondsToNextFrame(); toFrame >= 0)
                         wait = std::min(wait, int64_t(std::ceil(toFrame * 1000.0)));
-                    SDL_WaitEventTimeout(nullptr, int(wait));
+                    if (wait > 0)
+                        SDL_WaitEventTimeout(nullptr, int(wait));
                 }
             }
             frame.SetTickListener(nullptr);
@@ -357,6 +407,16 @@ int CGameApp::Run(const GameOptions& givenOptions)
             if (!options.screenLog.empty() &&
                 !WriteFileAtomically(options.screenLog, screenLog.data(), screenLog.size()))
                 std::fprintf(stderr, "Veldra: cannot write %s\n", options.screenLog.c_str());
+        }
+        // The window as the player leaves it, for the next start (replays
+        // and recordings leave the player's settings alone).
+        if (!fixed && frame.Viewport() && frame.IsInitialised()) {
+            WindowState left = kept.window;
+            left.fullScreen = frame.Viewport()->Presenter().IsFullScreen() ? 1 : 0;
+            if (!left.fullScreen)
+                SDL_GetWindowSize(window, &left.width, &left.height);
+            if (!(left == kept.window) && !CConfigFile(playerFiles.ConfigPath()).WriteWindow(left))
+                DebugTrace("Veldra: the window's state cannot be kept in config.dat");
         }
         frame.Destroy();
     }

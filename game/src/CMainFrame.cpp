@@ -2,6 +2,7 @@
 
 #include "common/DataPath.h"
 #include "common/DebugTrace.h"
+#include "common/KeyCodes.h"
 #include "display/CDibDD.h"
 #include "display/CDibDDContext.h"
 #include "display/CDibDDViewport.h"
@@ -20,6 +21,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
@@ -66,6 +68,7 @@ bool CMainFrame::Create(SDL_Window* window, uint32_t seed, const FrameSettings& 
     m_viewport.reset(static_cast<CDibDDViewport*>(m_context->NewViewport()));
     PresenterOptions options;
     options.vsync = settings.vsync;
+    options.smoothScaling = settings.smoothScaling;
     m_viewport->SetPresenterOptions(options);
     return true;
 }
@@ -76,6 +79,9 @@ void CMainFrame::OnFirstMove()
         return;
     m_initialised = true;
     m_config = CConfigFile(m_settings.playerFiles.ConfigPath()).Read();
+    m_volume = m_config.volume;
+    m_muted = m_config.muted;
+    ApplyVolume();
 
     m_controls.fill(nullptr);
     m_input = std::make_unique<CInputManager>();
@@ -151,18 +157,73 @@ HuntInput CMainFrame::ReadControls() const
     return input;
 }
 
+void CMainFrame::ApplyVolume()
+{
+    m_sound->SetMasterGain(m_muted ? 0.0f : VolumeGain(m_volume));
+}
+
+bool CMainFrame::OnVolumeKey(uint8_t key)
+{
+    const auto among = [key](const auto& keys) { return std::find(keys.begin(), keys.end(), key) != keys.end(); };
+    if (key == ReservedKeys::kMute) {
+        m_muted = !m_muted;
+    } else if (among(ReservedKeys::kQuieter) || among(ReservedKeys::kLouder)) {
+        // A step either way also ends a mute: the player wants to hear it.
+        m_volume = std::clamp(m_volume + (among(ReservedKeys::kLouder) ? 1 : -1), 0, kVolumeSteps);
+        m_muted = false;
+    } else {
+        return false;
+    }
+    ApplyVolume();
+    m_volumeDisplay.Show(m_volume, kVolumeSteps, m_muted);
+    m_dirty = true;
+    if (!CConfigFile(m_settings.playerFiles.ConfigPath()).WriteSound(m_volume, m_muted))
+        DebugTrace("CMainFrame : the volume cannot be kept in \"%s\"", m_settings.playerFiles.ConfigPath().c_str());
+    return true;
+}
+
 void CMainFrame::OnKey(uint8_t key, bool down)
 {
+    NoteInput();
+    // The volume keys work everywhere, the intro too (without skipping it).
+    const bool pauseKey = key == dik::ESCAPE || key == dik::PAUSE;
+    if (m_initialised && !pauseKey && IsReservedKey(key)) {
+        if (down)
+            OnVolumeKey(key);
+        return;
+    }
     // Counted, not sampled: a tap that begins and ends between two passes
     // still skips the intro.
     if (down && m_video->IsPlaying())
         ++m_introKeyPresses;
+    else if (down && pauseKey)
+        ++m_pauseKeyPresses;
     if (m_input)
         m_input->OnKeyEvent(key, down);
 }
 
+void CMainFrame::NoteInput()
+{
+    m_dirty = true;
+    m_inputPending = true;
+}
+
+void CMainFrame::OnMouseMove(int x, int y)
+{
+    if (x != m_mouse.X() || y != m_mouse.Y())
+        NoteInput();
+    m_mouse.MoveTo(x, y);
+}
+
+void CMainFrame::OnMouseButton(bool down)
+{
+    NoteInput();
+    m_mouse.OnLeftButton(down);
+}
+
 void CMainFrame::OnActivateApp(bool active, const uint8_t* keysDown)
 {
+    NoteInput();
     if (m_input)
         m_input->OnFocusChanged(active, keysDown);
     if (!active) {
@@ -185,18 +246,21 @@ void CMainFrame::ForgetInput()
 {
     m_mouse.TakeLeftPressed();
     m_introKeyPresses = 0;
+    m_pauseKeyPresses = 0;
     if (m_input)
         m_input->Poll(0); // what the keys did so far is read here, and cleared at the next poll
 }
 
 void CMainFrame::OnPaint()
 {
+    m_dirty = true; // a new window size is scaled for at the next picture
     if (m_viewport)
         m_viewport->OnPaint();
 }
 
 void CMainFrame::OnDisplayReset()
 {
+    m_dirty = true;
     CDibDD::MarkAllLost();
     if (m_viewport)
         m_viewport->Presenter().OnDeviceReset();
@@ -206,6 +270,8 @@ bool CMainFrame::RunFrame()
 {
     if (!m_active || !m_initialised || !m_current)
         return false;
+    if (m_volumeDisplay.Advance(m_frameTime))
+        m_dirty = true;
     if (m_video->IsPlaying()) {
         // Any key or a click skips the intro. The intro keeps real time: a
         // slow pass shows the frame due now and skips those before it.
@@ -220,28 +286,88 @@ bool CMainFrame::RunFrame()
             ForgetInput();
         return false;
     }
-    const double longest = m_settings.longestPass;
-    m_gameClock.Give(longest > 0 && m_frameTime > longest ? longest : m_frameTime);
-    while (!m_closeRequested && m_gameClock.TickDue()) {
+    if (Paused()) {
+        const bool polling = m_inputPending;
+        m_inputPending = false;
+        RunPausedPass();
+        m_dirty |= polling;
+    } else {
+        const double longest = m_settings.longestPass;
+        m_gameClock.Give(longest > 0 && m_frameTime > longest ? longest : m_frameTime);
+    }
+    while (!m_closeRequested && !Paused() && m_gameClock.TickDue()) {
         const int64_t tick = m_gameClock.Ticks() + 1;
         if (m_tickListener)
             m_tickListener->BeforeTick(tick, m_gameClock.Seconds());
+        // A tick that polls input given since the last one may change the
+        // screen; a hunt changes at every tick.
+        m_dirty |= m_inputPending || CurrentScreenId() == ScreenId::Hunt;
+        m_inputPending = false;
         if (!m_closeRequested)
             RunTick();
+        // The tick that opened the pause box does not count: it runs again,
+        // whole, on resuming.
+        if (Paused())
+            break;
+        m_dirty |= CurrentScreenId() == ScreenId::Hunt;
         m_gameClock.EndTick();
         if (m_tickListener)
             m_tickListener->AfterTick(tick, m_gameClock.Seconds());
     }
-    if (m_closeRequested)
+    if (m_closeRequested || !m_dirty)
         return false;
+    m_dirty = false;
 
     if (CurrentScreenId() == ScreenId::Hunt)
         m_hunt->Render();
     m_current->Draw();
     if (CDib* back = BackBuffer(); back && m_cursor && m_cursor->IsCreated())
         back->Draw(m_mouse.X(), m_mouse.Y(), 16, 16, m_cursor.Get(), 0, 0, 16, 16, BLIT_SRCKEY, 0);
+    m_volumeDisplay.Draw(BackBuffer());
     m_viewport->Flip();
+    ++m_presents;
     return true;
+}
+
+bool CMainFrame::TakePauseKey()
+{
+    const bool pressed = m_pauseKeyPresses > 0;
+    m_pauseKeyPresses = 0;
+    return pressed;
+}
+
+void CMainFrame::RunPausedPass()
+{
+    m_pausedSoundTime += m_frameTime;
+    if (m_pausedSoundTime >= 0.1) {
+        m_pausedSoundTime = 0;
+        m_sound->Service();
+    }
+    m_input->Poll(0);
+    if (TakePauseKey()) {
+        ChangeScreen(ScreenId::Hunt, true, false);
+        return;
+    }
+    const int item = m_current->Poll();
+    if (item >= 0)
+        ActOnItem(item);
+}
+
+int CMainFrame::MillisecondsToNextNeed() const
+{
+    constexpr int kLongest = 100;
+    double seconds = kLongest / 1000.0;
+    if (m_volumeDisplay.Visible())
+        seconds = std::min(seconds, m_volumeDisplay.SecondsLeft());
+    if (Paused()) {
+        seconds = std::min(seconds, 0.1 - m_pausedSoundTime);
+    } else {
+        if (m_inputPending)
+            seconds = std::min(seconds, m_gameClock.SecondsToNextTick());
+        if (const int64_t timer = m_timers.MillisecondsToNext(); timer >= 0)
+            seconds = std::min(seconds, m_gameClock.SecondsToNextTick() + double(timer) / 1000.0);
+    }
+    return std::clamp(int(std::ceil(seconds * 1000.0 - 1e-6)), 0, kLongest);
 }
 
 void CMainFrame::RunTick()
@@ -250,6 +376,10 @@ void CMainFrame::RunTick()
         OnTimer(id);
     if (m_closeRequested || !m_current)
         return;
+    if (TakePauseKey() && CurrentScreenId() == ScreenId::Hunt) {
+        ChangeScreen(ScreenId::Options, false, true);
+        return;
+    }
     m_input->Poll(0);
     const int item = m_current->Poll();
     if (item >= 0)
@@ -271,6 +401,14 @@ void CMainFrame::ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFir
         return;
     m_current->Leave();
     m_current = Screen(target);
+    // Drawn at once, and again after its first poll, which may light the
+    // item under the pointer.
+    m_dirty = true;
+    m_inputPending = true;
+    // The rest of the pass's time goes with the pause, not run later.
+    if (Paused())
+        m_gameClock.DropPending();
+    m_pausedSoundTime = 0;
     if (drawHuntFirst)
         m_hunt->Render(); // the new screen snapshots the hunt picture
     m_current->Enter(keepStates);
@@ -404,6 +542,7 @@ bool CMainFrame::LoadHunt(int quarry, int weapon, int scenario)
     if (back->GetFormat() == PF_INDEX8 && back->GetPalette())
         black = uint32_t(std::max(back->GetPalette()->NearestIndex(0, 0, 0), 0));
     back->FillRect(0, 0, kBackBufferWidth, kBackBufferHeight, black);
+    m_dirty = true;
     // The cursor follows the back buffer's format and palette.
     // Without its cursor the hunt still plays (aimed by keys); the trace says why.
     if (LoadPicture(*m_cursor, PictureSource::File(kCursorPicture), LOAD_MATCH_REFERENCE, back) != DIB_OK)

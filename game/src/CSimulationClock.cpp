@@ -38,3 +38,16 @@ double CSimulationClock::Pending() const
 {
     return m_given + m_givenError - Seconds();
 }
+
+void CSimulationClock::DropPending()
+{
+    m_given = Seconds();
+    m_givenError = 0;
+    assert(!TickDue());
+}
+
+double CSimulationClock::SecondsToNextTick() const
+{
+    const double left = double(m_ticks + 1) * kTickSeconds - (m_given + m_givenError);
+    return left > 0 ? left : 0;
+}

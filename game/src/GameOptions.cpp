@@ -22,12 +22,18 @@ const char* kUsage =
     "  --windowed          run in a window (Alt+Enter toggles full screen)\n"
     "  --fullscreen        run full screen (desktop resolution, aspect kept)\n"
     "  --scale N           window size as a multiple of 640 x 480 (1..3)\n"
+    "                      (without these three, the game starts as it was left: full screen or\n"
+    "                      a window of the size it had, kept in config.dat)\n"
     "  --hunt Q,W,S        start straight in a hunt (no intro, no menus), e.g. zebra,rifle,plains;\n"
     "                      Q: elephant giraffe hippo lion lioness rhino zebra\n"
     "                      W: assault-rifle crossbow handgun muzzle-loader rifle shotgun\n"
     "                      S: desert plains grassland\n"
     "  --no-video          skip the intro video\n"
     "  --no-vsync          present without waiting for vertical sync\n"
+    "  --audio-device NAME play through the sound output called NAME (one of those\n"
+    "                      --list-audio-devices prints; \"audiodevice\" in config.dat does the\n"
+    "                      same); an output not found leaves the default one, with a message\n"
+    "  --list-audio-devices  print the names of the sound outputs, one a line, and exit\n"
     "  --help              this text\n"
     "  --version           the version and the licence\n"
     "\n"
@@ -61,16 +67,22 @@ const char* kUsage =
     "  Enter             raise or lower the gun\n"
     "  Right Shift       raise or lower the binoculars\n"
     "  Right Ctrl        get into the jeep or out of it\n"
-    "  Escape            stop the intro video\n"
+    "  Escape            stop the intro video; in a hunt, pause (the options box) and resume\n"
+    "  Pause             pause and resume a hunt\n"
+    "  F10               sound off and on\n"
+    "  F11, keypad -     quieter (ten steps; kept in config.dat)\n"
+    "  F12, keypad +     louder\n"
     "  Alt+Enter         switch between full screen and a window\n"
     "\n"
-    "The first six are the defaults; veldra-setup binds other keys in \"config.dat\". The\n"
+    "The first six are the defaults; veldra-setup binds other keys in \"config.dat\", but none\n"
+    "to Escape, Pause, F10, F11, F12 or the keypad's - and +, which the game keeps. The\n"
     "hunt display's buttons do the same with the mouse.\n"
     "\n"
     "Files:\n"
     "  PREFIX/share/veldra  the game's data as installed: pictures (menu, animals, env),\n"
     "                       sounds, the intro video and the player's guide, Veldra.html\n"
-    "  config.dat           the display depth and the keys, as veldra-setup writes them\n"
+    "  config.dat           the display depth and the keys, as veldra-setup writes them; the\n"
+    "                       volume, the mute and the sound output, as the game keeps them\n"
     "  trophy.bin           the trophies bagged, shown in the trophy room\n"
     "\n"
     "\"config.dat\" and \"trophy.bin\" are kept in the game folder; when that is the\n"
@@ -162,6 +174,7 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
             if (!ParseLong(value, 1, 3, number))
                 return needs("1, 2 or 3");
             options.scale = int(number);
+            options.scaleGiven = true;
             ++i;
         } else if (arg == "--seed") {
             if (!ParseLong(value, 0, 4294967295L, number))
@@ -237,6 +250,13 @@ int ParseGameOptions(int argc, char** argv, GameOptions& options, std::string& e
             ++i;
         } else if (arg == "--no-video") {
             options.playVideo = false;
+        } else if (arg == "--audio-device") {
+            if (!value || !*value)
+                return needs("the name of a sound output");
+            options.audioDevice = value;
+            ++i;
+        } else if (arg == "--list-audio-devices") {
+            options.listAudioDevices = true;
         } else if (arg == "--no-vsync") {
             options.vsync = false;
         } else {

@@ -1,5 +1,6 @@
 #include "MiniGameData.h"
 #include "game/CGameApp.h"
+#include "gamedata/CConfigFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -109,5 +110,50 @@ TEST(GameApp, WithoutASoundDeviceItSaysSoOnceAndPlaysOn)
     EXPECT_EQ(said.find(line, at + 1), std::string::npos) << said;
     EXPECT_EQ(said.find("AL lib"), std::string::npos) << said;
     EXPECT_EQ(said.find("ALSA lib"), std::string::npos) << said;
+    RemoveMiniGameData(folder);
+}
+
+TEST(GameApp, TheWindowStartsAsItWasLeftAndIsKeptAgainAtTheEnd)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    const std::string folder = MakeMiniGameData("window");
+    char* cwd = ::getcwd(nullptr, 0);
+    const std::string previous = cwd;
+    std::free(cwd);
+    const auto play = [&](int fullScreen) {
+        GameOptions options;
+        options.dataFolder = folder;
+        options.fullScreen = fullScreen;
+        options.playVideo = false;
+        options.maxPasses = 3;
+        CGameApp app;
+        EXPECT_EQ(app.Run(options), 0);
+        EXPECT_EQ(::chdir(previous.c_str()), 0);
+        return CConfigFile(folder + "/config.dat").Read().window;
+    };
+    // Kept as a window of 800 x 600, smooth: without options it opens so, and
+    // leaves it so (nothing changed, nothing written).
+    {
+        std::ofstream config(folder + "/config.dat");
+        config << "[configuration]\nkeyup=17\nfullscreen=0\nwindowwidth=800\nwindowheight=600\nsmoothscaling=1\n";
+    }
+    WindowState left = play(-1);
+    EXPECT_EQ(left.fullScreen, 0);
+    EXPECT_EQ(left.width, 800);
+    EXPECT_EQ(left.height, 600);
+    EXPECT_TRUE(left.smoothScaling);
+    // Asked for full screen: kept so, the window's size remembered for later.
+    left = play(1);
+    EXPECT_EQ(left.fullScreen, 1);
+    EXPECT_EQ(left.width, 800);
+    EXPECT_TRUE(left.smoothScaling);
+    EXPECT_EQ(CConfigFile(folder + "/config.dat").Read().Key(GameControl::Up), 17); // the rest untouched
+    // And the next start without options is full screen again; --windowed
+    // gives back the 800 x 600 window.
+    EXPECT_EQ(play(-1).fullScreen, 1);
+    left = play(0);
+    EXPECT_EQ(left.fullScreen, 0);
+    EXPECT_EQ(left.width, 800);
+    EXPECT_EQ(left.height, 600);
     RemoveMiniGameData(folder);
 }

@@ -6,6 +6,9 @@
 #include "game/CScreen.h"
 #include "game/CTrophyScreen.h"
 #include "game/TrophyFile.h"
+#include "common/KeyCodes.h"
+#include "gamedata/CConfigFile.h"
+#include "media/CSoundDevice.h"
 
 #include <SDL.h>
 #include <cstdlib>
@@ -342,4 +345,171 @@ TEST_F(FrameTest, AHuntThatCannotBeBuiltReturnsToTheMainMenu)
     EXPECT_EQ(frame->QuarryKind(), 0);
     EXPECT_FALSE(frame->StartHunt(6, 4, 2));
     EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
+}
+
+TEST_F(FrameTest, EscapeOrPausePausesTheHuntAndStopsItsClockUntilPressedAgain)
+{
+    frame->OnKey(dik::ESCAPE, true); // on the menu: nothing
+    frame->OnKey(dik::ESCAPE, false);
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
+    ASSERT_TRUE(frame->StartHunt(0, 0, 1));
+    frame->RunFrame();
+    // A kill starts the end timer; the pause comes before it fires.
+    huntWorld->killReport = 1;
+    huntWorld->end = {ScreenId::EndZebra, ANIMAL_ZEBRA};
+    frame->RunFrame();
+    huntWorld->killReport = 0;
+    ASSERT_TRUE(frame->Timers().IsRunning(TIMER_HUNT_END));
+    frame->OnKey(dik::ESCAPE, true);
+    frame->OnKey(dik::ESCAPE, false);
+    frame->RunFrame();
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Options);
+    EXPECT_TRUE(frame->Paused());
+    const double pausedAt = frame->GameClock().Seconds();
+    const int steps = huntWorld->steps;
+    frame->SetFrameTime(0.25);
+    for (int pass = 0; pass < 40; ++pass) // ten seconds of passes
+        frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::Options); // the end timer stood still too
+    EXPECT_DOUBLE_EQ(frame->GameClock().Seconds(), pausedAt);
+    EXPECT_EQ(huntWorld->steps, steps);
+    EXPECT_EQ(huntWorld->windTimers, 0);
+
+    frame->OnKey(dik::ESCAPE, true);
+    frame->OnKey(dik::ESCAPE, false);
+    frame->SetFrameTime(0.05);
+    frame->RunFrame();
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
+    frame->RunFrame();
+    EXPECT_EQ(huntWorld->steps, steps + 1);
+    EXPECT_DOUBLE_EQ(frame->GameClock().Seconds(), pausedAt + 0.05);
+
+    // The Pause key does the same, both ways; the options box's own
+    // Resume still works.
+    frame->OnKey(dik::PAUSE, true);
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::Options);
+    frame->OnKey(dik::PAUSE, false);
+    frame->OnKey(dik::PAUSE, true);
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
+    ClickItem(HuntItem::Options);
+    ASSERT_EQ(frame->CurrentScreenId(), ScreenId::Options);
+    frame->SetFrameTime(5);
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::Options);
+    ClickItem(OptionsItem::Resume);
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::Hunt);
+    // A second later (game time) the end timer fires as it would have.
+    frame->SetFrameTime(1.0);
+    frame->RunFrame();
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::EndZebra);
+}
+
+TEST_F(FrameTest, VolumeKeysStepTheMasterGainShowItAndAreKeptForTheNextStart)
+{
+    EXPECT_EQ(frame->Volume(), kVolumeSteps); // nothing kept: full, not muted
+    EXPECT_FALSE(frame->Muted());
+    EXPECT_FLOAT_EQ(frame->Sound()->MasterGain(), 1.0f);
+    const auto tap = [this](uint8_t key) {
+        frame->OnKey(key, true);
+        frame->OnKey(key, false);
+    };
+    tap(dik::F11);
+    tap(dik::SUBTRACT);
+    tap(dik::F11);
+    EXPECT_EQ(frame->Volume(), kVolumeSteps - 3);
+    EXPECT_FLOAT_EQ(frame->Sound()->MasterGain(), VolumeGain(kVolumeSteps - 3));
+    EXPECT_TRUE(frame->VolumeDisplay().Visible());
+    tap(dik::ADD);
+    EXPECT_EQ(frame->Volume(), kVolumeSteps - 2);
+    tap(dik::F10);
+    EXPECT_TRUE(frame->Muted());
+    EXPECT_FLOAT_EQ(frame->Sound()->MasterGain(), 0.0f);
+    // The volume keys reach no control and skip nothing; the sign goes
+    // after a second and a half of passes, the picture under it drawn again.
+    frame->SetFrameTime(0.5);
+    frame->RunFrame();
+    frame->RunFrame();
+    EXPECT_TRUE(frame->VolumeDisplay().Visible());
+    frame->RunFrame();
+    EXPECT_FALSE(frame->VolumeDisplay().Visible());
+    EXPECT_EQ(frame->CurrentScreenId(), ScreenId::MainMenu);
+
+    // Kept in config.dat beside the other keys, and restored at the next start.
+    const GameConfig kept = CConfigFile("config.dat").Read();
+    EXPECT_EQ(kept.volume, kVolumeSteps - 2);
+    EXPECT_TRUE(kept.muted);
+    Rebuild();
+    EXPECT_EQ(frame->Volume(), kVolumeSteps - 2);
+    EXPECT_TRUE(frame->Muted());
+    EXPECT_FLOAT_EQ(frame->Sound()->MasterGain(), 0.0f);
+    tap(dik::F12); // a step ends the mute
+    EXPECT_FALSE(frame->Muted());
+    EXPECT_EQ(frame->Volume(), kVolumeSteps - 1);
+    for (int i = 0; i < 5; ++i)
+        tap(dik::F12);
+    EXPECT_EQ(frame->Volume(), kVolumeSteps); // no further than full
+    EXPECT_FLOAT_EQ(frame->Sound()->MasterGain(), 1.0f);
+    EXPECT_EQ(CConfigFile("config.dat").Read().volume, kVolumeSteps);
+}
+
+TEST_F(FrameTest, AnUnchangedPictureIsNeitherDrawnNorShownAgain)
+{
+    const auto passes = [this](int count) {
+        const int64_t before = frame->Presents();
+        for (int i = 0; i < count; ++i)
+            frame->RunFrame();
+        return frame->Presents() - before;
+    };
+    EXPECT_EQ(passes(1), 1); // the first picture
+    // The menu stands still: ten seconds of passes (the wind and sound
+    // timers among them) show nothing new.
+    EXPECT_EQ(passes(200), 0);
+    EXPECT_FALSE(frame->RunFrame());
+    EXPECT_GT(frame->MillisecondsToNextNeed(), 0); // until the sound timer's next refill
+    EXPECT_LE(frame->MillisecondsToNextNeed(), 100);
+
+    // The pointer moves: one picture, then nothing again; the same for a key
+    // (the screen may change once a tick has polled it).
+    frame->OnMouseMove(320, 240);
+    EXPECT_TRUE(frame->RunFrame());
+    EXPECT_EQ(passes(20), 0);
+    frame->OnMouseMove(320, 240); // no move
+    EXPECT_EQ(passes(5), 0);
+    frame->OnKey(dik::UP, true);
+    EXPECT_EQ(passes(20), 1);
+    frame->OnKey(dik::UP, false);
+    EXPECT_EQ(passes(20), 1);
+    // Input given between ticks is drawn at once and once more after the tick
+    // that polls it, which the loop is told to wait for.
+    frame->SetFrameTime(0.02);
+    frame->OnMouseMove(10, 10);
+    EXPECT_TRUE(frame->RunFrame());
+    EXPECT_EQ(frame->MillisecondsToNextNeed(), 30);
+    EXPECT_EQ(passes(3), 1);
+    EXPECT_EQ(passes(10), 0);
+    frame->SetFrameTime(0.05);
+
+    // The volume sign: shown, then the picture under it again when it goes.
+    frame->OnKey(dik::F11, true);
+    frame->OnKey(dik::F11, false);
+    EXPECT_EQ(passes(1), 1);
+    EXPECT_EQ(passes(28), 0); // 1.45 s
+    EXPECT_EQ(passes(1), 1);
+    EXPECT_FALSE(frame->VolumeDisplay().Visible());
+    EXPECT_EQ(passes(20), 0);
+
+    // A hunt changes at every tick; paused, it stands still again.
+    ASSERT_TRUE(frame->StartHunt(0, 0, 1));
+    EXPECT_EQ(passes(10), 10);
+    frame->OnKey(dik::ESCAPE, true);
+    frame->OnKey(dik::ESCAPE, false);
+    EXPECT_EQ(passes(2), 2); // the box, and the box after its first poll
+    ASSERT_TRUE(frame->Paused());
+    EXPECT_EQ(passes(100), 0);
+    // Exposure and a new window size show the picture again.
+    frame->OnPaint();
+    EXPECT_EQ(passes(5), 1);
 }

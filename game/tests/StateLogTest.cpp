@@ -4,6 +4,7 @@
 
 #include "GameRunSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -22,8 +23,9 @@ std::string ReadText(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The state log of the scripted hunt at `passesPerSecond`.
-std::string PlayAt(int passesPerSecond, const std::string& tag)
+// The state log of the scripted hunt at `passesPerSecond`; paused by
+// Escape at pass `pauseAt` for `pausePasses` passes when given.
+std::string PlayAt(int passesPerSecond, const std::string& tag, long pauseAt = 0, long pausePasses = 0)
 {
     const std::string folder = MakeGameFolder("state_log_" + tag + std::to_string(passesPerSecond), ScriptConfig(false));
     GameOptions options;
@@ -34,6 +36,17 @@ std::string PlayAt(int passesPerSecond, const std::string& tag)
     options.fixedFrameTime = 1.0 / passesPerSecond;
     options.maxPasses = long(std::lround(kSeconds * passesPerSecond));
     options.scriptPath = std::string(VELDRA_TEST_SOURCE_DIR) + "/state_log_hunt.script";
+    if (pauseAt > 0) {
+        const std::string script = folder + "/paused.script";
+        std::ofstream out(script);
+        for (long pass : {pauseAt, pauseAt + pausePasses})
+            out << pass << " key down ESCAPE\n" << pass << " key up ESCAPE\n";
+        out << ReadText(options.scriptPath);
+        options.scriptPath = script;
+        // The tick that pauses runs again on resuming and the pass that
+        // resumes gives no time: a second more holds what they take.
+        options.maxPasses += pausePasses + passesPerSecond;
+    }
     options.stateLog = folder + "/ticks.txt";
     options.huntQuarry = 6;
     options.huntWeapon = 4;
@@ -107,4 +120,26 @@ TEST_F(StateLog, TheSameHuntTickForTickAtThirtySixtyAndOneHundredFortyFourPasses
     EXPECT_EQ(PlayAt(30, "portable"), at30);
     EXPECT_EQ(PlayAt(60, "portable"), at30);
     EXPECT_EQ(PlayAt(144, "portable"), at30);
+}
+
+TEST_F(StateLog, APauseStopsTheHuntsTimeAndTheSameHuntGoesOnAfterIt)
+{
+    // Paused in the middle of the hunt for three seconds of passes: the log
+    // holds the same ticks, none while paused. The paused runs go on a
+    // little longer; their first lines are compared.
+    const auto firstLines = [](const std::string& log, size_t lines) {
+        size_t end = 0;
+        for (size_t i = 0; i < lines; ++i) {
+            end = log.find('\n', end);
+            if (end == std::string::npos)
+                return log;
+            ++end;
+        }
+        return log.substr(0, end);
+    };
+    const std::string plain = PlayAt(20, "plain");
+    ASSERT_EQ(Rows(plain).size(), 240u);
+    const size_t lines = size_t(std::count(plain.begin(), plain.end(), '\n'));
+    EXPECT_EQ(firstLines(PlayAt(20, "paused", 70, 60), lines), plain);
+    EXPECT_EQ(firstLines(PlayAt(60, "paused", 500, 180), lines), PlayAt(60, "plain"));
 }

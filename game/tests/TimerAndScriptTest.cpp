@@ -75,6 +75,21 @@ TEST(SimulationClock, PassesOfAnyLengthAddUpToWholeTicksWhereTheyShould)
     EXPECT_DOUBLE_EQ(slow.Seconds(), 0.3);
 }
 
+TEST(SimulationClock, APauseDropsTheTimeNoTickHasUsed)
+{
+    CSimulationClock clock;
+    clock.Give(0.23); // four ticks due and a bit
+    ASSERT_TRUE(clock.TickDue());
+    clock.EndTick();
+    clock.DropPending(); // the second tick paused the game: it and the rest are gone
+    EXPECT_FALSE(clock.TickDue());
+    EXPECT_NEAR(clock.Pending(), 0, 1e-12);
+    EXPECT_NEAR(clock.SecondsToNextTick(), 0.05, 1e-12);
+    EXPECT_DOUBLE_EQ(clock.Seconds(), 0.05);
+    clock.Give(0.02);
+    EXPECT_NEAR(clock.SecondsToNextTick(), 0.03, 1e-12);
+}
+
 TEST(InputScript, ParsesEveryEventKindInPassOrder)
 {
     std::vector<ScriptEvent> events;

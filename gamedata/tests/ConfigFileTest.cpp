@@ -82,6 +82,59 @@ TEST_F(ConfigFileTest, TheKeysAreWrittenInOneWholeFileKeepingOtherLines)
     EXPECT_FALSE(file.Read().highColour);
 }
 
+TEST_F(ConfigFileTest, TheGamesSoundKeysRoundTripBesideTheSetupToolsAndOutOfRangeIsClamped)
+{
+    const CConfigFile file(path);
+    // Absent: full volume, not muted, the default output.
+    GameConfig read = file.Read();
+    EXPECT_EQ(read.volume, kVolumeSteps);
+    EXPECT_FALSE(read.muted);
+    EXPECT_EQ(read.audioDevice, "");
+
+    Write("[configuration]\nhighcolour=1\nkeyup=17\n");
+    ASSERT_TRUE(file.WriteSound(3, true));
+    ASSERT_TRUE(file.WriteAudioDevice("Card Two (USB)"));
+    EXPECT_EQ(Contents(), "[configuration]\r\nhighcolour=1\r\nkeyup=17\r\nvolume=3\r\nmute=1\r\n"
+                          "audiodevice=Card Two (USB)\r\n");
+    read = file.Read();
+    EXPECT_EQ(read.volume, 3);
+    EXPECT_TRUE(read.muted);
+    EXPECT_EQ(read.audioDevice, "Card Two (USB)");
+    EXPECT_TRUE(read.highColour);
+    EXPECT_EQ(read.Key(GameControl::Up), 17); // the setup tool's keys untouched
+    // The setup tool's own writes keep the game's keys.
+    ASSERT_TRUE(file.WriteControlKeys(DefaultControlKeys()));
+    EXPECT_EQ(file.Read().volume, 3);
+
+    ASSERT_TRUE(file.WriteSound(kVolumeSteps + 5, false));
+    EXPECT_EQ(file.Read().volume, kVolumeSteps);
+    Write("[configuration]\nvolume=-4\nmute=junk\n");
+    read = file.Read();
+    EXPECT_EQ(read.volume, 0);
+    EXPECT_FALSE(read.muted);
+
+    // The steps' gains rise from silence to full.
+    EXPECT_EQ(VolumeGain(0), 0.0f);
+    EXPECT_EQ(VolumeGain(kVolumeSteps), 1.0f);
+    EXPECT_EQ(VolumeGain(-1), 0.0f);
+    for (int step = 1; step <= kVolumeSteps; ++step)
+        EXPECT_GT(VolumeGain(step), VolumeGain(step - 1));
+}
+
+TEST_F(ConfigFileTest, TheWindowsStateRoundTripsAndUnbelievableSizesAreNotKept)
+{
+    const CConfigFile file(path);
+    EXPECT_EQ(file.Read().window, WindowState{}); // nothing kept: full screen is the game's choice
+    ASSERT_TRUE(file.WriteWindow({0, 1024, 768, true}));
+    EXPECT_EQ(file.Read().window, (WindowState{0, 1024, 768, true}));
+    ASSERT_TRUE(file.WriteWindow({1, 1024, 768, false}));
+    EXPECT_EQ(file.Read().window, (WindowState{1, 1024, 768, false}));
+    Write("[configuration]\nfullscreen=7\nwindowwidth=99999\nwindowheight=600\n");
+    EXPECT_EQ(file.Read().window, (WindowState{1, 0, 0, false}));
+    Write("[configuration]\nfullscreen=-3\nwindowwidth=800\nwindowheight=12\n");
+    EXPECT_EQ(file.Read().window, WindowState{});
+}
+
 TEST_F(ConfigFileTest, NothingIsWrittenOverWhatCannotBeReadNorWithoutAPlace)
 {
     // Rewriting from what could be read would start such a file afresh.
@@ -90,6 +143,7 @@ TEST_F(ConfigFileTest, NothingIsWrittenOverWhatCannotBeReadNorWithoutAPlace)
     EXPECT_EQ(file.CreateIfAbsent(), CConfigFile::Creation::Present);
     EXPECT_FALSE(file.WriteControlKeys(DefaultControlKeys()));
     EXPECT_FALSE(file.WriteHighColour(true));
+    EXPECT_FALSE(file.WriteSound(5, false));
     EXPECT_TRUE(fs::is_directory(path));
 
     const CConfigFile nowhere("");

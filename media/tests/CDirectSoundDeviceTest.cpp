@@ -93,6 +93,33 @@ TEST_F(LoopbackDevice, VolumeAndFrequencyScaleLevelAndPitch)
     EXPECT_EQ(int(2 * kRate), device().GetFrequency(sound));
 }
 
+TEST_F(LoopbackDevice, TheMasterGainScalesEverySoundAndOutlivesAReopenedOutput)
+{
+    SoundEntry* sound = LoadSine(2.0);
+    device().SetMasterGain(0.25f);
+    EXPECT_FLOAT_EQ(device().MasterGain(), 0.25f);
+    device().Play(sound, 0, NC, NC, NC, false);
+    Samples mix = rig.Render(0.5);
+    EXPECT_NEAR(LevelBetween(mix, 0.1, 0.45) / kSineRms, 0.25, 0.01);
+    device().SetMasterGain(0);
+    mix = rig.Render(0.5);
+    EXPECT_LT(LevelBetween(mix, 0.1, 0.45), 1.0);
+
+    // Off and on again (the output is closed and opened): the gain holds.
+    device().SetMasterGain(0.5f);
+    device().SetActive(false);
+    device().SetActive(true);
+    ASSERT_TRUE(device().IsOutputOpen());
+    device().Play(sound, 0, NC, NC, NC, false);
+    mix = rig.Render(0.5);
+    EXPECT_NEAR(LevelBetween(mix, 0.1, 0.45) / kSineRms, 0.5, 0.01);
+    // Out of range is clamped.
+    device().SetMasterGain(7.0f);
+    EXPECT_FLOAT_EQ(device().MasterGain(), 1.0f);
+    device().SetMasterGain(-1.0f);
+    EXPECT_FLOAT_EQ(device().MasterGain(), 0.0f);
+}
+
 TEST_F(LoopbackDevice, CopiesOverlapAndAThirdPlayRestartsTheFirst)
 {
     // A constant level, so overlapping copies add up plainly.

@@ -1,6 +1,7 @@
 #include "setup/CKeyCapture.h"
 
 #include "common/KeyCodes.h"
+#include "gamedata/GameControls.h"
 
 namespace {
 
@@ -46,7 +47,9 @@ CaptureStep CKeyCapture::Release(int code)
 
 CaptureStep CKeyCapture::Offer(int code)
 {
-    if (code <= 0)
+    // The game keeps the pause and volume keys for itself: the capture
+    // waits on for another key.
+    if (code <= 0 || IsReservedKey(code))
         return CaptureStep::Ignored;
     if (m_current.Uses(code)) {
         m_sawKeyInUse = true;

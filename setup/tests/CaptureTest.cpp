@@ -39,6 +39,19 @@ private slots:
         QCOMPARE(capture.Offer(30), CaptureStep::InUse);
     }
 
+    void theGamesPauseAndVolumeKeysAreNotTaken()
+    {
+        // Pause, F10, F11, F12 and the keypad's minus and plus: the capture
+        // waits on, and the next ordinary key is taken.
+        CKeyCapture capture(ControlBindings(), GameControl::Fire);
+        for (int code : {0xC5, 0x44, 0x57, 0x58, 0x4A, 0x4E}) {
+            QCOMPARE(capture.Press(code), CaptureStep::Ignored);
+            QCOMPARE(capture.Release(code), CaptureStep::Ignored);
+        }
+        QCOMPARE(capture.Press(0x43), CaptureStep::Captured); // F9 is free
+        QCOMPARE(capture.Code(), 0x43);
+    }
+
     void modifiersCountOnlyOnTheirOwn()
     {
         CKeyCapture shifted(ControlBindings(), GameControl::Up);

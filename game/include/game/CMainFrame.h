@@ -11,6 +11,7 @@
 #include "game/CMouse.h"
 #include "game/CSimulationClock.h"
 #include "game/CTimerQueue.h"
+#include "game/CVolumeDisplay.h"
 #include "game/GameSeams.h"
 #include "game/GameTypes.h"
 #include "gamedata/GameConfig.h"
@@ -43,6 +44,8 @@ struct FrameSettings {
     bool fullScreen = true; // the viewport's full-screen flag (flags 0x13)
     bool playVideo = true;
     bool vsync = true;
+    // The picture enlarged smoothly to fill the window, not by whole numbers.
+    bool smoothScaling = false;
     int windowScale = 1;
     // Where "config.dat" is read and "trophy.bin" kept (by default the
     // current folder, the game folder), and whether trophies may be written
@@ -68,8 +71,16 @@ public:
     void OnFirstMove();
     bool IsInitialised() const { return m_initialised; }
     // One pass: gives the game the pass's time, runs the ticks that are due
-    // and draws. True asks to be called again at once.
+    // and, when the picture has changed, draws and shows it. True when it
+    // showed a new picture; false when nothing changed (nothing is drawn or
+    // shown again), while the intro plays and in the background.
     bool RunFrame();
+    // How long the loop may sleep waiting for input before a pass has work
+    // again (ms): until the next timer, the tick that takes input already
+    // given, the end of the volume sign, or the sound's refill while paused.
+    int MillisecondsToNextNeed() const;
+    // Pictures shown by passes so far.
+    int64_t Presents() const { return m_presents; }
     // One tick of the game: the timers due, the keyboard and the current
     // screen polled, the item activated acted on, the hunt stepped.
     void RunTick();
@@ -96,8 +107,8 @@ public:
 
     // Input from the event loop.
     void OnKey(uint8_t key, bool down);
-    void OnMouseMove(int x, int y) { m_mouse.MoveTo(x, y); }
-    void OnMouseButton(bool down) { m_mouse.OnLeftButton(down); }
+    void OnMouseMove(int x, int y);
+    void OnMouseButton(bool down);
     void OnDisplayReset();
 
     void PostClose() { m_closeRequested = true; }
@@ -120,6 +131,10 @@ public:
     void SetHelpOpener(std::function<void(const std::string&)> opener) { m_openHelp = std::move(opener); }
 
     ScreenId CurrentScreenId() const;
+    // The options box is the pause: while it shows, the game's clock, its
+    // timers and every stopwatch reading them stand still. Escape or Pause
+    // in a hunt opens it, and either closes it again.
+    bool Paused() const { return CurrentScreenId() == ScreenId::Options; }
     CScreen* Screen(ScreenId id) const { return IsScreen(id) ? m_screens[ScreenIndex(id)].get() : nullptr; }
     CHudScreen* Hud() const;
     CDib* BackBuffer() const;
@@ -132,11 +147,26 @@ public:
     const GameConfig& Config() const { return m_config; }
     int QuarryKind() const { return m_quarryKind; }
     bool IsActive() const { return m_active; }
+    // The master volume (0..kVolumeSteps) and the mute, as the keys left
+    // them; kept in "config.dat" at every change.
+    int Volume() const { return m_volume; }
+    bool Muted() const { return m_muted; }
+    const CVolumeDisplay& VolumeDisplay() const { return m_volumeDisplay; }
     // The controls' states after this pass's poll.
     HuntInput ReadControls() const;
 
 private:
     void ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFirst);
+    // A pass while paused: no game time, only the options box's input.
+    void RunPausedPass();
+    // Escape or Pause pressed since they were last looked at.
+    bool TakePauseKey();
+    // The volume keys: true when the key was one of them.
+    bool OnVolumeKey(uint8_t key);
+    void ApplyVolume();
+    // Input arrived: the picture changes (the pointer), and so may the
+    // screen once a tick has polled it.
+    void NoteInput();
     // Drops the clicks and key presses not yet taken (they were the intro's).
     void ForgetInput();
     void OpenHelp();
@@ -169,6 +199,20 @@ private:
     bool m_dataMissing = false;
     // Key presses while the intro plays, taken by the next pass.
     int m_introKeyPresses = 0;
+    // Escape and Pause presses not yet taken by a tick or a paused pass.
+    int m_pauseKeyPresses = 0;
+    // Real time since the sound was last serviced while paused (its timer
+    // stands still with the game's clock).
+    double m_pausedSoundTime = 0;
+    int m_volume = kVolumeSteps;
+    bool m_muted = false;
+    CVolumeDisplay m_volumeDisplay;
+    // The picture needs drawing and showing again.
+    bool m_dirty = true;
+    // Input not yet polled by a tick (or a paused pass), or a new screen not
+    // polled yet: the next poll may change the picture.
+    bool m_inputPending = false;
+    int64_t m_presents = 0;
     int m_quarryKind = 0;
     double m_frameTime = CSimulationClock::kTickSeconds;
 };

@@ -44,8 +44,14 @@ public:
     bool TickDue() const;
     // The tick's work is done: the clock moves on by one tick.
     void EndTick();
+    // Game time still to be given before the next tick is due (0 when due).
+    double SecondsToNextTick() const;
     // Time given that no tick has used yet (for tests).
     double Pending() const;
+    // Forgets the time given that no tick has used: when a tick pauses the
+    // game, neither it (it does not end; it runs again on resuming) nor the
+    // rest of the pass runs later.
+    void DropPending();
 
 private:
     int64_t m_ticks = 0;

@@ -9,6 +9,7 @@ struct GameOptions {
     std::string dataFolder;     // --data: the game folder ("" = current)
     int fullScreen = -1;        // --fullscreen 1, --windowed 0, -1 as the game decides
     int scale = 1;              // --scale: windowed size multiple
+    bool scaleGiven = false;    // --scale was given (else the window's size kept in config.dat)
     bool seedGiven = false;     // --seed
     uint32_t seed = 0;
     double fixedFrameTime = 0;  // --fixed-dt: seconds of game time per pass; 0 = measured
@@ -26,6 +27,8 @@ struct GameOptions {
     int huntQuarry = -1;        // --hunt QUARRY,WEAPON,SCENARIO: quarry 0..6 (-1: no hunt)
     int huntWeapon = -1;        // weapon 0..5
     int huntScenario = 0;       // scenario 1..3
+    std::string audioDevice;    // --audio-device: the sound output by name ("" = config.dat's, or the default)
+    bool listAudioDevices = false; // --list-audio-devices: print the outputs' names and exit
 };
 
 // Parses the command line. Returns 0 to run, 1 after --help (printed to

@@ -35,6 +35,14 @@ public:
     [[nodiscard]] bool WriteHighColour(bool highColour) const;
     // The eight keys, in the table's order, in one write. True when written.
     [[nodiscard]] bool WriteControlKeys(const ControlKeys& keys) const;
+    // "volume" (0..kVolumeSteps) and "mute" (1 or 0), in one write. True
+    // when written.
+    [[nodiscard]] bool WriteSound(int volume, bool muted) const;
+    // "fullscreen", "windowwidth", "windowheight" and "smoothscaling", in one
+    // write (a value not kept is left out). True when written.
+    [[nodiscard]] bool WriteWindow(const WindowState& window) const;
+    // "audiodevice": the output's name ("" the default). True when written.
+    [[nodiscard]] bool WriteAudioDevice(const std::string& name) const;
 
 private:
     std::string m_path;

@@ -38,6 +38,25 @@ constexpr const GameControlEntry& GameControlOf(GameControl control)
     return kGameControls[size_t(control)];
 }
 
+// Keys the game keeps for itself, which the setup tool binds to no control:
+// Escape and Pause pause a hunt, F10 mutes, F11 and the keypad's minus turn
+// the volume down, F12 and the keypad's plus turn it up.
+struct ReservedKeys {
+    static constexpr uint8_t kMute = dik::F10;
+    static constexpr std::array<uint8_t, 2> kQuieter{dik::F11, dik::SUBTRACT};
+    static constexpr std::array<uint8_t, 2> kLouder{dik::F12, dik::ADD};
+    static constexpr std::array<uint8_t, 2> kPause{dik::ESCAPE, dik::PAUSE};
+};
+
+constexpr bool IsReservedKey(int code)
+{
+    for (const auto* keys : {&ReservedKeys::kQuieter, &ReservedKeys::kLouder, &ReservedKeys::kPause})
+        for (uint8_t key : *keys)
+            if (code == key)
+                return true;
+    return code == ReservedKeys::kMute;
+}
+
 // Key codes of the eight controls, indexed by GameControl; 0 is no key.
 using ControlKeys = std::array<int, kGameControlCount>;
 
@@ -48,3 +67,10 @@ constexpr ControlKeys DefaultControlKeys()
         keys[size_t(entry.control)] = entry.defaultKey;
     return keys;
 }
+
+static_assert([] {
+    for (const GameControlEntry& entry : kGameControls)
+        if (IsReservedKey(entry.defaultKey))
+            return false;
+    return true;
+}(), "a control's default key is one the game keeps for itself");

@@ -115,6 +115,7 @@ public:
 
 protected:
     std::unique_ptr<SoundEntry> MakeEntry() override;
+    void ApplyMasterGain(float gain) override;
 
 private:
     DirectSoundEntry* EntryOf(SoundEntry* sound) const;

@@ -122,6 +122,12 @@ public:
     virtual int GetDeviceCount() const;
     virtual std::string GetDeviceName(int index) const;
 
+    // The master volume over every sound, as a gain from 0 (silent) to 1
+    // (each sound at its own volume); outside values are clamped. It holds
+    // while the device is inactive and across a change of output.
+    void SetMasterGain(float gain);
+    float MasterGain() const { return m_masterGain; }
+
     // Streamed sounds are refilled from the frame's timer; static ones need
     // nothing. The base has nothing to refill.
     virtual void Service() {}
@@ -131,7 +137,10 @@ protected:
     virtual std::unique_ptr<SoundEntry> MakeEntry();
     // The entries in creation order.
     const std::vector<std::unique_ptr<SoundEntry>>& Sounds() const { return m_sounds; }
+    // A working device puts the master gain on its output.
+    virtual void ApplyMasterGain(float) {}
 
 private:
     std::vector<std::unique_ptr<SoundEntry>> m_sounds;
+    float m_masterGain = 1.0f;
 };

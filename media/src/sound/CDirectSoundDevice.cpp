@@ -604,6 +604,11 @@ void CDirectSoundDevice::Service()
         Refill(*static_cast<DirectSoundEntry*>(sound.get()), false);
 }
 
+void CDirectSoundDevice::ApplyMasterGain(float gain)
+{
+    m_output->SetGain(gain);
+}
+
 void CDirectSoundDevice::SelectDevice(int index)
 {
     m_output->SelectDevice(index);

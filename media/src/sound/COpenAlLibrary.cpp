@@ -56,7 +56,8 @@ std::shared_ptr<COpenAlLibrary> COpenAlLibrary::Load(const std::string& fileName
         LookUp(module, "alcGetString", fn.alcGetString) && LookUp(module, "alcGetIntegerv", fn.alcGetIntegerv) &&
         LookUp(module, "alcIsExtensionPresent", fn.alcIsExtensionPresent) &&
         LookUp(module, "alcGetProcAddress", fn.alcGetProcAddress) && LookUp(module, "alcGetError", fn.alcGetError) &&
-        LookUp(module, "alGetError", fn.alGetError) && LookUp(module, "alGenBuffers", fn.alGenBuffers) &&
+        LookUp(module, "alGetError", fn.alGetError) && LookUp(module, "alListenerf", fn.alListenerf) &&
+        LookUp(module, "alGenBuffers", fn.alGenBuffers) &&
         LookUp(module, "alDeleteBuffers", fn.alDeleteBuffers) && LookUp(module, "alBufferData", fn.alBufferData) &&
         LookUp(module, "alGenSources", fn.alGenSources) && LookUp(module, "alDeleteSources", fn.alDeleteSources) &&
         LookUp(module, "alSourcei", fn.alSourcei) && LookUp(module, "alSourcef", fn.alSourcef) &&

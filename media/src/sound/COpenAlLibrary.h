@@ -34,6 +34,7 @@ struct OpenAlFunctions {
     LPALCGETERROR alcGetError = nullptr;
 
     LPALGETERROR alGetError = nullptr;
+    LPALLISTENERF alListenerf = nullptr;
     LPALGENBUFFERS alGenBuffers = nullptr;
     LPALDELETEBUFFERS alDeleteBuffers = nullptr;
     LPALBUFFERDATA alBufferData = nullptr;

@@ -120,7 +120,15 @@ bool COpenAlOutput::Open(const WaveFormat& primary)
     m_device = device;
     m_context = context;
     fn.alcMakeContextCurrent(context);
+    fn.alListenerf(AL_GAIN, m_gain);
     return true;
+}
+
+void COpenAlOutput::SetGain(float gain)
+{
+    m_gain = gain;
+    if (MakeCurrent())
+        m_library->fn.alListenerf(AL_GAIN, m_gain);
 }
 
 void COpenAlOutput::Close()

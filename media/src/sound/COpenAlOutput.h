@@ -42,6 +42,11 @@ public:
     // True when the open device reports that it was disconnected.
     bool IsDisconnected();
 
+    // The master gain (0 silent .. 1 full) of everything the output mixes;
+    // it holds across Close and Open.
+    void SetGain(float gain);
+    float Gain() const { return m_gain; }
+
     // Negative chooses the system's default; the choice counts from the next Open.
     void SelectDevice(int index);
     int GetSelectedDevice() const { return m_selected; }
@@ -63,4 +68,5 @@ private:
     void* m_context = nullptr; // ALCcontext*
     std::vector<std::string> m_deviceNames;
     int m_selected = -1;
+    float m_gain = 1.0f;
 };

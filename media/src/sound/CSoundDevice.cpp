@@ -79,6 +79,12 @@ int CSoundDevice::GetBitsPerSample(SoundEntry*) { return 0; }
 int CSoundDevice::GetChannels(SoundEntry*) { return 0; }
 uint64_t CSoundDevice::GetFrameCount(SoundEntry*) { return 0; }
 int CSoundDevice::GetFrameSize(SoundEntry*) { return 0; }
+void CSoundDevice::SetMasterGain(float gain)
+{
+    m_masterGain = gain > 1.0f ? 1.0f : gain > 0.0f ? gain : 0.0f; // NaN as 0
+    ApplyMasterGain(m_masterGain);
+}
+
 void CSoundDevice::SelectDevice(int) {}
 int CSoundDevice::GetSelectedDevice() const { return -1; }
 int CSoundDevice::GetDeviceCount() const { return 0; }

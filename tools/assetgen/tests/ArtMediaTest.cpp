@@ -383,7 +383,8 @@ TEST_F(ArtMediaTest, HelpPageExplainsControlsWeaponsAndRules)
                              "&larr;", "&rarr;", "Space", "Enter", "Right Shift", "Right Ctrl"})
         EXPECT_NE(html.find(text), std::string::npos) << text;
     for (const char* text : {"Assault rifle", "Crossbow", "Handgun", "Muzzle-loader", "Rifle", "Shotgun", "jail",
-                             "protected", "killed", "lost", "trophy", "quarry", "wind", "Esc"})
+                             "protected", "killed", "lost", "trophy", "quarry", "wind", "Esc",
+                             "Pause", "F10", "F11", "F12", "keypad"})
         EXPECT_NE(html.find(text), std::string::npos) << text;
     // Self-contained: nothing is fetched from elsewhere.
     for (const char* text : {"http:", "https:", "src=", "<script", "@import", "url("})

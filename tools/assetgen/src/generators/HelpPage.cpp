@@ -107,6 +107,17 @@ Twenty-four animals of all seven kinds roam the land.</p>
 const char* const kMiddle = R"(<div class="tip">The keys are chosen in the <strong>setup</strong> program that comes with the game
 (it also chooses between 8-bit and high-colour display and can clear the trophy room). The keys above are its defaults,
 and they work from the start: until the setup program has been run the game uses them. The mouse works everywhere too.</div>
+<h3>Keys the game keeps</h3>
+<p>These keys always do the same, and the setup program binds no control to them:</p>
+<table>
+<tr><th>Key</th><th>What it does</th></tr>
+<tr><td><kbd>Esc</kbd> or <kbd>Pause</kbd></td><td>Pauses the hunt and opens the options box; press it again to
+resume. While paused, nothing in the hunt moves and no time passes.</td></tr>
+<tr><td><kbd>F10</kbd></td><td>Sound off or on again.</td></tr>
+<tr><td><kbd>F11</kbd> or keypad <kbd>-</kbd></td><td>Quieter, in ten steps down to silence.</td></tr>
+<tr><td><kbd>F12</kbd> or keypad <kbd>+</kbd></td><td>Louder, up to full volume.</td></tr>
+</table>
+<p>The volume shows for a moment at the top of the screen, and the game remembers it for the next time.</p>
 </section>
 
 <section id="display">
@@ -118,7 +129,8 @@ and they work from the start: until the setup program has been run the game uses
   <li><strong>Binoculars</strong> - raise them to see the middle of the view twice as large.</li>
   <li><strong>Jeep</strong> - get in or out. You can only change while the jeep stands still.</li>
   <li><strong>Target</strong> - raise the gun to aim; the shot goes to the centre of the sights.</li>
-  <li><strong>Options</strong> - pauses the hunt: resume, go back to the main menu, or leave the game.</li>
+  <li><strong>Options</strong> - pauses the hunt (so do <kbd>Esc</kbd> and <kbd>Pause</kbd>): resume, go back to the
+  main menu, or leave the game.</li>
 </ul>
 <p>Only one of binoculars, gun and jeep can be in use at a time: lower the one before raising the other.
 The <strong>radar</strong> in the top-left corner shows the animals around you as dots, with your view pointing up;
