@@ -95,7 +95,13 @@ void CMainFrame::OnFirstMove()
 
     const uint32_t flags = m_settings.fullScreen ? (VIEWPORT_FULLSCREEN | VIEWPORT_PALETTE | VIEWPORT_FLIP_CHAIN)
                                                  : VIEWPORT_PALETTE;
-    m_viewport->Create(kBackBufferWidth, kBackBufferHeight, m_config.highColour ? PF_RGB555 : PF_INDEX8, m_window, flags);
+    if (const DibResult code = m_viewport->Create(kBackBufferWidth, kBackBufferHeight,
+                                                  m_config.highColour ? PF_RGB555 : PF_INDEX8, m_window, flags);
+        code != DIB_OK) {
+        // Nothing could be shown: say so and end, rather than play unseen.
+        std::fprintf(stderr, "Veldra: cannot make the game's picture (%u)\n", unsigned(code));
+        PostClose();
+    }
     if (!m_settings.fullScreen && m_settings.windowScale > 1)
         m_viewport->Presenter().SetWindowScale(m_settings.windowScale);
 

@@ -104,11 +104,11 @@ TEST_P(HuntPop, TheFarRangeChangesNoMoreThanTheNearRangeAlongAWalk)
         CDibDDContext context;
         CDibDD back;
         const PixelFormat format = highColour ? PF_RGB555 : PF_INDEX8;
-        back.Create(640, 480, format);
+        ASSERT_EQ(back.Create(640, 480, format), DIB_OK);
         if (!highColour) {
             CDibDD palette;
             ASSERT_EQ(LoadPicture(palette, PictureSource::File("menu\\pal20.bmp")), DIB_OK);
-            back.SetPalette(palette.GetPalette());
+            ASSERT_EQ(back.SetPalette(palette.GetPalette()), DIB_OK);
         }
         CSoundDevice silence;
         FixedClock clock;

@@ -23,7 +23,7 @@ public:
                    uint32_t flags, BlitExtra extra) override;
     // `colour` is a colour reference 0x00BBGGRR, as a brush takes it.
     DibResult FillRect(int x, int y, int w, int h, uint32_t colour) override;
-    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
+    DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
 
     // Takes the window; the format follows the window surface's depth

@@ -25,7 +25,7 @@ public:
     CViewport& operator=(const CViewport&) = delete;
 
     virtual ~CViewport() = default;
-    [[nodiscard]] virtual DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) = 0;
+    virtual DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) = 0;
     virtual DibResult Destroy() = 0;
     virtual int GetKind() const = 0;
     // Mode 1 first tints the back image towards `colour`, keeping level/256

@@ -164,14 +164,17 @@ void CHuntWorld::LoadVoices(int weapon)
     m_sound->SetActive(false);
     m_sound->SetActive(true);
     m_gunVoice = m_sound->NewSound();
-    m_sound->Load(m_gunVoice, arms.shotSound, 2);
+    // A voice that does not load stays silent; the hunt plays on.
+    if (const int code = m_sound->Load(m_gunVoice, arms.shotSound, 2))
+        DebugTrace("CHuntWorld : \"%s\" cannot be loaded (%d)", arms.shotSound, code);
     m_jeep->Gun().Setup(m_back, m_gun.Get(), arms.gunX, arms.restingY, arms.magazine, arms.frames, m_sound,
                         m_gunVoice);
     for (int i = 0; i < ANIMAL_VOICE_COUNT; ++i) {
         if (!kAnimalVoices[i])
             continue;
         SoundEntry* voice = m_sound->NewSound();
-        m_sound->Load(voice, kAnimalVoices[i], 2);
+        if (const int code = m_sound->Load(voice, kAnimalVoices[i], 2))
+            DebugTrace("CHuntWorld : \"%s\" cannot be loaded (%d)", kAnimalVoices[i], code);
         m_animalVoices[size_t(i)] = voice;
     }
     // Every animal, whatever its kind, calls, attacks and is run over with

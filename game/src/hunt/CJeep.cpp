@@ -1,5 +1,6 @@
 #include "game/hunt/CJeep.h"
 
+#include "common/DebugTrace.h"
 #include "game/hunt/HuntMath.h"
 #include "game/hunt/HuntVoices.h"
 #include "game/hunt/IHuntEvents.h"
@@ -59,7 +60,9 @@ void CJeep::LoadVoices()
 {
     for (int i = 0; i < JEEP_VOICE_COUNT; ++i) {
         m_voices[size_t(i)] = m_sound.NewSound();
-        m_sound.Load(m_voices[size_t(i)], kJeepVoices[i], i == VOICE_ENGINE ? 1 : 2);
+        // A voice that does not load stays silent; the hunt plays on.
+        if (const int code = m_sound.Load(m_voices[size_t(i)], kJeepVoices[i], i == VOICE_ENGINE ? 1 : 2))
+            DebugTrace("CJeep : \"%s\" cannot be loaded (%d)", kJeepVoices[i], code);
     }
 }
 

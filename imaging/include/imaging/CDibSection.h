@@ -14,13 +14,13 @@ public:
     ~CDibSection() override;
 
     void Reset() override;
-    [[nodiscard]] DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
+    DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_SECTION; }
-    [[nodiscard]] DibResult SyncPalette() override;
-    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
+    DibResult SyncPalette() override;
+    DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
-    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
+    DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
     void Touch() override;
 
@@ -31,7 +31,7 @@ public:
 
 protected:
     // Exchanges the pixel memory and colour table with `from` (a section).
-    [[nodiscard]] DibResult TakePicture(CDib* from) override;
+    DibResult TakePicture(CDib* from) override;
 
 private:
     uint8_t* m_bits = nullptr;

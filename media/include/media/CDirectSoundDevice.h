@@ -67,9 +67,9 @@ public:
 
     void SetWindowAndFormat(void* window, const WaveFormat* format) override;
     uint32_t GetCapsMask() override;
-    [[nodiscard]] int LoadBlock(SoundEntry* sound, CMemoryBlock* block, int copies, const SoundLoadOptions& options = {}) override;
-    [[nodiscard]] int Load(SoundEntry* sound, const std::string& name, int copies, const SoundLoadOptions& options = {}) override;
-    [[nodiscard]] int LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies) override;
+    int LoadBlock(SoundEntry* sound, CMemoryBlock* block, int copies, const SoundLoadOptions& options = {}) override;
+    int Load(SoundEntry* sound, const std::string& name, int copies, const SoundLoadOptions& options = {}) override;
+    int LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies) override;
     void Unload(SoundEntry* sound) override;
     bool IsLoaded(SoundEntry* sound) const override;
     void SetActive(bool active) override;

@@ -88,9 +88,9 @@ public:
     // Unloads the sound and frees the entry (null is ignored).
     virtual void DeleteSound(SoundEntry* sound);
     // `copies` is how many times the sound may sound at once.
-    [[nodiscard]] virtual int LoadBlock(SoundEntry* sound, CMemoryBlock* block, int copies, const SoundLoadOptions& options = {});
-    [[nodiscard]] virtual int Load(SoundEntry* sound, const std::string& name, int copies, const SoundLoadOptions& options = {});
-    [[nodiscard]] virtual int LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies);
+    virtual int LoadBlock(SoundEntry* sound, CMemoryBlock* block, int copies, const SoundLoadOptions& options = {});
+    virtual int Load(SoundEntry* sound, const std::string& name, int copies, const SoundLoadOptions& options = {});
+    virtual int LoadResource(SoundEntry* sound, const ResourceTable* module, const char* name, int copies);
     virtual void Unload(SoundEntry* sound);
     virtual bool IsLoaded(SoundEntry* sound) const;
     virtual void SetActive(bool active);

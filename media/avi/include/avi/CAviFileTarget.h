@@ -10,7 +10,7 @@ class CAviFileTarget : public IAviByteTarget {
 public:
     explicit CAviFileTarget(CAtomicOutputFile& file) : m_file(file) {}
     uint64_t Size() const override;
-    [[nodiscard]] bool WriteAt(uint64_t position, const uint8_t* bytes, size_t count) override;
+    bool WriteAt(uint64_t position, const uint8_t* bytes, size_t count) override;
 
 private:
     CAtomicOutputFile& m_file;

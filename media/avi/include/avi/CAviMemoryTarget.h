@@ -10,7 +10,7 @@
 class CAviMemoryTarget : public IAviByteTarget {
 public:
     uint64_t Size() const override { return m_bytes.size(); }
-    [[nodiscard]] bool WriteAt(uint64_t position, const uint8_t* bytes, size_t count) override;
+    bool WriteAt(uint64_t position, const uint8_t* bytes, size_t count) override;
     // The bytes written, taken out (the target is then empty).
     std::vector<uint8_t> Take() { return std::move(m_bytes); }
 

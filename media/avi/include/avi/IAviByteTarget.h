@@ -11,5 +11,5 @@ public:
     virtual uint64_t Size() const = 0;
     // Writes `count` bytes at `position`, which is at most Size(): what lies
     // before the end is overwritten, the rest appended. False on failure.
-    [[nodiscard]] virtual bool WriteAt(uint64_t position, const uint8_t* bytes, size_t count) = 0;
+    virtual bool WriteAt(uint64_t position, const uint8_t* bytes, size_t count) = 0;
 };
