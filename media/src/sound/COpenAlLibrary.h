@@ -34,6 +34,7 @@ struct OpenAlFunctions {
     LPALCGETERROR alcGetError = nullptr;
 
     LPALGETERROR alGetError = nullptr;
+    LPALISEXTENSIONPRESENT alIsExtensionPresent = nullptr;
     LPALGENBUFFERS alGenBuffers = nullptr;
     LPALDELETEBUFFERS alDeleteBuffers = nullptr;
     LPALBUFFERDATA alBufferData = nullptr;
@@ -44,8 +45,11 @@ struct OpenAlFunctions {
     LPALSOURCE3F alSource3f = nullptr;
     LPALGETSOURCEI alGetSourcei = nullptr;
     LPALSOURCEPLAY alSourcePlay = nullptr;
+    LPALSOURCEPLAYV alSourcePlayv = nullptr;
     LPALSOURCESTOP alSourceStop = nullptr;
+    LPALSOURCESTOPV alSourceStopv = nullptr;
     LPALSOURCEPAUSE alSourcePause = nullptr;
+    LPALSOURCEPAUSEV alSourcePausev = nullptr;
     LPALSOURCEREWIND alSourceRewind = nullptr;
     LPALSOURCEQUEUEBUFFERS alSourceQueueBuffers = nullptr;
     LPALSOURCEUNQUEUEBUFFERS alSourceUnqueueBuffers = nullptr;
