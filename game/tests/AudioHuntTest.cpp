@@ -6,7 +6,9 @@
 
 #include "GameRunSupport.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -36,6 +38,22 @@ struct Recording {
         for (size_t i = a; i < b; ++i)
             sum += double(mono[i]) * mono[i];
         return b > a ? std::sqrt(sum / double(b - a)) : 0;
+    }
+    // The RMS of the loudest 400 ms within [from, to), in dB below full
+    // scale: the level table's measure.
+    double LoudestDb(double from, double to) const
+    {
+        const size_t a = size_t(from * rate), b = std::min(mono.size(), size_t(to * rate));
+        const size_t n = size_t(0.4 * rate);
+        double sum = 0, loudest = 0;
+        for (size_t i = a; i < b; ++i) {
+            sum += double(mono[i]) * mono[i];
+            if (i >= a + n)
+                sum -= double(mono[i - n]) * mono[i - n];
+            loudest = std::max(loudest, sum);
+        }
+        const double rms = std::sqrt(loudest / double(n)) / 32767.0;
+        return rms > 0 ? 20 * std::log10(rms) : -200.0;
     }
     // Sign changes per second over a stretch: a measure of pitch.
     double CrossingsPerSecond(double from, double to) const
@@ -150,6 +168,24 @@ TEST_F(AudioHunt, TheWarningTheShotsAndTheEngineSoundWhenTheyShould)
     const double full = sound.CrossingsPerSecond(680 * kPassSeconds, 705 * kPassSeconds);
     EXPECT_GT(sound.Level(620 * kPassSeconds, 638 * kPassSeconds), 300);
     EXPECT_NEAR(full / idle, 30000.0 / 22050.0, 0.12) << "idle " << idle << " full " << full;
+
+    // The level table of the hunt as heard: each shot between -18 and -14
+    // dBFS, the warning no louder than a shot, the engine under both.
+    // (Pass p's sound is the stretch from (p - 1) to p pass times.)
+    const double warning = sound.LoudestDb(201 * kPassSeconds, 240 * kPassSeconds);
+    const double shots[2] = {sound.LoudestDb(449 * kPassSeconds, 470 * kPassSeconds),
+                             sound.LoudestDb(519 * kPassSeconds, 540 * kPassSeconds)};
+    const double engine = sound.LoudestDb(620 * kPassSeconds, 638 * kPassSeconds);
+    std::printf("level table (RMS of the loudest 400 ms, dBFS):\n  warning %6.1f\n  shot    %6.1f\n  shot    %6.1f\n"
+                "  engine  %6.1f\n",
+                warning, shots[0], shots[1], engine);
+    for (double shot : shots) {
+        EXPECT_GE(shot, -18.0);
+        EXPECT_LE(shot, -14.0);
+        EXPECT_LE(warning, shot + 0.1);
+        EXPECT_LT(engine, shot - 3.0);
+    }
+    EXPECT_LT(engine, warning - 3.0);
 }
 
 // The intro's soundtrack plays from the first pass, falls silent while the

@@ -177,9 +177,9 @@ TEST_F(LoopbackDevice, PositionMinusOneContinuesFromTheCursor)
     device().Stop(sound);
     const uint32_t stopped = device().GetPosition(sound);
     EXPECT_NEAR(stopped, Frame(0.2) * 2, 200);
-    // Stopped: silent once the mixer's few samples of delay are out, and
-    // the cursor stays.
-    EXPECT_LT(Rms(rig.Render(0.1), 0, 1, Frame(0.005)), 5.0);
+    // Stopped: silent once its 5 ms fade and the mixer's few samples of
+    // delay are out, and the cursor stays.
+    EXPECT_LT(Rms(rig.Render(0.1), 0, 1, Frame(0.01)), 5.0);
     EXPECT_EQ(stopped, device().GetPosition(sound));
 
     device().Play(sound, -1, NC, NC, NC, false);
@@ -212,6 +212,82 @@ TEST_F(LoopbackDevice, PanLeansTheSoundToOneSide)
         else
             EXPECT_NEAR(left / right, 1.0, 0.02);
     }
+}
+
+// A pan attenuates only the far channel, and pan 0 plays at full level on
+// both: the sound is not placed in space, where the library's pan law would
+// take a centred sound down to 0.6 of its level on each side.
+TEST_F(LoopbackDevice, PanZeroPlaysAtFullLevelOnBothChannels)
+{
+    LoopbackRig stereo(kRate, 2);
+    SoundEntry* sound = stereo.device->NewSound();
+    ASSERT_EQ(SOUND_OK, stereo.device->Load(sound, SineWav(folder, "full.wav", kRate, 1, 1.0), 1));
+    struct Case {
+        int pan, volume;
+        double left, right; // expected shares of the full level
+    };
+    for (const Case& c : {Case{SOUND_PAN_CENTER, 0, 1.0, 1.0}, Case{-600, 0, 1.0, std::pow(10.0, -0.3)},
+                          Case{600, 0, std::pow(10.0, -0.3), 1.0}, Case{SOUND_PAN_CENTER, -600, 0.5012, 0.5012}}) {
+        SCOPED_TRACE("pan " + std::to_string(c.pan) + ", volume " + std::to_string(c.volume));
+        stereo.device->Play(sound, 0, c.pan, c.volume, NC, false);
+        const Samples mix = stereo.Render(0.3);
+        EXPECT_NEAR(Rms(mix, 0, 2, Frame(0.05)) / kSineRms, c.left, 0.01);
+        EXPECT_NEAR(Rms(mix, 1, 2, Frame(0.05)) / kSineRms, c.right, 0.01);
+        stereo.device->Stop(sound);
+        stereo.Render(0.05);
+    }
+    // A stereo sound keeps its sides apart at pan 0, each at full level.
+    SoundEntry* sides = stereo.device->NewSound();
+    ASSERT_EQ(SOUND_OK, stereo.device->Load(sides, SineWav(folder, "sides.wav", kRate, 2, 1.0), 1));
+    stereo.device->Play(sides, 0, NC, NC, NC, false);
+    const Samples mix = stereo.Render(0.3);
+    EXPECT_NEAR(Rms(mix, 0, 2, Frame(0.05)) / kSineRms, 1.0, 0.01);
+    EXPECT_NEAR(Rms(mix, 1, 2, Frame(0.05)) / kSineRms, 1.0, 0.01);
+}
+
+// Stopping a looping sound, or starting one again while it plays, never
+// cuts it off in one sample: it fades out within a few milliseconds, so the
+// largest step in the output stays near the wave's own steepest slope.
+TEST_F(LoopbackDevice, StopAndRestartFadeInsteadOfClicking)
+{
+    LoopbackRig stereo(kRate, 2);
+    // A constant level: any cut would be a step of its whole height.
+    SoundEntry* level = stereo.device->NewSound();
+    ASSERT_EQ(SOUND_OK, stereo.device->Load(level, SineWav(folder, "dc.wav", kRate, 1, 0.5, 0, kSinePeak), 1));
+    stereo.device->Play(level, 0, NC, NC, NC, true);
+    stereo.Render(0.3); // looped past its end
+    stereo.device->Stop(level);
+    EXPECT_FALSE(stereo.device->IsPlaying(level));
+    const Samples after = stereo.Render(0.05);
+    Samples left;
+    for (size_t i = 0; i < after.size(); i += 2)
+        left.push_back(after[i]);
+    EXPECT_GT(std::abs(left.front()), int(kSinePeak * 0.8)) << "the fade begins at the sound's level";
+    // A linear fade over 5 ms falls by kSinePeak / 110 a sample.
+    EXPECT_LE(LargestStep(left, 0, left.size()), int(kSinePeak / (kRate * 0.005) * 1.5));
+    EXPECT_LT(Rms(left, 0, 1, Frame(0.01)), 1.0) << "silent 10 ms after the stop";
+    stereo.device->Service();
+
+    // Started again at 0 while it plays, a sine's old voice fades out under
+    // the new one instead of jumping to the new one's first sample.
+    SoundEntry* sine = stereo.device->NewSound();
+    ASSERT_EQ(SOUND_OK, stereo.device->Load(sine, SineWav(folder, "again.wav", kRate, 1, 1.0), 1));
+    const int slope = int(std::ceil(kSinePeak * 2 * M_PI * 441.0 / kRate));
+    stereo.device->Play(sine, 0, NC, NC, NC, true);
+    Samples mix = stereo.Render(0.1128); // a quarter of a cycle past whole ones: at the peak
+    stereo.device->Play(sine, 0, NC, NC, NC, true);
+    Samples more = stereo.Render(0.1);
+    mix.insert(mix.end(), more.begin(), more.end());
+    stereo.device->Stop(sine);
+    more = stereo.Render(0.05);
+    mix.insert(mix.end(), more.begin(), more.end());
+    Samples restartLeft;
+    for (size_t i = 0; i < mix.size(); i += 2)
+        restartLeft.push_back(mix[i]);
+    EXPECT_LE(LargestStep(restartLeft, 0, restartLeft.size()), slope * 2);
+    EXPECT_LT(Rms(restartLeft, 0, 1, restartLeft.size() - Frame(0.03)), 1.0);
+    // The restarted voice plays from its start at full level.
+    EXPECT_NEAR(Rms(restartLeft, 0, 1, Frame(0.1128) + Frame(0.02), Frame(0.07)), kSineRms, kSineRms * 0.02);
 }
 
 TEST_F(LoopbackDevice, SoundsLoadedBeforeActivationPlayAndSurviveDeactivation)

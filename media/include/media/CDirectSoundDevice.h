@@ -16,6 +16,11 @@
 // activating builds them again, so sounds survive focus changes and a device
 // that was lost and reopened.
 //
+// Pan and volume are gains on each output channel (pan 0 plays at full level
+// on both), never a place in space, and the library's head-related filtering
+// is kept off. A sound that is stopped, or started again while it plays,
+// fades out over 5 to 10 ms instead of being cut off with a click.
+//
 // Loopback rendering. A device made by CreateLoopback mixes into memory
 // instead of a sound card, and only when asked: RenderSamples(out, n) runs
 // the mixer for exactly n sample frames. Everything else behaves as usual.

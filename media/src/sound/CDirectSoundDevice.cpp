@@ -138,6 +138,7 @@ DirectSoundEntry* CDirectSoundDevice::Playable(SoundEntry* sound)
     DirectSoundEntry* entry = EntryOf(sound);
     if (!entry || !entry->voices || !m_output->MakeCurrent())
         return nullptr;
+    entry->voices->Reap();
     return entry;
 }
 
@@ -269,12 +270,12 @@ void CDirectSoundDevice::BuildVoices(DirectSoundEntry& entry)
     const OpenAlFunctions& fn = m_output->Functions();
     if (entry.streamed) {
         // Nothing is queued yet: every start fills the queue afresh.
-        entry.voices = CSoundVoices::CreateStreamed(fn, entry.playback, STREAM_CHUNKS);
+        entry.voices = CSoundVoices::CreateStreamed(fn, m_output->Panning(), entry.playback, STREAM_CHUNKS);
         return;
     }
     // Converted once; the library keeps its own copy of the samples.
-    entry.voices = CSoundVoices::CreateStatic(fn, entry.playback, ReadWhole(*entry.converter, entry.playback.blockAlign),
-                                              entry.copies);
+    entry.voices = CSoundVoices::CreateStatic(fn, m_output->Panning(), entry.playback,
+                                              ReadWhole(*entry.converter, entry.playback.blockAlign), entry.copies);
     entry.converter.reset();
 }
 
@@ -326,11 +327,14 @@ void CDirectSoundDevice::PlayVoice(DirectSoundEntry& entry, int position, int pa
 {
     CSoundVoices& voices = *entry.voices;
     const size_t index = voices.TakeNext();
-    voices.Pause(index);
     int queued = 0;
     if (!entry.streamed) {
-        if (position != -1)
+        // A voice under way fades out as it starts again; one that goes on
+        // from where it is (position -1) just goes on.
+        if (position != -1) {
+            voices.Stop(index);
             voices.SetPosition(index, static_cast<uint32_t>(position));
+        }
     } else {
         entry.loop = loop;
         SeekStream(entry, position < 0 ? 0 : static_cast<uint32_t>(position));
@@ -374,13 +378,13 @@ int CDirectSoundDevice::Refill(DirectSoundEntry& entry, bool restart)
     } else {
         stalled = voices.IsStopped();
     }
-    const std::vector<ALuint> free = voices.TakeFreeChunks();
+    const std::vector<size_t> free = voices.TakeFreeChunks();
     if (stalled)
         voices.Rewind();
     std::vector<uint8_t> chunk(entry.chunkBytes);
     const size_t align = std::max<uint16_t>(entry.playback.blockAlign, 1);
     int queued = 0;
-    for (ALuint buffer : free) {
+    for (size_t buffer : free) {
         size_t filled = entry.streamDrained ? 0 : FillChunk(entry, chunk);
         filled -= filled % align;
         if (filled < chunk.size())
@@ -425,7 +429,10 @@ void CDirectSoundDevice::Stop(SoundEntry* sound)
     DirectSoundEntry* entry = Playable(sound);
     if (!entry)
         return;
-    entry->voices->PauseAll();
+    if (entry->streamed)
+        entry->voices->Silence();
+    else
+        entry->voices->StopAll();
     entry->streamRunning = false;
 }
 
@@ -600,8 +607,12 @@ void CDirectSoundDevice::Service()
         return;
     }
     m_output->MakeCurrent();
-    for (const auto& sound : Sounds())
-        Refill(*static_cast<DirectSoundEntry*>(sound.get()), false);
+    for (const auto& sound : Sounds()) {
+        auto& entry = *static_cast<DirectSoundEntry*>(sound.get());
+        if (entry.voices)
+            entry.voices->Reap();
+        Refill(entry, false);
+    }
 }
 
 void CDirectSoundDevice::ApplyMasterGain(float gain)

@@ -57,13 +57,14 @@ std::shared_ptr<COpenAlLibrary> COpenAlLibrary::Load(const std::string& fileName
         LookUp(module, "alcIsExtensionPresent", fn.alcIsExtensionPresent) &&
         LookUp(module, "alcGetProcAddress", fn.alcGetProcAddress) && LookUp(module, "alcGetError", fn.alcGetError) &&
         LookUp(module, "alGetError", fn.alGetError) && LookUp(module, "alListenerf", fn.alListenerf) &&
-        LookUp(module, "alGenBuffers", fn.alGenBuffers) &&
+        LookUp(module, "alIsExtensionPresent", fn.alIsExtensionPresent) && LookUp(module, "alGenBuffers", fn.alGenBuffers) &&
         LookUp(module, "alDeleteBuffers", fn.alDeleteBuffers) && LookUp(module, "alBufferData", fn.alBufferData) &&
         LookUp(module, "alGenSources", fn.alGenSources) && LookUp(module, "alDeleteSources", fn.alDeleteSources) &&
         LookUp(module, "alSourcei", fn.alSourcei) && LookUp(module, "alSourcef", fn.alSourcef) &&
         LookUp(module, "alSource3f", fn.alSource3f) && LookUp(module, "alGetSourcei", fn.alGetSourcei) &&
         LookUp(module, "alSourcePlay", fn.alSourcePlay) && LookUp(module, "alSourceStop", fn.alSourceStop) &&
-        LookUp(module, "alSourcePause", fn.alSourcePause) && LookUp(module, "alSourceRewind", fn.alSourceRewind) &&
+        LookUp(module, "alSourcePause", fn.alSourcePause) && LookUp(module, "alSourcePlayv", fn.alSourcePlayv) &&
+        LookUp(module, "alSourceStopv", fn.alSourceStopv) && LookUp(module, "alSourcePausev", fn.alSourcePausev) && LookUp(module, "alSourceRewind", fn.alSourceRewind) &&
         LookUp(module, "alSourceQueueBuffers", fn.alSourceQueueBuffers) &&
         LookUp(module, "alSourceUnqueueBuffers", fn.alSourceUnqueueBuffers);
     if (!complete)

@@ -35,6 +35,7 @@ struct OpenAlFunctions {
 
     LPALGETERROR alGetError = nullptr;
     LPALLISTENERF alListenerf = nullptr;
+    LPALISEXTENSIONPRESENT alIsExtensionPresent = nullptr;
     LPALGENBUFFERS alGenBuffers = nullptr;
     LPALDELETEBUFFERS alDeleteBuffers = nullptr;
     LPALBUFFERDATA alBufferData = nullptr;
@@ -45,8 +46,11 @@ struct OpenAlFunctions {
     LPALSOURCE3F alSource3f = nullptr;
     LPALGETSOURCEI alGetSourcei = nullptr;
     LPALSOURCEPLAY alSourcePlay = nullptr;
+    LPALSOURCEPLAYV alSourcePlayv = nullptr;
     LPALSOURCESTOP alSourceStop = nullptr;
+    LPALSOURCESTOPV alSourceStopv = nullptr;
     LPALSOURCEPAUSE alSourcePause = nullptr;
+    LPALSOURCEPAUSEV alSourcePausev = nullptr;
     LPALSOURCEREWIND alSourceRewind = nullptr;
     LPALSOURCEQUEUEBUFFERS alSourceQueueBuffers = nullptr;
     LPALSOURCEUNQUEUEBUFFERS alSourceUnqueueBuffers = nullptr;

@@ -13,8 +13,14 @@ namespace {
 // library's own choice.
 constexpr uint32_t kLowestMixRate = 8000;
 constexpr uint32_t kHighestMixRate = 192000;
-// RenderSamples hands the library at most this many frames per call.
-constexpr uint32_t kMostFramesPerRender = 1u << 20;
+// How many pieces of mix an output asks the library for each second: the
+// library ramps every change of gain over one piece, so a piece is also how
+// long a stopped sound takes to fade out. A sound card gets pieces of
+// SOUND_FADE_SECONDS (small enough for a short fade, large enough not to
+// starve a busy machine's output); the loopback mixer, which never starves,
+// half of that.
+constexpr ALCint kDevicePiecesPerSecond = static_cast<ALCint>(1.0 / SOUND_FADE_SECONDS + 0.5);
+constexpr uint32_t kLoopbackPiecesPerSecond = 2 * kDevicePiecesPerSecond;
 
 ALCdevice* AsDevice(void* device)
 {
@@ -110,7 +116,13 @@ bool COpenAlOutput::Open(const WaveFormat& primary)
         // to that format would.
         if (primary.samplesPerSec >= kLowestMixRate && primary.samplesPerSec <= kHighestMixRate)
             attributes = {ALC_FREQUENCY, static_cast<ALCint>(primary.samplesPerSec)};
+        attributes.insert(attributes.end(), {ALC_REFRESH, kDevicePiecesPerSecond});
     }
+    // The library would switch head-related filtering on by itself for
+    // headphones, which colours every sound (several decibels down in the
+    // upper octaves); the game's sounds are made to be heard as they are.
+    if (fn.alcIsExtensionPresent(device, "ALC_SOFT_HRTF"))
+        attributes.insert(attributes.end(), {ALC_HRTF_SOFT, ALC_FALSE});
     attributes.push_back(0);
     ALCcontext* context = fn.alcCreateContext(device, attributes.data());
     if (!context) {
@@ -142,6 +154,14 @@ void COpenAlOutput::Close()
     fn.alcCloseDevice(AsDevice(m_device));
     m_context = nullptr;
     m_device = nullptr;
+}
+
+SoundPanning COpenAlOutput::Panning() const
+{
+    if (!m_context || (m_loopback && m_loopbackFormat.channels < 2))
+        return SoundPanning::Placed;
+    return m_library->fn.alIsExtensionPresent("AL_SOFT_direct_channels") ? SoundPanning::PerChannel
+                                                                         : SoundPanning::Placed;
 }
 
 bool COpenAlOutput::IsDisconnected()
@@ -180,8 +200,9 @@ bool COpenAlOutput::RenderSamples(void* out, uint32_t frames)
     }
     const OpenAlFunctions& fn = m_library->fn;
     auto* target = static_cast<uint8_t*>(out);
+    const uint32_t piece = std::max<uint32_t>(1, m_loopbackFormat.samplesPerSec / kLoopbackPiecesPerSecond);
     while (frames > 0) {
-        const uint32_t now = std::min(frames, kMostFramesPerRender);
+        const uint32_t now = std::min(frames, piece);
         fn.alcRenderSamplesSOFT(AsDevice(m_device), target, static_cast<ALCsizei>(now));
         target += size_t(now) * m_loopbackFormat.blockAlign;
         frames -= now;

@@ -5,6 +5,7 @@
 // when RenderSamples asks. It knows nothing of the sounds played on it; the
 // device builds and releases those around Open and Close.
 
+#include "CSoundVoices.h"
 #include "media/WaveFormat.h"
 
 #include <cstdint>
@@ -39,6 +40,10 @@ public:
     // context, and another output may have made its own current since).
     // False when nothing is open.
     bool MakeCurrent();
+    // How sounds reach this output's channels: per channel on an output of
+    // two channels or more when the library can feed channels directly,
+    // else placed. Only while open.
+    SoundPanning Panning() const;
     // True when the open device reports that it was disconnected.
     bool IsDisconnected();
 
@@ -54,8 +59,9 @@ public:
     std::string GetDeviceName(int index) const;
 
     // Mixes the next `frames` sample frames into `out` (frames x the
-    // loopback format's block align bytes). Silence and false when nothing
-    // is mixed (not a loopback output, or not open).
+    // loopback format's block align bytes), in pieces of 5 ms, as a sound
+    // card's output is mixed in pieces. Silence and
+    // false when nothing is mixed (not a loopback output, or not open).
     bool RenderSamples(void* out, uint32_t frames);
 
 private:

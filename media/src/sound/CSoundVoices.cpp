@@ -3,8 +3,10 @@
 #include "media/CSoundDevice.h"
 
 #include <algorithm>
+#include <cassert>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 namespace {
 ALenum LibraryFormatOf(const WaveFormat& format)
@@ -19,105 +21,227 @@ ALenum LibraryFormatOf(const WaveFormat& format)
 }
 
 // Hundredths of a decibel to a linear gain: 10^(volume / 2000).
-float GainOf(int volume)
+double GainOf(int volume)
 {
-    return static_cast<float>(std::pow(10.0, volume / 2000.0));
+    return std::pow(10.0, volume / 2000.0);
 }
 
-// A pan attenuates the far channel by |pan| hundredths of a decibel. The
-// library pans by direction, so the source is put where a constant-power
-// panner would give the same ratio of the two channels: with channel gains
-// (cos p, sin p) for p in [0, pi/2], tan p = right / left, and the direction
-// 2p - pi/2 runs from hard left (-pi/2) through straight ahead to hard right.
+// A pan attenuates the far channel by |pan| hundredths of a decibel and
+// leaves the near one (both, at pan 0) at full level.
+double LeftShare(int pan)
+{
+    return pan > 0 ? GainOf(-pan) : 1.0;
+}
+
+double RightShare(int pan)
+{
+    return pan < 0 ? GainOf(pan) : 1.0;
+}
+
+// Placed voices: the library pans by direction, so the source is put where
+// a constant-power panner would give the same ratio of the two channels:
+// with channel gains (cos p, sin p) for p in [0, pi/2], tan p = right / left,
+// and the direction 2p - pi/2 runs from hard left (-pi/2) through straight
+// ahead to hard right.
 void DirectionOf(int pan, float& x, float& z)
 {
-    const double far = std::pow(10.0, -std::abs(pan) / 2000.0);
-    const double left = pan > 0 ? far : 1.0;
-    const double right = pan < 0 ? far : 1.0;
-    const double direction = 2.0 * std::atan2(right, left) - M_PI / 2.0;
+    const double direction = 2.0 * std::atan2(RightShare(pan), LeftShare(pan)) - M_PI / 2.0;
     x = static_cast<float>(std::sin(direction));
     z = static_cast<float>(-std::cos(direction));
 }
+
+// One sample of PCM data as a 16-bit value.
+int16_t SampleAt(const uint8_t* data, uint16_t bits, size_t index)
+{
+    if (bits == 8)
+        return static_cast<int16_t>((int(data[index]) - 128) * 256);
+    int16_t value;
+    std::memcpy(&value, data + index * 2, 2);
+    return value;
+}
 } // namespace
 
-std::unique_ptr<CSoundVoices> CSoundVoices::CreateStatic(const OpenAlFunctions& fn, const WaveFormat& format,
-                                                         const std::vector<uint8_t>& data, int copies)
+std::unique_ptr<CSoundVoices> CSoundVoices::CreateStatic(const OpenAlFunctions& fn, SoundPanning panning,
+                                                         const WaveFormat& format, const std::vector<uint8_t>& data,
+                                                         int copies)
 {
-    const ALenum alFormat = LibraryFormatOf(format);
-    if (!alFormat || data.empty() || data.size() > size_t(INT_MAX))
+    if (!LibraryFormatOf(format) || data.empty() || data.size() > size_t(INT_MAX) / 4)
         return nullptr;
-    std::unique_ptr<CSoundVoices> voices(new CSoundVoices(fn, format));
-    voices->m_alFormat = alFormat;
-    fn.alGetError();
-    fn.alGenBuffers(1, &voices->m_buffer);
-    if (fn.alGetError() != AL_NO_ERROR) {
-        voices->m_buffer = 0;
-        return nullptr;
-    }
-    fn.alBufferData(voices->m_buffer, alFormat, data.data(), static_cast<ALsizei>(data.size()),
-                    static_cast<ALsizei>(format.samplesPerSec));
-    if (fn.alGetError() != AL_NO_ERROR)
+    std::unique_ptr<CSoundVoices> voices(new CSoundVoices(fn, panning, format));
+    if (!voices->MakeBuffers(voices->m_buffers) || !voices->FillBuffers(voices->m_buffers, data.data(), data.size()))
         return nullptr;
     voices->m_bufferBytes = static_cast<uint32_t>(data.size());
     for (int i = 0; i < std::max(copies, 1); ++i)
-        if (!voices->AddSource())
+        if (!voices->AddVoice())
             break;
     if (voices->m_voices.empty())
         return nullptr;
     return voices;
 }
 
-std::unique_ptr<CSoundVoices> CSoundVoices::CreateStreamed(const OpenAlFunctions& fn, const WaveFormat& format,
-                                                           int chunks)
+std::unique_ptr<CSoundVoices> CSoundVoices::CreateStreamed(const OpenAlFunctions& fn, SoundPanning panning,
+                                                           const WaveFormat& format, int chunks)
 {
-    const ALenum alFormat = LibraryFormatOf(format);
-    if (!alFormat || chunks < 1)
+    if (!LibraryFormatOf(format) || chunks < 1)
         return nullptr;
-    std::unique_ptr<CSoundVoices> voices(new CSoundVoices(fn, format));
-    voices->m_alFormat = alFormat;
-    fn.alGetError();
-    std::vector<ALuint> chunkIds(static_cast<size_t>(chunks));
-    fn.alGenBuffers(chunks, chunkIds.data());
-    if (fn.alGetError() != AL_NO_ERROR)
-        return nullptr;
-    voices->m_chunks = chunkIds;
-    voices->m_idleChunks = chunkIds;
-    if (!voices->AddSource())
+    std::unique_ptr<CSoundVoices> voices(new CSoundVoices(fn, panning, format));
+    for (int i = 0; i < chunks; ++i) {
+        Buffers buffers;
+        if (!voices->MakeBuffers(buffers))
+            return nullptr;
+        voices->m_chunks.push_back(buffers);
+        voices->m_idleChunks.push_back(size_t(i));
+    }
+    if (!voices->AddVoice())
         return nullptr;
     return voices;
 }
 
-bool CSoundVoices::AddSource()
+bool CSoundVoices::MakeBuffers(Buffers& buffers)
 {
-    Voice voice;
     m_fn.alGetError();
-    m_fn.alGenSources(1, &voice.source);
+    ALuint ids[2] = {};
+    const ALsizei count = m_panning == SoundPanning::PerChannel ? 2 : 1;
+    m_fn.alGenBuffers(count, ids);
     if (m_fn.alGetError() != AL_NO_ERROR)
         return false;
-    // Pan is the only placement: the source sits one unit away in the pan's
-    // direction, moving with the listener, and distance never attenuates.
-    m_fn.alSourcei(voice.source, AL_SOURCE_RELATIVE, AL_TRUE);
-    m_fn.alSourcef(voice.source, AL_ROLLOFF_FACTOR, 0.0f);
-    m_fn.alSource3f(voice.source, AL_POSITION, 0.0f, 0.0f, -1.0f);
-    if (m_buffer)
-        m_fn.alSourcei(voice.source, AL_BUFFER, static_cast<ALint>(m_buffer));
+    buffers.left = ids[0];
+    buffers.right = ids[1];
+    return true;
+}
+
+void CSoundVoices::DeleteBuffers(Buffers& buffers)
+{
+    if (buffers.left)
+        m_fn.alDeleteBuffers(1, &buffers.left);
+    if (buffers.right)
+        m_fn.alDeleteBuffers(1, &buffers.right);
+    buffers = Buffers{};
+}
+
+bool CSoundVoices::FillBuffers(const Buffers& buffers, const uint8_t* data, size_t size)
+{
+    const auto rate = static_cast<ALsizei>(m_format.samplesPerSec);
+    m_fn.alGetError();
+    if (m_panning == SoundPanning::Placed) {
+        m_fn.alBufferData(buffers.left, LibraryFormatOf(m_format), data, static_cast<ALsizei>(size), rate);
+        return m_fn.alGetError() == AL_NO_ERROR;
+    }
+    // Each buffer is stereo with the sound on its own side and silence on
+    // the other, so each source feeds exactly one output channel. A mono
+    // sound goes to both sides alike.
+    const uint16_t channels = m_format.channels;
+    const size_t frames = size / std::max<uint16_t>(m_format.blockAlign, 1);
+    std::vector<int16_t> left(frames * 2, 0), right(frames * 2, 0);
+    for (size_t f = 0; f < frames; ++f) {
+        left[f * 2] = SampleAt(data, m_format.bitsPerSample, f * channels);
+        right[f * 2 + 1] = SampleAt(data, m_format.bitsPerSample, f * channels + (channels - 1));
+    }
+    const auto bytes = static_cast<ALsizei>(left.size() * sizeof(int16_t));
+    m_fn.alBufferData(buffers.left, AL_FORMAT_STEREO16, left.data(), bytes, rate);
+    m_fn.alBufferData(buffers.right, AL_FORMAT_STEREO16, right.data(), bytes, rate);
+    return m_fn.alGetError() == AL_NO_ERROR;
+}
+
+bool CSoundVoices::TakeSources(Sources& sources)
+{
+    if (!m_spare.empty()) {
+        sources = m_spare.back();
+        m_spare.pop_back();
+        return true;
+    }
+    ALuint ids[2] = {};
+    const bool perChannel = m_panning == SoundPanning::PerChannel;
+    m_fn.alGetError();
+    m_fn.alGenSources(perChannel ? 2 : 1, ids);
+    if (m_fn.alGetError() != AL_NO_ERROR)
+        return false;
+    sources.left = ids[0];
+    sources.right = ids[1];
+    // The sources move with the listener and distance never attenuates;
+    // per channel, they also skip every placement and go straight to the
+    // output channel their buffer's side names.
+    SetOnSources(sources, AL_SOURCE_RELATIVE, AL_TRUE);
+    SetOnSources(sources, AL_ROLLOFF_FACTOR, 0.0f);
+    if (perChannel)
+        SetOnSources(sources, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+    else
+        m_fn.alSource3f(sources.left, AL_POSITION, 0.0f, 0.0f, -1.0f);
+    if (m_buffers.left) {
+        m_fn.alSourcei(sources.left, AL_BUFFER, static_cast<ALint>(m_buffers.left));
+        if (sources.right)
+            m_fn.alSourcei(sources.right, AL_BUFFER, static_cast<ALint>(m_buffers.right));
+    }
+    return true;
+}
+
+void CSoundVoices::DeleteSources(Sources& sources)
+{
+    // Sources first: a buffer still attached to one cannot be deleted.
+    for (ALuint* source : {&sources.left, &sources.right}) {
+        if (!*source)
+            continue;
+        m_fn.alSourceStop(*source);
+        m_fn.alSourcei(*source, AL_BUFFER, 0);
+        m_fn.alDeleteSources(1, source);
+        *source = 0;
+    }
+}
+
+bool CSoundVoices::AddVoice()
+{
+    Voice voice;
+    if (!TakeSources(voice.sources))
+        return false;
     voice.frequency = static_cast<int>(m_format.samplesPerSec);
     m_voices.push_back(voice);
+    ApplyProperties(m_voices.back());
     return true;
 }
 
 CSoundVoices::~CSoundVoices()
 {
-    // Sources first: a buffer still attached to one cannot be deleted.
-    for (Voice& voice : m_voices) {
-        m_fn.alSourceStop(voice.source);
-        m_fn.alSourcei(voice.source, AL_BUFFER, 0);
-        m_fn.alDeleteSources(1, &voice.source);
+    for (Voice& voice : m_voices)
+        DeleteSources(voice.sources);
+    for (Fading& fading : m_fading)
+        DeleteSources(fading.sources);
+    for (Sources& sources : m_spare)
+        DeleteSources(sources);
+    DeleteBuffers(m_buffers);
+    for (Buffers& chunk : m_chunks)
+        DeleteBuffers(chunk);
+}
+
+void CSoundVoices::SetOnSources(const Sources& sources, ALenum property, float value) const
+{
+    m_fn.alSourcef(sources.left, property, value);
+    if (sources.right)
+        m_fn.alSourcef(sources.right, property, value);
+}
+
+void CSoundVoices::SetOnSources(const Sources& sources, ALenum property, ALint value) const
+{
+    m_fn.alSourcei(sources.left, property, value);
+    if (sources.right)
+        m_fn.alSourcei(sources.right, property, value);
+}
+
+void CSoundVoices::ApplyProperties(const Voice& voice)
+{
+    const double gain = voice.silenced ? 0.0 : GainOf(voice.volume);
+    if (m_panning == SoundPanning::PerChannel) {
+        m_fn.alSourcef(voice.sources.left, AL_GAIN, static_cast<float>(gain * LeftShare(voice.pan)));
+        m_fn.alSourcef(voice.sources.right, AL_GAIN, static_cast<float>(gain * RightShare(voice.pan)));
+    } else {
+        float x = 0;
+        float z = -1;
+        DirectionOf(voice.pan, x, z);
+        m_fn.alSource3f(voice.sources.left, AL_POSITION, x, 0.0f, z);
+        m_fn.alSourcef(voice.sources.left, AL_GAIN, static_cast<float>(gain));
     }
-    if (m_buffer)
-        m_fn.alDeleteBuffers(1, &m_buffer);
-    if (!m_chunks.empty())
-        m_fn.alDeleteBuffers(static_cast<ALsizei>(m_chunks.size()), m_chunks.data());
+    // The buffer plays at its own rate with pitch 1.
+    SetOnSources(voice.sources, AL_PITCH,
+                 static_cast<float>(double(voice.frequency) / double(m_format.samplesPerSec)));
 }
 
 size_t CSoundVoices::TakeNext()
@@ -127,16 +251,24 @@ size_t CSoundVoices::TakeNext()
     return index;
 }
 
-ALint CSoundVoices::StateOf(size_t index) const
+ALint CSoundVoices::StateOf(const Sources& sources) const
 {
     ALint state = AL_INITIAL;
-    m_fn.alGetSourcei(m_voices[index].source, AL_SOURCE_STATE, &state);
+    m_fn.alGetSourcei(sources.left, AL_SOURCE_STATE, &state);
     return state;
+}
+
+ALint CSoundVoices::FrameOf(const Sources& sources) const
+{
+    ALint frame = 0;
+    m_fn.alGetSourcei(sources.left, AL_SAMPLE_OFFSET, &frame);
+    return std::max(frame, 0);
 }
 
 bool CSoundVoices::IsPlaying(size_t index) const
 {
-    return StateOf(index) == AL_PLAYING;
+    const Voice& voice = m_voices[index];
+    return !voice.silenced && StateOf(voice.sources) == AL_PLAYING;
 }
 
 bool CSoundVoices::IsAnyPlaying() const
@@ -147,25 +279,80 @@ bool CSoundVoices::IsAnyPlaying() const
     return false;
 }
 
-void CSoundVoices::Pause(size_t index)
+void CSoundVoices::Stop(size_t index)
 {
-    if (IsPlaying(index))
-        m_fn.alSourcePause(m_voices[index].source);
+    Voice& voice = m_voices[index];
+    if (StateOf(voice.sources) != AL_PLAYING)
+        return;
+    assert(m_buffers.left && "a stream is silenced, its sources are not swapped");
+    const uint32_t cursor = GetPosition(index);
+    Sources fresh;
+    if (!TakeSources(fresh)) {
+        // No sources for the swap: cut the sound off where it is.
+        ALuint ids[2] = {voice.sources.left, voice.sources.right};
+        m_fn.alSourcePausev(voice.sources.right ? 2 : 1, ids);
+        voice.cursor = cursor;
+        return;
+    }
+    // The old sources fade to silence over the library's next piece of mix
+    // and are let go once they have surely played through it.
+    Fading fading;
+    fading.sources = voice.sources;
+    fading.from = FrameOf(voice.sources);
+    const double pitch = std::max(1.0, double(voice.frequency) / double(m_format.samplesPerSec));
+    fading.frames = static_cast<ALint>(std::ceil(3 * SOUND_FADE_SECONDS * m_format.samplesPerSec * pitch));
+    // A loop shorter than that is measured within one turn of it.
+    const auto length = static_cast<ALint>(m_bufferBytes / std::max<uint16_t>(m_format.blockAlign, 1));
+    fading.frames = std::min(fading.frames, length * 3 / 4);
+    SetOnSources(fading.sources, AL_GAIN, 0.0f);
+    m_fading.push_back(fading);
+    voice.sources = fresh;
+    ApplyProperties(voice);
+    SetPosition(index, cursor);
 }
 
-void CSoundVoices::PauseAll()
+void CSoundVoices::StopAll()
 {
     for (size_t i = 0; i < m_voices.size(); ++i)
-        Pause(i);
+        Stop(i);
+}
+
+void CSoundVoices::Reap()
+{
+    const ALint length = static_cast<ALint>(m_bufferBytes / std::max<uint16_t>(m_format.blockAlign, 1));
+    for (size_t i = 0; i < m_fading.size();) {
+        Fading& fading = m_fading[i];
+        bool done = StateOf(fading.sources) != AL_PLAYING;
+        if (!done) {
+            // A looping sound may have wrapped past its end since.
+            ALint played = FrameOf(fading.sources) - fading.from;
+            if (played < 0)
+                played += length;
+            done = played >= fading.frames;
+        }
+        if (!done) {
+            ++i;
+            continue;
+        }
+        ALuint ids[2] = {fading.sources.left, fading.sources.right};
+        m_fn.alSourceStopv(fading.sources.right ? 2 : 1, ids);
+        SetOnSources(fading.sources, AL_LOOPING, AL_FALSE);
+        m_spare.push_back(fading.sources);
+        m_fading.erase(m_fading.begin() + std::ptrdiff_t(i));
+    }
 }
 
 void CSoundVoices::Start(size_t index, bool loop)
 {
     Voice& voice = m_voices[index];
     // A queue must not loop: the refill decides what follows its end.
-    m_fn.alSourcei(voice.source, AL_LOOPING, loop && m_buffer ? AL_TRUE : AL_FALSE);
-    m_fn.alSourcePlay(voice.source);
-    // A position set while the source was still is used up by the start.
+    SetOnSources(voice.sources, AL_LOOPING, loop && m_buffers.left ? AL_TRUE : AL_FALSE);
+    if (StateOf(voice.sources) == AL_PLAYING)
+        return;
+    // Both sides start in the same piece of mix.
+    ALuint ids[2] = {voice.sources.left, voice.sources.right};
+    m_fn.alSourcePlayv(voice.sources.right ? 2 : 1, ids);
+    // A position set while the voice was still is used up by the start.
     voice.cursor = 0;
 }
 
@@ -173,19 +360,16 @@ void CSoundVoices::SetPan(size_t index, int pan)
 {
     if (pan < SOUND_PAN_LEFT || pan > SOUND_PAN_RIGHT)
         return;
-    float x = 0;
-    float z = -1;
-    DirectionOf(pan, x, z);
-    m_fn.alSource3f(m_voices[index].source, AL_POSITION, x, 0.0f, z);
     m_voices[index].pan = pan;
+    ApplyProperties(m_voices[index]);
 }
 
 void CSoundVoices::SetVolume(size_t index, int volume)
 {
     if (volume < SOUND_VOLUME_MIN || volume > SOUND_VOLUME_MAX)
         return;
-    m_fn.alSourcef(m_voices[index].source, AL_GAIN, GainOf(volume));
     m_voices[index].volume = volume;
+    ApplyProperties(m_voices[index]);
 }
 
 void CSoundVoices::SetFrequency(size_t index, int frequency)
@@ -194,20 +378,17 @@ void CSoundVoices::SetFrequency(size_t index, int frequency)
         frequency = static_cast<int>(m_format.samplesPerSec);
     else if (frequency < SOUND_FREQUENCY_MIN || frequency > SOUND_FREQUENCY_MAX)
         return;
-    // The buffer plays at its own rate with pitch 1.
-    m_fn.alSourcef(m_voices[index].source, AL_PITCH,
-                   static_cast<float>(double(frequency) / double(m_format.samplesPerSec)));
     m_voices[index].frequency = frequency;
+    ApplyProperties(m_voices[index]);
 }
 
 uint32_t CSoundVoices::GetPosition(size_t index) const
 {
-    const ALint state = StateOf(index);
+    const Voice& voice = m_voices[index];
+    const ALint state = StateOf(voice.sources);
     if (state != AL_PLAYING && state != AL_PAUSED)
-        return m_voices[index].cursor;
-    ALint offset = 0;
-    m_fn.alGetSourcei(m_voices[index].source, AL_BYTE_OFFSET, &offset);
-    return offset > 0 ? static_cast<uint32_t>(offset) : 0;
+        return voice.cursor;
+    return static_cast<uint32_t>(FrameOf(voice.sources)) * m_format.blockAlign;
 }
 
 void CSoundVoices::SetPosition(size_t index, uint32_t position)
@@ -217,50 +398,87 @@ void CSoundVoices::SetPosition(size_t index, uint32_t position)
     const uint32_t align = m_format.blockAlign ? m_format.blockAlign : 1;
     position -= position % align;
     Voice& voice = m_voices[index];
-    m_fn.alSourcei(voice.source, AL_BYTE_OFFSET, static_cast<ALint>(position));
-    const ALint state = StateOf(index);
+    SetOnSources(voice.sources, AL_SAMPLE_OFFSET, static_cast<ALint>(position / align));
+    const ALint state = StateOf(voice.sources);
     if (state != AL_PLAYING && state != AL_PAUSED)
         voice.cursor = position;
 }
 
 void CSoundVoices::ResetQueue()
 {
-    const ALuint source = m_voices.front().source;
-    m_fn.alSourceStop(source);
-    m_fn.alSourceRewind(source);
-    m_fn.alSourcei(source, AL_BUFFER, 0);
-    m_idleChunks = m_chunks;
+    Voice& voice = m_voices.front();
+    ALuint ids[2] = {voice.sources.left, voice.sources.right};
+    const ALsizei count = voice.sources.right ? 2 : 1;
+    m_fn.alSourceStopv(count, ids);
+    for (ALsizei i = 0; i < count; ++i) {
+        m_fn.alSourceRewind(ids[i]);
+        m_fn.alSourcei(ids[i], AL_BUFFER, 0);
+    }
+    m_idleChunks.clear();
+    for (size_t i = 0; i < m_chunks.size(); ++i)
+        m_idleChunks.push_back(i);
+    voice.silenced = false;
+    ApplyProperties(voice);
+}
+
+void CSoundVoices::Silence()
+{
+    Voice& voice = m_voices.front();
+    voice.silenced = true;
+    ApplyProperties(voice);
 }
 
 void CSoundVoices::Rewind()
 {
-    m_fn.alSourceRewind(m_voices.front().source);
+    const Sources& sources = m_voices.front().sources;
+    m_fn.alSourceRewind(sources.left);
+    if (sources.right)
+        m_fn.alSourceRewind(sources.right);
 }
 
-std::vector<ALuint> CSoundVoices::TakeFreeChunks()
+std::vector<size_t> CSoundVoices::TakeFreeChunks()
 {
-    std::vector<ALuint> free;
+    std::vector<size_t> free;
     free.swap(m_idleChunks);
-    const ALuint source = m_voices.front().source;
+    const Sources& sources = m_voices.front().sources;
     ALint processed = 0;
-    m_fn.alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+    m_fn.alGetSourcei(sources.left, AL_BUFFERS_PROCESSED, &processed);
+    if (sources.right) {
+        // The two sides play in step; a side a little behind holds the
+        // chunk back until both are through it.
+        ALint right = 0;
+        m_fn.alGetSourcei(sources.right, AL_BUFFERS_PROCESSED, &right);
+        processed = std::min(processed, right);
+    }
     if (processed > 0 && processed <= static_cast<ALint>(m_chunks.size())) {
         std::vector<ALuint> done(static_cast<size_t>(processed));
-        m_fn.alSourceUnqueueBuffers(source, processed, done.data());
-        free.insert(free.end(), done.begin(), done.end());
+        m_fn.alSourceUnqueueBuffers(sources.left, processed, done.data());
+        if (sources.right) {
+            std::vector<ALuint> rightDone(static_cast<size_t>(processed));
+            m_fn.alSourceUnqueueBuffers(sources.right, processed, rightDone.data());
+        }
+        for (ALuint id : done)
+            for (size_t i = 0; i < m_chunks.size(); ++i)
+                if (m_chunks[i].left == id)
+                    free.push_back(i);
     }
     return free;
 }
 
-bool CSoundVoices::Queue(ALuint chunk, const uint8_t* data, size_t size)
+bool CSoundVoices::Queue(size_t chunk, const uint8_t* data, size_t size)
 {
-    const ALuint source = m_voices.front().source;
-    m_fn.alGetError();
-    m_fn.alBufferData(chunk, m_alFormat, data, static_cast<ALsizei>(size), static_cast<ALsizei>(m_format.samplesPerSec));
-    if (m_fn.alGetError() == AL_NO_ERROR) {
-        m_fn.alSourceQueueBuffers(source, 1, &chunk);
-        if (m_fn.alGetError() == AL_NO_ERROR)
-            return true;
+    assert(chunk < m_chunks.size());
+    const Sources& sources = m_voices.front().sources;
+    const Buffers& buffers = m_chunks[chunk];
+    if (size <= size_t(INT_MAX) / 4 && FillBuffers(buffers, data, size)) {
+        m_fn.alSourceQueueBuffers(sources.left, 1, &buffers.left);
+        if (m_fn.alGetError() == AL_NO_ERROR) {
+            if (!sources.right)
+                return true;
+            m_fn.alSourceQueueBuffers(sources.right, 1, &buffers.right);
+            if (m_fn.alGetError() == AL_NO_ERROR)
+                return true;
+        }
     }
     ReturnChunk(chunk);
     return false;
@@ -268,6 +486,6 @@ bool CSoundVoices::Queue(ALuint chunk, const uint8_t* data, size_t size)
 
 bool CSoundVoices::IsStopped() const
 {
-    const ALint state = StateOf(0);
+    const ALint state = StateOf(m_voices.front().sources);
     return state == AL_STOPPED || state == AL_INITIAL;
 }

@@ -11,7 +11,10 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -41,12 +44,43 @@ bool IsFullRangeYuv(AVPixelFormat format)
            format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
 }
 
-// 8-bit back buffers show the video in a palette made for other pictures:
-// the nearest colours alone turn its skies and shadows into bands. An
-// ordered dither over about one step between palette colours blends the
-// neighbours instead, and, unlike error diffusion, a still part of the
-// picture keeps one pattern from frame to frame rather than crawling.
-constexpr int kDitherSpread = 32;
+// 8-bit back buffers show the video in a palette: the nearest colours alone
+// turn its skies and shadows into bands. An ordered dither over about one
+// step between palette colours blends the neighbours instead, and, unlike
+// error diffusion, a still part of the picture keeps one pattern from frame
+// to frame rather than crawling. The spread follows the palette's own step
+// (half the typical distance from a colour to its nearest neighbour, per
+// channel): a palette made for other pictures is sparse where the video's
+// colours are and takes the widest dither, one made from the video itself a
+// fine one that costs little of the picture.
+constexpr int kWidestDither = 32;
+constexpr int kFinestDither = 4;
+
+int DitherSpreadFor(const CDibPalette& palette)
+{
+    const PaletteEntry* entries = palette.Entries();
+    const int count = palette.GetCount();
+    std::vector<int> steps;
+    for (int i = 0; i < count; ++i) {
+        if (entries[i].flags & PALETTE_FLAG_RESERVED)
+            continue;
+        int nearest = 256;
+        for (int j = 0; j < count; ++j) {
+            if (j == i || (entries[j].flags & PALETTE_FLAG_RESERVED))
+                continue;
+            const int d = std::max({std::abs(entries[i].red - entries[j].red),
+                                    std::abs(entries[i].green - entries[j].green),
+                                    std::abs(entries[i].blue - entries[j].blue)});
+            if (d > 0)
+                nearest = std::min(nearest, d);
+        }
+        steps.push_back(nearest);
+    }
+    if (steps.empty())
+        return kWidestDither;
+    std::nth_element(steps.begin(), steps.begin() + std::ptrdiff_t(steps.size() / 2), steps.end());
+    return std::clamp(steps[steps.size() / 2] / 2, kFinestDither, kWidestDither);
+}
 
 // The converter's vector code may write a few pixels past a row's end, so
 // it writes into a scratch buffer with room to spare, never into pictures.
@@ -136,7 +170,7 @@ bool CVideoDrawHandler::Convert(const AVFrame& frame, CDibSection& image, CDib& 
     if (image.Lock(&bits, &imagePitch) != DIB_OK)
         return false;
     if (map) {
-        map->MapPixelsOrdered(bits, imagePitch, scratch, int(pitch), width, height, kDitherSpread);
+        map->MapPixelsOrdered(bits, imagePitch, scratch, int(pitch), width, height, m_spread);
     } else {
         for (int y = 0; y < height; ++y)
             std::memcpy(bits + ptrdiff_t(y) * imagePitch, scratch + size_t(y) * pitch, size_t(width) * size_t(bytes));
@@ -156,6 +190,7 @@ CNearestColourMap* CVideoDrawHandler::MapFor(CDib& surface)
         m_map = std::make_unique<CNearestColourMap>(palette->Entries(), palette->GetCount());
         m_mapSerial = palette->GetSerial();
         m_mapVersion = palette->GetVersion();
+        m_spread = DitherSpreadFor(*palette);
     }
     return m_map.get();
 }

@@ -273,9 +273,9 @@ TEST_F(ArtMediaTest, EverySoundIsANormalisedWaveTheGameCanOpen)
         // Short effects: a fifth of a second to two seconds.
         EXPECT_GE(wave.samples.size(), 22050u / 5);
         EXPECT_LE(wave.samples.size(), 2u * 22050u);
-        // Normalised to a clear level, with headroom left: nothing clips.
+        // Made at a clear level, with headroom left: nothing clips.
         const int peak = Peak(wave.samples);
-        EXPECT_GE(peak, 32767 / 2);
+        EXPECT_GE(peak, 32767 / 8);
         EXPECT_LT(peak, 32767);
 
         // The game's own reader agrees on the format and the length.
@@ -287,6 +287,58 @@ TEST_F(ArtMediaTest, EverySoundIsANormalisedWaveTheGameCanOpen)
         EXPECT_EQ(file.GetFormat()->channels, 1);
         EXPECT_EQ(file.GetFrameCount(), wave.samples.size());
     }
+}
+
+// The mix's balance, by the RMS of each sound's loudest 400 ms: every shot
+// between -18 and -14 dBFS (one gun no quieter than another), no warning
+// louder than the quietest shot, and the engine under both.
+TEST_F(ArtMediaTest, SoundsStandAtTheirLevelsInTheMix)
+{
+    const auto level = [](const std::string& name) {
+        const Wave wave = Sound(ToNativeSeparators(name));
+        EXPECT_TRUE(wave.valid) << name;
+        return LoudestRmsDb(wave.samples);
+    };
+    double quietestShot = 0, loudestShot = -200;
+    for (const WeaponDesc& weapon : kWeapons) {
+        const double shot = level(weapon.shotSound);
+        EXPECT_GE(shot, -18.0) << weapon.shotSound;
+        EXPECT_LE(shot, -14.0) << weapon.shotSound;
+        quietestShot = std::min(quietestShot, shot);
+        loudestShot = std::max(loudestShot, shot);
+    }
+    EXPECT_LE(loudestShot - quietestShot, 1.0);
+    double loudestWarning = -200;
+    for (int voice : {VOICE_WRONG_ANIMAL, VOICE_OUT_OF_AREA, VOICE_TOO_FAR, VOICE_SPARE_1, VOICE_SPARE_2, VOICE_SPARE_3})
+        loudestWarning = std::max(loudestWarning, level(kJeepVoices[voice]));
+    EXPECT_LE(loudestWarning, quietestShot);
+    const double engine = level(kJeepVoices[VOICE_ENGINE]);
+    EXPECT_LT(engine, loudestWarning - 3.0);
+    EXPECT_LT(engine, quietestShot - 3.0);
+}
+
+// The level measure itself: a full-scale square wave is 0 dBFS, a sine 3 dB
+// under its peak, and a short burst is judged by its loudest stretch only.
+TEST(ArtMediaSignal, LevelsAreTheRmsOfTheLoudestStretchAndLimitingReachesThem)
+{
+    std::vector<int16_t> square(22050);
+    for (size_t i = 0; i < square.size(); ++i)
+        square[i] = (i / 50) % 2 ? 32767 : -32767;
+    EXPECT_NEAR(LoudestRmsDb(square), 0.0, 0.01);
+    std::vector<int16_t> sine(44100, 0);
+    for (size_t i = 22050; i < sine.size(); ++i)
+        sine[i] = int16_t(std::lround(16384 * std::sin(2 * M_PI * 441.0 * double(i) / 22050)));
+    EXPECT_NEAR(LoudestRmsDb(sine), 20 * std::log10(0.5 / std::sqrt(2.0)), 0.05);
+
+    // A sharp shot: a crack of full scale dying away within 30 ms. Brought
+    // to -16 dBFS its peaks are rounded off below the ceiling.
+    Signal shot(22050, 0.0f);
+    for (size_t i = 0; i < shot.size(); ++i)
+        shot[i] = float(std::sin(double(i) * 0.7) * std::exp(-double(i) / 300.0));
+    const std::vector<int16_t> pcm = ToPcm16AtLevel(shot, -16.0);
+    EXPECT_NEAR(LoudestRmsDb(pcm), -16.0, 0.1);
+    EXPECT_LE(Peak(pcm), int(0.98 * 32767) + 1);
+    EXPECT_EQ(Peak(ToPcm16AtLevel(Signal(100, 0.0f), -16.0)), 0);
 }
 
 TEST_F(ArtMediaTest, SoundsStartAndEndQuietlyAndDifferFromEachOther)

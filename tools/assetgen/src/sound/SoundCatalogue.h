@@ -7,8 +7,9 @@
 struct SoundRecipe {
     const char* name; // data name, e.g. "sounds\\ak47.wav"
     Signal (*make)();
-    // The level the largest sample is normalised to (share of full scale).
-    double peak;
+    // The level the sound is made at: the RMS of its loudest 400 ms, in dB
+    // below full scale (LoudestRmsDb).
+    double level;
     // Played looped: its last sample must lead smoothly into its first, so
     // nothing may be faded or filtered across that seam afterwards.
     bool loops;

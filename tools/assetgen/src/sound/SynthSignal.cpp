@@ -102,3 +102,56 @@ std::vector<int16_t> ToPcm16(const Signal& signal, double peak)
         pcm[i] = int16_t(std::clamp(std::lround(signal[i] * scale), -32767L, 32767L));
     return pcm;
 }
+
+double LoudestRmsDb(const std::vector<int16_t>& pcm, double window)
+{
+    const size_t n = std::max<size_t>(1, std::min(pcm.size(), SampleCount(window)));
+    if (pcm.empty())
+        return -200.0;
+    // A running sum of squares over every window of n samples.
+    double sum = 0, loudest = 0;
+    for (size_t i = 0; i < pcm.size(); ++i) {
+        sum += double(pcm[i]) * pcm[i];
+        if (i >= n)
+            sum -= double(pcm[i - n]) * pcm[i - n];
+        if (i + 1 >= n)
+            loudest = std::max(loudest, sum);
+    }
+    const double rms = std::sqrt(std::max(loudest, 0.0) / double(n)) / 32767.0;
+    return rms > 0 ? 20.0 * std::log10(rms) : -200.0;
+}
+
+std::vector<int16_t> ToPcm16AtLevel(const Signal& signal, double levelDb, double ceiling)
+{
+    std::vector<int16_t> pcm = ToPcm16(signal, 1.0);
+    const double start = LoudestRmsDb(pcm);
+    if (start <= -200.0)
+        return pcm;
+    ceiling = std::clamp(ceiling, 0.1, 1.0);
+    // Gain on the full-scale signal; the limiter takes some level off, so
+    // the gain grows by what is still missing, a few times over.
+    double gain = std::pow(10.0, (levelDb - start) / 20.0);
+    for (int round = 0; round < 8; ++round) {
+        Signal shaped(signal.size());
+        float largest = 0.0f;
+        for (float s : signal)
+            largest = std::max(largest, std::fabs(s));
+        for (size_t i = 0; i < signal.size(); ++i) {
+            const double v = signal[i] / largest * gain;
+            // Below the knee the signal passes as it is; above it the tanh
+            // curve bends it towards the ceiling without a corner.
+            const double knee = 0.8 * ceiling;
+            const double a = std::fabs(v);
+            const double bent = a <= knee ? a : knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee));
+            shaped[i] = float(v < 0 ? -bent : bent);
+        }
+        pcm.assign(signal.size(), 0);
+        for (size_t i = 0; i < signal.size(); ++i)
+            pcm[i] = int16_t(std::clamp(std::lround(double(shaped[i]) * 32767.0), -32767L, 32767L));
+        const double missing = levelDb - LoudestRmsDb(pcm);
+        if (std::fabs(missing) < 0.05)
+            break;
+        gain *= std::pow(10.0, missing / 20.0);
+    }
+    return pcm;
+}

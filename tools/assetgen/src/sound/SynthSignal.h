@@ -48,6 +48,15 @@ Signal DecayingPartials(double frequency, double length, std::initializer_list<P
 // curve (`drive` 1: barely, 3: hard): louder for the same peak level.
 void Saturate(Signal& signal, double drive);
 
+// The level of a sound as the game's level table states it: the RMS of its
+// loudest `window` seconds (dB below a full-scale constant; 16-bit samples).
+double LoudestRmsDb(const std::vector<int16_t>& pcm, double window = 0.4);
+// The 16-bit samples of `signal` at `levelDb` by LoudestRmsDb: scaled to it,
+// with peaks that would pass `ceiling` (share of full scale) rounded off on a
+// tanh curve and the whole scaled again until the level holds, as a limiter
+// would. A silent signal stays silent.
+std::vector<int16_t> ToPcm16AtLevel(const Signal& signal, double levelDb, double ceiling = 0.98);
+
 // Scales the signal so its largest sample reaches `peak` (0..1 of full
 // scale) and rounds it to 16 bits; a silent signal stays silent.
 std::vector<int16_t> ToPcm16(const Signal& signal, double peak);
