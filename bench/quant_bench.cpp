@@ -169,9 +169,11 @@ Result RunOurs(const char* name, std::vector<Frame>& frames,
                     map.MapPixels(frame.index.data(), kWidth, frame.bgr.data(), kPitch, kWidth, kHeight);
                 return;
             }
+            // A refused frame is left black, so the figures below show it.
             for (Frame& frame : frames)
-                ConvertPixels(frame.index.data(), PF_INDEX8, frame.bgr.data(), kWidth, kHeight, kWidth, kPitch,
-                              PF_RGB24, palette.data(), nullptr, 0);
+                if (!ConvertPixels(frame.index.data(), PF_INDEX8, frame.bgr.data(), kWidth, kHeight, kWidth, kPitch,
+                                   PF_RGB24, palette.data(), nullptr, 0))
+                    frame.index.assign(frame.index.size(), 0);
         },
         runs);
     result.psnr = RemapPsnr(frames, palette);
