@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CDibSection section;
         if (section.CopyFrom(&image) == DIB_OK)
             section.ConvertFormat(PF_RGB555, nullptr, CONVERT_DITHER);
-        image.ConvertFormat(PF_RGB32, nullptr, 0);
+        if (image.ConvertFormat(PF_RGB32, nullptr, 0) == DIB_OK) // a refusal is a fine outcome
+            image.GetPixel(0, 0);
     }
     return 0;
 }

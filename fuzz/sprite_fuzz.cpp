@@ -57,7 +57,9 @@ void ExerciseTrleImage(const uint8_t* data, size_t size, CDibSection& rgb, CDibS
     indexed.Draw(2, 1, w, h, &sprite, 0, 0, w, h, BLIT_SRCKEY, 0);
     if (sprite.ConvertFormat(PF_RGB555, nullptr, 0) == DIB_OK)
         rgb.Draw(1, 1, w, h, &sprite, 0, 0, w, h, BLIT_ALPHA, BlitExtra(static_cast<CDib*>(&sprite)));
-    sprite.ConvertFormat(PF_INDEX8, GreyPalette(), 1);
+    // A refusal is a fine outcome; a picture made is drawn once more.
+    if (sprite.ConvertFormat(PF_INDEX8, GreyPalette(), 1) == DIB_OK)
+        indexed.Draw(0, 0, w, h, &sprite, 0, 0, w, h, 0, 0);
 }
 
 void ExerciseCodec(const uint8_t* data, size_t size)
