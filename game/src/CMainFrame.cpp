@@ -122,8 +122,45 @@ void CMainFrame::OnFirstMove()
     LoadHunt(-1, -1, 0);
     m_timers.Set(TIMER_WIND, 10000);
     m_timers.Set(TIMER_SOUND, 100);
-    if (m_settings.playVideo && m_video->Open(kIntroVideo, m_viewport.get()))
+    if (m_settings.playVideo && m_video->Open(kIntroVideo, m_viewport.get())) {
+        ShowIntroPalette();
         m_video->Play();
+    }
+}
+
+void CMainFrame::ShowPalette(CDibPalette* palette)
+{
+    CDib* back = BackBuffer();
+    if (!palette || !back || back->GetFormat() != PF_INDEX8)
+        return;
+    back->SetPalette(palette);
+    if (m_viewport->Front())
+        m_viewport->Front()->SetPalette(palette);
+}
+
+void CMainFrame::ShowIntroPalette()
+{
+    CDib* back = BackBuffer();
+    if (!back || back->GetFormat() != PF_INDEX8)
+        return;
+    // Without its palette the intro shows in the menus' one, as best it can.
+    m_introPalette = MakeDib<CDibDD>();
+    if (LoadPicture(*m_introPalette, PictureSource::File(kIntroPalette)) != DIB_OK || !m_introPalette->GetPalette()) {
+        m_introPalette.Reset();
+        return;
+    }
+    ShowPalette(m_introPalette->GetPalette());
+    m_introPaletteShown = true;
+}
+
+void CMainFrame::RestoreMenuPalette()
+{
+    if (!m_introPaletteShown)
+        return;
+    m_introPaletteShown = false;
+    if (m_palettePicture)
+        ShowPalette(m_palettePicture->GetPalette());
+    m_introPalette.Reset();
 }
 
 CDib* CMainFrame::BackBuffer() const
@@ -215,10 +252,15 @@ bool CMainFrame::RunFrame()
         else
             m_video->Tick(m_frameTime);
         // Nothing done during the intro reaches the menu that follows it.
-        if (!m_video->IsPlaying())
+        if (!m_video->IsPlaying()) {
             ForgetInput();
+            RestoreMenuPalette();
+        }
         return false;
     }
+    // However the intro ended (also while the window was in the background),
+    // the menus draw in their own palette.
+    RestoreMenuPalette();
     const double longest = m_settings.longestPass;
     m_gameClock.Give(longest > 0 && m_frameTime > longest ? longest : m_frameTime);
     while (!m_closeRequested && m_gameClock.TickDue()) {
@@ -427,6 +469,7 @@ void CMainFrame::Destroy()
         screen.reset();
     m_cursor.Reset();
     m_palettePicture.Reset();
+    m_introPalette.Reset();
     m_sound.reset();
     m_viewport.reset();
     m_context.reset();

@@ -86,6 +86,16 @@ const std::vector<Shot> kMenuShots = {
     {76, "main menu", SCREEN_MAIN},
 };
 
+// The intro, one video frame a pass: the savannah at noon, the sun going
+// down, the sunset's purples and pinks, dusk and the title. The menu is
+// current behind it.
+const std::vector<Shot> kIntroShots = {
+    {2, "intro, start", SCREEN_MAIN},          {40, "intro, 2 s", SCREEN_MAIN},
+    {80, "intro, 4 s", SCREEN_MAIN},           {120, "intro, 6 s", SCREEN_MAIN},
+    {150, "intro, 7.5 s", SCREEN_MAIN},        {175, "intro, 8.75 s", SCREEN_MAIN},
+    {198, "intro, the title", SCREEN_MAIN},
+};
+
 const std::vector<Shot> kHuntShots = {
     {5, "view", SCREEN_HUNT},
     {40, "binoculars up", SCREEN_HUNT},
@@ -315,7 +325,7 @@ std::vector<Figure> CompareDepths(const fs::path& root, const Pass& pass)
     for (int depth = 0; depth < 2; ++depth) {
         const bool highColour = depth == 1;
         const fs::path folder = PrepareFolder(root, pass.name, highColour);
-        std::vector<std::string> args = {"--data", folder.string(), "--windowed", "--no-video", "--seed", "1",
+        std::vector<std::string> args = {"--data", folder.string(), "--windowed", "--seed", "1",
                                          "--fixed-dt", pass.frameTime, "--script", pass.script, "--frames",
                                          std::to_string(pass.passes), "--dump-frames", (folder / "pass%d.png").string(),
                                          "--dump-at", dumpAt, "--screen-log", (folder / "screens.txt").string()};
@@ -370,11 +380,33 @@ TEST(DepthPsnr, EveryMenuScreenShowsInEightBitsAsInHighColour)
         GTEST_SKIP() << reason;
     fs::remove(root / "menus.txt");
     // One pass a tick, so that each click is acted on in the pass it comes in.
-    const Pass menus = {"menus", std::string(VELDRA_TEST_SOURCE_DIR) + "/depth_psnr_menus.script", {}, "0.05", 90, kMenuShots,
-                        {}};
+    const Pass menus = {"menus", std::string(VELDRA_TEST_SOURCE_DIR) + "/depth_psnr_menus.script", {"--no-video"}, "0.05", 90,
+                        kMenuShots, {}};
     const std::vector<Figure> figures = CompareDepths(root, menus);
     WriteReport(root / "menus.txt", figures);
     EXPECT_EQ(figures.size(), kMenuShots.size());
+}
+
+// The intro in 8 bits keeps its colours: it is shown in a palette of its
+// own while it plays, and the menus' palette comes back after it (the menu
+// shot after the intro is compared too).
+TEST(DepthPsnr, TheIntroShowsInEightBitsAsInHighColour)
+{
+    std::string reason;
+    const fs::path root = ReadyFolder(reason);
+    if (root.empty())
+        GTEST_SKIP() << reason;
+    fs::remove(root / "intro.txt");
+    const fs::path script = root / "intro.script";
+    std::ofstream(script) << "# nothing pressed: the intro plays to its end\n";
+    std::vector<Shot> shots = kIntroShots;
+    shots.push_back({215, "main menu after the intro", SCREEN_MAIN});
+    const Pass intro = {"intro", script.string(), {}, "0.05", 216, shots, {}};
+    const std::vector<Figure> figures = CompareDepths(root, intro);
+    WriteReport(root / "intro.txt", figures);
+    for (const Figure& figure : figures)
+        std::printf("%-48s %6.2f dB\n", figure.shot.c_str(), figure.psnr);
+    EXPECT_EQ(figures.size(), shots.size());
 }
 
 TEST(DepthPsnr, HuntFramesShowInEightBitsAsInHighColour)
@@ -389,7 +421,7 @@ TEST(DepthPsnr, HuntFramesShowInEightBitsAsInHighColour)
     for (const char* scenario : {"desert", "plains", "grassland"}) {
         const Pass hunt = {std::string("hunt-") + scenario,
                            std::string(VELDRA_TEST_SOURCE_DIR) + "/depth_psnr_hunt.script",
-                           {"--hunt", std::string("zebra,rifle,") + scenario},
+                           {"--no-video", "--hunt", std::string("zebra,rifle,") + scenario},
                            "0.1",
                            420,
                            kHuntShots,

@@ -39,7 +39,7 @@ std::vector<std::string> GameDataFiles()
     for (const char* voice : kAnimalVoices)
         add(voice);
     for (const char* single : {kCursorPicture, kBinocularPicture, kRadarMarkPicture, kRadarDotPicture, kIntroVideo,
-                               kHelpPage})
+                               kIntroPalette, kHelpPage})
         add(single);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());

@@ -71,7 +71,7 @@ TEST(DataLayout, TheListHoldsEveryTableAndSingleFile)
         for (const char* strip : kind.strips)
             EXPECT_TRUE(listed(strip)) << strip;
     for (const char* single : {kCursorPicture, kBinocularPicture, kRadarMarkPicture, kRadarDotPicture, kIntroVideo,
-                               kHelpPage, kScenarios[SCENARIO_NONE].palette})
+                               kIntroPalette, kHelpPage, kScenarios[SCENARIO_NONE].palette})
         EXPECT_TRUE(listed(single)) << single;
     // The game writes these itself; no generator may make them.
     EXPECT_FALSE(listed(kConfigFile));

@@ -25,6 +25,7 @@
 
 struct SDL_Window;
 class CDib;
+class CDibPalette;
 class CDibDD;
 class CDibDDContext;
 class CDibDDViewport;
@@ -139,6 +140,11 @@ private:
     void ChangeScreen(ScreenId target, bool keepStates, bool drawHuntFirst);
     // Drops the clicks and key presses not yet taken (they were the intro's).
     void ForgetInput();
+    // Puts `palette` on the back buffer and the screen (8 bits only).
+    void ShowPalette(CDibPalette* palette);
+    // The intro's palette while it plays; the menus' again once it is over.
+    void ShowIntroPalette();
+    void RestoreMenuPalette();
     void OpenHelp();
     void StartChosenHunt();
 
@@ -158,6 +164,10 @@ private:
     CMouse m_mouse;
     DibRef<CDibDD> m_cursor;
     DibRef<CDibDD> m_palettePicture;
+    // 8 bits: the intro's own palette, shown while it plays (the menus'
+    // palette in m_palettePicture comes back after it).
+    DibRef<CDibDD> m_introPalette;
+    bool m_introPaletteShown = false;
     std::array<std::unique_ptr<CScreen>, SCREEN_COUNT> m_screens;
     CScreen* m_current = nullptr;
     std::function<void(const std::string&)> m_openHelp;

@@ -16,6 +16,10 @@ constexpr const char* kRadarMarkPicture = "menu\\pt1.bmp";
 constexpr const char* kRadarDotPicture = "menu\\pt2.bmp";
 // The intro played at start.
 constexpr const char* kIntroVideo = "video\\al_intro.avi";
+// The 8-bit palette the intro is shown in (a 16 x 16 palette picture, as the
+// scenarios' are): made from the intro's own frames, since the menus'
+// palette has none of its sunset's colours.
+constexpr const char* kIntroPalette = "video\\palIntro.bmp";
 // The player's guide the help button opens (it stands beside the help
 // file's name).
 constexpr const char* kHelpPage = "Veldra.html";

@@ -11,14 +11,20 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 // The converter's output for each back-buffer format. Ours name channels
 // from the most significant bit down, FFmpeg's the 24- and 32-bit ones by
 // byte order in memory, hence the swapped names there. 8-bit back buffers
-// take 24-bit colour first and then their palette's nearest entries.
+// take 24-bit colour first and then their palette's nearest entries; with a
+// palette of the colours high colour can show, they take the colours high
+// colour shows instead, widened to 24 bits (so both depths start from the
+// same picture, and the palette meets it exactly where it can).
 AVPixelFormat ConverterFormatFor(PixelFormat format)
 {
     switch (format) {
@@ -41,12 +47,43 @@ bool IsFullRangeYuv(AVPixelFormat format)
            format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
 }
 
-// 8-bit back buffers show the video in a palette made for other pictures:
-// the nearest colours alone turn its skies and shadows into bands. An
-// ordered dither over about one step between palette colours blends the
-// neighbours instead, and, unlike error diffusion, a still part of the
-// picture keeps one pattern from frame to frame rather than crawling.
-constexpr int kDitherSpread = 32;
+// 8-bit back buffers show the video in a palette: the nearest colours alone
+// turn its skies and shadows into bands. An ordered dither over about one
+// step between palette colours blends the neighbours instead, and, unlike
+// error diffusion, a still part of the picture keeps one pattern from frame
+// to frame rather than crawling. The spread follows the palette's own step
+// (half the typical distance from a colour to its nearest neighbour, per
+// channel): a palette made for other pictures is sparse where the video's
+// colours are and takes the widest dither, one made from the video itself a
+// fine one that costs little of the picture.
+constexpr int kWidestDither = 32;
+constexpr int kFinestDither = 4;
+
+int DitherSpreadFor(const CDibPalette& palette)
+{
+    const PaletteEntry* entries = palette.Entries();
+    const int count = palette.GetCount();
+    std::vector<int> steps;
+    for (int i = 0; i < count; ++i) {
+        if (entries[i].flags & PALETTE_FLAG_RESERVED)
+            continue;
+        int nearest = 256;
+        for (int j = 0; j < count; ++j) {
+            if (j == i || (entries[j].flags & PALETTE_FLAG_RESERVED))
+                continue;
+            const int d = std::max({std::abs(entries[i].red - entries[j].red),
+                                    std::abs(entries[i].green - entries[j].green),
+                                    std::abs(entries[i].blue - entries[j].blue)});
+            if (d > 0)
+                nearest = std::min(nearest, d);
+        }
+        steps.push_back(nearest);
+    }
+    if (steps.empty())
+        return kWidestDither;
+    std::nth_element(steps.begin(), steps.begin() + std::ptrdiff_t(steps.size() / 2), steps.end());
+    return std::clamp(steps[steps.size() / 2] / 2, kFinestDither, kWidestDither);
+}
 
 // The converter's vector code may write a few pixels past a row's end, so
 // it writes into a scratch buffer with room to spare, never into pictures.
@@ -103,7 +140,11 @@ bool CVideoDrawHandler::Convert(const AVFrame& frame, CDibSection& image, CDib& 
     if (!description || frame.width < 1 || frame.height < 1 || !sws_isSupportedInput(source))
         return false;
     const PixelFormat format = image.GetFormat();
-    const AVPixelFormat target = ConverterFormatFor(format);
+    CNearestColourMap* map = nullptr;
+    if (format == PF_INDEX8 && !(map = MapFor(surface)))
+        return false;
+    const bool widen = map && m_highColourPalette;
+    const AVPixelFormat target = widen ? AV_PIX_FMT_RGB555LE : ConverterFormatFor(format);
     const int width = image.GetWidth(), height = image.GetHeight();
     m_scaler = sws_getCachedContext(m_scaler, frame.width, frame.height, source, width, height, target,
                                     SWS_BILINEAR, nullptr, nullptr, nullptr);
@@ -128,15 +169,26 @@ bool CVideoDrawHandler::Convert(const AVFrame& frame, CDibSection& image, CDib& 
     if (sws_scale(m_scaler, frame.data, frame.linesize, 0, frame.height, planes, pitches) != height)
         return false;
 
-    CNearestColourMap* map = nullptr;
-    if (format == PF_INDEX8 && !(map = MapFor(surface)))
-        return false;
+    if (widen)
+        for (int y = 0; y < height; ++y) {
+            // In place, from the right: a pixel's three bytes never reach
+            // the two of a pixel not yet widened.
+            uint8_t* row = scratch + size_t(y) * pitch;
+            for (int x = width - 1; x >= 0; --x) {
+                const unsigned v = unsigned(row[2 * x]) | unsigned(row[2 * x + 1]) << 8;
+                const unsigned r = v >> 10 & 31, g = v >> 5 & 31, b = v & 31;
+                // As high colour shows them: five bits at the top of eight.
+                row[3 * x] = uint8_t(b << 3);
+                row[3 * x + 1] = uint8_t(g << 3);
+                row[3 * x + 2] = uint8_t(r << 3);
+            }
+        }
     uint8_t* bits;
     int imagePitch;
     if (image.Lock(&bits, &imagePitch) != DIB_OK)
         return false;
     if (map) {
-        map->MapPixelsOrdered(bits, imagePitch, scratch, int(pitch), width, height, kDitherSpread);
+        map->MapPixelsOrdered(bits, imagePitch, scratch, int(pitch), width, height, m_spread);
     } else {
         for (int y = 0; y < height; ++y)
             std::memcpy(bits + ptrdiff_t(y) * imagePitch, scratch + size_t(y) * pitch, size_t(width) * size_t(bytes));
@@ -156,6 +208,13 @@ CNearestColourMap* CVideoDrawHandler::MapFor(CDib& surface)
         m_map = std::make_unique<CNearestColourMap>(palette->Entries(), palette->GetCount());
         m_mapSerial = palette->GetSerial();
         m_mapVersion = palette->GetVersion();
+        m_spread = DitherSpreadFor(*palette);
+        m_highColourPalette = true;
+        for (int i = 0; i < palette->GetCount(); ++i) {
+            const PaletteEntry& e = palette->Entries()[i];
+            if (!(e.flags & PALETTE_FLAG_RESERVED) && ((e.red | e.green | e.blue) & 7))
+                m_highColourPalette = false;
+        }
     }
     return m_map.get();
 }
