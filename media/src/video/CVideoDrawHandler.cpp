@@ -21,7 +21,10 @@ namespace {
 // The converter's output for each back-buffer format. Ours name channels
 // from the most significant bit down, FFmpeg's the 24- and 32-bit ones by
 // byte order in memory, hence the swapped names there. 8-bit back buffers
-// take 24-bit colour first and then their palette's nearest entries.
+// take 24-bit colour first and then their palette's nearest entries; with a
+// palette of the colours high colour can show, they take the colours high
+// colour shows instead, widened to 24 bits (so both depths start from the
+// same picture, and the palette meets it exactly where it can).
 AVPixelFormat ConverterFormatFor(PixelFormat format)
 {
     switch (format) {
@@ -137,7 +140,11 @@ bool CVideoDrawHandler::Convert(const AVFrame& frame, CDibSection& image, CDib& 
     if (!description || frame.width < 1 || frame.height < 1 || !sws_isSupportedInput(source))
         return false;
     const PixelFormat format = image.GetFormat();
-    const AVPixelFormat target = ConverterFormatFor(format);
+    CNearestColourMap* map = nullptr;
+    if (format == PF_INDEX8 && !(map = MapFor(surface)))
+        return false;
+    const bool widen = map && m_highColourPalette;
+    const AVPixelFormat target = widen ? AV_PIX_FMT_RGB555LE : ConverterFormatFor(format);
     const int width = image.GetWidth(), height = image.GetHeight();
     m_scaler = sws_getCachedContext(m_scaler, frame.width, frame.height, source, width, height, target,
                                     SWS_BILINEAR, nullptr, nullptr, nullptr);
@@ -162,9 +169,20 @@ bool CVideoDrawHandler::Convert(const AVFrame& frame, CDibSection& image, CDib& 
     if (sws_scale(m_scaler, frame.data, frame.linesize, 0, frame.height, planes, pitches) != height)
         return false;
 
-    CNearestColourMap* map = nullptr;
-    if (format == PF_INDEX8 && !(map = MapFor(surface)))
-        return false;
+    if (widen)
+        for (int y = 0; y < height; ++y) {
+            // In place, from the right: a pixel's three bytes never reach
+            // the two of a pixel not yet widened.
+            uint8_t* row = scratch + size_t(y) * pitch;
+            for (int x = width - 1; x >= 0; --x) {
+                const unsigned v = unsigned(row[2 * x]) | unsigned(row[2 * x + 1]) << 8;
+                const unsigned r = v >> 10 & 31, g = v >> 5 & 31, b = v & 31;
+                // As high colour shows them: five bits at the top of eight.
+                row[3 * x] = uint8_t(b << 3);
+                row[3 * x + 1] = uint8_t(g << 3);
+                row[3 * x + 2] = uint8_t(r << 3);
+            }
+        }
     uint8_t* bits;
     int imagePitch;
     if (image.Lock(&bits, &imagePitch) != DIB_OK)
@@ -191,6 +209,12 @@ CNearestColourMap* CVideoDrawHandler::MapFor(CDib& surface)
         m_mapSerial = palette->GetSerial();
         m_mapVersion = palette->GetVersion();
         m_spread = DitherSpreadFor(*palette);
+        m_highColourPalette = true;
+        for (int i = 0; i < palette->GetCount(); ++i) {
+            const PaletteEntry& e = palette->Entries()[i];
+            if (!(e.flags & PALETTE_FLAG_RESERVED) && ((e.red | e.green | e.blue) & 7))
+                m_highColourPalette = false;
+        }
     }
     return m_map.get();
 }

@@ -50,8 +50,10 @@ private:
     std::unique_ptr<CNearestColourMap> m_map;
     uint64_t m_mapSerial = 0;
     uint32_t m_mapVersion = 0;
-    // The ordered dither's spread for the mapped palette.
+    // The ordered dither's spread for the mapped palette, and whether it
+    // holds only colours high colour can show (five bits a channel).
     int m_spread = 32;
+    bool m_highColourPalette = false;
 };
 
 // A new frame image of the given size and format, owned by the handle (the

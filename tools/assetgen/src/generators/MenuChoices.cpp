@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -22,18 +24,31 @@ struct QuarryCard {
     int kind;
     int w, h;
     bool headOnly;
-    const char* description;
 };
 
 constexpr QuarryCard kQuarryCards[] = {
-    {ART_ELEPHANT, 94, 160, true, "Huge and short-tempered. It charges."},
-    {ART_GIRAFFE, 120, 196, false, "Tall and watchful: it sees you first."},
-    {ART_HIPPO, 140, 110, false, "Heavy, fast and bad-tempered."},
-    {ART_LION, 74, 100, true, "The king of the plains. Beware its charge."},
-    {ART_LIONESS, 150, 110, false, "Quick and alert, she hunts in the grass."},
-    {ART_RHINO, 122, 90, false, "Poor eyes, keen nose, a blind charge."},
-    {ART_ZEBRA, 124, 100, false, "Shy herd animal: it bolts at a sound."},
+    {ART_ELEPHANT, 94, 160, true}, {ART_GIRAFFE, 120, 196, false}, {ART_HIPPO, 140, 110, false},
+    {ART_LION, 74, 100, true},     {ART_LIONESS, 150, 110, false}, {ART_RHINO, 122, 90, false},
+    {ART_ZEBRA, 124, 100, false},
 };
+static_assert(ART_ELEPHANT == 0 && ART_ZEBRA == ANIMAL_KIND_COUNT - 1, "the cards follow the kinds' table");
+
+// What the plate says of a quarry is what the hunt's rules do with it: its
+// size and speed and how many of its herd bag it, from the kinds' table;
+// and what every kind does alike, since all share the same senses: it runs
+// from a hunter who comes near and charges one whose scent the wind brings.
+struct QuarryBlurb {
+    std::string facts, senses;
+};
+
+QuarryBlurb BlurbOf(int kind)
+{
+    const AnimalKindDesc& desc = kAnimalKinds[kind];
+    char facts[96];
+    std::snprintf(facts, sizeof facts, "Size %d, speed %d. Bag %d of %d.", int(desc.size), desc.speed,
+                  desc.killsToBag, desc.count);
+    return {facts, "Flees you, or charges on your scent."};
+}
 
 constexpr int kPlateW = 300, kPlateH = 110; // the quarry's name plates
 
@@ -133,7 +148,8 @@ void GenerateQuarryMenu(CAssetSink& sink, CTextPainter& text)
                                           }),
                           GROUP_MENU);
         sink.WritePicture(ItemOf(ScreenId::Quarry, QuarryItem::FirstPlate + card.kind).picture,
-                          PaintNamePlate(text, kPlateW, kPlateH, AnimalName(card.kind), card.description, ""),
+                          PaintNamePlate(text, kPlateW, kPlateH, AnimalName(card.kind), BlurbOf(card.kind).facts,
+                                         BlurbOf(card.kind).senses),
                           GROUP_MENU);
     }
     sink.WritePicture(ItemOf(ScreenId::Quarry, QuarryItem::BlankPlate).picture,
