@@ -23,7 +23,6 @@ public:
     const char* CStr() const { return m_buffer ? m_buffer : ""; }
     std::string_view View() const { return {CStr(), m_length}; }
     size_t Length() const { return m_length; }
-    size_t Capacity() const { return m_capacity; }
     bool IsEmpty() const { return m_length == 0; }
 
     // Hands out a writable buffer of at least `minCapacity` characters plus the

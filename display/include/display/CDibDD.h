@@ -61,7 +61,6 @@ public:
 
     SDL_Surface* Surface() const { return m_surface; }
     int Memory() const { return m_memory; }
-    int Role() const { return m_role; }
     CDibDD* Parent() const { return m_parent; }
     bool HasBacking() const { return m_backing != nullptr; }
     // How the last Blit was drawn (for tests and benchmarks).

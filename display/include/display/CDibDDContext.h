@@ -32,7 +32,6 @@ public:
     void* NewViewport() override;
 
     bool IsInitialised() const { return m_initialised; }
-    const std::vector<DisplayModeRecord>& Modes() const { return m_modes; }
     // Blit features (BLIT_SRCKEY, BLIT_DESTKEY, BLIT_MIRROR_X, BLIT_MIRROR_Y)
     // offered for [source memory][target memory], by the driver and by the
     // emulation layer.

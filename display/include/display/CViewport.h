@@ -41,8 +41,6 @@ public:
     CDib* Back() const { return m_back.Get(); }
     SDL_Window* Window() const { return m_window; }
     bool IsFullScreen() const { return m_fullScreen; }
-    bool IsResizable() const { return m_resizable; }
-    bool HandlesPaletteMessages() const { return m_paletteMessages; }
 
 protected:
     // Drops the viewport's references to front and back.

@@ -44,7 +44,6 @@ public:
     bool Open(SDL_Window* window, int width, int height, const PresenterOptions& options = {});
     void Close();
     bool IsOpen() const { return m_renderer != nullptr; }
-    bool IsSoftware() const { return m_software; }
 
     // Expands and shows the frame; false when it could not be shown.
     bool Present(CDib* frame);

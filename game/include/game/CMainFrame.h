@@ -141,10 +141,8 @@ public:
     CDib* BackBuffer() const;
     CDibDDViewport* Viewport() const { return m_viewport.get(); }
     CTimerQueue& Timers() { return m_timers; }
-    CInputManager* Input() const { return m_input.get(); }
     CSoundDevice* Sound() const { return m_sound.get(); }
     IHuntWorld& Hunt() const { return *m_hunt; }
-    CMouse& Mouse() { return m_mouse; }
     const GameConfig& Config() const { return m_config; }
     int QuarryKind() const { return m_quarryKind; }
     bool IsActive() const { return m_active; }

@@ -24,7 +24,6 @@ public:
     }
     int X() const { return m_x; }
     int Y() const { return m_y; }
-    bool LeftDown() const { return m_leftDown; }
 
 private:
     int m_x = 0, m_y = 0;

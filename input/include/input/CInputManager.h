@@ -44,7 +44,6 @@ public:
     virtual int Poll(uint32_t flags);
     virtual uint32_t GetControlState(InputControlHandle control) const;
 
-    CKeyboardDevice* Keyboard() const { return m_keyboard.get(); }
     // From the event loop, passed to the keyboard device.
     void OnKeyEvent(uint8_t key, bool down);
     // `keysDown`: see CKeyboardDevice::OnFocusChanged.

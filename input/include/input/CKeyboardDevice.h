@@ -38,7 +38,6 @@ public:
     // as the state of a device acquired again reads.
     void OnKeyEvent(uint8_t key, bool down);
     void OnFocusChanged(bool focused, const uint8_t* keysDown = nullptr);
-    bool IsAcquired() const { return m_acquired; }
 
 private:
     struct Event {

@@ -35,8 +35,6 @@ public:
     int GetHealth() const override { return m_usable ? 1 : 0; }
     int64_t GetSize() override { return m_total; }
 
-    const WaveFormat& GetTargetFormat() const { return m_target; }
-
     // True when one stage can turn `source` into `target`.
     static bool CanConvert(const WaveFormat& source, const WaveFormat& target);
 

@@ -79,7 +79,6 @@ public:
     int GetState() const { return m_state; }
     // Null when empty.
     const WaveFormat* GetFormat() const { return m_state ? &m_format : nullptr; }
-    const std::vector<uint8_t>& GetFormatExtra() const { return m_formatExtra; }
     int GetFrameCode() const { return m_frameCode; }
     // The sample data in AUDIO_STATE_STREAM (owned by this object), else null.
     CStream* GetDataStream() const { return m_dataStream.get(); }

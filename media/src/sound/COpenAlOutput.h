@@ -50,7 +50,6 @@ public:
     // The master gain (0 silent .. 1 full) of everything the output mixes;
     // it holds across Close and Open.
     void SetGain(float gain);
-    float Gain() const { return m_gain; }
 
     // Negative chooses the system's default; the choice counts from the next Open.
     void SelectDevice(int index);

@@ -32,8 +32,6 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    // One frame's time at the video's own rate, in microseconds.
-    int64_t FrameDuration() const { return m_frameDuration; }
 
     // Decodes the next frame if none is waiting. True with its time in
     // microseconds (never earlier than the frame before it); false at the

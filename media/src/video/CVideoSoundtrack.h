@@ -29,11 +29,6 @@ public:
     void PlayFrom(int64_t microseconds);
     void Stop();
 
-    // Decoded PCM: its rate, channels and length in bytes.
-    uint32_t SampleRate() const { return m_rate; }
-    int Channels() const { return m_channels; }
-    uint32_t ByteLength() const { return m_bytes; }
-
 private:
     CVideoSoundtrack(CSoundDevice& device) : m_device(device) {}
 

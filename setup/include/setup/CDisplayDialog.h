@@ -14,9 +14,6 @@ class CDisplayDialog : public QDialog {
 public:
     CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWidget* parent = nullptr);
 
-    // The choice "OK" writes: high colour after "High Colour" is clicked,
-    // 8-bit after "Colori a 8-bit"; until then the stored choice.
-    bool HighColour() const { return m_highColour; }
 
 private:
     void Confirm();

@@ -79,7 +79,6 @@ public:
     AnimalState State() const { return m_state; }
     AnimalKind Kind() const { return m_kind; }
     int HitsTaken() const { return m_hitsTaken; }
-    uint32_t CallInterval() const { return m_callInterval; }
     double Heading() const { return m_heading; }
     int Direction() const { return m_direction; }
     // Whether its dying has played to the last frame.

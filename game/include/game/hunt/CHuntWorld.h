@@ -67,7 +67,6 @@ public:
     bool Poached() const { return m_poached; }
     const CKillReport& Kills() const { return m_kills; }
     uint32_t KillReport() const { return m_kills.Packed(); }
-    int MaulingCount() const { return m_maulingCount; }
     // Where the weapon's shot goes on the screen.
     int AimX() const { return m_aimX; }
     int AimY() const { return m_aimY; }

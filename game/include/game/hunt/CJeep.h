@@ -67,16 +67,12 @@ public:
     // Stops every voice; the engine is not started again.
     void Silence();
     SoundEntry* Voice(int index) const { return m_voices[size_t(index)]; }
-    int CurrentVoice() const { return m_currentVoice; }
 
     CGunOverlay& Gun() { return m_gun; }
     const CGunOverlay& Gun() const { return m_gun; }
     CBinocularOverlay& Binoculars() { return m_binoculars; }
     int Direction() const { return m_direction; }
     double Heading() const { return m_heading; }
-    // The push of the last pedal, kept from tick to tick and hunt to hunt,
-    // as the pedals remember.
-    int Acceleration() const { return m_acceleration; }
 
 private:
     CSoundDevice& m_sound;

@@ -97,8 +97,6 @@ public:
     bool FlashOn() const { return m_flashOn; }
     int FlashLevel() const { return m_flashLevel; }
     double FocalLength() const { return m_focal; }
-    CDib* Ground() const { return m_ground; }
-    CDib* Background() const { return m_background; }
 
     // The ground and the panorama alone (Render's first two steps).
     void DrawGround(const HunterPose& hunter);
