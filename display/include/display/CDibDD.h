@@ -29,19 +29,21 @@ public:
 
     DibResult Blit(CDib* target, int dstX, int dstY, int dstW, int dstH, int srcX, int srcY, int srcW, int srcH,
                    uint32_t flags, BlitExtra extra) override;
+    [[nodiscard]]
     DibResult Create(int width, int height, PixelFormat format, uint32_t memoryFlags = 0, uint32_t arg2 = 0) override;
+    [[nodiscard]]
     DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_DISPLAY; }
-    DibResult SetPalette(CDibPalette* palette) override;
+    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
     CDibPalette* NewPalette() override;
-    DibResult SetClipRegion(CDibRegion* region) override;
+    [[nodiscard]] DibResult SetClipRegion(CDibRegion* region) override;
     CDibRegion* NewClipRegion() override;
     CDib* NewImage() override;
     DibResult FillRect(int x, int y, int w, int h, uint32_t colour) override;
     DibResult SetSourceKey(uint32_t value) override;
     DibResult SetDestKey(uint32_t value) override;
-    DibResult Lock(uint8_t** bits, int* pitch) override;
+    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
 
     // Wraps an existing surface (taken over: released on Destroy when

@@ -27,6 +27,7 @@ public:
     // DDINIT_ALREADY when already initialised, DDINIT_SUBSYSTEM_FAILED when
     // the display subsystem cannot start.
     [[nodiscard]] DibResult Init(void* instance, void* window, uint32_t flags, const void* driver);
+    [[nodiscard]]
     DibResult Init(void* window, void* instance, uint32_t flags) override { return Init(instance, window, flags, nullptr); }
     int GetKind() const override { return 1; }
     void* NewViewport() override;

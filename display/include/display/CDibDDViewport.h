@@ -18,10 +18,11 @@ public:
     // DIB_UNSUPPORTED for a null window, DDVIEW_NO_CONTEXT without a display
     // context. Creation problems past that are traced and leave whatever
     // could be built (DIB_OK).
+    [[nodiscard]]
     DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) override;
     DibResult Destroy() override;
     int GetKind() const override { return 1; }
-    DibResult Present(int mode, uint32_t colour, int level) override;
+    [[nodiscard]] DibResult Present(int mode, uint32_t colour, int level) override;
     int RealizePalette() override;
     void OnPaletteChanged(SDL_Window* changedBy) override;
     void OnPaint() override;

@@ -11,10 +11,11 @@ public:
     ~CDibViewport() override;
 
     // DIB_FAILED for a null window.
+    [[nodiscard]]
     DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) override;
     DibResult Destroy() override;
     int GetKind() const override { return 0; }
-    DibResult Present(int mode, uint32_t colour, int level) override;
+    [[nodiscard]] DibResult Present(int mode, uint32_t colour, int level) override;
     int RealizePalette() override;
     void OnPaletteChanged(SDL_Window* changedBy) override;
     void OnPaint() override;

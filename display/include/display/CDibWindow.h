@@ -23,7 +23,7 @@ public:
                    uint32_t flags, BlitExtra extra) override;
     // `colour` is a colour reference 0x00BBGGRR, as a brush takes it.
     DibResult FillRect(int x, int y, int w, int h, uint32_t colour) override;
-    DibResult Lock(uint8_t** bits, int* pitch) override;
+    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
 
     // Takes the window; the format follows the window surface's depth
@@ -41,5 +41,6 @@ private:
 // Copies a rectangle of `source` into a rectangle of `target`, converting the
 // pixel format (through the palettes of indexed sides) and stretching with
 // nearest-lower sampling. Both rectangles are clipped to their images.
-[[nodiscard]] DibResult StretchConvert(CDib* source, int srcX, int srcY, int srcW, int srcH, CDib* target, int dstX, int dstY,
+[[nodiscard]]
+DibResult StretchConvert(CDib* source, int srcX, int srcY, int srcW, int srcH, CDib* target, int dstX, int dstY,
                          int dstW, int dstH);

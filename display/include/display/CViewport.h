@@ -25,12 +25,13 @@ public:
     CViewport& operator=(const CViewport&) = delete;
 
     virtual ~CViewport() = default;
+    [[nodiscard]]
     virtual DibResult Create(int width, int height, PixelFormat format, SDL_Window* window, uint32_t flags) = 0;
     virtual DibResult Destroy() = 0;
     virtual int GetKind() const = 0;
     // Mode 1 first tints the back image towards `colour`, keeping level/256
     // of each pixel (16-bit back images); then the frame is shown.
-    virtual DibResult Present(int mode, uint32_t colour, int level) = 0;
+    [[nodiscard]] virtual DibResult Present(int mode, uint32_t colour, int level) = 0;
     virtual int RealizePalette() = 0;
     virtual void OnPaletteChanged(SDL_Window* changedBy) = 0;
     virtual void OnPaint() = 0;

@@ -30,6 +30,12 @@ enum : int {
     DIB_KIND_DISPLAY = 6,
 };
 
+// The calls that make, convert, lock or look into an image are
+// [[nodiscard]]: a caller that goes on after a refusal works on an empty or
+// half-made picture. The drawing calls (Blit, Draw, DrawFrame, FillRect,
+// DrawLine, BlendRect), setting a key, Unlock and Destroy are not: a drawing
+// that is refused leaves the target as it was, and the caller can only draw
+// on.
 class CDib {
 public:
     CDib();
@@ -44,9 +50,10 @@ public:
                            int srcX, int srcY, int srcW, int srcH, uint32_t flags, BlitExtra extra);
     virtual ~CDib();
     // DIB_UNSUPPORTED unless the kind can make pictures of its own.
+    [[nodiscard]]
     virtual DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0);
     // Copies size, format, pixels (upright), palette and frame count.
-    virtual DibResult CopyFrom(CDib* source);
+    [[nodiscard]] virtual DibResult CopyFrom(CDib* source);
     // Converts the pixels to another format (and palette) in place:
     // DIB_NOT_CREATED without a picture; DIB_LOCKED while locked; DIB_FAILED
     // for a format this kind cannot hold; the palette's refusal
@@ -56,6 +63,7 @@ public:
     // it (then the indices are kept). On any refusal the picture is
     // unchanged. On success the frame count stays and, as after Create,
     // colour keys and clip region are cleared.
+    [[nodiscard]]
     virtual DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0);
     // Releases palette, clip region and storage; the image becomes empty.
     virtual DibResult Destroy();
@@ -64,11 +72,11 @@ public:
     virtual int GetWidth() const;
     virtual int GetHeight() const;
     virtual CDibPalette* GetPalette() const;
-    virtual DibResult SyncPalette();
-    virtual DibResult SetPalette(CDibPalette* palette);
+    [[nodiscard]] virtual DibResult SyncPalette();
+    [[nodiscard]] virtual DibResult SetPalette(CDibPalette* palette);
     virtual CDibPalette* NewPalette();
     virtual CDibRegion* GetClipRegion() const;
-    virtual DibResult SetClipRegion(CDibRegion* region);
+    [[nodiscard]] virtual DibResult SetClipRegion(CDibRegion* region);
     virtual CDibRegion* NewClipRegion();
     // A new empty image of the same kind (used by ConvertFormat).
     virtual CDib* NewImage();
@@ -84,16 +92,16 @@ public:
     // Whole pixels of 8 bits and more, little-endian, row y from the top.
     virtual uint32_t GetPixel(int x, int y);
     virtual void SetPixel(int x, int y, uint32_t value);
-    virtual DibResult GetSourceKey(uint32_t* value) const;
+    [[nodiscard]] virtual DibResult GetSourceKey(uint32_t* value) const;
     virtual DibResult SetSourceKey(uint32_t value);
-    virtual DibResult GetDestKey(uint32_t* value) const;
+    [[nodiscard]] virtual DibResult GetDestKey(uint32_t* value) const;
     virtual DibResult SetDestKey(uint32_t value);
     // Frames stacked vertically; always at least 1.
     virtual int GetFrameCount() const;
     virtual int SetFrameCount(int count);
     // Pixel access. Rows are `pitch` bytes apart; row 0 is the top row
     // unless IsBottomUp().
-    virtual DibResult Lock(uint8_t** bits, int* pitch);
+    [[nodiscard]] virtual DibResult Lock(uint8_t** bits, int* pitch);
     virtual DibResult Unlock();
     // Faults the pixel pages in ahead of time.
     virtual void Touch();
@@ -117,7 +125,7 @@ protected:
     // nobody has locked and which may be left with anything. ConvertFormat
     // calls it once the converted picture is complete. Kinds that own plain
     // storage exchange it and cannot fail; the default copies.
-    virtual DibResult TakePicture(CDib* from);
+    [[nodiscard]] virtual DibResult TakePicture(CDib* from);
     // Exchanges the shared picture fields (size, format, palette) with `other`.
     void SwapPictureFields(CDib& other);
 

@@ -19,7 +19,7 @@ public:
     CDibContext& operator=(const CDibContext&) = delete;
     virtual ~CDibContext();
 
-    virtual DibResult Init(void* window, void* instance, uint32_t flags);
+    [[nodiscard]] virtual DibResult Init(void* window, void* instance, uint32_t flags);
     virtual int GetKind() const { return 0; }
     // The base context has no viewport kind of its own; the display's contexts do.
     virtual void* NewViewport() { return nullptr; }

@@ -14,13 +14,14 @@ public:
     ~CDibSection() override;
 
     void Reset() override;
+    [[nodiscard]]
     DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_SECTION; }
-    DibResult SyncPalette() override;
-    DibResult SetPalette(CDibPalette* palette) override;
+    [[nodiscard]] DibResult SyncPalette() override;
+    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
-    DibResult Lock(uint8_t** bits, int* pitch) override;
+    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
     void Touch() override;
 
@@ -31,7 +32,7 @@ public:
 
 protected:
     // Exchanges the pixel memory and colour table with `from` (a section).
-    DibResult TakePicture(CDib* from) override;
+    [[nodiscard]] DibResult TakePicture(CDib* from) override;
 
 private:
     uint8_t* m_bits = nullptr;

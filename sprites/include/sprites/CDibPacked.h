@@ -33,6 +33,7 @@ public:
     void Reset() override;
     // A zeroed picture of this size and format in a new block; DIB_FAILED for
     // a format without a picture header (PF_BGR24, PF_BGR32).
+    [[nodiscard]]
     DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
     // Loads from a file, a resource or a block, with the LOAD_* options
     // (LoadPicture.h). DIB_FAILED when the source cannot be opened or is
@@ -43,7 +44,7 @@ public:
     [[nodiscard]] DibResult Load(PictureSource source, uint32_t options = LOAD_PLAIN, CDib* reference = nullptr);
     // From another packed image: a byte-for-byte copy of its picture, encoded
     // or not. From other kinds: the pixels, upright.
-    DibResult CopyFrom(CDib* source) override;
+    [[nodiscard]] DibResult CopyFrom(CDib* source) override;
     // DIB_COMPRESSED while the picture is encoded.
     [[nodiscard]] DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags,
                             uint32_t arg = 0) override;
@@ -52,14 +53,14 @@ public:
     // Copies the palette into the picture's colour table when it changed,
     // except into a read-only block (a mapped file, a resource): the image's
     // palette object then holds the colours until the pixels are locked.
-    DibResult SyncPalette() override;
-    DibResult SetPalette(CDibPalette* palette) override;
+    [[nodiscard]] DibResult SyncPalette() override;
+    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
     // DIB_NOT_CREATED without a picture, DIB_COMPRESSED while encoded. The
     // first lock of a picture in a
     // read-only block moves it into a private writable copy, so pixels
     // reached through Lock may always be written.
-    DibResult Lock(uint8_t** bits, int* pitch) override;
+    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;
     void Touch() override;
     int IsBottomUp() const override { return 1; }
@@ -70,18 +71,18 @@ public:
     // Ordinary bitmaps of other programs (run-length coded, later headers,
     // top-down rows; see ForeignPicture.h) are read into a new block in the
     // system's own form first.
-    virtual DibResult Attach(CMemoryBlock* block);
+    [[nodiscard]] virtual DibResult Attach(CMemoryBlock* block);
     // The info header inside the held block, null without one.
     virtual const uint8_t* GetInfoHeader() const;
     // Encodes with the codec requested by `tag` ("TRLE", "ARLE", "PRLE",
     // "PKCC"): DIB_NOT_CREATED without a picture, DIB_ALREADY_COMPRESSED,
     // DIB_LOCKED, DIB_UNKNOWN_CODEC for another tag, DIB_CODEC_REFUSED when
     // the codec refuses; the image is then unchanged.
-    virtual DibResult Compress(uint32_t tag);
+    [[nodiscard]] virtual DibResult Compress(uint32_t tag);
     // Decodes by the compression field: DIB_NOT_CREATED without a picture,
     // DIB_NOT_COMPRESSED, DIB_UNKNOWN_CODEC for an unknown tag,
     // DIB_CODEC_REFUSED when the decoder refuses; the image is then unchanged.
-    virtual DibResult Decompress();
+    [[nodiscard]] virtual DibResult Decompress();
     virtual int IsCompressed() const;
 
     // The block and the size of the picture in it (PictureSize bytes from
@@ -105,12 +106,12 @@ protected:
 
     // Checks the picture at `info`, which has `available` bytes up to the end
     // of its block. 0 and `facts` filled, or the refusal code.
-    virtual DibResult ExaminePicture(const uint8_t* info, size_t available, PictureFacts& facts) const;
+    [[nodiscard]] virtual DibResult ExaminePicture(const uint8_t* info, size_t available, PictureFacts& facts) const;
     // Called after a picture was adopted.
     virtual void OnPictureChanged() {}
     // Exchanges the block and what was learnt from it with `from` (a packed
     // image), so a converted picture replaces this one without a copy.
-    DibResult TakePicture(CDib* from) override;
+    [[nodiscard]] DibResult TakePicture(CDib* from) override;
 
     [[nodiscard]] DibResult AdoptBlock(CMemoryBlock* block, AdoptMode mode);
     // `block` itself when it holds a picture in the system's own form (or

@@ -31,18 +31,18 @@ public:
     [[nodiscard]] DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags,
                             uint32_t arg = 0) override;
     int GetKind() const override { return DIB_KIND_TRLE; }
-    DibResult SetPalette(CDibPalette* palette) override;
+    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
     // Pixel access is refused (DIB_COMPRESSED): the pixels stay encoded.
-    DibResult Lock(uint8_t** bits, int* pitch) override;
+    [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
 
     // Accepts only "TRLE" pictures of 8, 16, 24 or 32 bits whose row table
     // fits the block; anything else gives DIB_NOT_A_PICTURE (the block is
     // deleted, the image unchanged).
-    DibResult Attach(CMemoryBlock* block) override;
+    [[nodiscard]] DibResult Attach(CMemoryBlock* block) override;
     // DIB_NOT_CREATED without a picture, otherwise DIB_ALREADY_COMPRESSED:
     // the picture is encoded already.
-    DibResult Compress(uint32_t tag) override;
+    [[nodiscard]] DibResult Compress(uint32_t tag) override;
 
     // The sprite as the blitters see it, with the image's palette and run
     // cache; an empty view (null data) while nothing is attached. Valid until
@@ -50,7 +50,7 @@ public:
     const TrleSpriteView& View() const { return m_view; }
 
 protected:
-    DibResult ExaminePicture(const uint8_t* info, size_t available, PictureFacts& facts) const override;
+    [[nodiscard]] DibResult ExaminePicture(const uint8_t* info, size_t available, PictureFacts& facts) const override;
     void OnPictureChanged() override;
 
 private:
