@@ -3,6 +3,8 @@
 // in seconds, so a busy machine disturbs the figures as little as possible.
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 template <typename F>
 double TimeBest(F&& work, int runs = 15)
@@ -16,4 +18,13 @@ double TimeBest(F&& work, int runs = 15)
             best = seconds;
     }
     return best;
+}
+
+// Set-up that fails would time nothing worth printing: say what and stop.
+inline void Require(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "bench: could not %s\n", what);
+        std::exit(1);
+    }
 }

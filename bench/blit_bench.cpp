@@ -142,7 +142,7 @@ void Report(const char* what, double ours, double theirs, bool counted = true)
 int main()
 {
     CDibContext context;
-    context.Init(nullptr, nullptr, 0);
+    Require(context.Init(nullptr, nullptr, 0) == DIB_OK, "make the drawing context");
     SDL_Init(0);
     // Named from the tier the blitters themselves run at, so the line cannot
     // disagree with what was timed.
@@ -164,13 +164,13 @@ int main()
     const uint16_t* table16 = static_cast<const uint16_t*>(palette->GetConversionTable(PF_RGB555));
 
     CDibSection frame8, frame16;
-    frame8.Create(kFrameW, kFrameH, PF_INDEX8);
+    Require(frame8.Create(kFrameW, kFrameH, PF_INDEX8) == DIB_OK, "make the 8-bit frame");
     // The frame's own copy of the colours: the sprite's table towards it is
     // the identity.
     CDibPalette* framePalette = palette->Clone();
-    frame8.SetPalette(framePalette);
+    Require(frame8.SetPalette(framePalette) == DIB_OK, "give the frame its palette");
     framePalette->Release();
-    frame16.Create(kFrameW, kFrameH, PF_RGB555);
+    Require(frame16.Create(kFrameW, kFrameH, PF_RGB555) == DIB_OK, "make the high-colour frame");
     SDL_Surface* sdlFrame[2] = {SDL_CreateRGBSurfaceWithFormat(0, kFrameW, kFrameH, 8, SDL_PIXELFORMAT_INDEX8),
                                 SDL_CreateRGBSurfaceWithFormat(0, kFrameW, kFrameH, 16, SDL_PIXELFORMAT_RGB555)};
     SDL_SetPaletteColors(sdlFrame[0]->format->palette, colours, 0, 256);
@@ -277,7 +277,7 @@ int main()
 
     // The level blend: the sprite's picture in 5-5-5 mixed in at 128.
     CDibSection picture16;
-    picture16.Create(128, 128, PF_RGB555);
+    Require(picture16.Create(128, 128, PF_RGB555) == DIB_OK, "make the picture");
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x)
             picture16.SetPixel(x, y, table16[sprites[1].pixels[size_t(y) * 128 + x]]);
@@ -285,7 +285,7 @@ int main()
     {
         uint8_t* bits;
         int pitch;
-        picture16.Lock(&bits, &pitch);
+        Require(picture16.Lock(&bits, &pitch) == DIB_OK, "lock the picture");
         for (int y = 0; y < 128; ++y)
             std::memcpy(static_cast<uint8_t*>(sdlPicture->pixels) + size_t(y) * sdlPicture->pitch,
                         bits + size_t(y) * pitch, 256);
@@ -338,7 +338,7 @@ int main()
     SDL_FreeSurface(sdlPicture);
     SDL_FreeSurface(sdlFrame[0]);
     SDL_FreeSurface(sdlFrame[1]);
-    frame8.SetPalette(nullptr);
+    Require(frame8.SetPalette(nullptr) == DIB_OK, "take the palette off");
     palette->Release();
     SDL_Quit();
     return 0;

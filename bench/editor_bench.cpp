@@ -48,7 +48,7 @@ uint8_t Clamp(int v)
 std::vector<uint8_t> MakeFrame(int f, uint32_t& state)
 {
     CDibSection section;
-    section.Create(kWidth, kHeight, PF_RGB24);
+    Require(section.Create(kWidth, kHeight, PF_RGB24) == DIB_OK, "make the section");
     auto noise = [&state] {
         state = state * 1664525u + 1013904223u;
         return int(state >> 29) - 4;
@@ -82,7 +82,7 @@ std::vector<uint8_t> MakeFrame(int f, uint32_t& state)
         }
     }
     CDibPacked packed;
-    packed.CopyFrom(&section);
+    Require(packed.CopyFrom(&section) == DIB_OK, "pack the section");
     const uint8_t* info = packed.GetInfoHeader();
     return std::vector<uint8_t>(info, info + packed.GetPictureSize());
 }

@@ -34,8 +34,8 @@ endif()
 # and exercise is the libraries' code, built with the preset's own flags.
 # Most of a test file's cost is the test framework's header and the code its
 # assertion macros expand to, so the framework's header is precompiled once
-# per binary and the files are optimised lightly, with line tables only.
-set(VELDRA_TEST_COMPILE_OPTIONS $<$<CONFIG:RelWithDebInfo,Release>:-O1 -g1>)
+# per binary and the files are optimised only as far as debugging allows, with line tables only.
+set(VELDRA_TEST_COMPILE_OPTIONS $<$<CONFIG:RelWithDebInfo,Release>:-Og -g1>)
 
 # veldra_test_target(name HEADERS ...): the test binary's flags and its
 # precompiled headers.
