@@ -48,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (image.Attach(FuzzBlock(data, size)) == DIB_OK && !image.IsCompressed()) {
         image.GetPixel(image.GetWidth() - 1, 0);
         CDibSection section;
-        if (section.CopyFrom(&image) == DIB_OK)
-            section.ConvertFormat(PF_RGB555, nullptr, CONVERT_DITHER);
+        if (section.CopyFrom(&image) == DIB_OK && section.ConvertFormat(PF_RGB555, nullptr, CONVERT_DITHER) == DIB_OK)
+            section.GetPixel(0, 0);
         if (image.ConvertFormat(PF_RGB32, nullptr, 0) == DIB_OK) // a refusal is a fine outcome
             image.GetPixel(0, 0);
     }

@@ -10,6 +10,7 @@
 #include "sprites/PictureFormat.h"
 #include "sprites/TrleCodec.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -33,8 +34,8 @@ void ExercisePacked(const uint8_t* data, size_t size)
     CDibPacked image;
     if (image.Attach(FuzzBlock(data, size)) != DIB_OK)
         return;
-    if (image.IsCompressed())
-        image.Decompress();
+    if (image.IsCompressed() && image.Decompress() != DIB_OK)
+        return; // a refusal is a fine outcome; what matters is that it is safe
     if (!image.IsCompressed()) {
         image.GetPixel(0, 0);
         image.GetPixel(image.GetWidth() - 1, image.GetHeight() - 1);
@@ -82,12 +83,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CDibSection* rgb = [] {
         auto* s = new CDibSection;
-        s->Create(48, 32, PF_RGB565);
+        if (s->Create(48, 32, PF_RGB565) != DIB_OK)
+            std::abort();
         return s;
     }();
     static CDibSection* indexed = [] {
         auto* s = new CDibSection;
-        s->Create(40, 24, PF_INDEX8);
+        if (s->Create(40, 24, PF_INDEX8) != DIB_OK)
+            std::abort();
         s->SetPalette(GreyPalette());
         return s;
     }();

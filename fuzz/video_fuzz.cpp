@@ -16,7 +16,8 @@ class Viewport final : public IVideoViewport {
 public:
     explicit Viewport(PixelFormat format)
     {
-        m_surface.Create(40, 30, format);
+        if (m_surface.Create(40, 30, format) != DIB_OK)
+            std::abort();
         if (format == PF_INDEX8) {
             auto* palette = new CDibPalette;
             palette->Create(256);

@@ -153,8 +153,9 @@ void CDibDDViewport::Resize(int width, int height)
     CDibPalette* palette = m_back->GetPalette();
     if (palette)
         palette->AddRef();
-    m_back->Create(width, height, m_front && m_front->IsCreated() ? m_front->GetFormat() : m_back->GetFormat(),
-                   m_backMemoryFlags);
+    const PixelFormat format = m_front && m_front->IsCreated() ? m_front->GetFormat() : m_back->GetFormat();
+    if (m_back->Create(width, height, format, m_backMemoryFlags) != DIB_OK)
+        DebugTrace("CDibDDViewport::Resize() : the back buffer could not be made at the new size");
     if (palette) {
         m_back->SetPalette(palette);
         palette->Release();

@@ -24,7 +24,8 @@ DibResult CDibViewport::Create(int width, int height, PixelFormat format, SDL_Wi
     CDibWindow* shownIn = front.Get();
     m_front = std::move(front);
     m_back = MakeDib<CDibSection>();
-    m_back->Create(width, height, format);
+    if (const DibResult code = m_back->Create(width, height, format); code != DIB_OK)
+        return code;
     m_paletteMessages = flags & VIEWPORT_PALETTE;
     m_fullScreen = (flags & VIEWPORT_FULLSCREEN) && (flags & VIEWPORT_PALETTE);
     m_resizable = (flags & VIEWPORT_RESIZABLE) && !m_fullScreen;
@@ -86,7 +87,10 @@ void CDibViewport::Resize(int width, int height)
     CDibPalette* palette = m_back->GetPalette();
     if (palette)
         palette->AddRef();
-    m_back->Create(width, height, m_back->GetFormat());
+    // A back buffer that cannot grow stays as it was and is shown scaled.
+    const bool resized = m_back->Create(width, height, m_back->GetFormat()) == DIB_OK;
+    if (!resized)
+        DebugTrace("CDibViewport::Resize() : the back buffer could not be made at the new size");
     if (palette) {
         m_back->SetPalette(palette);
         palette->Release();

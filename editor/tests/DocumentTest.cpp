@@ -282,7 +282,7 @@ TEST(DocumentTest, WorksBesideAnImageContextThatEndsFirst)
     // The editor keeps an image context for the whole program; the
     // document's frames and working image are its own, never the context's.
     auto context = std::make_unique<CDibContext>();
-    context->Init(nullptr, nullptr, 0);
+    EXPECT_EQ(context->Init(nullptr, nullptr, 0), DIB_OK);
     auto doc = std::make_unique<CKVFEditorDoc>();
     for (PixelFormat format : {PF_INDEX4, PF_INDEX8, PF_RGB565, PF_RGB24}) {
         Bytes picture = MakePicture(format, 9, 7, format);

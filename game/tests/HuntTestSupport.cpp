@@ -18,7 +18,7 @@ HuntStage::HuntStage(PixelFormat format)
         std::abort();
     m_context = std::make_unique<CDibDDContext>();
     m_back = std::make_unique<CDibDD>();
-    m_back->Create(640, 480, format);
+    EXPECT_EQ(m_back->Create(640, 480, format), DIB_OK);
     if (format == PF_INDEX8) {
         CDibDD palette;
         if (LoadPicture(palette, PictureSource::File("menu\\pal20.bmp")) == DIB_OK)

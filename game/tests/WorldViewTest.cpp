@@ -15,7 +15,7 @@ namespace {
 DibRef<CDib> ColumnPanorama(int width, int height)
 {
     DibRef<CDib> picture = MakeDib<CDibDD>();
-    picture->Create(width, height, PF_RGB555);
+    EXPECT_EQ(picture->Create(width, height, PF_RGB555), DIB_OK);
     for (int x = 0; x < width; ++x)
         picture->FillRect(x, 0, 1, height, uint32_t(x));
     return picture;
@@ -25,7 +25,7 @@ DibRef<CDib> ColumnPanorama(int width, int height)
 DibRef<CDib> IndexedPicture(int width, int height, PixelFormat format = PF_INDEX8)
 {
     DibRef<CDib> picture = MakeDib<CDibDD>();
-    picture->Create(width, height, format);
+    EXPECT_EQ(picture->Create(width, height, format), DIB_OK);
     if (format == PF_INDEX8) {
         CDibPalette* palette = picture->NewPalette();
         palette->Create(256);

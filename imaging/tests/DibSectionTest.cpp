@@ -133,7 +133,7 @@ TEST(DibContext, RecordsItsFlagsAndIsTheCurrentOne)
 {
     auto* context = new CDibContext;
     EXPECT_EQ(CDibContext::Current(), context);
-    context->Init(nullptr, nullptr, DIBCTX_NO_SIMD | DIBCTX_NO_HARDWARE_BLIT);
+    EXPECT_EQ(context->Init(nullptr, nullptr, DIBCTX_NO_SIMD | DIBCTX_NO_HARDWARE_BLIT), DIB_OK);
     EXPECT_EQ(context->useMmx, 0);
     EXPECT_EQ(context->noHardwareBlit, 1);
     EXPECT_FALSE(DibUseSimd());

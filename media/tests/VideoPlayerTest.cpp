@@ -187,7 +187,7 @@ TEST(VideoPlayer, FollowsABackBufferThatChangesFormat)
 {
     Playback p(PF_RGB32);
     ASSERT_EQ(p.Open(MakeAvi(AviSpec{})), VIDEO_OK);
-    p.viewport.Surface().Create(640, 480, PF_RGB555);
+    EXPECT_EQ(p.viewport.Surface().Create(640, 480, PF_RGB555), DIB_OK);
     p.Play();
     EXPECT_EQ(p.player.FrameImage()->GetFormat(), PF_RGB555);
     EXPECT_TRUE(Near(p.viewport.ColourAt(100, 100), FrameColour(0), 8));

@@ -241,7 +241,7 @@ RecordingViewport::RecordingViewport(int width, int height, PixelFormat format)
 {
     m_surface = MakeDib<CDibSection>();
     CDibSection* surface = m_surface.Get();
-    surface->Create(width, height, format);
+    EXPECT_EQ(surface->Create(width, height, format), DIB_OK);
     if (format == PF_INDEX8) {
         // A palette of 6 x 6 x 6 colours plus greys, like a menu palette.
         auto* palette = new CDibPalette;

@@ -122,7 +122,10 @@ int main(int argc, char** argv)
     }
     // The demo owns its sprite: the context keeps no list of images to free.
     const auto sprite = std::make_unique<CDibSection>();
-    sprite->Create(96, 96, format);
+    if (sprite->Create(96, 96, format) != DIB_OK) {
+        std::fprintf(stderr, "display-demo: no memory for the sprite\n");
+        return 1;
+    }
     if (indexed) {
         CDibPalette* palette = new CDibPalette;
         palette->CopyFrom(back->GetPalette());
@@ -149,7 +152,10 @@ int main(int argc, char** argv)
         const int x = 272 + int(200 * std::sin(frame * 0.05)), y = 192 + int(120 * std::cos(frame * 0.07));
         sprite->SetSourceKey(0);
         back->Draw(x, y, 96, 96, sprite.get(), 0, 0, 96, 96, BLIT_SRCKEY, 0);
-        viewport->Present(0, 0, 0);
+        if (viewport->Present(0, 0, 0) != DIB_OK) {
+            std::fprintf(stderr, "display-demo: the window could not be shown\n");
+            return 1;
+        }
     }
     int code = 0;
     if (!options.png.empty()) {

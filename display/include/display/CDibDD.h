@@ -35,9 +35,9 @@ public:
     DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags, uint32_t arg = 0) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_DISPLAY; }
-    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
+    DibResult SetPalette(CDibPalette* palette) override;
     CDibPalette* NewPalette() override;
-    [[nodiscard]] DibResult SetClipRegion(CDibRegion* region) override;
+    DibResult SetClipRegion(CDibRegion* region) override;
     CDibRegion* NewClipRegion() override;
     CDib* NewImage() override;
     DibResult FillRect(int x, int y, int w, int h, uint32_t colour) override;

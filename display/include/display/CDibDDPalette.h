@@ -16,8 +16,8 @@ public:
     // 2, 4, 16 or 256 entries (DIB_UNSUPPORTED otherwise); DDPAL_NO_CONTEXT
     // without a display context; DDPAL_CREATE_FAILED when the display palette
     // cannot be made.
-    [[nodiscard]] DibResult Create(int count) override;
-    [[nodiscard]] DibResult SetEntries(const PaletteEntry* source, int start, int count) override;
+    DibResult Create(int count) override;
+    DibResult SetEntries(const PaletteEntry* source, int start, int count) override;
 
     SDL_Palette* DisplayPalette() const { return m_displayPalette; }
 

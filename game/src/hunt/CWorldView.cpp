@@ -165,10 +165,12 @@ void CWorldView::SyncSurfaces()
         return;
     const PixelFormat format = m_target->GetFormat();
     CDibPalette* palette = m_target->GetPalette();
-    if (m_flash->GetFormat() != format)
-        m_flash->Create(kBackBufferWidth, kBackBufferHeight, format);
-    if (m_radarImage->GetFormat() != format)
-        m_radarImage->Create(kRadarSize, kRadarSize, format);
+    // An overlay that cannot be made in the new format is left out, not
+    // drawn in the old one.
+    if (m_flash->GetFormat() != format && m_flash->Create(kBackBufferWidth, kBackBufferHeight, format) != DIB_OK)
+        m_flash->Destroy();
+    if (m_radarImage->GetFormat() != format && m_radarImage->Create(kRadarSize, kRadarSize, format) != DIB_OK)
+        m_radarImage->Destroy();
     uint32_t black = 0;
     if (format == PF_INDEX8 && palette) {
         m_flash->SetPalette(palette);
@@ -180,8 +182,9 @@ void CWorldView::SyncSurfaces()
     // time, so that palette after palette does not wear them down.
     for (auto [source, copy] : {std::pair{&m_markerSource, &m_marker}, std::pair{&m_dotSource, &m_dot}}) {
         (*copy)->Destroy();
-        if ((*source)->IsCreated() && (*copy)->CopyFrom(source->Get()) == DIB_OK)
-            (*copy)->ConvertFormat(format, format == PF_INDEX8 ? palette : nullptr, 0);
+        if ((*source)->IsCreated() && (*copy)->CopyFrom(source->Get()) == DIB_OK &&
+            (*copy)->ConvertFormat(format, format == PF_INDEX8 ? palette : nullptr, 0) != DIB_OK)
+            (*copy)->Destroy();
     }
     if (m_marker->IsCreated())
         m_marker->SetSourceKey(m_marker->GetPixel(0, 0));

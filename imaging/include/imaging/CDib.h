@@ -30,12 +30,12 @@ enum : int {
     DIB_KIND_DISPLAY = 6,
 };
 
-// The calls that make, convert, lock or look into an image are
+// The calls that make, copy, convert or lock an image, or read its keys, are
 // [[nodiscard]]: a caller that goes on after a refusal works on an empty or
-// half-made picture. The drawing calls (Blit, Draw, DrawFrame, FillRect,
-// DrawLine, BlendRect), setting a key, Unlock and Destroy are not: a drawing
-// that is refused leaves the target as it was, and the caller can only draw
-// on.
+// half-made picture or an unset value. The drawing calls (Blit, Draw,
+// DrawFrame, FillRect, DrawLine, BlendRect), setting a palette, clip region
+// or key, Unlock and Destroy are not: they refuse only what leaves the image
+// as it was, and the caller can only go on.
 class CDib {
 public:
     CDib();
@@ -72,11 +72,11 @@ public:
     virtual int GetWidth() const;
     virtual int GetHeight() const;
     virtual CDibPalette* GetPalette() const;
-    [[nodiscard]] virtual DibResult SyncPalette();
-    [[nodiscard]] virtual DibResult SetPalette(CDibPalette* palette);
+    virtual DibResult SyncPalette();
+    virtual DibResult SetPalette(CDibPalette* palette);
     virtual CDibPalette* NewPalette();
     virtual CDibRegion* GetClipRegion() const;
-    [[nodiscard]] virtual DibResult SetClipRegion(CDibRegion* region);
+    virtual DibResult SetClipRegion(CDibRegion* region);
     virtual CDibRegion* NewClipRegion();
     // A new empty image of the same kind (used by ConvertFormat).
     virtual CDib* NewImage();

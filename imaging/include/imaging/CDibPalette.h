@@ -24,14 +24,14 @@ public:
     virtual ~CDibPalette();
     // Allocates `count` zeroed entries (1..256). DIB_NOT_CREATED when entries
     // exist already.
-    [[nodiscard]] virtual DibResult Create(int count);
-    [[nodiscard]] virtual DibResult CopyFrom(const CDibPalette* other);
+    virtual DibResult Create(int count);
+    virtual DibResult CopyFrom(const CDibPalette* other);
     virtual CDibPalette* Clone() const;
     virtual int GetKind() const { return 0; }
-    [[nodiscard]] virtual DibResult GetEntries(PaletteEntry* destination, int start, int count) const;
-    [[nodiscard]] virtual DibResult SetEntriesFrom(const CDibPalette* source, int start, int count, int sourceStart);
+    virtual DibResult GetEntries(PaletteEntry* destination, int start, int count) const;
+    virtual DibResult SetEntriesFrom(const CDibPalette* source, int start, int count, int sourceStart);
     // Copies entries in, drops every derived table and bumps the version.
-    [[nodiscard]] virtual DibResult SetEntries(const PaletteEntry* source, int start, int count);
+    virtual DibResult SetEntries(const PaletteEntry* source, int start, int count);
 
     void AddRef() { ++m_refCount; }
     void Release();

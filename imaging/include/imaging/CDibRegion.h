@@ -30,11 +30,11 @@ public:
     virtual ~CDibRegion() = default;
 
     // DIB_UNSUPPORTED when no rectangle was set, else DIB_OK and the rectangle.
-    [[nodiscard]] virtual DibResult GetBounds(DibRect* bounds) const;
-    [[nodiscard]] virtual DibResult SetRect(const DibRect& rect);
+    virtual DibResult GetBounds(DibRect* bounds) const;
+    virtual DibResult SetRect(const DibRect& rect);
     virtual uintptr_t GetUserValue() const { return m_userValue; }
     virtual void SetUserValue(uintptr_t value) { m_userValue = value; }
-    [[nodiscard]] virtual DibResult CopyFrom(const CDibRegion* other);
+    virtual DibResult CopyFrom(const CDibRegion* other);
     virtual CDibRegion* Clone() const;
     virtual int Reserved() const { return 0; }
 

@@ -18,8 +18,8 @@ public:
     DibResult Create(int width, int height, PixelFormat format, uint32_t arg1 = 0, uint32_t arg2 = 0) override;
     DibResult Destroy() override;
     int GetKind() const override { return DIB_KIND_SECTION; }
-    [[nodiscard]] DibResult SyncPalette() override;
-    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
+    DibResult SyncPalette() override;
+    DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
     [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
     DibResult Unlock() override;

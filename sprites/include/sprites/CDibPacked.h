@@ -53,8 +53,8 @@ public:
     // Copies the palette into the picture's colour table when it changed,
     // except into a read-only block (a mapped file, a resource): the image's
     // palette object then holds the colours until the pixels are locked.
-    [[nodiscard]] DibResult SyncPalette() override;
-    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
+    DibResult SyncPalette() override;
+    DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
     // DIB_NOT_CREATED without a picture, DIB_COMPRESSED while encoded. The
     // first lock of a picture in a

@@ -31,7 +31,7 @@ public:
     [[nodiscard]] DibResult ConvertFormat(PixelFormat newFormat, CDibPalette* newPalette, uint32_t flags,
                             uint32_t arg = 0) override;
     int GetKind() const override { return DIB_KIND_TRLE; }
-    [[nodiscard]] DibResult SetPalette(CDibPalette* palette) override;
+    DibResult SetPalette(CDibPalette* palette) override;
     CDib* NewImage() override;
     // Pixel access is refused (DIB_COMPRESSED): the pixels stay encoded.
     [[nodiscard]] DibResult Lock(uint8_t** bits, int* pitch) override;
