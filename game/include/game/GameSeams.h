@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CDib;
@@ -114,6 +115,13 @@ public:
     // Once a pass while the video plays: `seconds` of play time have gone by
     // (the fixed frame time in deterministic runs); shows the frame due now.
     virtual void Tick(double seconds) = 0;
+    // Drawn over every frame before it is shown (the volume sign); empty for
+    // nothing.
+    using Overlay = std::function<void(CDib* back)>;
+    virtual void SetOverlay(Overlay overlay) = 0;
+    // While playing: shows the frame shown last again, with the overlay as
+    // it is now (it changed between two frames).
+    virtual void ShowAgain() = 0;
 };
 
 // What a frame holds until it is given the real parts (tests of the menus
@@ -144,4 +152,6 @@ public:
     void Stop() override {}
     void Close() override {}
     void Tick(double) override {}
+    void SetOverlay(Overlay) override {}
+    void ShowAgain() override {}
 };
