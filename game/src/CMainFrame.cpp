@@ -119,7 +119,7 @@ void CMainFrame::OnFirstMove()
     // start (the window's first focus may come later, or never).
     m_sound->SetActive(true);
 
-    m_hunt->Init({BackBuffer(), m_sound.get(), &m_gameClock});
+    m_hunt->Init({BackBuffer(), m_sound.get(), &m_gameClock, m_config.aids});
     for (int id = 0; id < SCREEN_COUNT; ++id)
         m_screens[size_t(id)] = NewScreen(ScreenId(id), BackBuffer(), &m_mouse);
     static_cast<CTrophyScreen*>(Screen(ScreenId::Trophies))->SetRecordPath(m_settings.playerFiles.TrophyPath());

@@ -5,6 +5,7 @@
 // timers.
 
 #include "game/GameTypes.h"
+#include "gamedata/GameConfig.h"
 
 #include <array>
 #include <cstdint>
@@ -54,6 +55,8 @@ struct HuntSetup {
     CDib* back = nullptr;
     CSoundDevice* sound = nullptr;
     const IClock* clock = nullptr;
+    // The aids the player turned on in "config.dat" (none by default).
+    HuntAids aids;
 };
 
 class IHuntWorld {
