@@ -76,13 +76,15 @@ TEST_P(HuntAidsTest, TheRadarShowsTheQuarrysKindInItsOwnColourOnlyWithTheAid)
     int zebra = -1, other = -1;
     for (int i = 0; i < ANIMAL_COUNT; ++i) {
         CAnimal& animal = hunt.Animal(i);
-        int& pick = animal.Kind() == ANIMAL_ZEBRA ? zebra : other;
         animal.x = 40500 + 100 * i;
         animal.y = 10500;
-        if (pick < 0) {
-            pick = i;
-            animal.x = pick == zebra ? 12500 : 10500;
-            animal.y = pick == zebra ? 10500 : 14000;
+        if (animal.Kind() == ANIMAL_ZEBRA && zebra < 0) {
+            zebra = i;
+            animal.x = 12500;
+        } else if (animal.Kind() != ANIMAL_ZEBRA && other < 0) {
+            other = i;
+            animal.x = 10500;
+            animal.y = 14000;
         }
     }
     ASSERT_GE(zebra, 0);
