@@ -113,8 +113,9 @@ TEST_P(HuntAidsTest, TheRadarShowsTheQuarrysKindInItsOwnColourOnlyWithTheAid)
             const bool inDot = x >= kRadarLeft + at.x && x < kRadarLeft + at.x + 4 && y >= kRadarTop + at.y &&
                                y < kRadarTop + at.y + 4;
             const size_t i = size_t(y) * size_t(stage.Back()->GetWidth()) + size_t(x);
-            if (!inDot)
+            if (!inDot) {
                 ASSERT_EQ(marked[i], original[i]) << x << "," << y;
+            }
         }
 }
 
