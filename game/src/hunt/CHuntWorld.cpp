@@ -5,6 +5,7 @@
 #include "game/CGameRandom.h"
 #include "game/hunt/HuntMath.h"
 #include "game/hunt/HuntVoices.h"
+#include "game/hunt/HunterMovement.h"
 #include "gamedata/DataFiles.h"
 #include "gamedata/ScreenTables.h"
 #include "imaging/CDibPalette.h"
@@ -12,6 +13,8 @@
 #include "sprites/CDibPacked.h"
 #include "sprites/CDibTrle.h"
 #include "sprites/LoadPicture.h"
+
+#include <cmath>
 
 namespace {
 
@@ -393,4 +396,81 @@ int CHuntWorld::CompassFrame() const
 bool CHuntWorld::JeepStandsStill() const
 {
     return !m_jeep || m_jeep->Speed() == 0;
+}
+
+// The hunt step: one per tick while the hunt display is current. Movement on
+// foot or by jeep, the visible cells, collisions and distances, the animals'
+// behaviour, the projection, the shot and the animations of what is in view,
+// in that order.
+
+void CHuntWorld::FillDrawList(bool shot)
+{
+    // Taken before the collisions, which stop the jeep short of what it hits.
+    const bool jeepAdvancing = m_jeep->Driving() && m_jeep->Speed() > 0;
+    m_drawList.RemoveAll();
+    const CellWindow cells = VisibleCells(m_hunter.x, m_hunter.y, m_hunter.angle);
+    for (int row = cells.firstRow; row < cells.firstRow + cells.rows; ++row)
+        for (int column = cells.firstColumn; column < cells.firstColumn + cells.columns; ++column)
+            for (const auto& tree : m_scenery.Cell(row, column)) {
+                KeepOffAndMeasure(m_hunter, *m_jeep, *tree);
+                m_drawList.Insert(tree.get());
+            }
+    for (size_t i = 0; i < m_animals.size(); ++i) {
+        CAnimal& animal = *m_animals[i];
+        KeepOffAndMeasure(m_hunter, *m_jeep, animal);
+        m_view.SetRadar(int(i), CWorldView::RadarPosition(m_hunter.angle,
+                                                          BearingTo(m_hunter.x, m_hunter.y, animal.x, animal.y),
+                                                          animal.distance));
+        HunterSign sign;
+        sign.x = m_hunter.x;
+        sign.y = m_hunter.y;
+        sign.viewAngle = m_hunter.angle;
+        sign.driving = m_jeep->Driving();
+        sign.jeepAdvancing = jeepAdvancing;
+        sign.windFrame = m_windFrame;
+        if (animal.Behave(sign))
+            m_drawList.Insert(&animal);
+    }
+    m_jeep->distance = std::hypot(m_jeep->x - m_hunter.x, m_jeep->y - m_hunter.y);
+    m_jeep->Update();
+    m_drawList.Insert(m_jeep.get());
+    if (shot)
+        m_smoke.Restart();
+    for (CWorldObject* object : m_drawList.Objects())
+        m_view.Project(*object, m_hunter, shot);
+}
+
+void CHuntWorld::ShootAtDrawList()
+{
+    Shot shot{m_aimX, m_aimY, false};
+    const auto& objects = m_drawList.Objects();
+    for (auto it = objects.rbegin(); it != objects.rend() && !shot.spent; ++it) {
+        CWorldObject& object = **it;
+        if (std::fabs(object.relAngle) >= kPi / 2)
+            continue;
+        const AnimalKind kind = object.HitTest(shot);
+        if (kind != ANIMAL_NONE)
+            m_jeep->PlayVoice(kind == m_quarryKind && !m_poached ? VOICE_GOOD_SHOT : VOICE_WRONG_ANIMAL, false);
+    }
+}
+
+uint32_t CHuntWorld::Step(const HuntInput& input, const HuntToggles& toggles, double seconds)
+{
+    if (!m_hunting)
+        return 0;
+    bool shot = false;
+    if (m_jeep->Driving())
+        StepDriving(m_hunter, *m_jeep, input, seconds);
+    else
+        shot = StepOnFoot(m_hunter, *m_jeep, input, toggles, seconds, m_endStatus != HuntEndStatus::Running);
+    m_jeep->Binoculars().Step();
+    m_jeep->Gun().Step();
+    FillDrawList(shot);
+    if (shot)
+        ShootAtDrawList();
+    // The dead in view tell of themselves as the animations move on: then
+    // this tick's report is the whole report, else nothing.
+    m_deathSeen = false;
+    m_view.Advance(seconds);
+    return m_deathSeen ? m_kills.Packed() : 0;
 }

@@ -1,5 +1,6 @@
 #include "game/hunt/CWorldView.h"
 
+#include "CGroundPlane.h"
 #include "ShadeTables.h"
 #include "game/hunt/CBinocularOverlay.h"
 #include "game/hunt/CDepthList.h"
@@ -40,7 +41,7 @@ int ClampToInt(double value, double limit)
 
 } // namespace
 
-CWorldView::CWorldView() : m_shades(std::make_unique<ShadeTables>()) {}
+CWorldView::CWorldView() : m_ground(std::make_unique<CGroundPlane>()) {}
 
 CWorldView::~CWorldView() = default;
 
@@ -77,39 +78,27 @@ DibResult CWorldView::Init(CDib* target, int x0, int y0, int width, int height, 
 
 int CWorldView::SetGround(CDib* image)
 {
-    m_ground = nullptr;
-    m_texels.clear();
-    m_groundColours.clear();
     ForgetShades();
-    for (auto& level : m_shadedTexels)
-        std::vector<uint8_t>().swap(level);
-    if (!image || !image->IsCreated())
-        return GROUND_MISSING;
-    CDibPalette* palette = image->GetPalette();
-    if (image->GetFormat() != PF_INDEX8 || image->GetWidth() != 256 || image->GetHeight() != 256 || !palette)
-        return GROUND_NOT_A_TEXTURE;
-    uint8_t* bits = nullptr;
-    int pitch = 0;
-    if (image->Lock(&bits, &pitch) != DIB_OK || !bits)
-        return GROUND_NOT_A_TEXTURE;
-    // Kept as plain rows top-down, with spare bytes: the vector kernels read
-    // four bytes at every texel.
-    m_texels.assign(256 * 256 + 16, 0);
-    const bool bottomUp = image->IsBottomUp();
-    for (int row = 0; row < 256; ++row)
-        std::copy_n(bits + ptrdiff_t(row) * pitch, 256, m_texels.begin() + (bottomUp ? 255 - row : row) * 256);
-    image->Unlock();
-    m_groundColours.assign(size_t(palette->GetCount()), PaletteEntry{});
-    palette->GetEntries(m_groundColours.data(), 0, palette->GetCount());
-    m_ground = image;
-    return GROUND_OK;
+    return m_ground->SetTexture(image);
 }
 
 void CWorldView::ForgetShades()
 {
-    m_shades->Clear();
+    m_ground->ForgetShades();
     m_spriteShades.clear();
     m_nearest.reset();
+}
+
+void CWorldView::FollowTargetPalette()
+{
+    const CDibPalette* palette = m_target->GetPalette();
+    const uint32_t version = palette ? palette->GetVersion() : 0;
+    if (palette == m_shadeTargetPalette && version == m_shadeTargetVersion)
+        return;
+    m_spriteShades.clear();
+    m_nearest.reset();
+    m_shadeTargetPalette = palette;
+    m_shadeTargetVersion = version;
 }
 
 CNearestColourMap* CWorldView::NearestColours()
@@ -131,25 +120,35 @@ void CWorldView::SetBackground(CDib* image)
 
 void CWorldView::SetFogColour(uint8_t red, uint8_t green, uint8_t blue)
 {
-    m_fogRed = red;
-    m_fogGreen = green;
-    m_fogBlue = blue;
+    m_ground->SetFogColour(red, green, blue);
     ForgetShades();
 }
 
 void CWorldView::SetFogRange(double start, double end, double strength)
 {
-    m_fogStart = start;
-    m_fogEnd = end;
-    if (strength != m_fogStrength)
+    if (m_ground->SetFogRange(start, end, strength))
         ForgetShades();
-    m_fogStrength = strength;
 }
 
 void CWorldView::SetFog(bool on)
 {
-    m_fogOn = on;
+    m_ground->SetFog(on);
     ForgetShades();
+}
+
+void CWorldView::DrawGround(const HunterPose& hunter)
+{
+    if (!m_target)
+        return;
+    GroundView view;
+    view.x0 = m_x0;
+    view.y0 = m_y0;
+    view.width = m_width;
+    view.height = m_height;
+    view.halfFov = m_halfFov;
+    view.focal = m_focal;
+    view.doubleWidth = m_doubleWidth;
+    m_ground->Draw(*m_target, view, hunter);
 }
 
 void CWorldView::SetScene(const CDepthList* drawList, CSmokePuff* smoke, CGunOverlay* gun,
@@ -345,7 +344,7 @@ const CWorldView::SpriteShade* CWorldView::SpriteColours(CDibPalette& palette, i
     CNearestColourMap* nearest = format == PF_INDEX8 ? NearestColours() : nullptr;
     if (format == PF_INDEX8 && !nearest)
         return nullptr;
-    const FogSettings fog{m_fogRed, m_fogGreen, m_fogBlue, m_fogStrength};
+    const FogSettings fog = m_ground->Fog();
     for (int i = 0; i < 256; ++i) {
         const PaletteEntry hazed = ShadeTables::Hazed(entries[size_t(i)], fog, level);
         shade.colours[size_t(i) * 3] = hazed.red;
@@ -367,7 +366,7 @@ void CWorldView::DrawObject(CWorldObject& object)
     const bool indexed = format == PF_INDEX8;
     // The haze of the distance, between two levels in 8 bits (where one
     // level's nearest palette colours may differ from the next one's).
-    const double position = indexed && !m_fogOn ? 0 : FogPosition(object.distance);
+    const double position = indexed && !m_ground->FogOn() ? 0 : m_ground->FogPosition(object.distance);
     const int level = indexed ? int(position) : int(position + 0.5);
     const int nextShare = indexed && level < ShadeTables::kLevels - 1 ? int((position - level) * 64 + 0.5) : 0;
     const bool smooth = object.frameHeight > 0 && object.screen.height > kSmoothAbove * object.frameHeight;

@@ -87,9 +87,6 @@ private:
     void LoadVoices(int weapon);
     void DeleteVoices();
     void Spawn(int weapon);
-    void CollideAndMeasure(CWorldObject& object);
-    void StepOnFoot(const HuntInput& input, const HuntToggles& toggles, double t, bool& shot);
-    void StepDriving(const HuntInput& input, double t);
     void FillDrawList(bool shot);
     void ShootAtDrawList();
 

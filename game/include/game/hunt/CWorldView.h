@@ -9,6 +9,7 @@
 // nothing.
 
 #include "game/hunt/CWorldObject.h"
+#include "game/hunt/GroundResult.h"
 #include "game/hunt/HunterPose.h"
 #include "gamedata/GameConfig.h"
 #include "gamedata/HuntTables.h"
@@ -26,20 +27,13 @@
 class CBinocularOverlay;
 class CDepthList;
 class CDibPalette;
+class CGroundPlane;
 class CGunOverlay;
 class CNearestColourMap;
 class CSmokePuff;
-class ShadeTables;
 
 struct RadarPoint {
     int x = 50, y = 50;
-};
-
-// Results of SetGround.
-enum GroundResult : int {
-    GROUND_OK = 0,
-    GROUND_MISSING = 1,
-    GROUND_NOT_A_TEXTURE = 3, // not 8-bit palettised, or not 256 × 256
 };
 
 class CWorldView {
@@ -61,7 +55,7 @@ public:
     // radar pictures ("menu\pt1.bmp", "menu\pt2.bmp") and keeps the view
     // rectangle and the projection. `scale` is kept but not used.
     [[nodiscard]] DibResult Init(CDib* target, int x0, int y0, int width, int height, double fieldOfView, double scale);
-    int SetGround(CDib* image);
+    int SetGround(CDib* image); // a GroundResult
     void SetBackground(CDib* image);
     void SetFogColour(uint8_t red, uint8_t green, uint8_t blue);
     void SetFogRange(double start, double end, double strength);
@@ -133,15 +127,9 @@ private:
     // Drops the ground's shade tables and the hazed sprite colours (the fog,
     // the target or its palette changed).
     void ForgetShades();
-    // Forgets the shades when the target's palette is not the one they were
-    // made for.
+    // Forgets the hazed sprite colours when the target's palette is not the
+    // one they were made for.
     void FollowTargetPalette();
-    bool EnsureShadeTables();
-    // The ground's texels as pixels of a fog level, made on first use.
-    const void* ShadedTexture(int level);
-    int FogLevel(double r) const;
-    // The fog level unrounded: 0 up to the fog's start, 32 past its end.
-    double FogPosition(double r) const;
 
     int m_x0 = 0, m_y0 = 0, m_width = kBackBufferWidth, m_height = kBackBufferHeight;
     double m_halfFov = 0.7853981633974483;
@@ -151,21 +139,11 @@ private:
     DibRef<CDib> m_flash, m_radarImage;
     DibRef<CDib> m_markerSource, m_dotSource; // as loaded
     DibRef<CDib> m_marker, m_dot;             // in the target's format
-    CDib* m_ground = nullptr;
     CDib* m_background = nullptr;
-    // The ground's texels, 256 rows of 256, with spare bytes for the vector
-    // kernels' wide reads.
-    std::vector<uint8_t> m_texels;
-    std::vector<PaletteEntry> m_groundColours;
-    // The texels through each level's shade table (empty until needed).
-    std::array<std::vector<uint8_t>, 33> m_shadedTexels;
+    std::unique_ptr<CGroundPlane> m_ground;
     std::array<RadarPoint, ANIMAL_COUNT> m_radar{};
 
-    bool m_fogOn = false;
-    uint8_t m_fogRed = 0, m_fogGreen = 0, m_fogBlue = 0;
-    double m_fogStart = 100000, m_fogEnd = 100000, m_fogStrength = 0;
-    std::unique_ptr<ShadeTables> m_shades;
-    // What the shade tables were built for.
+    // What the hazed sprite colours were made for.
     const CDibPalette* m_shadeTargetPalette = nullptr;
     uint32_t m_shadeTargetVersion = 0;
     bool m_doubleWidth = false;
