@@ -90,7 +90,7 @@ int main(int argc, char** argv)
         CSoundDevice silence;
         FixedClock clock;
         CHuntWorld hunt;
-        hunt.Init({back, &silence, &clock});
+        hunt.Init({back, &silence, &clock, HuntAids{}});
         std::string problem;
         if (!hunt.LoadHunt(ANIMAL_ZEBRA - 1, 4, 2, problem)) {
             std::fprintf(stderr, "hunt_bench: %s is missing\n", problem.c_str());

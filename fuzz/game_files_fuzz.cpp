@@ -29,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (file.WriteControlKeys(config.keys) && file.Read().keys != config.keys &&
             config.Key(GameControl::Up) | config.Key(GameControl::Down))
             __builtin_trap();
+        // And the aids written are the aids read back.
+        const HuntAids flipped{!config.aids.quarryOnRadar, config.aids.aimReticle};
+        if (file.WriteAids(flipped) && file.Read().aids != flipped)
+            __builtin_trap();
         break;
     }
     case 1: {

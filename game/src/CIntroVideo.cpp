@@ -3,6 +3,7 @@
 #include "common/DataPath.h"
 #include "common/DebugTrace.h"
 #include "display/CDibDDViewport.h"
+#include "imaging/CDibSection.h"
 
 CIntroVideo::~CIntroVideo()
 {
@@ -60,8 +61,24 @@ CDib* CIntroVideo::DrawingSurface()
     return m_viewport ? m_viewport->Back() : nullptr;
 }
 
+void CIntroVideo::ShowAgain()
+{
+    CDib* back = DrawingSurface();
+    CDibSection* frame = m_player.FrameImage();
+    if (!IsPlaying() || !back || !back->IsCreated() || !frame || !frame->IsCreated() ||
+        frame->GetFormat() != back->GetFormat())
+        return;
+    // The frame image holds the last frame as the player drew it, before
+    // it was stretched: stretched again, the overlay that was over it goes.
+    back->Draw(0, 0, back->GetWidth(), back->GetHeight(), frame, 0, 0, frame->GetWidth(), frame->GetHeight(), 0, 0);
+    Present();
+}
+
 void CIntroVideo::Present()
 {
-    if (m_viewport)
-        m_viewport->Flip();
+    if (!m_viewport)
+        return;
+    if (m_overlay)
+        m_overlay(m_viewport->Back());
+    m_viewport->Flip();
 }

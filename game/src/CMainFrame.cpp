@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -118,7 +119,7 @@ void CMainFrame::OnFirstMove()
     // start (the window's first focus may come later, or never).
     m_sound->SetActive(true);
 
-    m_hunt->Init({BackBuffer(), m_sound.get(), &m_gameClock});
+    m_hunt->Init({BackBuffer(), m_sound.get(), &m_gameClock, m_config.aids});
     for (int id = 0; id < SCREEN_COUNT; ++id)
         m_screens[size_t(id)] = NewScreen(ScreenId(id), BackBuffer(), &m_mouse);
     static_cast<CTrophyScreen*>(Screen(ScreenId::Trophies))->SetRecordPath(m_settings.playerFiles.TrophyPath());
@@ -135,6 +136,8 @@ void CMainFrame::OnFirstMove()
     LoadHunt(-1, -1, 0);
     m_timers.Set(TIMER_WIND, 10000);
     m_timers.Set(TIMER_SOUND, 100);
+    // The volume sign shows over the intro too.
+    m_video->SetOverlay([this](CDib* back) { m_volumeDisplay.Draw(back); });
     if (m_settings.playVideo && m_video->Open(kIntroVideo, m_viewport.get())) {
         ShowIntroPalette();
         m_video->Play();
@@ -220,6 +223,7 @@ bool CMainFrame::OnVolumeKey(uint8_t key)
     ApplyVolume();
     m_volumeDisplay.Show(m_volume, kVolumeSteps, m_muted);
     m_dirty = true;
+    m_volumeSignChanged = true;
     if (!CConfigFile(m_settings.playerFiles.ConfigPath()).WriteSound(m_volume, m_muted))
         DebugTrace("CMainFrame : the volume cannot be kept in \"%s\"", m_settings.playerFiles.ConfigPath().c_str());
     return true;
@@ -313,8 +317,11 @@ bool CMainFrame::RunFrame()
 {
     if (!m_active || !m_initialised || !m_current)
         return false;
-    if (m_volumeDisplay.Advance(m_frameTime))
+    if (m_volumeDisplay.Advance(m_frameTime)) {
         m_dirty = true;
+        m_volumeSignChanged = true;
+    }
+    const bool signChanged = std::exchange(m_volumeSignChanged, false);
     if (m_video->IsPlaying()) {
         // Any key or a click skips the intro. The intro keeps real time: a
         // slow pass shows the frame due now and skips those before it.
@@ -324,6 +331,10 @@ bool CMainFrame::RunFrame()
             m_video->Stop();
         else
             m_video->Tick(m_frameTime);
+        // The sign came or went between two of the video's frames: the
+        // frame is shown again with it or without it.
+        if (signChanged && m_video->IsPlaying())
+            m_video->ShowAgain();
         // Nothing done during the intro reaches the menu that follows it.
         if (!m_video->IsPlaying()) {
             ForgetInput();

@@ -1,28 +1,10 @@
 #include "game/CVolumeDisplay.h"
 
+#include "game/NearestPixel.h"
 #include "imaging/CDib.h"
-#include "imaging/CDibPalette.h"
 
 #include <algorithm>
 #include <cstdint>
-
-namespace {
-
-// The back buffer's pixel nearest to a colour: a palette entry in 8 bits,
-// the packed value in high colour.
-uint32_t PixelOf(CDib* back, uint8_t r, uint8_t g, uint8_t b)
-{
-    const PixelFormat format = back->GetFormat();
-    if (PixelFormatIsIndexed(format)) {
-        CDibPalette* palette = back->GetPalette();
-        return palette ? uint32_t(std::max(palette->NearestIndex(r, g, b), 0)) : 0;
-    }
-    if (format == PF_RGB565)
-        return uint32_t((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
-    return uint32_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3)); // RGB555
-}
-
-} // namespace
 
 void CVolumeDisplay::Show(int step, int steps, bool muted)
 {
@@ -48,10 +30,10 @@ void CVolumeDisplay::Draw(CDib* back) const
 {
     if (!Visible() || !back || !back->IsCreated())
         return;
-    const uint32_t frame = PixelOf(back, 0, 0, 0);
-    const uint32_t ink = PixelOf(back, 240, 232, 200);
-    const uint32_t dim = PixelOf(back, 96, 92, 80);
-    const uint32_t cross = PixelOf(back, 220, 40, 30);
+    const uint32_t frame = NearestPixel(*back, 0, 0, 0);
+    const uint32_t ink = NearestPixel(*back, 240, 232, 200);
+    const uint32_t dim = NearestPixel(*back, 96, 92, 80);
+    const uint32_t cross = NearestPixel(*back, 220, 40, 30);
     back->FillRect(kLeft, kTop, kWidth, kHeight, frame);
 
     // The speaker: a box and its cone.

@@ -17,7 +17,7 @@ constexpr int kFirstElephant = 0, kFirstGiraffe = 2, kFirstZebra = 18;
 
 class AnimalRules : public ::testing::Test {
 protected:
-    void SetUp() override { hunt.Init({stage.Back(), &sound, &clock}); }
+    void SetUp() override { hunt.Init({stage.Back(), &sound, &clock, HuntAids{}}); }
     void Build(int quarry, int weapon)
     {
         GameRandom().Seed(11);

@@ -113,7 +113,7 @@ TEST_P(HuntPop, TheFarRangeChangesNoMoreThanTheNearRangeAlongAWalk)
         CSoundDevice silence;
         FixedClock clock;
         CHuntWorld hunt;
-        hunt.Init({&back, &silence, &clock});
+        hunt.Init({&back, &silence, &clock, HuntAids{}});
         GameRandom().Seed(3); // the same savannah every run
         std::string problem;
         ASSERT_TRUE(hunt.LoadHunt(ANIMAL_ZEBRA - 1, 4, 2, problem)) << problem;

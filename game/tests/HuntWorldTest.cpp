@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         GameRandom().Seed(7);
-        hunt.Init({stage.Back(), &sound, &clock});
+        hunt.Init({stage.Back(), &sound, &clock, HuntAids{}});
         std::string problem;
         ASSERT_TRUE(hunt.LoadHunt(kZebra, kRifle, kPlains, problem)) << problem;
     }
@@ -388,7 +388,7 @@ TEST(HuntWorldLoad, AMissingPanoramaKeepsTheHuntFromStarting)
     CRecordingSound sound;
     FixedClock clock;
     CHuntWorld hunt;
-    hunt.Init({stage.Back(), &sound, &clock});
+    hunt.Init({stage.Back(), &sound, &clock, HuntAids{}});
     std::string problem;
     EXPECT_FALSE(hunt.LoadHunt(kZebra, kRifle, kPlains, problem));
     EXPECT_EQ(problem, "env\\back20.bmp");
@@ -405,7 +405,7 @@ TEST(HuntWorldLoad, AMissingAnimalStripOrGunKeepsTheHuntFromStarting)
     HuntStage stage(PF_RGB555);
     CHuntWorld hunt;
     FixedClock clock;
-    hunt.Init({stage.Back(), nullptr, &clock});
+    hunt.Init({stage.Back(), nullptr, &clock, HuntAids{}});
     std::string problem;
     std::remove("menu/gun3.bmp");
     EXPECT_FALSE(hunt.LoadHunt(kZebra, kRifle, kPlains, problem));

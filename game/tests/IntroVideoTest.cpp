@@ -12,6 +12,7 @@
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
 #include "game/CScreen.h"
+#include "game/CVolumeDisplay.h"
 #include "imaging/CDib.h"
 #include "imaging/CDibPalette.h"
 
@@ -275,6 +276,50 @@ TEST_F(IntroVideoTest, ASlowPassDropsFramesInsteadOfSlowingTheIntro)
     EXPECT_TRUE(FilledWith(frame->BackBuffer(), uint32_t(30 + 9 * 5)));
     EXPECT_DOUBLE_EQ(intro->Player().Position(), 0.5);
     EXPECT_EQ(frame->GameClock().Ticks(), 0); // the game itself waits for the intro
+}
+
+// Every pixel of the volume sign's place has `index`: no sign over the frame.
+bool SignPlaceFilledWith(CDib* back, uint32_t index)
+{
+    for (int y = CVolumeDisplay::kTop; y < CVolumeDisplay::kTop + CVolumeDisplay::kHeight; ++y)
+        for (int x = CVolumeDisplay::kLeft; x < CVolumeDisplay::kLeft + CVolumeDisplay::kWidth; ++x)
+            if (back->GetPixel(x, y) != index)
+                return false;
+    return true;
+}
+
+// The volume keys bring their sign up over the video as over a menu, at
+// once (not only with the next frame), on every frame while it lasts, and
+// it goes after its second and a half, again without waiting for a frame;
+// the intro plays on, unskipped.
+TEST_F(IntroVideoTest, TheVolumeSignShowsOverTheVideo)
+{
+    // One frame a second, so that the sign comes and goes between frames.
+    WriteFile("video/al_intro.avi", UncompressedAvi(64, 48, 1, {PaletteColour(50), PaletteColour(70),
+                                                                PaletteColour(90), PaletteColour(110)}));
+    Start();
+    frame->SetFrameTime(0.2);
+    EXPECT_FALSE(frame->RunFrame());
+    EXPECT_TRUE(FilledWith(frame->BackBuffer(), 50u));
+    frame->OnKey(dik::F12, true);
+    frame->OnKey(dik::F12, false);
+    frame->SetFrameTime(0); // no new frame is due: the one showing gets the sign
+    EXPECT_FALSE(frame->RunFrame());
+    ASSERT_TRUE(intro->IsPlaying());
+    EXPECT_TRUE(frame->VolumeDisplay().Visible());
+    EXPECT_FALSE(SignPlaceFilledWith(frame->BackBuffer(), 50u));
+    EXPECT_EQ(frame->BackBuffer()->GetPixel(0, 0), 50u);
+    EXPECT_EQ(frame->BackBuffer()->GetPixel(CVolumeDisplay::kLeft - 1, CVolumeDisplay::kTop), 50u);
+    frame->SetFrameTime(0.5);
+    EXPECT_FALSE(frame->RunFrame()); // 0.7 s
+    EXPECT_FALSE(frame->RunFrame()); // 1.2 s: the next frame, under the sign
+    EXPECT_EQ(frame->BackBuffer()->GetPixel(0, 0), 70u);
+    EXPECT_FALSE(SignPlaceFilledWith(frame->BackBuffer(), 70u));
+    EXPECT_FALSE(frame->RunFrame()); // 1.7 s: the sign's time is up, the frame stays
+    EXPECT_FALSE(frame->VolumeDisplay().Visible());
+    EXPECT_TRUE(FilledWith(frame->BackBuffer(), 70u));
+    EXPECT_TRUE(intro->IsPlaying());
+    EXPECT_EQ(intro->EndNotices(), 0);
 }
 
 // Missing, empty, truncated or damaged: the player stays closed and the very

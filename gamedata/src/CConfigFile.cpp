@@ -18,6 +18,8 @@ constexpr const char* kFullScreenKey = "fullscreen";
 constexpr const char* kWindowWidthKey = "windowwidth";
 constexpr const char* kWindowHeightKey = "windowheight";
 constexpr const char* kSmoothKey = "smoothscaling";
+constexpr const char* kQuarryRadarKey = "quarryradar";
+constexpr const char* kAimReticleKey = "aimreticle";
 // Window sizes outside these are not believed (a damaged or hand-made value).
 constexpr int kSmallestWindow = 320, kLargestWindow = 16384;
 constexpr std::string_view kFirstRunContent = "[configuration]";
@@ -45,6 +47,8 @@ GameConfig CConfigFile::Read() const
         config.window.height = height;
     }
     config.window.smoothScaling = GetPrivateProfileInt(kSection, kSmoothKey, 0, m_path) != 0;
+    config.aids.quarryOnRadar = GetPrivateProfileInt(kSection, kQuarryRadarKey, 0, m_path) != 0;
+    config.aids.aimReticle = GetPrivateProfileInt(kSection, kAimReticleKey, 0, m_path) != 0;
     return config;
 }
 
@@ -87,6 +91,14 @@ bool CConfigFile::WriteSound(int volume, bool muted) const
 bool CConfigFile::WriteAudioDevice(const std::string& name) const
 {
     return WritePrivateProfileString(kSection, kAudioDeviceKey, name, m_path);
+}
+
+bool CConfigFile::WriteAids(const HuntAids& aids) const
+{
+    return WritePrivateProfileStrings(kSection,
+                                      {{kQuarryRadarKey, aids.quarryOnRadar ? "1" : "0"},
+                                       {kAimReticleKey, aids.aimReticle ? "1" : "0"}},
+                                      m_path);
 }
 
 bool CConfigFile::WriteWindow(const WindowState& window) const

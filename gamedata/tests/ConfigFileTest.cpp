@@ -135,6 +135,35 @@ TEST_F(ConfigFileTest, TheWindowsStateRoundTripsAndUnbelievableSizesAreNotKept)
     EXPECT_EQ(file.Read().window, WindowState{});
 }
 
+TEST_F(ConfigFileTest, TheAidsAreOffUnlessTurnedOnAndRoundTripBesideTheOtherKeys)
+{
+    const CConfigFile file(path);
+    EXPECT_EQ(file.Read().aids, HuntAids{});
+    EXPECT_EQ(CConfigFile("").Read().aids, HuntAids{});
+    EXPECT_FALSE(HuntAids{}.quarryOnRadar || HuntAids{}.aimReticle); // the original's look by default
+
+    Write("[configuration]\nhighcolour=1\nkeyup=17\nvolume=4\n");
+    ASSERT_TRUE(file.WriteAids({true, false}));
+    EXPECT_EQ(Contents(), "[configuration]\r\nhighcolour=1\r\nkeyup=17\r\nvolume=4\r\nquarryradar=1\r\n"
+                          "aimreticle=0\r\n");
+    GameConfig read = file.Read();
+    EXPECT_EQ(read.aids, (HuntAids{true, false}));
+    EXPECT_TRUE(read.highColour);
+    EXPECT_EQ(read.volume, 4);
+    EXPECT_EQ(read.Key(GameControl::Up), 17);
+    ASSERT_TRUE(file.WriteAids({false, true}));
+    EXPECT_EQ(file.Read().aids, (HuntAids{false, true}));
+    // The other writers keep them.
+    ASSERT_TRUE(file.WriteControlKeys(DefaultControlKeys()));
+    ASSERT_TRUE(file.WriteSound(2, true));
+    ASSERT_TRUE(file.WriteHighColour(false));
+    EXPECT_EQ(file.Read().aids, (HuntAids{false, true}));
+
+    // Any non-zero value turns one on; junk is 0, off.
+    Write("[configuration]\nquarryradar=-2\naimreticle=junk\n");
+    EXPECT_EQ(file.Read().aids, (HuntAids{true, false}));
+}
+
 TEST_F(ConfigFileTest, NothingIsWrittenOverWhatCannotBeReadNorWithoutAPlace)
 {
     // Rewriting from what could be read would start such a file afresh.
@@ -144,6 +173,7 @@ TEST_F(ConfigFileTest, NothingIsWrittenOverWhatCannotBeReadNorWithoutAPlace)
     EXPECT_FALSE(file.WriteControlKeys(DefaultControlKeys()));
     EXPECT_FALSE(file.WriteHighColour(true));
     EXPECT_FALSE(file.WriteSound(5, false));
+    EXPECT_FALSE(file.WriteAids({true, true}));
     EXPECT_TRUE(fs::is_directory(path));
 
     const CConfigFile nowhere("");

@@ -2,6 +2,7 @@
 
 #include "DialogLayout.h"
 #include "SetupTexts.h"
+#include "setup/CAidsDialog.h"
 #include "setup/CControlsDialog.h"
 #include "setup/CDisplayDialog.h"
 #include "setup/IDialogHost.h"
@@ -16,13 +17,14 @@ CMainDialog::CMainDialog(const CGameFolder& folder, IDialogHost& host, QWidget* 
 
     auto* display = new QPushButton(ButtonText(texts::kDisplayButton, 'd'), this);
     auto* controls = new QPushButton(ButtonText(texts::kControlsButton, 'c'), this);
+    auto* aids = new QPushButton(ButtonText(texts::kAidsButton, 'A'), this);
     auto* trophies = new QPushButton(ButtonText(texts::kResetTrophiesButton, 'T'), this);
     auto* ok = new QPushButton(ButtonText(texts::kOk, 'O'), this);
     auto* leave = new QPushButton(ButtonText(texts::kLeave, 'L'), this);
 
     auto* choices = new QVBoxLayout;
     choices->setSpacing(DialogUnitsToPixels(*this, 0, 6).height());
-    for (QPushButton* button : {display, controls, trophies}) {
+    for (QPushButton* button : {display, controls, aids, trophies}) {
         button->setMinimumHeight(DialogUnitsToPixels(*this, 0, 18).height());
         choices->addWidget(button);
     }
@@ -35,11 +37,12 @@ CMainDialog::CMainDialog(const CGameFolder& folder, IDialogHost& host, QWidget* 
 
     connect(display, &QPushButton::clicked, this, [this] { OpenDisplay(); });
     connect(controls, &QPushButton::clicked, this, [this] { OpenControls(); });
+    connect(aids, &QPushButton::clicked, this, [this] { OpenAids(); });
     connect(trophies, &QPushButton::clicked, this, [this] { ResetTrophies(); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(leave, &QPushButton::clicked, this, &QDialog::reject);
 
-    FixDialogSize(*this, 189, 140);
+    FixDialogSize(*this, 189, 164);
 }
 
 void CMainDialog::OpenDisplay()
@@ -53,6 +56,12 @@ void CMainDialog::OpenControls()
     CControlsDialog dialog(m_bindings, m_folder, m_host, this);
     if (m_host.Run(dialog) == QDialog::Accepted)
         m_bindings = dialog.Bindings();
+}
+
+void CMainDialog::OpenAids()
+{
+    CAidsDialog dialog(m_folder, m_host, this);
+    m_host.Run(dialog);
 }
 
 void CMainDialog::ResetTrophies()

@@ -14,12 +14,18 @@ constexpr const char* kMainCaption = QT_TRANSLATE_NOOP("setup", "Configurazione 
 constexpr const char* kDisplayButton = QT_TRANSLATE_NOOP("setup", "Configurazione del display");
 constexpr const char* kControlsButton = QT_TRANSLATE_NOOP("setup", "Configurazione dei controlli");
 constexpr const char* kResetTrophiesButton = QT_TRANSLATE_NOOP("setup", "Reimposta i Trofei");
+constexpr const char* kAidsButton = QT_TRANSLATE_NOOP("setup", "Aiuti alla caccia");
 constexpr const char* kLeave = QT_TRANSLATE_NOOP("setup", "Lascia");
 
 // Display dialog.
 constexpr const char* kDisplayCaption = QT_TRANSLATE_NOOP("setup", "Configurazione del display");
 constexpr const char* kHighColour = QT_TRANSLATE_NOOP("setup", "High Colour");
 constexpr const char* kEightBit = QT_TRANSLATE_NOOP("setup", "Colori a 8-bit");
+
+// Aids dialog: the two comforts, both off unless ticked.
+constexpr const char* kAidsCaption = QT_TRANSLATE_NOOP("setup", "Aiuti alla caccia");
+constexpr const char* kQuarryOnRadar = QT_TRANSLATE_NOOP("setup", "Radar: la preda in un colore tutto suo");
+constexpr const char* kAimReticle = QT_TRANSLATE_NOOP("setup", "Mirino nel punto in cui va il colpo");
 
 // Controls dialog: the buttons of the eight stored controls, in GameControl order.
 constexpr const char* kControlsCaption = QT_TRANSLATE_NOOP("setup", "Configurazione dei controlli");

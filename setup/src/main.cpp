@@ -24,12 +24,12 @@ namespace {
 // %1 is the program's name: "setup" in the build, "veldra-setup" installed.
 const char* kUsage = "Usage: %1 [--lang it|en] [DIR]\n"
                      "       %1 --show [DIR]\n"
-                     "Sets the display depth and the eight control keys of the game in \"config.dat\",\n"
-                     "and resets the trophies in \"trophy.bin\". DIR is the game's folder (default: the\n"
-                     "current folder when it holds the game's data, else the data installed with the\n"
-                     "game). The two files are kept in the game's folder or, when that is the\n"
-                     "installed data or a read-only folder, in $XDG_DATA_HOME/veldra (by default\n"
-                     "~/.local/share/veldra), as the game keeps them. --show prints where they are\n"
+                     "Sets the display depth, the eight control keys and the hunting aids of the game\n"
+                     "in \"config.dat\", and resets the trophies in \"trophy.bin\". DIR is the game's\n"
+                     "folder (default: the current folder when it holds the game's data, else the data\n"
+                     "installed with the game). The two files are kept in the game's folder or, when\n"
+                     "that is the installed data or a read-only folder, in $XDG_DATA_HOME/veldra (by\n"
+                     "default ~/.local/share/veldra), as the game keeps them. --show prints where they are\n"
                      "and the settings \"config.dat\" holds, as this tool reads them, without opening\n"
                      "a window. The dialogs speak Italian to an Italian locale and English to any\n"
                      "other; --lang it or --lang en chooses instead. --version prints the version\n"
@@ -40,7 +40,7 @@ const char* kUsage = "Usage: %1 [--lang it|en] [DIR]\n"
                      "pressed is bound to that control, unless another control has it already.\n"
                      "\n"
                      "Files:\n"
-                     "  config.dat  the game's settings: the display depth and the eight keys\n"
+                     "  config.dat  the game's settings: the display depth, the eight keys and the aids\n"
                      "  trophy.bin  the trophies bagged, which \"Reset the Trophies\" deletes\n"
                      "\n"
                      "Environment:\n"
@@ -93,6 +93,7 @@ int ShowFiles(int argc, char** argv)
                 files.TrophyPath().c_str(), config.highColour ? 1 : 0);
     for (const GameControlEntry& entry : kGameControls)
         std::printf("%s=%d\n", entry.configKey, config.Key(entry.control));
+    std::printf("quarryradar=%d\naimreticle=%d\n", config.aids.quarryOnRadar ? 1 : 0, config.aids.aimReticle ? 1 : 0);
     return 0;
 }
 

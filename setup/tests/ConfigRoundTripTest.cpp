@@ -1,6 +1,6 @@
 // End to end through the dialogs: what the tool writes is what the game's
 // own reader (gamedata's CConfigFile, which the game calls at start) reads:
-// the display depth and the eight keys.
+// the display depth, the eight keys and the aids.
 
 #include "TestSupport.h"
 #include "gamedata/CConfigFile.h"
@@ -57,6 +57,25 @@ private slots:
         const GameConfig read = GameReads(dir.path());
         QVERIFY(read.highColour);
         QCOMPARE(read.keys, (ControlKeys{17, 31, 30, 32, 29, 18, 16, 15}));
+    }
+
+    void theGameReadsTheAidsSetupTicked()
+    {
+        QTemporaryDir dir;
+        CScriptedHost host;
+        host.scripts.push_back([](QDialog& main) {
+            Click(main, "Aiuti alla caccia");
+            Click(main, "OK");
+        });
+        host.scripts.push_back([](QDialog& aids) {
+            Click(aids, "Radar: la preda in un colore tutto suo");
+            Click(aids, "Mirino nel punto in cui va il colpo");
+            Click(aids, "OK");
+        });
+        CSetupApp app(CGameFolder(dir.path().toStdString()), host);
+        QCOMPARE(app.Run(), 0);
+        QVERIFY(host.errors.isEmpty());
+        QCOMPARE(GameReads(dir.path()).aids, (HuntAids{true, true}));
     }
 
     void eightBitAndTheDefaultKeysToo()

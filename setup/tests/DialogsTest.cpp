@@ -1,7 +1,8 @@
-// The four dialogs driven as a user would, headless: texts, what each shows,
+// The five dialogs driven as a user would, headless: texts, what each shows,
 // what each writes, and what a refused write does.
 
 #include "TestSupport.h"
+#include "setup/CAidsDialog.h"
 #include "setup/CCaptureDialog.h"
 #include "setup/CControlsDialog.h"
 #include "setup/CDisplayDialog.h"
@@ -11,6 +12,7 @@
 #include "setup/SetupLanguage.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -36,9 +38,12 @@ const QStringList kDefaultNames = {"UP", "DOWN", "LEFT", "RIGHT", "Spacebar", "E
 
 bool IsChecked(QWidget& dialog, const char* text)
 {
-    auto* radio = qobject_cast<QRadioButton*>(FindButton(dialog, U(text)));
-    return radio && radio->isChecked();
+    QAbstractButton* button = FindButton(dialog, U(text));
+    return button && button->isCheckable() && button->isChecked();
 }
+
+constexpr const char* kRadarBox = "Radar: la preda in un colore tutto suo";
+constexpr const char* kReticleBox = "Mirino nel punto in cui va il colpo";
 
 QStringList ButtonTexts(QWidget& dialog)
 {
@@ -116,8 +121,8 @@ private slots:
     {
         CMainDialog main(*m_folder, m_host);
         QCOMPARE(main.windowTitle(), U("Configurazione del gioco"));
-        QCOMPARE(ButtonTexts(main), (QStringList{"Configurazione dei controlli", "Configurazione del display", "Lascia",
-                                                 "OK", "Reimposta i Trofei"}));
+        QCOMPARE(ButtonTexts(main), (QStringList{"Aiuti alla caccia", "Configurazione dei controlli",
+                                                 "Configurazione del display", "Lascia", "OK", "Reimposta i Trofei"}));
         auto* ok = qobject_cast<QPushButton*>(FindButton(main, "OK"));
         QVERIFY(ok && ok->isDefault());
 
@@ -134,7 +139,12 @@ private slots:
         QCOMPARE(ButtonTexts(controls), expected);
         QCOMPARE(controls.findChildren<QLineEdit*>().size(), 8);
 
-        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls})
+        CAidsDialog aids(*m_folder, m_host);
+        QCOMPARE(aids.windowTitle(), U("Aiuti alla caccia"));
+        QCOMPARE(ButtonTexts(aids), (QStringList{"Cancella", U(kReticleBox), "OK", U(kRadarBox)}));
+        QCOMPARE(aids.findChildren<QCheckBox*>().size(), 2);
+
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &aids})
             ExpectDistinctMnemonics(*dialog);
     }
 
@@ -156,7 +166,7 @@ private slots:
         CMainDialog main(*m_folder, m_host);
         QCOMPARE(main.windowTitle(), QStringLiteral("Game Setup"));
         QCOMPARE(ButtonTexts(main),
-                 (QStringList{"Controls Setup", "Display Setup", "OK", "Quit", "Reset the Trophies"}));
+                 (QStringList{"Controls Setup", "Display Setup", "Hunting Aids", "OK", "Quit", "Reset the Trophies"}));
         CDisplayDialog display(*m_folder, m_host);
         QCOMPARE(ButtonTexts(display), (QStringList{"8-bit Colour", "Cancel", "High Colour", "OK"}));
         CControlsDialog controls(ControlBindings(), *m_folder, m_host);
@@ -164,8 +174,12 @@ private slots:
                                 "Left",       "OK",     "Right",   "Up",   "Weapon"};
         expected.sort();
         QCOMPARE(ButtonTexts(controls), expected);
+        CAidsDialog aids(*m_folder, m_host);
+        QCOMPARE(aids.windowTitle(), QStringLiteral("Hunting Aids"));
+        QCOMPARE(ButtonTexts(aids), (QStringList{"A mark where the shot goes", "Cancel", "OK",
+                                                 "Radar: the quarry in a colour of its own"}));
         CCaptureDialog capture(DefaultBindings(), GameControl::Up);
-        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &capture}) {
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &aids, &capture}) {
             dialog->show();
             ExpectNothingClipped(*dialog);
         }
@@ -290,6 +304,45 @@ private slots:
         QVERIFY(IsChecked(high, "High Colour"));
     }
 
+    // Both aids start off; OK writes the boxes as they stand, Cancella
+    // nothing, and the dialog shows what the file says.
+    void aidsRoundTripAndStartOff()
+    {
+        WriteBytes(ConfigPath(), "[configuration]\r\nhighcolour=1\r\n");
+        m_host.scripts.push_back([](QDialog& main) {
+            Click(main, "Aiuti alla caccia");
+            Click(main, "OK");
+        });
+        m_host.scripts.push_back([](QDialog& aids) {
+            QVERIFY(!IsChecked(aids, kRadarBox));
+            QVERIFY(!IsChecked(aids, kReticleBox));
+            Click(aids, U(kRadarBox));
+            Click(aids, "Cancella");
+        });
+        CSetupApp cancelled(*m_folder, m_host);
+        cancelled.Run();
+        QCOMPARE(ReadBytes(ConfigPath()), std::string("[configuration]\r\nhighcolour=1\r\n"));
+
+        auto tick = [this](std::vector<const char*> boxes) {
+            m_host.scripts.push_back([boxes](QDialog& aids) {
+                for (const char* box : boxes)
+                    Click(aids, U(box));
+                Click(aids, "OK");
+            });
+            CAidsDialog aids(*m_folder, m_host);
+            return m_host.Run(aids);
+        };
+        QCOMPARE(tick({kRadarBox}), int(QDialog::Accepted));
+        QCOMPARE(ReadBytes(ConfigPath()),
+                 std::string("[configuration]\r\nhighcolour=1\r\nquarryradar=1\r\naimreticle=0\r\n"));
+        CAidsDialog radarOn(*m_folder, m_host);
+        QVERIFY(IsChecked(radarOn, kRadarBox));
+        QVERIFY(!IsChecked(radarOn, kReticleBox));
+        QCOMPARE(tick({kRadarBox, kReticleBox}), int(QDialog::Accepted));
+        QCOMPARE(m_folder->Config().Read().aids, (HuntAids{false, true}));
+        QVERIFY(m_folder->Config().Read().highColour);
+    }
+
     void trophiesGoOnlyAfterConfirmation()
     {
         const std::string record("\x02\0\0\0\x04\0\0\0\x07\0\0\0", 12);
@@ -339,6 +392,17 @@ private slots:
         });
         CControlsDialog controls(ControlBindings(), *m_folder, m_host);
         QCOMPARE(m_host.Run(controls), int(QDialog::Rejected));
+
+        m_host.scripts.push_back([this](QDialog& aids) {
+            Click(aids, U(kReticleBox));
+            Click(aids, "OK");
+            QVERIFY(aids.isVisible());
+            QCOMPARE(m_host.errors.size(), 3);
+            QVERIFY(IsChecked(aids, kReticleBox));
+            Click(aids, "Cancella");
+        });
+        CAidsDialog aids(*m_folder, m_host);
+        QCOMPARE(m_host.Run(aids), int(QDialog::Rejected));
 
         QCOMPARE(ReadBytes(ConfigPath()), before);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"config.dat"}); // no temporaries left
@@ -390,8 +454,9 @@ private slots:
         CMainDialog main(*m_folder, m_host);
         CDisplayDialog display(*m_folder, m_host);
         CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        CAidsDialog aids(*m_folder, m_host);
         CCaptureDialog capture(DefaultBindings(), GameControl::Up);
-        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &capture}) {
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &display, &controls, &aids, &capture}) {
             dialog->show();
             ExpectNothingClipped(*dialog);
         }
@@ -400,7 +465,7 @@ private slots:
         ExpectNothingClipped(capture);
     }
 
-    // Pictures of the four dialogs: each is drawn, whole and not one flat
+    // Pictures of the five dialogs: each is drawn, whole and not one flat
     // colour. They are kept for people to look at in the folder
     // SETUP_SNAPSHOT_DIR names (else in a temporary one), in the language
     // SETUP_SNAPSHOT_LANG names ("it", the default, or "en"; the English ones
@@ -424,11 +489,12 @@ private slots:
         CMainDialog main(*m_folder, m_host);
         CDisplayDialog display(*m_folder, m_host);
         CControlsDialog controls(ControlBindings(), *m_folder, m_host);
+        CAidsDialog aids(*m_folder, m_host);
         CCaptureDialog capture(DefaultBindings(), GameControl::Up);
         CCaptureDialog inUse(DefaultBindings(), GameControl::Up);
-        const std::pair<QDialog*, const char*> shots[] = {{&main, "main"},       {&display, "display"},
-                                                          {&controls, "controls"}, {&capture, "capture"},
-                                                          {&inUse, "capture-in-use"}};
+        const std::pair<QDialog*, const char*> shots[] = {{&main, "main"},         {&display, "display"},
+                                                          {&controls, "controls"}, {&aids, "aids"},
+                                                          {&capture, "capture"},   {&inUse, "capture-in-use"}};
         for (const auto& [dialog, name] : shots) {
             dialog->show();
             if (dialog == &inUse) {

@@ -127,5 +127,17 @@
         <source>Impossibile cancellare &quot;%1&quot;: i trofei non sono stati reimpostati.</source>
         <translation>Cannot delete &quot;%1&quot;: the trophies were not reset.</translation>
     </message>
+    <message>
+        <source>Aiuti alla caccia</source>
+        <translation>Hunting Aids</translation>
+    </message>
+    <message>
+        <source>Radar: la preda in un colore tutto suo</source>
+        <translation>Radar: the quarry in a colour of its own</translation>
+    </message>
+    <message>
+        <source>Mirino nel punto in cui va il colpo</source>
+        <translation>A mark where the shot goes</translation>
+    </message>
 </context>
 </TS>

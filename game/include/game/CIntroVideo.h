@@ -9,6 +9,8 @@
 #include "media/IVideoViewport.h"
 #include "media/VideoPlayer.h"
 
+#include <utility>
+
 class CSoundDevice;
 
 class CIntroVideo final : public IVideoPlayer, private IVideoViewport {
@@ -25,6 +27,8 @@ public:
     void Stop() override;
     void Close() override;
     void Tick(double seconds) override;
+    void SetOverlay(Overlay overlay) override { m_overlay = std::move(overlay); }
+    void ShowAgain() override;
 
     // Seconds until the next video frame (or the end) is due; -1 while not
     // playing. The loop waits this long instead of spinning.
@@ -41,4 +45,5 @@ private:
     CDibDDViewport* m_viewport = nullptr;
     VideoPlayer m_player;
     int m_endNotices = 0;
+    Overlay m_overlay;
 };

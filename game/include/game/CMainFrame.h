@@ -215,6 +215,8 @@ private:
     int m_volume = kVolumeSteps;
     bool m_muted = false;
     CVolumeDisplay m_volumeDisplay;
+    // The volume sign was shown or went since the last pass looked.
+    bool m_volumeSignChanged = false;
     // The picture needs drawing and showing again.
     bool m_dirty = true;
     // Input not yet polled by a tick (or a paused pass), or a new screen not

@@ -5,9 +5,11 @@
 // timers.
 
 #include "game/GameTypes.h"
+#include "gamedata/GameConfig.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CDib;
@@ -53,6 +55,8 @@ struct HuntSetup {
     CDib* back = nullptr;
     CSoundDevice* sound = nullptr;
     const IClock* clock = nullptr;
+    // The aids the player turned on in "config.dat" (none by default).
+    HuntAids aids;
 };
 
 class IHuntWorld {
@@ -114,6 +118,13 @@ public:
     // Once a pass while the video plays: `seconds` of play time have gone by
     // (the fixed frame time in deterministic runs); shows the frame due now.
     virtual void Tick(double seconds) = 0;
+    // Drawn over every frame before it is shown (the volume sign); empty for
+    // nothing.
+    using Overlay = std::function<void(CDib* back)>;
+    virtual void SetOverlay(Overlay overlay) = 0;
+    // While playing: shows the frame shown last again, with the overlay as
+    // it is now (it changed between two frames).
+    virtual void ShowAgain() = 0;
 };
 
 // What a frame holds until it is given the real parts (tests of the menus
@@ -144,4 +155,6 @@ public:
     void Stop() override {}
     void Close() override {}
     void Tick(double) override {}
+    void SetOverlay(Overlay) override {}
+    void ShowAgain() override {}
 };

@@ -78,6 +78,7 @@ void CHuntWorld::Init(const HuntSetup& setup)
     if (!m_clock)
         m_clock = &steady;
     m_viewStatus = m_view.Init(m_back, 0, 0, kBackBufferWidth, kBackBufferHeight, kPi / 2, 1.0);
+    m_view.SetAids(setup.aids);
     m_animalWatches = std::make_unique<CStopwatchPool>(*m_clock);
     IHuntEvents& events = *this; // what the herd and the jeep report comes here
     for (auto& animal : m_animals)
@@ -241,7 +242,10 @@ bool CHuntWorld::LoadHunt(int quarry, int weapon, int scenario, std::string& pro
         m_scenery.Plant(m_treePictures.data(), kTreeSize);
         m_aimX = arms.aimX;
         m_aimY = arms.aimY;
+        m_view.SetAimPoint(m_aimX, m_aimY);
         Spawn(weapon);
+        for (int i = 0; i < ANIMAL_COUNT; ++i)
+            m_view.SetRadarQuarry(i, m_animals[size_t(i)]->Kind() == m_quarryKind);
         m_hunting = true;
     }
     m_view.SetGround(built ? m_ground.Get() : nullptr);

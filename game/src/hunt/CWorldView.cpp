@@ -5,6 +5,7 @@
 #include "game/hunt/CBinocularOverlay.h"
 #include "game/hunt/CDepthList.h"
 #include "game/hunt/CGunOverlay.h"
+#include "game/hunt/HuntAidPictures.h"
 #include "game/hunt/CSmokePuff.h"
 #include "game/hunt/HuntMath.h"
 #include "SpriteShading.h"
@@ -60,6 +61,7 @@ DibResult CWorldView::Init(CDib* target, int x0, int y0, int width, int height, 
     m_dotSource = MakeDib<CDibSection>();
     m_marker = MakeDib<CDibSection>();
     m_dot = MakeDib<CDibSection>();
+    m_quarryDot = MakeDib<CDibSection>();
     if (!target || !target->IsCreated())
         return DIB_NOT_CREATED;
     DibResult code = m_flash->Create(kBackBufferWidth, kBackBufferHeight, target->GetFormat());
@@ -188,6 +190,7 @@ void CWorldView::SyncSurfaces()
     }
     if (m_marker->IsCreated())
         m_marker->SetSourceKey(m_marker->GetPixel(0, 0));
+    MakeQuarryDot(*m_dotSource, *m_target, *m_quarryDot);
 }
 
 void CWorldView::StartFlash()
@@ -270,6 +273,8 @@ void CWorldView::Render(const HunterPose& hunter, bool overlays)
             m_smoke->Draw();
         if (m_gun)
             m_gun->Draw();
+        if (m_aids.aimReticle && m_gun && m_gun->IsRaised())
+            DrawAimReticle(*m_target, m_aimX, m_aimY);
         if (m_binoculars)
             m_binoculars->Draw();
         DrawRadar();
@@ -435,10 +440,14 @@ void CWorldView::DrawRadar()
                        BLIT_BLEND, 128);
     }
     if (m_dot->IsCreated())
-        for (const RadarPoint& point : m_radar)
+        for (size_t i = 0; i < m_radar.size(); ++i) {
+            const RadarPoint& point = m_radar[i];
+            const bool quarry = m_aids.quarryOnRadar && m_radarQuarry[i] && m_quarryDot->IsCreated();
+            CDib* dot = quarry ? m_quarryDot.Get() : m_dot.Get();
             if (point.x >= 0 && point.x < kRadarDotLimit && point.y >= 0 && point.y < kRadarDotLimit)
-                m_target->Draw(point.x + kRadarX, point.y + kRadarY, m_dot->GetWidth(), m_dot->GetHeight(),
-                               m_dot.Get(), 0, 0, m_dot->GetWidth(), m_dot->GetHeight(), 0, 0);
+                m_target->Draw(point.x + kRadarX, point.y + kRadarY, dot->GetWidth(), dot->GetHeight(), dot, 0, 0,
+                               dot->GetWidth(), dot->GetHeight(), 0, 0);
+        }
     if (m_marker->IsCreated())
         m_target->Draw(kMarkerX, kMarkerY, m_marker->GetWidth(), m_marker->GetHeight(), m_marker.Get(), 0, 0,
                        m_marker->GetWidth(), m_marker->GetHeight(), BLIT_SRCKEY, 0);

@@ -18,7 +18,7 @@ public:
 
     const std::string& Path() const { return m_path; }
 
-    // Absent values read as 0: 8-bit display, no key. While neither up nor
+    // Absent values read as 0: 8-bit display, no key, no aid. While neither up nor
     // down is bound, all eight controls take their default keys, so that a
     // first run can be played and shows the setup tool's defaults.
     GameConfig Read() const;
@@ -43,6 +43,8 @@ public:
     [[nodiscard]] bool WriteWindow(const WindowState& window) const;
     // "audiodevice": the output's name ("" the default). True when written.
     [[nodiscard]] bool WriteAudioDevice(const std::string& name) const;
+    // "quarryradar" and "aimreticle" (1 or 0), in one write. True when written.
+    [[nodiscard]] bool WriteAids(const HuntAids& aids) const;
 
 private:
     std::string m_path;

@@ -1,6 +1,7 @@
 #pragma once
 // What "config.dat" says to the game: the display depth, the keys of the
-// eight controls and the game's own sound settings, as CConfigFile reads them.
+// eight controls, the hunt's aids and the game's own sound and window
+// settings, as CConfigFile reads them.
 
 #include "gamedata/GameControls.h"
 
@@ -29,6 +30,16 @@ struct WindowState {
     bool operator==(const WindowState&) const = default;
 };
 
+// Comforts the original game did not have. Each is off unless the player
+// turns it on (in the setup tool); all off, the hunt looks as it always did.
+struct HuntAids {
+    // The radar shows the animals of the quarry's kind in a colour of their own.
+    bool quarryOnRadar = false;
+    // A small reticle marks where a shot goes while the weapon is raised.
+    bool aimReticle = false;
+    bool operator==(const HuntAids&) const = default;
+};
+
 struct GameConfig {
     // The 16-bit high-colour display; else 8-bit palettised.
     bool highColour = false;
@@ -38,6 +49,7 @@ struct GameConfig {
     bool muted = false;
     std::string audioDevice; // the output's name; "" the system's default
     WindowState window;
+    HuntAids aids;
 
     int Key(GameControl control) const { return keys[size_t(control)]; }
     bool operator==(const GameConfig&) const = default;

@@ -1,6 +1,6 @@
 #pragma once
-// The main dialog, "Configurazione del gioco": it opens the display and the
-// controls dialogs and resets the trophies. "OK" and "Lascia" both close it,
+// The main dialog, "Configurazione del gioco": it opens the display, the
+// controls and the aids dialogs and resets the trophies. "OK" and "Lascia" both close it,
 // and with it the program; every change has already been written by then.
 
 #include "setup/CGameFolder.h"
@@ -21,6 +21,7 @@ public:
 private:
     void OpenDisplay();
     void OpenControls();
+    void OpenAids();
     void ResetTrophies();
 
     const CGameFolder& m_folder;

@@ -33,6 +33,8 @@ public:
 
     // Ready to fire: raised, not firing, raising or reloading.
     bool IsReady() const { return m_mode == GunMode::Ready; }
+    // Up in front of the hunter: ready, or firing.
+    bool IsRaised() const { return m_mode == GunMode::Ready || m_mode == GunMode::Firing; }
     GunMode Mode() const { return m_mode; }
     bool IsActive() const { return m_active; }
     int Y() const { return m_y; }

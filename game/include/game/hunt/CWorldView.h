@@ -11,6 +11,7 @@
 #include "game/hunt/CWorldObject.h"
 #include "game/hunt/GroundResult.h"
 #include "game/hunt/HunterPose.h"
+#include "gamedata/GameConfig.h"
 #include "gamedata/HuntTables.h"
 #include "imaging/DibRef.h"
 #include "imaging/DibResult.h"
@@ -84,6 +85,17 @@ public:
     void SetRadar(int animal, RadarPoint point) { m_radar[size_t(animal)] = point; }
     RadarPoint Radar(int animal) const { return m_radar[size_t(animal)]; }
 
+    // The aids the player turned on; with none the picture is the original's.
+    void SetAids(const HuntAids& aids) { m_aids = aids; }
+    // Whether an animal is of the quarry's kind (the radar aid's colour).
+    void SetRadarQuarry(int animal, bool quarry) { m_radarQuarry[size_t(animal)] = quarry; }
+    // Where the weapon's shot goes on the screen (the reticle aid's place).
+    void SetAimPoint(int x, int y)
+    {
+        m_aimX = x;
+        m_aimY = y;
+    }
+
     // How much of an object shows at its distance: 256 (all) inside the
     // drawn range's fade, down to 0 at its end.
     static int RangeOpacity(const CWorldObject& object);
@@ -151,4 +163,9 @@ private:
     CSmokePuff* m_smoke = nullptr;
     CGunOverlay* m_gun = nullptr;
     CBinocularOverlay* m_binoculars = nullptr;
+
+    HuntAids m_aids;
+    std::array<bool, ANIMAL_COUNT> m_radarQuarry{};
+    DibRef<CDib> m_quarryDot; // the radar dot in the quarry's colour, in the target's format
+    int m_aimX = 0, m_aimY = 0;
 };

@@ -135,6 +135,9 @@ resume. While paused, nothing in the hunt moves and no time passes.</td></tr>
 <p>Only one of binoculars, gun and jeep can be in use at a time: lower the one before raising the other.
 The <strong>radar</strong> in the top-left corner shows the animals around you as dots, with your view pointing up;
 its edge is about 10,000 paces away.</p>
+<div class="tip">Two aids, both off unless you turn them on in the setup program's <strong>Hunting Aids</strong> page:
+the radar can show the animals of your quarry's kind in cyan, and a small cross can mark where the shot goes while the
+gun is raised.</div>
 </section>
 )";
 
