@@ -191,6 +191,11 @@ std::string ControlsSection()
                 "</td></tr>\n";
     html += "</table>\n<p>On foot you walk at an easy pace; in the jeep you are much faster. The panel's buttons can "
             "also be clicked with the mouse.</p>\n";
+    // The game's default pad mapping (input/PadMapping.h), told in a line.
+    html += "<p><strong>Game pad:</strong> left stick or d-pad to walk and turn, <kbd>A</kbd> or the right trigger "
+            "to fire, <kbd>X</kbd> or the left trigger for the gun, <kbd>Y</kbd> for the binoculars, a shoulder "
+            "button for the jeep, <kbd>Start</kbd> or <kbd>Back</kbd> to pause. In the menus the d-pad or stick "
+            "moves between the buttons, <kbd>A</kbd> presses one and <kbd>B</kbd> acts as <kbd>Esc</kbd>.</p>\n";
     return html;
 }
 
