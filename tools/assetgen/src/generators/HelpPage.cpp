@@ -92,7 +92,7 @@ const char* const kHead = R"(<!DOCTYPE html>
 <h2>Getting started</h2>
 <p>When the game starts it plays a short introduction; press <kbd>Esc</kbd> to skip it. The main menu offers
 <strong>Start</strong>, <strong>Trophies</strong>, <strong>Credits</strong>, <strong>Help</strong> (this page) and
-<strong>Exit</strong>. Everything in the menus is done with the mouse.</p>
+<strong>Exit</strong>. Everything in the menus is done with the mouse or a game pad.</p>
 <ol>
   <li><strong>Choose your quarry:</strong> elephant, giraffe, hippo, lion, lioness, rhino or zebra. Only this kind of
   animal may be shot on this hunt.</li>
