@@ -16,6 +16,9 @@ protected:
         MiniGameFrameTest::SetUp();
         if (HasFatalFailure())
             return;
+        // The test's hidden window never has the focus, without which SDL
+        // drops a pad's input (as the game wants in the background).
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
         frame = std::make_unique<CMainFrame>();
         FrameSettings settings;
