@@ -8,6 +8,7 @@
 #include "display/ScreenPresenter.h"
 #include "game/AudioDeviceChoice.h"
 #include "game/CAutoPlayer.h"
+#include "game/CGamepad.h"
 #include "game/CIntroVideo.h"
 #include "game/CMainFrame.h"
 #include "game/CStateLog.h"
@@ -69,8 +70,10 @@ int DisplayRefreshRate(SDL_Window* window)
     return 60;
 }
 
-void HandleEvent(const SDL_Event& event, CMainFrame& frame, bool& quit)
+void HandleEvent(const SDL_Event& event, CMainFrame& frame, CGamepad& pads, bool& quit)
 {
+    if (pads.HandleEvent(event, frame))
+        return;
     switch (event.type) {
     case SDL_QUIT:
         quit = true;
@@ -243,6 +246,9 @@ int CGameApp::Run(const GameOptions& givenOptions)
         std::fprintf(stderr, "Veldra: no display: %s\n", SDL_GetError());
         return 1;
     }
+    // Pads are a comfort: without them the game plays on keys and the mouse.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        DebugTrace("Veldra: no game pads: %s", SDL_GetError());
     // How the window was left, unless the options say otherwise; full screen
     // the first time.
     const GameConfig kept = CConfigFile(playerFiles.ConfigPath()).Read();
@@ -326,6 +332,9 @@ int CGameApp::Run(const GameOptions& givenOptions)
                     stateLog.reset();
                 }
             }
+            // Pads present at the start are announced as plugged in by the
+            // first events.
+            CGamepad pads;
             ScriptKeyboard scriptKeys;
             CTickDriver ticks(frame, timedScript, scriptKeys, bot.get(), hunt, stateLog.get(), quit);
             frame.SetTickListener(&ticks);
@@ -335,7 +344,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
             for (long pass = 1; !quit; ++pass) {
                 SDL_Event event;
                 while (SDL_PollEvent(&event))
-                    HandleEvent(event, frame, quit);
+                    HandleEvent(event, frame, pads, quit);
                 while (nextScript < script.size() && script[nextScript].pass <= pass)
                     ApplyScriptEvent(script[nextScript++], frame, scriptKeys, quit);
                 if (quit || frame.CloseRequested())
@@ -386,6 +395,7 @@ int CGameApp::Run(const GameOptions& givenOptions)
                         SDL_WaitEventTimeout(nullptr, int(wait));
                 }
             }
+            pads.CloseAll(frame);
             frame.SetTickListener(nullptr);
             if (stateLog && !stateLog->Finish())
                 std::fprintf(stderr, "Veldra: cannot write %s\n", options.stateLog.c_str());

@@ -268,6 +268,16 @@ void CMainFrame::OnMouseButton(bool down)
     m_mouse.OnLeftButton(down);
 }
 
+void CMainFrame::MoveFocus(FocusDirection direction)
+{
+    if (!m_current || CurrentScreenId() == ScreenId::Hunt || m_video->IsPlaying())
+        return;
+    const int item = m_current->FocusNeighbour(m_mouse.X(), m_mouse.Y(), direction);
+    int x = 0, y = 0;
+    if (item >= 0 && m_current->FocusPoint(item, x, y))
+        OnMouseMove(x, y);
+}
+
 void CMainFrame::OnActivateApp(bool active, const uint8_t* keysDown)
 {
     NoteInput();

@@ -5,6 +5,9 @@
 #include "sprites/CDibTrle.h"
 #include "sprites/LoadPicture.h"
 
+#include <climits>
+#include <cstdlib>
+
 CScreen::CScreen(ScreenId id, CDib* backBuffer, CMouse* mouse) : m_id(id), m_back(backBuffer), m_mouse(mouse)
 {
     const ScreenTable table = ScreenTableFor(id);
@@ -103,6 +106,69 @@ int CScreen::ItemAt(int x, int y) const
         if (Item(i).desc->action != ItemAction::None && Item(i).Contains(x, y))
             hit = i;
     return hit;
+}
+
+int CScreen::FocusNeighbour(int x, int y, FocusDirection direction) const
+{
+    const auto focusable = [](const CScreenItem& item) {
+        return item.desc->action != ItemAction::None && item.right > item.left && item.bottom > item.top;
+    };
+    const int from = ItemAt(x, y);
+    int best = -1;
+    long bestScore = LONG_MAX;
+    for (int i = 0; i < ItemCount(); ++i) {
+        const CScreenItem& item = Item(i);
+        if (i == from || !focusable(item))
+            continue;
+        const int cx = (item.left + item.right) / 2, cy = (item.top + item.bottom) / 2;
+        long score = 0;
+        if (from < 0) {
+            score = long(cx - x) * (cx - x) + long(cy - y) * (cy - y);
+        } else {
+            // How far the item lies that way, and how far off the straight line.
+            const CScreenItem& here = Item(from);
+            const int hx = (here.left + here.right) / 2, hy = (here.top + here.bottom) / 2;
+            long along = 0, across = 0;
+            switch (direction) {
+            case FocusDirection::Up: along = cy < here.top ? hy - cy : 0, across = cx - hx; break;
+            case FocusDirection::Down: along = cy >= here.bottom ? cy - hy : 0, across = cx - hx; break;
+            case FocusDirection::Left: along = cx < here.left ? hx - cx : 0, across = cy - hy; break;
+            case FocusDirection::Right: along = cx >= here.right ? cx - hx : 0, across = cy - hy; break;
+            }
+            if (along <= 0)
+                continue;
+            score = along + 2 * std::labs(across);
+        }
+        if (score < bestScore) {
+            bestScore = score;
+            best = i;
+        }
+    }
+    return best;
+}
+
+bool CScreen::FocusPoint(int item, int& x, int& y) const
+{
+    const CScreenItem& it = Item(item);
+    const int cx = (it.left + it.right) / 2, cy = (it.top + it.bottom) / 2;
+    long best = LONG_MAX;
+    // A coarse grid is enough: the pointer only has to land on the item.
+    constexpr int kStep = 4;
+    for (int py = it.top; py < it.bottom; py += kStep)
+        for (int px = it.left; px < it.right; px += kStep) {
+            const long distance = long(px - cx) * (px - cx) + long(py - cy) * (py - cy);
+            if (distance < best && ItemAt(px, py) == item) {
+                best = distance;
+                x = px;
+                y = py;
+            }
+        }
+    if (ItemAt(cx, cy) == item) {
+        x = cx;
+        y = cy;
+        return true;
+    }
+    return best != LONG_MAX;
 }
 
 int CScreen::Click(int x, int y)

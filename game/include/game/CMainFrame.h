@@ -33,6 +33,7 @@ class CDibDDViewport;
 class CHudScreen;
 class CScreen;
 class CSoundDevice;
+enum class FocusDirection; // CScreen.h
 
 // Timer ids.
 constexpr int TIMER_WIND = 1;
@@ -110,6 +111,10 @@ public:
     void OnKey(uint8_t key, bool down);
     void OnMouseMove(int x, int y);
     void OnMouseButton(bool down);
+    // The pad's focus: the pointer moves onto the next item of the current
+    // menu that way (CScreen::FocusNeighbour), which lights it as the mouse
+    // would; a click then acts on it. Nothing in a hunt or the intro.
+    void MoveFocus(FocusDirection direction);
     void OnDisplayReset();
 
     void PostClose() { m_closeRequested = true; }

@@ -12,6 +12,10 @@
 
 class CMouse;
 
+// Where the pad's focus moves on a screen (in the order of the pad's focus
+// commands, input/PadMapping.h).
+enum class FocusDirection { Up, Down, Left, Right };
+
 struct CScreenItem {
     int group = 0;
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -49,6 +53,16 @@ public:
     ScreenId TargetOf(int item) const;
     // The last item in first..last (inclusive) whose frame is 1, or -1.
     int LastSelected(int first, int last) const;
+    // The item the pad's focus goes to from the point (x, y), where the
+    // pointer stands: from the item under it, the nearest one that lies that
+    // way (its centre past the item's edge, straight lines preferred); from
+    // no item, the item nearest the point, whichever way it lies. -1 when
+    // there is none.
+    int FocusNeighbour(int x, int y, FocusDirection direction) const;
+    // A point of the item where a click reaches it (items may overlap: the
+    // later one takes the click), as near its centre as there is one.
+    // False when no point of it does.
+    bool FocusPoint(int item, int& x, int& y) const;
 
 protected:
     void LoadPicture(CScreenItem& item);

@@ -436,7 +436,7 @@ TEST_F(ArtMediaTest, HelpPageExplainsControlsWeaponsAndRules)
         EXPECT_NE(html.find(text), std::string::npos) << text;
     for (const char* text : {"Assault rifle", "Crossbow", "Handgun", "Muzzle-loader", "Rifle", "Shotgun", "jail",
                              "protected", "killed", "lost", "trophy", "quarry", "wind", "Esc",
-                             "Pause", "F10", "F11", "F12", "keypad", "Hunting Aids"})
+                             "Pause", "F10", "F11", "F12", "keypad", "Hunting Aids", "Game pad"})
         EXPECT_NE(html.find(text), std::string::npos) << text;
     // Self-contained: nothing is fetched from elsewhere.
     for (const char* text : {"http:", "https:", "src=", "<script", "@import", "url("})

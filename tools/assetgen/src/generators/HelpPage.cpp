@@ -92,7 +92,7 @@ const char* const kHead = R"(<!DOCTYPE html>
 <h2>Getting started</h2>
 <p>When the game starts it plays a short introduction; press <kbd>Esc</kbd> to skip it. The main menu offers
 <strong>Start</strong>, <strong>Trophies</strong>, <strong>Credits</strong>, <strong>Help</strong> (this page) and
-<strong>Exit</strong>. Everything in the menus is done with the mouse.</p>
+<strong>Exit</strong>. Everything in the menus is done with the mouse or a game pad.</p>
 <ol>
   <li><strong>Choose your quarry:</strong> elephant, giraffe, hippo, lion, lioness, rhino or zebra. Only this kind of
   animal may be shot on this hunt.</li>
@@ -194,6 +194,11 @@ std::string ControlsSection()
                 "</td></tr>\n";
     html += "</table>\n<p>On foot you walk at an easy pace; in the jeep you are much faster. The panel's buttons can "
             "also be clicked with the mouse.</p>\n";
+    // The game's default pad mapping (input/PadMapping.h), told in a line.
+    html += "<p><strong>Game pad:</strong> left stick or d-pad to walk and turn, <kbd>A</kbd> or the right trigger "
+            "to fire, <kbd>X</kbd> or the left trigger for the gun, <kbd>Y</kbd> for the binoculars, a shoulder "
+            "button for the jeep, <kbd>Start</kbd> or <kbd>Back</kbd> to pause. In the menus the d-pad or stick "
+            "moves between the buttons, <kbd>A</kbd> presses one and <kbd>B</kbd> acts as <kbd>Esc</kbd>.</p>\n";
     return html;
 }
 
