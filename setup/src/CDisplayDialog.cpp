@@ -1,16 +1,14 @@
 #include "setup/CDisplayDialog.h"
 
-#include "DialogLayout.h"
+#include "ChoiceDialogFrame.h"
 #include "SetupTexts.h"
-#include "setup/IDialogHost.h"
 
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_host(host), m_highColour(folder.Config().Read().highColour)
+    : QDialog(parent), m_folder(folder), m_highColour(folder.Config().Read().highColour)
 {
     setWindowTitle(Text(texts::kDisplayCaption));
 
@@ -22,28 +20,8 @@ CDisplayDialog::CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWi
     choices->addWidget(highColour);
     choices->addWidget(eightBit);
 
-    auto* ok = new QPushButton(ButtonText(texts::kOk, 'O'), this);
-    auto* cancel = new QPushButton(ButtonText(texts::kCancel, 'C'), this);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addStretch();
-    layout->addLayout(BottomButtonRow({ok, cancel}));
-
     connect(highColour, &QRadioButton::clicked, this, [this] { m_highColour = true; });
     connect(eightBit, &QRadioButton::clicked, this, [this] { m_highColour = false; });
-    connect(ok, &QPushButton::clicked, this, [this] { Confirm(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    FixDialogSize(*this, 115, 77);
-}
-
-void CDisplayDialog::Confirm()
-{
-    // On failure the dialog stays open with the user's choice, to retry or cancel.
-    if (!m_folder.Config().WriteHighColour(m_highColour)) {
-        m_host.ShowError(this, TextAboutFile(texts::kSaveFailed, m_folder.ConfigPath()));
-        return;
-    }
-    accept();
+    FrameChoiceDialog(*this, group, folder, host, [this] { return m_folder.Config().WriteHighColour(m_highColour); }, 115, 77);
 }

@@ -140,15 +140,7 @@ void CWorldView::DrawGround(const HunterPose& hunter)
 {
     if (!m_target)
         return;
-    GroundView view;
-    view.x0 = m_x0;
-    view.y0 = m_y0;
-    view.width = m_width;
-    view.height = m_height;
-    view.halfFov = m_halfFov;
-    view.focal = m_focal;
-    view.doubleWidth = m_doubleWidth;
-    m_ground->Draw(*m_target, view, hunter);
+    m_ground->Draw(*m_target, {m_x0, m_y0, m_width, m_height, m_halfFov, m_focal, m_doubleWidth}, hunter);
 }
 
 void CWorldView::SetScene(const CDepthList* drawList, CSmokePuff* smoke, CGunOverlay* gun,

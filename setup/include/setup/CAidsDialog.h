@@ -19,9 +19,6 @@ public:
     const HuntAids& Aids() const { return m_aids; }
 
 private:
-    void Confirm();
-
     const CGameFolder& m_folder;
-    IDialogHost& m_host;
     HuntAids m_aids;
 };

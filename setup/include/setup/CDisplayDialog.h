@@ -14,11 +14,7 @@ class CDisplayDialog : public QDialog {
 public:
     CDisplayDialog(const CGameFolder& folder, IDialogHost& host, QWidget* parent = nullptr);
 
-
 private:
-    void Confirm();
-
     const CGameFolder& m_folder;
-    IDialogHost& m_host;
     bool m_highColour = false;
 };
