@@ -15,7 +15,7 @@ using namespace edtest;
 
 namespace {
 
-// Frames named by their red value (see FrameNames).
+// Frames named by their red value (see FrameNumbers).
 void FillNamed(CKVFEditorDoc& doc, int count, int width = 4, int height = 3)
 {
     for (int i = 0; i < count; ++i) {
@@ -24,7 +24,7 @@ void FillNamed(CKVFEditorDoc& doc, int count, int width = 4, int height = 3)
     }
 }
 
-std::vector<int> FrameNames(const CKVFEditorDoc& doc)
+std::vector<int> FrameNumbers(const CKVFEditorDoc& doc)
 {
     std::vector<int> names;
     for (int i = 0; i < doc.GetFrameCount(); ++i)
@@ -69,7 +69,7 @@ TEST(ToolsTest, TimeStretchRepeatsOrDropsFrames)
         CKVFEditorDoc doc;
         FillNamed(doc, c.from);
         ASSERT_EQ(doc.TimeStretch(TimeStretchParams{c.to}), EditorStatus::Ok);
-        EXPECT_EQ(FrameNames(doc), c.expected) << c.from << " to " << c.to;
+        EXPECT_EQ(FrameNumbers(doc), c.expected) << c.from << " to " << c.to;
         EXPECT_EQ(doc.GetCurrentFrame(), 0);
         EXPECT_TRUE(doc.IsModified());
     }
@@ -85,7 +85,7 @@ TEST(ToolsTest, ReverseTurnsTheOrderAroundAndGoesToFrameZero)
     CKVFEditorDoc doc;
     FillNamed(doc, 4);
     ASSERT_EQ(doc.Reverse(), EditorStatus::Ok);
-    EXPECT_EQ(FrameNames(doc), (std::vector<int>{3, 2, 1, 0}));
+    EXPECT_EQ(FrameNumbers(doc), (std::vector<int>{3, 2, 1, 0}));
     EXPECT_EQ(doc.GetCurrentFrame(), 0);
 }
 

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kPlains = 2;
 // The first animal of each kind in the herd's order.
 constexpr int kFirstElephant = 0, kFirstGiraffe = 2, kFirstZebra = 18;
 

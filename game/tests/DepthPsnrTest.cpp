@@ -68,13 +68,13 @@ constexpr int kAnyEndPicture = -2;
 bool IsEndPicture(int screen) { return (screen >= 6 && screen <= 12) || (screen >= 15 && screen <= 17); }
 
 // A dumped pass, what it shows and the screen it must be on.
-struct Shot {
+struct Screenshot {
     long pass;
     std::string name;
     int screen;
 };
 
-const std::vector<Shot> kMenuShots = {
+const std::vector<Screenshot> kMenuShots = {
     {4, "main menu, start lit", SCREEN_MAIN},      {7, "quarry, giraffe", SCREEN_QUARRY},
     {10, "quarry, elephant", SCREEN_QUARRY},       {13, "quarry, hippo", SCREEN_QUARRY},
     {16, "quarry, lion", SCREEN_QUARRY},           {19, "quarry, lioness", SCREEN_QUARRY},
@@ -91,14 +91,14 @@ const std::vector<Shot> kMenuShots = {
 // The intro, one video frame a pass: the savannah at noon, the sun going
 // down, the sunset's purples and pinks, dusk and the title. The menu is
 // current behind it.
-const std::vector<Shot> kIntroShots = {
+const std::vector<Screenshot> kIntroShots = {
     {2, "intro, start", SCREEN_MAIN},          {40, "intro, 2 s", SCREEN_MAIN},
     {80, "intro, 4 s", SCREEN_MAIN},           {120, "intro, 6 s", SCREEN_MAIN},
     {150, "intro, 7.5 s", SCREEN_MAIN},        {175, "intro, 8.75 s", SCREEN_MAIN},
     {198, "intro, the title", SCREEN_MAIN},
 };
 
-const std::vector<Shot> kHuntShots = {
+const std::vector<Screenshot> kHuntShots = {
     {5, "view", SCREEN_HUNT},
     {40, "binoculars up", SCREEN_HUNT},
     {100, "aiming", SCREEN_HUNT},
@@ -109,7 +109,7 @@ const std::vector<Shot> kHuntShots = {
 // The jeep close up (driven, and parked ahead once the hunter is out) and
 // the far range while driving, where sprites are hazed, fade in and are
 // enlarged smoothly.
-const std::vector<Shot> kDriveShots = {
+const std::vector<Screenshot> kDriveShots = {
     {18, "chase view, the jeep close up", SCREEN_HUNT},
     {45, "driving through the far range", SCREEN_HUNT},
     {110, "out of the jeep, parked ahead", SCREEN_HUNT},
@@ -239,7 +239,7 @@ int RunProgram(const std::vector<std::string>& arguments, const std::string& log
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string ReadText(const std::string& path)
+std::string ReadTextFile(const std::string& path)
 {
     std::ifstream in(path);
     std::stringstream text;
@@ -286,7 +286,7 @@ struct Pass {
     std::vector<std::string> options; // more program options
     const char* frameTime;    // seconds per pass
     long passes;              // the program quits after this many
-    std::vector<Shot> shots;
+    std::vector<Screenshot> shots;
     std::vector<Rect> masks;  // left out of every comparison
 };
 
@@ -296,7 +296,7 @@ struct Figure {
 };
 
 // Compares one shot of `pass` in both depths and adds its figure.
-void CompareShot(const fs::path& root, const Pass& pass, const Shot& shot, const std::string& log,
+void CompareShot(const fs::path& root, const Pass& pass, const Screenshot& shot, const std::string& log,
                  std::vector<Figure>& figures)
 {
     SCOPED_TRACE(pass.name + ", " + shot.name + " (pass " + std::to_string(shot.pass) + ")");
@@ -323,7 +323,7 @@ std::vector<Figure> CompareDepths(const fs::path& root, const Pass& pass)
 {
     std::vector<Figure> figures;
     std::string dumpAt;
-    for (const Shot& shot : pass.shots)
+    for (const Screenshot& shot : pass.shots)
         dumpAt += (dumpAt.empty() ? "" : ",") + std::to_string(shot.pass);
     std::string logs[2];
     for (int depth = 0; depth < 2; ++depth) {
@@ -337,12 +337,12 @@ std::vector<Figure> CompareDepths(const fs::path& root, const Pass& pass)
         const int status = RunProgram(args, (folder / "output.txt").string());
         EXPECT_EQ(status, 0) << pass.name << (highColour ? " in high colour" : " in 8 bits")
                              << ": the program failed; see " << (folder / "output.txt");
-        logs[depth] = ReadText((folder / "screens.txt").string());
+        logs[depth] = ReadTextFile((folder / "screens.txt").string());
     }
     // Both depths must have walked through the same screens at the same passes.
     EXPECT_EQ(logs[0], logs[1]) << pass.name << ": the two depths went different ways";
 
-    for (const Shot& shot : pass.shots)
+    for (const Screenshot& shot : pass.shots)
         CompareShot(root, pass, shot, logs[0], figures);
     return figures;
 }
@@ -405,7 +405,7 @@ TEST(DepthPsnr, TheIntroShowsInEightBitsAsInHighColour)
     fs::remove(root / "intro.txt");
     const fs::path script = root / "intro.script";
     std::ofstream(script) << "# nothing pressed: the intro plays to its end\n";
-    std::vector<Shot> shots = kIntroShots;
+    std::vector<Screenshot> shots = kIntroShots;
     shots.push_back({215, "main menu after the intro", SCREEN_MAIN});
     const Pass intro = {"intro", script.string(), {}, "0.05", 216, shots, {}};
     const std::vector<Figure> figures = CompareDepths(root, intro);
@@ -420,7 +420,7 @@ namespace {
 // Runs a hunt script (from --hunt, 0.1 s a pass) in every scenario and
 // compares its shots; the figures go to `report` in the test's folder.
 void CompareHuntsInEveryScenario(const std::string& name, const std::string& script, long passes,
-                                 const std::vector<Shot>& shots, const std::string& report)
+                                 const std::vector<Screenshot>& shots, const std::string& report)
 {
     std::string reason;
     const fs::path root = ReadyFolder(reason);

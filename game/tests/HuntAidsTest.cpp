@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kZebra = ANIMAL_ZEBRA - 1, kPlains = 2;
 constexpr int kRadarLeft = 10, kRadarTop = 10; // the radar's corner on the screen
 
 std::vector<uint32_t> Pixels(CDib& back)

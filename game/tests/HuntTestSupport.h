@@ -6,6 +6,7 @@
 #include "display/CDibDD.h"
 #include "display/CDibDDContext.h"
 #include "game/GameSeams.h"
+#include "gamedata/HuntTables.h"
 #include "media/CSoundDevice.h"
 
 #include <initializer_list>
@@ -13,6 +14,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+// The hunt most tests load (choice indices from 0): the zebra on the plains.
+constexpr int kZebra = ANIMAL_ZEBRA - 1, kPlains = 2;
 
 // The controls held (not pressed) for one tick.
 inline HuntInput Holding(std::initializer_list<HuntControl> controls)

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::set<long> kDumps = {1, 40, 120, 200, 228, 238, 260, 320, 380};
+const std::set<long> kHuntDumps = {1, 40, 120, 200, 228, 238, 260, 320, 380};
 
 std::string PrepareFolder(const std::string& name, bool highColour)
 {
@@ -70,15 +70,15 @@ TEST_P(HuntWalk, EveryDumpedPassLooksAsRecordedWithEitherKernel)
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     const bool highColour = GetParam();
     const std::string depth = highColour ? "16" : "8";
-    const auto fast = RunGame(PrepareFolder("hunt_walk" + depth, highColour), "hunt_walk.script", true, kDumps, 380);
+    const auto fast = RunGame(PrepareFolder("hunt_walk" + depth, highColour), "hunt_walk.script", true, kHuntDumps, 380);
     setenv("VELDRA_PORTABLE", "1", 1);
     const auto portable =
-        RunGame(PrepareFolder("hunt_walk" + depth + "_portable", highColour), "hunt_walk.script", true, kDumps, 380);
+        RunGame(PrepareFolder("hunt_walk" + depth + "_portable", highColour), "hunt_walk.script", true, kHuntDumps, 380);
     unsetenv("VELDRA_PORTABLE");
 
     const auto goldens = ReadGoldens(std::string(VELDRA_TEST_SOURCE_DIR) + "/golden/hunt_walk.txt");
     std::ostringstream actual;
-    for (long pass : kDumps) {
+    for (long pass : kHuntDumps) {
         const std::string key = depth + ":" + std::to_string(pass);
         EXPECT_NE(fast.at(pass), 0u) << "pass " << pass << " was not dumped";
         EXPECT_EQ(fast.at(pass), portable.at(pass)) << "the portable kernels draw pass " << pass << " differently";
@@ -100,7 +100,7 @@ TEST(HuntWalk, AtFortyPassesASecondEveryOtherPassShowsTheSamePicture)
     // of game time, after the same k ticks; the pass between (2k - 1) has
     // not run tick k yet and still shows tick k - 1.
     std::set<long> once, twice;
-    for (long pass : kDumps) {
+    for (long pass : kHuntDumps) {
         once.insert(pass);
         twice.insert(2 * pass);
         if (pass > 1) {
@@ -110,7 +110,7 @@ TEST(HuntWalk, AtFortyPassesASecondEveryOtherPassShowsTheSamePicture)
     }
     const auto at20 = RunGame(PrepareFolder("hunt_walk20", false), "hunt_walk.script", true, once, 380);
     const auto at40 = RunGame(PrepareFolder("hunt_walk40", false), "hunt_walk.script", true, twice, 760, 0.025);
-    for (long pass : kDumps) {
+    for (long pass : kHuntDumps) {
         EXPECT_NE(at40.at(2 * pass), 0u);
         EXPECT_EQ(at40.at(2 * pass), at20.at(pass)) << "game time " << pass * 0.05 << " s";
         if (pass > 1) {

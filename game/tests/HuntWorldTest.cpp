@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kZebra = ANIMAL_ZEBRA - 1, kRifle = 4, kPlains = 2;
+constexpr int kRifle = 4;
 
 class HuntWorldTest : public ::testing::Test {
 protected:

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const long kDumps[] = {4, 7, 10, 13, 16, 19, 22, 29, 32, 35, 38, 43};
+const long kMenuDumps[] = {4, 7, 10, 13, 16, 19, 22, 29, 32, 35, 38, 43};
 
 // A game folder of its own with a prepared trophy record of five entries.
 std::string PrepareFolder(bool highColour)
@@ -52,7 +52,7 @@ TEST_P(MenuWalk, EveryStepReachesItsScreenAndPicture)
     options.scriptPath = std::string(VELDRA_TEST_SOURCE_DIR) + "/menu_walk.script";
     options.maxPasses = 60;
     options.dumpPattern = folder + "/pass%d.png";
-    options.dumpAt = std::set<long>(std::begin(kDumps), std::end(kDumps));
+    options.dumpAt = std::set<long>(std::begin(kMenuDumps), std::end(kMenuDumps));
     options.screenLog = folder + "/screens.txt";
     ASSERT_EQ(RunGameIn(options), 0);
 
@@ -65,7 +65,7 @@ TEST_P(MenuWalk, EveryStepReachesItsScreenAndPicture)
     // The pictures, against the recorded hashes of this data.
     const auto goldens = ReadGoldens(std::string(VELDRA_TEST_SOURCE_DIR) + "/golden/menu_walk.txt");
     std::ostringstream actual;
-    for (long pass : kDumps) {
+    for (long pass : kMenuDumps) {
         const std::string key = std::string(highColour ? "16:" : "8:") + std::to_string(pass);
         const std::string hash = Hex(HashPng(folder + "/pass" + std::to_string(pass) + ".png"));
         actual << key << " " << hash << "\n";

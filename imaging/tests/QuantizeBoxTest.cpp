@@ -24,7 +24,7 @@ void Add(CColourQuantizer& q, const std::vector<Colour>& colours)
     q.AddPixels(bits.data(), int(colours.size()), 1, int(bits.size()), nullptr, nullptr, 0);
 }
 
-std::vector<Colour> Palette(CColourQuantizer& q)
+std::vector<Colour> BoxPalette(CColourQuantizer& q)
 {
     std::array<PaletteEntry, 256> entries{};
     const int count = q.BuildPalette(entries.data());
@@ -42,7 +42,7 @@ TEST(QuantizeBox, BlackAndWhiteSplitAlongRedIntoBinCentres)
 {
     CColourBoxQuantizer q(256, 5);
     Add(q, {{0, 0, 0}, {255, 255, 255}, {255, 255, 255}});
-    EXPECT_EQ(Palette(q), (std::vector<Colour>{{0, 0, 0}, {248, 248, 248}}));
+    EXPECT_EQ(BoxPalette(q), (std::vector<Colour>{{0, 0, 0}, {248, 248, 248}}));
 }
 
 TEST(QuantizeBox, StopsWhenEveryBoxIsOneBin)
@@ -50,7 +50,7 @@ TEST(QuantizeBox, StopsWhenEveryBoxIsOneBin)
     // Four occupied 6-bit bins (two pixels share one) give four entries.
     CColourBoxQuantizer q(256, 6);
     Add(q, {{9, 200, 3}, {10, 201, 2}, {100, 0, 50}, {255, 1, 128}, {0, 0, 0}});
-    const auto palette = Palette(q);
+    const auto palette = BoxPalette(q);
     ASSERT_EQ(palette.size(), 4u);
     for (const Colour& expected : std::vector<Colour>{{8, 200, 0}, {100, 0, 48}, {252, 0, 128}, {0, 0, 0}})
         EXPECT_NE(std::find(palette.begin(), palette.end(), expected), palette.end());
@@ -63,7 +63,7 @@ TEST(QuantizeBox, OneColourIsTheCentreOfTheOccupiedRange)
     CColourBoxQuantizer q(1, 5);
     Add(q, {{8, 16, 24}, {40, 80, 200}, {40, 80, 200}});
     // Bins red 1..5, green 2..10, blue 3..25.
-    EXPECT_EQ(Palette(q), (std::vector<Colour>{{3 << 3, 6 << 3, 14 << 3}}));
+    EXPECT_EQ(BoxPalette(q), (std::vector<Colour>{{3 << 3, 6 << 3, 14 << 3}}));
 }
 
 TEST(QuantizeBox, GreenWinsATieWithBlue)
@@ -71,7 +71,7 @@ TEST(QuantizeBox, GreenWinsATieWithBlue)
     CColourBoxQuantizer q(2, 5);
     Add(q, {{0, 0, 0}, {0, 255, 0}, {0, 0, 255}});
     // Green is split: black and blue stay together (blue 0..31, centre 15).
-    EXPECT_EQ(Palette(q), (std::vector<Colour>{{0, 0, 120}, {0, 248, 0}}));
+    EXPECT_EQ(BoxPalette(q), (std::vector<Colour>{{0, 0, 120}, {0, 248, 0}}));
 }
 
 TEST(QuantizeBox, SplitsTheWidestBoxNextAndAppendsTheNewHalf)
@@ -83,7 +83,7 @@ TEST(QuantizeBox, SplitsTheWidestBoxNextAndAppendsTheNewHalf)
     for (int i = 0; i < 10; ++i)
         colours.insert(colours.end(), {{255, 0, 0}, {255, 0, 255}});
     Add(q, colours);
-    EXPECT_EQ(Palette(q), (std::vector<Colour>{{0, 0, 0}, {248, 0, 0}, {248, 0, 248}}));
+    EXPECT_EQ(BoxPalette(q), (std::vector<Colour>{{0, 0, 0}, {248, 0, 0}, {248, 0, 248}}));
 }
 
 TEST(QuantizeBox, SpreadsBeyond32BitsStillPickTheWidestBox)
@@ -107,7 +107,7 @@ TEST(QuantizeBox, SpreadsBeyond32BitsStillPickTheWidestBox)
     CColourBoxQuantizer q(3, 6);
     for (int i = 0; i < adds; ++i)
         q.AddPixels(bits.data(), width, height, width * 3, nullptr, nullptr, 0);
-    EXPECT_EQ(Palette(q), (std::vector<Colour>{{0, 124, 124}, {252, 4, 4}, {252, 252, 252}}));
+    EXPECT_EQ(BoxPalette(q), (std::vector<Colour>{{0, 124, 124}, {252, 4, 4}, {252, 252, 252}}));
 }
 
 TEST(QuantizeBox, NothingCountedGivesNoEntries)

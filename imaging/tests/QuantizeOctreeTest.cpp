@@ -31,7 +31,7 @@ void AddColours(CColourOctreeQuantizer& q, const std::vector<std::array<uint8_t,
     q.AddPixels(picture.bits.data(), picture.width, 1, picture.pitch, nullptr, nullptr, 0);
 }
 
-std::vector<PaletteEntry> Palette(CColourQuantizer& q)
+std::vector<PaletteEntry> OctreePalette(CColourQuantizer& q)
 {
     std::array<PaletteEntry, 256> entries{};
     const int count = q.BuildPalette(entries.data());
@@ -46,7 +46,7 @@ TEST(QuantizeOctree, FewerColoursThanTheLimitComeBackExactlyInTreeOrder)
 {
     CColourOctreeQuantizer q(256);
     AddColours(q, {{200, 10, 10}, {0, 0, 0}, {0, 0, 1}, {200, 10, 10}, {128, 255, 3}, {0, 0, 0}});
-    const auto palette = Palette(q);
+    const auto palette = OctreePalette(q);
     ASSERT_EQ(palette.size(), 4u);
     // Tree order sorts by the interleaved bits, most significant first.
     EXPECT_TRUE(Same(palette[0], 0, 0, 0));
@@ -61,7 +61,7 @@ TEST(QuantizeOctree, OneColourHoldsTheTruncatedAverageOfEveryPixel)
 {
     CColourOctreeQuantizer q(1);
     AddColours(q, {{10, 20, 30}, {11, 20, 31}, {200, 100, 0}, {13, 255, 7}});
-    const auto palette = Palette(q);
+    const auto palette = OctreePalette(q);
     ASSERT_EQ(palette.size(), 1u);
     EXPECT_TRUE(Same(palette[0], (10 + 11 + 200 + 13) / 4, (20 + 20 + 100 + 255) / 4, (30 + 31 + 0 + 7) / 4));
     EXPECT_EQ(q.LeafCount(), 1);
@@ -72,7 +72,7 @@ TEST(QuantizeOctree, MergesTheDeepestNeighboursWithTheirCountsNotTheFarColour)
     // 100 and 101 share a node at depth 7; black only meets them at the root.
     CColourOctreeQuantizer q(2);
     AddColours(q, {{100, 100, 100}, {101, 101, 101}, {101, 101, 101}, {101, 101, 101}, {0, 0, 0}});
-    const auto palette = Palette(q);
+    const auto palette = OctreePalette(q);
     ASSERT_EQ(palette.size(), 2u);
     EXPECT_TRUE(Same(palette[0], 0, 0, 0));
     EXPECT_TRUE(Same(palette[1], 100, 100, 100)); // 403 / 4, truncated
@@ -84,7 +84,7 @@ TEST(QuantizeOctree, AMergedColourThatExistsJoinsThatLeaf)
     // 0..7; their average (2,2,4) is already a leaf between them.
     CColourOctreeQuantizer q(2);
     AddColours(q, {{0, 0, 3}, {2, 2, 4}, {4, 4, 5}});
-    const auto palette = Palette(q);
+    const auto palette = OctreePalette(q);
     ASSERT_EQ(palette.size(), 1u);
     EXPECT_TRUE(Same(palette[0], 2, 2, 4));
     int leaves = 0;
@@ -125,7 +125,7 @@ TEST(QuantizeOctree, MergingKeepsEveryPixelAndItsColourSums)
         EXPECT_EQ(green, sums[1]) << limit;
         EXPECT_EQ(blue, sums[2]) << limit;
         EXPECT_LE(q.LeafCount(), limit);
-        EXPECT_EQ(int(Palette(q).size()), q.LeafCount());
+        EXPECT_EQ(int(OctreePalette(q).size()), q.LeafCount());
     }
 }
 
@@ -142,7 +142,7 @@ TEST(QuantizeOctree, SamplingTakesOnePixelPerWholeBlockAndIsReproducible)
     a.AddPixels(picture.bits.data(), 9, 6, picture.pitch, report, &progress, QUANTIZE_SAMPLE);
     b.AddPixels(picture.bits.data(), 9, 6, picture.pitch, nullptr, nullptr, QUANTIZE_SAMPLE);
     EXPECT_EQ(progress, std::vector<int>{0}); // one block row
-    const auto pa = Palette(a), pb = Palette(b);
+    const auto pa = OctreePalette(a), pb = OctreePalette(b);
     ASSERT_EQ(pa.size(), 2u);
     ASSERT_EQ(pb.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
@@ -160,13 +160,13 @@ TEST(QuantizeOctree, SamplingTakesOnePixelPerWholeBlockAndIsReproducible)
         CColourOctreeQuantizer s(256);
         s.SetSampleSeed(seed);
         s.AddPixels(picture.bits.data(), 9, 6, picture.pitch, nullptr, nullptr, QUANTIZE_SAMPLE);
-        const auto p = Palette(s);
+        const auto p = OctreePalette(s);
         seen.push_back(uint32_t(p[0].red) << 8 | p[0].blue);
     }
     std::sort(seen.begin(), seen.end());
     EXPECT_GT(std::unique(seen.begin(), seen.end()) - seen.begin(), 4);
     c.AddPixels(picture.bits.data(), 9, 3, picture.pitch, nullptr, nullptr, QUANTIZE_SAMPLE);
-    EXPECT_TRUE(Palette(c).empty());
+    EXPECT_TRUE(OctreePalette(c).empty());
 }
 
 TEST(QuantizeOctree, ProgressIsReportedPerRowAndSkippedColoursAreNotCounted)
@@ -180,14 +180,14 @@ TEST(QuantizeOctree, ProgressIsReportedPerRowAndSkippedColoursAreNotCounted)
     q.SkipMap()[0] = 1; // black, the rest of the picture
     q.AddPixels(picture.bits.data(), 2, 3, picture.pitch, report, &progress, 0);
     EXPECT_EQ(progress, (std::vector<int>{0, 33, 66}));
-    EXPECT_EQ(Palette(q).size(), 3u); // the map is off by default
+    EXPECT_EQ(OctreePalette(q).size(), 3u); // the map is off by default
 
     CColourOctreeQuantizer skipping(256);
     skipping.SkipMap()[0] = 1;
     skipping.SkipMap()[31 << 10] = 1; // red
     skipping.SetUseSkipMap(true);
     skipping.AddPixels(picture.bits.data(), 2, 3, picture.pitch, nullptr, nullptr, 0);
-    const auto palette = Palette(skipping);
+    const auto palette = OctreePalette(skipping);
     ASSERT_EQ(palette.size(), 1u);
     EXPECT_TRUE(Same(palette[0], 0, 0, 255));
 }
@@ -202,7 +202,7 @@ TEST(QuantizeOctree, RejectsUnreadableInputAndClampsTheLimit)
     q.AddPixels(picture.bits.data(), 4, 4, 11, nullptr, nullptr, 0); // rows shorter than 4 pixels
     EXPECT_EQ(q.LeafCount(), 0);
     EXPECT_EQ(q.BuildPalette(nullptr), 0);
-    EXPECT_TRUE(Palette(q).empty());
+    EXPECT_TRUE(OctreePalette(q).empty());
     // Rows may run upwards.
     q.AddPixels(picture.bits.data() + 3 * picture.pitch, 4, 4, -picture.pitch, nullptr, nullptr, 0);
     EXPECT_EQ(q.LeafCount(), 1);

@@ -2,6 +2,7 @@
 // Small helpers for the audio tests: generated samples, hand-built file
 // bytes (made independently of the writers under test), a temporary folder.
 
+#include "common/CMemoryBlock.h"
 #include "media/CAudioFile.h"
 #include "media/CStream.h"
 
@@ -17,6 +18,18 @@
 namespace audiotest {
 
 using Bytes = std::vector<uint8_t>;
+
+// How the tests open a file to read it as a stream, without loading it whole.
+constexpr uint32_t kStreamed = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY;
+
+// A new memory block holding `bytes`; the caller owns it.
+inline CMemoryBlock* BlockOf(const Bytes& bytes)
+{
+    CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
+    std::memcpy(block->Lock(), bytes.data(), bytes.size());
+    block->Unlock();
+    return block;
+}
 
 // A sine of `frequency` Hz, 16-bit little-endian, the same in every channel
 // except that channel c is scaled by 1 / (c + 1) so channels can be told apart.

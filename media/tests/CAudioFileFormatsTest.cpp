@@ -8,7 +8,6 @@
 using namespace audiotest;
 
 namespace {
-constexpr uint32_t kStreamed = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY;
 
 Bytes Aiff(uint16_t channels, uint32_t frames, uint16_t bits, uint16_t exponent, uint16_t mantissaTop,
            const Bytes& samples, uint32_t offset = 0)

@@ -8,7 +8,6 @@
 using namespace audiotest;
 
 namespace {
-constexpr uint32_t kStreamed = AUDIO_OPEN_STREAM | AUDIO_OPEN_READ_ONLY;
 
 struct ProgressLog {
     std::vector<int> percents;

@@ -9,14 +9,6 @@
 using namespace audiotest;
 
 namespace {
-CMemoryBlock* BlockOf(const Bytes& bytes)
-{
-    CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
-    std::memcpy(block->Lock(), bytes.data(), bytes.size());
-    block->Unlock();
-    return block;
-}
-
 Bytes Counting(size_t n)
 {
     Bytes b(n);

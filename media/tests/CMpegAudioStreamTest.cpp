@@ -81,14 +81,6 @@ Bytes EncodeMpeg(uint32_t, int, size_t)
 }
 #endif
 
-CMemoryBlock* BlockOf(const Bytes& bytes)
-{
-    CMemoryBlock* block = CMemoryBlock::Allocate(bytes.size());
-    std::memcpy(block->Lock(), bytes.data(), bytes.size());
-    block->Unlock();
-    return block;
-}
-
 // Restores the decoder library's name whatever a test does.
 struct LibraryNameGuard {
     ~LibraryNameGuard() { CMpegAudioStream::SetDecoderLibraryName(nullptr); }

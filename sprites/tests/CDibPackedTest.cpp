@@ -13,11 +13,6 @@ namespace {
 constexpr uint32_t kMasks565[3] = {0xF800, 0x7E0, 0x1F};
 constexpr uint32_t kMasks555[3] = {0x7C00, 0x3E0, 0x1F};
 
-DibResult AttachBytes(CDibPacked& image, const std::vector<uint8_t>& bytes)
-{
-    return image.Attach(testpic::BlockOf(bytes));
-}
-
 // An 8-bit sprite with some transparent edges and a recognisable palette.
 testpic::Picture Sprite8(int w = 12, int h = 7)
 {
@@ -112,7 +107,7 @@ TEST(DibPacked, BarePicturesResourcesAndBlocks)
 {
     testpic::Picture pic = Sprite8();
     CDibPacked bare;
-    EXPECT_EQ(AttachBytes(bare, pic.bytes), DIB_OK);
+    EXPECT_EQ(testpic::AttachBytes(bare, pic.bytes), DIB_OK);
     EXPECT_EQ(bare.GetInfoHeader(), bare.GetBlock()->Lock());
     bare.GetBlock()->Unlock();
 
@@ -216,7 +211,7 @@ TEST(DibPacked, TrleFilesLoadEncodedAndDecodeOnRequest)
     testpic::TempFolder folder("packed-trle");
     testpic::Picture pic = Sprite8();
     CDibPacked source;
-    ASSERT_EQ(AttachBytes(source, pic.bytes), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(source, pic.bytes), DIB_OK);
     ASSERT_EQ(source.Compress(TAG_TRLE), DIB_OK);
     EXPECT_EQ(source.IsCompressed(), 1);
     const std::vector<uint8_t> encoded = testpic::Copy(source.GetInfoHeader(), source.GetPictureSize());
@@ -226,7 +221,7 @@ TEST(DibPacked, TrleFilesLoadEncodedAndDecodeOnRequest)
     for (bool bare : {false, true}) {
         CDibPacked image;
         if (bare)
-            ASSERT_EQ(AttachBytes(image, encoded), DIB_OK);
+            ASSERT_EQ(testpic::AttachBytes(image, encoded), DIB_OK);
         else
             ASSERT_EQ(image.Load(PictureSource::File(path)), DIB_OK);
         EXPECT_EQ(image.IsCompressed(), 1);
@@ -267,13 +262,13 @@ TEST(DibPacked, CompressAndDecompressReportTheirRefusals)
     WriteLE32(pic.bytes.data() + BIH_COMPRESSION, FourCC("ZZZZ"));
     WriteLE32(pic.bytes.data() + BIH_IMAGE_SIZE, 10);
     CDibPacked odd;
-    ASSERT_EQ(AttachBytes(odd, pic.bytes), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(odd, pic.bytes), DIB_OK);
     EXPECT_EQ(odd.IsCompressed(), 1);
     EXPECT_EQ(odd.Decompress(), DIB_UNKNOWN_CODEC);
 
     // A damaged "TRLE" data area is refused by the decoder.
     WriteLE32(pic.bytes.data() + BIH_COMPRESSION, TAG_TRLE);
-    ASSERT_EQ(AttachBytes(odd, pic.bytes), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(odd, pic.bytes), DIB_OK);
     EXPECT_EQ(odd.Decompress(), DIB_CODEC_REFUSED);
     EXPECT_EQ(odd.IsCompressed(), 1);
 }
@@ -282,7 +277,7 @@ TEST(DibPacked, CopyFromDuplicatesPackedPicturesAndKeepsSectionsUpright)
 {
     testpic::Picture pic = Sprite8();
     CDibPacked source;
-    ASSERT_EQ(AttachBytes(source, testpic::AsFile(pic.bytes)), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(source, testpic::AsFile(pic.bytes)), DIB_OK);
     source.SetFrameCount(3);
     CDibPacked copy;
     ASSERT_EQ(copy.CopyFrom(&source), DIB_OK);
@@ -310,7 +305,7 @@ TEST(DibPacked, SectionsLoadThroughAPackedPicture)
     testpic::TempFolder folder("packed-section");
     testpic::Picture pic = Sprite8();
     CDibPacked encoded;
-    ASSERT_EQ(AttachBytes(encoded, pic.bytes), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(encoded, pic.bytes), DIB_OK);
     ASSERT_EQ(encoded.Compress(TAG_TRLE), DIB_OK);
     const std::string path = folder.File("trle.bmp");
     testpic::WriteFile(path, testpic::AsFile(testpic::Copy(encoded.GetInfoHeader(), encoded.GetPictureSize())));
@@ -358,7 +353,7 @@ TEST(DibPacked, BadHeadersAreRefusedWithoutReadingOutside)
         return bytes;
     };
     CDibPacked image;
-    ASSERT_EQ(AttachBytes(image, good), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, good), DIB_OK);
     std::vector<uint8_t> tagged = patched(BIH_COMPRESSION, TAG_TRLE);
     WriteLE32(tagged.data() + BIH_IMAGE_SIZE, uint32_t(good.size()));
     const std::vector<std::pair<const char*, std::vector<uint8_t>>> bad = {
@@ -373,21 +368,21 @@ TEST(DibPacked, BadHeadersAreRefusedWithoutReadingOutside)
         {"empty", {}},
     };
     for (const auto& [what, bytes] : bad) {
-        EXPECT_EQ(AttachBytes(image, bytes.empty() ? std::vector<uint8_t>(1, 0) : bytes), DIB_NOT_A_PICTURE) << what;
+        EXPECT_EQ(testpic::AttachBytes(image, bytes.empty() ? std::vector<uint8_t>(1, 0) : bytes), DIB_NOT_A_PICTURE) << what;
         // The image keeps the good picture.
         EXPECT_EQ(image.GetWidth(), 9) << what;
     }
     // Every truncation of the file, with and without the file header.
     const std::vector<uint8_t> file = testpic::AsFile(good);
     for (size_t cut = 1; cut < good.size(); ++cut) {
-        EXPECT_NE(AttachBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + long(cut))), DIB_OK) << cut;
-        EXPECT_NE(AttachBytes(image, std::vector<uint8_t>(file.begin(), file.begin() + long(cut + 14))), DIB_OK)
+        EXPECT_NE(testpic::AttachBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + long(cut))), DIB_OK) << cut;
+        EXPECT_NE(testpic::AttachBytes(image, std::vector<uint8_t>(file.begin(), file.begin() + long(cut + 14))), DIB_OK)
             << cut;
     }
     // A 16-bit masked picture cut before its masks.
     testpic::Picture masked = testpic::Make(1, 1, 16, kMasks565);
-    EXPECT_NE(AttachBytes(image, std::vector<uint8_t>(masked.bytes.begin(), masked.bytes.begin() + 44)), DIB_OK);
-    EXPECT_EQ(AttachBytes(image, masked.bytes), DIB_OK);
+    EXPECT_NE(testpic::AttachBytes(image, std::vector<uint8_t>(masked.bytes.begin(), masked.bytes.begin() + 44)), DIB_OK);
+    EXPECT_EQ(testpic::AttachBytes(image, masked.bytes), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_RGB565);
 }
 
@@ -420,7 +415,7 @@ TEST(DibPacked, EveryCodecInTheTableRoundTripsThroughCompress)
             continue;
         for (testpic::Picture* pic : {&eight, &deep, &masked}) {
             CDibPacked image;
-            ASSERT_EQ(AttachBytes(image, pic->bytes), DIB_OK);
+            ASSERT_EQ(testpic::AttachBytes(image, pic->bytes), DIB_OK);
             const std::vector<uint8_t> before = PixelsOf(image);
             const DibResult code = image.Compress(table[c].tag);
             if (code == DIB_CODEC_REFUSED)

@@ -14,6 +14,12 @@ struct PictureFree {
 };
 using PicturePtr = std::unique_ptr<uint8_t, PictureFree>;
 
+// The whole of a picture a codec returned, as bytes.
+inline std::vector<uint8_t> BytesOf(const PicturePtr& picture)
+{
+    return std::vector<uint8_t>(picture.get(), picture.get() + PictureSize(picture.get()));
+}
+
 // An uncompressed picture: info header, a colour table (1-8 bits: every entry
 // distinct) or, for compression 3, three masks; zeroed pixels. Image size is
 // stride × height, as writers usually fill it in.

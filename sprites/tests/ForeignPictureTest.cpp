@@ -91,11 +91,6 @@ std::vector<uint8_t> GreyTable(int entries)
     return t;
 }
 
-DibResult AttachBytes(CDibPacked& image, const std::vector<uint8_t>& bytes)
-{
-    return image.Attach(testpic::BlockOf(bytes));
-}
-
 // The indices of an indexed picture, widened to 8 bits without new colours.
 std::vector<std::vector<uint32_t>> Indices(CDibPacked& image)
 {
@@ -181,7 +176,7 @@ TEST(ForeignPicture, RunLengthStreamsWithEveryEscape)
     Append(rle8, GreyTable(256));
     Append(rle8, {3, 5, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 1});
     CDibPacked image;
-    ASSERT_EQ(AttachBytes(image, rle8), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, rle8), DIB_OK);
     const std::vector<std::vector<uint32_t>> rows8 = Indices(image);
     EXPECT_EQ(rows8[2], (std::vector<uint32_t>{5, 5, 5, 1, 2, 3})); // the first row stored is the bottom one
     EXPECT_EQ(rows8[1], (std::vector<uint32_t>{0, 0, 0, 0, 0, 0}));
@@ -192,7 +187,7 @@ TEST(ForeignPicture, RunLengthStreamsWithEveryEscape)
     std::vector<uint8_t> rle4 = Header(40, 7, 2, 4, 2);
     Append(rle4, GreyTable(16));
     Append(rle4, {5, 0x12, 0, 3, 0x34, 0x50, 0, 0, 7, 0xAB});
-    ASSERT_EQ(AttachBytes(image, rle4), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, rle4), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_INDEX4);
     EXPECT_EQ(image.GetPalette()->Entries()[3].red, 48);
     const std::vector<std::vector<uint32_t>> rows4 = Indices(image);
@@ -203,7 +198,7 @@ TEST(ForeignPicture, RunLengthStreamsWithEveryEscape)
     // never reads past the bytes given.
     const std::vector<uint8_t> file = testpic::AsFile(rle8);
     for (size_t cut = 14 + 40 + 1024; cut < file.size(); ++cut)
-        EXPECT_EQ(AttachBytes(image, std::vector<uint8_t>(file.begin(), file.begin() + long(cut))), DIB_OK) << cut;
+        EXPECT_EQ(testpic::AttachBytes(image, std::vector<uint8_t>(file.begin(), file.begin() + long(cut))), DIB_OK) << cut;
 }
 
 TEST(ForeignPicture, LaterHeadersMasksAndTopDownRows)
@@ -213,7 +208,7 @@ TEST(ForeignPicture, LaterHeadersMasksAndTopDownRows)
     std::vector<uint8_t> v4 = Header(108, 2, 1, 32, 3, rgba);
     Append(v4, {0x11, 0x22, 0x33, 0x80, 0xA0, 0xB0, 0xC0, 0xFF});
     CDibPacked image;
-    ASSERT_EQ(AttachBytes(image, v4), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, v4), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_RGB32);
     EXPECT_EQ(image.GetPixel(0, 0), 0x112233u); // the unused byte is cleared
     EXPECT_EQ(image.GetPixel(1, 0), 0xA0B0C0u);
@@ -222,7 +217,7 @@ TEST(ForeignPicture, LaterHeadersMasksAndTopDownRows)
     const uint32_t rgb444[3] = {0x0F00, 0x00F0, 0x000F};
     std::vector<uint8_t> v5 = Header(124, 1, 1, 16, 3, rgb444);
     Append(v5, {0x80, 0x0F, 0, 0});
-    ASSERT_EQ(AttachBytes(image, v5), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, v5), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_RGB32);
     EXPECT_EQ(image.GetPixel(0, 0), 0xFF8800u);
 
@@ -230,14 +225,14 @@ TEST(ForeignPicture, LaterHeadersMasksAndTopDownRows)
     const uint32_t rgb565[3] = {0xF800, 0x7E0, 0x1F};
     std::vector<uint8_t> v3 = Header(56, 1, 1, 16, 3, rgb565);
     Append(v3, {0x34, 0x12, 0, 0});
-    ASSERT_EQ(AttachBytes(image, v3), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, v3), DIB_OK);
     EXPECT_EQ(image.GetFormat(), PF_RGB565);
     EXPECT_EQ(image.GetPixel(0, 0), 0x1234u);
 
     // Rows stored top-down (negative height) come out upright.
     std::vector<uint8_t> topDown = Header(40, 1, -3, 24, 0);
     Append(topDown, {1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0});
-    ASSERT_EQ(AttachBytes(image, testpic::AsFile(topDown)), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, testpic::AsFile(topDown)), DIB_OK);
     EXPECT_EQ(image.GetHeight(), 3);
     EXPECT_EQ(image.GetPixel(0, 0), 0x010101u);
     EXPECT_EQ(image.GetPixel(0, 2), 0x030303u);
@@ -248,7 +243,7 @@ TEST(ForeignPicture, DamagedOrUnreadBitmapsAreRefusedAndTheImageKept)
     CDibPacked image;
     std::vector<uint8_t> good = Header(124, 1, 1, 24, 0);
     Append(good, {1, 2, 3, 0});
-    ASSERT_EQ(AttachBytes(image, good), DIB_OK);
+    ASSERT_EQ(testpic::AttachBytes(image, good), DIB_OK);
 
     const uint32_t rgba[3] = {0xFF, 0xFF00, 0xFF0000};
     std::vector<uint8_t> jpeg = Header(124, 1, 1, 24, 4);
@@ -272,7 +267,7 @@ TEST(ForeignPicture, DamagedOrUnreadBitmapsAreRefusedAndTheImageKept)
         {"header cut", std::vector<uint8_t>(good.begin(), good.begin() + 100)},
     };
     for (const auto& [what, bytes] : bad) {
-        EXPECT_NE(AttachBytes(image, bytes), DIB_OK) << what;
+        EXPECT_NE(testpic::AttachBytes(image, bytes), DIB_OK) << what;
         EXPECT_EQ(image.GetPixel(0, 0), 0x030201u) << what;
     }
     uint8_t* converted = nullptr;

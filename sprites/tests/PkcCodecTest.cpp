@@ -9,7 +9,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Copy(const PicturePtr& picture) { return Bytes(picture.get(), picture.get() + PictureSize(picture.get())); }
 
 // Encodes, checks the stored form, decodes and checks the picture came back
 // byte for byte (apart from the image-size field, which decoding clears).
@@ -28,7 +27,7 @@ void ExpectRoundTrip(const Bytes& picture, uint32_t storedTag)
     EXPECT_EQ(InfoImageSize(back.get()), 0u);
     Bytes expected = picture;
     WriteLE32(&expected[BIH_IMAGE_SIZE], 0);
-    EXPECT_EQ(Copy(back), expected);
+    EXPECT_EQ(BytesOf(back), expected);
 }
 
 } // namespace
@@ -94,7 +93,7 @@ TEST(PkcCodec, RefusesWhatItCannotRead)
     FillRandom(picture, 9);
     PicturePtr packed(PkcEncode(picture.data(), picture.size()));
     ASSERT_TRUE(packed);
-    const Bytes good = Copy(packed);
+    const Bytes good = BytesOf(packed);
     EXPECT_FALSE(PicturePtr(PkcEncode(good.data(), good.size())));         // already coded
     EXPECT_FALSE(PicturePtr(PkcDecode(picture.data(), picture.size())));   // not coded
     EXPECT_FALSE(PicturePtr(PkcEncode(picture.data(), picture.size() - 1))); // truncated

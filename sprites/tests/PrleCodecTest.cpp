@@ -11,7 +11,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Copy(const PicturePtr& picture) { return Bytes(picture.get(), picture.get() + PictureSize(picture.get())); }
 
 // A "PRLE" picture whose envelope is built by hand: a zlib stream of `content`
 // with the stated unpacked size.
@@ -49,10 +48,10 @@ TEST(PrleCodec, RoundTripsStripsThroughTheArleForm)
         EXPECT_EQ(MemoUnpackedSize(envelope, InfoImageSize(prle.get())), InfoImageSize(arle.get()));
         PicturePtr unpacked(PrleToArle(prle.get(), PictureSize(prle.get())));
         ASSERT_TRUE(unpacked);
-        EXPECT_EQ(Copy(unpacked), Copy(arle));
+        EXPECT_EQ(BytesOf(unpacked), BytesOf(arle));
         PicturePtr repacked(ArleToPrle(arle.get(), PictureSize(arle.get())));
         ASSERT_TRUE(repacked);
-        EXPECT_EQ(Copy(repacked), Copy(prle));
+        EXPECT_EQ(BytesOf(repacked), BytesOf(prle));
 
         PicturePtr back(PrleDecode(prle.get(), PictureSize(prle.get())));
         ASSERT_TRUE(back);
@@ -60,7 +59,7 @@ TEST(PrleCodec, RoundTripsStripsThroughTheArleForm)
         EXPECT_EQ(InfoImageSize(back.get()), 0u);
         EXPECT_EQ(PixelsOf(back.get()), PixelsOf(plain.data()));
         PicturePtr viaArle(ArleDecode(arle.get(), PictureSize(arle.get())));
-        EXPECT_EQ(Copy(back), Copy(viaArle));
+        EXPECT_EQ(BytesOf(back), BytesOf(viaArle));
     }
 }
 
@@ -71,7 +70,7 @@ TEST(PrleCodec, RefusesOtherPicturesAndTruncation)
     const Bytes plain = MakeSpriteStrip(16, 16, 2, 5);
     PicturePtr prle(PrleEncode(plain.data(), plain.size()));
     ASSERT_TRUE(prle);
-    const Bytes good = Copy(prle);
+    const Bytes good = BytesOf(prle);
     EXPECT_FALSE(PicturePtr(PrleDecode(plain.data(), plain.size())));
     EXPECT_FALSE(PicturePtr(PrleEncode(good.data(), good.size())));
     EXPECT_FALSE(PicturePtr(ArleToPrle(good.data(), good.size())));

@@ -4,6 +4,7 @@
 
 #include "common/ByteOrder.h"
 #include "common/CMemoryBlock.h"
+#include "sprites/CDibPacked.h"
 
 #include <cstdint>
 #include <cstring>
@@ -154,6 +155,12 @@ inline std::vector<uint8_t> ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Attaches a new memory block holding `bytes` to `image`.
+inline DibResult AttachBytes(CDibPacked& image, const std::vector<uint8_t>& bytes)
+{
+    return image.Attach(BlockOf(bytes));
 }
 
 } // namespace testpic

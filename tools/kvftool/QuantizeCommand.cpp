@@ -36,7 +36,7 @@ const char* QuantizeUsage()
            "                    246-255; the quantized colours fill entries 10-245\n";
 }
 
-int Usage(const std::string& message)
+int QuantizeUsageError(const std::string& message)
 {
     return KvfFail(message + " (try kvftool quantize --help)", KVF_EXIT_USAGE);
 }
@@ -144,7 +144,7 @@ int RunQuantizeCommand(int argc, char** argv)
     QuantizeArgs args;
     std::string error;
     if (!ParseQuantizeArgs(argc, argv, args, error))
-        return Usage(error);
+        return QuantizeUsageError(error);
     if (args.help) {
         std::fputs(QuantizeUsage(), stdout);
         return KVF_EXIT_OK;

@@ -171,7 +171,7 @@ bool IsBaselineJfif(const Bytes& file)
 }
 
 // Frames of solid colours, so that JPEG's losses stay small.
-void SolidFrames(CKVFEditorDoc& doc, int count)
+void ColouredFrames(CKVFEditorDoc& doc, int count)
 {
     for (int i = 0; i < count; ++i) {
         const Bytes picture = edtest::SolidPicture(16, 16, uint8_t(40 + 80 * i), uint8_t(200 - 60 * i), 90);
@@ -367,7 +367,7 @@ private slots:
     void jpegIsMadeFromTwentyFourBitFramesOnly()
     {
         CEditorWindow window;
-        SolidFrames(window.Doc(), 3);
+        ColouredFrames(window.Doc(), 3);
         edtest::TempDir folder;
         const std::string strip = folder.File("strip.jpg");
         Export(window, strip, kStrip, ExportEncoding::Jpeg, 90);
@@ -425,7 +425,7 @@ private slots:
     void trleStripOfTwentyFourBitsTakesTheRowsOfItsAlpha()
     {
         CEditorWindow window;
-        SolidFrames(window.Doc(), 2);
+        ColouredFrames(window.Doc(), 2);
         edtest::TempDir folder;
         // The alpha: an 8-bit picture of the strip's size whose rows keep a
         // different span each, encoded as TRLE.

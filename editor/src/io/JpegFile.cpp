@@ -33,7 +33,7 @@ void OnMessage(j_common_ptr, int) {}
 
 // Compresses `rows` (top row first, red-green-blue) into `*out` (malloc'ed
 // by the library; the caller frees it). False after a fatal library error.
-bool Compress(const std::vector<uint8_t>& rows, int width, int height, int quality, unsigned char** out,
+bool CompressJpeg(const std::vector<uint8_t>& rows, int width, int height, int quality, unsigned char** out,
               unsigned long* outSize)
 {
     jpeg_compress_struct info{};
@@ -93,7 +93,7 @@ EditorStatus WriteJpegFile(const std::string& path, CDib& image, int quality)
 
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
-    if (!Compress(rows, width, height, std::clamp(quality, 0, 100), &jpeg, &size)) {
+    if (!CompressJpeg(rows, width, height, std::clamp(quality, 0, 100), &jpeg, &size)) {
         std::free(jpeg);
         DebugTrace("JPEG Fatal Error\n");
         return EditorStatus::CannotWriteFile;

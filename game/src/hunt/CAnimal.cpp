@@ -13,7 +13,6 @@
 #include <cmath>
 
 namespace {
-constexpr double kArea = 20000;
 constexpr double kRange = 3000;        // farther animals idle and are not drawn
 constexpr double kAlarmRange = 500;    // a hunter on foot this near is noticed
 constexpr double kMaulRange = 50;      // and this near is attacked
@@ -109,7 +108,7 @@ void CAnimal::SetState(AnimalState state)
 void CAnimal::Move(int unitsPerSecond, double seconds)
 {
     // Turn back at the edge of the area, before moving.
-    if (x < 0 || x > kArea || y < 0 || y > kArea)
+    if (x < 0 || x > kHuntAreaSide || y < 0 || y > kHuntAreaSide)
         m_heading = WrapAngle(m_heading + kPi);
     y += std::sin(m_heading) * unitsPerSecond * seconds;
     x += std::cos(m_heading) * unitsPerSecond * seconds;

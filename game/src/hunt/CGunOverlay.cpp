@@ -5,8 +5,8 @@
 #include "gamedata/ScreenTables.h"
 
 namespace {
-constexpr int kBottom = kBackBufferHeight;
-constexpr int kSlide = 20;
+constexpr int kGunBottom = kBackBufferHeight;
+constexpr int kGunSlide = 20;
 } // namespace
 
 void CGunOverlay::Setup(CDib* back, CDib* picture, int x, int restingY, int magazine, int frameCount,
@@ -24,9 +24,9 @@ void CGunOverlay::Setup(CDib* back, CDib* picture, int x, int restingY, int maga
     m_frameHeight = m_picture ? m_picture->GetHeight() / m_frameCount : 0;
     m_frame = 0;
     m_shotsFired = 0;
-    m_y = kBottom;
+    m_y = kGunBottom;
     m_mode = GunMode::Lowering;
-    m_step = kSlide;
+    m_step = kGunSlide;
     m_active = true;
 }
 
@@ -41,14 +41,14 @@ void CGunOverlay::SetMode(GunMode mode)
         break;
     case GunMode::Lowering:
         m_frame = 0;
-        m_step = kSlide;
+        m_step = kGunSlide;
         break;
     case GunMode::Raising:
-        m_step = -kSlide;
+        m_step = -kGunSlide;
         m_shotsFired = 0; // raising the gun refills it
         break;
     case GunMode::Hidden:
-        m_y = kBottom;
+        m_y = kGunBottom;
         break;
     default:
         break;
@@ -73,7 +73,7 @@ void CGunOverlay::Step()
         if (m_frame >= m_frameCount - 1) {
             if (m_shotsFired >= m_magazine) {
                 m_mode = GunMode::Reloading;
-                m_step = kSlide;
+                m_step = kGunSlide;
                 m_shotsFired = 0;
             } else {
                 m_mode = GunMode::Ready;
@@ -83,8 +83,8 @@ void CGunOverlay::Step()
         break;
     case GunMode::Reloading:
         m_y += m_step;
-        if (m_y >= kBottom) {
-            m_y = kBottom;
+        if (m_y >= kGunBottom) {
+            m_y = kGunBottom;
             m_step = -m_step;
         }
         if (m_y <= m_restingY) {
@@ -95,7 +95,7 @@ void CGunOverlay::Step()
         }
         break;
     case GunMode::Lowering:
-        if (m_y < kBottom)
+        if (m_y < kGunBottom)
             m_y += m_step;
         else
             m_active = false;
@@ -113,7 +113,7 @@ void CGunOverlay::Step()
 
 void CGunOverlay::Draw()
 {
-    if (!m_picture || !m_active || !m_back || m_y >= kBottom)
+    if (!m_picture || !m_active || !m_back || m_y >= kGunBottom)
         return;
     m_back->Draw(m_x, m_y, m_frameWidth, m_frameHeight, m_picture, 0, m_frame * m_frameHeight, m_frameWidth,
                  m_frameHeight, BLIT_SRCKEY, 0);

@@ -11,7 +11,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr double kArea = 20000;
 constexpr double kLostMargin = 1000;
 constexpr double kWarnDistance = 1000, kKillDistance = 1500;
 constexpr uint32_t kWarningInterval = 20000;
@@ -159,13 +158,13 @@ void CJeep::Step(double)
         frameIndex = 0;
         return;
     }
-    const bool outside = x < 0 || x > kArea || y < 0 || y > kArea;
+    const bool outside = x < 0 || x > kHuntAreaSide || y < 0 || y > kHuntAreaSide;
     if (outside && (!m_warnedOutside || m_watches.Elapsed(m_areaWatch) > kWarningInterval)) {
         m_watches.Restart(m_areaWatch);
         m_warnedOutside = true;
         PlayVoice(VOICE_OUT_OF_AREA, false);
     }
-    if (x < -kLostMargin || x > kArea + kLostMargin || y < -kLostMargin || y > kArea + kLostMargin)
+    if (x < -kLostMargin || x > kHuntAreaSide + kLostMargin || y < -kLostMargin || y > kHuntAreaSide + kLostMargin)
         m_events.OnDrivenOffTheMap();
 
     ++m_engineCounter;

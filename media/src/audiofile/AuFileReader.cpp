@@ -1,4 +1,5 @@
 #include "AudioFileReaders.h"
+#include "AuFormat.h"
 
 #include "common/ByteOrder.h"
 #include "media/CBlockStream.h"
@@ -7,11 +8,8 @@
 #include "media/CWindowStream.h"
 
 namespace {
-constexpr uint32_t kMagic = 0x2E736E64; // ".snd"
 constexpr uint32_t kMinHeader = 24;      // the fixed fields; annotations follow
 constexpr uint32_t kUnknownSize = 0xFFFFFFFF;
-
-enum AuEncoding : uint32_t { AU_MULAW = 1, AU_LINEAR8 = 2, AU_LINEAR16 = 3, AU_ALAW = 27 };
 } // namespace
 
 int ReadAu(CMemoryBlock* source, bool headerOnly, AudioContent& content)
@@ -26,7 +24,7 @@ int ReadAu(CMemoryBlock* source, bool headerOnly, AudioContent& content)
         for (int i = 0; i < 6; ++i)
             header[i] = ReadBE32(data + 4 * i);
     source->Unlock();
-    if (size < kMinHeader || header[0] != kMagic)
+    if (size < kMinHeader || header[0] != kAuMagic)
         return AUDIO_ERR_STRUCTURE;
     const uint32_t dataOffset = header[1];
     uint64_t dataSize = header[2];

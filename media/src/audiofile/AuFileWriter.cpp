@@ -1,4 +1,5 @@
 #include "AudioFileWriters.h"
+#include "AuFormat.h"
 
 #include "common/ByteOrder.h"
 #include "media/CFormatConverter.h"
@@ -6,10 +7,8 @@
 
 #include <cstring>
 
-namespace {
-constexpr uint32_t kMagic = 0x2E736E64;
-constexpr uint32_t kHeaderBytes = 28;
-} // namespace
+// The header the writer writes: the fixed fields and a four-byte annotation.
+constexpr uint32_t kAuHeaderBytes = 28;
 
 // Header: magic, header size 28, data size, encoding, rate, channels and the
 // annotation "mood"; then the samples, all numbers big-endian.
@@ -25,7 +24,7 @@ int WriteAuFile(const std::string& path, const WaveFormat& sourceFormat, CStream
         pcm = OpenPcmReader(sourceFormat, data, keep8 ? 8 : 16);
         if (!pcm)
             return AUDIO_ERR_ENCODING;
-        encoding = keep8 ? 2 : 3;
+        encoding = keep8 ? AU_LINEAR8 : AU_LINEAR16;
         samples = std::make_unique<CSampleCodeStream>(pcm.get(), keep8 ? SAMPLE_CODE_U8 : SAMPLE_CODE_S16LE,
                                                       keep8 ? SAMPLE_CODE_S8 : SAMPLE_CODE_S16BE,
                                                       StreamOwnership::Borrowed);
@@ -37,7 +36,7 @@ int WriteAuFile(const std::string& path, const WaveFormat& sourceFormat, CStream
         law.bitsPerSample = 8;
         law.blockAlign = sourceFormat.channels;
         law.avgBytesPerSec = sourceFormat.samplesPerSec * sourceFormat.channels;
-        encoding = encodingChoice == AU_SAVE_MULAW ? 1 : 27;
+        encoding = encodingChoice == AU_SAVE_MULAW ? AU_MULAW : AU_ALAW;
         samples = std::make_unique<CFormatConverter>(sourceFormat, law, data, StreamOwnership::Borrowed);
         if (!samples->GetHealth())
             return AUDIO_ERR_AU_CONVERTER;
@@ -49,9 +48,9 @@ int WriteAuFile(const std::string& path, const WaveFormat& sourceFormat, CStream
     CAtomicOutputFile file;
     if (!file.Create(path))
         return AUDIO_ERR_CREATE;
-    uint8_t header[kHeaderBytes];
-    WriteBE32(header, kMagic);
-    WriteBE32(header + 4, kHeaderBytes);
+    uint8_t header[kAuHeaderBytes];
+    WriteBE32(header, kAuMagic);
+    WriteBE32(header + 4, kAuHeaderBytes);
     WriteBE32(header + 8, 0);
     WriteBE32(header + 12, encoding);
     WriteBE32(header + 16, sourceFormat.samplesPerSec);

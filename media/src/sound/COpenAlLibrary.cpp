@@ -1,16 +1,10 @@
 #include "COpenAlLibrary.h"
+#include "LibrarySymbol.h"
 
 #include <cstdlib>
 #include <dlfcn.h>
 
 namespace {
-template <typename Function>
-bool LookUp(void* module, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(::dlsym(module, name));
-    return function != nullptr;
-}
-
 // Extension functions are reached the way the library documents, through
 // its own look-up, which also answers for functions it does not export.
 template <typename Function>
@@ -48,25 +42,25 @@ std::shared_ptr<COpenAlLibrary> COpenAlLibrary::Load(const std::string& fileName
     std::shared_ptr<COpenAlLibrary> library(new COpenAlLibrary(module));
     OpenAlFunctions& fn = library->fn;
     const bool complete =
-        LookUp(module, "alcOpenDevice", fn.alcOpenDevice) && LookUp(module, "alcCloseDevice", fn.alcCloseDevice) &&
-        LookUp(module, "alcCreateContext", fn.alcCreateContext) &&
-        LookUp(module, "alcDestroyContext", fn.alcDestroyContext) &&
-        LookUp(module, "alcMakeContextCurrent", fn.alcMakeContextCurrent) &&
-        LookUp(module, "alcGetCurrentContext", fn.alcGetCurrentContext) &&
-        LookUp(module, "alcGetString", fn.alcGetString) && LookUp(module, "alcGetIntegerv", fn.alcGetIntegerv) &&
-        LookUp(module, "alcIsExtensionPresent", fn.alcIsExtensionPresent) &&
-        LookUp(module, "alcGetProcAddress", fn.alcGetProcAddress) && LookUp(module, "alcGetError", fn.alcGetError) &&
-        LookUp(module, "alGetError", fn.alGetError) && LookUp(module, "alListenerf", fn.alListenerf) &&
-        LookUp(module, "alIsExtensionPresent", fn.alIsExtensionPresent) && LookUp(module, "alGenBuffers", fn.alGenBuffers) &&
-        LookUp(module, "alDeleteBuffers", fn.alDeleteBuffers) && LookUp(module, "alBufferData", fn.alBufferData) &&
-        LookUp(module, "alGenSources", fn.alGenSources) && LookUp(module, "alDeleteSources", fn.alDeleteSources) &&
-        LookUp(module, "alSourcei", fn.alSourcei) && LookUp(module, "alSourcef", fn.alSourcef) &&
-        LookUp(module, "alSource3f", fn.alSource3f) && LookUp(module, "alGetSourcei", fn.alGetSourcei) &&
-        LookUp(module, "alSourcePlay", fn.alSourcePlay) && LookUp(module, "alSourceStop", fn.alSourceStop) &&
-        LookUp(module, "alSourcePause", fn.alSourcePause) && LookUp(module, "alSourcePlayv", fn.alSourcePlayv) &&
-        LookUp(module, "alSourceStopv", fn.alSourceStopv) && LookUp(module, "alSourcePausev", fn.alSourcePausev) && LookUp(module, "alSourceRewind", fn.alSourceRewind) &&
-        LookUp(module, "alSourceQueueBuffers", fn.alSourceQueueBuffers) &&
-        LookUp(module, "alSourceUnqueueBuffers", fn.alSourceUnqueueBuffers);
+        LookUpSymbol(module, "alcOpenDevice", fn.alcOpenDevice) && LookUpSymbol(module, "alcCloseDevice", fn.alcCloseDevice) &&
+        LookUpSymbol(module, "alcCreateContext", fn.alcCreateContext) &&
+        LookUpSymbol(module, "alcDestroyContext", fn.alcDestroyContext) &&
+        LookUpSymbol(module, "alcMakeContextCurrent", fn.alcMakeContextCurrent) &&
+        LookUpSymbol(module, "alcGetCurrentContext", fn.alcGetCurrentContext) &&
+        LookUpSymbol(module, "alcGetString", fn.alcGetString) && LookUpSymbol(module, "alcGetIntegerv", fn.alcGetIntegerv) &&
+        LookUpSymbol(module, "alcIsExtensionPresent", fn.alcIsExtensionPresent) &&
+        LookUpSymbol(module, "alcGetProcAddress", fn.alcGetProcAddress) && LookUpSymbol(module, "alcGetError", fn.alcGetError) &&
+        LookUpSymbol(module, "alGetError", fn.alGetError) && LookUpSymbol(module, "alListenerf", fn.alListenerf) &&
+        LookUpSymbol(module, "alIsExtensionPresent", fn.alIsExtensionPresent) && LookUpSymbol(module, "alGenBuffers", fn.alGenBuffers) &&
+        LookUpSymbol(module, "alDeleteBuffers", fn.alDeleteBuffers) && LookUpSymbol(module, "alBufferData", fn.alBufferData) &&
+        LookUpSymbol(module, "alGenSources", fn.alGenSources) && LookUpSymbol(module, "alDeleteSources", fn.alDeleteSources) &&
+        LookUpSymbol(module, "alSourcei", fn.alSourcei) && LookUpSymbol(module, "alSourcef", fn.alSourcef) &&
+        LookUpSymbol(module, "alSource3f", fn.alSource3f) && LookUpSymbol(module, "alGetSourcei", fn.alGetSourcei) &&
+        LookUpSymbol(module, "alSourcePlay", fn.alSourcePlay) && LookUpSymbol(module, "alSourceStop", fn.alSourceStop) &&
+        LookUpSymbol(module, "alSourcePause", fn.alSourcePause) && LookUpSymbol(module, "alSourcePlayv", fn.alSourcePlayv) &&
+        LookUpSymbol(module, "alSourceStopv", fn.alSourceStopv) && LookUpSymbol(module, "alSourcePausev", fn.alSourcePausev) && LookUpSymbol(module, "alSourceRewind", fn.alSourceRewind) &&
+        LookUpSymbol(module, "alSourceQueueBuffers", fn.alSourceQueueBuffers) &&
+        LookUpSymbol(module, "alSourceUnqueueBuffers", fn.alSourceUnqueueBuffers);
     if (!complete)
         return nullptr;
     LookUpExtension(fn, "alcLoopbackOpenDeviceSOFT", fn.alcLoopbackOpenDeviceSOFT);

@@ -1,4 +1,5 @@
 #include "CMpegDecoder.h"
+#include "LibrarySymbol.h"
 
 #include <algorithm>
 #include <cstring>
@@ -70,13 +71,6 @@ Library& TheLibrary()
     return library;
 }
 
-template <typename Function>
-bool LookUp(void* module, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(::dlsym(module, name));
-    return function != nullptr;
-}
-
 bool Acquire()
 {
     Library& lib = TheLibrary();
@@ -84,17 +78,17 @@ bool Acquire()
         void* module = ::dlopen(lib.name.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!module)
             return false;
-        bool complete = LookUp(module, "mpg123_init", lib.init) && LookUp(module, "mpg123_new", lib.create) &&
-                        LookUp(module, "mpg123_delete", lib.destroy) &&
-                        LookUp(module, "mpg123_param2", lib.param) &&
-                        LookUp(module, "mpg123_format_none", lib.formatNone) &&
-                        LookUp(module, "mpg123_format", lib.format) && LookUp(module, "mpg123_rates", lib.rates) &&
-                        LookUp(module, "mpg123_replace_reader_handle", lib.replaceReader) &&
-                        LookUp(module, "mpg123_open_handle", lib.openHandle) &&
-                        LookUp(module, "mpg123_scan", lib.scan) && LookUp(module, "mpg123_length", lib.length) &&
-                        LookUp(module, "mpg123_getformat", lib.getFormat) &&
-                        LookUp(module, "mpg123_read", lib.read) && LookUp(module, "mpg123_seek", lib.seek) &&
-                        LookUp(module, "mpg123_close", lib.close) && LookUp(module, "mpg123_info2", lib.info);
+        bool complete = LookUpSymbol(module, "mpg123_init", lib.init) && LookUpSymbol(module, "mpg123_new", lib.create) &&
+                        LookUpSymbol(module, "mpg123_delete", lib.destroy) &&
+                        LookUpSymbol(module, "mpg123_param2", lib.param) &&
+                        LookUpSymbol(module, "mpg123_format_none", lib.formatNone) &&
+                        LookUpSymbol(module, "mpg123_format", lib.format) && LookUpSymbol(module, "mpg123_rates", lib.rates) &&
+                        LookUpSymbol(module, "mpg123_replace_reader_handle", lib.replaceReader) &&
+                        LookUpSymbol(module, "mpg123_open_handle", lib.openHandle) &&
+                        LookUpSymbol(module, "mpg123_scan", lib.scan) && LookUpSymbol(module, "mpg123_length", lib.length) &&
+                        LookUpSymbol(module, "mpg123_getformat", lib.getFormat) &&
+                        LookUpSymbol(module, "mpg123_read", lib.read) && LookUpSymbol(module, "mpg123_seek", lib.seek) &&
+                        LookUpSymbol(module, "mpg123_close", lib.close) && LookUpSymbol(module, "mpg123_info2", lib.info);
         if (!complete || lib.init() != kOk) {
             ::dlclose(module);
             lib = Library{nullptr, 0, lib.name};

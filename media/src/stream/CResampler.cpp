@@ -9,10 +9,10 @@ extern "C" {
 #include <climits>
 
 namespace {
-constexpr int kMaxChannels = 8;
+constexpr int kMaxResampleChannels = 8;
 // The filter's tables grow with the ratio of the rates; beyond this no real
 // sound goes, and a hostile header must not size them.
-constexpr uint32_t kMaxRate = 768000;
+constexpr uint32_t kMaxResampleRate = 768000;
 
 AVSampleFormat SampleFormatOf(const WaveFormat& format)
 {
@@ -41,7 +41,7 @@ CResampler::~CResampler()
 bool CResampler::Supports(const WaveFormat& format)
 {
     return SampleFormatOf(format) != AV_SAMPLE_FMT_NONE && format.channels >= 1 &&
-           format.channels <= kMaxChannels && format.samplesPerSec >= 1 && format.samplesPerSec <= kMaxRate &&
+           format.channels <= kMaxResampleChannels && format.samplesPerSec >= 1 && format.samplesPerSec <= kMaxResampleRate &&
            format.blockAlign == format.channels * format.bitsPerSample / 8;
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 // The codecs an AVI file of ours may use. Anything else is refused before a
 // decoder is opened, which keeps the decoders hostile bytes can reach few.
-constexpr AVCodecID kAcceptedCodecs[] = {
+constexpr AVCodecID kVideoCodecs[] = {
     AV_CODEC_ID_RAWVIDEO, AV_CODEC_ID_MJPEG,     AV_CODEC_ID_MPEG4,      AV_CODEC_ID_MSMPEG4V2,
     AV_CODEC_ID_MSMPEG4V3, AV_CODEC_ID_H263,     AV_CODEC_ID_H264,       AV_CODEC_ID_MPEG1VIDEO,
     AV_CODEC_ID_MPEG2VIDEO, AV_CODEC_ID_CINEPAK, AV_CODEC_ID_MSVIDEO1,   AV_CODEC_ID_MSRLE,
@@ -34,11 +34,11 @@ constexpr int64_t kStampLimit = int64_t(1) << 52;
 constexpr int kMaxPacketsWithoutFrame = 4096;
 constexpr int kMaxErrorsInARow = 64;
 // Rates outside this range are damage; such a video plays at the default.
-constexpr double kMinRate = 1.0, kMaxRate = 240.0, kDefaultRate = 15.0;
+constexpr double kMinFrameRate = 1.0, kMaxFrameRate = 240.0, kDefaultFrameRate = 15.0;
 
-bool IsAccepted(AVCodecID id)
+bool IsVideoCodec(AVCodecID id)
 {
-    for (AVCodecID accepted : kAcceptedCodecs)
+    for (AVCodecID accepted : kVideoCodecs)
         if (id == accepted)
             return true;
     return false;
@@ -49,7 +49,7 @@ bool IsValidRate(AVRational rate)
     if (rate.num <= 0 || rate.den <= 0)
         return false;
     const double value = av_q2d(rate);
-    return value >= kMinRate && value <= kMaxRate;
+    return value >= kMinFrameRate && value <= kMaxFrameRate;
 }
 
 } // namespace
@@ -86,7 +86,7 @@ int CVideoDecoder::OpenStream(const uint8_t* data, size_t size)
         return VIDEO_NO_VIDEO_STREAM;
     AVStream* stream = m_format->streams[m_stream];
     const AVCodecParameters* par = stream->codecpar;
-    if (!IsAccepted(par->codec_id))
+    if (!IsVideoCodec(par->codec_id))
         return VIDEO_UNSUPPORTED_CODEC;
     if (par->width < 1 || par->height < 1 || par->width > VIDEO_MAX_SIDE || par->height > VIDEO_MAX_SIDE ||
         int64_t(par->width) * par->height > VIDEO_MAX_PIXELS)
@@ -119,7 +119,7 @@ int CVideoDecoder::OpenStream(const uint8_t* data, size_t size)
         rate = stream->r_frame_rate;
     if (!IsValidRate(rate))
         rate = AVRational{m_timeBaseDen, m_timeBaseNum};
-    const double framesPerSecond = IsValidRate(rate) ? av_q2d(rate) : kDefaultRate;
+    const double framesPerSecond = IsValidRate(rate) ? av_q2d(rate) : kDefaultFrameRate;
     m_frameDuration = std::llround(1e6 / framesPerSecond);
     return VIDEO_OK;
 }

@@ -19,15 +19,15 @@ extern "C" {
 
 namespace {
 
-constexpr AVCodecID kAcceptedCodecs[] = {
+constexpr AVCodecID kSoundtrackCodecs[] = {
     AV_CODEC_ID_PCM_S16LE, AV_CODEC_ID_PCM_U8,    AV_CODEC_ID_PCM_S24LE, AV_CODEC_ID_PCM_S32LE,
     AV_CODEC_ID_PCM_F32LE, AV_CODEC_ID_PCM_MULAW, AV_CODEC_ID_PCM_ALAW,  AV_CODEC_ID_ADPCM_MS,
     AV_CODEC_ID_ADPCM_IMA_WAV, AV_CODEC_ID_MP2,   AV_CODEC_ID_MP3,
 };
-constexpr int kMinRate = 4000, kMaxRate = 192000, kMaxChannels = 8;
+constexpr int kMinSampleRate = 4000, kMaxSampleRate = 192000, kMaxSoundtrackChannels = 8;
 // Rates the sound device plays as they are; others become the game's rate.
 constexpr int kMinKeptRate = 8000, kMaxKeptRate = 48000, kFallbackRate = 22050;
-constexpr int kMaxErrorsInARow = 64;
+constexpr int kMaxSoundErrorsInARow = 64;
 constexpr size_t kWaveHeaderSize = 44;
 
 struct CodecCloser {
@@ -43,9 +43,9 @@ struct ResamplerFreer {
     void operator()(SwrContext* s) const { swr_free(&s); }
 };
 
-bool IsAccepted(AVCodecID id)
+bool IsSoundtrackCodec(AVCodecID id)
 {
-    return std::find(std::begin(kAcceptedCodecs), std::end(kAcceptedCodecs), id) != std::end(kAcceptedCodecs);
+    return std::find(std::begin(kSoundtrackCodecs), std::end(kSoundtrackCodecs), id) != std::end(kSoundtrackCodecs);
 }
 
 // The decoded track: interleaved signed 16-bit samples.
@@ -81,8 +81,8 @@ bool TrackDecoder::Open(const uint8_t* data, size_t size)
         return false;
     const AVCodecParameters* par = format->streams[m_stream]->codecpar;
     const int channels = par->ch_layout.nb_channels;
-    if (!IsAccepted(par->codec_id) || channels < 1 || channels > kMaxChannels || par->sample_rate < kMinRate ||
-        par->sample_rate > kMaxRate)
+    if (!IsSoundtrackCodec(par->codec_id) || channels < 1 || channels > kMaxSoundtrackChannels || par->sample_rate < kMinSampleRate ||
+        par->sample_rate > kMaxSampleRate)
         return false;
     m_input.KeepOnlyStream(m_stream);
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
@@ -136,7 +136,7 @@ bool TrackDecoder::Run(Pcm& pcm)
     pcm.channels = m_outChannels;
     bool draining = false;
     int errors = 0;
-    while (pcm.bytes.size() < VIDEO_MAX_SOUNDTRACK_BYTES && errors <= kMaxErrorsInARow) {
+    while (pcm.bytes.size() < VIDEO_MAX_SOUNDTRACK_BYTES && errors <= kMaxSoundErrorsInARow) {
         int code = avcodec_receive_frame(m_codec.get(), frame.get());
         if (code == 0) {
             // A frame whose layout changed midway is damage: leave it out.

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Every regular file under `folder` by its path relative to it.
-std::map<std::string, std::vector<char>> FilesUnder(const fs::path& folder)
+std::map<std::string, std::vector<char>> FileBytesUnder(const fs::path& folder)
 {
     std::map<std::string, std::vector<char>> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -45,8 +45,8 @@ TEST(Reproducible, ASecondRunWritesTheBuildsDataFolderByteForByte)
             kGenerators[i].run(sink);
         EXPECT_EQ(sink.Failures(), 0);
     }
-    auto built = FilesUnder(VELDRA_GENERATED_DATA_DIR);
-    const auto second = FilesUnder(again);
+    auto built = FileBytesUnder(VELDRA_GENERATED_DATA_DIR);
+    const auto second = FileBytesUnder(again);
     fs::remove_all(again);
     // The game writes its own files beside the data (the trophy record, a
     // configuration); they are not the generator's.

@@ -1,6 +1,7 @@
 // Runs the built kvftool on small generated sprite files.
 
 #include "KvfPictureIO.h"
+#include "KvftoolRun.h"
 #include "SpriteTestPictures.h"
 
 #include "imaging/CDibPalette.h"
@@ -15,26 +16,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string output; // standard output and standard error together
-};
-
-ToolRun Kvftool(const std::string& arguments)
-{
-    ToolRun run;
-    const std::string command = std::string(KVFTOOL_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 256> buffer;
-    while (size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        run.output.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 // A 10 × 12 8-bit strip of three frames; frame k is filled with index k + 1
 // except for a transparent left column.

@@ -2,6 +2,7 @@
 // transparency; made in-process and by the built kvftool, and refused
 // cleanly for pictures that cannot be read.
 
+#include "KvftoolRun.h"
 #include "SpriteTestPictures.h"
 #include "SpriteThumbnail.h"
 
@@ -28,7 +29,7 @@ std::string TagName(uint32_t tag)
 
 // A 40 × 90 8-bit strip of three 30-row frames on a ground of index 0: frame
 // k holds a 20 × 10 block of index k + 1 at (10, 10) of the frame.
-testpic::Picture Strip()
+testpic::Picture BlockStrip()
 {
     testpic::Picture pic = testpic::Make(40, 90, 8);
     for (int k = 0; k < 3; ++k)
@@ -45,7 +46,7 @@ testpic::Picture Strip()
 // The strip as loaded from a file: plain, or encoded with `tag`.
 bool Load(CDibPacked& image, uint32_t tag = 0)
 {
-    if (image.Attach(testpic::BlockOf(Strip().bytes)) != DIB_OK)
+    if (image.Attach(testpic::BlockOf(BlockStrip().bytes)) != DIB_OK)
         return false;
     return tag == 0 || image.Compress(tag) == DIB_OK;
 }
@@ -53,25 +54,6 @@ bool Load(CDibPacked& image, uint32_t tag = 0)
 const uint8_t* At(const SpriteThumbnail& thumbnail, int x, int y)
 {
     return thumbnail.rgba.data() + (size_t(y) * size_t(thumbnail.width) + size_t(x)) * 4;
-}
-
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
-
-ToolRun Kvftool(const std::string& arguments)
-{
-    ToolRun run;
-    FILE* pipe = ::popen((std::string(KVFTOOL_PATH) + " " + arguments + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 256> buffer;
-    while (size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        run.output.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 // A PNG file as straight RGBA; width 0 when it does not read.
@@ -218,7 +200,7 @@ TEST(SpriteThumbnail, TheCommandWritesAnRgbaPngAndFailsCleanly)
 {
     testpic::TempFolder folder{"thumbnail"};
     const std::string plain = folder.File("strip.bmp"), trle = folder.File("trle.bmp"), out = folder.File("out.png");
-    testpic::WriteFile(plain, testpic::AsFile(Strip().bytes));
+    testpic::WriteFile(plain, testpic::AsFile(BlockStrip().bytes));
     CDibPacked encoded;
     ASSERT_TRUE(Load(encoded, TAG_TRLE));
     ASSERT_TRUE(encoded.GetBlock());

@@ -1,10 +1,15 @@
 #pragma once
+// The hunt's ground and angles. The hunting area is the square of
+// kHuntAreaSide world units from (0, 0).
+//
 // Angles of the hunt: radians from the +x axis towards +y. Headings and view
 // angles live in [0, 2π); a value that leaves the range by less than a turn
 // is brought back by adding or subtracting 2π once.
 
 #include <cmath>
 #include <numbers>
+
+constexpr double kHuntAreaSide = 20000;
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
