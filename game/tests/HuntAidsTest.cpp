@@ -132,8 +132,9 @@ TEST_P(HuntAidsTest, TheReticleSitsExactlyWhereEveryWeaponsShotGoesWhileTheGunIs
         for (int tick = 0; tick < 40 && !hunt.Jeep().Gun().IsReady(); ++tick) {
             // Not yet up: no reticle (looked at every few ticks of the rise,
             // each look being two whole frames).
-            if (tick % 4 == 0)
+            if (tick % 4 == 0) {
                 EXPECT_EQ(Drawn({false, true}), Drawn({})) << "tick " << tick;
+            }
             hunt.Step({}, aiming, 0.05);
         }
         ASSERT_TRUE(hunt.Jeep().Gun().IsReady());
