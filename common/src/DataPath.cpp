@@ -58,7 +58,7 @@ std::string MapDataPath(std::string_view windowsPath, std::string_view baseFolde
     std::string resolved = base;
     size_t start = 0;
     if (!relative.empty() && relative.front() == '/') {
-        resolved = "/";
+        resolved.assign(1, '/');
         start = 1;
     }
     while (start <= relative.size()) {
@@ -72,7 +72,7 @@ std::string MapDataPath(std::string_view windowsPath, std::string_view baseFolde
                 std::string onDisk;
                 std::string folder = resolved.empty() ? std::string() : resolved.substr(0, resolved.size() - 1);
                 if (resolved == "/")
-                    folder = "/";
+                    folder.assign(1, '/');
                 if (!FindIgnoringCase(folder, component, onDisk))
                     return direct;
                 candidate = resolved + onDisk;

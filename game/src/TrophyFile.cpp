@@ -17,7 +17,11 @@ namespace {
 std::string KeepDamagedCopy(const std::string& path)
 {
     for (int number = 0; number < 1000; ++number) {
-        const std::string name = path + ".damaged" + (number ? "." + std::to_string(number) : "");
+        std::string name = path + ".damaged";
+        if (number) {
+            name += '.';
+            name += std::to_string(number);
+        }
         struct stat existing {};
         if (::lstat(name.c_str(), &existing) == 0)
             continue;

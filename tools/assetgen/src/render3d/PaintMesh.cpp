@@ -137,14 +137,23 @@ RgbaImage RenderMesh(const Mesh& mesh, const MeshCamera& camera, int width, int 
             continue;
         // Screen positions in samples, with the depth value to interpolate
         // (1/z in perspective, which is linear on the screen).
+        // A point the camera cannot project (at its eye, with a clipping
+        // plane at zero) leaves the face out rather than drawing it from
+        // unset positions.
         std::vector<double> xs, ys, ws;
+        bool projected = true;
         for (const Vec3& p : points) {
-            double x, y;
-            ProjectPoint(camera, p, x, y);
+            double x = 0, y = 0;
+            if (!ProjectPoint(camera, p, x, y)) {
+                projected = false;
+                break;
+            }
             xs.push_back(x * kSamples);
             ys.push_back(y * kSamples);
             ws.push_back(camera.perspective ? 1.0 / p.z : -p.z);
         }
+        if (!projected)
+            continue;
         for (size_t t = 1; t + 1 < points.size(); ++t) {
             const size_t i0 = 0, i1 = t, i2 = t + 1;
             const double area = (xs[i1] - xs[i0]) * (ys[i2] - ys[i0]) - (xs[i2] - xs[i0]) * (ys[i1] - ys[i0]);
