@@ -502,7 +502,7 @@ void CAutoPlayer::Wander(const CMainFrame& frame)
     const HunterPose& hunter = m_hunt.Hunter();
     const CJeep& jeep = m_hunt.Jeep();
     // The nearest edge of the map.
-    const double edges[4] = {20000 - hunter.x, 20000 - hunter.y, hunter.x, hunter.y};
+    const double edges[4] = {kHuntAreaSide - hunter.x, kHuntAreaSide - hunter.y, hunter.x, hunter.y};
     const int nearest = int(std::min_element(edges, edges + 4) - edges);
     const double heading = nearest * kPi / 2;
     if (!jeep.Driving()) {

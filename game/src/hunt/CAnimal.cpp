@@ -51,8 +51,8 @@ void CAnimal::Spawn(AnimalKind kind, CDib* const* strips, int hitsNeeded)
     size = desc.size;
     m_speed = desc.speed;
     m_ranges = desc.ranges;
-    x = GameRandom().Next() % 20000;
-    y = GameRandom().Next() % 20000;
+    x = GameRandom().Next() % int(kHuntAreaSide);
+    y = GameRandom().Next() % int(kHuntAreaSide);
     distance = 0;
     m_direction = 0;
     m_heading = WrapAngle(kPi / 2 - (GameRandom().Next() % 8) * kPi / 4);

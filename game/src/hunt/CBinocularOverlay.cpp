@@ -1,13 +1,11 @@
 #include "game/hunt/CBinocularOverlay.h"
 
+#include "OverlaySlide.h"
 #include "display/CDibDD.h"
-#include "gamedata/ScreenTables.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int kBinocularBottom = kBackBufferHeight;
-constexpr int kBinocularSlide = 20;
 // The lens in the picture, and the part of the view it magnifies twice.
 constexpr int kLensX = 120, kLensY = 110, kLensW = 400, kLensH = 180;
 constexpr int kViewX = 220, kViewOffsetY = 133, kViewW = 200, kViewH = 90;
@@ -34,9 +32,9 @@ void CBinocularOverlay::Setup(CDib* back, CDib* picture, int x, int restingY, in
     m_frameCount = frameCount > 0 ? frameCount : 1;
     m_frameWidth = m_picture ? m_picture->GetWidth() : 0;
     m_frameHeight = m_picture ? m_picture->GetHeight() / m_frameCount : 0;
-    m_y = kBinocularBottom;
+    m_y = kOverlayBottom;
     m_mode = BinocularMode::Lowering;
-    m_step = kBinocularSlide;
+    m_step = kOverlaySlide;
 }
 
 void CBinocularOverlay::Clear()
@@ -44,7 +42,7 @@ void CBinocularOverlay::Clear()
     m_picture = nullptr;
     m_image->Destroy();
     m_active = false;
-    m_y = kBinocularBottom;
+    m_y = kOverlayBottom;
 }
 
 void CBinocularOverlay::SetMode(BinocularMode mode)
@@ -52,17 +50,17 @@ void CBinocularOverlay::SetMode(BinocularMode mode)
     m_active = true;
     m_mode = mode;
     if (mode == BinocularMode::Lowering)
-        m_step = kBinocularSlide;
+        m_step = kOverlaySlide;
     else if (mode == BinocularMode::Raising)
-        m_step = -kBinocularSlide;
+        m_step = -kOverlaySlide;
     else if (mode == BinocularMode::Hidden)
-        m_y = kBinocularBottom;
+        m_y = kOverlayBottom;
 }
 
 void CBinocularOverlay::Step()
 {
     if (m_mode == BinocularMode::Lowering) {
-        if (m_y < kBinocularBottom)
+        if (m_y < kOverlayBottom)
             m_y += m_step;
         else
             m_active = false;
@@ -76,14 +74,14 @@ void CBinocularOverlay::Step()
 
 void CBinocularOverlay::Draw()
 {
-    if (!m_picture || !m_active || !m_back || m_y >= kBinocularBottom)
+    if (!m_picture || !m_active || !m_back || m_y >= kOverlayBottom)
         return;
     CDib* image = m_image.Get();
     image->Draw(kLensX, kLensY, kLensW, kLensH, m_picture, kLensX, kLensY, kLensW, kLensH, 0, 0);
-    if (m_y + kViewOffsetY + 100 < kBinocularBottom)
+    if (m_y + kViewOffsetY + 100 < kOverlayBottom)
         image->Draw(kLensX, kLensY, kLensW, kLensH, m_back, kViewX, m_y + kViewOffsetY, kViewW,
-                    std::min(kBinocularBottom - m_y, kViewH), BLIT_DESTKEY, 0);
+                    std::min(kOverlayBottom - m_y, kViewH), BLIT_DESTKEY, 0);
     else
-        image->Draw(kLensX, kLensY, kLensW, kLensH, m_back, kViewX, kBinocularBottom - 110, kViewW, kViewH, BLIT_DESTKEY, 0);
+        image->Draw(kLensX, kLensY, kLensW, kLensH, m_back, kViewX, kOverlayBottom - 110, kViewW, kViewH, BLIT_DESTKEY, 0);
     m_back->Draw(m_x, m_y, m_frameWidth, m_frameHeight, image, 0, 0, m_frameWidth, m_frameHeight, BLIT_SRCKEY, 0);
 }

@@ -1,13 +1,8 @@
 #include "game/hunt/CGunOverlay.h"
 
+#include "OverlaySlide.h"
 #include "imaging/CDib.h"
 #include "media/CSoundDevice.h"
-#include "gamedata/ScreenTables.h"
-
-namespace {
-constexpr int kGunBottom = kBackBufferHeight;
-constexpr int kGunSlide = 20;
-} // namespace
 
 void CGunOverlay::Setup(CDib* back, CDib* picture, int x, int restingY, int magazine, int frameCount,
                         CSoundDevice* sound, SoundEntry* voice)
@@ -24,9 +19,9 @@ void CGunOverlay::Setup(CDib* back, CDib* picture, int x, int restingY, int maga
     m_frameHeight = m_picture ? m_picture->GetHeight() / m_frameCount : 0;
     m_frame = 0;
     m_shotsFired = 0;
-    m_y = kGunBottom;
+    m_y = kOverlayBottom;
     m_mode = GunMode::Lowering;
-    m_step = kGunSlide;
+    m_step = kOverlaySlide;
     m_active = true;
 }
 
@@ -41,14 +36,14 @@ void CGunOverlay::SetMode(GunMode mode)
         break;
     case GunMode::Lowering:
         m_frame = 0;
-        m_step = kGunSlide;
+        m_step = kOverlaySlide;
         break;
     case GunMode::Raising:
-        m_step = -kGunSlide;
+        m_step = -kOverlaySlide;
         m_shotsFired = 0; // raising the gun refills it
         break;
     case GunMode::Hidden:
-        m_y = kGunBottom;
+        m_y = kOverlayBottom;
         break;
     default:
         break;
@@ -73,7 +68,7 @@ void CGunOverlay::Step()
         if (m_frame >= m_frameCount - 1) {
             if (m_shotsFired >= m_magazine) {
                 m_mode = GunMode::Reloading;
-                m_step = kGunSlide;
+                m_step = kOverlaySlide;
                 m_shotsFired = 0;
             } else {
                 m_mode = GunMode::Ready;
@@ -83,8 +78,8 @@ void CGunOverlay::Step()
         break;
     case GunMode::Reloading:
         m_y += m_step;
-        if (m_y >= kGunBottom) {
-            m_y = kGunBottom;
+        if (m_y >= kOverlayBottom) {
+            m_y = kOverlayBottom;
             m_step = -m_step;
         }
         if (m_y <= m_restingY) {
@@ -95,7 +90,7 @@ void CGunOverlay::Step()
         }
         break;
     case GunMode::Lowering:
-        if (m_y < kGunBottom)
+        if (m_y < kOverlayBottom)
             m_y += m_step;
         else
             m_active = false;
@@ -113,7 +108,7 @@ void CGunOverlay::Step()
 
 void CGunOverlay::Draw()
 {
-    if (!m_picture || !m_active || !m_back || m_y >= kGunBottom)
+    if (!m_picture || !m_active || !m_back || m_y >= kOverlayBottom)
         return;
     m_back->Draw(m_x, m_y, m_frameWidth, m_frameHeight, m_picture, 0, m_frame * m_frameHeight, m_frameWidth,
                  m_frameHeight, BLIT_SRCKEY, 0);

@@ -28,7 +28,8 @@ void QuietTheSoundSystem()
     static void* const alsa = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
     if (!alsa)
         return;
-    if (auto set = reinterpret_cast<SetErrorHandler>(::dlsym(alsa, "snd_lib_error_set_handler")))
+    SetErrorHandler set = nullptr;
+    if (LookUpSymbol(alsa, "snd_lib_error_set_handler", set))
         set(IgnoreSoundSystemError);
 }
 } // namespace
